@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "CommonDialog.h"
+#include "Form.h"
+#include "Menu.h"
+
+namespace app {
+
+// The main window: holds the child windows and offers the File and Data menus.
+class MDIMain : public platform::MdiForm {
+public:
+    MDIMain();
+
+    platform::CommonDialog CD1{"CD1"};
+    platform::Menu mnuFile{"mnuFile", "File"};
+    platform::MenuItem& MnuExit;
+    platform::Menu mnuData{"mnuData", "Data"};
+    platform::MenuItem& mnuAdd;
+    platform::MenuItem& mnuChange;
+    platform::MenuItem& mnuExport;
+
+    // Opens the database named by datalocation.txt, asking for the file when that fails.
+    void MDIForm_Load();
+    void mnuAdd_Click();
+    void mnuChange_Click();
+    void mnuExport_Click();
+    void MnuExit_Click();
+
+private:
+    void setUpLocationDialog();
+    bool databaseOpen();
+};
+
+// The one main window, created (and loaded) on first use.
+MDIMain& MainWindow();
+bool MainWindowLoaded();
+// Drops the main window (tests only; the program keeps it for the whole run).
+void ResetMainWindow();
+
+}  // namespace app

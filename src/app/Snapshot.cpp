@@ -1,0 +1,84 @@
+#include "Snapshot.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "App.h"
+#include "Connection.h"
+#include "DataLocation.h"
+#include "Database.h"
+#include "DemoData.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "MDIMain.h"
+#include "Windows.h"
+#include "frmExport.h"
+#include "frmSplash.h"
+
+namespace app {
+
+namespace {
+
+bool save(bool ok, const std::filesystem::path& file) {
+    if (!ok) std::fprintf(stderr, "could not write %s\n", file.string().c_str());
+    return ok;
+}
+
+std::shared_ptr<platform::Database> openForSnapshot(const std::filesystem::path& folder) {
+    if (auto path = ReadDataLocation(DataLocationFile())) {
+        try {
+            return store::OpenDataFile(*path);
+        } catch (const platform::EngineError&) {
+        }
+    }
+    const auto demo = folder / "snapshot-demo.db";
+    std::filesystem::remove(demo);
+    auto database = store::CreateDemoDatabase(demo.string());
+    return database;
+}
+
+}  // namespace
+
+int RunSnapshot(const std::string& folderText) {
+    const std::filesystem::path folder(folderText);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        std::fprintf(stderr, "cannot create %s: %s\n", folderText.c_str(), ec.message().c_str());
+        return 1;
+    }
+    // No one is there to answer a dialog: every question is cancelled.
+    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+
+    try {
+        store::setDb(openForSnapshot(folder));
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "no database for the snapshot: %s\n", e.Description().c_str());
+        return 1;
+    }
+
+    bool ok = true;
+    {
+        frmSplash splash;
+        ok &= save(splash.SaveSnapshot((folder / "splash.png").string()), folder / "splash.png");
+    }
+
+    MDIMain& main = MainWindow();
+    main.resize(1280, 860);
+    main.Show();
+    ok &= save(main.SaveSnapshot((folder / "main.png").string()), folder / "main.png");
+
+    auto& loaderWindow = loader::DataLoaderWindow()();
+    loaderWindow.Show();
+    ok &= save(main.SaveSnapshot((folder / "data-loader.png").string()),
+               folder / "data-loader.png");
+
+    auto& exportWindow = exporter::ExportWindow()();
+    exportWindow.Show();
+    ok &= save(exportWindow.SaveSnapshot((folder / "export.png").string()), folder / "export.png");
+
+    return ok ? 0 : 1;
+}
+
+}  // namespace app

@@ -1,0 +1,45 @@
+#include "frmSplash.h"
+
+#include "App.h"
+#include "MDIMain.h"
+
+namespace app {
+
+frmSplash::frmSplash()
+    : platform::Form("frmSplash", "", false),
+      Label1(*this, "Label1", "Marten Database Data Loader and Viewer", {2100, 300, 5100, 900}),
+      Text1(*this, "Text1", "Version 1.1\r\nMarch, 2004", {2100, 1350, 5100, 750}, true),
+      Text2(*this, "Text2",
+            "State Division of Water Quality\r\nMonitoring and Assessment Section",
+            {2100, 2250, 5100, 750}, true),
+      Picture1(*this, "Picture1", platform::Image::Picture::WaterDrop, {240, 300, 1650, 2700}),
+      cmdContinue(*this, "cmdContinue", "Continue", {3750, 3300, 1575, 450}),
+      cmdCancel(*this, "cmdCancel", "Cancel", {5625, 3300, 1575, 450}) {
+    SetBorder(Border::FixedDialog);
+    SetClientSize(7500, 4050);
+    SetKeyPreview(true);
+    Label1.SetWordWrap(true);
+    Text1.SetLocked(true);
+    Text2.SetLocked(true);
+    cmdContinue.SetDefault(true);
+    cmdCancel.SetCancel(true);
+    cmdContinue.Click = [this] { cmdContinue_Click(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    CenterOnScreen();
+}
+
+void frmSplash::cmdContinue_Click() {
+    MainWindow().Show();
+    Unload();
+}
+
+void frmSplash::cmdCancel_Click() { platform::End(); }
+
+bool frmSplash::Form_KeyPress(int) {
+    // Any other key dismisses the splash without opening the program.
+    Unload();
+    if (!MainWindowLoaded()) platform::End();
+    return true;
+}
+
+}  // namespace app

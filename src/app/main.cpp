@@ -1,0 +1,71 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "App.h"
+#include "DemoData.h"
+#include "EngineError.h"
+#include "Form.h"
+#include "Snapshot.h"
+#include "frmSplash.h"
+
+namespace {
+
+void usage() {
+    std::puts(
+        "Usage: dataloader [OPTION]\n"
+        "  (no option)               start the program\n"
+        "  --snapshot DIR            render every window to PNG files in DIR and exit\n"
+        "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
+        "  --version                 print the version\n"
+        "  --help                    this text");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string option = argc > 1 ? argv[1] : "";
+    if (option == "--version") {
+        std::printf("dataloader %s\n", DATALOADER_VERSION);
+        return 0;
+    }
+    if (option == "--help" || option == "-h") {
+        usage();
+        return 0;
+    }
+    if (option == "--demo-database") {
+        if (argc < 3) {
+            std::fputs("--demo-database needs a path\n", stderr);
+            return 2;
+        }
+        try {
+            store::CreateDemoDatabase(argv[2]);
+        } catch (const platform::EngineError& e) {
+            std::fprintf(stderr, "dataloader: %s\n", e.Description().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (option == "--snapshot" && argc < 3) {
+        std::fputs("--snapshot needs a folder\n", stderr);
+        return 2;
+    }
+    if (option == "--snapshot") qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("dataloader");
+    QApplication::setApplicationVersion(DATALOADER_VERSION);
+    platform::SetAppTitle("Data Loader");
+
+    if (option == "--snapshot") return app::RunSnapshot(argv[2]);
+    if (!option.empty()) {
+        std::fprintf(stderr, "dataloader: unknown option %s\n", option.c_str());
+        usage();
+        return 2;
+    }
+
+    static platform::FormInstance<app::frmSplash> splash;
+    splash().Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Form.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+// The one instance of each window of this layer, created on first use.
+platform::FormInstance<frmDataLoader>& DataLoaderWindow();
+
+}  // namespace loader

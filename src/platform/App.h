@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// The program's directory without a trailing separator (the executable's directory
+// unless a test sets another).
+std::string AppPath();
+void SetAppPath(const std::string& path);
+// The title message boxes show when none is given.
+std::string AppTitle();
+void SetAppTitle(const std::string& title);
+
+// End the program at once, without any window's unload handling. Tests install a
+// handler that records the call; when the handler returns, End throws ProgramEnded,
+// which no event guard swallows, so nothing after End runs.
+struct ProgramEnded {};
+[[noreturn]] void End();
+void SetEndHandler(std::function<void()> handler);
+
+// The clipboard, plain text only.
+namespace Clipboard {
+void Clear();
+void SetText(const std::string& text);
+std::string GetText();
+}  // namespace Clipboard
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Control.h"
+
+class QComboBox;
+
+namespace platform {
+
+class ComboBox : public Control {
+public:
+    enum class Style { DropDown, DropDownList };  // editable text, or a choice from the list only
+    ComboBox(Container& parent, std::string name, Geometry g = {}, Style style = Style::DropDown,
+             int index = -1);
+
+    void Clear();
+    void AddItem(const std::string& item);
+    // Several items at once (one model reset), for long lists.
+    void AddItems(const std::vector<std::string>& items);
+    std::string List(int index) const;  // "" outside the list
+    int ListCount() const;
+    int ListIndex() const;  // -1 for no selection
+    // Selects the entry (or none for -1) and raises Click, as the classic combo did.
+    // An index outside -1..ListCount-1 throws EngineError 380 ("Invalid property value").
+    void SetListIndex(int index);
+    std::string Text() const;
+    void SetText(const std::string& text);
+    Style style() const { return style_; }
+
+    std::function<void()> Click;
+    std::function<void()> Change;
+
+private:
+    QComboBox* combo_;
+    Style style_;
+};
+
+}  // namespace platform

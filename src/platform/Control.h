@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+
+class Form;
+class Control;
+
+// Positions and sizes are in twips (1/1440 inch; 15 twips to a pixel at 96 dpi), the
+// unit the forms' layouts and the proportional resize are written in.
+inline constexpr int TwipsPerPixel = 15;
+
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Something controls can be placed on: a form, a frame, a tab page.
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual QWidget* area() const = 0;
+    virtual Form& form() = 0;
+};
+
+// The common part of every control: name (and index in a control array), position,
+// size, visibility, enabled state and tool tip.
+class Control {
+public:
+    Control(Container& parent, std::string name, QWidget* widget, int index = -1);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; }  // -1 when not in a control array
+    bool HasIndex() const { return index_ >= 0; }
+
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int twips);
+    void SetTop(int twips);
+    void SetWidth(int twips);
+    void SetHeight(int twips);
+    // The classic Move: a negative width or height keeps the present one.
+    void Move(int left, int top, int width = -1, int height = -1);
+    void SetGeometry(const Geometry& g) { Move(g.left, g.top, g.width, g.height); }
+
+    // As designed: true unless hidden, whether or not its container is on show.
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    std::string ToolTipText() const;
+    void SetToolTipText(const std::string& text);
+    void SetFocus();
+
+    QWidget* widget() const { return widget_; }
+    Form& form() { return form_; }
+    Container& parent() { return parent_; }
+
+private:
+    Container& parent_;
+    Form& form_;
+    std::string name_;
+    int index_;
+    QWidget* widget_;
+};
+
+}  // namespace platform

@@ -1,0 +1,192 @@
+#include "Conversions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimView(std::string_view s) {
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+// Reads 1..maxDigits digits at pos.
+bool readNumber(std::string_view s, size_t& pos, int maxDigits, int& out) {
+    size_t start = pos;
+    int v = 0;
+    while (pos < s.size() && isDigit(s[pos]) && static_cast<int>(pos - start) < maxDigits)
+        v = v * 10 + (s[pos++] - '0');
+    if (pos == start || (pos < s.size() && isDigit(s[pos]))) return false;
+    out = v;
+    return true;
+}
+
+bool matchNoCase(std::string_view s, size_t pos, std::string_view word) {
+    if (pos + word.size() > s.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(s[pos + i])) != word[i]) return false;
+    return true;
+}
+
+// "h:mm[:ss][ AM|PM]" from pos to the end of s.
+bool readTime(std::string_view s, size_t pos, DateTime& d) {
+    if (!readNumber(s, pos, 2, d.hour) || pos >= s.size() || s[pos++] != ':' ||
+        !readNumber(s, pos, 2, d.minute))
+        return false;
+    d.second = 0;
+    if (pos < s.size() && s[pos] == ':') {
+        ++pos;
+        if (!readNumber(s, pos, 2, d.second)) return false;
+    }
+    while (pos < s.size() && s[pos] == ' ') ++pos;
+    if (pos == s.size()) return true;
+    bool pm = matchNoCase(s, pos, "PM");
+    if (!pm && !matchNoCase(s, pos, "AM")) return false;
+    if (pos + 2 != s.size() || d.hour < 1 || d.hour > 12) return false;
+    d.hour = d.hour % 12 + (pm ? 12 : 0);
+    return true;
+}
+
+}  // namespace
+
+std::string DateToText(const DateTime& d) {
+    char buf[48];
+    int n = std::snprintf(buf, sizeof buf, "%d/%d/%d", d.month, d.day, d.year);
+    if (!d.isMidnight()) {
+        int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
+        std::snprintf(buf + n, sizeof buf - n, " %d:%02d:%02d %s", h12, d.minute, d.second,
+                      d.hour < 12 ? "AM" : "PM");
+    }
+    return buf;
+}
+
+std::optional<DateTime> TextToDate(std::string_view text) {
+    std::string_view s = trimView(text);
+    if (auto stored = DateTime::fromStored(s)) return stored;
+    DateTime d;
+    size_t pos = 0;
+    // Years take four digits: two-digit years would need a century window nobody asked for.
+    if (!readNumber(s, pos, 2, d.month) || pos >= s.size() || s[pos++] != '/' ||
+        !readNumber(s, pos, 2, d.day) || pos >= s.size() || s[pos++] != '/')
+        return std::nullopt;
+    size_t yearStart = pos;
+    if (!readNumber(s, pos, 4, d.year) || pos - yearStart != 4) return std::nullopt;
+    d.hour = d.minute = d.second = 0;
+    if (pos < s.size()) {
+        if (s[pos] != ' ') return std::nullopt;
+        while (pos < s.size() && s[pos] == ' ') ++pos;
+        if (!readTime(s, pos, d)) return std::nullopt;
+    }
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+bool IsDate(std::string_view text) { return TextToDate(text).has_value(); }
+
+std::string NumberToText(long long v) { return std::to_string(v); }
+
+std::string NumberToText(double v) {
+    if (std::isnan(v)) return "NaN";
+    if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
+    if (v == 0) return "0";
+    // Fifteen significant digits, as the classic conversion shows them.
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", v);
+    std::string s(buf);
+    size_t e = s.find('e');
+    int exponent = std::atoi(s.c_str() + e + 1);
+    std::string mantissa = s.substr(0, e);
+    bool negative = mantissa[0] == '-';
+    if (negative) mantissa.erase(0, 1);
+    std::string digits = mantissa.substr(0, 1) + mantissa.substr(2);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= 15 || exponent < -4) {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1) out += "." + digits.substr(1);
+        char ebuf[16];
+        std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        return out + ebuf;
+    }
+    if (exponent < 0) return out + "0." + std::string(-exponent - 1, '0') + digits;
+    size_t intLen = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= intLen) return out + digits + std::string(intLen - digits.size(), '0');
+    return out + digits.substr(0, intLen) + "." + digits.substr(intLen);
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    std::string_view s = trimView(text);
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) negative = s[pos++] == '-';
+    size_t start = pos;
+    size_t digits = 0;
+    while (pos < s.size() && isDigit(s[pos])) ++pos, ++digits;
+    if (pos < s.size() && s[pos] == '.') {
+        ++pos;
+        while (pos < s.size() && isDigit(s[pos])) ++pos, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
+        ++pos;
+        if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+        size_t expStart = pos;
+        while (pos < s.size() && isDigit(s[pos])) ++pos;
+        if (pos == expStart) return std::nullopt;
+    }
+    if (pos != s.size()) return std::nullopt;
+    // from_chars ignores the locale, which a GUI program may have set to a decimal comma.
+    double v = 0;
+    auto [end, ec] = std::from_chars(s.data() + start, s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    return negative ? -v : v;
+}
+
+// Thousands separators are rejected: "1,000" could be a list or a decimal comma, and a
+// value that stands unquoted in SQL must never carry a comma.
+bool IsNumeric(std::string_view text) { return ParseNumber(text).has_value(); }
+
+bool IsWholeNumber(std::string_view text) {
+    std::string_view s = trimView(text);
+    size_t pos = 0;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+    if (pos == s.size()) return false;
+    for (; pos < s.size(); ++pos)
+        if (!isDigit(s[pos])) return false;
+    return true;
+}
+
+std::string Trim(std::string_view text) { return std::string(trimView(text)); }
+
+std::optional<std::string> LookupCode(std::string_view entry) {
+    size_t dash = entry.find('-');
+    if (dash == std::string_view::npos) return std::nullopt;
+    return std::string(entry.substr(0, dash));
+}
+
+std::string LookupEntry(std::string_view code, std::string_view description) {
+    std::string out(code);
+    out += '-';
+    out += description;
+    return out;
+}
+
+std::string SqlQuote(std::string_view text) {
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    out += '\'';
+    return out;
+}
+
+}  // namespace platform

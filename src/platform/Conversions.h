@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "DateTime.h"
+
+namespace platform {
+
+// Date to text: month/day/year without leading zeros, then, unless the time is
+// midnight, a blank and h:mm:ss AM/PM ("3/4/2004 10:30:00 AM").
+std::string DateToText(const DateTime& d);
+// Reads the form DateToText writes (also a 24-hour time, or a time without seconds).
+std::optional<DateTime> TextToDate(std::string_view text);
+// True when TextToDate reads the text.
+bool IsDate(std::string_view text);
+
+// Whole numbers without decimals; reals with up to 15 significant digits and no
+// trailing zeros ("2.5", "0.1").
+std::string NumberToText(long long v);
+std::string NumberToText(double v);
+
+// The classic numeric-text test: optional blanks around, optional sign, digits with an
+// optional decimal point, optional exponent. Empty is not numeric.
+bool IsNumeric(std::string_view text);
+// Parses text that IsNumeric accepts; nullopt otherwise.
+std::optional<double> ParseNumber(std::string_view text);
+// True when the text is a whole number (optional blanks and sign, digits only).
+bool IsWholeNumber(std::string_view text);
+
+// Trim removes leading and trailing blanks (spaces only, as the classic Trim did).
+std::string Trim(std::string_view text);
+
+// Lookup entries read "code-description"; the code is the text before the first '-'.
+// An entry without '-' has no code (nullopt).
+std::optional<std::string> LookupCode(std::string_view entry);
+// "code-description", where a Null part contributes nothing.
+std::string LookupEntry(std::string_view code, std::string_view description);
+
+// A text value quoted for SQL: between single quotes with inner quotes doubled.
+std::string SqlQuote(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+
+#include "Control.h"
+#include "DateTime.h"
+
+class QDateTimeEdit;
+
+namespace platform {
+
+// A date or time picker. It holds a full date and time whatever it shows: picking a
+// date keeps the time part, picking a time keeps the date part.
+class DTPicker : public Control {
+public:
+    enum class Format { ShortDate, Time };
+    DTPicker(Container& parent, std::string name, Format format = Format::ShortDate,
+             Geometry g = {}, int index = -1);
+    DateTime Value() const;
+    void SetValue(const DateTime& value);  // raises Change when the value differs
+    int Day() const { return value_.day; }
+    int Month() const { return value_.month; }
+    int Year() const { return value_.year; }
+    int Hour() const { return value_.hour; }
+    int Minute() const { return value_.minute; }
+    int Second() const { return value_.second; }
+    Format format() const { return format_; }
+
+    std::function<void()> Change;
+
+private:
+    void showValue();
+    QDateTimeEdit* edit_;
+    Format format_;
+    DateTime value_;
+};
+
+}  // namespace platform

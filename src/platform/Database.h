@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Recordset.h"
+
+struct sqlite3;
+
+namespace platform {
+
+class StatementCache;
+
+// One open database file. Every query of the program runs on it. Opening never
+// creates a file; a busy timeout lets other programs write the file too.
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    // Opens an existing file shared, read and write. Throws EngineError when the
+    // file is missing, unreadable or not a database.
+    static std::shared_ptr<Database> OpenDatabase(const std::string& path);
+    // Creates a new, empty database file; refuses (throws) when the file exists.
+    static std::shared_ptr<Database> CreateDatabase(const std::string& path);
+    ~Database();
+
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // An SQL text in the classic dialect or a bare table name. A table name or an
+    // SQL text reading one table gives an updatable recordset.
+    std::unique_ptr<Recordset> OpenRecordset(const std::string& source);
+    // Runs a statement that returns no rows (DDL, insert, update, delete), translated
+    // from the classic dialect. Returns the number of rows changed.
+    long long Execute(const std::string& sql);
+    // Runs SQLite SQL as it stands, without translation (schema scripts).
+    void ExecuteNative(const std::string& sql);
+
+    // One write transaction. Nesting is not supported.
+    void BeginTrans();  // BEGIN IMMEDIATE: takes the write lock at once
+    void CommitTrans();
+    void Rollback();
+    bool InTransaction() const;
+
+    bool TableExists(const std::string& name) const;
+    const std::string& Name() const { return path_; }
+    sqlite3* handle() const { return db_; }
+    StatementCache& statements() { return *cache_; }
+
+private:
+    Database(sqlite3* db, std::string path);
+    sqlite3* db_;
+    std::string path_;
+    std::unique_ptr<StatementCache> cache_;
+};
+
+}  // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Message box button and icon codes, and the answers, as the classic MsgBox had them.
+namespace mb {
+inline constexpr int OKOnly = 0;
+inline constexpr int OKCancel = 1;
+inline constexpr int YesNo = 4;
+inline constexpr int Critical = 16;
+inline constexpr int Question = 32;
+inline constexpr int Exclamation = 48;
+inline constexpr int Information = 64;
+inline constexpr int OK = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+}  // namespace mb
+
+struct OpenFileRequest {
+    std::string title;
+    std::string defaultExt;
+    std::string filter;  // "Description (*.ext)|*.ext" pairs, as the classic dialog took them
+    std::string initDir;
+};
+
+// Every message box and file dialog goes through this service, so tests can script them.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    virtual int MessageBox(const std::string& prompt, int buttons, const std::string& title) = 0;
+    // The chosen file's full path, or nullopt when the user cancels.
+    virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+};
+
+// Real Qt dialogs.
+class QtDialogs : public DialogService {
+public:
+    int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
+    std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+};
+
+// For tests: records every prompt and answers from queues; never blocks.
+class ScriptedDialogs : public DialogService {
+public:
+    struct Prompt {
+        std::string text;  // the message, or the file dialog's title
+        int buttons = 0;   // the file dialog records -1
+        std::string title;
+        OpenFileRequest file;  // filled for file dialogs
+    };
+
+    int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
+    std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+
+    // An empty answer queue answers OK (or Yes); an empty file queue cancels.
+    std::deque<int> answers;
+    std::deque<std::optional<std::string>> files;
+    std::vector<Prompt> prompts;
+
+    std::vector<std::string> texts() const;
+    void clear() { prompts.clear(); }
+};
+
+void SetDialogService(std::shared_ptr<DialogService> service);
+DialogService& Dialogs();
+
+// The classic MsgBox: an empty title shows the application's title.
+int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::string& title = "");
+
+}  // namespace platform

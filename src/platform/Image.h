@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Control.h"
+
+class QLabel;
+
+namespace platform {
+
+// A picture on a form. The program draws its own pictures, so it ships no image files.
+class Image : public Control {
+public:
+    enum class Picture { WaterDrop };
+    Image(Container& parent, std::string name, Picture picture, Geometry g = {}, int index = -1);
+    void SetPicture(Picture picture);
+
+private:
+    void render();
+    QLabel* label_;
+    Picture picture_;
+};
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Control.h"
+
+class QLabel;
+
+namespace platform {
+
+class Label : public Control {
+public:
+    Label(Container& parent, std::string name, const std::string& caption = "", Geometry g = {},
+          int index = -1);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    // Word wrap and alignment for longer captions.
+    void SetWordWrap(bool wrap);
+    void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
+    void SetBorder(bool fixedSingle);
+
+private:
+    QLabel* label_;
+};
+
+}  // namespace platform

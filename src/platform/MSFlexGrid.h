@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Control.h"
+
+class QTableView;
+
+namespace platform {
+
+class FlexGridModel;
+
+// The classic flexible grid. Cells live in one flat store of our own (not one heap item
+// per cell). Row 0 is the fixed header row and stays in view while scrolling; fixed
+// rows and the fixed column are drawn grey.
+class MSFlexGrid : public Control {
+public:
+    MSFlexGrid(Container& parent, std::string name, int rows = 2, int cols = 2, int fixedRows = 1,
+               int fixedCols = 1, Geometry g = {}, int index = -1);
+    ~MSFlexGrid() override;
+
+    long long Rows() const;
+    void SetRows(long long rows);  // cuts back or adds empty rows; cells kept where they remain
+    int Cols() const;
+    void SetCols(int cols);
+    int FixedRows() const;
+    void SetFixedRows(int rows);
+    int FixedCols() const;
+    void SetFixedCols(int cols);
+
+    // The current cell, and the other end of the selection.
+    long long Row() const;
+    void SetRow(long long row);  // also collapses RowSel to it, as the classic grid did
+    int Col() const;
+    void SetCol(int col);  // also collapses ColSel to it
+    long long RowSel() const;
+    void SetRowSel(long long row);
+    int ColSel() const;
+    void SetColSel(int col);
+
+    // The cell at Row, Col.
+    std::string Text() const;
+    void SetText(const std::string& text);
+    // The cell with the row-major index row * Cols + col.
+    std::string TextArray(long long index) const;
+    void SetTextArray(long long index, const std::string& text);
+    std::string TextMatrix(long long row, int col) const;
+    void SetTextMatrix(long long row, int col, const std::string& text);
+
+    // Appends a row whose cells are separated by tab characters.
+    void AddItem(std::string_view line);
+    // Appends many rows in one model update (each a tab-separated line).
+    void AddItems(const std::vector<std::string>& lines);
+
+    // The whole grid as text: every cell followed by a tab, every row by a line feed.
+    std::string ClipText() const;
+
+    // Button numbers 1 left, 2 right, 4 middle; position in twips within the grid.
+    std::function<void(int button, int shift, int x, int y)> MouseUp;
+
+    FlexGridModel& model() { return *model_; }
+    QTableView* view() const { return view_; }
+
+private:
+    void syncSelection();
+    FlexGridModel* model_;
+    QTableView* view_;
+};
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FieldCoding.h"
+#include "Recordset.h"
+
+struct sqlite3_stmt;
+
+namespace platform {
+
+// The cursor behind a Recordset. Holds the Database alive, so its statement never
+// outlives the connection.
+class Recordset::Impl {
+public:
+    // sql is the text stmt was prepared from; a non-empty table means the first
+    // result column is the hidden rowid and the set is updatable.
+    Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::string sql, std::string table);
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    void open();  // reads the column metadata and steps to the first row
+
+    int fieldCount() const { return static_cast<int>(columns_.size()); }
+    const std::string& fieldName(int index) const;
+    int fieldIndex(std::string_view name) const;
+    Variant value(int index) const;
+    void setValue(int index, const Variant& v);
+
+    void addNew();
+    void edit();
+    void update();
+    void cancelUpdate();
+    void remove();
+
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+    bool eof() const;
+    bool bof() const;
+    bool updatable() const { return !table_.empty(); }
+    void close();
+    bool isOpen() const { return open_; }
+
+    // Rows read from SQLite so far: opening reads one, not the whole table.
+    long long rowsFetched() const { return fetched_; }
+
+private:
+    struct Column {
+        std::string name;
+        std::string table;   // origin table; empty for an expression
+        std::string origin;  // origin column; empty for an expression
+        ColumnKind kind;
+    };
+    struct Row {
+        std::vector<Variant> values;
+        long long rowid = 0;
+        bool deleted = false;
+    };
+    enum class Mode { None, AddNew, Edit };
+
+    bool fetch();  // one more row into rows_; false at the end
+    void releaseStatement();
+    void requireOpen() const;
+    void requireCurrent() const;
+    void requireUpdatable() const;
+    bool hasCurrent() const;
+    void checkIndex(int index) const;
+    void writePending();
+
+    std::shared_ptr<Database> db_;
+    sqlite3_stmt* stmt_;
+    std::string sql_;
+    std::string table_;
+    int hidden_ = 0;
+    std::vector<Column> columns_;
+    std::vector<Row> rows_;
+    bool done_ = false;  // the statement has no more rows
+    long long pos_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool open_ = true;
+    Mode mode_ = Mode::None;
+    std::vector<std::optional<Variant>> pending_;
+    long long fetched_ = 0;
+};
+
+}  // namespace platform

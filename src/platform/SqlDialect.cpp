@@ -1,0 +1,367 @@
+#include "SqlDialect.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "Conversions.h"
+#include "EngineError.h"
+
+namespace platform::sql {
+namespace {
+
+using Kind = Token::Kind;
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool isIdentStart(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return std::isalpha(u) || c == '_' || u >= 0x80;
+}
+bool isIdentChar(char c) {
+    return isIdentStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+[[noreturn]] void syntaxError(std::string_view what, std::string_view near) {
+    throw EngineError(err::SyntaxError, "Syntax error in " + std::string(what) +
+                                            " in query expression '" + std::string(near) + "'.");
+}
+
+// Index of the next token that is not blank, or end.
+size_t nextSig(const std::vector<Token>& t, size_t i, size_t end) {
+    while (i < end && t[i].kind == Kind::Space) ++i;
+    return i;
+}
+// Index of the previous token that is not blank, or npos.
+size_t prevSig(const std::vector<Token>& t, size_t i) {
+    while (i-- > 0)
+        if (t[i].kind != Kind::Space) return i;
+    return std::string::npos;
+}
+
+// Partner index of every parenthesis; npos when unbalanced.
+std::vector<size_t> matchParens(const std::vector<Token>& t) {
+    std::vector<size_t> partner(t.size(), std::string::npos), open;
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].isPunct("(")) {
+            open.push_back(i);
+        } else if (t[i].isPunct(")") && !open.empty()) {
+            partner[i] = open.back();
+            partner[open.back()] = i;
+            open.pop_back();
+        }
+    }
+    return partner;
+}
+
+std::string unquote(const Token& t) {
+    const char q = t.text.front();
+    std::string out;
+    for (size_t i = 1; i + 1 < t.text.size(); ++i) {
+        out += t.text[i];
+        if (t.text[i] == q) ++i;  // doubled quote
+    }
+    return out;
+}
+
+// Classic wildcards to LIKE's: '*' and '?' become '%' and '_'; a typed '%', '_' or the
+// escape character itself is matched literally. "[x]" is the classic way to write a
+// literal wildcard and gives x.
+std::string likePattern(std::string_view p, bool& needsEscape) {
+    std::string out;
+    needsEscape = false;
+    auto literal = [&](char c) {
+        if (c == '%' || c == '_' || c == '\\') {
+            out += '\\';
+            needsEscape = true;
+        }
+        out += c;
+    };
+    for (size_t i = 0; i < p.size(); ++i) {
+        char c = p[i];
+        if (c == '*') {
+            out += '%';
+        } else if (c == '?') {
+            out += '_';
+        } else if (c == '[' && i + 2 < p.size() && p[i + 2] == ']') {
+            literal(p[i + 1]);
+            i += 2;
+        } else {
+            literal(c);
+        }
+    }
+    return out;
+}
+
+std::string dateLiteral(const Token& t) {
+    std::string_view inner(t.text);
+    inner = inner.substr(1, inner.size() - 2);
+    auto d = TextToDate(inner);
+    if (!d) syntaxError("date", t.text);
+    return SqlQuote(d->toStored());
+}
+
+// Parenthesised selects that are arms of a union: SQLite wants them bare.
+std::vector<bool> unionArmParens(const std::vector<Token>& t) {
+    std::vector<bool> drop(t.size(), false);
+    const auto partner = matchParens(t);
+    const size_t n = t.size();
+    for (size_t p = 0; p < n; ++p) {
+        if (!t[p].isPunct("(") || partner[p] == std::string::npos) continue;
+        const size_t q = partner[p];
+        const size_t first = nextSig(t, p + 1, q);
+        if (first >= q || !t[first].is("select")) continue;
+        const size_t prev = prevSig(t, p);
+        const size_t next = nextSig(t, q + 1, n);
+        const bool atStart = prev == std::string::npos;
+        const bool atEnd = next >= n || t[next].isPunct(";");
+        bool prevUnion = !atStart && t[prev].is("union");
+        if (!atStart && t[prev].is("all")) {
+            const size_t pp = prevSig(t, prev);
+            prevUnion = pp != std::string::npos && t[pp].is("union");
+        }
+        const bool nextUnion = !atEnd && t[next].is("union");
+        const bool enclosed = !atStart && !atEnd && t[prev].isPunct("(") && drop[prev] &&
+                              t[next].isPunct(")") && drop[next];
+        const bool prevOk = atStart || prevUnion || enclosed;
+        const bool nextOk = atEnd || nextUnion || enclosed || t[next].is("order") ||
+                            t[next].is("limit");
+        if (prevOk && nextOk && (prevUnion || nextUnion || enclosed || (atStart && atEnd)))
+            drop[p] = drop[q] = true;
+    }
+    return drop;
+}
+
+void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vector<bool>& drop,
+          std::string& out) {
+    for (size_t i = begin; i < end; ++i) {
+        if (drop[i]) continue;
+        const Token& tok = t[i];
+        if (tok.kind == Kind::Date) {
+            out += dateLiteral(tok);
+        } else if (tok.kind == Kind::String) {
+            // A double-quoted text is a string in the classic dialect, a name in SQLite.
+            out += tok.text.front() == '"' ? SqlQuote(unquote(tok)) : tok.text;
+        } else if (tok.is("like")) {
+            out += tok.text;
+            const size_t j = nextSig(t, i + 1, end);
+            if (j < end && t[j].kind == Kind::String) {
+                for (size_t k = i + 1; k < j; ++k) out += t[k].text;
+                bool escape = false;
+                out += SqlQuote(likePattern(unquote(t[j]), escape));
+                if (escape) out += " ESCAPE '\\'";
+                i = j;
+            }
+        } else if (tok.is("month") || tok.is("day") || tok.is("year")) {
+            const size_t open = nextSig(t, i + 1, end);
+            size_t close = end;
+            if (open < end && t[open].isPunct("(")) {
+                int depth = 0;
+                for (size_t k = open; k < end; ++k) {
+                    if (t[k].isPunct("(")) ++depth;
+                    if (t[k].isPunct(")") && --depth == 0) {
+                        close = k;
+                        break;
+                    }
+                }
+            }
+            if (close == end) {
+                out += tok.text;  // a column that happens to be called day
+                continue;
+            }
+            // CAST gives the result INTEGER affinity, so a comparison with a quoted
+            // number ('3') is numeric, as it was in the classic engine.
+            const char* part = tok.is("month") ? "%m" : tok.is("day") ? "%d" : "%Y";
+            out += "CAST(strftime('";
+            out += part;
+            out += "', ";
+            emit(t, open + 1, close, drop, out);
+            out += ") AS INTEGER)";
+            i = close;
+        } else {
+            out += tok.text;
+        }
+    }
+}
+
+bool isClauseWord(const Token& t) {
+    static const char* words[] = {"where", "order",   "group",     "having", "limit",  "union",
+                                  "join",  "inner",   "left",      "right",  "full",   "cross",
+                                  "on",    "natural", "intersect", "except", "window", "outer"};
+    return std::any_of(std::begin(words), std::end(words), [&](const char* w) { return t.is(w); });
+}
+
+bool isAggregate(const Token& t) {
+    static const char* names[] = {"max", "min", "count", "sum", "avg", "total", "group_concat"};
+    return std::any_of(std::begin(names), std::end(names), [&](const char* w) { return t.is(w); });
+}
+
+std::string unbracket(const std::string& name) {
+    if (name.size() >= 2 && (name.front() == '[' || name.front() == '"' || name.front() == '`'))
+        return name.substr(1, name.size() - 2);
+    return name;
+}
+
+// The table of a plain one-table select (no join, union, distinct, grouping or
+// aggregate), and where the hidden rowid column goes; empty when there is none.
+std::string singleTable(const std::vector<Token>& t, size_t& insertAfter) {
+    const size_t n = t.size();
+    size_t i = nextSig(t, 0, n);
+    if (i >= n || !t[i].is("select")) return {};
+    insertAfter = i;
+    i = nextSig(t, i + 1, n);
+    if (i < n && (t[i].is("distinct") || t[i].is("distinctrow") || t[i].is("top"))) return {};
+    if (i < n && t[i].is("all")) insertAfter = i;
+    int depth = 0;
+    for (; i < n; ++i) {
+        if (t[i].isPunct("(")) ++depth;
+        if (t[i].isPunct(")")) --depth;
+        if (isAggregate(t[i]) && nextSig(t, i + 1, n) < n && t[nextSig(t, i + 1, n)].isPunct("("))
+            return {};
+        if (depth == 0 && t[i].is("from")) break;
+    }
+    if (i >= n) return {};
+    i = nextSig(t, i + 1, n);
+    if (i >= n || t[i].kind != Kind::Ident || isClauseWord(t[i])) return {};
+    std::string table = t[i].text;
+    i = nextSig(t, i + 1, n);
+    if (i < n && t[i].isPunct(".")) {  // schema.table
+        i = nextSig(t, i + 1, n);
+        if (i >= n || t[i].kind != Kind::Ident) return {};
+        table = t[i].text;
+        i = nextSig(t, i + 1, n);
+    }
+    if (i < n && t[i].is("as")) i = nextSig(t, i + 1, n);
+    if (i < n && t[i].kind == Kind::Ident && !isClauseWord(t[i])) i = nextSig(t, i + 1, n);
+    if (i < n && !t[i].is("where") && !t[i].is("order") && !t[i].is("limit") &&
+        !t[i].isPunct(";"))
+        return {};
+    for (depth = 0; i < n; ++i) {
+        if (t[i].isPunct("(")) ++depth;
+        if (t[i].isPunct(")")) --depth;
+        if (depth == 0 && (t[i].is("union") || t[i].is("intersect") || t[i].is("except") ||
+                           t[i].is("group") || t[i].is("having") || t[i].is("join")))
+            return {};
+    }
+    return unbracket(table);
+}
+
+}  // namespace
+
+bool Token::is(std::string_view word) const {
+    return kind == Kind::Ident && equalsNoCase(text, word);
+}
+
+std::vector<Token> Tokenize(std::string_view s) {
+    std::vector<Token> out;
+    size_t i = 0;
+    const size_t n = s.size();
+    auto push = [&](Kind k, size_t start) {
+        out.push_back({k, std::string(s.substr(start, i - start))});
+    };
+    while (i < n) {
+        const size_t start = i;
+        const char c = s[i];
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            while (i < n && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+            push(Kind::Space, start);
+        } else if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+            while (i < n && s[i] != '\n') ++i;
+            push(Kind::Space, start);
+        } else if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+            size_t e = s.find("*/", i + 2);
+            i = e == std::string_view::npos ? n : e + 2;
+            push(Kind::Space, start);
+        } else if (c == '\'' || c == '"') {
+            ++i;
+            for (;;) {
+                if (i >= n) syntaxError("string", s.substr(start));
+                if (s[i] == c) {
+                    if (i + 1 < n && s[i + 1] == c) {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            push(Kind::String, start);
+        } else if (c == '#') {
+            size_t e = s.find('#', i + 1);
+            if (e == std::string_view::npos) syntaxError("date", s.substr(start));
+            i = e + 1;
+            push(Kind::Date, start);
+        } else if (c == '[' || c == '`') {
+            size_t e = s.find(c == '[' ? ']' : '`', i + 1);
+            if (e == std::string_view::npos) syntaxError("name", s.substr(start));
+            i = e + 1;
+            push(Kind::Ident, start);
+        } else if (isIdentStart(c)) {
+            while (i < n && isIdentChar(s[i])) ++i;
+            push(Kind::Ident, start);
+        } else if (isDigit(c) || (c == '.' && i + 1 < n && isDigit(s[i + 1]))) {
+            while (i < n && (isDigit(s[i]) || s[i] == '.')) ++i;
+            if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+                size_t k = i + 1;
+                if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
+                if (k < n && isDigit(s[k])) {
+                    i = k;
+                    while (i < n && isDigit(s[i])) ++i;
+                }
+            }
+            push(Kind::Number, start);
+        } else {
+            static const char* pairs[] = {"<=", ">=", "<>", "!=", "==", "||"};
+            i += std::any_of(std::begin(pairs), std::end(pairs),
+                             [&](const char* p) { return s.substr(i, 2) == p; })
+                     ? 2
+                     : 1;
+            push(Kind::Punct, start);
+        }
+    }
+    return out;
+}
+
+std::string Translate(std::string_view sql) {
+    const auto tokens = Tokenize(sql);
+    const auto drop = unionArmParens(tokens);
+    std::string out;
+    out.reserve(sql.size() + 32);
+    emit(tokens, 0, tokens.size(), drop, out);
+    return out;
+}
+
+QueryPlan PlanQuery(std::string_view source) {
+    QueryPlan plan;
+    auto tokens = Tokenize(source);
+    size_t first = nextSig(tokens, 0, tokens.size());
+    size_t after = first < tokens.size() ? nextSig(tokens, first + 1, tokens.size()) : first;
+    if (first < tokens.size() && after >= tokens.size() && tokens[first].kind == Kind::Ident &&
+        !tokens[first].is("select")) {
+        const std::string& name = tokens[first].text;
+        plan.table = unbracket(name);
+        plan.sql = "select * from " + name;
+        plan.updatableSql = std::string("select rowid AS \"") + kRowidColumn + "\", * from " + name;
+        return plan;
+    }
+    plan.sql = Translate(source);
+    tokens = Tokenize(plan.sql);
+    size_t insertAfter = 0;
+    plan.table = singleTable(tokens, insertAfter);
+    if (!plan.table.empty()) {
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            plan.updatableSql += tokens[i].text;
+            if (i == insertAfter)
+                plan.updatableSql += std::string(" rowid AS \"") + kRowidColumn + "\",";
+        }
+    }
+    return plan;
+}
+
+}  // namespace platform::sql

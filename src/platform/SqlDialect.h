@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::sql {
+
+struct Token {
+    enum class Kind { Space, String, Date, Ident, Number, Punct };
+    Kind kind;
+    std::string text;  // as written; a String keeps its quotes, a Date its '#' signs
+
+    bool is(std::string_view word) const;  // an identifier or keyword, any letter case
+    bool isPunct(std::string_view p) const { return kind == Kind::Punct && text == p; }
+};
+
+// Splits classic SQL into tokens. Blanks and comments are kept, so joining the texts
+// gives the input back. Throws EngineError on an unterminated literal.
+std::vector<Token> Tokenize(std::string_view sql);
+
+// Classic dialect to SQLite: #date# literals, like wildcards, month/day/year, union
+// arms in parentheses, double-quoted strings. Throws EngineError on a bad date literal.
+std::string Translate(std::string_view sql);
+
+// Name of the hidden column that carries each row's identity.
+inline constexpr const char* kRowidColumn = "__rowid__";
+
+// How a recordset source runs.
+struct QueryPlan {
+    std::string sql;           // the translated text, read-only form
+    std::string updatableSql;  // with the hidden rowid column first; empty if not updatable
+    std::string table;         // the one table an updatable plan reads
+};
+
+// A bare table name reads the whole table in rowid order; an SQL text is translated and,
+// when it is a plain select from one table, also gets an updatable form.
+QueryPlan PlanQuery(std::string_view source);
+
+}  // namespace platform::sql

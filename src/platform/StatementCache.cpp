@@ -1,0 +1,88 @@
+#include "StatementCache.h"
+
+#include <sqlite3.h>
+
+#include "SqliteErrors.h"
+
+namespace platform {
+namespace {
+// Texts differ by a code in every call; past this many the maps start over.
+constexpr size_t kMaxTexts = 512;
+}  // namespace
+
+StatementCache::StatementCache(sqlite3* db, std::string file, size_t capacity)
+    : db_(db), file_(std::move(file)), capacity_(capacity) {}
+
+StatementCache::~StatementCache() {
+    for (auto& entry : idle_) sqlite3_finalize(entry.second);
+}
+
+sql::QueryPlan StatementCache::plan(const std::string& source) {
+    auto it = plans_.find(source);
+    if (it != plans_.end()) return it->second;
+    sql::QueryPlan p = sql::PlanQuery(source);
+    if (plans_.size() >= kMaxTexts) plans_.clear();
+    plans_.emplace(source, p);
+    return p;
+}
+
+std::string StatementCache::translate(const std::string& source) {
+    auto it = translations_.find(source);
+    if (it != translations_.end()) return it->second;
+    std::string t = sql::Translate(source);
+    if (translations_.size() >= kMaxTexts) translations_.clear();
+    translations_.emplace(source, t);
+    return t;
+}
+
+int StatementCache::tryAcquire(const std::string& sql, sqlite3_stmt** out) {
+    for (auto it = idle_.begin(); it != idle_.end(); ++it) {
+        if (it->first == sql) {
+            *out = it->second;
+            idle_.erase(it);
+            return SQLITE_OK;
+        }
+    }
+    *out = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()) + 1,
+                                SQLITE_PREPARE_PERSISTENT, out, &tail);
+    if (rc != SQLITE_OK) {
+        lastError_ = sqlite3_errmsg(db_);
+        sqlite3_finalize(*out);
+        *out = nullptr;
+        return rc;
+    }
+    while (tail && (*tail == ' ' || *tail == ';' || *tail == '\n' || *tail == '\r' || *tail == '\t'))
+        ++tail;
+    if (!*out || (tail && *tail)) {
+        // One statement per text: a second one can only come from a value typed into the
+        // text, and must never run.
+        lastError_ = *out ? "more than one statement in the query text" : "the query text is empty";
+        sqlite3_finalize(*out);
+        *out = nullptr;
+        return SQLITE_ERROR;
+    }
+    ++prepared_;
+    return SQLITE_OK;
+}
+
+sqlite3_stmt* StatementCache::acquire(const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = tryAcquire(sql, &stmt);
+    if (rc != SQLITE_OK) ThrowSqlite(rc, lastError_, file_);
+    return stmt;
+}
+
+void StatementCache::release(const std::string& sql, sqlite3_stmt* stmt) {
+    if (!stmt) return;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    idle_.emplace_front(sql, stmt);
+    if (idle_.size() > capacity_) {
+        sqlite3_finalize(idle_.back().second);
+        idle_.pop_back();
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <list>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "SqlDialect.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+// The program sends the same few query shapes again and again, and preparing costs more
+// than reading the rows: translations are kept by source text, and idle prepared
+// statements by SQL text in a small least-recently-used list.
+class StatementCache {
+public:
+    StatementCache(sqlite3* db, std::string file, size_t capacity = 64);
+    ~StatementCache();
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // The plan of a recordset source, translated once per distinct text.
+    sql::QueryPlan plan(const std::string& source);
+    // The SQLite text of a classic statement, translated once per distinct text.
+    std::string translate(const std::string& source);
+
+    // An idle statement for sql, or a newly prepared one. Throws EngineError.
+    sqlite3_stmt* acquire(const std::string& sql);
+    // As acquire, but returns the SQLite result code instead of throwing.
+    int tryAcquire(const std::string& sql, sqlite3_stmt** out);
+    // Resets the statement and keeps it for the next acquire of the same text.
+    void release(const std::string& sql, sqlite3_stmt* stmt);
+
+    // For tests and benchmarks: how often a statement had to be prepared.
+    long long prepareCount() const { return prepared_; }
+    size_t idleCount() const { return idle_.size(); }
+
+private:
+    sqlite3* db_;
+    std::string file_;
+    size_t capacity_;
+    long long prepared_ = 0;
+    std::string lastError_;
+    std::list<std::pair<std::string, sqlite3_stmt*>> idle_;  // most recent first
+    std::unordered_map<std::string, sql::QueryPlan> plans_;
+    std::unordered_map<std::string, std::string> translations_;
+};
+
+}  // namespace platform

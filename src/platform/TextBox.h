@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+#include "Control.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace platform {
+
+class TextBox : public Control {
+public:
+    TextBox(Container& parent, std::string name, const std::string& text = "", Geometry g = {},
+            bool multiLine = false, int index = -1);
+    std::string Text() const;
+    // Raises Change when the text differs from the present one, as a user's typing does.
+    void SetText(const std::string& text);
+    void SetLocked(bool locked);  // read-only, still selectable
+    void SetMaxLength(int length);
+
+    std::function<void()> Change;
+    std::function<void()> LostFocus;
+
+private:
+    void raiseChange();
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* multi_ = nullptr;
+};
+
+}  // namespace platform

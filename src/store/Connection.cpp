@@ -1,0 +1,40 @@
+#include "Connection.h"
+
+#include "Database.h"
+#include "EngineError.h"
+#include "Schema.h"
+
+namespace store {
+
+namespace {
+std::shared_ptr<platform::Database>& handle() {
+    static std::shared_ptr<platform::Database> current;
+    return current;
+}
+}  // namespace
+
+std::shared_ptr<platform::Database> db() { return handle(); }
+
+void setDb(std::shared_ptr<platform::Database> database) { handle() = std::move(database); }
+
+platform::Database& requireDb() {
+    if (!handle()) {
+        throw platform::EngineError(platform::err::CannotOpenDatabase,
+                                    "No database is open. Use \"Change Data File Location\" "
+                                    "on the Data menu to choose one.");
+    }
+    return *handle();
+}
+
+std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
+    auto database = platform::Database::OpenDatabase(path);
+    const std::string missing = MissingTables(*database);
+    if (!missing.empty()) {
+        throw platform::EngineError(platform::err::NotADatabase,
+                                    "'" + path + "' is not a data file of this program; it lacks: " +
+                                        missing + ".");
+    }
+    return database;
+}
+
+}  // namespace store

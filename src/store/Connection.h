@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace platform {
+class Database;
+}
+
+namespace store {
+
+// The program-wide database handle: every query of every window runs on it. The main
+// window sets it at start-up and replaces it when the user changes the data file.
+std::shared_ptr<platform::Database> db();
+void setDb(std::shared_ptr<platform::Database> database);
+// The open database, or EngineError 3024 ("No database is open...") when there is none.
+platform::Database& requireDb();
+
+// Opens a data file of this program: an existing SQLite file holding every table the
+// program needs. Throws EngineError with a reason a user can act on.
+std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
+
+}  // namespace store

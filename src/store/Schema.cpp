@@ -1,0 +1,148 @@
+#include "Schema.h"
+
+#include "Database.h"
+#include "EngineError.h"
+#include "Tables.h"
+
+namespace store {
+
+const char* SchemaDdl() {
+    // Dates are DATETIME text "YYYY-MM-DD HH:MM:SS" so they sort and compare correctly.
+    // Remark codes are letters and signs ("<", "J", "U"), so they are text.
+    return R"sql(
+CREATE TABLE tblOrganization (
+    organization_id INTEGER NOT NULL PRIMARY KEY,
+    organization_name TEXT
+);
+CREATE TABLE tblprojects_programs (
+    project_code TEXT NOT NULL PRIMARY KEY,
+    program_project TEXT,
+    organization_id INTEGER,
+    project_study_area TEXT,
+    project_purpose TEXT,
+    project_start_date DATETIME,
+    project_end_date DATETIME,
+    contact_name TEXT,
+    contact_phone TEXT
+);
+CREATE TABLE tblstation_information (
+    station_id INTEGER NOT NULL PRIMARY KEY,
+    latitude REAL,
+    longitude REAL,
+    lat_long_accuracy_code TEXT,
+    EPA_Station_Code TEXT,
+    USGS_Station_Code TEXT,
+    stationcode1 TEXT,
+    stationcode2 TEXT,
+    place_name_description TEXT,
+    Total_Area REAL,
+    Hydrologic_Unit_code TEXT,
+    Station_Type TEXT,
+    Water_Body_Name TEXT,
+    RF3_River_Reach TEXT,
+    NHD_100K_River_Reach TEXT,
+    TempRiver_Stream_Lake TEXT,
+    Ambnt TEXT
+);
+CREATE TABLE tblmedium (
+    medium TEXT NOT NULL PRIMARY KEY,
+    medium_description TEXT
+);
+CREATE TABLE tblsample_type (
+    sample_type TEXT NOT NULL PRIMARY KEY,
+    sample_type_description TEXT
+);
+CREATE TABLE tblcomposite_statistic (
+    composite_statistic_code TEXT NOT NULL PRIMARY KEY,
+    composite_statistic_description TEXT
+);
+CREATE TABLE tblresults_remarks (
+    remark_code TEXT NOT NULL PRIMARY KEY,
+    remark_description TEXT
+);
+CREATE TABLE TBLParameter_Codes (
+    parameter_code INTEGER NOT NULL PRIMARY KEY,
+    short_name TEXT,
+    full_name TEXT
+);
+CREATE TABLE tblsample (
+    idloc TEXT NOT NULL,
+    sample_code INTEGER NOT NULL,
+    project_code TEXT,
+    station_id INTEGER,
+    start_date DATETIME,
+    missing_time TEXT,
+    end_date DATETIME,
+    medium TEXT,
+    sample_type TEXT,
+    sample_depth REAL,
+    comment TEXT,
+    composite_statistic_code TEXT,
+    PRIMARY KEY (idloc, sample_code)
+);
+CREATE INDEX tblsample_start_date ON tblsample (start_date);
+CREATE INDEX tblsample_station ON tblsample (station_id);
+CREATE INDEX tblsample_project ON tblsample (project_code);
+CREATE TABLE tblresults (
+    idloc TEXT NOT NULL,
+    sample_code INTEGER NOT NULL,
+    parameter_code INTEGER NOT NULL,
+    result_value REAL,
+    remark_code TEXT,
+    grade TEXT,
+    comments TEXT,
+    PRIMARY KEY (idloc, sample_code, parameter_code)
+);
+CREATE INDEX tblresults_parameter ON tblresults (parameter_code);
+CREATE TABLE tblresults_val_nonnumeric (
+    idloc TEXT NOT NULL,
+    sample_code INTEGER NOT NULL,
+    parameter_code INTEGER NOT NULL,
+    result_value TEXT,
+    remark_code TEXT,
+    grade TEXT,
+    PRIMARY KEY (idloc, sample_code, parameter_code)
+);
+CREATE INDEX tblresults_val_nonnumeric_parameter ON tblresults_val_nonnumeric (parameter_code);
+CREATE TABLE tblreplicates (
+    idloc TEXT NOT NULL,
+    sample_code INTEGER NOT NULL,
+    parameter_code INTEGER NOT NULL,
+    result_value TEXT,
+    remark_code TEXT,
+    grade TEXT,
+    PRIMARY KEY (idloc, sample_code, parameter_code)
+);
+CREATE INDEX tblreplicates_parameter ON tblreplicates (parameter_code);
+)sql";
+}
+
+void CreateSchema(platform::Database& db) {
+    db.BeginTrans();
+    try {
+        db.ExecuteNative(SchemaDdl());
+        db.CommitTrans();
+    } catch (...) {
+        db.Rollback();
+        throw;
+    }
+}
+
+std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path) {
+    auto db = platform::Database::CreateDatabase(path);
+    CreateSchema(*db);
+    return db;
+}
+
+std::string MissingTables(const platform::Database& db) {
+    std::string missing;
+    for (const char* name : kAllTables) {
+        if (!db.TableExists(name)) {
+            if (!missing.empty()) missing += ", ";
+            missing += name;
+        }
+    }
+    return missing;
+}
+
+}  // namespace store

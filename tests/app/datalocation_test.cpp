@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "DataLocation.h"
+#include "TestSupport.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+TEST(DataLocation, ReadsTheFirstFieldOnly) {
+    struct Case {
+        const char* content;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"/data/water.db\r\n", "/data/water.db"},
+        {"/data/water.db", "/data/water.db"},
+        {"   /data/water.db\r\n", "/data/water.db"},
+        {"\t/data/water.db\n", "/data/water.db"},
+        {"/data/a,b.db\r\n", "/data/a"},
+        {"\"/data/a,b.db\"\r\n", "/data/a,b.db"},
+        {"  \"/data/quoted.db\",other\r\n", "/data/quoted.db"},
+        {"/data/first.db\r\n/data/second.db\r\n", "/data/first.db"},
+        {"/data/my files/water.db\r\n", "/data/my files/water.db"},
+        {"", ""},
+        {"\r\n", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(app::FirstField(c.content), c.field) << c.content;
+}
+
+TEST(DataLocation, WritesOneLineEndedByCrLfAndReadsItBack) {
+    TempDir dir;
+    const std::string file = dir.file("datalocation.txt");
+    WriteFile(file, "an old, longer line that must go\r\nand a second one\r\n");
+    ASSERT_TRUE(app::WriteDataLocation(file, "/home/user/data/water quality.db"));
+    EXPECT_EQ(ReadFile(file), "/home/user/data/water quality.db\r\n");
+    EXPECT_EQ(app::ReadDataLocation(file).value(), "/home/user/data/water quality.db");
+}
+
+TEST(DataLocation, MissingOrUnwritableFile) {
+    TempDir dir;
+    EXPECT_FALSE(app::ReadDataLocation(dir.file("absent.txt")).has_value());
+    EXPECT_FALSE(app::WriteDataLocation(dir.file("no/such/folder/datalocation.txt"), "/x.db"));
+}
+
+TEST(DataLocation, RestoreBringsBackThePreviousContentOrAbsence) {
+    TempDir dir;
+    const std::string file = dir.file("datalocation.txt");
+    WriteFile(file, "/old.db\r\n");
+    const auto before = app::ReadWholeFile(file);
+    app::WriteDataLocation(file, "/new.db");
+    ASSERT_TRUE(app::RestoreWholeFile(file, before));
+    EXPECT_EQ(ReadFile(file), "/old.db\r\n");
+
+    const std::string absent = dir.file("never.txt");
+    const auto none = app::ReadWholeFile(absent);
+    app::WriteDataLocation(absent, "/new.db");
+    ASSERT_TRUE(app::RestoreWholeFile(absent, none));
+    EXPECT_FALSE(std::filesystem::exists(absent));
+}

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "App.h"
+#include "Connection.h"
+#include "DataLocation.h"
+#include "Database.h"
+#include "MDIMain.h"
+#include "Schema.h"
+#include "TestSupport.h"
+#include "Windows.h"
+#include "frmExport.h"
+#include "frmSplash.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        dialogs = testing_support::ScriptDialogs();
+        store::setDb(nullptr);
+        { store::CreateEmptyDatabase(dir.file("water.db")); }
+        { store::CreateEmptyDatabase(dir.file("other.db")); }
+    }
+    void TearDown() override {
+        loader::DataLoaderWindow().reset();
+        exporter::ExportWindow().reset();
+        app::ResetMainWindow();
+        store::setDb(nullptr);
+    }
+    std::string location() const { return dir.file("datalocation.txt"); }
+    std::string openName() const { return store::db() ? store::db()->Name() : ""; }
+    const platform::ScriptedDialogs::Prompt* fileDialog() const {
+        for (const auto& p : dialogs->prompts)
+            if (p.buttons == -1) return &p;
+        return nullptr;
+    }
+
+    TempDir dir;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+};
+
+}  // namespace
+
+TEST_F(Startup, FirstRunAsksForTheFileRemembersItAndTheNextStartDoesNotAsk) {
+    dialogs->files.push_back(dir.file("water.db"));
+    app::MainWindow();
+
+    const auto* asked = fileDialog();
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->file.title, "Database Location");
+    EXPECT_EQ(asked->file.initDir, dir.path().string());
+    EXPECT_EQ(asked->file.defaultExt, "db");
+    EXPECT_EQ(asked->file.filter, "Data Loader database (*.db)|*.db");
+    EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
+    EXPECT_EQ(openName(), dir.file("water.db"));
+
+    app::ResetMainWindow();
+    store::setDb(nullptr);
+    dialogs->prompts.clear();
+    app::MainWindow();
+    EXPECT_TRUE(dialogs->prompts.empty());
+    EXPECT_EQ(openName(), dir.file("water.db"));
+}
+
+TEST_F(Startup, ALocationThatDoesNotOpenIsAskedForAgainAndRewritten) {
+    for (const std::string line : {dir.file("gone.db") + "\r\n",
+                                   // read only up to the comma, so this never opens
+                                   dir.file("water.db").insert(dir.path().string().size(), ",")}) {
+        WriteFile(location(), line);
+        dialogs->prompts.clear();
+        dialogs->files.push_back(dir.file("other.db"));
+        app::ResetMainWindow();
+        app::MainWindow();
+        EXPECT_NE(fileDialog(), nullptr) << line;
+        EXPECT_EQ(ReadFile(location()), dir.file("other.db") + "\r\n");
+        EXPECT_EQ(openName(), dir.file("other.db"));
+    }
+}
+
+TEST_F(Startup, AFileThatIsNotADatabaseIsRefusedAndNeverCreated) {
+    WriteFile(dir.file("notes.db"), "just some text, not a database");
+    WriteFile(location(), dir.file("notes.db") + "\r\n");
+    dialogs->files.push_back(dir.file("missing.db"));
+    app::MainWindow();
+    EXPECT_EQ(store::db(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.db")));
+    // The user is told the chosen file did not open.
+    ASSERT_FALSE(dialogs->texts().empty());
+    EXPECT_NE(dialogs->texts().back().find("could not be opened"), std::string::npos);
+}
+
+TEST_F(Startup, CancelledRecoveryKeepsTheLocationFileAndRunsWithoutADatabase) {
+    WriteFile(location(), dir.file("gone.db") + "\r\n");
+    app::MainWindow();  // the file queue is empty: the dialog is cancelled
+    EXPECT_EQ(ReadFile(location()), dir.file("gone.db") + "\r\n");
+    EXPECT_EQ(store::db(), nullptr);
+
+    // Without a database the windows that need one say so and open nothing.
+    dialogs->prompts.clear();
+    app::MainWindow().mnuAdd_Click();
+    app::MainWindow().mnuExport_Click();
+    EXPECT_FALSE(loader::DataLoaderWindow().IsLoaded());
+    EXPECT_FALSE(exporter::ExportWindow().IsLoaded());
+    ASSERT_EQ(dialogs->prompts.size(), 2u);
+    EXPECT_NE(dialogs->prompts[0].text.find("Change Data File Location"), std::string::npos);
+}
+
+TEST_F(Startup, ChangeDataFileLocation) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    auto& main = app::MainWindow();
+    ASSERT_EQ(openName(), dir.file("water.db"));
+
+    // Cancel: nothing changes.
+    main.mnuChange_Click();
+    EXPECT_EQ(openName(), dir.file("water.db"));
+    EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
+
+    // A file that does not open: reported, the old line and the old database kept.
+    dialogs->prompts.clear();
+    dialogs->files.push_back(dir.file("gone.db"));
+    main.mnuChange_Click();
+    EXPECT_EQ(openName(), dir.file("water.db"));
+    EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
+    ASSERT_EQ(dialogs->texts().size(), 2u);  // the file dialog, then the message
+    EXPECT_NE(dialogs->texts()[1].find(dir.file("gone.db")), std::string::npos);
+
+    // A good file replaces the database and is remembered.
+    dialogs->files.push_back(dir.file("other.db"));
+    main.mnuChange_Click();
+    EXPECT_EQ(openName(), dir.file("other.db"));
+    EXPECT_EQ(ReadFile(location()), dir.file("other.db") + "\r\n");
+    const auto* asked = fileDialog();
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->file.title, "Database Location");
+}
+
+TEST_F(Startup, DataWindowsExistOnceWithTheirCaptions) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    auto& main = app::MainWindow();
+    main.Show();
+    main.mnuAdd_Click();
+    auto* first = loader::DataLoaderWindow().get();
+    ASSERT_NE(first, nullptr);
+    main.mnuAdd_Click();
+    EXPECT_EQ(loader::DataLoaderWindow().get(), first);
+    EXPECT_EQ(first->Caption(), "Data Loader & Viewer");
+    EXPECT_TRUE(first->Visible());
+    EXPECT_EQ(main.MousePointer(), 0);
+
+    main.mnuExport_Click();
+    ASSERT_NE(exporter::ExportWindow().get(), nullptr);
+    EXPECT_EQ(exporter::ExportWindow().get()->Caption(), "Export Data");
+    EXPECT_EQ(main.Caption(), "MartenDB Data Loader & Viewer");
+}
+
+TEST_F(Startup, ExitEndsAtOnce) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    auto& main = app::MainWindow();
+    main.mnuAdd_Click();
+    EXPECT_THROW(main.MnuExit_Click(), platform::ProgramEnded);
+    // No unload handling ran: the child window is still loaded.
+    EXPECT_TRUE(loader::DataLoaderWindow().IsLoaded());
+}
+
+TEST_F(Startup, SplashContinueCancelAndKeys) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    {
+        platform::FormInstance<app::frmSplash> splash;
+        EXPECT_EQ(splash().Label1.Caption(), "Marten Database Data Loader and Viewer");
+        EXPECT_EQ(splash().cmdContinue.Caption(), "Continue");
+        splash().Show();
+        splash().cmdContinue_Click();
+        EXPECT_TRUE(app::MainWindowLoaded());
+        EXPECT_FALSE(splash.IsLoaded());
+        EXPECT_EQ(openName(), dir.file("water.db"));
+    }
+    app::ResetMainWindow();
+    {
+        platform::FormInstance<app::frmSplash> splash;
+        EXPECT_THROW(splash().cmdCancel_Click(), platform::ProgramEnded);
+    }
+    {
+        platform::FormInstance<app::frmSplash> splash;
+        EXPECT_THROW(splash().Form_KeyPress('x'), platform::ProgramEnded);
+        EXPECT_FALSE(app::MainWindowLoaded());
+    }
+    QApplication::processEvents();
+}
