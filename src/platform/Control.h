@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace platform {
@@ -68,12 +69,18 @@ public:
     Form& form() { return form_; }
     Container& parent() { return parent_; }
 
+protected:
+    // Initial placement; a zero width or height takes the widget's natural size.
+    void place(const Geometry& g);
+
 private:
     Container& parent_;
     Form& form_;
     std::string name_;
     int index_;
     QWidget* widget_;
+    QObject* tracker_;  // clears widget_ if Qt deletes the widget first
+    Geometry twips_;    // last geometry set, so twips survive the round trip through pixels
 };
 
 }  // namespace platform

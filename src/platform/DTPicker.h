@@ -33,6 +33,7 @@ private:
     QDateTimeEdit* edit_;
     Format format_;
     DateTime value_;
+    bool showing_ = false;  // Qt reports code changes of the shown value too
 };
 
 }  // namespace platform

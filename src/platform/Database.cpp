@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "EngineError.h"
+#include "LikeFunction.h"
 #include "RecordsetImpl.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
@@ -25,6 +26,7 @@ sqlite3* openHandle(const std::string& path, int flags) {
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    InstallLikeFunction(db);
     return db;
 }
 
@@ -75,22 +77,22 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
     const sql::QueryPlan plan = cache_->plan(source);
     sqlite3_stmt* stmt = nullptr;
+    std::string key;
     bool updatable = false;
     if (!plan.updatableSql.empty()) {
         // Views and tables without rowid fail here and open read-only below.
-        updatable = cache_->tryAcquire(plan.updatableSql, &stmt) == SQLITE_OK;
+        updatable = cache_->tryAcquireShaped(plan.updatableSql, key, &stmt) == SQLITE_OK;
     }
-    if (!updatable) stmt = cache_->acquire(plan.sql);
-    auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), stmt,
-                                                  updatable ? plan.updatableSql : plan.sql,
+    if (!updatable) stmt = cache_->acquireShaped(plan.sql, key);
+    auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), stmt, key,
                                                   updatable ? plan.table : std::string());
     impl->open();
     return std::make_unique<Recordset>(std::move(impl));
 }
 
 long long Database::Execute(const std::string& sql) {
-    const std::string text = cache_->translate(sql);
-    sqlite3_stmt* stmt = cache_->acquire(text);
+    std::string text;
+    sqlite3_stmt* stmt = cache_->acquireShaped(cache_->translate(sql), text);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
@@ -120,14 +122,12 @@ void Database::BeginTrans() {
 }
 
 void Database::CommitTrans() {
-    if (!InTransaction())
-        throw EngineError(err::NoTransaction, "Commit without a transaction.");
+    if (!InTransaction()) throw EngineError(err::NoTransaction, "Commit without a transaction.");
     ExecuteNative("COMMIT");
 }
 
 void Database::Rollback() {
-    if (!InTransaction())
-        throw EngineError(err::NoTransaction, "Rollback without a transaction.");
+    if (!InTransaction()) throw EngineError(err::NoTransaction, "Rollback without a transaction.");
     ExecuteNative("ROLLBACK");
 }
 
@@ -137,7 +137,8 @@ bool Database::TableExists(const std::string& name) const {
     sqlite3_stmt* stmt = nullptr;
     const char* sql =
         "select 1 from sqlite_master where type in ('table', 'view') and name = ?1 collate nocase";
-    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) ThrowSqlite(db_, SQLITE_ERROR, path_);
+    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
+        ThrowSqlite(db_, SQLITE_ERROR, path_);
     sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
     bool found = sqlite3_step(stmt) == SQLITE_ROW;
     sqlite3_finalize(stmt);

@@ -14,7 +14,9 @@ int daysInMonth(int y, int m) {
 }
 
 // Floor division, so negative day numbers (dates before 1970) work.
-long long floorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+long long floorDiv(long long a, long long b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 bool readDigits(std::string_view s, size_t& pos, size_t count, int& out) {
     if (pos + count > s.size()) return false;

@@ -46,6 +46,9 @@ public:
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
 };
 
+// The classic filter ("Desc (*.a)|*.a|All|*.*") in Qt's form ("Desc (*.a);;All (*.*)").
+std::string QtFileFilter(const std::string& classicFilter);
+
 // For tests: records every prompt and answers from queues; never blocks.
 class ScriptedDialogs : public DialogService {
 public:

@@ -36,8 +36,8 @@ ColumnKind KindOfDeclaredType(const char* declared) {
         return ColumnKind::Integer;
     if (has("CHAR") || has("TEXT") || has("CLOB") || has("MEMO") || has("STRING"))
         return ColumnKind::Text;
-    if (has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC") ||
-        has("CURRENCY") || has("SINGLE"))
+    if (has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC") || has("CURRENCY") ||
+        has("SINGLE"))
         return ColumnKind::Real;
     return ColumnKind::Any;
 }
@@ -48,8 +48,10 @@ Variant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
             long long v = sqlite3_column_int64(stmt, i);
             return kind == ColumnKind::Boolean ? Variant::fromBool(v != 0) : Variant(v);
         }
-        case SQLITE_FLOAT: return sqlite3_column_double(stmt, i);
-        case SQLITE_NULL: return {};
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, i);
+        case SQLITE_NULL:
+            return {};
         default: {
             const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
             std::string text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
@@ -66,27 +68,37 @@ Variant ConvertForColumn(const Variant& v, ColumnKind kind) {
     using T = Variant::Type;
     if (v.isNull()) return v;
     switch (kind) {
-        case ColumnKind::Any: return v.isDate() ? Variant(v.date()->toStored()) : v;
-        case ColumnKind::Text: return v.toText();
+        case ColumnKind::Any:
+            return v.isDate() ? Variant(v.date()->toStored()) : v;
+        case ColumnKind::Text:
+            return v.toText();
         case ColumnKind::Integer:
             switch (v.type()) {
-                case T::Integer: return v;
-                case T::Real: return wholeFrom(*v.real());
-                case T::Boolean: return *v.boolean() ? -1LL : 0LL;
+                case T::Integer:
+                    return v;
+                case T::Real:
+                    return wholeFrom(*v.real());
+                case T::Boolean:
+                    return *v.boolean() ? -1LL : 0LL;
                 case T::Text:
                     if (auto n = ParseNumber(*v.text())) return wholeFrom(*n);
                     conversionError();
-                default: conversionError();
+                default:
+                    conversionError();
             }
         case ColumnKind::Real:
             switch (v.type()) {
-                case T::Integer: return static_cast<double>(*v.integer());
-                case T::Real: return v;
-                case T::Boolean: return *v.boolean() ? -1.0 : 0.0;
+                case T::Integer:
+                    return static_cast<double>(*v.integer());
+                case T::Real:
+                    return v;
+                case T::Boolean:
+                    return *v.boolean() ? -1.0 : 0.0;
                 case T::Text:
                     if (auto n = ParseNumber(*v.text())) return *n;
                     conversionError();
-                default: conversionError();
+                default:
+                    conversionError();
             }
         case ColumnKind::Date:
             if (v.type() == T::Boolean) conversionError();
@@ -107,10 +119,18 @@ Variant ConvertForColumn(const Variant& v, ColumnKind kind) {
 
 void BindValue(sqlite3_stmt* stmt, int i, const Variant& v) {
     switch (v.type()) {
-        case Variant::Type::Null: sqlite3_bind_null(stmt, i); break;
-        case Variant::Type::Integer: sqlite3_bind_int64(stmt, i, *v.integer()); break;
-        case Variant::Type::Real: sqlite3_bind_double(stmt, i, *v.real()); break;
-        case Variant::Type::Boolean: sqlite3_bind_int(stmt, i, *v.boolean() ? 1 : 0); break;
+        case Variant::Type::Null:
+            sqlite3_bind_null(stmt, i);
+            break;
+        case Variant::Type::Integer:
+            sqlite3_bind_int64(stmt, i, *v.integer());
+            break;
+        case Variant::Type::Real:
+            sqlite3_bind_double(stmt, i, *v.real());
+            break;
+        case Variant::Type::Boolean:
+            sqlite3_bind_int(stmt, i, *v.boolean() ? 1 : 0);
+            break;
         case Variant::Type::Date:
             sqlite3_bind_text(stmt, i, v.date()->toStored().c_str(), -1, SQLITE_TRANSIENT);
             break;

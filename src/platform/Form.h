@@ -14,6 +14,7 @@ namespace platform {
 class Menu;
 class FormWidget;
 class MdiForm;
+class CommandButton;
 
 // A window. Controls are members of the derived form class, placed on the form (or on
 // its frames and tab pages) in twips. A form is loaded when constructed and shown by
@@ -88,18 +89,30 @@ public:
     Form& form() override { return *this; }
     // The top-level Qt widget of the window (its MDI sub-window once placed).
     QWidget* window() const;
-    FormWidget* formWidget() const { return widget_; }
+    FormWidget* formWidget() const;
 
     // Called by FormInstance so an unloaded form is dropped after its handler returns.
     void setUnloadHook(std::function<void()> hook) { unloadHook_ = std::move(hook); }
 
+    // The buttons Enter and Esc press (set through CommandButton::SetDefault/SetCancel).
+    void setDefaultButton(CommandButton* button, bool on);
+    void setCancelButton(CommandButton* button, bool on);
+    CommandButton* defaultButton() const { return defaultButton_; }
+    CommandButton* cancelButton() const { return cancelButton_; }
+
 private:
+    friend class FormWidget;
+    void applyBorder();
     std::string name_;
     bool mdiChild_;
     bool unloaded_ = false;
     bool keyPreview_ = false;
     int mousePointer_ = 0;
-    FormWidget* widget_;
+    Border border_ = Border::Sizable;
+    CommandButton* defaultButton_ = nullptr;
+    CommandButton* cancelButton_ = nullptr;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
     std::vector<Control*> controls_;
     std::function<void()> unloadHook_;
 };

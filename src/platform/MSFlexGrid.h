@@ -66,8 +66,18 @@ public:
 
 private:
     void syncSelection();
+    void checkCell(long long row, int col) const;  // throws 381 outside the grid
+    void clampCursor();
+    void fitColumns(long long firstRow, long long lastRow);
+    void pressAt(int x, int y, bool extend);
     FlexGridModel* model_;
     QTableView* view_;
+    long long row_ = 0;
+    long long rowSel_ = 0;
+    int col_ = 0;
+    int colSel_ = 0;
+    bool syncing_ = false;   // our own selection updates are not the user's
+    bool dragging_ = false;  // left button held in the cells
 };
 
 }  // namespace platform

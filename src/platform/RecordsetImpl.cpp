@@ -32,7 +32,9 @@ std::string quoteName(std::string_view name) {
 
 std::string text(const char* p) { return p ? p : ""; }
 
-[[noreturn]] void noCurrentRecord() { throw EngineError(err::NoCurrentRecord, "No current record."); }
+[[noreturn]] void noCurrentRecord() {
+    throw EngineError(err::NoCurrentRecord, "No current record.");
+}
 
 }  // namespace
 
@@ -46,7 +48,7 @@ Recordset::Impl::~Impl() { releaseStatement(); }
 
 void Recordset::Impl::open() {
     const int count = sqlite3_column_count(stmt_);
-    for (int i = hidden_; i < count; ++i) {
+    for (int i = 0; i < count - hidden_; ++i) {
         columns_.push_back({text(sqlite3_column_name(stmt_, i)),
                             text(sqlite3_column_table_name(stmt_, i)),
                             text(sqlite3_column_origin_name(stmt_, i)),
@@ -68,10 +70,10 @@ bool Recordset::Impl::fetch() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
         Row row;
-        if (hidden_) row.rowid = sqlite3_column_int64(stmt_, 0);
+        if (hidden_) row.rowid = sqlite3_column_int64(stmt_, static_cast<int>(columns_.size()));
         row.values.reserve(columns_.size());
         for (size_t i = 0; i < columns_.size(); ++i)
-            row.values.push_back(ReadColumn(stmt_, static_cast<int>(i) + hidden_, columns_[i].kind));
+            row.values.push_back(ReadColumn(stmt_, static_cast<int>(i), columns_[i].kind));
         rows_.push_back(std::move(row));
         ++fetched_;
         return true;
@@ -195,8 +197,9 @@ void Recordset::Impl::writePending() {
     for (size_t i = 0; i < columns_.size(); ++i) {
         if (!pending_[i]) continue;
         Variant v = ConvertForColumn(*pending_[i], columns_[i].kind);
-        auto same = std::find_if(names.begin(), names.end(),
-                                 [&](const std::string& n) { return equalsNoCase(n, columns_[i].origin); });
+        auto same = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+            return equalsNoCase(n, columns_[i].origin);
+        });
         if (same != names.end()) {
             values[same - names.begin()] = v;  // the last write to a column wins
             continue;
@@ -221,7 +224,8 @@ void Recordset::Impl::writePending() {
         }
     } else {
         sql = "UPDATE " + quoteName(table_) + " SET ";
-        for (size_t i = 0; i < names.size(); ++i) sql += (i ? ", " : "") + quoteName(names[i]) + " = ?";
+        for (size_t i = 0; i < names.size(); ++i)
+            sql += (i ? ", " : "") + quoteName(names[i]) + " = ?";
         sql += " WHERE rowid = ?";
     }
 
@@ -243,7 +247,8 @@ void Recordset::Impl::writePending() {
         // Keep the cached row as the table now holds it.
         for (size_t k = 0; k < names.size(); ++k)
             for (size_t i = 0; i < columns_.size(); ++i)
-                if (equalsNoCase(columns_[i].origin, names[k]) && equalsNoCase(columns_[i].table, table_))
+                if (equalsNoCase(columns_[i].origin, names[k]) &&
+                    equalsNoCase(columns_[i].table, table_))
                     rows_[pos_].values[i] = values[k];
     }
 }

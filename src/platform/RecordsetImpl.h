@@ -16,8 +16,8 @@ namespace platform {
 // The cursor behind a Recordset. Holds the Database alive, so its statement never
 // outlives the connection.
 class Recordset::Impl {
-public:
-    // sql is the text stmt was prepared from; a non-empty table means the first
+  public:
+    // sql is the text stmt was prepared from; a non-empty table means the last
     // result column is the hidden rowid and the set is updatable.
     Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::string sql, std::string table);
     ~Impl();
@@ -51,7 +51,7 @@ public:
     // Rows read from SQLite so far: opening reads one, not the whole table.
     long long rowsFetched() const { return fetched_; }
 
-private:
+  private:
     struct Column {
         std::string name;
         std::string table;   // origin table; empty for an expression
@@ -78,7 +78,7 @@ private:
     sqlite3_stmt* stmt_;
     std::string sql_;
     std::string table_;
-    int hidden_ = 0;
+    int hidden_ = 0;  // 1 when the last column is the rowid
     std::vector<Column> columns_;
     std::vector<Row> rows_;
     bool done_ = false;  // the statement has no more rows

@@ -42,6 +42,7 @@ public:
 private:
     QTabWidget* tabs_;
     std::vector<std::unique_ptr<TabPage>> pages_;
+    bool settingTab_ = false;  // Qt reports code changes of the tab too
 };
 
 }  // namespace platform

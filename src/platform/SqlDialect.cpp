@@ -129,8 +129,8 @@ std::vector<bool> unionArmParens(const std::vector<Token>& t) {
         const bool enclosed = !atStart && !atEnd && t[prev].isPunct("(") && drop[prev] &&
                               t[next].isPunct(")") && drop[next];
         const bool prevOk = atStart || prevUnion || enclosed;
-        const bool nextOk = atEnd || nextUnion || enclosed || t[next].is("order") ||
-                            t[next].is("limit");
+        const bool nextOk =
+            atEnd || nextUnion || enclosed || t[next].is("order") || t[next].is("limit");
         if (prevOk && nextOk && (prevUnion || nextUnion || enclosed || (atStart && atEnd)))
             drop[p] = drop[q] = true;
     }
@@ -208,15 +208,14 @@ std::string unbracket(const std::string& name) {
 }
 
 // The table of a plain one-table select (no join, union, distinct, grouping or
-// aggregate), and where the hidden rowid column goes; empty when there is none.
-std::string singleTable(const std::vector<Token>& t, size_t& insertAfter) {
+// aggregate), and its FROM, before which the hidden rowid column goes (last, so that
+// "order by 2" keeps its meaning); empty when there is none.
+std::string singleTable(const std::vector<Token>& t, size_t& from) {
     const size_t n = t.size();
     size_t i = nextSig(t, 0, n);
     if (i >= n || !t[i].is("select")) return {};
-    insertAfter = i;
     i = nextSig(t, i + 1, n);
     if (i < n && (t[i].is("distinct") || t[i].is("distinctrow") || t[i].is("top"))) return {};
-    if (i < n && t[i].is("all")) insertAfter = i;
     int depth = 0;
     for (; i < n; ++i) {
         if (t[i].isPunct("(")) ++depth;
@@ -226,6 +225,7 @@ std::string singleTable(const std::vector<Token>& t, size_t& insertAfter) {
         if (depth == 0 && t[i].is("from")) break;
     }
     if (i >= n) return {};
+    from = i;
     i = nextSig(t, i + 1, n);
     if (i >= n || t[i].kind != Kind::Ident || isClauseWord(t[i])) return {};
     std::string table = t[i].text;
@@ -238,8 +238,7 @@ std::string singleTable(const std::vector<Token>& t, size_t& insertAfter) {
     }
     if (i < n && t[i].is("as")) i = nextSig(t, i + 1, n);
     if (i < n && t[i].kind == Kind::Ident && !isClauseWord(t[i])) i = nextSig(t, i + 1, n);
-    if (i < n && !t[i].is("where") && !t[i].is("order") && !t[i].is("limit") &&
-        !t[i].isPunct(";"))
+    if (i < n && !t[i].is("where") && !t[i].is("order") && !t[i].is("limit") && !t[i].isPunct(";"))
         return {};
     for (depth = 0; i < n; ++i) {
         if (t[i].isPunct("(")) ++depth;
@@ -347,21 +346,60 @@ QueryPlan PlanQuery(std::string_view source) {
         const std::string& name = tokens[first].text;
         plan.table = unbracket(name);
         plan.sql = "select * from " + name;
-        plan.updatableSql = std::string("select rowid AS \"") + kRowidColumn + "\", * from " + name;
+        plan.updatableSql = std::string("select *, rowid AS \"") + kRowidColumn + "\" from " + name;
         return plan;
     }
     plan.sql = Translate(source);
     tokens = Tokenize(plan.sql);
-    size_t insertAfter = 0;
-    plan.table = singleTable(tokens, insertAfter);
+    size_t from = 0;
+    plan.table = singleTable(tokens, from);
     if (!plan.table.empty()) {
         for (size_t i = 0; i < tokens.size(); ++i) {
+            if (i == from) plan.updatableSql += std::string(", rowid AS \"") + kRowidColumn + "\" ";
             plan.updatableSql += tokens[i].text;
-            if (i == insertAfter)
-                plan.updatableSql += std::string(" rowid AS \"") + kRowidColumn + "\",";
         }
     }
     return plan;
+}
+
+Shape Parameterize(std::string_view sqliteSql) {
+    Shape shape;
+    const auto t = Tokenize(sqliteSql);
+    shape.sql.reserve(sqliteSql.size());
+    bool betweenPending = false;  // the literal after "between x and"
+    for (size_t i = 0; i < t.size(); ++i) {
+        const Token& tok = t[i];
+        const bool literal = tok.kind == Kind::String || tok.kind == Kind::Number;
+        bool param = false;
+        if (literal) {
+            const size_t p = prevSig(t, i);
+            if (p != std::string::npos) {
+                const Token& before = t[p];
+                static const char* ops[] = {"=", "==", "<>", "!=", "<", ">", "<=", ">="};
+                auto isOp = [&](const Token& x) {
+                    return std::any_of(std::begin(ops), std::end(ops),
+                                       [&](const char* op) { return x.isPunct(op); });
+                };
+                const size_t n = nextSig(t, i + 1, t.size());
+                // A literal on the left of a comparison, in a condition ("'3' = month(d)").
+                const bool leftOfComparison =
+                    n < t.size() && isOp(t[n]) &&
+                    (before.is("where") || before.is("and") || before.is("or") ||
+                     before.is("not") || before.isPunct("(") || before.is("on"));
+                param = isOp(before) || leftOfComparison || before.is("like") ||
+                        before.is("between") || (before.is("and") && betweenPending);
+                if (before.is("and") && betweenPending) betweenPending = false;
+                if (before.is("between")) betweenPending = true;
+            }
+        }
+        if (param) {
+            shape.sql += '?';
+            shape.params.push_back(tok);
+        } else {
+            shape.sql += tok.text;
+        }
+    }
+    return shape;
 }
 
 }  // namespace platform::sql

@@ -37,4 +37,14 @@ struct QueryPlan {
 // when it is a plain select from one table, also gets an updatable form.
 QueryPlan PlanQuery(std::string_view source);
 
+// A translated text with its compared literals taken out as parameters, so texts that
+// differ only in a code share one prepared statement. Only literals right after a
+// comparison, like or between become parameters; values bound in their place compare
+// exactly as the literals did.
+struct Shape {
+    std::string sql;
+    std::vector<Token> params;  // String or Number tokens, in parameter order
+};
+Shape Parameterize(std::string_view sqliteSql);
+
 }  // namespace platform::sql

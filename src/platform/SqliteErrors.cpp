@@ -12,23 +12,27 @@ void ThrowSqlite(sqlite3* db, int rc, const std::string& file) {
 
 void ThrowSqlite(int rc, const std::string& message, const std::string& file) {
     auto after = [&](const char* prefix) -> std::string {
-        return message.rfind(prefix, 0) == 0 ? message.substr(std::char_traits<char>::length(prefix))
-                                             : std::string();
+        return message.rfind(prefix, 0) == 0
+                   ? message.substr(std::char_traits<char>::length(prefix))
+                   : std::string();
     };
     switch (rc & 0xff) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
             throw EngineError(err::Locked, "The database '" + file +
                                                "' is locked by another user or program; try "
-                                               "again later. (" + message + ")");
+                                               "again later. (" +
+                                               message + ")");
         case SQLITE_CONSTRAINT:
             if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE)
                 throw EngineError(err::DuplicateKey,
                                   "The changes were not successful because they would create "
-                                  "duplicate values in the primary key or index. (" + message + ")");
+                                  "duplicate values in the primary key or index. (" +
+                                      message + ")");
             if (rc == SQLITE_CONSTRAINT_NOTNULL)
                 throw EngineError(err::ValueRequired, "A value is required. (" + message + ")");
-            throw EngineError(err::GeneralEngine, "A value breaks a rule of the table. (" + message + ")");
+            throw EngineError(err::GeneralEngine,
+                              "A value breaks a rule of the table. (" + message + ")");
         case SQLITE_READONLY:
             throw EngineError(err::ReadOnlyDatabase,
                               "The database '" + file + "' is read-only. (" + message + ")");
@@ -42,8 +46,9 @@ void ThrowSqlite(int rc, const std::string& message, const std::string& file) {
         case SQLITE_ERROR: {
             std::string name = after("no such table: ");
             if (!name.empty())
-                throw EngineError(err::TableNotFound,
-                                  "The engine cannot find the input table or query '" + name + "'.");
+                throw EngineError(
+                    err::TableNotFound,
+                    "The engine cannot find the input table or query '" + name + "'.");
             name = after("no such column: ");
             if (!name.empty())
                 throw EngineError(err::UnknownName,

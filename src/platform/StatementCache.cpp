@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstdlib>
+
+#include "Conversions.h"
 #include "SqliteErrors.h"
 
 namespace platform {
@@ -53,7 +57,8 @@ int StatementCache::tryAcquire(const std::string& sql, sqlite3_stmt** out) {
         *out = nullptr;
         return rc;
     }
-    while (tail && (*tail == ' ' || *tail == ';' || *tail == '\n' || *tail == '\r' || *tail == '\t'))
+    while (tail &&
+           (*tail == ' ' || *tail == ';' || *tail == '\n' || *tail == '\r' || *tail == '\t'))
         ++tail;
     if (!*out || (tail && *tail)) {
         // One statement per text: a second one can only come from a value typed into the
@@ -70,6 +75,58 @@ int StatementCache::tryAcquire(const std::string& sql, sqlite3_stmt** out) {
 sqlite3_stmt* StatementCache::acquire(const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
     int rc = tryAcquire(sql, &stmt);
+    if (rc != SQLITE_OK) ThrowSqlite(rc, lastError_, file_);
+    return stmt;
+}
+
+namespace {
+
+void bindLiteral(sqlite3_stmt* stmt, int index, const sql::Token& t) {
+    if (t.kind == sql::Token::Kind::String) {
+        const char q = t.text.front();
+        std::string value;
+        for (size_t i = 1; i + 1 < t.text.size(); ++i) {
+            value += t.text[i];
+            if (t.text[i] == q) ++i;
+        }
+        sqlite3_bind_text(stmt, index, value.data(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT);
+        return;
+    }
+    // Whole numbers bind as integers and others as reals, as SQLite reads the literals.
+    if (IsWholeNumber(t.text)) {
+        errno = 0;
+        char* end = nullptr;
+        long long v = std::strtoll(t.text.c_str(), &end, 10);
+        if (errno == 0 && *end == 0) {
+            sqlite3_bind_int64(stmt, index, v);
+            return;
+        }
+    }
+    sqlite3_bind_double(stmt, index, ParseNumber(t.text).value_or(0.0));
+}
+
+}  // namespace
+
+int StatementCache::tryAcquireShaped(const std::string& sql, std::string& key, sqlite3_stmt** out) {
+    sql::Shape shape = sql::Parameterize(sql);
+    int rc = tryAcquire(shape.sql, out);
+    if (rc != SQLITE_OK && !shape.params.empty()) {
+        // Some places take no parameters (a CHECK in DDL): run the text as written.
+        rc = tryAcquire(sql, out);
+        if (rc == SQLITE_OK) key = sql;
+        return rc;
+    }
+    if (rc != SQLITE_OK) return rc;
+    for (size_t i = 0; i < shape.params.size(); ++i)
+        bindLiteral(*out, static_cast<int>(i) + 1, shape.params[i]);
+    key = std::move(shape.sql);
+    return SQLITE_OK;
+}
+
+sqlite3_stmt* StatementCache::acquireShaped(const std::string& sql, std::string& key) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = tryAcquireShaped(sql, key, &stmt);
     if (rc != SQLITE_OK) ThrowSqlite(rc, lastError_, file_);
     return stmt;
 }

@@ -16,7 +16,7 @@ namespace platform {
 // than reading the rows: translations are kept by source text, and idle prepared
 // statements by SQL text in a small least-recently-used list.
 class StatementCache {
-public:
+  public:
     StatementCache(sqlite3* db, std::string file, size_t capacity = 64);
     ~StatementCache();
     StatementCache(const StatementCache&) = delete;
@@ -31,6 +31,10 @@ public:
     sqlite3_stmt* acquire(const std::string& sql);
     // As acquire, but returns the SQLite result code instead of throwing.
     int tryAcquire(const std::string& sql, sqlite3_stmt** out);
+    // As acquire and tryAcquire, but for the shape of sql (Parameterize) with its
+    // literals bound; key receives the text to release the statement under.
+    sqlite3_stmt* acquireShaped(const std::string& sql, std::string& key);
+    int tryAcquireShaped(const std::string& sql, std::string& key, sqlite3_stmt** out);
     // Resets the statement and keeps it for the next acquire of the same text.
     void release(const std::string& sql, sqlite3_stmt* stmt);
 
@@ -38,7 +42,7 @@ public:
     long long prepareCount() const { return prepared_; }
     size_t idleCount() const { return idle_.size(); }
 
-private:
+  private:
     sqlite3* db_;
     std::string file_;
     size_t capacity_;

@@ -26,6 +26,7 @@ private:
     void raiseChange();
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;
+    bool settingText_ = false;  // a multi-line edit reports code changes too
 };
 
 }  // namespace platform

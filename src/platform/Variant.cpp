@@ -33,40 +33,56 @@ long long roundToWhole(double v) {
 
 std::string Variant::toText() const {
     switch (type()) {
-        case Type::Null: return {};
-        case Type::Integer: return NumberToText(*integer());
-        case Type::Real: return NumberToText(*real());
-        case Type::Text: return *text();
-        case Type::Date: return DateToText(*date());
-        case Type::Boolean: return *boolean() ? "True" : "False";
+        case Type::Null:
+            return {};
+        case Type::Integer:
+            return NumberToText(*integer());
+        case Type::Real:
+            return NumberToText(*real());
+        case Type::Text:
+            return *text();
+        case Type::Date:
+            return DateToText(*date());
+        case Type::Boolean:
+            return *boolean() ? "True" : "False";
     }
     return {};
 }
 
 long long Variant::toInteger() const {
     switch (type()) {
-        case Type::Null: nullUse();
-        case Type::Integer: return *integer();
-        case Type::Real: return roundToWhole(*real());
+        case Type::Null:
+            nullUse();
+        case Type::Integer:
+            return *integer();
+        case Type::Real:
+            return roundToWhole(*real());
         case Type::Text:
             if (auto v = ParseNumber(*text())) return roundToWhole(*v);
             mismatch();
-        case Type::Date: return roundToWhole(dateToSerial(*date()));
-        case Type::Boolean: return *boolean() ? -1 : 0;
+        case Type::Date:
+            return roundToWhole(dateToSerial(*date()));
+        case Type::Boolean:
+            return *boolean() ? -1 : 0;
     }
     mismatch();
 }
 
 double Variant::toReal() const {
     switch (type()) {
-        case Type::Null: nullUse();
-        case Type::Integer: return static_cast<double>(*integer());
-        case Type::Real: return *real();
+        case Type::Null:
+            nullUse();
+        case Type::Integer:
+            return static_cast<double>(*integer());
+        case Type::Real:
+            return *real();
         case Type::Text:
             if (auto v = ParseNumber(*text())) return *v;
             mismatch();
-        case Type::Date: return dateToSerial(*date());
-        case Type::Boolean: return *boolean() ? -1.0 : 0.0;
+        case Type::Date:
+            return dateToSerial(*date());
+        case Type::Boolean:
+            return *boolean() ? -1.0 : 0.0;
     }
     mismatch();
 }
@@ -74,14 +90,21 @@ double Variant::toReal() const {
 DateTime Variant::toDate() const {
     double serial = 0;
     switch (type()) {
-        case Type::Null: nullUse();
-        case Type::Date: return *date();
+        case Type::Null:
+            nullUse();
+        case Type::Date:
+            return *date();
         case Type::Text:
             if (auto d = TextToDate(*text())) return *d;
             mismatch();
-        case Type::Integer: serial = static_cast<double>(*integer()); break;
-        case Type::Real: serial = *real(); break;
-        case Type::Boolean: mismatch();
+        case Type::Integer:
+            serial = static_cast<double>(*integer());
+            break;
+        case Type::Real:
+            serial = *real();
+            break;
+        case Type::Boolean:
+            mismatch();
     }
     if (!(std::fabs(serial) < 3e6)) throw EngineError(err::Overflow, "Overflow");
     double whole = std::trunc(serial);
@@ -94,10 +117,14 @@ DateTime Variant::toDate() const {
 
 bool Variant::toBool() const {
     switch (type()) {
-        case Type::Null: nullUse();
-        case Type::Boolean: return *boolean();
-        case Type::Integer: return *integer() != 0;
-        case Type::Real: return *real() != 0;
+        case Type::Null:
+            nullUse();
+        case Type::Boolean:
+            return *boolean();
+        case Type::Integer:
+            return *integer() != 0;
+        case Type::Real:
+            return *real() != 0;
         case Type::Text: {
             std::string t = Trim(*text());
             for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -106,7 +133,8 @@ bool Variant::toBool() const {
             if (auto v = ParseNumber(t)) return *v != 0;
             mismatch();
         }
-        case Type::Date: mismatch();
+        case Type::Date:
+            mismatch();
     }
     mismatch();
 }

@@ -8,10 +8,10 @@
 
 // A fresh database file in its own temporary folder, removed after the test.
 class TempDatabase {
-public:
+  public:
     explicit TempDatabase(const std::string& ddl = {}) {
         db = platform::Database::CreateDatabase(path());
-        if (!ddl.empty()) db->ExecuteNative(ddl);
+        if (!ddl.empty()) db->ExecuteNative("begin;" + ddl + ";commit;");  // one sync, not many
     }
     std::string path(const std::string& name = "test.db") const {
         return dir_.filePath(QString::fromStdString(name)).toStdString();
@@ -19,6 +19,6 @@ public:
 
     std::shared_ptr<platform::Database> db;
 
-private:
+  private:
     QTemporaryDir dir_;
 };

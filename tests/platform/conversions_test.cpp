@@ -1,8 +1,9 @@
+#include "Conversions.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "Conversions.h"
 #include "EngineError.h"
 #include "Variant.h"
 
@@ -106,8 +107,8 @@ TEST(IsNumeric, ClassicNumericText) {
     for (const char* yes : {"0", " 12 ", "-.5", "+3.", "1e3", "1E-3", "2.5", "  -7", "007"})
         EXPECT_TRUE(IsNumeric(yes)) << yes;
     // Thousands separators are rejected: "1,000" must never stand unquoted in SQL.
-    for (const char* no : {"", " ", "1,000", "12abc", "1e", "e3", "<5", ".", "-", "+-1",
-                           "1 2", "1e400", "\t5", "0x10", "1.2.3"})
+    for (const char* no : {"", " ", "1,000", "12abc", "1e", "e3", "<5", ".", "-", "+-1", "1 2",
+                           "1e400", "\t5", "0x10", "1.2.3"})
         EXPECT_FALSE(IsNumeric(no)) << no;
     EXPECT_DOUBLE_EQ(*ParseNumber(" -.5 "), -0.5);
     EXPECT_DOUBLE_EQ(*ParseNumber("+3."), 3.0);
@@ -163,8 +164,10 @@ TEST(VariantTest, NumericAndDateConversions) {
     struct Bad {
         Variant v;
         int number;
-    } bad[] = {{Variant("abc"), err::TypeMismatch}, {Variant(""), err::TypeMismatch},
-               {Variant(), err::InvalidUseOfNull}, {Variant(1e30), err::Overflow}};
+    } bad[] = {{Variant("abc"), err::TypeMismatch},
+               {Variant(""), err::TypeMismatch},
+               {Variant(), err::InvalidUseOfNull},
+               {Variant(1e30), err::Overflow}};
     for (const auto& b : bad) {
         try {
             b.v.toInteger();

@@ -1,0 +1,99 @@
+#include "ComboBox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
+
+#include "EngineError.h"
+#include "EventGuard.h"
+#include "QtGlue.h"
+
+namespace platform {
+
+ComboBox::ComboBox(Container& parent, std::string name, Geometry g, Style style, int index)
+    : Control(parent, std::move(name), new QComboBox(parent.area()), index),
+      combo_(static_cast<QComboBox*>(widget())),
+      style_(style) {
+    combo_->setMaxVisibleItems(16);
+    if (style_ == Style::DropDown) {
+        combo_->setEditable(true);
+        // Typed text never becomes a list entry, and no completion rewrites what is typed.
+        combo_->setInsertPolicy(QComboBox::NoInsert);
+        combo_->setCompleter(nullptr);
+        QObject::connect(combo_->lineEdit(), &QLineEdit::textEdited, combo_,
+                         [this](const QString& text) {
+                             // Typed text that is not the selected entry leaves no selection.
+                             const int current = combo_->currentIndex();
+                             if (current >= 0 && combo_->itemText(current) != text) {
+                                 const int cursor = combo_->lineEdit()->cursorPosition();
+                                 combo_->setCurrentIndex(-1);
+                                 combo_->setEditText(text);
+                                 combo_->lineEdit()->setCursorPosition(cursor);
+                             }
+                             qt::RaiseFromQt(Change);
+                         });
+    }
+    // activated: a choice from the list by the user, also of the entry already selected.
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this] { qt::RaiseFromQt(Click); });
+    combo_->setCurrentIndex(-1);
+    place(g);
+}
+
+void ComboBox::Clear() {
+    combo_->clear();
+    if (combo_->isEditable()) combo_->setEditText(QString());
+}
+
+void ComboBox::AddItem(const std::string& item) { AddItems({item}); }
+
+void ComboBox::AddItems(const std::vector<std::string>& items) {
+    // Qt selects the first entry added to an empty list; the classic list keeps none.
+    const int current = combo_->currentIndex();
+    const QString text = combo_->currentText();
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const auto& item : items) list << qt::q(item);
+    combo_->addItems(list);
+    if (combo_->currentIndex() != current) {
+        combo_->setCurrentIndex(current);
+        if (combo_->isEditable()) combo_->setEditText(text);
+    }
+}
+
+std::string ComboBox::List(int index) const {
+    if (index < 0 || index >= combo_->count()) return {};
+    return qt::s(combo_->itemText(index));
+}
+
+int ComboBox::ListCount() const { return combo_->count(); }
+int ComboBox::ListIndex() const { return combo_->currentIndex(); }
+
+void ComboBox::SetListIndex(int index) {
+    if (index < -1 || index >= combo_->count()) throw EngineError(380, "Invalid property value");
+    combo_->setCurrentIndex(index);
+    if (index < 0 && combo_->isEditable()) combo_->setEditText(QString());
+    RaiseEvent(Click);
+}
+
+std::string ComboBox::Text() const { return qt::s(combo_->currentText()); }
+
+void ComboBox::SetText(const std::string& text) {
+    if (style_ == Style::DropDownList) {
+        // A list-only combo takes a text only as the choice of a matching entry.
+        const int found = combo_->findText(qt::q(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found < 0) throw EngineError(383, "'Text' property is read-only");
+        if (found != combo_->currentIndex()) {
+            combo_->setCurrentIndex(found);
+            RaiseEvent(Click);
+        }
+        return;
+    }
+    if (Text() == text) return;
+    const QString q = qt::q(text);
+    const int current = combo_->currentIndex();
+    if (current >= 0 && combo_->itemText(current) != q) combo_->setCurrentIndex(-1);
+    combo_->setEditText(q);
+    RaiseEvent(Change);
+}
+
+}  // namespace platform

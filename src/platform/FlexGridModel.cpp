@@ -1,0 +1,174 @@
+#include "FlexGridModel.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <algorithm>
+
+#include "QtGlue.h"
+
+namespace platform {
+
+namespace {
+QBrush fixedBrush() { return QApplication::palette().brush(QPalette::Button); }
+}  // namespace
+
+FlexGridModel::FlexGridModel(long long rows, int cols, int fixedRows, int fixedCols,
+                             QObject* parent)
+    : QAbstractTableModel(parent),
+      cells_(static_cast<size_t>(rows * cols)),
+      rows_(rows),
+      cols_(cols),
+      fixedRows_(fixedRows),
+      fixedCols_(fixedCols) {}
+
+void FlexGridModel::setCell(long long row, int col, const std::string& text) {
+    std::string& cell = cells_[static_cast<size_t>(row * cols_ + col)];
+    if (cell == text) return;
+    cell = text;
+    if (row < headerRows()) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    } else {
+        const QModelIndex i = indexFor(row, col);
+        emit dataChanged(i, i, {Qt::DisplayRole});
+    }
+}
+
+void FlexGridModel::setRows(long long rows) {
+    if (rows == rows_) return;
+    const long long header = headerRows();
+    const long long oldModelRows = std::max(0LL, rows_ - header);
+    const long long newModelRows = std::max(0LL, rows - header);
+    const bool headerChanges = (rows_ == 0) != (rows == 0);
+    if (rows < rows_) {
+        if (newModelRows < oldModelRows)
+            beginRemoveRows({}, static_cast<int>(newModelRows), static_cast<int>(oldModelRows - 1));
+        cells_.resize(static_cast<size_t>(rows * cols_));
+        cells_.shrink_to_fit();
+        rows_ = rows;
+        if (newModelRows < oldModelRows) endRemoveRows();
+    } else {
+        if (newModelRows > oldModelRows)
+            beginInsertRows({}, static_cast<int>(oldModelRows), static_cast<int>(newModelRows - 1));
+        cells_.resize(static_cast<size_t>(rows * cols_));
+        rows_ = rows;
+        if (newModelRows > oldModelRows) endInsertRows();
+    }
+    if (headerChanges && cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+}
+
+void FlexGridModel::setCols(int cols) {
+    if (cols == cols_) return;
+    beginResetModel();
+    std::vector<std::string> reshaped(static_cast<size_t>(rows_ * cols));
+    const int keep = std::min(cols, cols_);
+    for (long long r = 0; r < rows_; ++r) {
+        for (int c = 0; c < keep; ++c)
+            reshaped[static_cast<size_t>(r * cols + c)] =
+                std::move(cells_[static_cast<size_t>(r * cols_ + c)]);
+    }
+    cells_ = std::move(reshaped);
+    cols_ = cols;
+    endResetModel();
+}
+
+void FlexGridModel::setFixedRows(int rows) {
+    if (rows == fixedRows_) return;
+    beginResetModel();
+    fixedRows_ = rows;
+    endResetModel();
+}
+
+void FlexGridModel::setFixedCols(int cols) {
+    if (cols == fixedCols_) return;
+    fixedCols_ = cols;
+    if (rowCount() > 0 && cols_ > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, cols_ - 1), {Qt::BackgroundRole});
+}
+
+void FlexGridModel::appendLines(const std::vector<std::string_view>& lines) {
+    if (lines.empty()) return;
+    const long long first = rows_ - headerRows();
+    const long long count = static_cast<long long>(lines.size());
+    // A grid without a header row gets one from its first line.
+    const bool fillsHeader = rows_ == 0 && headerRows() > 0;
+    const long long firstModel = std::max(0LL, first);
+    const long long lastModel = rows_ + count - 1 - headerRows();
+    if (lastModel >= firstModel)
+        beginInsertRows({}, static_cast<int>(firstModel), static_cast<int>(lastModel));
+    cells_.resize(static_cast<size_t>((rows_ + count) * cols_));
+    size_t at = static_cast<size_t>(rows_ * cols_);
+    for (std::string_view line : lines) {
+        size_t start = 0;
+        for (int c = 0; c < cols_; ++c) {
+            const size_t tab = line.find('\t', start);
+            cells_[at + static_cast<size_t>(c)].assign(line.substr(start, tab - start));
+            if (tab == std::string_view::npos) break;
+            start = tab + 1;
+        }
+        at += static_cast<size_t>(cols_);
+    }
+    rows_ += count;
+    if (lastModel >= firstModel) endInsertRows();
+    if (fillsHeader && cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+}
+
+std::string FlexGridModel::clipText() const {
+    size_t size = static_cast<size_t>(rows_ * (cols_ + 1));
+    for (const auto& cell : cells_) size += cell.size();
+    std::string out;
+    out.reserve(size);
+    size_t i = 0;
+    for (long long r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            out += cells_[i++];
+            out += '\t';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+QModelIndex FlexGridModel::indexFor(long long row, int col) const {
+    if (row < headerRows() || row >= rows_) return {};
+    return index(static_cast<int>(row - headerRows()), col);
+}
+
+int FlexGridModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    return static_cast<int>(std::max(0LL, rows_ - headerRows()));
+}
+
+int FlexGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : cols_;
+}
+
+QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const long long row = gridRow(index);
+    if (row >= rows_ || index.column() >= cols_) return {};
+    switch (role) {
+        case Qt::DisplayRole: return qt::q(cell(row, index.column()));
+        case Qt::BackgroundRole:
+            if (isFixed(row, index.column())) return fixedBrush();
+            return {};
+        default: return {};
+    }
+}
+
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || headerRows() == 0 || rows_ == 0) return {};
+    if (section < 0 || section >= cols_) return {};
+    switch (role) {
+        case Qt::DisplayRole: return qt::q(cell(0, section));
+        case Qt::BackgroundRole: return fixedBrush();
+        case Qt::TextAlignmentRole: return int(Qt::AlignLeft | Qt::AlignVCenter);
+        default: return {};
+    }
+}
+
+Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+}  // namespace platform

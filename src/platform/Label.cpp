@@ -1,0 +1,34 @@
+#include "Label.h"
+
+#include <QLabel>
+
+#include "QtGlue.h"
+
+namespace platform {
+
+Label::Label(Container& parent, std::string name, const std::string& caption, Geometry g,
+             int index)
+    : Control(parent, std::move(name), new QLabel(qt::q(caption), parent.area()), index),
+      label_(static_cast<QLabel*>(widget())) {
+    // Classic labels wrap within their width and start at the top.
+    label_->setTextFormat(Qt::PlainText);
+    label_->setWordWrap(true);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(g);
+}
+
+std::string Label::Caption() const { return qt::s(label_->text()); }
+void Label::SetCaption(const std::string& caption) { label_->setText(qt::q(caption)); }
+void Label::SetWordWrap(bool wrap) { label_->setWordWrap(wrap); }
+
+void Label::SetAlignment(int alignment) {
+    Qt::Alignment h = alignment == 1 ? Qt::AlignRight : alignment == 2 ? Qt::AlignHCenter
+                                                                         : Qt::AlignLeft;
+    label_->setAlignment(h | Qt::AlignTop);
+}
+
+void Label::SetBorder(bool fixedSingle) {
+    label_->setFrameStyle(fixedSingle ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+}
+
+}  // namespace platform

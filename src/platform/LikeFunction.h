@@ -1,0 +1,12 @@
+#pragma once
+
+struct sqlite3;
+
+namespace platform {
+
+// Replaces SQLite's LIKE with one that ignores letter case beyond ASCII too ("río"
+// matches "RÍO"), as the classic engine did. Wildcards are SQLite's '%' and '_';
+// the dialect translator turns the classic ones into these.
+void InstallLikeFunction(sqlite3* db);
+
+}  // namespace platform

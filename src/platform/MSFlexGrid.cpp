@@ -1,0 +1,293 @@
+#include "MSFlexGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QTableView>
+#include <algorithm>
+
+#include "EngineError.h"
+#include "EventGuard.h"
+#include "FlexGridModel.h"
+#include "QtGlue.h"
+
+namespace platform {
+
+namespace {
+
+// Column widths follow the header and the first rows only: measuring every row of a
+// 200,000-row grid would cost more than filling it.
+constexpr long long kMeasuredRows = 200;
+constexpr int kMinColumnPixels = 40;
+constexpr int kMaxColumnPixels = 360;
+constexpr int kCellPadding = 12;
+
+int classicButton(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+    }
+}
+
+int classicShift(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
+[[noreturn]] void outOfRange() { throw EngineError(381, "Subscript out of range"); }
+
+}  // namespace
+
+MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, int fixedRows,
+                       int fixedCols, Geometry g, int index)
+    : Control(parent, std::move(name), new QTableView(parent.area()), index),
+      model_(new FlexGridModel(rows, cols, fixedRows, fixedCols, widget())),
+      view_(static_cast<QTableView*>(widget())) {
+    if (rows < fixedRows || cols < fixedCols || fixedRows < 0 || fixedCols < 0)
+        throw EngineError(380, "Invalid property value");
+    view_->setModel(model_);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->horizontalHeader()->setSectionsClickable(false);
+    view_->horizontalHeader()->setHighlightSections(false);
+    view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view_->horizontalHeader()->setVisible(fixedRows > 0);
+    view_->horizontalHeader()->setDefaultSectionSize(64);
+    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setWordWrap(false);
+    view_->setCornerButtonEnabled(false);
+    row_ = rowSel_ = std::min<long long>(fixedRows, std::max(0, rows - 1));
+    col_ = colSel_ = std::min(fixedCols, std::max(0, cols - 1));
+
+    // The keyboard moves the current cell; Shift stretches the selection instead.
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
+                     [this](const QModelIndex& current) {
+                         if (syncing_ || dragging_ || !current.isValid()) return;
+                         rowSel_ = model_->gridRow(current);
+                         colSel_ = current.column();
+                         if (!(QApplication::keyboardModifiers() & Qt::ShiftModifier)) {
+                             row_ = rowSel_;
+                             col_ = colSel_;
+                         }
+                     });
+
+    // The mouse: the pressed cell becomes Row/Col, the cell dragged to RowSel/ColSel.
+    qt::Watch(view_->viewport(), [this](QObject*, QEvent* e) {
+        switch (e->type()) {
+            case QEvent::MouseButtonPress: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                if (me->button() != Qt::LeftButton) return true;  // the classic grid keeps its cell
+                dragging_ = true;
+                const QPoint p = me->position().toPoint();
+                pressAt(p.x(), p.y(), me->modifiers() & Qt::ShiftModifier);
+                return false;
+            }
+            case QEvent::MouseMove: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                if (dragging_ && (me->buttons() & Qt::LeftButton)) {
+                    const QModelIndex i = view_->indexAt(me->position().toPoint());
+                    if (i.isValid()) {
+                        rowSel_ = model_->gridRow(i);
+                        colSel_ = i.column();
+                    }
+                }
+                return false;
+            }
+            case QEvent::MouseButtonRelease: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                if (me->button() == Qt::LeftButton) dragging_ = false;
+                const QPoint p = view_->viewport()->mapTo(view_, me->position().toPoint());
+                const int button = classicButton(me->button());
+                const int shift = classicShift(me->modifiers());
+                qt::RaiseFromQt([this, button, shift, p] {
+                    if (MouseUp) MouseUp(button, shift, qt::toTwips(p.x()), qt::toTwips(p.y()));
+                });
+                return false;
+            }
+            default: return false;
+        }
+    });
+    fitColumns(0, rows - 1);
+    syncSelection();
+    place(g);
+}
+
+MSFlexGrid::~MSFlexGrid() = default;
+
+void MSFlexGrid::pressAt(int x, int y, bool extend) {
+    const QModelIndex i = view_->indexAt(QPoint(x, y));
+    if (!i.isValid()) return;
+    rowSel_ = model_->gridRow(i);
+    colSel_ = i.column();
+    if (!extend) {
+        row_ = rowSel_;
+        col_ = colSel_;
+    }
+}
+
+long long MSFlexGrid::Rows() const { return model_->rows(); }
+
+void MSFlexGrid::SetRows(long long rows) {
+    if (rows < model_->fixedRows() || rows < 0) throw EngineError(380, "Invalid property value");
+    const long long before = model_->rows();
+    model_->setRows(rows);
+    clampCursor();
+    if (rows <= model_->fixedRows() + 1) {
+        // A grid cut back for a refill sizes its columns anew from what comes next.
+        view_->horizontalHeader()->reset();
+        fitColumns(0, rows - 1);
+    } else if (rows > before) {
+        fitColumns(before, rows - 1);
+    }
+    syncSelection();
+}
+
+int MSFlexGrid::Cols() const { return model_->cols(); }
+
+void MSFlexGrid::SetCols(int cols) {
+    if (cols < model_->fixedCols() || cols < 0) throw EngineError(380, "Invalid property value");
+    model_->setCols(cols);
+    clampCursor();
+    fitColumns(0, model_->rows() - 1);
+    syncSelection();
+}
+
+int MSFlexGrid::FixedRows() const { return model_->fixedRows(); }
+
+void MSFlexGrid::SetFixedRows(int rows) {
+    if (rows < 0 || rows > model_->rows()) throw EngineError(380, "Invalid property value");
+    model_->setFixedRows(rows);
+    view_->horizontalHeader()->setVisible(rows > 0);
+    clampCursor();
+    syncSelection();
+}
+
+int MSFlexGrid::FixedCols() const { return model_->fixedCols(); }
+
+void MSFlexGrid::SetFixedCols(int cols) {
+    if (cols < 0 || cols > model_->cols()) throw EngineError(380, "Invalid property value");
+    model_->setFixedCols(cols);
+}
+
+long long MSFlexGrid::Row() const { return row_; }
+void MSFlexGrid::SetRow(long long row) {
+    if (row < 0 || row >= model_->rows()) outOfRange();
+    row_ = rowSel_ = row;
+    syncSelection();
+}
+
+int MSFlexGrid::Col() const { return col_; }
+void MSFlexGrid::SetCol(int col) {
+    if (col < 0 || col >= model_->cols()) outOfRange();
+    col_ = colSel_ = col;
+    syncSelection();
+}
+
+long long MSFlexGrid::RowSel() const { return rowSel_; }
+void MSFlexGrid::SetRowSel(long long row) {
+    if (row < 0 || row >= model_->rows()) outOfRange();
+    rowSel_ = row;
+    syncSelection();
+}
+
+int MSFlexGrid::ColSel() const { return colSel_; }
+void MSFlexGrid::SetColSel(int col) {
+    if (col < 0 || col >= model_->cols()) outOfRange();
+    colSel_ = col;
+    syncSelection();
+}
+
+std::string MSFlexGrid::Text() const { return TextMatrix(row_, col_); }
+void MSFlexGrid::SetText(const std::string& text) { SetTextMatrix(row_, col_, text); }
+
+std::string MSFlexGrid::TextArray(long long index) const {
+    const int cols = model_->cols();
+    if (index < 0 || cols == 0 || index >= model_->rows() * cols) outOfRange();
+    return model_->cell(index / cols, static_cast<int>(index % cols));
+}
+
+void MSFlexGrid::SetTextArray(long long index, const std::string& text) {
+    const int cols = model_->cols();
+    if (index < 0 || cols == 0 || index >= model_->rows() * cols) outOfRange();
+    SetTextMatrix(index / cols, static_cast<int>(index % cols), text);
+}
+
+std::string MSFlexGrid::TextMatrix(long long row, int col) const {
+    checkCell(row, col);
+    return model_->cell(row, col);
+}
+
+void MSFlexGrid::SetTextMatrix(long long row, int col, const std::string& text) {
+    checkCell(row, col);
+    model_->setCell(row, col, text);
+    if (row <= kMeasuredRows) fitColumns(row, row);
+}
+
+void MSFlexGrid::AddItem(std::string_view line) {
+    const long long first = model_->rows();
+    model_->appendLines({line});
+    if (first <= kMeasuredRows) fitColumns(first, first);
+}
+
+void MSFlexGrid::AddItems(const std::vector<std::string>& lines) {
+    const long long first = model_->rows();
+    model_->appendLines(std::vector<std::string_view>(lines.begin(), lines.end()));
+    fitColumns(first, model_->rows() - 1);
+}
+
+std::string MSFlexGrid::ClipText() const { return model_->clipText(); }
+
+void MSFlexGrid::checkCell(long long row, int col) const {
+    if (row < 0 || row >= model_->rows() || col < 0 || col >= model_->cols()) outOfRange();
+}
+
+void MSFlexGrid::clampCursor() {
+    const long long lastRow = std::max(0LL, model_->rows() - 1);
+    const int lastCol = std::max(0, model_->cols() - 1);
+    row_ = std::min(row_, lastRow);
+    rowSel_ = std::min(rowSel_, lastRow);
+    col_ = std::min(col_, lastCol);
+    colSel_ = std::min(colSel_, lastCol);
+}
+
+void MSFlexGrid::fitColumns(long long firstRow, long long lastRow) {
+    lastRow = std::min(lastRow, std::min(kMeasuredRows, model_->rows() - 1));
+    if (firstRow > lastRow) return;
+    const QFontMetrics body = view_->fontMetrics();
+    const QFontMetrics header = view_->horizontalHeader()->fontMetrics();
+    QHeaderView* columns = view_->horizontalHeader();
+    for (int c = 0; c < model_->cols(); ++c) {
+        int width = columns->sectionSize(c);
+        for (long long r = firstRow; r <= lastRow; ++r) {
+            const std::string& text = model_->cell(r, c);
+            if (text.empty()) continue;
+            const QFontMetrics& fm = r < model_->headerRows() ? header : body;
+            width = std::max(width, fm.horizontalAdvance(qt::q(text)) + kCellPadding);
+        }
+        width = std::clamp(width, kMinColumnPixels, kMaxColumnPixels);
+        if (width != columns->sectionSize(c)) columns->resizeSection(c, width);
+    }
+}
+
+void MSFlexGrid::syncSelection() {
+    QItemSelectionModel* selection = view_->selectionModel();
+    syncing_ = true;
+    const long long header = model_->headerRows();
+    const long long r1 = std::max(std::min(row_, rowSel_), header);
+    const long long r2 = std::max(row_, rowSel_);
+    const int c1 = std::min(col_, colSel_);
+    const int c2 = std::max(col_, colSel_);
+    QItemSelection range;
+    if (r2 >= r1 && r2 < model_->rows() && c2 < model_->cols())
+        range.select(model_->indexFor(r1, c1), model_->indexFor(r2, c2));
+    selection->setCurrentIndex(model_->indexFor(row_, col_), QItemSelectionModel::NoUpdate);
+    selection->select(range, QItemSelectionModel::ClearAndSelect);
+    syncing_ = false;
+}
+
+}  // namespace platform

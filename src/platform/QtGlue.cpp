@@ -1,0 +1,40 @@
+#include "QtGlue.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+
+namespace platform::qt {
+
+bool SaveWidgetSnapshot(QWidget* widget, const std::string& path) {
+    if (!widget) return false;
+    // A window not on show is shown off screen for the moment, so its children are laid
+    // out and painted as they will be.
+    const bool showForGrab = widget->isWindow() && !widget->isVisible();
+    const bool hadAttribute = widget->testAttribute(Qt::WA_DontShowOnScreen);
+    if (showForGrab) {
+        widget->setAttribute(Qt::WA_DontShowOnScreen, true);
+        widget->show();
+    }
+    const QPixmap pixmap = widget->grab();
+    if (showForGrab) {
+        widget->hide();
+        widget->setAttribute(Qt::WA_DontShowOnScreen, hadAttribute);
+    }
+    return !pixmap.isNull() && pixmap.save(q(path), "PNG");
+}
+
+void ApplyMousePointer(int& current, int requested) {
+    constexpr int Hourglass = 11;
+    const bool wasBusy = current == Hourglass;
+    const bool busy = requested == Hourglass;
+    current = requested;
+    if (!QApplication::instance() || wasBusy == busy) return;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,53 @@
+#include "SSTab.h"
+
+#include <QTabWidget>
+
+#include "EngineError.h"
+#include "EventGuard.h"
+#include "QtGlue.h"
+
+namespace platform {
+
+Form& TabPage::form() { return tab_.form(); }
+
+SSTab::SSTab(Container& parent, std::string name, const std::vector<std::string>& captions,
+             Geometry g)
+    : Control(parent, std::move(name), new QTabWidget(parent.area())),
+      tabs_(static_cast<QTabWidget*>(widget())) {
+    for (const auto& caption : captions) {
+        // Pages have no layout: their controls are placed in twips like on a form.
+        auto* page = new QWidget;
+        tabs_->addTab(page, qt::q(caption));
+        pages_.push_back(std::make_unique<TabPage>(*this, page));
+    }
+    tabs_->setCurrentIndex(0);
+    QObject::connect(tabs_, &QTabWidget::currentChanged, tabs_, [this] {
+        if (!settingTab_) qt::RaiseFromQt(Click);
+    });
+    place(g);
+}
+
+SSTab::~SSTab() = default;
+
+int SSTab::Tab() const { return tabs_->currentIndex(); }
+
+void SSTab::SetTab(int index) {
+    if (index < 0 || index >= tabs_->count()) throw EngineError(380, "Invalid property value");
+    if (index == tabs_->currentIndex()) return;
+    settingTab_ = true;
+    tabs_->setCurrentIndex(index);
+    settingTab_ = false;
+    RaiseEvent(Click);
+}
+
+int SSTab::Tabs() const { return tabs_->count(); }
+
+std::string SSTab::TabCaption(int index) const { return qt::s(tabs_->tabText(index)); }
+
+TabPage& SSTab::Page(int index) {
+    if (index < 0 || index >= static_cast<int>(pages_.size()))
+        throw EngineError(381, "Subscript out of range");
+    return *pages_[static_cast<size_t>(index)];
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#include "TextBox.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "EventGuard.h"
+#include "QtGlue.h"
+
+namespace platform {
+
+namespace {
+QWidget* makeEdit(QWidget* parent, bool multiLine) {
+    if (multiLine) return new QPlainTextEdit(parent);
+    return new QLineEdit(parent);
+}
+}  // namespace
+
+TextBox::TextBox(Container& parent, std::string name, const std::string& text, Geometry g,
+                 bool multiLine, int index)
+    : Control(parent, std::move(name), makeEdit(parent.area(), multiLine), index) {
+    if (multiLine) {
+        multi_ = static_cast<QPlainTextEdit*>(widget());
+        multi_->setPlainText(qt::q(text));
+        QObject::connect(multi_, &QPlainTextEdit::textChanged, multi_, [this] {
+            if (!settingText_) qt::RaiseFromQt(Change);
+        });
+    } else {
+        line_ = static_cast<QLineEdit*>(widget());
+        line_->setText(qt::q(text));
+        // textEdited fires for the user's typing only; code changes raise Change themselves.
+        QObject::connect(line_, &QLineEdit::textEdited, line_, [this] { qt::RaiseFromQt(Change); });
+    }
+    qt::Watch(widget(), [this](QObject*, QEvent* e) {
+        if (e->type() == QEvent::FocusOut) qt::RaiseFromQt(LostFocus);
+        return false;
+    });
+    place(g);
+}
+
+std::string TextBox::Text() const {
+    return qt::s(line_ ? line_->text() : multi_->toPlainText());
+}
+
+void TextBox::SetText(const std::string& text) {
+    if (Text() == text) return;
+    settingText_ = true;
+    if (line_) {
+        line_->setText(qt::q(text));
+    } else {
+        multi_->setPlainText(qt::q(text));
+    }
+    settingText_ = false;
+    raiseChange();
+}
+
+void TextBox::raiseChange() { RaiseEvent(Change); }
+
+void TextBox::SetLocked(bool locked) {
+    if (line_) {
+        line_->setReadOnly(locked);
+    } else {
+        multi_->setReadOnly(locked);
+    }
+}
+
+void TextBox::SetMaxLength(int length) {
+    // 0 is the classic "no limit".
+    if (line_) line_->setMaxLength(length > 0 ? length : 32767);
+}
+
+}  // namespace platform

@@ -1,0 +1,432 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "CommandButton.h"
+#include "DTPicker.h"
+#include "EngineError.h"
+#include "Form.h"
+#include "Frame.h"
+#include "Label.h"
+#include "SSTab.h"
+#include "TextBox.h"
+#include "TestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+// A small window in the shape the real ones have: controls as members, handlers counting.
+class ControlsForm : public Form {
+public:
+    ControlsForm()
+        : Form("frmControls", "Controls"),
+          Frame1(*this, "Frame1", "Edit", {120, 120, 4000, 2400}),
+          Check1(Frame1, "Check1", "Tick", {120, 300, 1500, 300}),
+          cmbList(*this, "cmbList", {120, 2700, 2500, 315}, ComboBox::Style::DropDownList),
+          cmbEdit(*this, "cmbEdit", {120, 3100, 2500, 315}),
+          txtName(*this, "txtName", "", {120, 3500, 2500, 315}),
+          txtNotes(*this, "txtNotes", "", {120, 3900, 2500, 900}, true),
+          cmdOK(*this, "cmdOK", "OK", {3000, 5000, 1200, 400}),
+          cmdCancel(*this, "cmdCancel", "Cancel", {4300, 5000, 1200, 400}),
+          SSTab1(*this, "SSTab1", {"One", "Two", "Three"}, {4500, 120, 4000, 3000}),
+          lblOnTwo(SSTab1.Page(1), "lblOnTwo", "on page two", {300, 600, 1500, 300}),
+          DTPicker1(*this, "DTPicker1", DTPicker::Format::ShortDate, {120, 5000, 1500, 315}),
+          DTPicker2(*this, "DTPicker2", DTPicker::Format::Time, {1700, 5000, 1200, 315}) {
+        SetClientSize(9000, 6000);
+        Check1.Click = [this] { ++checkClicks; };
+        cmbList.Click = [this] { ++listClicks; };
+        cmbList.Change = [this] { ++listChanges; };
+        cmbEdit.Click = [this] { ++editClicks; };
+        cmbEdit.Change = [this] { ++editChanges; };
+        txtName.Change = [this] { ++nameChanges; };
+        txtNotes.Change = [this] { ++notesChanges; };
+        cmdOK.Click = [this] { ++okClicks; };
+        cmdCancel.Click = [this] { ++cancelClicks; };
+        SSTab1.Click = [this] { ++tabClicks; };
+        DTPicker1.Change = [this] { ++dateChanges; };
+        DTPicker2.Change = [this] { ++timeChanges; };
+        for (const char* item : {"1-One", "2-Two", "3-Three"}) {
+            cmbList.AddItem(item);
+            cmbEdit.AddItem(item);
+        }
+    }
+
+    bool Form_KeyPress(int ascii) override {
+        keys.push_back(ascii);
+        return ascii == 'x';  // swallow x, pass the rest on
+    }
+
+    Frame Frame1;
+    CheckBox Check1;
+    ComboBox cmbList;
+    ComboBox cmbEdit;
+    TextBox txtName;
+    TextBox txtNotes;
+    CommandButton cmdOK;
+    CommandButton cmdCancel;
+    SSTab SSTab1;
+    Label lblOnTwo;
+    DTPicker DTPicker1;
+    DTPicker DTPicker2;
+
+    int checkClicks = 0, listClicks = 0, listChanges = 0, editClicks = 0, editChanges = 0;
+    int nameChanges = 0, notesChanges = 0, okClicks = 0, cancelClicks = 0, tabClicks = 0;
+    int dateChanges = 0, timeChanges = 0;
+    std::vector<int> keys;
+};
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialogs = testing_support::ScriptDialogs();
+        form = std::make_unique<ControlsForm>();
+    }
+    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<ControlsForm> form;
+};
+
+template <class W>
+W* qtOf(Control& c) {
+    return static_cast<W*>(c.widget());
+}
+
+}  // namespace
+
+TEST_F(ControlsTest, CheckBoxClickFollowsValueChangesOnly) {
+    auto& f = *form;
+    EXPECT_EQ(f.Check1.Value(), 0);
+    f.Check1.SetValue(0);
+    EXPECT_EQ(f.checkClicks, 0);
+    f.Check1.SetValue(1);
+    EXPECT_EQ(f.checkClicks, 1);
+    f.Check1.SetValue(1);
+    EXPECT_EQ(f.checkClicks, 1);
+    f.Check1.SetValue(0);
+    EXPECT_EQ(f.checkClicks, 2);
+    EXPECT_THROW(f.Check1.SetValue(5), EngineError);
+
+    // A user's click toggles and raises Click exactly once.
+    QTest::mouseClick(qtOf<QCheckBox>(f.Check1), Qt::LeftButton);
+    EXPECT_EQ(f.Check1.Value(), 1);
+    EXPECT_EQ(f.checkClicks, 3);
+    QTest::mouseClick(qtOf<QCheckBox>(f.Check1), Qt::LeftButton);
+    EXPECT_EQ(f.Check1.Value(), 0);
+    EXPECT_EQ(f.checkClicks, 4);
+}
+
+TEST_F(ControlsTest, ComboListIndexRaisesClickOnEveryAssignment) {
+    auto& f = *form;
+    // Filling a list selects nothing.
+    EXPECT_EQ(f.cmbList.ListIndex(), -1);
+    EXPECT_EQ(f.cmbList.Text(), "");
+    EXPECT_EQ(f.cmbEdit.ListIndex(), -1);
+    EXPECT_EQ(f.cmbEdit.Text(), "");
+    EXPECT_EQ(f.cmbList.ListCount(), 3);
+    EXPECT_EQ(f.cmbList.List(2), "3-Three");
+    EXPECT_EQ(f.cmbList.List(3), "");
+    EXPECT_EQ(f.cmbList.List(-1), "");
+
+    f.cmbList.SetListIndex(1);
+    f.cmbList.SetListIndex(1);
+    EXPECT_EQ(f.listClicks, 2);
+    EXPECT_EQ(f.cmbList.Text(), "2-Two");
+    f.cmbList.SetListIndex(-1);
+    EXPECT_EQ(f.listClicks, 3);
+    EXPECT_EQ(f.cmbList.ListIndex(), -1);
+    EXPECT_EQ(f.cmbList.Text(), "");
+    f.cmbEdit.SetListIndex(2);
+    EXPECT_EQ(f.cmbEdit.Text(), "3-Three");
+    f.cmbEdit.SetListIndex(-1);
+    EXPECT_EQ(f.cmbEdit.Text(), "");
+    EXPECT_EQ(f.editClicks, 2);
+    EXPECT_EQ(f.editChanges, 0);
+
+    try {
+        f.cmbList.SetListIndex(3);
+        FAIL() << "no error";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.Number(), 380);
+    }
+    EXPECT_THROW(f.cmbList.SetListIndex(-2), EngineError);
+    EXPECT_EQ(f.listClicks, 3);
+
+    // Clear empties the list and the selection without raising anything.
+    f.cmbEdit.SetListIndex(0);
+    f.cmbEdit.Clear();
+    EXPECT_EQ(f.cmbEdit.ListCount(), 0);
+    EXPECT_EQ(f.cmbEdit.ListIndex(), -1);
+    EXPECT_EQ(f.cmbEdit.Text(), "");
+    EXPECT_EQ(f.editClicks, 3);
+}
+
+TEST_F(ControlsTest, ComboAddItemKeepsSelectionAndTypedText) {
+    auto& f = *form;
+    f.cmbEdit.SetText("typed");
+    f.cmbEdit.AddItem("4-Four");
+    EXPECT_EQ(f.cmbEdit.Text(), "typed");
+    EXPECT_EQ(f.cmbEdit.ListIndex(), -1);
+    f.cmbList.SetListIndex(1);
+    f.cmbList.AddItems({"5-Five", "6-Six"});
+    EXPECT_EQ(f.cmbList.ListIndex(), 1);
+    EXPECT_EQ(f.cmbList.ListCount(), 5);
+}
+
+TEST_F(ControlsTest, ComboTextRules) {
+    auto& f = *form;
+    f.cmbEdit.SetText("abc");
+    f.cmbEdit.SetText("abc");
+    EXPECT_EQ(f.editChanges, 1);
+    EXPECT_EQ(f.cmbEdit.Text(), "abc");
+    // Text that is not the selected entry leaves no selection.
+    f.cmbEdit.SetListIndex(0);
+    f.cmbEdit.SetText("1-On");
+    EXPECT_EQ(f.cmbEdit.ListIndex(), -1);
+    EXPECT_EQ(f.cmbEdit.Text(), "1-On");
+
+    // A list-only combo takes a text only as the choice of its entry.
+    f.cmbList.SetText("3-Three");
+    EXPECT_EQ(f.cmbList.ListIndex(), 2);
+    EXPECT_EQ(f.listClicks, 1);
+    f.cmbList.SetText("3-Three");
+    EXPECT_EQ(f.listClicks, 1);
+    try {
+        f.cmbList.SetText("nothing like it");
+        FAIL() << "no error";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.Number(), 383);
+    }
+    EXPECT_EQ(f.listChanges, 0);
+}
+
+TEST_F(ControlsTest, ComboUserActionsRaiseOnce) {
+    auto& f = *form;
+    // Choosing from the list with the keyboard is a user's choice: one Click, no Change.
+    f.cmbList.SetListIndex(0);
+    f.listClicks = 0;
+    QTest::keyClick(qtOf<QComboBox>(f.cmbList), Qt::Key_Down);
+    EXPECT_EQ(f.cmbList.ListIndex(), 1);
+    EXPECT_EQ(f.listClicks, 1);
+    EXPECT_EQ(f.listChanges, 0);
+
+    // Typing into the editable combo: one Change per key, no Click; the selection goes.
+    f.cmbEdit.SetListIndex(0);
+    f.editClicks = 0;
+    QLineEdit* edit = qtOf<QComboBox>(f.cmbEdit)->lineEdit();
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "ab");
+    EXPECT_EQ(f.editChanges, 2);
+    EXPECT_EQ(f.editClicks, 0);
+    EXPECT_EQ(f.cmbEdit.Text(), "1-Oneab");
+    EXPECT_EQ(f.cmbEdit.ListIndex(), -1);
+}
+
+TEST_F(ControlsTest, TextBoxChangeOnlyWhenTextDiffers) {
+    auto& f = *form;
+    f.txtName.SetText("");
+    EXPECT_EQ(f.nameChanges, 0);
+    f.txtName.SetText("abc");
+    f.txtName.SetText("abc");
+    EXPECT_EQ(f.nameChanges, 1);
+    f.txtNotes.SetText("line 1\nline 2");
+    f.txtNotes.SetText("line 1\nline 2");
+    EXPECT_EQ(f.notesChanges, 1);
+    EXPECT_EQ(f.txtNotes.Text(), "line 1\nline 2");
+
+    // The user's typing: one Change per key in either kind of box.
+    QTest::keyClicks(qtOf<QLineEdit>(f.txtName), "de");
+    EXPECT_EQ(f.txtName.Text(), "abcde");
+    EXPECT_EQ(f.nameChanges, 3);
+    auto* notes = qtOf<QPlainTextEdit>(f.txtNotes);
+    notes->moveCursor(QTextCursor::End);
+    QTest::keyClicks(notes, "!");
+    EXPECT_EQ(f.notesChanges, 2);
+    EXPECT_EQ(f.txtNotes.Text(), "line 1\nline 2!");
+
+    f.txtName.SetLocked(true);
+    QTest::keyClicks(qtOf<QLineEdit>(f.txtName), "z");
+    EXPECT_EQ(f.txtName.Text(), "abcde");
+    f.txtName.SetLocked(false);
+    f.txtName.SetMaxLength(6);
+    QTest::keyClicks(qtOf<QLineEdit>(f.txtName), "xyz");
+    EXPECT_EQ(f.txtName.Text(), "abcdex");
+}
+
+TEST_F(ControlsTest, CommandButtonClickAndPress) {
+    auto& f = *form;
+    QTest::mouseClick(qtOf<QPushButton>(f.cmdOK), Qt::LeftButton);
+    EXPECT_EQ(f.okClicks, 1);
+    f.cmdOK.Press();
+    EXPECT_EQ(f.okClicks, 2);
+    f.cmdOK.SetEnabled(false);
+    f.cmdOK.Press();
+    QTest::mouseClick(qtOf<QPushButton>(f.cmdOK), Qt::LeftButton);
+    EXPECT_EQ(f.okClicks, 2);
+    EXPECT_FALSE(f.cmdOK.Enabled());
+    f.cmdOK.SetCaption("&Save");
+    EXPECT_EQ(f.cmdOK.Caption(), "&Save");
+}
+
+TEST_F(ControlsTest, EnterAndEscPressDefaultAndCancelButtons) {
+    auto& f = *form;
+    f.cmdOK.SetDefault(true);
+    f.cmdCancel.SetCancel(true);
+    f.Show();
+    auto* name = qtOf<QLineEdit>(f.txtName);
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(f.okClicks, 1);
+    QTest::keyClick(name, Qt::Key_Escape);
+    EXPECT_EQ(f.cancelClicks, 1);
+    // A key Qt passes on to the parents is still handled once.
+    QTest::keyClick(qtOf<QComboBox>(f.cmbEdit)->lineEdit(), Qt::Key_Enter);
+    EXPECT_EQ(f.okClicks, 2);
+
+    f.cmdOK.SetEnabled(false);
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(f.okClicks, 2);
+    f.cmdOK.SetEnabled(true);
+    f.cmdCancel.SetDefault(true);  // one default button per window
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(f.okClicks, 2);
+    EXPECT_EQ(f.cancelClicks, 2);
+}
+
+TEST_F(ControlsTest, KeyPreviewSeesCharactersFirst) {
+    auto& f = *form;
+    f.Show();
+    auto* name = qtOf<QLineEdit>(f.txtName);
+    QTest::keyClicks(name, "ab");
+    EXPECT_TRUE(f.keys.empty());  // preview is off
+
+    f.SetKeyPreview(true);
+    QTest::keyClicks(name, "cx");
+    QTest::keyClick(name, Qt::Key_Left);  // produces no character
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(f.keys, (std::vector<int>{'c', 'x', 13}));
+    EXPECT_EQ(f.txtName.Text(), "abc");  // x was swallowed
+
+    // A label ignores keys, so Qt hands the press on to each parent: still one KeyPress.
+    f.keys.clear();
+    QTest::keyClick(f.lblOnTwo.widget(), Qt::Key_Q, Qt::NoModifier);
+    EXPECT_EQ(f.keys, (std::vector<int>{'q'}));
+}
+
+TEST_F(ControlsTest, TabClickOnChangeAndPagesHoldControls) {
+    auto& f = *form;
+    EXPECT_EQ(f.SSTab1.Tabs(), 3);
+    EXPECT_EQ(f.SSTab1.Tab(), 0);
+    EXPECT_EQ(f.SSTab1.TabCaption(1), "Two");
+    f.SSTab1.SetTab(0);
+    EXPECT_EQ(f.tabClicks, 0);
+    f.SSTab1.SetTab(2);
+    EXPECT_EQ(f.tabClicks, 1);
+    EXPECT_THROW(f.SSTab1.SetTab(3), EngineError);
+
+    f.Show();
+    QTabBar* bar = qtOf<QTabWidget>(f.SSTab1)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    EXPECT_EQ(f.SSTab1.Tab(), 1);
+    EXPECT_EQ(f.tabClicks, 2);
+
+    // A control on a page not in front is still Visible as designed, and keeps its place.
+    f.SSTab1.SetTab(0);
+    EXPECT_TRUE(f.lblOnTwo.Visible());
+    EXPECT_EQ(f.lblOnTwo.Left(), 300);
+    EXPECT_EQ(&f.lblOnTwo.form(), &f);
+}
+
+TEST_F(ControlsTest, DatePickerKeepsTheHiddenParts) {
+    auto& f = *form;
+    const DateTime morning{2004, 3, 4, 10, 30, 15};
+    f.DTPicker1.SetValue(morning);
+    EXPECT_EQ(f.dateChanges, 1);
+    f.DTPicker1.SetValue(morning);
+    EXPECT_EQ(f.dateChanges, 1);
+    EXPECT_EQ(f.DTPicker1.Day(), 4);
+    EXPECT_EQ(f.DTPicker1.Month(), 3);
+    EXPECT_EQ(f.DTPicker1.Year(), 2004);
+    EXPECT_EQ(f.DTPicker1.Hour(), 10);
+    EXPECT_EQ(f.DTPicker1.Minute(), 30);
+    EXPECT_THROW(f.DTPicker1.SetValue(DateTime{2004, 2, 30}), EngineError);
+
+    // The user picks another day: the time of day stays.
+    qtOf<QDateTimeEdit>(f.DTPicker1)->setDate(QDate(2005, 12, 31));
+    EXPECT_EQ(f.DTPicker1.Value(), (DateTime{2005, 12, 31, 10, 30, 15}));
+    EXPECT_EQ(f.dateChanges, 2);
+
+    // The user sets a time: the date (and the unshown seconds) stay.
+    f.DTPicker2.SetValue(morning);
+    qtOf<QDateTimeEdit>(f.DTPicker2)->setTime(QTime(14, 5));
+    EXPECT_EQ(f.DTPicker2.Value(), (DateTime{2004, 3, 4, 14, 5, 15}));
+    EXPECT_EQ(f.timeChanges, 2);
+    EXPECT_EQ(qtOf<QDateTimeEdit>(f.DTPicker2)->text(), "2:05 PM");
+    EXPECT_EQ(qtOf<QDateTimeEdit>(f.DTPicker1)->text(), "12/31/2005");
+}
+
+TEST_F(ControlsTest, GeometryInTwips) {
+    auto& f = *form;
+    // Values that are not whole pixels read back as set.
+    f.txtName.Move(1000, 2010, 1234, 333);
+    EXPECT_EQ(f.txtName.Left(), 1000);
+    EXPECT_EQ(f.txtName.Top(), 2010);
+    EXPECT_EQ(f.txtName.Width(), 1234);
+    EXPECT_EQ(f.txtName.Height(), 333);
+    EXPECT_EQ(f.txtName.widget()->geometry(), QRect(67, 134, 82, 22));
+    f.txtName.Move(1500, 1500);  // size kept
+    EXPECT_EQ(f.txtName.Width(), 1234);
+    f.txtName.SetWidth(3000);
+    f.txtName.SetHeight(450);
+    EXPECT_EQ(f.txtName.widget()->size(), QSize(200, 30));
+    // Moved from outside: the widget's own geometry counts.
+    f.txtName.widget()->move(10, 20);
+    EXPECT_EQ(f.txtName.Left(), 150);
+    EXPECT_EQ(f.txtName.Top(), 300);
+
+    // Inside a frame, positions are from the frame's corner.
+    EXPECT_EQ(f.Check1.widget()->parentWidget(), f.Frame1.widget());
+    EXPECT_EQ(f.Check1.widget()->pos(), QPoint(8, 20));
+    EXPECT_EQ(f.Check1.Left(), 120);
+}
+
+TEST_F(ControlsTest, ControlsCollectionAndVisibility) {
+    auto& f = *form;
+    const auto& controls = f.Controls();
+    ASSERT_EQ(controls.size(), 12u);
+    EXPECT_EQ(controls.front()->Name(), "Frame1");
+    EXPECT_EQ(controls[1]->Name(), "Check1");
+    EXPECT_EQ(controls.back()->Name(), "DTPicker2");
+    {
+        Label extra(f, "lblExtra", "x", {}, 3);
+        EXPECT_EQ(controls.size(), 13u);
+        EXPECT_TRUE(extra.HasIndex());
+        EXPECT_EQ(extra.Index(), 3);
+        EXPECT_GT(extra.Width(), 0);  // natural size when none is given
+    }
+    EXPECT_EQ(controls.size(), 12u);
+
+    // Visible is the designed state, whether or not the window is on show.
+    EXPECT_TRUE(f.txtName.Visible());
+    f.Frame1.SetVisible(false);
+    EXPECT_FALSE(f.Frame1.Visible());
+    EXPECT_TRUE(f.Check1.Visible());
+    f.Frame1.SetVisible(true);
+    f.txtName.SetToolTipText("Your name");
+    EXPECT_EQ(f.txtName.ToolTipText(), "Your name");
+    f.Frame1.SetCaption("");
+    EXPECT_EQ(qtOf<QGroupBox>(f.Frame1)->title(), "");
+    f.lblOnTwo.SetCaption("changed");
+    EXPECT_EQ(f.lblOnTwo.Caption(), "changed");
+}

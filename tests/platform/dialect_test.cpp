@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "EngineError.h"
+#include "SqlDialect.h"
+#include "TempDatabase.h"
+
+using namespace platform;
+
+namespace {
+
+TEST(DialectTranslate, RewritesOnlyWhatSQLiteReadsDifferently) {
+    struct Case {
+        const char* classic;
+        const char* sqlite;
+    } cases[] = {
+        {"start_date > #5/22/2003#", "start_date > '2003-05-22 00:00:00'"},
+        {"start_date between #3/4/2004# and #3/5/2004 10:30:00 AM#",
+         "start_date between '2004-03-04 00:00:00' and '2004-03-05 10:30:00'"},
+        {"d = #3/4/2004 14:30:00#", "d = '2004-03-04 14:30:00'"},
+        {"d = #12/31/2003 12:00:00 PM#", "d = '2003-12-31 12:00:00'"},
+        {"comment like '*ab*'", "comment like '%ab%'"},
+        {"x LIKE 'a?c'", "x LIKE 'a_c'"},
+        {"x like '*50%*'", "x like '%50\\%%' ESCAPE '\\'"},
+        {"x like 'a_b\\c'", "x like 'a\\_b\\\\c' ESCAPE '\\'"},
+        {"x like '[*]'", "x like '*'"},
+        {"x like \"*a*\"", "x like '%a%'"},
+        {"x not  like '*it''s*'", "x not  like '%it''s%'"},
+        {"month(start_date) = '3'", "CAST(strftime('%m', start_date) AS INTEGER) = '3'"},
+        {"day(start_date)  = '4' and year(d) = '2004'",
+         "CAST(strftime('%d', start_date) AS INTEGER)  = '4' and "
+         "CAST(strftime('%Y', d) AS INTEGER) = '2004'"},
+        {"month(max(#1/2/2004#))", "CAST(strftime('%m', max('2004-01-02 00:00:00')) AS INTEGER)"},
+        {"select day, month from t", "select day, month from t"},
+        // Literals are data, never syntax.
+        {"c = '#1/1/2004#' and d = 'a*b' and e = 'it''s month(x)'",
+         "c = '#1/1/2004#' and d = 'a*b' and e = 'it''s month(x)'"},
+        {"c = \"say \"\"hi\"\" it's\"", "c = 'say \"hi\" it''s'"},
+        {"(select a from t) union (select a from u)", "select a from t union select a from u"},
+        {"select a from t union (select a from u) union all (select a from v)",
+         "select a from t union select a from u union all select a from v"},
+        {"select a from t where b in (select b from u) union select a from v",
+         "select a from t where b in (select b from u) union select a from v"},
+        {"select a from (select a from t) union (select a from u)",
+         "select a from (select a from t) union select a from u"},
+        {"select * from  tblresults where x = 1", "select * from  tblresults where x = 1"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sql::Translate(c.classic), c.sqlite) << c.classic;
+}
+
+TEST(DialectTranslate, BadLiteralsAreSyntaxErrors) {
+    for (const char* bad :
+         {"d = #13/45/2004#", "d = #3/4/2004", "d = #yesterday#", "c = 'open", "c = [open"}) {
+        try {
+            sql::Translate(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.Number(), err::SyntaxError) << bad;
+        }
+    }
+}
+
+TEST(DialectShape, ComparedLiteralsBecomeParameters) {
+    struct Case {
+        const char* sql;
+        const char* shape;
+        std::vector<std::string> params;
+    } cases[] = {
+        {"select * from t where idloc = 'V' and sample_code = 3",
+         "select * from t where idloc = ? and sample_code = ?",
+         {"'V'", "3"}},
+        {"select *, 'P1' as p from t where c like '%a%' ESCAPE '\\' order by 1 limit 5",
+         "select *, 'P1' as p from t where c like ? ESCAPE '\\' order by 1 limit 5",
+         {"'%a%'"}},
+        {"select * from t where d between '2004-03-04 00:00:00' and  '2004-03-05 00:00:00' and x",
+         "select * from t where d between ? and  ? and x",
+         {"'2004-03-04 00:00:00'", "'2004-03-05 00:00:00'"}},
+        {"select * from t where a >= -5 and '3' = b",
+         "select * from t where a >= -5 and ? = b",
+         {"'3'"}},
+    };
+    for (const auto& c : cases) {
+        auto shape = sql::Parameterize(c.sql);
+        EXPECT_EQ(shape.sql, c.shape) << c.sql;
+        std::vector<std::string> params;
+        for (const auto& p : shape.params) params.push_back(p.text);
+        EXPECT_EQ(params, c.params) << c.sql;
+    }
+}
+
+TEST(DialectPlan, OnlyPlainOneTableSelectsAreUpdatable) {
+    struct Case {
+        const char* source;
+        const char* table;  // "" when read-only
+    } cases[] = {
+        {"tblsample_type", "tblsample_type"},
+        {"  [tblsample] ", "tblsample"},
+        {"select * from tblsample where idloc = 'V'", "tblsample"},
+        {"Select *, 'P1' as project_code from tblresults where idloc = 'V'", "tblresults"},
+        {"select * from tblsample s where s.idloc = 'V' order by 1", "tblsample"},
+        {"select * from t where a in (select a from u inner join v on u.x = v.x)", "t"},
+        {"select distinct * from t", ""},
+        {"select max(sample_code) as maxCode from tblsample", ""},
+        {"select count (*) from t", ""},
+        {"select * from a inner join b on a.x = b.x", ""},
+        {"select * from a, b", ""},
+        {"select * from (select * from a)", ""},
+        {"select a from t union select a from u", ""},
+        {"select a from t group by a", ""},
+    };
+    for (const auto& c : cases) {
+        auto plan = sql::PlanQuery(c.source);
+        EXPECT_EQ(plan.table, c.table) << c.source;
+        EXPECT_EQ(plan.updatableSql.empty(), std::string(c.table).empty()) << c.source;
+    }
+}
+
+const char* kSchema = R"(
+create table tblsample (idloc text, sample_code integer, project_code text, station_id integer,
+  start_date datetime, missing_time text, end_date datetime, medium text, sample_type text,
+  sample_depth real, comment text, composite_statistic_code text,
+  primary key (idloc, sample_code));
+create table tblresults (idloc text, sample_code integer, parameter_code integer,
+  result_value real, remark_code text, grade text, comments text,
+  primary key (idloc, sample_code, parameter_code));
+create table TBLParameter_Codes (parameter_code integer primary key, short_name text, full_name text);
+create table tblStation_Information (station_id integer primary key, place_name_description text,
+  water_body_name text);
+create table tblprojects_programs (project_code text primary key, program_project text,
+  organization_id integer);
+create table tblOrganization (organization_id integer primary key, organization_name text);
+create table tblmedium (medium text primary key, medium_description text);
+create table tblsample_type (sample_type text primary key, sample_type_description text);
+create table tblcomposite_statistic (composite_statistic_code text primary key,
+  composite_statistic_description text);
+insert into tblsample values
+  ('V', 1, 'P1', 10, '2004-03-04 00:00:00', 'N', null, 'W', 'G', 1.5, 'Grab 50% ab', null),
+  ('V', 2, 'P1', 20, '2004-03-04 10:30:00', 'N', null, 'W', 'C', null, 'it''s *star*', null),
+  ('V', 3, '8', 10, '2004-03-05 10:30:00', 'N', null, 'S', 'G', null, 'AB under_score', 'M'),
+  ('V', 4, '8', 30, '2003-05-22 00:00:00', 'Y', null, 'W', 'G', null, 'x', null),
+  ('V', 5, 'P2', 10, '2003-05-22 00:00:01', 'N', null, 'W', 'G', null, 'río verde', null),
+  ('X', 1, 'P1', 10, '2004-03-04 08:00:00', 'N', null, 'W', 'G', null, 'other source', null);
+insert into tblresults values
+  ('V', 1, 100, 2.5, null, 'A', 'ok'), ('V', 1, 200, 3, null, 'A', null),
+  ('V', 3, 100, 7, 'J', 'B', null), ('V', 4, 200, 1, null, 'A', null),
+  ('X', 1, 300, 1, null, 'A', null);
+insert into TBLParameter_Codes values (100, 'pH', 'pH value'), (200, 'Temp', 'Water temperature'),
+  (300, 'DO', 'Dissolved oxygen');
+insert into tblStation_Information values (10, 'North Fork', 'Creek'), (20, 'South', 'River'),
+  (40, 'Unused', 'Lake');
+insert into tblprojects_programs values ('P1', 'Baseline', 1), ('8', 'Eight', null), ('P2', 'Two', 2);
+insert into tblOrganization values (1, 'Org one');
+insert into tblmedium values ('W', 'Water');
+insert into tblsample_type values ('G', 'Grab'), ('Z', 'Unused type');
+insert into tblcomposite_statistic values ('M', 'Mean');
+)";
+
+class DialectRows : public ::testing::Test {
+  protected:
+    TempDatabase temp{kSchema};
+
+    // Every row's value of one field, as text.
+    std::vector<std::string> column(const std::string& source, const std::string& field) {
+        auto rs = temp.db->OpenRecordset(source);
+        std::vector<std::string> out;
+        while (!rs->Eof()) {
+            out.push_back(rs->Fields(field).Value().toText());
+            rs->MoveNext();
+        }
+        return out;
+    }
+    std::multiset<std::string> bag(const std::string& source, const std::string& field) {
+        auto c = column(source, field);
+        return {c.begin(), c.end()};
+    }
+};
+
+using Bag = std::multiset<std::string>;
+
+TEST_F(DialectRows, WhereClausesOfTheClassicDialect) {
+    const std::string base = "Select * from tblsample where idloc = 'V' ";
+    struct Case {
+        std::string where;
+        Bag codes;
+    } cases[] = {
+        {"", {"1", "2", "3", "4", "5"}},
+        {" and start_date between #3/4/2004# and #3/5/2004 10:30:00 AM#", {"1", "2", "3"}},
+        {" and start_date between #3/4/2004# and  #3/5/2004 10:29:59#", {"1", "2"}},
+        {" and start_date > #5/22/2003#", {"1", "2", "3", "5"}},
+        {" and month(start_date) = '3' and day(start_date) = '4' and year(start_date) = '2004'",
+         {"1", "2"}},
+        {" and '5' = month(start_date) and '22' = day(start_date)", {"4", "5"}},
+        {" and month(start_date) = '03'", {"1", "2", "3"}},
+        {" and comment like '*ab*' ", {"1", "3"}},  // any letter case
+        {" and comment like '*50%*' ", {"1"}},
+        {" and comment like '*%*' ", {"1"}},  // a typed % is a character, not a wildcard
+        {" and comment like '*_*' ", {"3"}},
+        {" and comment like '*[*]*' ", {"2"}},
+        {" and comment like '?' ", {"4"}},
+        {" and comment like '*''s*' ", {"2"}},
+        {" and comment like '*RÍO*' ", {"5"}},  // letter case beyond ASCII
+        {" and comment like 'r?o*' ", {"5"}},
+        {" and comment not like '*a*' ", {"4", "5"}},
+        {" and comment = '#1/1/2004#'", {}},
+        {" and project_code = 'P1' ", {"1", "2"}},
+        {" and station_id = 10 ", {"1", "3", "5"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(bag(base + c.where, "sample_code"), c.codes) << c.where;
+}
+
+TEST_F(DialectRows, MaxOverNoRowsIsOneNullRow) {
+    auto rs = temp.db->OpenRecordset(
+        "select max(sample_code) as maxCode from tblsample where idloc = 'V'");
+    EXPECT_EQ(rs->Fields("maxcode").Value(), Variant(5));
+    rs = temp.db->OpenRecordset(
+        "select max(sample_code) as maxCode from tblsample where idloc = 'Q'");
+    ASSERT_FALSE(rs->Eof());
+    EXPECT_TRUE(rs->Fields("MAXCODE").Value().isNull());
+    EXPECT_FALSE(rs->Updatable());
+}
+
+TEST_F(DialectRows, ProjectParameterQueryWithNestedInnerJoins) {
+    const std::string sql =
+        "SELECT DISTINCT TBLParameter_Codes.Parameter_Code as parameter_code, "
+        "TBLParameter_Codes.short_Name as short_name FROM (TBLSample INNER JOIN TBLResults ON "
+        "(TBLSample.IDLoc = TBLResults.IDLoc) AND (TBLSample.Sample_Code = "
+        "TBLResults.Sample_Code)) "
+        " INNER JOIN TBLParameter_Codes ON TBLResults.Parameter_Code = "
+        "TBLParameter_Codes.Parameter_Code WHERE (((TBLSample.Project_Code)='8'))";
+    EXPECT_EQ(bag(sql, "parameter_code"), (Bag{"100", "200"}));
+    EXPECT_EQ(bag(sql, "short_name"), (Bag{"pH", "Temp"}));
+    EXPECT_EQ(bag("SELECT Parameter_Code, short_Name FROM   TBLParameter_Codes", "short_name"),
+              (Bag{"pH", "Temp", "DO"}));
+}
+
+TEST_F(DialectRows, RightJoinKeepsSamplesWithoutStation) {
+    const std::string sql =
+        "select distinct tblstation_information.*, tblsample.project_code from "
+        "tblstation_information right join tblsample on tblsample.station_id = "
+        "tblstation_information.station_id where tblsample.project_code = ";
+    EXPECT_EQ(bag(sql + "'P1'", "station_id"), (Bag{"10", "20"}));
+    EXPECT_EQ(bag(sql + "'8'", "station_id"), (Bag{"10", ""}));
+    EXPECT_EQ(bag(sql + "'8'", "place_name_description"), (Bag{"North Fork", ""}));
+}
+
+TEST_F(DialectRows, SampleViewerQueryWithNestedLeftAndRightJoins) {
+    const std::string sql =
+        "select tblsample.*, tblprojects_programs.program_project, tblmedium.medium_description, "
+        "tblsample_type.sample_type_description,  tblcomposite_statistic.composite_statistic_"
+        "description, tblstation_information.place_name_description from tblsample_type right "
+        "join ((((tblsample left join tblprojects_programs on tblsample.project_code = "
+        "tblprojects_programs.project_code) left join tblmedium on tblsample.medium = "
+        "tblmedium.medium) left join tblstation_information on tblsample.station_id = "
+        "tblstation_information.station_id)  left join tblcomposite_statistic on "
+        "tblcomposite_statistic.composite_statistic_code = tblsample.composite_statistic_code) "
+        "on tblsample.sample_type = tblsample_type.sample_type ";
+    EXPECT_EQ(bag(sql + "where idloc = 'V'", "sample_code"), (Bag{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(column(sql + "where idloc = 'V' and sample_code = 4", "place_name_description"),
+              (std::vector<std::string>{""}));
+    EXPECT_EQ(
+        column(sql + "where idloc = 'V' and sample_code = 3", "composite_statistic_description"),
+        (std::vector<std::string>{"Mean"}));
+    EXPECT_EQ(bag(sql + "where start_date is not null  and start_date between #3/4/2004# and  "
+                        "#3/4/2004 11:00:00 PM# and tblsample.project_code = 'P1'",
+                  "program_project"),
+              (Bag{"Baseline", "Baseline", "Baseline"}));
+}
+
+TEST_F(DialectRows, DerivedTableStationQueryAndQualifiedNames) {
+    const std::string sql =
+        "select * from tblstation_information INNER JOIN (SELECT DISTINCT "
+        "TBLProjects_Programs.Program_Project, TBLSample.Project_Code, TBLSample.Station_ID as "
+        "station_id  FROM TBLProjects_Programs INNER JOIN TBLSample ON "
+        "TBLProjects_Programs.Project_Code = TBLSample.Project_Code) DERIVEDTBL ON "
+        "TBLStation_Information.Station_ID = DERIVEDTBL.Station_ID where (DERIVEDTBL.Project_Code "
+        "= 'P1')";
+    EXPECT_EQ(bag(sql, "tblstation_information.station_id"), (Bag{"10", "20"}));
+    EXPECT_EQ(bag(sql + " and tblstation_information.place_name_description like '*north*'",
+                  "place_name_description"),
+              (Bag{"North Fork"}));
+    EXPECT_EQ(
+        bag(sql + " and tblstation_information.water_body_name like '*e*'", "program_project"),
+        (Bag{"Baseline", "Baseline"}));
+}
+
+TEST_F(DialectRows, UnionOfParenthesisedArmsWithConstantColumns) {
+    const std::string sql =
+        "Select *, 'P1' as project_code, '3/4/2004' as start_date from tblresults where idloc = "
+        "'V' and sample_code = 1 union (Select *, '8' as project_code , '3/5/2004 10:30:00 AM' as "
+        "start_date  from tblresults where idloc = 'V' and sample_code = 3)";
+    EXPECT_EQ(bag(sql, "parameter_code"), (Bag{"100", "200", "100"}));
+    EXPECT_EQ(bag(sql, "start_date"), (Bag{"3/4/2004", "3/4/2004", "3/5/2004 10:30:00 AM"}));
+    auto rs = temp.db->OpenRecordset(sql);
+    EXPECT_EQ(rs->Fields("start_date").Value().type(), Variant::Type::Text);
+    EXPECT_FALSE(rs->Updatable());
+    // The same sample twice: union drops the duplicate rows.
+    EXPECT_EQ(column("(Select * from tblresults where sample_code = 1 and idloc = 'V') union "
+                     "(Select * from tblresults where sample_code = 1 and idloc = 'V')",
+                     "grade")
+                  .size(),
+              2u);
+}
+
+TEST_F(DialectRows, LeftJoinsOfTheResultAndProjectGrids) {
+    EXPECT_EQ(bag("select tblprojects_programs.*, tblorganization.organization_name from "
+                  "tblprojects_programs left join tblOrganization on "
+                  "tblprojects_programs.organization_id = tblorganization.organization_id",
+                  "organization_name"),
+              (Bag{"Org one", "", ""}));
+    const std::string sql =
+        "select tblresults.*, tblsample.station_id, tblprojects_programs.program_project, "
+        "tblsample.start_date from (tblsample inner join tblresults on  tblsample.idloc =  "
+        "tblresults.idloc  And  tblsample.sample_code = tblresults.sample_code)  left outer join "
+        "tblprojects_programs on tblsample.project_code = tblprojects_programs.project_code  "
+        "where tblsample.station_id = 10 And tblresults.parameter_code = 100";
+    EXPECT_EQ(bag(sql, "start_date"), (Bag{"3/4/2004", "3/5/2004 10:30:00 AM"}));
+    EXPECT_EQ(bag(sql, "program_project"), (Bag{"Baseline", "Eight"}));
+}
+
+TEST_F(DialectRows, BareTableNamesAndLetterCase) {
+    EXPECT_EQ(bag("tblsample_type", "SAMPLE_TYPE"), (Bag{"G", "Z"}));
+    EXPECT_EQ(bag("tblstation_information", "station_id"), (Bag{"10", "20", "40"}));
+    EXPECT_EQ(bag("select * from TBLSAMPLE where IDLOC = 'X'", "Sample_Code"), (Bag{"1"}));
+}
+
+TEST_F(DialectRows, EngineErrorsCarryNumbers) {
+    struct Case {
+        const char* sql;
+        int number;
+    } cases[] = {
+        {"select * from nosuchtable", err::TableNotFound},
+        {"nosuchtable", err::TableNotFound},
+        {"select nosuchcolumn from tblsample", err::UnknownName},
+        {"select * from tblsample where sample_code = ", err::SyntaxError},
+        {"select * from tblsample where comment = 'it's'", err::SyntaxError},
+        {"select * from tblsample; delete from tblsample", err::SyntaxError},
+        {"", err::SyntaxError},
+    };
+    for (const auto& c : cases) {
+        try {
+            temp.db->OpenRecordset(c.sql);
+            ADD_FAILURE() << c.sql;
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.Number(), c.number) << c.sql << ": " << e.Description();
+        }
+    }
+    EXPECT_EQ(column("select * from tblsample", "sample_code").size(), 6u);
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <stdexcept>
+
+#include "App.h"
+#include "CommandButton.h"
+#include "CommonDialog.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "EventGuard.h"
+#include "Form.h"
+#include "TestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+class GuardTest : public ::testing::Test {
+protected:
+    void SetUp() override { dialogs = testing_support::ScriptDialogs(); }
+    void TearDown() override { SetEndHandler([] {}); }
+    std::shared_ptr<ScriptedDialogs> dialogs;
+};
+
+class ButtonForm : public Form {
+public:
+    ButtonForm() : Form("frmButton", "Button"), cmdGo(*this, "cmdGo", "Go", {120, 120, 1200, 400}) {}
+    CommandButton cmdGo;
+};
+
+}  // namespace
+
+TEST_F(GuardTest, OutermostHandlerErrorsBecomeOneMessage) {
+    RaiseEvent([] { throw EngineError(3021, "No current record."); });
+    ASSERT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(dialogs->prompts[0].text, "Error 3021: No current record.");
+    EXPECT_EQ(dialogs->prompts[0].buttons, mb::Critical);
+    EXPECT_EQ(dialogs->prompts[0].title, AppTitle());
+    EXPECT_FALSE(InEvent());
+
+    RaiseEvent([] { throw std::runtime_error("bad index"); });
+    EXPECT_EQ(dialogs->prompts.back().text, "Error 51: Internal error: bad index");
+    RaiseEvent([] { throw 42; });
+    EXPECT_EQ(dialogs->prompts.back().text, "Error 51: Internal error");
+
+    RaiseEvent(nullptr);  // a control without a handler
+    RaiseEvent([] {});
+    EXPECT_EQ(dialogs->prompts.size(), 3u);
+}
+
+TEST_F(GuardTest, NestedHandlerErrorsReachTheCaller) {
+    bool caught = false;
+    bool inside = false;
+    RaiseEvent([&] {
+        inside = InEvent();
+        try {
+            RaiseEvent([] { throw EngineError(13, "Type mismatch"); });
+        } catch (const EngineError& e) {
+            caught = e.Number() == 13;
+        }
+    });
+    EXPECT_TRUE(inside);
+    EXPECT_TRUE(caught);
+    EXPECT_TRUE(dialogs->prompts.empty());
+
+    // Uncaught in between, it is reported once, by the outermost guard.
+    RaiseEvent([] { RaiseEvent([] { RaiseEvent([] { throw EngineError(5, "x"); }); }); });
+    ASSERT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(dialogs->prompts[0].text, "Error 5: x");
+    EXPECT_FALSE(InEvent());
+}
+
+TEST_F(GuardTest, EndIsNeverSwallowed) {
+    int ends = 0;
+    SetEndHandler([&] { ++ends; });
+    bool after = false;
+    EXPECT_THROW(RaiseEvent([&] {
+                     RaiseEvent([] { End(); });
+                     after = true;
+                 }),
+                 ProgramEnded);
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(dialogs->prompts.empty());
+    EXPECT_FALSE(InEvent());
+}
+
+TEST_F(GuardTest, UserEventsNeverLetErrorsIntoQt) {
+    ButtonForm form;
+    auto* button = static_cast<QPushButton*>(form.cmdGo.widget());
+    form.cmdGo.Click = [] { throw EngineError(3022, "Duplicate key"); };
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(dialogs->prompts[0].text, "Error 3022: Duplicate key");
+
+    // A program end from a user's click stops there too; the end handler saw it.
+    int ends = 0;
+    SetEndHandler([&] { ++ends; });
+    form.cmdGo.Click = [] { End(); };
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(ends, 1);
+
+    // Pressed from code inside a handler, the click is nested: its error reaches the caller.
+    form.cmdGo.Click = [] { throw EngineError(3022, "Duplicate key"); };
+    bool caught = false;
+    RaiseEvent([&] {
+        try {
+            form.cmdGo.Press();
+        } catch (const EngineError&) {
+            caught = true;
+        }
+    });
+    EXPECT_TRUE(caught);
+    EXPECT_EQ(dialogs->prompts.size(), 1u);
+}
+
+TEST(ScriptedDialogsTest, RecordsPromptsAndAnswersFromTheQueue) {
+    auto dialogs = testing_support::ScriptDialogs();
+    EXPECT_EQ(MsgBox("Saved"), mb::OK);
+    EXPECT_EQ(MsgBox("Delete?", mb::OKCancel + mb::Question), mb::OK);
+    EXPECT_EQ(MsgBox("Really?", mb::YesNo, "Confirm"), mb::Yes);
+    dialogs->answers = {mb::Cancel, mb::No};
+    EXPECT_EQ(MsgBox("Delete?", mb::OKCancel), mb::Cancel);
+    EXPECT_EQ(MsgBox("Really?", mb::YesNo), mb::No);
+    EXPECT_EQ(MsgBox("Again?", mb::YesNo), mb::Yes);  // queue empty again
+
+    EXPECT_EQ(dialogs->texts(), (std::vector<std::string>{"Saved", "Delete?", "Really?", "Delete?",
+                                                          "Really?", "Again?"}));
+    EXPECT_EQ(dialogs->prompts[0].title, AppTitle());
+    EXPECT_EQ(dialogs->prompts[1].buttons, 33);
+    EXPECT_EQ(dialogs->prompts[2].title, "Confirm");
+    dialogs->clear();
+    EXPECT_TRUE(dialogs->prompts.empty());
+}
+
+TEST(ScriptedDialogsTest, CommonDialogOpen) {
+    auto dialogs = testing_support::ScriptDialogs();
+    CommonDialog dlg("CommonDialog1");
+    dlg.DialogTitle = "Database Location";
+    dlg.Filter = "Access Database (*.mdb)|*.mdb";
+    dlg.InitDir = "/data";
+    dlg.DefaultExt = "mdb";
+    dlg.FileName = "before.mdb";
+
+    EXPECT_FALSE(dlg.ShowOpen());  // nothing queued: the user cancels
+    EXPECT_EQ(dlg.FileName, "before.mdb");
+    dialogs->files = {std::string("/data/new.mdb")};
+    EXPECT_TRUE(dlg.ShowOpen());
+    EXPECT_EQ(dlg.FileName, "/data/new.mdb");
+
+    ASSERT_EQ(dialogs->prompts.size(), 2u);
+    const auto& p = dialogs->prompts[1];
+    EXPECT_EQ(p.buttons, -1);
+    EXPECT_EQ(p.text, "Database Location");
+    EXPECT_EQ(p.file.filter, "Access Database (*.mdb)|*.mdb");
+    EXPECT_EQ(p.file.initDir, "/data");
+    EXPECT_EQ(p.file.defaultExt, "mdb");
+}
+
+TEST(QtFileFilterTest, ClassicPairsBecomeQtFilters) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Access Database (*.mdb)|*.mdb", "Access Database (*.mdb)"},
+        {"Databases|*.db;*.mdb|All Files (*.*)|*.*", "Databases (*.db *.mdb);;All Files (*.*)"},
+        {"Text (old)|*.txt", "Text (*.txt)"},
+        {"|*.csv", "*.csv (*.csv)"},
+        {"", ""},
+        {"Unpaired", ""},
+    };
+    for (const auto& [classic, qt] : cases) EXPECT_EQ(QtFileFilter(classic), qt) << classic;
+}
+
+TEST(AppTest, PathTitleAndClipboard) {
+    const std::string original = AppPath();
+    EXPECT_FALSE(original.empty());
+    EXPECT_NE(original.back(), '/');
+    SetAppPath("/opt/loader/");
+    EXPECT_EQ(AppPath(), "/opt/loader");
+    SetAppPath(original);
+
+    const std::string title = AppTitle();
+    SetAppTitle("Other");
+    auto dialogs = testing_support::ScriptDialogs();
+    MsgBox("hi");
+    EXPECT_EQ(dialogs->prompts[0].title, "Other");
+    SetAppTitle(title);
+
+    Clipboard::Clear();
+    EXPECT_EQ(Clipboard::GetText(), "");
+    Clipboard::SetText("a\tb\t\n\t\t\n");
+    EXPECT_EQ(Clipboard::GetText(), "a\tb\t\n\t\t\n");
+}

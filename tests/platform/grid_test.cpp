@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EngineError.h"
+#include "FlexGridModel.h"
+#include "Form.h"
+#include "MSFlexGrid.h"
+#include "TestSupport.h"
+
+using namespace platform;
+
+namespace {
+
+class GridForm : public Form {
+public:
+    GridForm()
+        : Form("frmGrid", "Grid"),
+          // A browse grid as the windows build it: header row 0, blank row 1, one fixed column.
+          MSFlexGrid1(*this, "MSFlexGrid1", 2, 3, 1, 1, {120, 120, 7000, 4000}) {
+        SetClientSize(7500, 4500);
+        MSFlexGrid1.MouseUp = [this](int button, int shift, int x, int y) {
+            ups.push_back({button, shift, x, y});
+        };
+    }
+    struct Up {
+        int button, shift, x, y;
+    };
+    MSFlexGrid MSFlexGrid1;
+    std::vector<Up> ups;
+};
+
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialogs = testing_support::ScriptDialogs();
+        form = std::make_unique<GridForm>();
+    }
+    void writeHeader(const std::vector<std::string>& texts) {
+        grid().SetRow(0);
+        for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
+            grid().SetCol(c);
+            grid().SetText(texts[static_cast<size_t>(c)]);
+        }
+    }
+    MSFlexGrid& grid() { return form->MSFlexGrid1; }
+    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<GridForm> form;
+};
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EngineError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(GridTest, AddItemSplitsOnTabs) {
+    writeHeader({"Code", "Name", "Date"});
+    grid().AddItem("1\tAlpha\t3/4/2004");
+    grid().AddItem("2\tBeta");                  // too few: the rest stay empty
+    grid().AddItem("3\tGamma\t1/1/2000\textra");  // too many: dropped
+    grid().AddItem("");
+    ASSERT_EQ(grid().Rows(), 6);
+    EXPECT_EQ(grid().TextMatrix(0, 1), "Name");
+    EXPECT_EQ(grid().TextMatrix(1, 0), "");
+    EXPECT_EQ(grid().TextMatrix(2, 2), "3/4/2004");
+    EXPECT_EQ(grid().TextMatrix(3, 1), "Beta");
+    EXPECT_EQ(grid().TextMatrix(3, 2), "");
+    EXPECT_EQ(grid().TextMatrix(4, 2), "1/1/2000");
+    EXPECT_EQ(grid().TextMatrix(5, 0), "");
+
+    // AddItems is the same as one AddItem per line.
+    GridForm other;
+    other.MSFlexGrid1.AddItems({"1\tAlpha\t3/4/2004", "2\tBeta", "3\tGamma\t1/1/2000\textra", ""});
+    EXPECT_EQ(other.MSFlexGrid1.Rows(), 6);
+    for (long long r = 2; r < 6; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(other.MSFlexGrid1.TextMatrix(r, c), grid().TextMatrix(r, c)) << r << "," << c;
+}
+
+TEST_F(GridTest, CutBackToTwoRowsKeepsHeaderAndBlankRow) {
+    writeHeader({"Code", "Name", "Date"});
+    grid().SetTextMatrix(1, 1, "left over");
+    for (int i = 0; i < 50; ++i) grid().AddItem(std::to_string(i) + "\tx\ty");
+    grid().SetRows(2);
+    EXPECT_EQ(grid().Rows(), 2);
+    EXPECT_EQ(grid().TextMatrix(0, 2), "Date");
+    EXPECT_EQ(grid().TextMatrix(1, 1), "left over");
+    grid().AddItem("new\trow");
+    EXPECT_EQ(grid().TextMatrix(2, 0), "new");
+    EXPECT_EQ(grid().TextMatrix(2, 2), "");
+
+    // Growing adds empty rows; the grid never shrinks below its fixed rows.
+    grid().SetRows(5);
+    EXPECT_EQ(grid().TextMatrix(4, 0), "");
+    EXPECT_EQ(errorNumber([&] { grid().SetRows(0); }), 380);
+    grid().SetRows(1);
+    EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n");
+}
+
+TEST_F(GridTest, TextArrayIsRowMajor) {
+    grid().SetRows(4);
+    grid().SetTextArray(2 * 3 + 1, "r2c1");
+    EXPECT_EQ(grid().TextMatrix(2, 1), "r2c1");
+    grid().SetTextMatrix(3, 2, "last");
+    EXPECT_EQ(grid().TextArray(11), "last");
+    EXPECT_EQ(grid().TextArray(7), "r2c1");
+    EXPECT_EQ(errorNumber([&] { grid().TextArray(12); }), 381);
+    EXPECT_EQ(errorNumber([&] { grid().TextArray(-1); }), 381);
+
+    // The index follows the column count in force.
+    grid().SetCols(4);
+    EXPECT_EQ(grid().TextMatrix(2, 1), "r2c1");  // reshaping keeps cells where they remain
+    EXPECT_EQ(grid().TextArray(2 * 4 + 1), "r2c1");
+    EXPECT_EQ(grid().TextArray(3 * 4 + 2), "last");
+    grid().SetCols(2);
+    EXPECT_EQ(grid().TextArray(2 * 2 + 1), "r2c1");
+    EXPECT_EQ(errorNumber([&] { grid().TextMatrix(3, 2); }), 381);
+}
+
+TEST_F(GridTest, CurrentCellAndSelection) {
+    grid().SetRows(10);
+    EXPECT_EQ(grid().Row(), 1);  // the first cell past the fixed ones
+    EXPECT_EQ(grid().Col(), 1);
+    grid().SetRow(3);
+    grid().SetRowSel(7);
+    grid().SetCol(1);
+    EXPECT_EQ(grid().RowSel(), 7);
+    grid().SetColSel(2);
+    EXPECT_EQ(grid().Row(), 3);
+    EXPECT_EQ(grid().Col(), 1);
+
+    // The view shows the same range.
+    QItemSelectionModel* selection = grid().view()->selectionModel();
+    EXPECT_EQ(selection->selectedIndexes().size(), 5 * 2);
+    EXPECT_TRUE(selection->isSelected(grid().model().indexFor(7, 2)));
+    EXPECT_FALSE(selection->isSelected(grid().model().indexFor(8, 2)));
+    EXPECT_EQ(selection->currentIndex(), grid().model().indexFor(3, 1));
+
+    // Setting Row collapses RowSel to it, as the classic grid did.
+    grid().SetRow(5);
+    EXPECT_EQ(grid().RowSel(), 5);
+    EXPECT_EQ(grid().ColSel(), 2);
+    grid().SetCol(0);
+    EXPECT_EQ(grid().ColSel(), 0);
+    grid().SetTextMatrix(5, 0, "here");
+    EXPECT_EQ(grid().Text(), "here");
+    grid().SetText("there");
+    EXPECT_EQ(grid().TextMatrix(5, 0), "there");
+
+    // Cutting back pulls the cursor into the grid.
+    grid().SetRows(3);
+    EXPECT_EQ(grid().Row(), 2);
+    EXPECT_EQ(grid().RowSel(), 2);
+
+    for (auto bad : {std::function<void()>([&] { grid().SetRow(3); }),
+                     std::function<void()>([&] { grid().SetRow(-1); }),
+                     std::function<void()>([&] { grid().SetCol(3); }),
+                     std::function<void()>([&] { grid().SetRowSel(99); }),
+                     std::function<void()>([&] { grid().SetColSel(-1); }),
+                     std::function<void()>([&] { grid().TextMatrix(0, 3); }),
+                     std::function<void()>([&] { grid().SetTextMatrix(3, 0, "x"); })}) {
+        EXPECT_EQ(errorNumber(bad), 381);
+    }
+}
+
+TEST_F(GridTest, ClipTextByteForByte) {
+    // Header only: one line, every cell followed by a tab.
+    grid().SetRows(1);
+    writeHeader({"Code", "Name", "Date"});
+    EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n");
+
+    // The blank row is a line of tabs; empty cells add only their tab; nothing is quoted.
+    grid().SetRows(2);
+    grid().AddItem("1\t\t\"quoted\"");
+    grid().AddItem("2\tsemi;colon");
+    grid().SetTextMatrix(3, 2, "in\tside\nbreak");
+    EXPECT_EQ(grid().ClipText(),
+              "Code\tName\tDate\t\n"
+              "\t\t\t\n"
+              "1\t\t\"quoted\"\t\n"
+              "2\tsemi;colon\tin\tside\nbreak\t\n");
+
+    GridForm empty;
+    empty.MSFlexGrid1.SetRows(1);
+    EXPECT_EQ(empty.MSFlexGrid1.ClipText(), "\t\t\t\n");
+}
+
+TEST_F(GridTest, ManyRows) {
+    grid().SetCols(12);
+    std::vector<std::string> lines;
+    std::string expected = "\t\t\t\t\t\t\t\t\t\t\t\t\n\t\t\t\t\t\t\t\t\t\t\t\t\n";
+    for (int r = 0; r < 100000; ++r) {
+        std::string line;
+        for (int c = 0; c < 12; ++c) {
+            const std::string cell = c == 5 ? "" : std::to_string(r * 12 + c);
+            line += cell;
+            if (c < 11) line += '\t';
+            expected += cell + '\t';
+        }
+        expected += '\n';
+        lines.push_back(std::move(line));
+    }
+    grid().AddItems(lines);
+    ASSERT_EQ(grid().Rows(), 100002);
+    EXPECT_EQ(grid().model().rowCount(), 100001);
+    EXPECT_EQ(grid().TextArray(100001LL * 12 + 11), std::to_string(99999 * 12 + 11));
+    EXPECT_TRUE(grid().ClipText() == expected);  // no 8 MB diff on failure
+    grid().SetRow(100001);
+    EXPECT_EQ(grid().Row(), 100001);
+    grid().SetRows(2);
+    EXPECT_EQ(grid().model().rowCount(), 1);
+}
+
+TEST_F(GridTest, ModelShowsHeaderRowAndGreyFixedColumn) {
+    writeHeader({"Code", "Name", "Date"});
+    grid().AddItem("1\tAlpha\t3/4/2004");
+    FlexGridModel& model = grid().model();
+    EXPECT_EQ(model.rowCount(), 2);  // the blank row and one data row; row 0 is the header
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Name");
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString(), "Alpha");
+    EXPECT_TRUE(model.data(model.index(1, 0), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(1, 1), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(grid().view()->verticalHeader()->isVisibleTo(grid().view()));
+    EXPECT_TRUE(grid().view()->horizontalHeader()->isVisibleTo(grid().view()));
+    // Columns are wide enough for the header and the first rows.
+    EXPECT_GE(grid().view()->columnWidth(2),
+              grid().view()->fontMetrics().horizontalAdvance("3/4/2004"));
+
+    grid().SetFixedRows(0);
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_FALSE(grid().view()->horizontalHeader()->isVisibleTo(grid().view()));
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "Name");
+}
+
+TEST_F(GridTest, MouseSelectsAndReportsButtons) {
+    grid().SetRows(8);
+    form->Show();
+    QTableView* view = grid().view();
+    const QPoint from = view->visualRect(grid().model().indexFor(3, 1)).center();
+    const QPoint to = view->visualRect(grid().model().indexFor(5, 2)).center();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, view->viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(grid().Row(), 3);
+    EXPECT_EQ(grid().Col(), 1);
+    EXPECT_EQ(grid().RowSel(), 5);
+    EXPECT_EQ(grid().ColSel(), 2);
+    ASSERT_EQ(form->ups.size(), 1u);
+    EXPECT_EQ(form->ups[0].button, 1);
+
+    // A right click reports button 2 with the position in twips, and keeps the cell.
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::ShiftModifier, from);
+    ASSERT_EQ(form->ups.size(), 2u);
+    EXPECT_EQ(form->ups[1].button, 2);
+    EXPECT_EQ(form->ups[1].shift, 1);
+    const QPoint inView = view->viewport()->mapTo(view, from);
+    EXPECT_EQ(form->ups[1].x, inView.x() * 15);
+    EXPECT_EQ(form->ups[1].y, inView.y() * 15);
+    EXPECT_EQ(grid().RowSel(), 5);
+    QTest::mouseClick(view->viewport(), Qt::MiddleButton, {}, from);
+    EXPECT_EQ(form->ups.back().button, 4);
+}

@@ -1,0 +1,417 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+
+#include "EngineError.h"
+#include "RecordsetImpl.h"
+#include "StatementCache.h"
+#include "TempDatabase.h"
+
+using namespace platform;
+
+namespace {
+
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EngineError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+const char* kSchema = R"(
+create table t (id integer, name text, d datetime, r real, flag boolean, note text default 'dflt');
+insert into t values (1, 'one', '2004-03-04 10:30:00', 2.5, 1, 'a'),
+                     (2, 'two', null, null, 0, null),
+                     (3, 'three', '2004-03-05 00:00:00', -1, null, '2004-03-04 00:00:00');
+create table twin (a text, b integer);
+insert into twin values ('same', 1), ('same', 1), ('same', 1);
+create table keyed (k integer primary key, v text not null);
+insert into keyed values (1, 'x');
+)";
+
+class RecordsetTest : public ::testing::Test {
+  protected:
+    TempDatabase temp{kSchema};
+    Database& db() { return *temp.db; }
+    long long count(const std::string& sql) {
+        auto rs = db().OpenRecordset("select count(*) as n from (" + sql + ")");
+        return rs->Fields("n").Value().toInteger();
+    }
+};
+
+TEST_F(RecordsetTest, EmptySetIsEofAndBofAndHasNoCurrentRecord) {
+    auto rs = db().OpenRecordset("select * from t where id = 99");
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->MoveLast(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->Fields("id").Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->Edit(); }), err::NoCurrentRecord);
+    EXPECT_EQ(rs->FieldCount(), 6);
+}
+
+TEST_F(RecordsetTest, MovesFollowClassicEofAndBof) {
+    auto rs = db().OpenRecordset("select id from t order by id");
+    auto at = [&] { return rs->Fields("id").Value().toInteger(); };
+    EXPECT_FALSE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_EQ(at(), 1);
+    rs->MoveNext();
+    rs->MoveNext();
+    EXPECT_EQ(at(), 3);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_EQ(errorOf([&] { at(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), err::NoCurrentRecord);
+    rs->MovePrevious();
+    EXPECT_EQ(at(), 3);
+    rs->MovePrevious();
+    rs->MovePrevious();
+    EXPECT_EQ(at(), 1);
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_FALSE(rs->Eof());
+    EXPECT_EQ(errorOf([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
+    rs->MoveNext();
+    EXPECT_EQ(at(), 1);
+    rs->MoveLast();
+    EXPECT_EQ(at(), 3);
+    rs->MoveFirst();
+    EXPECT_EQ(at(), 1);
+    rs->Close();
+    EXPECT_FALSE(rs->IsOpen());
+    EXPECT_EQ(errorOf([&] { rs->Eof(); }), err::ObjectClosed);
+}
+
+TEST_F(RecordsetTest, ValuesComeBackTypedByDeclaredType) {
+    auto rs = db().OpenRecordset("select *, 'x' as k, 1.0 * id as r2 from t where id = 1");
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(1));
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("one"));
+    EXPECT_EQ(rs->Fields("d").Value(), Variant(DateTime{2004, 3, 4, 10, 30, 0}));
+    EXPECT_EQ(rs->Fields("d").Value().toText(), "3/4/2004 10:30:00 AM");
+    EXPECT_EQ(rs->Fields("r").Value(), Variant(2.5));
+    EXPECT_EQ(rs->Fields("flag").Value(), Variant::fromBool(true));
+    EXPECT_EQ(rs->Fields("k").Value(), Variant("x"));
+    EXPECT_EQ(rs->Fields("r2").Value(), Variant(1.0));
+    rs = db().OpenRecordset("t");
+    rs->MoveLast();
+    // A date-shaped text in a text column stays text.
+    EXPECT_EQ(rs->Fields("note").Value(), Variant("2004-03-04 00:00:00"));
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Fields("d").Value().isNull());
+    EXPECT_TRUE(rs->Fields("r").Value().isNull());
+}
+
+TEST_F(RecordsetTest, ColumnPositionsInOrderByKeepTheirMeaning) {
+    auto rs = db().OpenRecordset("select name, id from t order by 2 desc");
+    ASSERT_TRUE(rs->Updatable());
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(3));
+    rs->Edit();
+    rs->Fields("name") = "drei";
+    rs->Update();
+    EXPECT_EQ(count("select * from t where id = 3 and name = 'drei'"), 1);
+}
+
+TEST_F(RecordsetTest, FieldNamesIgnoreCaseAndHideTheRowid) {
+    auto rs = db().OpenRecordset("select * from t");
+    ASSERT_TRUE(rs->Updatable());
+    EXPECT_EQ(rs->FieldCount(), 6);
+    EXPECT_EQ(rs->FieldName(0), "id");
+    EXPECT_EQ(rs->Fields("NAME").Value(), rs->Fields("name").Value());
+    EXPECT_EQ(rs->Fields("T.Name").Value(), Variant("one"));
+    EXPECT_EQ(rs->Fields(1).Name(), "name");
+    EXPECT_EQ(errorOf([&] { rs->Fields("__rowid__"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs->Fields("rowid"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs->Fields("nosuch"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs->Fields(6); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs->Fields("other.name"); }), err::ItemNotFound);
+}
+
+TEST_F(RecordsetTest, JoinReachesSharedNamesThroughTheTable) {
+    db().ExecuteNative("create table u (id integer, name text); insert into u values (1, 'uno');");
+    auto rs = db().OpenRecordset("select * from t inner join u on t.id = u.id");
+    EXPECT_FALSE(rs->Updatable());
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("one"));  // the first of the two
+    EXPECT_EQ(rs->Fields("u.name").Value(), Variant("uno"));
+    EXPECT_EQ(rs->Fields("T.NAME").Value(), Variant("one"));
+    EXPECT_EQ(errorOf([&] { rs->AddNew(); }), err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), err::NotUpdatable);
+}
+
+TEST_F(RecordsetTest, AddNewInsertsConvertedValuesAndLeavesTheCursor) {
+    auto rs = db().OpenRecordset("select * from t where id = 2");
+    rs->AddNew();
+    rs->Fields("id") = "7";
+    rs->Fields("name") = 2.5;
+    rs->Fields("d") = "3/4/2004 2:05 PM";
+    rs->Fields("r") = " 1e3 ";
+    rs->Fields("flag") = "True";
+    EXPECT_EQ(rs->Fields("name").Value(), Variant(2.5));  // pending value as set
+    EXPECT_TRUE(rs->Fields("note").Value().isNull());
+    rs->Update();
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(2));  // still on its row
+
+    auto check = db().OpenRecordset(
+        "select typeof(id) as ti, name, d, typeof(d) as td, r, flag, note from t where id = 7");
+    ASSERT_FALSE(check->Eof());
+    EXPECT_EQ(check->Fields("ti").Value(), Variant("integer"));
+    EXPECT_EQ(check->Fields("name").Value(), Variant("2.5"));
+    EXPECT_EQ(check->Fields("d").Value(), Variant(DateTime{2004, 3, 4, 14, 5, 0}));
+    EXPECT_EQ(check->Fields("td").Value(), Variant("text"));
+    EXPECT_EQ(check->Fields("r").Value(), Variant(1000.0));
+    EXPECT_EQ(check->Fields("flag").Value(), Variant::fromBool(true));
+    EXPECT_EQ(check->Fields("note").Value(), Variant("dflt"));  // unset: the column default
+}
+
+TEST_F(RecordsetTest, ConversionOnWriteFollowsTheColumnType) {
+    struct Case {
+        const char* field;
+        Variant value;
+        const char* stored;  // as typeof || ':' || value; nullptr for a conversion error
+    } cases[] = {
+        {"id", Variant("2.5"), "integer:2"},  // half to even
+        {"id", Variant("3.5"), "integer:4"},
+        {"id", Variant(" -12 "), "integer:-12"},
+        {"id", Variant(6.5), "integer:6"},
+        {"id", Variant("abc"), nullptr},
+        {"id", Variant(""), nullptr},
+        {"id", Variant("1,000"), nullptr},
+        {"id", Variant(DateTime{2004, 3, 4}), nullptr},
+        {"r", Variant("-.5"), "real:-0.5"},
+        {"r", Variant(3), "real:3.0"},
+        {"r", Variant("12abc"), nullptr},
+        {"name", Variant(DateTime{2004, 3, 4}), "text:3/4/2004"},
+        {"name", Variant(""), "text:"},
+        {"name", Variant(7), "text:7"},
+        {"d", Variant("2004-03-04 14:05:00"), "text:2004-03-04 14:05:00"},
+        {"d", Variant("12/31/2003 12:00:00 PM"), "text:2003-12-31 12:00:00"},
+        {"d", Variant("31/31/2004"), nullptr},
+        {"d", Variant(""), nullptr},
+        {"flag", Variant("False"), "integer:0"},
+        {"flag", Variant("maybe"), nullptr},
+        {"note", Variant(), "null:"},
+    };
+    for (const auto& c : cases) {
+        auto rs = db().OpenRecordset("select * from t where id = 50");
+        const long long before = count("select * from t");
+        rs->AddNew();
+        rs->Fields(c.field) = c.value;
+        if (!c.stored) {
+            EXPECT_EQ(errorOf([&] { rs->Update(); }), err::DataTypeConversion) << c.field;
+            EXPECT_EQ(count("select * from t"), before) << c.field;
+            continue;
+        }
+        rs->Update();
+        auto check = db().OpenRecordset(std::string("select typeof(") + c.field + ") || ':' || " +
+                                        "coalesce(" + c.field +
+                                        ", '') as s from t order by rowid desc limit 1");
+        EXPECT_EQ(check->Fields("s").Value().toText(), c.stored) << c.field;
+    }
+}
+
+TEST_F(RecordsetTest, EditAndDeleteHitExactlyTheCurrentRowAmongTwins) {
+    auto rs = db().OpenRecordset("select * from twin where a = 'same'");
+    rs->MoveNext();
+    rs->Edit();
+    rs->Fields("b") = 2;
+    rs->Update();
+    EXPECT_EQ(rs->Fields("b").Value(), Variant(2));
+    auto rows = db().OpenRecordset("select b from twin order by rowid");
+    std::vector<long long> bs;
+    for (; !rows->Eof(); rows->MoveNext()) bs.push_back(rows->Fields("b").Value().toInteger());
+    EXPECT_EQ(bs, (std::vector<long long>{1, 2, 1}));
+
+    rs->MoveFirst();
+    rs->Delete();
+    EXPECT_EQ(errorOf([&] { rs->Fields("b").Value(); }), err::NoCurrentRecord);
+    EXPECT_FALSE(rs->Eof());
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("b").Value(), Variant(2));
+    rs->MovePrevious();  // skips the deleted first row
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_EQ(errorOf([&] {
+                  rs->MoveFirst();
+                  rs->MovePrevious();
+                  rs->MovePrevious();
+              }),
+              err::NoCurrentRecord);
+    EXPECT_EQ(count("select * from twin"), 2);
+    EXPECT_EQ(count("select * from twin where b = 2"), 1);
+}
+
+TEST_F(RecordsetTest, FailedUpdatesWriteNothing) {
+    auto rs = db().OpenRecordset("select * from t where id = 1");
+    rs->Edit();
+    rs->Fields("name") = "changed";
+    rs->Fields("r") = "not a number";
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::DataTypeConversion);
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("one"));
+    EXPECT_EQ(count("select * from t where name = 'changed'"), 0);
+
+    auto keyed = db().OpenRecordset("keyed");
+    keyed->AddNew();
+    keyed->Fields("k") = 1;
+    keyed->Fields("v") = "dup";
+    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::DuplicateKey);
+    keyed->CancelUpdate();
+    keyed->AddNew();
+    keyed->Fields("k") = 2;
+    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::ValueRequired);
+    keyed->CancelUpdate();
+    EXPECT_EQ(count("select * from keyed"), 1);
+
+    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::UpdateWithoutAddNew);
+    EXPECT_EQ(errorOf([&] { keyed->Fields("v") = "x"; }), err::UpdateWithoutAddNew);
+    auto constant = db().OpenRecordset("select *, 'c' as extra from keyed");
+    constant->AddNew();
+    EXPECT_EQ(errorOf([&] { constant->Fields("extra") = "y"; }), err::FieldNotUpdatable);
+}
+
+TEST_F(RecordsetTest, EditOfARowDeletedElsewhereReportsIt) {
+    auto rs = db().OpenRecordset("select * from t where id = 1");
+    db().Execute("delete from t where id = 1");
+    rs->Edit();
+    rs->Fields("name") = "late";
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::RecordDeleted);
+}
+
+TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
+    db().BeginTrans();
+    EXPECT_TRUE(db().InTransaction());
+    EXPECT_EQ(errorOf([&] { db().BeginTrans(); }), err::TransactionNested);
+    auto rs = db().OpenRecordset("select * from t where id = 1");
+    rs->AddNew();
+    rs->Fields("id") = 8;
+    rs->Update();
+    rs->Close();
+    db().Rollback();
+    EXPECT_EQ(count("select * from t where id = 8"), 0);
+
+    db().BeginTrans();
+    EXPECT_EQ(db().Execute("update t set note = 'n' where d < #3/5/2004#"), 1);
+    db().CommitTrans();
+    EXPECT_FALSE(db().InTransaction());
+    EXPECT_EQ(count("select * from t where note = 'n' and id = 1"), 1);
+    EXPECT_EQ(errorOf([&] { db().CommitTrans(); }), err::NoTransaction);
+    // Literals where SQLite takes no parameters still run as written.
+    db().Execute("create table c (a text check (a <> 'x'))");
+    EXPECT_EQ(db().Execute("insert into c values ('y')"), 1);
+    EXPECT_EQ(errorOf([&] { db().Execute("insert into c values ('x')"); }), err::GeneralEngine);
+    EXPECT_EQ(errorOf([&] { db().Execute("delete from c; delete from t"); }), err::SyntaxError);
+    EXPECT_EQ(count("select * from t"), 3);
+    EXPECT_EQ(errorOf([&] { db().Rollback(); }), err::NoTransaction);
+}
+
+TEST_F(RecordsetTest, WriterElsewhereGivesLockedError) {
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(temp.path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(db().handle(), 20);  // the real timeout would slow the test
+    EXPECT_EQ(errorOf([&] { db().BeginTrans(); }), err::Locked);
+    EXPECT_EQ(errorOf([&] { db().Execute("delete from t"); }), err::Locked);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(count("select * from t"), 3);
+}
+
+int countProgress(void* n) {
+    ++*static_cast<long long*>(n);
+    return 0;
+}
+
+TEST(RecordsetLazy, OpeningForAddNewDoesNotReadABigTable) {
+    TempDatabase temp(
+        "create table s (idloc text, sample_code integer, comment text,"
+        " primary key (idloc, sample_code));"
+        "with recursive c(x) as (select 1 union all select x + 1 from c where x < 200000)"
+        " insert into s select case when x % 2 then 'V' else 'X' end, x, 'row ' || x from c;");
+    auto& db = *temp.db;
+    long long ticks = 0;  // one per 1000 virtual machine steps
+    sqlite3_progress_handler(db.handle(), 1000, countProgress, &ticks);
+    auto rs = db.OpenRecordset("select * from s where idloc = 'V'");
+    rs->AddNew();
+    rs->Fields("idloc") = "V";
+    rs->Fields("sample_code") = 300001;
+    rs->Update();
+    EXPECT_EQ(rs->impl().rowsFetched(), 1);
+    EXPECT_LT(ticks, 10);
+    rs->MoveLast();
+    EXPECT_GE(rs->impl().rowsFetched(), 100000);
+    EXPECT_GT(ticks, 100);  // reading it all does cost: the measure is sound
+    sqlite3_progress_handler(db.handle(), 0, nullptr, nullptr);
+}
+
+TEST(RecordsetLifetime, StatementsAreReusedAndOutliveNoConnection) {
+    TempDatabase temp("create table t (a integer); insert into t values (1), (2);");
+    auto& cache = temp.db->statements();
+    const std::string sql = "select * from t where a = 1";
+    temp.db->OpenRecordset(sql)->Close();
+    const long long prepared = cache.prepareCount();
+    for (int i = 0; i < 3; ++i) {
+        auto rs = temp.db->OpenRecordset(sql);
+        EXPECT_EQ(rs->Fields("a").Value(), Variant(1));
+    }
+    // Only the code differs: the same prepared statement serves.
+    auto other = temp.db->OpenRecordset("select * from t where a = 2");
+    EXPECT_EQ(other->Fields("a").Value(), Variant(2));
+    other.reset();
+    EXPECT_TRUE(temp.db->OpenRecordset("select * from t where a = 3")->Eof());
+    EXPECT_EQ(cache.prepareCount(), prepared);
+
+    // Two open at once need two statements, each with its own cursor.
+    auto first = temp.db->OpenRecordset("select a from t order by a");
+    auto second = temp.db->OpenRecordset("select a from t order by a");
+    first->MoveNext();
+    EXPECT_EQ(first->Fields("a").Value(), Variant(2));
+    EXPECT_EQ(second->Fields("a").Value(), Variant(1));
+
+    // The recordset keeps the database alive after the last other owner lets go.
+    auto rs = temp.db->OpenRecordset("select a from t order by a");
+    first.reset();
+    second.reset();
+    temp.db.reset();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("a").Value(), Variant(2));
+}
+
+TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
+    QTemporaryDir dir;
+    const std::string missing = dir.filePath("missing.db").toStdString();
+    EXPECT_EQ(errorOf([&] { Database::OpenDatabase(missing); }), err::CannotOpenDatabase);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
+    EXPECT_EQ(errorOf([&] { Database::OpenDatabase(dir.path().toStdString()); }),
+              err::CannotOpenDatabase);
+    EXPECT_EQ(errorOf([&] { Database::OpenDatabase(""); }), err::CannotOpenDatabase);
+
+    const QString textPath = dir.filePath("notes.txt");
+    QFile text(textPath);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(
+        "These are just some notes, not a database file at all.\n"
+        "Another line of plain text, long enough to fill a header.\n");
+    text.close();
+    try {
+        Database::OpenDatabase(textPath.toStdString());
+        ADD_FAILURE();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.Number(), err::NotADatabase);
+        EXPECT_NE(e.Description().find("notes.txt"), std::string::npos);
+    }
+
+    const std::string good = dir.filePath("good.db").toStdString();
+    Database::CreateDatabase(good)->ExecuteNative("create table k (a integer)");
+    EXPECT_EQ(errorOf([&] { Database::CreateDatabase(good); }), err::GeneralEngine);
+    auto db = Database::OpenDatabase(good);
+    EXPECT_TRUE(db->TableExists("K"));
+    EXPECT_FALSE(db->TableExists("nosuch"));
+    EXPECT_EQ(db->Name(), good);
+}
+
+}  // namespace
