@@ -1,0 +1,117 @@
+// The engine against bare SQLite on the same rows, in the same run.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "Database.h"
+#include "LargeDatabase.h"
+#include "Recordset.h"
+
+namespace {
+
+constexpr int kSamples = 100000;
+const char* kAllSamples = "select * from tblsample where idloc = 'V'";
+
+const std::string& largeDatabase() {
+    static const std::string path = [] {
+        const auto file = std::filesystem::temp_directory_path() / "dataloader-bench.db";
+        std::filesystem::remove(file);
+        bench::CreateLargeDatabase(file.string(), kSamples);
+        return file.string();
+    }();
+    return path;
+}
+
+// Baseline: prepare once and step through every row, reading every column as text.
+void BM_Sqlite_StepAllSamples(benchmark::State& state) {
+    auto db = platform::Database::OpenDatabase(largeDatabase());
+    for (auto _ : state) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db->handle(), kAllSamples, -1, &stmt, nullptr);
+        long long rows = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+            ++rows;
+        }
+        sqlite3_finalize(stmt);
+        state.counters["rows"] = static_cast<double>(rows);
+    }
+}
+BENCHMARK(BM_Sqlite_StepAllSamples)->Unit(benchmark::kMillisecond);
+
+// Ours: a recordset read to its end, every field converted to its display text.
+void BM_Recordset_ReadAllSamples(benchmark::State& state) {
+    auto db = platform::Database::OpenDatabase(largeDatabase());
+    for (auto _ : state) {
+        auto rs = db->OpenRecordset(kAllSamples);
+        long long rows = 0;
+        const int fields = rs->FieldCount();
+        for (; !rs->Eof(); rs->MoveNext()) {
+            for (int f = 0; f < fields; ++f) benchmark::DoNotOptimize(rs->Value(f).toText());
+            ++rows;
+        }
+        rs->Close();
+        state.counters["rows"] = static_cast<double>(rows);
+    }
+}
+BENCHMARK(BM_Recordset_ReadAllSamples)->Unit(benchmark::kMillisecond);
+
+// Opening a recordset to add one row must not read the table.
+void BM_Recordset_OpenForAddNew(benchmark::State& state) {
+    auto db = platform::Database::OpenDatabase(largeDatabase());
+    for (auto _ : state) {
+        auto rs = db->OpenRecordset(kAllSamples);
+        rs->AddNew();
+        rs->CancelUpdate();
+        rs->Close();
+    }
+}
+BENCHMARK(BM_Recordset_OpenForAddNew)->Unit(benchmark::kMicrosecond);
+
+// The export's pattern: three queries per sample with only the code changed.
+const char* kPerSample[] = {
+    "select * from  tblresults where idloc = 'V' and sample_code = ",
+    "select * from  tblresults_val_nonnumeric where idloc = 'V' and sample_code = ",
+    "select * from  tblreplicates where idloc = 'V' and sample_code = ",
+};
+constexpr int kExportSamples = 2000;
+
+// Baseline: bare SQLite preparing each text anew, as a naive engine would.
+void BM_Sqlite_PrepareEachPerSampleQuery(benchmark::State& state) {
+    auto db = platform::Database::OpenDatabase(largeDatabase());
+    for (auto _ : state) {
+        for (int code = 1; code <= kExportSamples; ++code) {
+            for (const char* shape : kPerSample) {
+                const std::string sql = shape + std::to_string(code);
+                sqlite3_stmt* stmt = nullptr;
+                sqlite3_prepare_v2(db->handle(), sql.c_str(), -1, &stmt, nullptr);
+                while (sqlite3_step(stmt) == SQLITE_ROW)
+                    benchmark::DoNotOptimize(sqlite3_column_text(stmt, 3));
+                sqlite3_finalize(stmt);
+            }
+        }
+    }
+}
+BENCHMARK(BM_Sqlite_PrepareEachPerSampleQuery)->Unit(benchmark::kMillisecond);
+
+// Ours: the same texts through OpenRecordset, translated and prepared statements reused.
+void BM_Recordset_PerSampleQueries(benchmark::State& state) {
+    auto db = platform::Database::OpenDatabase(largeDatabase());
+    for (auto _ : state) {
+        for (int code = 1; code <= kExportSamples; ++code) {
+            for (const char* shape : kPerSample) {
+                auto rs = db->OpenRecordset(shape + std::to_string(code));
+                for (; !rs->Eof(); rs->MoveNext())
+                    benchmark::DoNotOptimize(rs->Fields("result_value").Value().toText());
+                rs->Close();
+            }
+        }
+    }
+}
+BENCHMARK(BM_Recordset_PerSampleQueries)->Unit(benchmark::kMillisecond);
+
+}  // namespace
