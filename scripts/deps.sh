@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs when any is missing. Sourced by ./run and ./test.
 DATALOADER_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev
-                     libgtest-dev sqlite3 fonts-dejavu-core xvfb xauth)
+                     libgtest-dev libbenchmark-dev sqlite3 fonts-dejavu-core xvfb xauth)
 
 install_missing_packages() {
     local missing=()

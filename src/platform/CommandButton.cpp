@@ -32,8 +32,8 @@ void CommandButton::SetPicture(const std::string& standardIcon) {
     } else if (standardIcon == "delete") {
         icon = QIcon::fromTheme("edit-delete", style->standardIcon(QStyle::SP_TrashIcon));
     } else if (standardIcon == "find") {
-        icon = QIcon::fromTheme("edit-find",
-                                style->standardIcon(QStyle::SP_FileDialogContentsView));
+        icon =
+            QIcon::fromTheme("edit-find", style->standardIcon(QStyle::SP_FileDialogContentsView));
     }
     button_->setIcon(icon);
 }

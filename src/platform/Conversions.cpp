@@ -56,15 +56,69 @@ bool readTime(std::string_view s, size_t pos, DateTime& d) {
 
 }  // namespace
 
-std::string DateToText(const DateTime& d) {
-    char buf[48];
-    int n = std::snprintf(buf, sizeof buf, "%d/%d/%d", d.month, d.day, d.year);
-    if (!d.isMidnight()) {
-        int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
-        std::snprintf(buf + n, sizeof buf - n, " %d:%02d:%02d %s", h12, d.minute, d.second,
-                      d.hour < 12 ? "AM" : "PM");
+namespace {
+
+// Writes v (0 <= v) in decimal at out; returns the end. Grids convert every cell, so
+// the common forms are written by hand rather than through snprintf.
+char* putInt(char* out, unsigned long long v) {
+    char tmp[20];
+    int n = 0;
+    do {
+        tmp[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n) *out++ = tmp[--n];
+    return out;
+}
+
+char* putTwo(char* out, int v) {
+    *out++ = static_cast<char>('0' + v / 10);
+    *out++ = static_cast<char>('0' + v % 10);
+    return out;
+}
+
+char* putSigned(char* out, long long v) {
+    if (v < 0) {
+        *out++ = '-';
+        return putInt(out, 0ULL - static_cast<unsigned long long>(v));
     }
-    return buf;
+    return putInt(out, static_cast<unsigned long long>(v));
+}
+
+}  // namespace
+
+std::string DateToText(const DateTime& d) {
+    if (d.minute < 0 || d.minute > 59 || d.second < 0 || d.second > 59 || d.hour < 0 ||
+        d.hour > 23) {
+        // Out of range only for a hand-built value; keep printf's exact output for it.
+        char buf[96];
+        int n = std::snprintf(buf, sizeof buf, "%d/%d/%d", d.month, d.day, d.year);
+        if (!d.isMidnight()) {
+            int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
+            std::snprintf(buf + n, sizeof buf - n, " %d:%02d:%02d %s", h12, d.minute, d.second,
+                          d.hour < 12 ? "AM" : "PM");
+        }
+        return buf;
+    }
+    char buf[64];
+    char* p = putSigned(buf, d.month);
+    *p++ = '/';
+    p = putSigned(p, d.day);
+    *p++ = '/';
+    p = putSigned(p, d.year);
+    if (!d.isMidnight()) {
+        const int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
+        *p++ = ' ';
+        p = putInt(p, static_cast<unsigned>(h12));
+        *p++ = ':';
+        p = putTwo(p, d.minute);
+        *p++ = ':';
+        p = putTwo(p, d.second);
+        *p++ = ' ';
+        *p++ = d.hour < 12 ? 'A' : 'P';
+        *p++ = 'M';
+    }
+    return std::string(buf, p);
 }
 
 std::optional<DateTime> TextToDate(std::string_view text) {
@@ -90,36 +144,64 @@ std::optional<DateTime> TextToDate(std::string_view text) {
 
 bool IsDate(std::string_view text) { return TextToDate(text).has_value(); }
 
-std::string NumberToText(long long v) { return std::to_string(v); }
+std::string NumberToText(long long v) {
+    char buf[24];
+    return std::string(buf, putSigned(buf, v));
+}
 
 std::string NumberToText(double v) {
     if (std::isnan(v)) return "NaN";
     if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
     if (v == 0) return "0";
-    // Fifteen significant digits, as the classic conversion shows them.
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s(buf);
-    size_t e = s.find('e');
-    int exponent = std::atoi(s.c_str() + e + 1);
-    std::string mantissa = s.substr(0, e);
-    bool negative = mantissa[0] == '-';
-    if (negative) mantissa.erase(0, 1);
-    std::string digits = mantissa.substr(0, 1) + mantissa.substr(2);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    // Whole values below 1e15 have at most fifteen digits: they print as the integer.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) return NumberToText(static_cast<long long>(v));
+    // Fifteen significant digits, as the classic conversion shows them. to_chars rounds
+    // exactly as printf's %.14e does, without the locale or a format string.
+    char sci[40];
+    const auto res = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+    const char* s = sci;
+    const bool negative = *s == '-';
+    if (negative) ++s;
+    // s is "d.dddddddddddddde[+-]xx".
+    char digits[16];
+    int count = 0;
+    const char* q = s;
+    for (; q < res.ptr && *q != 'e'; ++q)
+        if (*q != '.') digits[count++] = *q;
+    int exponent = 0;
+    std::from_chars(q + 1 + (q[1] == '+'), res.ptr, exponent);
+    while (count > 1 && digits[count - 1] == '0') --count;
 
-    std::string out = negative ? "-" : "";
+    char out[48];
+    char* p = out;
+    if (negative) *p++ = '-';
     if (exponent >= 15 || exponent < -4) {
-        out += digits.substr(0, 1);
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        char ebuf[16];
-        std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        return out + ebuf;
+        *p++ = digits[0];
+        if (count > 1) {
+            *p++ = '.';
+            for (int i = 1; i < count; ++i) *p++ = digits[i];
+        }
+        *p++ = 'E';
+        *p++ = exponent < 0 ? '-' : '+';
+        const int e = std::abs(exponent);
+        if (e < 10) *p++ = '0';
+        p = putInt(p, static_cast<unsigned>(e));
+        return std::string(out, p);
     }
-    if (exponent < 0) return out + "0." + std::string(-exponent - 1, '0') + digits;
-    size_t intLen = static_cast<size_t>(exponent) + 1;
-    if (digits.size() <= intLen) return out + digits + std::string(intLen - digits.size(), '0');
-    return out + digits.substr(0, intLen) + "." + digits.substr(intLen);
+    if (exponent < 0) {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -exponent - 1; ++i) *p++ = '0';
+        for (int i = 0; i < count; ++i) *p++ = digits[i];
+        return std::string(out, p);
+    }
+    const int intLen = exponent + 1;
+    for (int i = 0; i < intLen; ++i) *p++ = i < count ? digits[i] : '0';
+    if (count > intLen) {
+        *p++ = '.';
+        for (int i = intLen; i < count; ++i) *p++ = digits[i];
+    }
+    return std::string(out, p);
 }
 
 std::optional<double> ParseNumber(std::string_view text) {

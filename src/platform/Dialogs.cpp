@@ -22,35 +22,54 @@ bool isYesNoStyle(int buttons) {
 
 QMessageBox::StandardButtons qtButtons(int buttons) {
     switch (buttonStyle(buttons)) {
-        case 1: return QMessageBox::Ok | QMessageBox::Cancel;
-        case 2: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case 3: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case 4: return QMessageBox::Yes | QMessageBox::No;
-        case 5: return QMessageBox::Retry | QMessageBox::Cancel;
-        default: return QMessageBox::Ok;
+        case 1:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case 2:
+            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        case 3:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case 4:
+            return QMessageBox::Yes | QMessageBox::No;
+        case 5:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        default:
+            return QMessageBox::Ok;
     }
 }
 
 QMessageBox::Icon qtIcon(int buttons) {
     switch (buttons & 0x70) {
-        case mb::Critical: return QMessageBox::Critical;
-        case mb::Question: return QMessageBox::Question;
-        case mb::Exclamation: return QMessageBox::Warning;
-        case mb::Information: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case mb::Critical:
+            return QMessageBox::Critical;
+        case mb::Question:
+            return QMessageBox::Question;
+        case mb::Exclamation:
+            return QMessageBox::Warning;
+        case mb::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
 int classicAnswer(int qtButton) {
     switch (qtButton) {
-        case QMessageBox::Ok: return mb::OK;
-        case QMessageBox::Cancel: return mb::Cancel;
-        case QMessageBox::Abort: return 3;
-        case QMessageBox::Retry: return 4;
-        case QMessageBox::Ignore: return 5;
-        case QMessageBox::Yes: return mb::Yes;
-        case QMessageBox::No: return mb::No;
-        default: return mb::Cancel;
+        case QMessageBox::Ok:
+            return mb::OK;
+        case QMessageBox::Cancel:
+            return mb::Cancel;
+        case QMessageBox::Abort:
+            return 3;
+        case QMessageBox::Retry:
+            return 4;
+        case QMessageBox::Ignore:
+            return 5;
+        case QMessageBox::Yes:
+            return mb::Yes;
+        case QMessageBox::No:
+            return mb::No;
+        default:
+            return mb::Cancel;
     }
 }
 

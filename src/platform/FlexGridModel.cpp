@@ -147,11 +147,13 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     const long long row = gridRow(index);
     if (row >= rows_ || index.column() >= cols_) return {};
     switch (role) {
-        case Qt::DisplayRole: return qt::q(cell(row, index.column()));
+        case Qt::DisplayRole:
+            return qt::q(cell(row, index.column()));
         case Qt::BackgroundRole:
             if (isFixed(row, index.column())) return fixedBrush();
             return {};
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -159,10 +161,14 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || headerRows() == 0 || rows_ == 0) return {};
     if (section < 0 || section >= cols_) return {};
     switch (role) {
-        case Qt::DisplayRole: return qt::q(cell(0, section));
-        case Qt::BackgroundRole: return fixedBrush();
-        case Qt::TextAlignmentRole: return int(Qt::AlignLeft | Qt::AlignVCenter);
-        default: return {};
+        case Qt::DisplayRole:
+            return qt::q(cell(0, section));
+        case Qt::BackgroundRole:
+            return fixedBrush();
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
     }
 }
 

@@ -11,8 +11,9 @@ namespace platform {
 // thousands of rows, so no per-cell objects). Grid row 0 is the fixed header row: the view
 // shows it as its horizontal header, so model row i is grid row i + headerRows().
 class FlexGridModel : public QAbstractTableModel {
-public:
-    FlexGridModel(long long rows, int cols, int fixedRows, int fixedCols, QObject* parent = nullptr);
+  public:
+    FlexGridModel(long long rows, int cols, int fixedRows, int fixedCols,
+                  QObject* parent = nullptr);
 
     long long rows() const { return rows_; }
     int cols() const { return cols_; }
@@ -46,7 +47,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     bool isFixed(long long row, int col) const { return row < fixedRows_ || col < fixedCols_; }
 
     std::vector<std::string> cells_;

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -42,7 +43,7 @@ namespace {
 // Esc press the default and cancel buttons, and with KeyPreview on a key that produces a
 // character goes to Form_KeyPress. One filter on the application sees every widget.
 class KeyRouter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -61,10 +62,10 @@ public:
         lastTarget_ = target;
         FormWidget* area = formOf(target);
         if (!area || area->form()->IsUnloaded()) return false;
-        return route(*area->form(), *static_cast<QKeyEvent*>(event));
+        return route(*area->form(), target, *static_cast<QKeyEvent*>(event));
     }
 
-private:
+  private:
     static FormWidget* formOf(QWidget* w) {
         for (; w; w = w->parentWidget()) {
             if (auto* area = dynamic_cast<FormWidget*>(w)) return area;
@@ -75,10 +76,15 @@ private:
 
     static bool usable(CommandButton* b) { return b && b->Enabled() && b->widget()->isVisible(); }
 
-    static bool route(Form& form, const QKeyEvent& key) {
+    static bool route(Form& form, QWidget* target, const QKeyEvent& key) {
         const bool plain = !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         const bool enter = plain && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter);
         const bool esc = key.key() == Qt::Key_Escape;
+        // Enter on a focused button presses that button, as on the classic form.
+        if (auto* focused = qobject_cast<QPushButton*>(target); focused && enter) {
+            focused->click();
+            return true;
+        }
         CommandButton* button = enter ? form.defaultButton() : esc ? form.cancelButton() : nullptr;
         if (usable(button)) {
             qt::RaiseFromQt([button] { button->Press(); });
@@ -170,8 +176,7 @@ void Form::Show() {
         sub->raise();
     } else {
         impl_->widget->show();
-        impl_->widget->raise();
-        impl_->widget->activateWindow();
+        qt::BringForward(impl_->widget);
     }
 }
 
@@ -259,17 +264,20 @@ void Form::SetBorder(Border border) {
 
 void Form::applyBorder() {
     if (border_ != Border::FixedDialog) return;
-    if (impl_->sub) {
-        impl_->sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint |
-                                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        impl_->sub->setFixedSize(impl_->sub->size());
+    // Changing a window's flags hides it; it is shown again if it was.
+    if (QMdiSubWindow* sub = impl_->sub) {
+        const bool shown = !sub->isHidden();
+        sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint);
+        sub->setFixedSize(sub->size());
+        if (shown) sub->show();
     } else {
         FormWidget* w = impl_->widget;
         if (w->isWindow()) {
-            const bool shown = w->isVisible();
-            w->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                              Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-            if (shown) w->show();  // changing the flags hides a window
+            const bool shown = !w->isHidden();
+            w->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint);
+            if (shown) w->show();
         }
         w->setFixedSize(w->size());
     }
@@ -277,8 +285,8 @@ void Form::applyBorder() {
 
 void Form::CenterOnScreen() {
     if (impl_->sub) {
-        const QRect area = impl_->sub->mdiArea() ? impl_->sub->mdiArea()->viewport()->rect()
-                                                  : QRect();
+        const QRect area =
+            impl_->sub->mdiArea() ? impl_->sub->mdiArea()->viewport()->rect() : QRect();
         QRect r = impl_->sub->geometry();
         r.moveCenter(area.center());
         impl_->sub->move(std::max(0, r.x()), std::max(0, r.y()));

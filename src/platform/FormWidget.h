@@ -8,7 +8,7 @@ class Form;
 
 // The client area of a form. It forwards resizing and the close button to the form.
 class FormWidget : public QWidget {
-public:
+  public:
     explicit FormWidget(Form* form);
     Form* form() const { return form_; }
 
@@ -16,11 +16,11 @@ public:
     QSize sizeHint() const override { return size(); }
     QSize minimumSizeHint() const override { return {0, 0}; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     Form* form_;
 };
 

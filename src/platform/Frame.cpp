@@ -8,8 +8,7 @@ namespace platform {
 
 // The group box itself is the contents area, so children are placed from the frame's
 // top-left corner as on the classic frame.
-Frame::Frame(Container& parent, std::string name, const std::string& caption, Geometry g,
-             int index)
+Frame::Frame(Container& parent, std::string name, const std::string& caption, Geometry g, int index)
     : Control(parent, std::move(name), new QGroupBox(qt::q(caption), parent.area()), index),
       box_(static_cast<QGroupBox*>(widget())) {
     place(g);

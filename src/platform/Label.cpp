@@ -6,8 +6,7 @@
 
 namespace platform {
 
-Label::Label(Container& parent, std::string name, const std::string& caption, Geometry g,
-             int index)
+Label::Label(Container& parent, std::string name, const std::string& caption, Geometry g, int index)
     : Control(parent, std::move(name), new QLabel(qt::q(caption), parent.area()), index),
       label_(static_cast<QLabel*>(widget())) {
     // Classic labels wrap within their width and start at the top.
@@ -22,8 +21,9 @@ void Label::SetCaption(const std::string& caption) { label_->setText(qt::q(capti
 void Label::SetWordWrap(bool wrap) { label_->setWordWrap(wrap); }
 
 void Label::SetAlignment(int alignment) {
-    Qt::Alignment h = alignment == 1 ? Qt::AlignRight : alignment == 2 ? Qt::AlignHCenter
-                                                                         : Qt::AlignLeft;
+    Qt::Alignment h = alignment == 1   ? Qt::AlignRight
+                      : alignment == 2 ? Qt::AlignHCenter
+                                       : Qt::AlignLeft;
     label_->setAlignment(h | Qt::AlignTop);
 }
 

@@ -25,10 +25,14 @@ constexpr int kCellPadding = 12;
 
 int classicButton(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -39,15 +43,21 @@ int classicShift(Qt::KeyboardModifiers m) {
 
 [[noreturn]] void outOfRange() { throw EngineError(381, "Subscript out of range"); }
 
+// Checked before the store is sized from them.
+FlexGridModel* makeModel(int rows, int cols, int fixedRows, int fixedCols, QObject* parent) {
+    if (rows < 0 || cols < 0 || fixedRows < 0 || fixedCols < 0 || rows < fixedRows ||
+        cols < fixedCols)
+        throw EngineError(380, "Invalid property value");
+    return new FlexGridModel(rows, cols, fixedRows, fixedCols, parent);
+}
+
 }  // namespace
 
 MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, int fixedRows,
                        int fixedCols, Geometry g, int index)
     : Control(parent, std::move(name), new QTableView(parent.area()), index),
-      model_(new FlexGridModel(rows, cols, fixedRows, fixedCols, widget())),
+      model_(makeModel(rows, cols, fixedRows, fixedCols, widget())),
       view_(static_cast<QTableView*>(widget())) {
-    if (rows < fixedRows || cols < fixedCols || fixedRows < 0 || fixedCols < 0)
-        throw EngineError(380, "Invalid property value");
     view_->setModel(model_);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
@@ -109,7 +119,8 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
                 });
                 return false;
             }
-            default: return false;
+            default:
+                return false;
         }
     });
     fitColumns(0, rows - 1);

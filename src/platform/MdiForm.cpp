@@ -46,8 +46,7 @@ void MdiForm::SetCaption(const std::string& caption) {
 
 void MdiForm::Show() {
     impl_->main->show();
-    impl_->main->raise();
-    impl_->main->activateWindow();
+    qt::BringForward(impl_->main);
 }
 
 void MdiForm::AddMenu(Menu& menu) { impl_->main->menuBar()->addMenu(menu.menu()); }

@@ -24,6 +24,12 @@ bool SaveWidgetSnapshot(QWidget* widget, const std::string& path) {
     return !pixmap.isNull() && pixmap.save(q(path), "PNG");
 }
 
+void BringForward(QWidget* window) {
+    // The headless platform has no stacking order and only complains when asked.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+    window->activateWindow();
+}
+
 void ApplyMousePointer(int& current, int requested) {
     constexpr int Hourglass = 11;
     const bool wasBusy = current == Hourglass;

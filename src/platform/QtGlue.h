@@ -34,12 +34,12 @@ void RaiseIgnoringErrors(const std::function<void()>& handler);
 
 // An event filter made from a function; parent it to the watched object.
 class FunctionFilter : public QObject {
-public:
+  public:
     using Fn = std::function<bool(QObject*, QEvent*)>;
     FunctionFilter(QObject* parent, Fn fn) : QObject(parent), fn_(std::move(fn)) {}
     bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
 
-private:
+  private:
     Fn fn_;
 };
 
@@ -50,6 +50,9 @@ inline void Watch(QObject* object, FunctionFilter::Fn fn) {
 
 // Renders a widget (shown off screen for the moment when it is hidden) to a PNG file.
 bool SaveWidgetSnapshot(QWidget* widget, const std::string& path);
+
+// Raises and activates a top-level window (where the platform has windows to raise).
+void BringForward(QWidget* window);
 
 // The classic hourglass: 11 shows the wait cursor, anything else the default. Only a
 // change between the two touches Qt's override cursor stack, so it stays balanced.

@@ -30,8 +30,6 @@ std::string quoteName(std::string_view name) {
     return out + "\"";
 }
 
-std::string text(const char* p) { return p ? p : ""; }
-
 [[noreturn]] void noCurrentRecord() {
     throw EngineError(err::NoCurrentRecord, "No current record.");
 }
@@ -47,17 +45,17 @@ Recordset::Impl::Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::str
 Recordset::Impl::~Impl() { releaseStatement(); }
 
 void Recordset::Impl::open() {
-    const int count = sqlite3_column_count(stmt_);
-    for (int i = 0; i < count - hidden_; ++i) {
-        columns_.push_back({text(sqlite3_column_name(stmt_, i)),
-                            text(sqlite3_column_table_name(stmt_, i)),
-                            text(sqlite3_column_origin_name(stmt_, i)),
-                            KindOfDeclaredType(sqlite3_column_decltype(stmt_, i))});
+    const int rc = sqlite3_step(stmt_);
+    // Columns are read after the first step: a schema change re-prepares the statement there.
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+        columns_ = db_->statements().columns(stmt_, hidden_);
+    if (rc != SQLITE_ROW) {
+        finish(rc);
+        return;
     }
-    if (fetch()) {
-        pos_ = 0;
-        eof_ = bof_ = false;
-    }
+    storeRow();
+    pos_ = 0;
+    eof_ = bof_ = false;
 }
 
 void Recordset::Impl::releaseStatement() {
@@ -69,20 +67,56 @@ bool Recordset::Impl::fetch() {
     if (done_) return false;
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
-        Row row;
-        if (hidden_) row.rowid = sqlite3_column_int64(stmt_, static_cast<int>(columns_.size()));
-        row.values.reserve(columns_.size());
-        for (size_t i = 0; i < columns_.size(); ++i)
-            row.values.push_back(ReadColumn(stmt_, static_cast<int>(i), columns_[i].kind));
-        rows_.push_back(std::move(row));
-        ++fetched_;
+        storeRow();
         return true;
     }
+    finish(rc);
+    return false;
+}
+
+// ReadColumn's typing, written into the flat row store.
+void Recordset::Impl::storeRow() {
+    const std::vector<Column>& columns = *columns_;
+    const int count = static_cast<int>(columns.size());
+    Row row;
+    if (hidden_) row.rowid = sqlite3_column_int64(stmt_, count);
+    rows_.push_back(row);
+    const size_t first = cells_.size();
+    cells_.resize(first + columns.size());
+    Cell* out = cells_.data() + first;
+    for (int i = 0; i < count; ++i) {
+        Cell& c = out[i];
+        switch (sqlite3_column_type(stmt_, i)) {
+            case SQLITE_INTEGER:
+                c.integer = sqlite3_column_int64(stmt_, i);
+                c.tag = columns[i].kind == ColumnKind::Boolean ? Cell::Tag::Boolean
+                                                                : Cell::Tag::Integer;
+                break;
+            case SQLITE_FLOAT:
+                c.real = sqlite3_column_double(stmt_, i);
+                c.tag = Cell::Tag::Real;
+                break;
+            case SQLITE_NULL:
+                break;
+            default: {
+                const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+                const int n = p ? sqlite3_column_bytes(stmt_, i) : 0;
+                c.offset = text_.size();
+                c.size = static_cast<std::uint32_t>(n);
+                text_.insert(text_.end(), p, p + n);
+                c.tag = columns[i].kind == ColumnKind::Date ? Cell::Tag::DateText : Cell::Tag::Text;
+            }
+        }
+    }
+    ++fetched_;
+}
+
+void Recordset::Impl::finish(int rc) {
     done_ = true;
     // A statement read to its end goes back to the cache at once: it holds no lock then.
     if (rc == SQLITE_DONE) {
         releaseStatement();
-        return false;
+        return;
     }
     const std::string message = sqlite3_errmsg(db_->handle());
     releaseStatement();
@@ -117,20 +151,21 @@ void Recordset::Impl::checkIndex(int index) const {
 
 const std::string& Recordset::Impl::fieldName(int index) const {
     checkIndex(index);
-    return columns_[index].name;
+    return (*columns_)[index].name;
 }
 
 int Recordset::Impl::fieldIndex(std::string_view name) const {
     requireOpen();
-    for (size_t i = 0; i < columns_.size(); ++i)
-        if (equalsNoCase(columns_[i].name, name)) return static_cast<int>(i);
+    const std::vector<Column>& columns = *columns_;
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (equalsNoCase(columns[i].name, name)) return static_cast<int>(i);
     // "table.column" reaches a column of a join that another table shares.
     const size_t dot = name.rfind('.');
     if (dot != std::string_view::npos) {
         const std::string_view table = name.substr(0, dot);
         const std::string_view column = name.substr(dot + 1);
-        for (size_t i = 0; i < columns_.size(); ++i) {
-            const Column& c = columns_[i];
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const Column& c = columns[i];
             if (equalsNoCase(c.table, table) &&
                 (equalsNoCase(c.origin, column) || equalsNoCase(c.name, column)))
                 return static_cast<int>(i);
@@ -144,7 +179,57 @@ Variant Recordset::Impl::value(int index) const {
     if (mode_ != Mode::None && pending_[index]) return *pending_[index];
     if (mode_ == Mode::AddNew) return {};
     requireCurrent();
-    return rows_[pos_].values[index];
+    return valueOf(cell(static_cast<size_t>(pos_), index));
+}
+
+Variant Recordset::Impl::valueOf(const Cell& c) const {
+    switch (c.tag) {
+        case Cell::Tag::Null:
+            return {};
+        case Cell::Tag::Integer:
+            return c.integer;
+        case Cell::Tag::Real:
+            return c.real;
+        case Cell::Tag::Boolean:
+            return Variant::fromBool(c.integer != 0);
+        case Cell::Tag::Text:
+            return std::string(text_.data() + c.offset, c.size);
+        case Cell::Tag::DateText: {
+            const std::string_view stored(text_.data() + c.offset, c.size);
+            if (auto d = DateTime::fromStored(stored)) return *d;
+            return std::string(stored);
+        }
+        case Cell::Tag::Boxed:
+            return boxed_[c.offset];
+    }
+    return {};
+}
+
+Recordset::Impl::Cell Recordset::Impl::cellOf(const Variant& v) {
+    Cell c;
+    switch (v.type()) {
+        case Variant::Type::Null:
+            break;
+        case Variant::Type::Integer:
+            c.tag = Cell::Tag::Integer;
+            c.integer = *v.integer();
+            break;
+        case Variant::Type::Real:
+            c.tag = Cell::Tag::Real;
+            c.real = *v.real();
+            break;
+        case Variant::Type::Boolean:
+            c.tag = Cell::Tag::Boolean;
+            c.integer = *v.boolean() ? 1 : 0;
+            break;
+        case Variant::Type::Text:
+        case Variant::Type::Date:
+            c.tag = Cell::Tag::Boxed;
+            c.offset = boxed_.size();
+            boxed_.push_back(v);
+            break;
+    }
+    return c;
 }
 
 void Recordset::Impl::setValue(int index, const Variant& v) {
@@ -152,7 +237,7 @@ void Recordset::Impl::setValue(int index, const Variant& v) {
     if (mode_ == Mode::None)
         throw EngineError(err::UpdateWithoutAddNew,
                           "Update or CancelUpdate without AddNew or Edit.");
-    const Column& c = columns_[index];
+    const Column& c = (*columns_)[index];
     if (c.origin.empty() || !equalsNoCase(c.table, table_))
         throw EngineError(err::FieldNotUpdatable, "Field '" + c.name + "' cannot be updated.");
     pending_[index] = v;
@@ -160,14 +245,14 @@ void Recordset::Impl::setValue(int index, const Variant& v) {
 
 void Recordset::Impl::addNew() {
     requireUpdatable();
-    pending_.assign(columns_.size(), std::nullopt);
+    pending_.assign(columns_->size(), std::nullopt);
     mode_ = Mode::AddNew;
 }
 
 void Recordset::Impl::edit() {
     requireUpdatable();
     requireCurrent();
-    pending_.assign(columns_.size(), std::nullopt);
+    pending_.assign(columns_->size(), std::nullopt);
     mode_ = Mode::Edit;
 }
 
@@ -194,17 +279,18 @@ void Recordset::Impl::writePending() {
     std::vector<std::string> names;
     std::vector<Variant> values;
     std::vector<size_t> fieldOf;
-    for (size_t i = 0; i < columns_.size(); ++i) {
+    const std::vector<Column>& columns = *columns_;
+    for (size_t i = 0; i < columns.size(); ++i) {
         if (!pending_[i]) continue;
-        Variant v = ConvertForColumn(*pending_[i], columns_[i].kind);
+        Variant v = ConvertForColumn(*pending_[i], columns[i].kind);
         auto same = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
-            return equalsNoCase(n, columns_[i].origin);
+            return equalsNoCase(n, columns[i].origin);
         });
         if (same != names.end()) {
             values[same - names.begin()] = v;  // the last write to a column wins
             continue;
         }
-        names.push_back(columns_[i].origin);
+        names.push_back(columns[i].origin);
         values.push_back(std::move(v));
         fieldOf.push_back(i);
     }
@@ -246,10 +332,10 @@ void Recordset::Impl::writePending() {
             throw EngineError(err::RecordDeleted, "Record is deleted.");
         // Keep the cached row as the table now holds it.
         for (size_t k = 0; k < names.size(); ++k)
-            for (size_t i = 0; i < columns_.size(); ++i)
-                if (equalsNoCase(columns_[i].origin, names[k]) &&
-                    equalsNoCase(columns_[i].table, table_))
-                    rows_[pos_].values[i] = values[k];
+            for (size_t i = 0; i < columns.size(); ++i)
+                if (equalsNoCase(columns[i].origin, names[k]) &&
+                    equalsNoCase(columns[i].table, table_))
+                    cell(static_cast<size_t>(pos_), static_cast<int>(i)) = cellOf(values[k]);
     }
 }
 
@@ -349,6 +435,9 @@ void Recordset::Impl::close() {
     releaseStatement();
     open_ = false;
     rows_.clear();
+    cells_.clear();
+    text_.clear();
+    boxed_.clear();
     pending_.clear();
     mode_ = Mode::None;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "FieldCoding.h"
 #include "Recordset.h"
+#include "StatementCache.h"
 
 struct sqlite3_stmt;
 
@@ -26,7 +28,7 @@ class Recordset::Impl {
 
     void open();  // reads the column metadata and steps to the first row
 
-    int fieldCount() const { return static_cast<int>(columns_.size()); }
+    int fieldCount() const { return static_cast<int>(columns_->size()); }
     const std::string& fieldName(int index) const;
     int fieldIndex(std::string_view name) const;
     Variant value(int index) const;
@@ -52,20 +54,34 @@ class Recordset::Impl {
     long long rowsFetched() const { return fetched_; }
 
   private:
-    struct Column {
-        std::string name;
-        std::string table;   // origin table; empty for an expression
-        std::string origin;  // origin column; empty for an expression
-        ColumnKind kind;
+    using Column = ResultColumn;
+    // One field of a row read. A big set is read into a few flat arrays rather than a
+    // Variant per field: texts go to one arena, a date stays text until it is asked for.
+    struct Cell {
+        enum class Tag : std::uint8_t { Null, Integer, Real, Text, DateText, Boolean, Boxed };
+        Tag tag = Tag::Null;
+        std::uint32_t size = 0;  // of a text
+        union {
+            long long integer = 0;
+            double real;
+            std::size_t offset;  // into text_, or boxed_ for Boxed
+        };
     };
     struct Row {
-        std::vector<Variant> values;
         long long rowid = 0;
         bool deleted = false;
     };
     enum class Mode { None, AddNew, Edit };
 
     bool fetch();  // one more row into rows_; false at the end
+    void storeRow();
+    void finish(int rc);  // the statement returned rc other than a row
+    Cell& cell(size_t row, int index) { return cells_[row * columns_->size() + index]; }
+    const Cell& cell(size_t row, int index) const {
+        return cells_[row * columns_->size() + index];
+    }
+    Cell cellOf(const Variant& v);
+    Variant valueOf(const Cell& c) const;
     void releaseStatement();
     void requireOpen() const;
     void requireCurrent() const;
@@ -79,8 +95,11 @@ class Recordset::Impl {
     std::string sql_;
     std::string table_;
     int hidden_ = 0;  // 1 when the last column is the rowid
-    std::vector<Column> columns_;
+    std::shared_ptr<const std::vector<Column>> columns_;
     std::vector<Row> rows_;
+    std::vector<Cell> cells_;     // rows_.size() * columns_->size(), row after row
+    std::vector<char> text_;      // the characters of every Text and DateText cell
+    std::vector<Variant> boxed_;  // values written by Edit that have no flat form
     bool done_ = false;  // the statement has no more rows
     long long pos_ = -1;
     bool eof_ = true;

@@ -21,6 +21,30 @@ StatementCache::~StatementCache() {
     for (auto& entry : idle_) sqlite3_finalize(entry.second);
 }
 
+void StatementCache::finalize(sqlite3_stmt* stmt) {
+    columns_.erase(stmt);
+    sqlite3_finalize(stmt);
+}
+
+std::shared_ptr<const std::vector<ResultColumn>> StatementCache::columns(sqlite3_stmt* stmt,
+                                                                         int hidden) {
+    const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    auto it = columns_.find(stmt);
+    if (it != columns_.end() && it->second.reprepared == reprepared &&
+        it->second.hidden == hidden)
+        return it->second.list;
+    auto text = [](const char* p) { return std::string(p ? p : ""); };
+    auto list = std::make_shared<std::vector<ResultColumn>>();
+    const int count = sqlite3_column_count(stmt) - hidden;
+    list->reserve(count > 0 ? count : 0);
+    for (int i = 0; i < count; ++i)
+        list->push_back({text(sqlite3_column_name(stmt, i)), text(sqlite3_column_table_name(stmt, i)),
+                         text(sqlite3_column_origin_name(stmt, i)),
+                         KindOfDeclaredType(sqlite3_column_decltype(stmt, i))});
+    columns_[stmt] = {reprepared, hidden, list};
+    return list;
+}
+
 sql::QueryPlan StatementCache::plan(const std::string& source) {
     auto it = plans_.find(source);
     if (it != plans_.end()) return it->second;
@@ -137,7 +161,7 @@ void StatementCache::release(const std::string& sql, sqlite3_stmt* stmt) {
     sqlite3_clear_bindings(stmt);
     idle_.emplace_front(sql, stmt);
     if (idle_.size() > capacity_) {
-        sqlite3_finalize(idle_.back().second);
+        finalize(idle_.back().second);
         idle_.pop_back();
     }
 }

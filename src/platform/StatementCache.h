@@ -1,16 +1,27 @@
 #pragma once
 
 #include <list>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
+#include "FieldCoding.h"
 #include "SqlDialect.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace platform {
+
+// A result column as a recordset sees it.
+struct ResultColumn {
+    std::string name;
+    std::string table;   // origin table; empty for an expression
+    std::string origin;  // origin column; empty for an expression
+    ColumnKind kind;
+};
 
 // The program sends the same few query shapes again and again, and preparing costs more
 // than reading the rows: translations are kept by source text, and idle prepared
@@ -38,6 +49,10 @@ class StatementCache {
     // Resets the statement and keeps it for the next acquire of the same text.
     void release(const std::string& sql, sqlite3_stmt* stmt);
 
+    // The result columns of stmt without the last `hidden` ones, read once per prepared
+    // statement (again after SQLite re-prepares it for a schema change).
+    std::shared_ptr<const std::vector<ResultColumn>> columns(sqlite3_stmt* stmt, int hidden);
+
     // For tests and benchmarks: how often a statement had to be prepared.
     long long prepareCount() const { return prepared_; }
     size_t idleCount() const { return idle_.size(); }
@@ -49,6 +64,14 @@ class StatementCache {
     long long prepared_ = 0;
     std::string lastError_;
     std::list<std::pair<std::string, sqlite3_stmt*>> idle_;  // most recent first
+    struct Columns {
+        int reprepared;
+        int hidden;
+        std::shared_ptr<const std::vector<ResultColumn>> list;
+    };
+    void finalize(sqlite3_stmt* stmt);
+
+    std::unordered_map<sqlite3_stmt*, Columns> columns_;
     std::unordered_map<std::string, sql::QueryPlan> plans_;
     std::unordered_map<std::string, std::string> translations_;
 };

@@ -1,6 +1,6 @@
 #include "TextBox.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -32,15 +32,18 @@ TextBox::TextBox(Container& parent, std::string name, const std::string& text, G
         QObject::connect(line_, &QLineEdit::textEdited, line_, [this] { qt::RaiseFromQt(Change); });
     }
     qt::Watch(widget(), [this](QObject*, QEvent* e) {
-        if (e->type() == QEvent::FocusOut) qt::RaiseFromQt(LostFocus);
+        // Switching to another window or opening a menu is not leaving the box.
+        if (e->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                qt::RaiseFromQt(LostFocus);
+        }
         return false;
     });
     place(g);
 }
 
-std::string TextBox::Text() const {
-    return qt::s(line_ ? line_->text() : multi_->toPlainText());
-}
+std::string TextBox::Text() const { return qt::s(line_ ? line_->text() : multi_->toPlainText()); }
 
 void TextBox::SetText(const std::string& text) {
     if (Text() == text) return;

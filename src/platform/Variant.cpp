@@ -1,6 +1,7 @@
 #include "Variant.h"
 
 #include <cmath>
+#include <utility>
 
 #include "Conversions.h"
 #include "EngineError.h"
@@ -31,7 +32,12 @@ long long roundToWhole(double v) {
 
 }  // namespace
 
-std::string Variant::toText() const {
+std::string Variant::toText() && {
+    if (auto* t = std::get_if<std::string>(&v_)) return std::move(*t);
+    return std::as_const(*this).toText();
+}
+
+std::string Variant::toText() const& {
     switch (type()) {
         case Type::Null:
             return {};

@@ -30,7 +30,9 @@ public:
     bool isDate() const { return type() == Type::Date; }
 
     // The classic default conversion to text; Null gives "".
-    std::string toText() const;
+    std::string toText() const&;
+    // As above; a temporary gives its text up instead of copying it.
+    std::string toText() &&;
     // Conversions that throw EngineError 13 ("Type mismatch") when the value does not convert.
     long long toInteger() const;
     double toReal() const;

@@ -70,7 +70,7 @@ TEST_F(Startup, FirstRunAsksForTheFileRemembersItAndTheNextStartDoesNotAsk) {
 }
 
 TEST_F(Startup, ALocationThatDoesNotOpenIsAskedForAgainAndRewritten) {
-    for (const std::string line : {dir.file("gone.db") + "\r\n",
+    for (const std::string& line : {dir.file("gone.db") + "\r\n",
                                    // read only up to the comma, so this never opens
                                    dir.file("water.db").insert(dir.path().string().size(), ",")}) {
         WriteFile(location(), line);

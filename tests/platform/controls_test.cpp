@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -21,8 +22,8 @@
 #include "Frame.h"
 #include "Label.h"
 #include "SSTab.h"
-#include "TextBox.h"
 #include "TestSupport.h"
+#include "TextBox.h"
 
 using namespace platform;
 
@@ -30,7 +31,7 @@ namespace {
 
 // A small window in the shape the real ones have: controls as members, handlers counting.
 class ControlsForm : public Form {
-public:
+  public:
     ControlsForm()
         : Form("frmControls", "Controls"),
           Frame1(*this, "Frame1", "Edit", {120, 120, 4000, 2400}),
@@ -89,7 +90,7 @@ public:
 };
 
 class ControlsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dialogs = testing_support::ScriptDialogs();
         form = std::make_unique<ControlsForm>();
@@ -302,6 +303,22 @@ TEST_F(ControlsTest, EnterAndEscPressDefaultAndCancelButtons) {
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(f.okClicks, 2);
     EXPECT_EQ(f.cancelClicks, 2);
+    // Enter on a focused button presses that one instead.
+    QTest::keyClick(f.cmdOK.widget(), Qt::Key_Return);
+    EXPECT_EQ(f.okClicks, 3);
+    EXPECT_EQ(f.cancelClicks, 2);
+}
+
+TEST_F(ControlsTest, LostFocusWhenFocusMovesToAnotherControl) {
+    auto& f = *form;
+    int lost = 0;
+    f.txtName.LostFocus = [&] { ++lost; };
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    f.txtName.SetFocus();
+    f.txtNotes.SetFocus();
+    EXPECT_EQ(lost, 1);
 }
 
 TEST_F(ControlsTest, KeyPreviewSeesCharactersFirst) {

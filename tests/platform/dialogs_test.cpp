@@ -1,3 +1,5 @@
+#include "Dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <QPushButton>
@@ -7,7 +9,6 @@
 #include "App.h"
 #include "CommandButton.h"
 #include "CommonDialog.h"
-#include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "Form.h"
@@ -18,15 +19,18 @@ using namespace platform;
 namespace {
 
 class GuardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { dialogs = testing_support::ScriptDialogs(); }
-    void TearDown() override { SetEndHandler([] {}); }
+    void TearDown() override {
+        SetEndHandler([] {});
+    }
     std::shared_ptr<ScriptedDialogs> dialogs;
 };
 
 class ButtonForm : public Form {
-public:
-    ButtonForm() : Form("frmButton", "Button"), cmdGo(*this, "cmdGo", "Go", {120, 120, 1200, 400}) {}
+  public:
+    ButtonForm()
+        : Form("frmButton", "Button"), cmdGo(*this, "cmdGo", "Go", {120, 120, 1200, 400}) {}
     CommandButton cmdGo;
 };
 

@@ -19,7 +19,7 @@ using namespace platform;
 namespace {
 
 class GridForm : public Form {
-public:
+  public:
     GridForm()
         : Form("frmGrid", "Grid"),
           // A browse grid as the windows build it: header row 0, blank row 1, one fixed column.
@@ -37,7 +37,7 @@ public:
 };
 
 class GridTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dialogs = testing_support::ScriptDialogs();
         form = std::make_unique<GridForm>();
@@ -68,7 +68,7 @@ int errorNumber(const std::function<void()>& f) {
 TEST_F(GridTest, AddItemSplitsOnTabs) {
     writeHeader({"Code", "Name", "Date"});
     grid().AddItem("1\tAlpha\t3/4/2004");
-    grid().AddItem("2\tBeta");                  // too few: the rest stay empty
+    grid().AddItem("2\tBeta");                    // too few: the rest stay empty
     grid().AddItem("3\tGamma\t1/1/2000\textra");  // too many: dropped
     grid().AddItem("");
     ASSERT_EQ(grid().Rows(), 6);
@@ -105,6 +105,8 @@ TEST_F(GridTest, CutBackToTwoRowsKeepsHeaderAndBlankRow) {
     grid().SetRows(5);
     EXPECT_EQ(grid().TextMatrix(4, 0), "");
     EXPECT_EQ(errorNumber([&] { grid().SetRows(0); }), 380);
+    EXPECT_EQ(errorNumber([&] { MSFlexGrid bad(*form, "bad", 0, 3, 1, 1); }), 380);
+    EXPECT_EQ(errorNumber([&] { MSFlexGrid bad(*form, "bad", -1, 3, 0, 0); }), 380);
     grid().SetRows(1);
     EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n");
 }
