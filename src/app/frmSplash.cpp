@@ -19,8 +19,11 @@ frmSplash::frmSplash()
     SetClientSize(7500, 4050);
     SetKeyPreview(true);
     Label1.SetWordWrap(true);
-    Text1.SetLocked(true);
-    Text2.SetLocked(true);
+    Label1.SetFont(14, true);
+    for (auto* box : {&Text1, &Text2}) {
+        box->SetLocked(true);
+        box->SetScrollBars(false);
+    }
     cmdContinue.SetDefault(true);
     cmdCancel.SetCancel(true);
     cmdContinue.Click = [this] { cmdContinue_Click(); };

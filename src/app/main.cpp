@@ -7,6 +7,7 @@
 #include "DemoData.h"
 #include "EngineError.h"
 #include "Form.h"
+#include "Image.h"
 #include "Snapshot.h"
 #include "frmSplash.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("dataloader");
     QApplication::setApplicationVersion(DATALOADER_VERSION);
     platform::SetAppTitle("Data Loader");
+    platform::UseProgramIcon();
 
     if (option == "--snapshot") return app::RunSnapshot(argv[2]);
     if (!option.empty()) {

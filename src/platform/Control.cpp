@@ -1,6 +1,7 @@
 #include "Control.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QWidget>
 
 #include "Form.h"
@@ -76,6 +77,13 @@ bool Control::Enabled() const { return widget_->isEnabled(); }
 void Control::SetEnabled(bool enabled) { widget_->setEnabled(enabled); }
 std::string Control::ToolTipText() const { return qt::s(widget_->toolTip()); }
 void Control::SetToolTipText(const std::string& text) { widget_->setToolTip(qt::q(text)); }
+
+void Control::SetFont(int pointSize, bool bold) {
+    QFont font = widget_->font();
+    if (pointSize > 0) font.setPointSize(pointSize);
+    font.setBold(bold);
+    widget_->setFont(font);
+}
 void Control::SetFocus() { widget_->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace platform

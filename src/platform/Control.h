@@ -64,6 +64,8 @@ public:
     std::string ToolTipText() const;
     void SetToolTipText(const std::string& text);
     void SetFocus();
+    // Point size (0 keeps the present size) and weight of the control's text.
+    void SetFont(int pointSize, bool bold = false);
 
     QWidget* widget() const { return widget_; }
     Form& form() { return form_; }

@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -95,6 +97,12 @@ void Image::render() {
             label_->setPixmap(waterDrop(label_->size()));
             break;
     }
+}
+
+void UseProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(waterDrop(QSize(size, size)));
+    QApplication::setWindowIcon(icon);
 }
 
 }  // namespace platform

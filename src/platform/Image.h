@@ -19,4 +19,7 @@ private:
     Picture picture_;
 };
 
+// Makes the water drop the icon of every window of the program.
+void UseProgramIcon();
+
 }  // namespace platform

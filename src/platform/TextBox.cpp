@@ -67,6 +67,13 @@ void TextBox::SetLocked(bool locked) {
     }
 }
 
+void TextBox::SetScrollBars(bool on) {
+    if (!multi_) return;
+    const auto policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    multi_->setHorizontalScrollBarPolicy(policy);
+    multi_->setVerticalScrollBarPolicy(policy);
+}
+
 void TextBox::SetMaxLength(int length) {
     // 0 is the classic "no limit".
     if (line_) line_->setMaxLength(length > 0 ? length : 32767);

@@ -18,6 +18,8 @@ public:
     void SetText(const std::string& text);
     void SetLocked(bool locked);  // read-only, still selectable
     void SetMaxLength(int length);
+    // Scroll bars of a multi-line box (the classic ScrollBars property: off or both).
+    void SetScrollBars(bool on);
 
     std::function<void()> Change;
     std::function<void()> LostFocus;
