@@ -77,17 +77,11 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
-    const sql::QueryPlan plan = cache_->plan(source);
-    sqlite3_stmt* stmt = nullptr;
-    std::string key;
-    bool updatable = false;
-    if (!plan.updatableSql.empty()) {
-        // Views and tables without rowid fail here and open read-only below.
-        updatable = cache_->tryAcquireShaped(plan.updatableSql, key, &stmt) == SQLITE_OK;
-    }
-    if (!updatable) stmt = cache_->acquireShaped(plan.sql, key);
-    auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), stmt, key,
-                                                  updatable ? plan.table : std::string());
+    // Views and tables without rowid come back read-only.
+    std::string key, table;
+    sqlite3_stmt* stmt = cache_->acquireSource(source, key, table);
+    auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), stmt, std::move(key),
+                                                  std::move(table));
     impl->open();
     return std::make_unique<Recordset>(std::move(impl));
 }

@@ -42,26 +42,6 @@ ColumnKind KindOfDeclaredType(const char* declared) {
     return ColumnKind::Any;
 }
 
-Variant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
-    switch (sqlite3_column_type(stmt, i)) {
-        case SQLITE_INTEGER: {
-            long long v = sqlite3_column_int64(stmt, i);
-            return kind == ColumnKind::Boolean ? Variant::fromBool(v != 0) : Variant(v);
-        }
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(stmt, i);
-        case SQLITE_NULL:
-            return {};
-        default: {
-            const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            std::string text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
-            if (kind == ColumnKind::Date)
-                if (auto d = DateTime::fromStored(text)) return *d;
-            return text;
-        }
-    }
-}
-
 // Empty text into a number or date column is an error, not Null: callers decide what an
 // empty box means before they write.
 Variant ConvertForColumn(const Variant& v, ColumnKind kind) {

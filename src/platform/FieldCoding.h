@@ -13,10 +13,6 @@ enum class ColumnKind { Any, Integer, Real, Text, Date, Boolean };
 
 ColumnKind KindOfDeclaredType(const char* declared);
 
-// The value of result column i, typed by the column's kind (dates stored as text come
-// back as Date).
-Variant ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind);
-
 // The value as the column stores it; throws EngineError 3421 when it does not convert.
 Variant ConvertForColumn(const Variant& v, ColumnKind kind);
 

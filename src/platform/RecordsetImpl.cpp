@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "Database.h"
 #include "EngineError.h"
@@ -74,7 +75,8 @@ bool Recordset::Impl::fetch() {
     return false;
 }
 
-// ReadColumn's typing, written into the flat row store. The column's value is read
+// Each field typed by its column's kind (dates stored as text come back as Date),
+// written into the flat row store. The column's value is read
 // through sqlite3_value_*: one API call per field instead of three, and safe because one
 // thread uses the connection.
 void Recordset::Impl::storeRow() {
@@ -105,7 +107,8 @@ void Recordset::Impl::storeRow() {
                 const int n = p ? sqlite3_value_bytes(value) : 0;
                 c.offset = text_.size();
                 c.size = static_cast<std::uint32_t>(n);
-                text_.insert(text_.end(), p, p + n);
+                text_.resize(text_.size() + static_cast<size_t>(n));
+                if (n) std::memcpy(text_.data() + c.offset, p, static_cast<size_t>(n));
                 c.tag = columns[i].kind == ColumnKind::Date ? Cell::Tag::DateText : Cell::Tag::Text;
             }
         }
@@ -176,7 +179,7 @@ int Recordset::Impl::fieldIndex(std::string_view name) const {
     throw EngineError(err::ItemNotFound, "Item not found in this collection.");
 }
 
-Variant Recordset::Impl::value(int index) const {
+Variant Recordset::Impl::checkedValue(int index) const {
     checkIndex(index);
     if (mode_ != Mode::None && pending_[index]) return *pending_[index];
     if (mode_ == Mode::AddNew) return {};

@@ -31,7 +31,14 @@ class Recordset::Impl {
     int fieldCount() const { return static_cast<int>(columns_->size()); }
     const std::string& fieldName(int index) const;
     int fieldIndex(std::string_view name) const;
-    Variant value(int index) const;
+    // Reading the current row is the hot path of a grid fill: checked here, inline.
+    Variant value(int index) const {
+        if (open_ && mode_ == Mode::None && index >= 0 && index < fieldCount() && !eof_ &&
+            !bof_ && pos_ >= 0 && pos_ < static_cast<long long>(rows_.size()) &&
+            !rows_[pos_].deleted)
+            return valueOf(cell(static_cast<size_t>(pos_), index));
+        return checkedValue(index);
+    }
     void setValue(int index, const Variant& v);
 
     void addNew();
@@ -82,6 +89,7 @@ class Recordset::Impl {
     }
     Cell cellOf(const Variant& v);
     Variant valueOf(const Cell& c) const;
+    Variant checkedValue(int index) const;  // value() with its errors and pending values
     void releaseStatement();
     void requireOpen() const;
     void requireCurrent() const;

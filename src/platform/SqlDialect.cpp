@@ -256,13 +256,14 @@ bool Token::is(std::string_view word) const {
     return kind == Kind::Ident && equalsNoCase(text, word);
 }
 
-std::vector<Token> Tokenize(std::string_view s) {
-    std::vector<Token> out;
+namespace {
+
+// The tokenizer proper: calls emitToken(kind, text) for each token, allocating nothing.
+template <class F>
+void scan(std::string_view s, F&& emitToken) {
     size_t i = 0;
     const size_t n = s.size();
-    auto push = [&](Kind k, size_t start) {
-        out.push_back({k, std::string(s.substr(start, i - start))});
-    };
+    auto push = [&](Kind k, size_t start) { emitToken(k, s.substr(start, i - start)); };
     while (i < n) {
         const size_t start = i;
         const char c = s[i];
@@ -324,6 +325,14 @@ std::vector<Token> Tokenize(std::string_view s) {
             push(Kind::Punct, start);
         }
     }
+}
+
+}  // namespace
+
+std::vector<Token> Tokenize(std::string_view s) {
+    std::vector<Token> out;
+    out.reserve(s.size() / 3 + 4);
+    scan(s, [&](Kind k, std::string_view text) { out.push_back({k, std::string(text)}); });
     return out;
 }
 
@@ -400,6 +409,107 @@ Shape Parameterize(std::string_view sqliteSql) {
         }
     }
     return shape;
+}
+
+namespace {
+
+bool equalsNoCaseLower(std::string_view a, std::string_view lower) {
+    return a.size() == lower.size() &&
+           std::equal(a.begin(), a.end(), lower.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == y;
+           });
+}
+
+// Literals after these become parameters (see Parameterize), so they are cut from the key.
+bool takesCutLiteral(Kind kind, std::string_view text) {
+    if (kind == Kind::Punct)
+        return text == "=" || text == "==" || text == "<>" || text == "!=" || text == "<" ||
+               text == ">" || text == "<=" || text == ">=" || text == "(";
+    if (kind != Kind::Ident) return false;
+    for (const char* w : {"between", "and", "where", "or", "not", "on"})
+        if (equalsNoCaseLower(text, w)) return true;
+    return false;
+}
+
+// The template of one shaped text of the probe; false when a cut literal stayed in it.
+bool templateOf(const Shape& shape, ShapeTemplate& out) {
+    if (shape.sql.find(kHole) != std::string::npos) return false;
+    out.sql = shape.sql;
+    for (const Token& t : shape.params) {
+        if (t.kind == Kind::String && t.text.size() > 2 && t.text[1] == kHole) {
+            out.literal.push_back(std::stoi(t.text.substr(2, t.text.size() - 3)));
+            out.constant.push_back({});
+        } else {
+            out.literal.push_back(-1);
+            out.constant.push_back(t);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SourceKey KeyOfSource(std::string_view source) {
+    SourceKey key;
+    key.text.reserve(source.size());
+    Kind prevKind = Kind::Space;  // the token right before, blank or not
+    bool prevCut = false;
+    Kind sigKind = Kind::Space;  // the last token that is not blank
+    std::string_view sigText;
+    scan(source, [&](Kind kind, std::string_view text) {
+        const bool literal =
+            (kind == Kind::String && text.front() == '\'') || kind == Kind::Number;
+        const bool cut = literal && sigKind != Kind::Space && takesCutLiteral(sigKind, sigText);
+        // A cut literal is probed as a string: one touching a string would run into it.
+        if ((cut && prevKind == Kind::String) || (prevCut && kind == Kind::String))
+            key.usable = false;
+        if (cut) {
+            key.text += kHole;
+            key.literals.push_back({kind, std::string(text)});
+        } else {
+            if (text.find(kHole) != std::string_view::npos) key.usable = false;
+            key.text += text;
+        }
+        prevKind = cut ? Kind::String : kind;
+        prevCut = cut;
+        if (kind != Kind::Space) {
+            sigKind = kind;
+            sigText = text;
+        }
+    });
+    return key;
+}
+
+// The key is planned as a probe whose literal i reads '<hole>i'. Translation passes such
+// literals through and Parameterize decides by their neighbours alone, so each parameter
+// of the probe's shapes either names its literal or is the same for every source.
+PlanTemplate PlanOfKey(const SourceKey& key) {
+    PlanTemplate plan;
+    if (!key.usable) return plan;
+    std::string probe;
+    size_t next = 0;
+    for (char c : key.text) {
+        if (c != kHole) {
+            probe += c;
+            continue;
+        }
+        probe += '\'';
+        probe += kHole;
+        probe += std::to_string(next++);
+        probe += '\'';
+    }
+    QueryPlan p;
+    try {
+        p = PlanQuery(probe);
+    } catch (const EngineError&) {
+        return plan;  // each text reports its own error
+    }
+    if (!templateOf(Parameterize(p.sql), plan.readOnly)) return plan;
+    if (!p.updatableSql.empty() && !templateOf(Parameterize(p.updatableSql), plan.updatable))
+        return plan;
+    plan.table = p.table;
+    plan.usable = true;
+    return plan;
 }
 
 }  // namespace platform::sql

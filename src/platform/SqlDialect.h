@@ -47,4 +47,29 @@ struct Shape {
 };
 Shape Parameterize(std::string_view sqliteSql);
 
+// Recordset sources that differ only in compared values ("... where sample_code = 17")
+// share one key, so they are translated and parameterised once for all.
+struct SourceKey {
+    std::string text;             // the source with kHole where each literal was
+    std::vector<Token> literals;  // the literals cut out, in order
+    bool usable = true;           // false: cutting could change how the rest reads
+};
+inline constexpr char kHole = '\x01';
+SourceKey KeyOfSource(std::string_view source);
+
+// A Parameterize result for every source of a key: per parameter, the index of the
+// source literal that gives its value, or -1 and the value itself.
+struct ShapeTemplate {
+    std::string sql;  // empty: there is no such form
+    std::vector<int> literal;
+    std::vector<Token> constant;
+};
+struct PlanTemplate {
+    bool usable = false;  // false: the key's sources must each be planned on their own
+    std::string table;
+    ShapeTemplate readOnly;   // Parameterize(PlanQuery(source).sql)
+    ShapeTemplate updatable;  // Parameterize(PlanQuery(source).updatableSql)
+};
+PlanTemplate PlanOfKey(const SourceKey& key);
+
 }  // namespace platform::sql

@@ -155,6 +155,44 @@ sqlite3_stmt* StatementCache::acquireShaped(const std::string& sql, std::string&
     return stmt;
 }
 
+sqlite3_stmt* StatementCache::acquireSource(const std::string& source, std::string& key,
+                                            std::string& table) {
+    // Texts that differ only in a compared code share a template: no translating,
+    // parameterising or preparing per text.
+    sql::SourceKey shape = sql::KeyOfSource(source);
+    if (shape.usable) {
+        auto it = templates_.find(shape.text);
+        if (it == templates_.end()) {
+            if (templates_.size() >= kMaxTexts) templates_.clear();
+            it = templates_.emplace(shape.text, sql::PlanOfKey(shape)).first;
+        }
+        const sql::PlanTemplate& t = it->second;
+        const bool updatable = !t.updatable.sql.empty();
+        const sql::ShapeTemplate& form = updatable ? t.updatable : t.readOnly;
+        sqlite3_stmt* stmt = nullptr;
+        if (t.usable && tryAcquire(form.sql, &stmt) == SQLITE_OK) {
+            for (size_t i = 0; i < form.literal.size(); ++i) {
+                const int from = form.literal[i];
+                bindLiteral(stmt, static_cast<int>(i) + 1,
+                            from >= 0 ? shape.literals[from] : form.constant[i]);
+            }
+            key = form.sql;
+            table = updatable ? t.table : std::string();
+            return stmt;
+        }
+        // Not preparing (a view has no rowid, a missing table): the text on its own says why.
+    }
+    const sql::QueryPlan p = plan(source);
+    sqlite3_stmt* stmt = nullptr;
+    if (!p.updatableSql.empty() && tryAcquireShaped(p.updatableSql, key, &stmt) == SQLITE_OK) {
+        table = p.table;
+        return stmt;
+    }
+    stmt = acquireShaped(p.sql, key);
+    table.clear();
+    return stmt;
+}
+
 void StatementCache::release(const std::string& sql, sqlite3_stmt* stmt) {
     if (!stmt) return;
     sqlite3_reset(stmt);

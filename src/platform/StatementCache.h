@@ -46,6 +46,10 @@ class StatementCache {
     // literals bound; key receives the text to release the statement under.
     sqlite3_stmt* acquireShaped(const std::string& sql, std::string& key);
     int tryAcquireShaped(const std::string& sql, std::string& key, sqlite3_stmt** out);
+    // The statement of a recordset source: its updatable form when that prepares, else
+    // the read-only one, with its literals bound. key receives the text to release it
+    // under; table the table it updates, empty when read-only. Throws EngineError.
+    sqlite3_stmt* acquireSource(const std::string& source, std::string& key, std::string& table);
     // Resets the statement and keeps it for the next acquire of the same text.
     void release(const std::string& sql, sqlite3_stmt* stmt);
 
@@ -73,6 +77,7 @@ class StatementCache {
 
     std::unordered_map<sqlite3_stmt*, Columns> columns_;
     std::unordered_map<std::string, sql::QueryPlan> plans_;
+    std::unordered_map<std::string, sql::PlanTemplate> templates_;  // by sql::SourceKey
     std::unordered_map<std::string, std::string> translations_;
 };
 

@@ -100,6 +100,33 @@ TEST(NumberToText, PlainDigitsUpToFifteenSignificant) {
     };
     for (const auto& c : cases) EXPECT_EQ(NumberToText(c.v), c.text) << c.v;
     EXPECT_EQ(NumberToText(-42LL), "-42");
+    EXPECT_EQ(NumberToText(-9223372036854775807LL - 1), "-9223372036854775808");
+}
+
+// Edges of the fifteen-digit rule: the whole-number shortcut ends at 1e15, rounding
+// carries into a new digit, exponents reach three digits.
+TEST(NumberToText, RoundingAndExponentEdges) {
+    struct Case {
+        double v;
+        const char* text;
+    } cases[] = {
+        {999999999999999.0, "999999999999999"},
+        {-999999999999999.0, "-999999999999999"},
+        {1000000000000005.0, "1E+15"},  // a tie rounds to even
+        {1234567890123456.0, "1.23456789012346E+15"},
+        {123456789012345.67, "123456789012346"},
+        {9.9999999999999999, "10"},
+        {0.999999999999999999, "1"},
+        {99999.99999999999, "100000"},
+        {0.000123456789012345678, "0.000123456789012346"},
+        {1e100, "1E+100"},
+        {-2.5e-300, "-2.5E-300"},
+        {5e-324, "4.94065645841247E-324"},
+        {1.7976931348623157e308, "1.79769313486232E+308"},
+        {4.35, "4.35"},
+        {1e-4, "0.0001"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NumberToText(c.v), c.text) << c.v;
     EXPECT_EQ(NumberToText(9007199254740993LL), "9007199254740993");
 }
 
@@ -148,6 +175,16 @@ TEST(VariantTest, ClassicTextConversion) {
     EXPECT_EQ(Variant(DateTime{2004, 3, 4, 10, 30, 0}).toText(), "3/4/2004 10:30:00 AM");
     EXPECT_EQ(Variant::fromBool(true).toText(), "True");
     EXPECT_EQ(Variant::fromBool(false).toText(), "False");
+    EXPECT_EQ(Variant(DateTime{987, 1, 2, 0, 0, 0}).toText(), "1/2/987");
+    EXPECT_EQ(Variant(DateTime{2004, 3, 4, 0, 0, 5}).toText(), "3/4/2004 12:00:05 AM");
+
+    // A temporary gives up its text; a named value keeps it.
+    const std::string long_text(100, 'x');
+    Variant kept(long_text);
+    EXPECT_EQ(kept.toText(), long_text);
+    EXPECT_EQ(kept.toText(), long_text);
+    EXPECT_EQ(Variant(long_text).toText(), long_text);
+    EXPECT_EQ(Variant(2.5).toText(), "2.5");
 }
 
 TEST(VariantTest, NumericAndDateConversions) {

@@ -381,6 +381,91 @@ TEST(RecordsetLifetime, StatementsAreReusedAndOutliveNoConnection) {
     EXPECT_EQ(rs->Fields("a").Value(), Variant(2));
 }
 
+TEST(RecordsetLifetime, TextsSharingAShapeEachGetTheirOwnRows) {
+    TempDatabase temp(
+        "create table r (code integer, name text, d datetime);"
+        "insert into r values (1, 'O''Brien', '2004-03-04 00:00:00'), (2, 'plain', null),"
+        " (2, 'other', '2004-03-05 00:00:00');");
+    auto& db = *temp.db;
+    auto names = [&](const std::string& source) {
+        std::string out;
+        for (auto rs = db.OpenRecordset(source); !rs->Eof(); rs->MoveNext())
+            out += rs->Fields("name").Value().toText() + ";";
+        return out;
+    };
+    EXPECT_EQ(names("select * from r where code = 1"), "O'Brien;");
+    const long long prepared = db.statements().prepareCount();
+    EXPECT_EQ(names("select * from r where code = 2 order by name"), "other;plain;");
+    EXPECT_EQ(names("select * from r where code = 2 order by name"), "other;plain;");
+    EXPECT_EQ(names("select * from r where name = 'O''Brien' and code = 1"), "O'Brien;");
+    EXPECT_EQ(names("select * from r where name = 'plain' and code = 2"), "plain;");
+    EXPECT_EQ(names("select * from r where name = 'plain' and code = 1"), "");
+    // A date literal keys its own template, yet all bind into one statement.
+    EXPECT_EQ(names("select * from r where d = #3/5/2004# and code = 2"), "other;");
+    EXPECT_EQ(names("select * from r where d = #3/4/2004# and code = 1"), "O'Brien;");
+    EXPECT_EQ(names("select * from r where d = #3/4/2004# and code = 2"), "");
+    EXPECT_EQ(db.statements().prepareCount(), prepared + 3);
+    // Read-only shapes too.
+    EXPECT_EQ(names("select name from r where code = 1 union select name from r where code = 2"),
+              "O'Brien;other;plain;");
+    EXPECT_EQ(names("select name from r where code = 2 union select name from r where code = 2"),
+              "other;plain;");
+}
+
+TEST(RecordsetLifetime, ColumnsFollowASchemaChange) {
+    TempDatabase temp("create table t (a integer, d datetime); insert into t values (1, '2004-03-04');");
+    auto& db = *temp.db;
+    const std::string sql = "select * from t where a = 1";
+    EXPECT_TRUE(db.OpenRecordset(sql)->Fields("d").Value().isDate());
+    db.ExecuteNative("alter table t add column extra text default 'new'");
+    auto rs = db.OpenRecordset(sql);
+    ASSERT_EQ(rs->FieldCount(), 3);
+    EXPECT_EQ(rs->Fields("extra").Value(), Variant("new"));
+    rs.reset();
+    // Same column count, other declared type: values follow the new type.
+    db.ExecuteNative(
+        "create table t2 (a integer, d text, extra text); insert into t2 select * from t;"
+        "drop table t; alter table t2 rename to t;");
+    rs = db.OpenRecordset(sql);
+    ASSERT_EQ(rs->FieldCount(), 3);
+    EXPECT_EQ(rs->Fields("d").Value(), Variant("2004-03-04"));
+}
+
+TEST(RecordsetLazy, RowsReadStayForMovePreviousAndKeepTheirEdits) {
+    TempDatabase temp(
+        "create table s (k integer, note text, d datetime, r real, b boolean);"
+        "with recursive c(x) as (select 1 union all select x + 1 from c where x < 3000)"
+        " insert into s select x, 'a note long enough to leave the small-string buffer ' || x,"
+        " '2004-03-04 10:30:00', x / 4.0, x % 2 from c;");
+    auto& db = *temp.db;
+    auto rs = db.OpenRecordset("select * from s order by k");
+    for (int i = 1; i < 2000; ++i) rs->MoveNext();
+    EXPECT_EQ(rs->Fields("k").Value(), Variant(2000));
+    rs->Edit();
+    rs->Fields("note") = "edited";
+    rs->Fields("d") = "1/2/2003";
+    rs->Fields("b") = true;
+    rs->Update();
+    rs->MoveLast();
+    EXPECT_EQ(rs->Fields("k").Value(), Variant(3000));
+    for (int i = 3000; i > 2000; --i) rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("note").Value(), Variant("edited"));
+    EXPECT_EQ(rs->Fields("d").Value(), Variant(DateTime{2003, 1, 2, 0, 0, 0}));
+    EXPECT_EQ(rs->Fields("b").Value(), Variant::fromBool(true));
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("note").Value().toText(),
+              "a note long enough to leave the small-string buffer 1999");
+    EXPECT_EQ(rs->Fields("d").Value().toText(), "3/4/2004 10:30:00 AM");
+    EXPECT_EQ(rs->Fields("r").Value(), Variant(1999 / 4.0));
+    EXPECT_EQ(rs->Fields("b").Value(), Variant::fromBool(true));
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields("note").Value().toText(),
+              "a note long enough to leave the small-string buffer 1");
+    EXPECT_EQ(rs->Fields("b").Value(), Variant::fromBool(true));
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("b").Value(), Variant::fromBool(false));
+}
+
 TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
     QTemporaryDir dir;
     const std::string missing = dir.filePath("missing.db").toStdString();
