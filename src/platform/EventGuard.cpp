@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "QtGlue.h"
+#include "Recordset.h"
 
 namespace platform {
 
@@ -38,7 +39,11 @@ void RaiseEvent(const std::function<void()>& handler) {
         handler();
         return;
     }
-    // Outermost: the report is shown after the handler has unwound.
+    // Outermost: the report is shown after the handler has unwound, and no recordset
+    // left open for the next click keeps a lock on the database file meanwhile.
+    struct FinishReads {
+        ~FinishReads() { FinishPendingReads(); }
+    } finishReads;
     int number = 0;
     std::string description;
     try {

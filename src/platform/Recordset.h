@@ -73,4 +73,9 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Reads the remaining rows of every recordset still reading from its database. An open
+// statement holds a read lock on the file, which would keep other programs from saving
+// while a found set waits between two clicks; the event guard calls this after each event.
+void FinishPendingReads();
+
 }  // namespace platform

@@ -31,6 +31,12 @@ std::string quoteName(std::string_view name) {
     return out + "\"";
 }
 
+// Every recordset whose statement is still stepping, so they can be finished between events.
+std::vector<Recordset::Impl*>& readers() {
+    static std::vector<Recordset::Impl*> list;
+    return list;
+}
+
 [[noreturn]] void noCurrentRecord() {
     throw EngineError(err::NoCurrentRecord, "No current record.");
 }
@@ -41,6 +47,7 @@ Recordset::Impl::Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::str
                       std::string table)
     : db_(std::move(db)), stmt_(stmt), sql_(std::move(sql)), table_(std::move(table)) {
     hidden_ = table_.empty() ? 0 : 1;
+    if (stmt_) readers().push_back(this);
 }
 
 Recordset::Impl::~Impl() { releaseStatement(); }
@@ -60,8 +67,26 @@ void Recordset::Impl::open() {
 }
 
 void Recordset::Impl::releaseStatement() {
-    if (stmt_) db_->statements().release(sql_, stmt_);
+    if (!stmt_) return;
+    db_->statements().release(sql_, stmt_);
     stmt_ = nullptr;
+    auto& list = readers();
+    std::erase(list, this);
+}
+
+void Recordset::Impl::finishReading() {
+    try {
+        while (fetch()) {
+        }
+    } catch (const EngineError&) {
+        // The rows read so far stay; the statement is released by finish().
+    }
+    releaseStatement();
+}
+
+void FinishPendingReads() {
+    const auto pending = readers();  // finishing one removes it from the list
+    for (Recordset::Impl* impl : pending) impl->finishReading();
 }
 
 bool Recordset::Impl::fetch() {
@@ -320,18 +345,12 @@ void Recordset::Impl::writePending() {
         sql += " WHERE rowid = ?";
     }
 
-    StatementCache& cache = db_->statements();
-    sqlite3_stmt* stmt = cache.acquire(sql);
-    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt, static_cast<int>(i) + 1, values[i]);
-    if (mode_ == Mode::Edit)
-        sqlite3_bind_int64(stmt, static_cast<int>(values.size()) + 1, rows_[pos_].rowid);
-    const int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE) {
-        const std::string message = sqlite3_errmsg(db_->handle());
-        cache.release(sql, stmt);
-        ThrowSqlite(rc, message, db_->Name());
-    }
-    cache.release(sql, stmt);
+    runWrite(sql, [&](sqlite3_stmt* stmt) {
+        for (size_t i = 0; i < values.size(); ++i)
+            BindValue(stmt, static_cast<int>(i) + 1, values[i]);
+        if (mode_ == Mode::Edit)
+            sqlite3_bind_int64(stmt, static_cast<int>(values.size()) + 1, rows_[pos_].rowid);
+    });
     if (mode_ == Mode::Edit) {
         if (sqlite3_changes(db_->handle()) == 0)
             throw EngineError(err::RecordDeleted, "Record is deleted.");
@@ -349,9 +368,15 @@ void Recordset::Impl::remove() {
     requireCurrent();
     mode_ = Mode::None;
     const std::string sql = "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?";
+    runWrite(sql, [&](sqlite3_stmt* stmt) { sqlite3_bind_int64(stmt, 1, rows_[pos_].rowid); });
+    rows_[pos_].deleted = true;
+}
+
+void Recordset::Impl::runWrite(const std::string& sql,
+                               const std::function<void(sqlite3_stmt*)>& bind) {
     StatementCache& cache = db_->statements();
     sqlite3_stmt* stmt = cache.acquire(sql);
-    sqlite3_bind_int64(stmt, 1, rows_[pos_].rowid);
+    bind(stmt);
     const int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE) {
         const std::string message = sqlite3_errmsg(db_->handle());
@@ -359,7 +384,6 @@ void Recordset::Impl::remove() {
         ThrowSqlite(rc, message, db_->Name());
     }
     cache.release(sql, stmt);
-    rows_[pos_].deleted = true;
 }
 
 void Recordset::Impl::moveFirst() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,9 @@ class Recordset::Impl {
     void close();
     bool isOpen() const { return open_; }
 
+    // Reads the rest of the rows and lets the statement go; errors end the read quietly.
+    void finishReading();
+
     // Rows read from SQLite so far: opening reads one, not the whole table.
     long long rowsFetched() const { return fetched_; }
 
@@ -82,6 +86,8 @@ class Recordset::Impl {
 
     bool fetch();  // one more row into rows_; false at the end
     void storeRow();
+    // Runs one write statement through the cache; bind fills its parameters.
+    void runWrite(const std::string& sql, const std::function<void(sqlite3_stmt*)>& bind);
     void finish(int rc);  // the statement returned rc other than a row
     Cell& cell(size_t row, int index) { return cells_[row * columns_->size() + index]; }
     const Cell& cell(size_t row, int index) const {

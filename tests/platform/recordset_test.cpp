@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "EngineError.h"
+#include "EventGuard.h"
 #include "RecordsetImpl.h"
 #include "StatementCache.h"
 #include "TempDatabase.h"
@@ -500,3 +501,24 @@ TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
 }
 
 }  // namespace
+
+TEST_F(RecordsetTest, ASetKeptOpenBetweenEventsDoesNotLockOutOtherPrograms) {
+    auto rs = db().OpenRecordset("select id from t order by id");
+    ASSERT_EQ(rs->Fields("id").Value().toInteger(), 1);
+
+    // What the event guard does once a click's handler is over.
+    RaiseEvent([] {});
+
+    auto other = Database::OpenDatabase(temp.path());
+    sqlite3_busy_timeout(other->handle(), 0);  // fail at once instead of waiting for the lock
+    EXPECT_EQ(errorOf([&] { other->Execute("insert into t (id) values (4)"); }), 0);
+
+    // The set still steps through the rows it had, forward and back.
+    rs->MoveNext();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("id").Value().toInteger(), 3);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("id").Value().toInteger(), 3);
+}
