@@ -30,18 +30,19 @@ void run(sqlite3_stmt* stmt) {
 void CreateLargeDatabase(const std::string& path, int samples, int resultsPerSample) {
     auto database = store::CreateDemoDatabase(path);
     sqlite3* db = database->handle();
-    database->ExecuteNative("DELETE FROM tblsample WHERE idloc = 'V';"
-                            "DELETE FROM tblresults WHERE idloc = 'V';"
-                            "DELETE FROM tblresults_val_nonnumeric WHERE idloc = 'V';"
-                            "DELETE FROM tblreplicates WHERE idloc = 'V';");
+    database->ExecuteNative(
+        "DELETE FROM tblsample WHERE idloc = 'V';"
+        "DELETE FROM tblresults WHERE idloc = 'V';"
+        "DELETE FROM tblresults_val_nonnumeric WHERE idloc = 'V';"
+        "DELETE FROM tblreplicates WHERE idloc = 'V';");
     database->BeginTrans();
     sqlite3_stmt* sample = prepare(
         db,
         "INSERT INTO tblsample VALUES ('V', ?1, '8', ?2, ?3, 'N', NULL, 'W', 'G', ?4, ?5, NULL)");
-    sqlite3_stmt* result = prepare(
-        db, "INSERT INTO tblresults VALUES ('V', ?1, ?2, ?3, NULL, 'A', 'bench')");
-    sqlite3_stmt* nonNumeric =
-        prepare(db, "INSERT INTO tblresults_val_nonnumeric VALUES ('V', ?1, 31648, 'Present', NULL, 'A')");
+    sqlite3_stmt* result =
+        prepare(db, "INSERT INTO tblresults VALUES ('V', ?1, ?2, ?3, NULL, 'A', 'bench')");
+    sqlite3_stmt* nonNumeric = prepare(
+        db, "INSERT INTO tblresults_val_nonnumeric VALUES ('V', ?1, 31648, 'Present', NULL, 'A')");
     sqlite3_stmt* replicate =
         prepare(db, "INSERT INTO tblreplicates VALUES ('V', ?1, 400, '7.5', NULL, 'A')");
     static const int parameters[] = {10, 300, 400, 630, 665, 940};

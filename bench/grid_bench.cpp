@@ -20,9 +20,9 @@ std::vector<std::string> sampleLines() {
     lines.reserve(kRows);
     for (int r = 0; r < kRows; ++r) {
         std::string line = std::to_string(r + 1);
-        for (const char* cell : {"Statewide Ambient Monitoring Network", "Bear River near Corinne",
-                                 "3/4/2004 10:30:00 AM", "N", "", "Water", "Grab", "", "0.5",
-                                 "Light rain", "V"})
+        for (const char* cell :
+             {"Statewide Ambient Monitoring Network", "Bear River near Corinne",
+              "3/4/2004 10:30:00 AM", "N", "", "Water", "Grab", "", "0.5", "Light rain", "V"})
             (line += '\t') += cell;
         lines.push_back(std::move(line));
     }
@@ -30,7 +30,7 @@ std::vector<std::string> sampleLines() {
 }
 
 class BenchForm : public platform::Form {
-public:
+  public:
     BenchForm() : platform::Form("BenchForm", "Bench", false) {}
 };
 

@@ -17,7 +17,8 @@ std::string FirstField(const std::string& text) {
     if (i < text.size() && text[i] == '"') {
         // A quoted field runs to the closing quote; commas inside it are part of it.
         const std::size_t close = text.find('"', i + 1);
-        const std::size_t end = close == std::string::npos ? text.find_first_of("\r\n", i + 1) : close;
+        const std::size_t end =
+            close == std::string::npos ? text.find_first_of("\r\n", i + 1) : close;
         return text.substr(i + 1, (end == std::string::npos ? text.size() : end) - i - 1);
     }
     const std::size_t end = text.find_first_of(",\r\n", i);

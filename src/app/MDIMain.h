@@ -10,7 +10,7 @@ namespace app {
 
 // The main window: holds the child windows and offers the File and Data menus.
 class MDIMain : public platform::MdiForm {
-public:
+  public:
     MDIMain();
 
     platform::CommonDialog CD1{"CD1"};
@@ -28,7 +28,7 @@ public:
     void mnuExport_Click();
     void MnuExit_Click();
 
-private:
+  private:
     void setUpLocationDialog();
     bool databaseOpen();
 };

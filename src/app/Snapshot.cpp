@@ -71,8 +71,8 @@ int RunSnapshot(const std::string& folderText) {
 
     auto& loaderWindow = loader::DataLoaderWindow()();
     loaderWindow.Show();
-    ok &= save(main.SaveSnapshot((folder / "data-loader.png").string()),
-               folder / "data-loader.png");
+    ok &=
+        save(main.SaveSnapshot((folder / "data-loader.png").string()), folder / "data-loader.png");
 
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();

@@ -10,7 +10,7 @@ namespace app {
 
 // The start-up window: "Continue" opens the main window, "Cancel" or any other key ends.
 class frmSplash : public platform::Form {
-public:
+  public:
     frmSplash();
 
     platform::Label Label1;

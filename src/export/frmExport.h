@@ -6,7 +6,7 @@ namespace exporter {
 
 // Writes the hand-entered samples and their results to CSV files.
 class frmExport : public platform::Form {
-public:
+  public:
     frmExport();
 };
 

@@ -6,7 +6,7 @@ namespace loader {
 
 // The working window: samples and results are keyed in and the database is browsed here.
 class frmDataLoader : public platform::Form {
-public:
+  public:
     frmDataLoader();
 };
 

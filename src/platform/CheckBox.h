@@ -9,9 +9,9 @@ class QCheckBox;
 namespace platform {
 
 class CheckBox : public Control {
-public:
-    CheckBox(Container& parent, std::string name, const std::string& caption = "",
-             Geometry g = {}, int index = -1);
+  public:
+    CheckBox(Container& parent, std::string name, const std::string& caption = "", Geometry g = {},
+             int index = -1);
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     int Value() const;  // 0 clear, 1 ticked
@@ -20,7 +20,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     QCheckBox* box_;
 };
 

@@ -11,7 +11,7 @@ class QComboBox;
 namespace platform {
 
 class ComboBox : public Control {
-public:
+  public:
     enum class Style { DropDown, DropDownList };  // editable text, or a choice from the list only
     ComboBox(Container& parent, std::string name, Geometry g = {}, Style style = Style::DropDown,
              int index = -1);
@@ -33,7 +33,7 @@ public:
     std::function<void()> Click;
     std::function<void()> Change;
 
-private:
+  private:
     QComboBox* combo_;
     Style style_;
 };

@@ -9,7 +9,7 @@ class QPushButton;
 namespace platform {
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Container& parent, std::string name, const std::string& caption = "",
                   Geometry g = {}, int index = -1);
     std::string Caption() const;
@@ -24,7 +24,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     QPushButton* button_;
 };
 

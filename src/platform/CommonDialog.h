@@ -6,7 +6,7 @@ namespace platform {
 
 // The classic common file dialog: set the properties, call ShowOpen, read FileName.
 class CommonDialog {
-public:
+  public:
     explicit CommonDialog(std::string name) : name_(std::move(name)) {}
     std::string DialogTitle;
     std::string DefaultExt;
@@ -18,7 +18,7 @@ public:
     bool ShowOpen();
     const std::string& Name() const { return name_; }
 
-private:
+  private:
     std::string name_;
 };
 

@@ -25,7 +25,7 @@ struct Geometry {
 
 // Something controls can be placed on: a form, a frame, a tab page.
 class Container {
-public:
+  public:
     virtual ~Container() = default;
     virtual QWidget* area() const = 0;
     virtual Form& form() = 0;
@@ -34,7 +34,7 @@ public:
 // The common part of every control: name (and index in a control array), position,
 // size, visibility, enabled state and tool tip.
 class Control {
-public:
+  public:
     Control(Container& parent, std::string name, QWidget* widget, int index = -1);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -71,11 +71,11 @@ public:
     Form& form() { return form_; }
     Container& parent() { return parent_; }
 
-protected:
+  protected:
     // Initial placement; a zero width or height takes the widget's natural size.
     void place(const Geometry& g);
 
-private:
+  private:
     Container& parent_;
     Form& form_;
     std::string name_;

@@ -12,7 +12,7 @@ namespace platform {
 // A date or time picker. It holds a full date and time whatever it shows: picking a
 // date keeps the time part, picking a time keeps the date part.
 class DTPicker : public Control {
-public:
+  public:
     enum class Format { ShortDate, Time };
     DTPicker(Container& parent, std::string name, Format format = Format::ShortDate,
              Geometry g = {}, int index = -1);
@@ -28,7 +28,7 @@ public:
 
     std::function<void()> Change;
 
-private:
+  private:
     void showValue();
     QDateTimeEdit* edit_;
     Format format_;

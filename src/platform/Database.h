@@ -14,7 +14,7 @@ class StatementCache;
 // One open database file. Every query of the program runs on it. Opening never
 // creates a file; a busy timeout lets other programs write the file too.
 class Database : public std::enable_shared_from_this<Database> {
-public:
+  public:
     // Opens an existing file shared, read and write. Throws EngineError when the
     // file is missing, unreadable or not a database.
     static std::shared_ptr<Database> OpenDatabase(const std::string& path);
@@ -45,7 +45,7 @@ public:
     sqlite3* handle() const { return db_; }
     StatementCache& statements() { return *cache_; }
 
-private:
+  private:
     Database(sqlite3* db, std::string path);
     sqlite3* db_;
     std::string path_;

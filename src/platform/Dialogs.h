@@ -32,7 +32,7 @@ struct OpenFileRequest {
 
 // Every message box and file dialog goes through this service, so tests can script them.
 class DialogService {
-public:
+  public:
     virtual ~DialogService() = default;
     virtual int MessageBox(const std::string& prompt, int buttons, const std::string& title) = 0;
     // The chosen file's full path, or nullopt when the user cancels.
@@ -41,7 +41,7 @@ public:
 
 // Real Qt dialogs.
 class QtDialogs : public DialogService {
-public:
+  public:
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
 };
@@ -51,7 +51,7 @@ std::string QtFileFilter(const std::string& classicFilter);
 
 // For tests: records every prompt and answers from queues; never blocks.
 class ScriptedDialogs : public DialogService {
-public:
+  public:
     struct Prompt {
         std::string text;  // the message, or the file dialog's title
         int buttons = 0;   // the file dialog records -1

@@ -8,14 +8,14 @@ namespace platform {
 // The one error type of the platform: every engine, conversion or control failure
 // carries a number and a description, as the classic run-time errors did.
 class EngineError : public std::runtime_error {
-public:
+  public:
     EngineError(int number, std::string description)
         : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
     int Number() const { return number_; }
     const std::string& Description() const { return description_; }
 
-private:
+  private:
     int number_;
     std::string description_;
 };

@@ -20,7 +20,7 @@ class CommandButton;
 // its frames and tab pages) in twips. A form is loaded when constructed and shown by
 // Show(); Unload() runs Form_Unload, closes the window and lets its FormInstance drop it.
 class Form : public Container {
-public:
+  public:
     enum class Border { Sizable, FixedDialog };
     explicit Form(std::string name, const std::string& caption = "", bool mdiChild = true);
     ~Form() override;
@@ -100,7 +100,7 @@ public:
     CommandButton* defaultButton() const { return defaultButton_; }
     CommandButton* cancelButton() const { return cancelButton_; }
 
-private:
+  private:
     friend class FormWidget;
     void applyBorder();
     std::string name_;
@@ -119,7 +119,7 @@ private:
 
 // The main window: a multiple-document window holding the child forms, with a menu bar.
 class MdiForm {
-public:
+  public:
     MdiForm(std::string name, const std::string& caption);
     virtual ~MdiForm();
     const std::string& Name() const { return name_; }
@@ -138,7 +138,7 @@ public:
     // Places a child form's widget in the workspace; returns its sub-window.
     QWidget* placeChild(Form& form);
 
-private:
+  private:
     std::string name_;
     int mousePointer_ = 0;
     struct Impl;
@@ -149,7 +149,7 @@ private:
 // the handler that unloaded it has returned), created again on the next use.
 template <class T>
 class FormInstance {
-public:
+  public:
     T& operator()() {
         if (!form_) {
             auto form = std::make_unique<T>();
@@ -163,7 +163,7 @@ public:
     T* get() const { return IsLoaded() ? form_.get() : nullptr; }
     void reset() { form_.reset(); }
 
-private:
+  private:
     void retire();
     std::unique_ptr<T> form_;
 };

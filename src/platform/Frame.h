@@ -8,7 +8,7 @@ namespace platform {
 
 // A captioned frame that holds other controls.
 class Frame : public Control, public Container {
-public:
+  public:
     Frame(Container& parent, std::string name, const std::string& caption = "", Geometry g = {},
           int index = -1);
     std::string Caption() const;
@@ -17,7 +17,7 @@ public:
     QWidget* area() const override;
     Form& form() override { return Control::form(); }
 
-private:
+  private:
     QGroupBox* box_;
 };
 

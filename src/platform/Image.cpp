@@ -34,7 +34,8 @@ QPixmap waterDrop(QSize size) {
         wave.moveTo(c.x() - s * 0.45, y);
         for (int k = 0; k < 4; ++k) {
             const qreal x0 = c.x() - s * 0.45 + k * s * 0.225;
-            wave.cubicTo(x0 + s * 0.06, y - s * 0.05, x0 + s * 0.17, y + s * 0.05, x0 + s * 0.225, y);
+            wave.cubicTo(x0 + s * 0.06, y - s * 0.05, x0 + s * 0.17, y + s * 0.05, x0 + s * 0.225,
+                         y);
         }
         p.setPen(QPen(QBrush(water), s * 0.035, Qt::SolidLine, Qt::RoundCap));
         p.drawPath(wave);
@@ -45,11 +46,11 @@ QPixmap waterDrop(QSize size) {
     const qreal r = s * 0.2;
     const QPointF centre(c.x(), c.y() + s * 0.0);
     drop.moveTo(tip);
-    drop.cubicTo(QPointF(c.x() + r * 0.3, tip.y() + s * 0.18), QPointF(c.x() + r, centre.y() - r * 0.6),
-                 QPointF(c.x() + r, centre.y()));
+    drop.cubicTo(QPointF(c.x() + r * 0.3, tip.y() + s * 0.18),
+                 QPointF(c.x() + r, centre.y() - r * 0.6), QPointF(c.x() + r, centre.y()));
     drop.arcTo(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), 0, -180);
-    drop.cubicTo(QPointF(c.x() - r, centre.y() - r * 0.6), QPointF(c.x() - r * 0.3, tip.y() + s * 0.18),
-                 tip);
+    drop.cubicTo(QPointF(c.x() - r, centre.y() - r * 0.6),
+                 QPointF(c.x() - r * 0.3, tip.y() + s * 0.18), tip);
     QLinearGradient fill(c.x() - r, tip.y(), c.x() + r, centre.y() + r);
     fill.setColorAt(0, QColor(170, 215, 245));
     fill.setColorAt(1, QColor(30, 100, 170));
@@ -63,11 +64,11 @@ QPixmap waterDrop(QSize size) {
 }
 
 class PictureLabel : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
     std::function<void()> resized;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override {
         QLabel::resizeEvent(e);
         if (resized) resized();

@@ -8,12 +8,12 @@ namespace platform {
 
 // A picture on a form. The program draws its own pictures, so it ships no image files.
 class Image : public Control {
-public:
+  public:
     enum class Picture { WaterDrop };
     Image(Container& parent, std::string name, Picture picture, Geometry g = {}, int index = -1);
     void SetPicture(Picture picture);
 
-private:
+  private:
     void render();
     QLabel* label_;
     Picture picture_;

@@ -7,7 +7,7 @@ class QLabel;
 namespace platform {
 
 class Label : public Control {
-public:
+  public:
     Label(Container& parent, std::string name, const std::string& caption = "", Geometry g = {},
           int index = -1);
     std::string Caption() const;
@@ -17,7 +17,7 @@ public:
     void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
     void SetBorder(bool fixedSingle);
 
-private:
+  private:
     QLabel* label_;
 };
 

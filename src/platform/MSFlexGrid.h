@@ -17,7 +17,7 @@ class FlexGridModel;
 // per cell). Row 0 is the fixed header row and stays in view while scrolling; fixed
 // rows and the fixed column are drawn grey.
 class MSFlexGrid : public Control {
-public:
+  public:
     MSFlexGrid(Container& parent, std::string name, int rows = 2, int cols = 2, int fixedRows = 1,
                int fixedCols = 1, Geometry g = {}, int index = -1);
     ~MSFlexGrid() override;
@@ -64,7 +64,7 @@ public:
     FlexGridModel& model() { return *model_; }
     QTableView* view() const { return view_; }
 
-private:
+  private:
     void syncSelection();
     void checkCell(long long row, int col) const;  // throws 381 outside the grid
     void clampCursor();

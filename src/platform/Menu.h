@@ -11,7 +11,7 @@ class QAction;
 namespace platform {
 
 class MenuItem {
-public:
+  public:
     MenuItem(std::string name, const std::string& caption, QAction* action);
     const std::string& Name() const { return name_; }
     std::string Caption() const;
@@ -26,14 +26,14 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     std::string name_;
     QAction* action_;
 };
 
 // A menu with items. A menu bar menu of a form, or a hidden one used only as a popup.
 class Menu {
-public:
+  public:
     Menu(std::string name, const std::string& caption);
     ~Menu();
     MenuItem& AddItem(std::string name, const std::string& caption);
@@ -44,7 +44,7 @@ public:
     const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
     QMenu* menu() const { return menu_.get(); }
 
-private:
+  private:
     std::string name_;
     std::unique_ptr<QMenu> menu_;
     std::vector<std::unique_ptr<MenuItem>> items_;

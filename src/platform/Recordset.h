@@ -15,13 +15,13 @@ class Recordset;
 // Fields(name) of a recordset: read with Value(), write with = between AddNew/Edit
 // and Update.
 class Field {
-public:
+  public:
     Field(Recordset& rs, int index) : rs_(rs), index_(index) {}
     Variant Value() const;
     Field& operator=(const Variant& v);
     const std::string& Name() const;
 
-private:
+  private:
     Recordset& rs_;
     int index_;
 };
@@ -31,7 +31,7 @@ private:
 // MovePrevious works. A recordset over one table is updatable and remembers each
 // row's identity, so Edit/Update/Delete hit exactly that row.
 class Recordset {
-public:
+  public:
     class Impl;
     explicit Recordset(std::unique_ptr<Impl> impl);
     ~Recordset();
@@ -69,7 +69,7 @@ public:
     int FieldIndex(std::string_view name) const;
     void SetFieldValue(int index, const Variant& v);
 
-private:
+  private:
     std::unique_ptr<Impl> impl_;
 };
 

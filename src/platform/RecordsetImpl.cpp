@@ -55,8 +55,7 @@ Recordset::Impl::~Impl() { releaseStatement(); }
 void Recordset::Impl::open() {
     const int rc = sqlite3_step(stmt_);
     // Columns are read after the first step: a schema change re-prepares the statement there.
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE)
-        columns_ = db_->statements().columns(stmt_, hidden_);
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) columns_ = db_->statements().columns(stmt_, hidden_);
     if (rc != SQLITE_ROW) {
         finish(rc);
         return;
@@ -119,7 +118,7 @@ void Recordset::Impl::storeRow() {
             case SQLITE_INTEGER:
                 c.integer = sqlite3_value_int64(value);
                 c.tag = columns[i].kind == ColumnKind::Boolean ? Cell::Tag::Boolean
-                                                                : Cell::Tag::Integer;
+                                                               : Cell::Tag::Integer;
                 break;
             case SQLITE_FLOAT:
                 c.real = sqlite3_value_double(value);

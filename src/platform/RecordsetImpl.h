@@ -34,9 +34,8 @@ class Recordset::Impl {
     int fieldIndex(std::string_view name) const;
     // Reading the current row is the hot path of a grid fill: checked here, inline.
     Variant value(int index) const {
-        if (open_ && mode_ == Mode::None && index >= 0 && index < fieldCount() && !eof_ &&
-            !bof_ && pos_ >= 0 && pos_ < static_cast<long long>(rows_.size()) &&
-            !rows_[pos_].deleted)
+        if (open_ && mode_ == Mode::None && index >= 0 && index < fieldCount() && !eof_ && !bof_ &&
+            pos_ >= 0 && pos_ < static_cast<long long>(rows_.size()) && !rows_[pos_].deleted)
             return valueOf(cell(static_cast<size_t>(pos_), index));
         return checkedValue(index);
     }
@@ -90,9 +89,7 @@ class Recordset::Impl {
     void runWrite(const std::string& sql, const std::function<void(sqlite3_stmt*)>& bind);
     void finish(int rc);  // the statement returned rc other than a row
     Cell& cell(size_t row, int index) { return cells_[row * columns_->size() + index]; }
-    const Cell& cell(size_t row, int index) const {
-        return cells_[row * columns_->size() + index];
-    }
+    const Cell& cell(size_t row, int index) const { return cells_[row * columns_->size() + index]; }
     Cell cellOf(const Variant& v);
     Variant valueOf(const Cell& c) const;
     Variant checkedValue(int index) const;  // value() with its errors and pending values
@@ -114,7 +111,7 @@ class Recordset::Impl {
     std::vector<Cell> cells_;     // rows_.size() * columns_->size(), row after row
     std::vector<char> text_;      // the characters of every Text and DateText cell
     std::vector<Variant> boxed_;  // values written by Edit that have no flat form
-    bool done_ = false;  // the statement has no more rows
+    bool done_ = false;           // the statement has no more rows
     long long pos_ = -1;
     bool eof_ = true;
     bool bof_ = true;

@@ -15,18 +15,18 @@ class SSTab;
 
 // One page of a tab control; controls are placed on it as on a frame.
 class TabPage : public Container {
-public:
+  public:
     TabPage(SSTab& tab, QWidget* page) : tab_(tab), page_(page) {}
     QWidget* area() const override { return page_; }
     Form& form() override;
 
-private:
+  private:
     SSTab& tab_;
     QWidget* page_;
 };
 
 class SSTab : public Control {
-public:
+  public:
     SSTab(Container& parent, std::string name, const std::vector<std::string>& captions,
           Geometry g = {});
     ~SSTab() override;
@@ -39,7 +39,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     QTabWidget* tabs_;
     std::vector<std::unique_ptr<TabPage>> pages_;
     bool settingTab_ = false;  // Qt reports code changes of the tab too

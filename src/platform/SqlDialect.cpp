@@ -457,8 +457,7 @@ SourceKey KeyOfSource(std::string_view source) {
     Kind sigKind = Kind::Space;  // the last token that is not blank
     std::string_view sigText;
     scan(source, [&](Kind kind, std::string_view text) {
-        const bool literal =
-            (kind == Kind::String && text.front() == '\'') || kind == Kind::Number;
+        const bool literal = (kind == Kind::String && text.front() == '\'') || kind == Kind::Number;
         const bool cut = literal && sigKind != Kind::Space && takesCutLiteral(sigKind, sigText);
         // A cut literal is probed as a string: one touching a string would run into it.
         if ((cut && prevKind == Kind::String) || (prevCut && kind == Kind::String))

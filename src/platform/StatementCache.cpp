@@ -30,15 +30,15 @@ std::shared_ptr<const std::vector<ResultColumn>> StatementCache::columns(sqlite3
                                                                          int hidden) {
     const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
     auto it = columns_.find(stmt);
-    if (it != columns_.end() && it->second.reprepared == reprepared &&
-        it->second.hidden == hidden)
+    if (it != columns_.end() && it->second.reprepared == reprepared && it->second.hidden == hidden)
         return it->second.list;
     auto text = [](const char* p) { return std::string(p ? p : ""); };
     auto list = std::make_shared<std::vector<ResultColumn>>();
     const int count = sqlite3_column_count(stmt) - hidden;
     list->reserve(count > 0 ? count : 0);
     for (int i = 0; i < count; ++i)
-        list->push_back({text(sqlite3_column_name(stmt, i)), text(sqlite3_column_table_name(stmt, i)),
+        list->push_back({text(sqlite3_column_name(stmt, i)),
+                         text(sqlite3_column_table_name(stmt, i)),
                          text(sqlite3_column_origin_name(stmt, i)),
                          KindOfDeclaredType(sqlite3_column_decltype(stmt, i))});
     columns_[stmt] = {reprepared, hidden, list};

@@ -10,7 +10,7 @@ class QPlainTextEdit;
 namespace platform {
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Container& parent, std::string name, const std::string& text = "", Geometry g = {},
             bool multiLine = false, int index = -1);
     std::string Text() const;
@@ -24,7 +24,7 @@ public:
     std::function<void()> Change;
     std::function<void()> LostFocus;
 
-private:
+  private:
     void raiseChange();
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;

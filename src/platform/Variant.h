@@ -9,7 +9,7 @@ namespace platform {
 
 // A field or control value: Null, whole number, real, text, date or boolean.
 class Variant {
-public:
+  public:
     enum class Type { Null, Integer, Real, Text, Date, Boolean };
 
     Variant() = default;
@@ -47,7 +47,7 @@ public:
 
     bool operator==(const Variant&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, long long, double, std::string, DateTime, bool> v_;
 };
 

@@ -30,9 +30,9 @@ std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
     auto database = platform::Database::OpenDatabase(path);
     const std::string missing = MissingTables(*database);
     if (!missing.empty()) {
-        throw platform::EngineError(platform::err::NotADatabase,
-                                    "'" + path + "' is not a data file of this program; it lacks: " +
-                                        missing + ".");
+        throw platform::EngineError(
+            platform::err::NotADatabase,
+            "'" + path + "' is not a data file of this program; it lacks: " + missing + ".");
     }
     return database;
 }

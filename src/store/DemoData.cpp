@@ -22,7 +22,7 @@ std::string q(const std::string& text) { return SqlQuote(text); }
 
 // Small deterministic generator, so every demo database holds the same rows.
 class Lcg {
-public:
+  public:
     explicit Lcg(std::uint32_t seed) : state_(seed) {}
     std::uint32_t next() {
         state_ = state_ * 1664525u + 1013904223u;
@@ -31,7 +31,7 @@ public:
     int range(int lo, int hi) { return lo + static_cast<int>(next() % (hi - lo + 1)); }
     double real(double lo, double hi) { return lo + (hi - lo) * (next() % 100000) / 100000.0; }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
@@ -55,7 +55,8 @@ const std::vector<Parameter>& parameters() {
         {340, "COD", "Chemical oxygen demand, high level, milligrams per liter", 5, 60, 0},
         {400, "pH", "pH, standard units", 6.4, 8.9, 1},
         {410, "Alk", "Alkalinity, total, as calcium carbonate, milligrams per liter", 40, 260, 0},
-        {530, "TSS", "Residue, total nonfilterable (suspended solids), milligrams per liter", 1, 140, 0},
+        {530, "TSS", "Residue, total nonfilterable (suspended solids), milligrams per liter", 1,
+         140, 0},
         {600, "TN", "Nitrogen, total, milligrams per liter", 0.2, 4.5, 2},
         {610, "NH3-N", "Nitrogen, ammonia, total, as N, milligrams per liter", 0.01, 1.2, 2},
         {625, "TKN", "Nitrogen, Kjeldahl, total, as N, milligrams per liter", 0.1, 3, 2},
@@ -82,8 +83,8 @@ const std::vector<Parameter>& parameters() {
         {31616, "FC", "Fecal coliform, membrane filter, colonies per 100 milliliters", 2, 2400, 0},
         {31648, "E. coli", "Escherichia coli, colonies per 100 milliliters", 1, 1800, 0},
         {32211, "Chl-a", "Chlorophyll a, phytoplankton, micrograms per liter", 0.5, 45, 1},
-        {70300, "TDS", "Residue, total filterable (dissolved solids), milligrams per liter", 60, 900,
-         0},
+        {70300, "TDS", "Residue, total filterable (dissolved solids), milligrams per liter", 60,
+         900, 0},
         {71900, "Hg", "Mercury, total, micrograms per liter", 0.005, 0.2, 3},
     };
     return list;
@@ -232,10 +233,10 @@ std::string value(Lcg& rng, const Parameter& p) {
 
 void insertSample(platform::Database& db, const SampleRow& s, const std::string& comment,
                   const char* depth) {
-    db.ExecuteNative("INSERT INTO tblsample VALUES (" + q(s.idloc) + ", " +
-                     std::to_string(s.code) + ", " + q(s.project) + ", " +
-                     std::to_string(s.station) + ", " + q(s.start.toStored()) + ", 'N', NULL, " +
-                     q(s.medium) + ", " + q(s.type) + ", " + (depth ? depth : "NULL") + ", " +
+    db.ExecuteNative("INSERT INTO tblsample VALUES (" + q(s.idloc) + ", " + std::to_string(s.code) +
+                     ", " + q(s.project) + ", " + std::to_string(s.station) + ", " +
+                     q(s.start.toStored()) + ", 'N', NULL, " + q(s.medium) + ", " + q(s.type) +
+                     ", " + (depth ? depth : "NULL") + ", " +
                      (comment.empty() ? "NULL" : q(comment)) + ", NULL)");
 }
 
@@ -280,7 +281,8 @@ void insertSamples(platform::Database& db) {
             for (int p : suiteFor(plan.project)) {
                 const Parameter& par = parameter(p);
                 const bool belowLimit = rng.range(0, 19) == 0;
-                insertResult(db, s, p, belowLimit ? platform::NumberToText(par.lo) : value(rng, par),
+                insertResult(db, s, p,
+                             belowLimit ? platform::NumberToText(par.lo) : value(rng, par),
                              belowLimit ? "<" : nullptr, nullptr);
             }
             if (plan.project == "FCB" && rng.range(0, 2) == 0) {

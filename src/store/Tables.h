@@ -23,9 +23,18 @@ inline constexpr const char* Parameters = "TBLParameter_Codes";
 
 // Every table a data file must hold before the program works on it.
 inline constexpr const char* kAllTables[] = {
-    table::Sample,   table::Results,    table::ResultsNonNumeric, table::Replicates,
-    table::Projects, table::Organization, table::Stations,        table::Medium,
-    table::SampleType, table::CompositeStatistic, table::Remarks,  table::Parameters,
+    table::Sample,
+    table::Results,
+    table::ResultsNonNumeric,
+    table::Replicates,
+    table::Projects,
+    table::Organization,
+    table::Stations,
+    table::Medium,
+    table::SampleType,
+    table::CompositeStatistic,
+    table::Remarks,
+    table::Parameters,
 };
 
 }  // namespace store

@@ -1,6 +1,7 @@
+#include "DataLocation.h"
+
 #include <gtest/gtest.h>
 
-#include "DataLocation.h"
 #include "TestSupport.h"
 
 using testing_support::ReadFile;

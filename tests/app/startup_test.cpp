@@ -20,7 +20,7 @@ using testing_support::WriteFile;
 namespace {
 
 class Startup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetAppPath(dir.path().string());
         dialogs = testing_support::ScriptDialogs();
@@ -71,8 +71,8 @@ TEST_F(Startup, FirstRunAsksForTheFileRemembersItAndTheNextStartDoesNotAsk) {
 
 TEST_F(Startup, ALocationThatDoesNotOpenIsAskedForAgainAndRewritten) {
     for (const std::string& line : {dir.file("gone.db") + "\r\n",
-                                   // read only up to the comma, so this never opens
-                                   dir.file("water.db").insert(dir.path().string().size(), ",")}) {
+                                    // read only up to the comma, so this never opens
+                                    dir.file("water.db").insert(dir.path().string().size(), ",")}) {
         WriteFile(location(), line);
         dialogs->prompts.clear();
         dialogs->files.push_back(dir.file("other.db"));

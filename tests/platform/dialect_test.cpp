@@ -143,7 +143,8 @@ TEST(DialectSourceKey, OnlyComparedValuesLeaveTheKey) {
               keyOf("select * from t where a = 22 and b = 'it''s'"));
     EXPECT_EQ(sql::KeyOfSource("select * from t where a = 1 and b = 'x'").literals.size(), 2u);
     // Values that translation rewrites, or that are no comparison, stay in the key.
-    EXPECT_NE(keyOf("select * from t where c like 'a*'"), keyOf("select * from t where c like 'b*'"));
+    EXPECT_NE(keyOf("select * from t where c like 'a*'"),
+              keyOf("select * from t where c like 'b*'"));
     EXPECT_NE(keyOf("select * from t where d = #1/1/2004#"),
               keyOf("select * from t where d = #1/2/2004#"));
     EXPECT_NE(keyOf("select * from t where c = \"a\""), keyOf("select * from t where c = \"b\""));

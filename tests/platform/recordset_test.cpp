@@ -414,7 +414,8 @@ TEST(RecordsetLifetime, TextsSharingAShapeEachGetTheirOwnRows) {
 }
 
 TEST(RecordsetLifetime, ColumnsFollowASchemaChange) {
-    TempDatabase temp("create table t (a integer, d datetime); insert into t values (1, '2004-03-04');");
+    TempDatabase temp(
+        "create table t (a integer, d datetime); insert into t values (1, '2004-03-04');");
     auto& db = *temp.db;
     const std::string sql = "select * from t where a = 1";
     EXPECT_TRUE(db.OpenRecordset(sql)->Fields("d").Value().isDate());

@@ -1,10 +1,11 @@
+#include "Schema.h"
+
 #include <gtest/gtest.h>
 
 #include "Connection.h"
 #include "Database.h"
 #include "DemoData.h"
 #include "EngineError.h"
-#include "Schema.h"
 #include "TestSupport.h"
 
 using platform::Database;
@@ -59,7 +60,8 @@ TEST(Schema, KeysRejectASecondRowWithTheSameIdentity) {
                  EngineError);
     db->Execute("insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)");
     EXPECT_THROW(
-        db->Execute("insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)"),
+        db->Execute(
+            "insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)"),
         EngineError);
 }
 
@@ -73,7 +75,7 @@ TEST(Schema, RemarkCodesAreText) {
 }
 
 class DemoDatabase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { db = store::CreateDemoDatabase(dir.file("demo.db")); }
     TempDir dir;
     std::shared_ptr<Database> db;
@@ -86,8 +88,9 @@ TEST_F(DemoDatabase, LookupTablesAreFilledForEveryList) {
         EXPECT_GT(count(*db, std::string("select count(*) from ") + table), 2) << table;
     }
     EXPECT_GE(count(*db, "select count(*) from TBLParameter_Codes"), 30);
-    EXPECT_EQ(count(*db, "select count(*) from tblstation_information "
-                         "where place_name_description is null or water_body_name is null"),
+    EXPECT_EQ(count(*db,
+                    "select count(*) from tblstation_information "
+                    "where place_name_description is null or water_body_name is null"),
               0);
 }
 
@@ -95,7 +98,8 @@ TEST_F(DemoDatabase, ProjectEightFeedsTheParameterShortList) {
     auto rs = db->OpenRecordset(
         "SELECT DISTINCT TBLParameter_Codes.Parameter_Code as parameter_code, "
         "TBLParameter_Codes.short_Name as short_name FROM (TBLSample INNER JOIN TBLResults ON "
-        "(TBLSample.IDLoc = TBLResults.IDLoc) AND (TBLSample.Sample_Code = TBLResults.Sample_Code)) "
+        "(TBLSample.IDLoc = TBLResults.IDLoc) AND (TBLSample.Sample_Code = "
+        "TBLResults.Sample_Code)) "
         " INNER JOIN TBLParameter_Codes ON TBLResults.Parameter_Code = "
         "TBLParameter_Codes.Parameter_Code WHERE (((TBLSample.Project_Code)='8'))");
     int n = 0;
@@ -118,11 +122,13 @@ TEST_F(DemoDatabase, HoldsHandEnteredAndOtherSourceSamplesThatHangTogether) {
                   0)
             << t;
     }
-    EXPECT_EQ(count(*db, "select count(*) from tblsample s left join tblstation_information st "
-                         "on st.station_id = s.station_id where st.station_id is null"),
+    EXPECT_EQ(count(*db,
+                    "select count(*) from tblsample s left join tblstation_information st "
+                    "on st.station_id = s.station_id where st.station_id is null"),
               0);
-    EXPECT_EQ(count(*db, "select count(*) from tblsample s left join tblprojects_programs p "
-                         "on p.project_code = s.project_code where p.project_code is null"),
+    EXPECT_EQ(count(*db,
+                    "select count(*) from tblsample s left join tblprojects_programs p "
+                    "on p.project_code = s.project_code where p.project_code is null"),
               0);
     EXPECT_EQ(count(*db, "select count(*) from tblsample where start_date is null"), 0);
 }

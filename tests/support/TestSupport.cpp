@@ -1,9 +1,10 @@
 #include "TestSupport.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "Database.h"
 #include "Schema.h"
