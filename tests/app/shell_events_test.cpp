@@ -1,0 +1,84 @@
+// The start-up window driven by real key events, as a user meets it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "App.h"
+#include "Connection.h"
+#include "MDIMain.h"
+#include "Schema.h"
+#include "TestSupport.h"
+#include "Windows.h"
+#include "frmSplash.h"
+
+using testing_support::TempDir;
+
+namespace {
+
+class SplashKeys : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        testing_support::ScriptDialogs();
+        { store::CreateEmptyDatabase(dir.file("water.db")); }
+        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+        platform::SetEndHandler([this] { ended = true; });
+    }
+    void TearDown() override {
+        platform::SetEndHandler([] {});
+        loader::DataLoaderWindow().reset();
+        app::ResetMainWindow();
+        store::setDb(nullptr);
+    }
+    QWidget* shown(app::frmSplash& splash) {
+        splash.Show();
+        QWidget* w = splash.window();
+        w->activateWindow();
+        QApplication::processEvents();
+        return w;
+    }
+
+    TempDir dir;
+    bool ended = false;
+};
+
+}  // namespace
+
+TEST_F(SplashKeys, EnterContinuesIntoTheMainWindowOnTheRememberedDatabase) {
+    platform::FormInstance<app::frmSplash> splash;
+    QTest::keyClick(shown(splash()), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(ended);
+    ASSERT_TRUE(app::MainWindowLoaded());
+    EXPECT_TRUE(app::MainWindow().window()->isVisible());
+    EXPECT_FALSE(splash.IsLoaded());
+    ASSERT_NE(store::db(), nullptr);
+
+    // The menu opens the data window; choosing it again does not make a second one.
+    app::MainWindow().mnuAdd.Trigger();
+    auto* window = loader::DataLoaderWindow().get();
+    ASSERT_NE(window, nullptr);
+    app::MainWindow().mnuAdd.Trigger();
+    EXPECT_EQ(loader::DataLoaderWindow().get(), window);
+}
+
+TEST_F(SplashKeys, EscapeOrAnyCharacterEndsWithoutTheMainWindow) {
+    for (const auto key : {Qt::Key_Escape, Qt::Key_Q}) {
+        ended = false;
+        platform::FormInstance<app::frmSplash> splash;
+        QTest::keyClick(shown(splash()), key);
+        QApplication::processEvents();
+        EXPECT_TRUE(ended) << key;
+        EXPECT_FALSE(app::MainWindowLoaded()) << key;
+    }
+}
+
+TEST_F(SplashKeys, ClickingContinueWithTheMouse) {
+    platform::FormInstance<app::frmSplash> splash;
+    shown(splash());
+    QTest::mouseClick(splash().cmdContinue.widget(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(app::MainWindowLoaded());
+    EXPECT_FALSE(splash.IsLoaded());
+}
