@@ -42,6 +42,12 @@ MDIMain::MDIMain()
     mnuAdd.Click = [this] { mnuAdd_Click(); };
     mnuChange.Click = [this] { mnuChange_Click(); };
     mnuExport.Click = [this] { mnuExport_Click(); };
+    useDatabase(store::db());
+}
+
+void MDIMain::useDatabase(std::shared_ptr<platform::Database> database) {
+    SetStatusText(database ? "Data file: " + database->Name() : "No data file is open");
+    store::setDb(std::move(database));
 }
 
 void MDIMain::setUpLocationDialog() {
@@ -55,7 +61,7 @@ void MDIMain::MDIForm_Load() {
     const std::string locationFile = DataLocationFile();
     if (auto path = ReadDataLocation(locationFile)) {
         if (auto database = tryOpen(*path, nullptr)) {
-            store::setDb(database);
+            useDatabase(database);
             return;
         }
     }
@@ -71,7 +77,7 @@ void MDIMain::MDIForm_Load() {
     }
     std::string reason;
     if (auto database = tryOpen(CD1.FileName, &reason)) {
-        store::setDb(database);
+        useDatabase(database);
     } else {
         platform::MsgBox("The data file could not be opened.\n" + reason +
                              "\n\nChoose another file with \"Change Data File Location\" on the "
@@ -118,7 +124,7 @@ void MDIMain::mnuChange_Click() {
                          platform::mb::Exclamation);
         return;
     }
-    store::setDb(database);
+    useDatabase(database);
     if (!saved) {
         platform::MsgBox("The new data file is open, but its location could not be saved in '" +
                              locationFile + "'. The next start will not remember it.",

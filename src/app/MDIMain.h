@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "CommonDialog.h"
+#include "Database.h"
 #include "Form.h"
 #include "Menu.h"
 
@@ -30,6 +31,8 @@ class MDIMain : public platform::MdiForm {
 
   private:
     void setUpLocationDialog();
+    // Makes `database` the open one and shows its file in the status line.
+    void useDatabase(std::shared_ptr<platform::Database> database);
     bool databaseOpen();
 };
 

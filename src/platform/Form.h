@@ -127,6 +127,9 @@ class MdiForm {
     void SetCaption(const std::string& caption);
     void Show();
     void AddMenu(Menu& menu);  // to the menu bar, in call order
+    // The status line along the bottom of the main window.
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
     int MousePointer() const { return mousePointer_; }
     void SetMousePointer(int pointer);
     bool SaveSnapshot(const std::string& path);

@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "Form.h"
 #include "FormWidget.h"
@@ -19,6 +21,8 @@ MdiForm* current_host = nullptr;
 struct MdiForm::Impl {
     QMainWindow* main = nullptr;
     QMdiArea* area = nullptr;
+    // A label, not a status message: hovering over a menu would clear a message.
+    QLabel* status = nullptr;
 };
 
 MdiForm::MdiForm(std::string name, const std::string& caption)
@@ -28,6 +32,8 @@ MdiForm::MdiForm(std::string name, const std::string& caption)
     impl_->area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     impl_->area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     impl_->main->setCentralWidget(impl_->area);
+    impl_->status = new QLabel;
+    impl_->main->statusBar()->addWidget(impl_->status, 1);
     impl_->main->setWindowTitle(qt::q(caption));
     impl_->main->resize(1024, 768);
     current_host = this;
@@ -50,6 +56,10 @@ void MdiForm::Show() {
 }
 
 void MdiForm::AddMenu(Menu& menu) { impl_->main->menuBar()->addMenu(menu.menu()); }
+
+void MdiForm::SetStatusText(const std::string& text) { impl_->status->setText(qt::q(text)); }
+
+std::string MdiForm::StatusText() const { return qt::s(impl_->status->text()); }
 
 void MdiForm::SetMousePointer(int pointer) { qt::ApplyMousePointer(mousePointer_, pointer); }
 

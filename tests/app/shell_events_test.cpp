@@ -17,7 +17,7 @@ using testing_support::TempDir;
 namespace {
 
 class SplashKeys : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetAppPath(dir.path().string());
         testing_support::ScriptDialogs();

@@ -101,6 +101,7 @@ TEST_F(Startup, CancelledRecoveryKeepsTheLocationFileAndRunsWithoutADatabase) {
     app::MainWindow();  // the file queue is empty: the dialog is cancelled
     EXPECT_EQ(ReadFile(location()), dir.file("gone.db") + "\r\n");
     EXPECT_EQ(store::db(), nullptr);
+    EXPECT_EQ(app::MainWindow().StatusText(), "No data file is open");
 
     // Without a database the windows that need one say so and open nothing.
     dialogs->prompts.clear();
@@ -135,6 +136,7 @@ TEST_F(Startup, ChangeDataFileLocation) {
     dialogs->files.push_back(dir.file("other.db"));
     main.mnuChange_Click();
     EXPECT_EQ(openName(), dir.file("other.db"));
+    EXPECT_EQ(main.StatusText(), "Data file: " + dir.file("other.db"));
     EXPECT_EQ(ReadFile(location()), dir.file("other.db") + "\r\n");
     const auto* asked = fileDialog();
     ASSERT_NE(asked, nullptr);
