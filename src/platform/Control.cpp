@@ -42,23 +42,17 @@ void Control::place(const Geometry& g) {
          g.height > 0 ? g.height : toTwips(std::max(hint.height(), 16)));
 }
 
-// Each getter returns the twips last set unless the widget has been moved some other way.
-int Control::Left() const {
-    const int x = widget_->x();
-    return toPixels(twips_.left) == x ? twips_.left : toTwips(x);
+namespace {
+// The twips last set, unless the widget has since been moved or sized some other way.
+int exactTwips(int lastSet, int pixels) {
+    return toPixels(lastSet) == pixels ? lastSet : toTwips(pixels);
 }
-int Control::Top() const {
-    const int y = widget_->y();
-    return toPixels(twips_.top) == y ? twips_.top : toTwips(y);
-}
-int Control::Width() const {
-    const int w = widget_->width();
-    return toPixels(twips_.width) == w ? twips_.width : toTwips(w);
-}
-int Control::Height() const {
-    const int h = widget_->height();
-    return toPixels(twips_.height) == h ? twips_.height : toTwips(h);
-}
+}  // namespace
+
+int Control::Left() const { return exactTwips(twips_.left, widget_->x()); }
+int Control::Top() const { return exactTwips(twips_.top, widget_->y()); }
+int Control::Width() const { return exactTwips(twips_.width, widget_->width()); }
+int Control::Height() const { return exactTwips(twips_.height, widget_->height()); }
 
 void Control::SetLeft(int twips) { Move(twips, Top()); }
 void Control::SetTop(int twips) { Move(Left(), twips); }

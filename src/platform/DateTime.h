@@ -21,7 +21,6 @@ struct DateTime {
 
     bool isValid() const;
     bool isMidnight() const { return hour == 0 && minute == 0 && second == 0; }
-    DateTime datePart() const { return {year, month, day, 0, 0, 0}; }
 
     // Days since 1970-01-01 of the date part (proleptic Gregorian).
     long long dayNumber() const;

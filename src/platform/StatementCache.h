@@ -59,7 +59,6 @@ class StatementCache {
 
     // For tests and benchmarks: how often a statement had to be prepared.
     long long prepareCount() const { return prepared_; }
-    size_t idleCount() const { return idle_.size(); }
 
   private:
     sqlite3* db_;
