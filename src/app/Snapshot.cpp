@@ -73,6 +73,15 @@ int RunSnapshot(const std::string& folderText) {
     loaderWindow.Show();
     ok &=
         save(main.SaveSnapshot((folder / "data-loader.png").string()), folder / "data-loader.png");
+    // Every tab on its own, as the window shows it.
+    static const char* const tabFiles[] = {"view-project", "sample",       "view-station",
+                                           "results",      "view-samples", "view-results"};
+    for (int tab = 0; tab < loaderWindow.SSTab1.Tabs(); ++tab) {
+        loaderWindow.SSTab1.SetTab(tab);
+        const auto file = folder / ("data-loader-" + std::string(tabFiles[tab]) + ".png");
+        ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
+    }
+    loaderWindow.SSTab1.SetTab(1);
 
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();

@@ -1,9 +1,234 @@
+// The window's design: its six tabs and every control on them, in twips.
 #include "frmDataLoader.h"
+
+#include "DateTime.h"
 
 namespace loader {
 
-frmDataLoader::frmDataLoader() : platform::Form("frmDataLoader", "Data Loader & Viewer") {
+namespace {
+
+using List = platform::ComboBox::Style;
+using Picker = platform::DTPicker::Format;
+
+enum Tab { kViewProject, kSample, kViewStation, kResults, kViewSamples, kViewResults };
+
+}  // namespace
+
+frmDataLoader::frmDataLoader()
+    : platform::Form("frmDataLoader", "Data Loader & Viewer"),
+      SSTab1(*this, "SSTab1",
+             {"View Project", "Sample", "View Station", "Results", "View Samples", "View Results"},
+             {120, 120, 11160, 7560}),
+
+      MSFlexGrid2(SSTab1.Page(kViewProject), "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6780}),
+
+      Label4(SSTab1.Page(kSample), "Label4", "Project", {240, 270, 1800, 255}),
+      cmbProject_Code(SSTab1.Page(kSample), "cmbProject_Code", {2100, 240, 3600, 315},
+                      List::DropDownList),
+      Label5(SSTab1.Page(kSample), "Label5", "Station", {240, 690, 1800, 255}),
+      cmbStation_id(SSTab1.Page(kSample), "cmbStation_id", {2100, 660, 3600, 315},
+                    List::DropDownList),
+      Check11(SSTab1.Page(kSample), "Check11", "All Database Stations", {5850, 690, 2400, 255}),
+      label3(SSTab1.Page(kSample), "label3", "Medium", {240, 1110, 1800, 255}),
+      cmbMedium(SSTab1.Page(kSample), "cmbMedium", {2100, 1080, 3600, 315}, List::DropDownList),
+      Label1(SSTab1.Page(kSample), "Label1", "Sample Type", {240, 1530, 1800, 255}),
+      CMBSample_Type(SSTab1.Page(kSample), "CMBSample_Type", {2100, 1500, 3600, 315},
+                     List::DropDownList),
+      Label2(SSTab1.Page(kSample), "Label2", "Composite Statisic", {240, 1950, 1800, 255}),
+      CmbComposite_Statistic(SSTab1.Page(kSample), "CmbComposite_Statistic",
+                             {2100, 1920, 3600, 315}, List::DropDownList),
+      Label8(SSTab1.Page(kSample), "Label8", "Sample Depth", {240, 2370, 1800, 255}),
+      txtSample_Depth(SSTab1.Page(kSample), "txtSample_Depth", "", {2100, 2340, 1500, 315}),
+      Label9(SSTab1.Page(kSample), "Label9", "Comment", {240, 2790, 1800, 255}),
+      txtcomment(SSTab1.Page(kSample), "txtcomment", "", {2100, 2760, 3600, 900}, true),
+      Frame2(SSTab1.Page(kSample), "Frame2", "Start Date", {240, 3900, 3780, 1260}),
+      DTPicker2(Frame2, "DTPicker2", Picker::ShortDate, {150, 360, 1800, 315}),
+      DTPicker1(Frame2, "DTPicker1", Picker::Time, {2070, 360, 1560, 315}),
+      Check1(Frame2, "Check1", "Missing Time", {150, 840, 2400, 255}),
+      Check2(SSTab1.Page(kSample), "Check2", "End Date ", {4260, 3900, 2000, 255}),
+      Frame1(SSTab1.Page(kSample), "Frame1", "End Date", {4260, 4200, 3780, 960}),
+      DTPicker3(Frame1, "DTPicker3", Picker::ShortDate, {150, 360, 1800, 315}),
+      DTPicker4(Frame1, "DTPicker4", Picker::Time, {2070, 360, 1560, 315}),
+      CmdAddSample(SSTab1.Page(kSample), "CmdAddSample", "Add", {240, 5520, 1500, 450}),
+      cmdClear(SSTab1.Page(kSample), "cmdClear", "Clear ", {1890, 5520, 1500, 450}),
+      cmdExitSample(SSTab1.Page(kSample), "cmdExitSample", "Exit", {3540, 5520, 1500, 450}),
+      Label24(SSTab1.Page(kSample), "Label24", "", {6450, 5520, 1000, 255}),
+      Frame9(SSTab1.Page(kSample), "Frame9", "Edit Sample", {8400, 180, 2580, 3120}),
+      lblSampleNum(Frame9, "lblSampleNum", "Sample Number", {150, 330, 2250, 255}),
+      txtSampleNum(Frame9, "txtSampleNum", "", {150, 600, 2280, 315}),
+      cmdLocate(Frame9, "cmdLocate", "Locate Records", {150, 1050, 2280, 450}),
+      cmdPreviousRecord(Frame9, "cmdPreviousRecord", "", {150, 1620, 660, 450}),
+      cmdNextRecord(Frame9, "cmdNextRecord", "", {900, 1620, 660, 450}),
+      cmddeleteS(Frame9, "cmddeleteS", "", {1770, 1620, 660, 450}),
+      lblLocateHint(Frame9, "lblLocateHint",
+                    "Fill in the fields to search by, then press Locate Records.",
+                    {150, 2220, 2280, 780}),
+
+      Frame11(SSTab1.Page(kViewStation), "Frame11", "", {120, 120, 2400, 1380}),
+      chkProjectStation(Frame11, "chkProjectStation", "Project", {180, 240, 2000, 255}),
+      ChkLocationStation(Frame11, "ChkLocationStation", "Location", {180, 600, 2000, 255}),
+      ChkWaterStation(Frame11, "ChkWaterStation", "Water Body", {180, 960, 2000, 255}),
+      Label25(SSTab1.Page(kViewStation), "Label25", "Project", {2700, 180, 3900, 255}),
+      cmbStationProject(SSTab1.Page(kViewStation), "cmbStationProject", {2700, 450, 3900, 315},
+                        List::DropDownList),
+      Frame8(SSTab1.Page(kViewStation), "Frame8",
+             "Enter Partial Location (Filter on Place Name Description)", {6780, 120, 4200, 720}),
+      txtfindstation(Frame8, "txtfindstation", "", {150, 330, 3900, 315}),
+      Frame12(SSTab1.Page(kViewStation), "Frame12", "Enter Water Body Name",
+              {6780, 900, 4200, 720}),
+      txtwaterbodyname(Frame12, "txtwaterbodyname", "", {150, 330, 3900, 315}),
+      cmdFindStation(SSTab1.Page(kViewStation), "cmdFindStation", "Load Stations",
+                     {2700, 1020, 1800, 450}),
+      MSFlexGrid1(SSTab1.Page(kViewStation), "MSFlexGrid1", 2, 18, 1, 1, {120, 1740, 10860, 5160}),
+
+      Frame3(SSTab1.Page(kResults), "Frame3", "Sample Number", {120, 120, 10860, 900}),
+      txtResultSampleNum(Frame3, "txtResultSampleNum", "", {150, 390, 1400, 315}),
+      DTPicker5(Frame3, "DTPicker5", Picker::ShortDate, {1700, 390, 1800, 315}),
+      cmdFindSample(Frame3, "cmdFindSample", "Find Sample", {3660, 360, 1500, 390}),
+      cmdPrevious(Frame3, "cmdPrevious", "Previous", {5310, 360, 1200, 390}),
+      cmdNext(Frame3, "cmdNext", "Next", {6660, 360, 1200, 390}),
+      lblCode(SSTab1.Page(kResults), "lblCode", "", {120, 1140, 1000, 315}),
+      lblProject(SSTab1.Page(kResults), "lblProject", "", {1200, 1140, 4600, 315}),
+      lblStation(SSTab1.Page(kResults), "lblStation", "", {5880, 1140, 5100, 315}),
+      Label15(SSTab1.Page(kResults), "Label15", "Date", {120, 1590, 500, 255}),
+      lblDate(SSTab1.Page(kResults), "lblDate", "", {640, 1560, 2000, 315}),
+      Label14(SSTab1.Page(kResults), "Label14", "Medium", {2760, 1590, 720, 255}),
+      lblMedium(SSTab1.Page(kResults), "lblMedium", "", {3480, 1560, 2200, 315}),
+      Label13(SSTab1.Page(kResults), "Label13", "Sample Type", {5800, 1590, 1250, 255}),
+      lblSampleType(SSTab1.Page(kResults), "lblSampleType", "", {7080, 1560, 2020, 315}),
+      Label12(SSTab1.Page(kResults), "Label12", "Depth", {9200, 1590, 600, 255}),
+      lblDepth(SSTab1.Page(kResults), "lblDepth", "", {9820, 1560, 1160, 315}),
+      frmParameter(SSTab1.Page(kResults), "frmParameter", "Parameter Code",
+                   {120, 2040, 6000, 1560}),
+      cmbParameter(frmParameter, "cmbParameter", {150, 330, 5700, 315}),
+      Check13(frmParameter, "Check13", "All Database Parameters", {150, 750, 3000, 255}),
+      cmdParameterFind(frmParameter, "cmdParameterFind", "Partial Parameter Name",
+                       {150, 1065, 2300, 375}),
+      txtparameterFind(frmParameter, "txtparameterFind", "Full Name", {2550, 1095, 3300, 315}),
+      Label6(SSTab1.Page(kResults), "Label6", "Result Value", {6360, 2100, 2100, 255}),
+      txtResult_value(SSTab1.Page(kResults), "txtResult_value", "", {6360, 2370, 2100, 315}),
+      Label7(SSTab1.Page(kResults), "Label7", "Remark Code", {8640, 2100, 2340, 255}),
+      cmbRemark_code(SSTab1.Page(kResults), "cmbRemark_code", {8640, 2370, 2340, 315}),
+      Label10(SSTab1.Page(kResults), "Label10", "Grade", {6360, 2850, 2100, 255}),
+      TXTGrade(SSTab1.Page(kResults), "TXTGrade", "", {6360, 3120, 2100, 315}),
+      Check3(SSTab1.Page(kResults), "Check3", "Replicate", {8640, 3150, 2000, 255}),
+      Label11(SSTab1.Page(kResults), "Label11", "Comment", {120, 3780, 2000, 255}),
+      txtCommentResult(SSTab1.Page(kResults), "txtCommentResult", "", {120, 4050, 6000, 900}, true),
+      cmdAddResult(SSTab1.Page(kResults), "cmdAddResult", "Add Result", {120, 5250, 1500, 450}),
+      cmdClearResults(SSTab1.Page(kResults), "cmdClearResults", "Clear", {1770, 5250, 1500, 450}),
+      cmdExitResult(SSTab1.Page(kResults), "cmdExitResult", "Exit", {3420, 5250, 1500, 450}),
+      Frame10(SSTab1.Page(kResults), "Frame10", "Edit Results", {6360, 3720, 4620, 1230}),
+      cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
+      cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
+      cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
+      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
+
+      Frame7(SSTab1.Page(kViewSamples), "Frame7", "Filter On", {120, 120, 2400, 1620}),
+      Check10(Frame7, "Check10", "Project", {180, 300, 2000, 255}),
+      Check9(Frame7, "Check9", "Station", {180, 630, 2000, 255}),
+      Check8(Frame7, "Check8", "Date", {180, 960, 2000, 255}),
+      Check7(Frame7, "Check7", "All Records", {180, 1290, 2000, 255}),
+      FrmDate(SSTab1.Page(kViewSamples), "FrmDate", "Date", {2640, 120, 2640, 1140}),
+      Label20(FrmDate, "Label20", "From", {150, 390, 540, 255}),
+      DTPicker6(FrmDate, "DTPicker6", Picker::ShortDate, {690, 360, 1800, 315}),
+      Label21(FrmDate, "Label21", "To", {150, 750, 540, 255}),
+      DTPicker7(FrmDate, "DTPicker7", Picker::ShortDate, {690, 720, 1800, 315}),
+      Label23(SSTab1.Page(kViewSamples), "Label23", "Project", {5400, 150, 3300, 255}),
+      cmbProject(SSTab1.Page(kViewSamples), "cmbProject", {5400, 420, 3300, 315},
+                 List::DropDownList),
+      Label22(SSTab1.Page(kViewSamples), "Label22", "Station", {5400, 840, 3300, 255}),
+      cmbStation(SSTab1.Page(kViewSamples), "cmbStation", {5400, 1110, 3300, 315},
+                 List::DropDownList),
+      cmdSamples(SSTab1.Page(kViewSamples), "cmdSamples", "Find Samples", {8880, 360, 2100, 450}),
+      frmLoaded(SSTab1.Page(kViewSamples), "frmLoaded", "", {8880, 900, 2100, 900}),
+      Check12(frmLoaded, "Check12", "Select All", {150, 150, 1800, 255}),
+      cmdSampletoResults(frmLoaded, "cmdSampletoResults", "Load Results", {150, 450, 1800, 390}),
+      MSFlexGrid3(SSTab1.Page(kViewSamples), "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, 4920}),
+
+      Frame4(SSTab1.Page(kViewResults), "Frame4", "Sample Number", {120, 120, 2640, 840}),
+      TxtSampleNumber(Frame4, "TxtSampleNumber", "", {150, 360, 2340, 315}),
+      Frame5(SSTab1.Page(kViewResults), "Frame5", "", {120, 120, 6000, 840}),
+      Label18(Frame5, "Label18", "Station", {150, 180, 1000, 255}),
+      Label19(Frame5, "Label19", "", {1200, 180, 4650, 255}),
+      Label17(Frame5, "Label17", "Parameter", {150, 510, 1000, 255}),
+      Label16(Frame5, "Label16", "", {1200, 510, 4650, 255}),
+      Check4(SSTab1.Page(kViewResults), "Check4", "All Records", {6300, 180, 1800, 255}),
+      Frame6(SSTab1.Page(kViewResults), "Frame6", "Include", {8280, 60, 2700, 900}),
+      Check5(Frame6, "Check5", "Replicates", {150, 270, 2400, 255}),
+      Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
+      cmdLoadResult(SSTab1.Page(kViewResults), "cmdLoadResult", "Load Results",
+                    {6300, 540, 1800, 420}),
+      MSFlexGrid4(SSTab1.Page(kViewResults), "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}) {
     SetClientSize(11400, 7800);
+
+    // Tool tips and pictures of the design.
+    txtSampleNum.SetToolTipText("Locate by Sample Number, Not Required");
+    cmdPreviousRecord.SetPicture("previous");
+    cmdPreviousRecord.SetToolTipText("Previous");
+    cmdNextRecord.SetPicture("next");
+    cmdNextRecord.SetToolTipText("Next");
+    cmddeleteS.SetPicture("delete");
+    cmddeleteS.SetToolTipText("Delete Record");
+    lblLocateHint.SetWordWrap(true);
+    cmbStationProject.SetToolTipText("Project");
+    txtfindstation.SetToolTipText("Station Description");
+    txtwaterbodyname.SetToolTipText("Station Description");
+    txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
+    lblCode.SetToolTipText("Sample ID Number");
+    lblProject.SetToolTipText("Project Code");
+    lblStation.SetToolTipText("Station Description");
+    lblMedium.SetToolTipText("Medium Code");
+    lblSampleType.SetToolTipText("Sample Type Code");
+    for (auto* header :
+         {&lblCode, &lblProject, &lblStation, &lblDate, &lblMedium, &lblSampleType, &lblDepth})
+        header->SetBorder(true);
+    cmdParameterFind.SetToolTipText("Partial Parameter Name to Filter List");
+    cmdPrevResult.SetPicture("previous");
+    cmdPrevResult.SetToolTipText("Previous");
+    cmdNextResult.SetPicture("next");
+    cmdNextResult.SetToolTipText("Next");
+    cmdDeleteR.SetPicture("delete");
+    cmdDeleteR.SetToolTipText("Delete Record");
+    Check7.SetToolTipText("Default is New Records Only");
+    cmbProject.SetToolTipText("Project");
+    cmbStation.SetToolTipText("Station");
+    TxtSampleNumber.SetToolTipText("Enter Sample Number for User Entered Data");
+    Check4.SetToolTipText("View Records from All Sources Based on Station and Parameter");
+
+    // Initial states of the design.
+    Frame1.SetVisible(false);
+    cmddeleteS.SetVisible(false);
+    Label24.SetVisible(false);
+    cmdPrevious.SetEnabled(false);
+    cmdNext.SetEnabled(false);
+    cmdAddResult.SetEnabled(false);
+    cmdDeleteR.SetVisible(false);
+    for (platform::Control* hidden : std::initializer_list<platform::Control*>{
+             &Label25, &cmbStationProject, &Frame8, &Frame12, &FrmDate, &Label23, &cmbProject,
+             &Label22, &cmbStation, &frmLoaded, &Frame5})
+        hidden->SetVisible(false);
+    const platform::DateTime viewFrom{2003, 5, 22, 0, 0, 0};
+    DTPicker6.SetValue(viewFrom);
+    DTPicker7.SetValue(viewFrom);
+
+    connectEvents();
+}
+
+frmDataLoader::~frmDataLoader() = default;
+
+void frmDataLoader::connectEvents() {
+    cmdExitSample.Click = [this] { cmdExitSample_Click(); };
+    cmdExitResult.Click = [this] { cmdExitResult_Click(); };
+    CmdAddSample.Click = [this] { CmdAddSample_Click(); };
+    cmbProject_Code.Click = [this] { cmbProject_Code_Click(); };
+    Check11.Click = [this] { Check11_Click(); };
+    Check1.Click = [this] { Check1_Click(); };
+    Check2.Click = [this] { Check2_Click(); };
+    cmdClear.Click = [this] { cmdClear_Click(); };
+    cmdLocate.Click = [this] { cmdLocate_Click(); };
+    cmdNextRecord.Click = [this] { cmdNextRecord_Click(); };
+    cmdPreviousRecord.Click = [this] { cmdPreviousRecord_Click(); };
+    cmddeleteS.Click = [this] { cmddeleteS_Click(); };
 }
 
 }  // namespace loader

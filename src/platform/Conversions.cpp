@@ -261,6 +261,21 @@ std::string LookupEntry(std::string_view code, std::string_view description) {
     return out;
 }
 
+std::string LikeLiteral(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '*' || c == '?' || c == '[') {
+            out += '[';
+            out += c;
+            out += ']';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string SqlQuote(std::string_view text) {
     std::string out = "'";
     for (char c : text) {

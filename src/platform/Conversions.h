@@ -38,6 +38,10 @@ std::optional<std::string> LookupCode(std::string_view entry);
 // "code-description", where a Null part contributes nothing.
 std::string LookupEntry(std::string_view code, std::string_view description);
 
+// Text to be matched as typed inside a like pattern: the wildcards '*' and '?' and the
+// bracket '[' are written as one-character classes ("[*]").
+std::string LikeLiteral(std::string_view text);
+
 // A text value quoted for SQL: between single quotes with inner quotes doubled.
 std::string SqlQuote(std::string_view text);
 

@@ -171,6 +171,19 @@ class FormInstance {
     std::unique_ptr<T> form_;
 };
 
+// The hourglass for the life of the object: the classic MousePointer 11 at the start of a
+// handler and 0 at its end, restored on every way out.
+class Hourglass {
+  public:
+    explicit Hourglass(Form& form) : form_(form) { form_.SetMousePointer(11); }
+    ~Hourglass() { form_.SetMousePointer(0); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+  private:
+    Form& form_;
+};
+
 // Deletes a retired form once the event loop is back (never inside its own handler).
 void DeleteLater(std::unique_ptr<Form> form);
 

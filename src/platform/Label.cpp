@@ -28,7 +28,10 @@ void Label::SetAlignment(int alignment) {
 }
 
 void Label::SetBorder(bool fixedSingle) {
-    label_->setFrameStyle(fixedSingle ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    // The classic fixed single border: a thin plain box, the text kept off the line.
+    label_->setFrameStyle(fixedSingle ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+    label_->setLineWidth(1);
+    label_->setMargin(fixedSingle ? 2 : 0);
 }
 
 }  // namespace platform

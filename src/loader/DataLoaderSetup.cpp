@@ -1,0 +1,96 @@
+// Opening and closing the window: lookup lists, the project grid, unload and the exits.
+#include "Connection.h"
+#include "Database.h"
+#include "DateTime.h"
+#include "GridFill.h"
+#include "LookupLists.h"
+#include "SharedSql.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+namespace {
+
+constexpr int kSampleTab = 1;
+
+struct ListSource {
+    const char* table;
+    const char* code;
+    const char* description;
+};
+
+}  // namespace
+
+void frmDataLoader::Form_Load() {
+    const auto now = platform::DateTime::now();
+    DTPicker2.SetValue(now);
+    DTPicker3.SetValue(now);
+    SSTab1.SetTab(kSampleTab);
+    fillLookupLists();
+    fillParameterList();
+    fillProjectGrid();
+}
+
+void frmDataLoader::fillLookupLists() {
+    platform::Database& db = store::requireDb();
+    auto fill = [&](const ListSource& source, std::initializer_list<platform::ComboBox*> lists) {
+        rsLookup = db.OpenRecordset(source.table);
+        const auto entries = ReadEntries(*rsLookup, source.code, source.description);
+        rsLookup->Close();
+        for (auto* list : lists) list->AddItems(entries);
+    };
+    fill({"tblsample_type", "sample_type", "sample_type_description"}, {&CMBSample_Type});
+    fill({store::kAllStations, "station_id", "place_name_description"}, {&cmbStation_id});
+    fill({"tblprojects_programs", "project_code", "Program_project"},
+         {&cmbProject_Code, &cmbStationProject});
+    fill({"tblcomposite_statistic", "composite_statistic_code", "composite_statistic_description"},
+         {&CmbComposite_Statistic});
+    fill({"tblmedium", "medium", "medium_description"}, {&cmbMedium});
+    fill({"tblresults_remarks", "remark_code", "remark_description"}, {&cmbRemark_code});
+}
+
+void frmDataLoader::fillParameterList() {
+    rsLookup = store::requireDb().OpenRecordset(store::kProjectParameterQuery);
+    const auto entries = ReadEntries(*rsLookup, "parameter_code", "short_name");
+    rsLookup->Close();
+    // A short list with no rows keeps what the list holds.
+    if (entries.empty()) return;
+    cmbParameter.Clear();
+    cmbParameter.AddItems(entries);
+}
+
+void frmDataLoader::fillProjectGrid() {
+    static const char* const headers[] = {"Code",       "Program/Project", "Organization",
+                                          "Study Area", "Purpose",         "Start Date",
+                                          "End Date",   "Contact Name",    "Contact Phone"};
+    rsProject = store::requireDb().OpenRecordset(
+        "select tblprojects_programs.*, tblorganization.organization_name from "
+        "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
+        "= tblorganization.organization_id");
+    MSFlexGrid2.SetRow(0);
+    for (int col = 0; col < 9; ++col) {
+        MSFlexGrid2.SetCol(col);
+        MSFlexGrid2.SetText(headers[col]);
+    }
+    AppendRows(MSFlexGrid2, *rsProject,
+               {"Project_code", "Program_Project", "Organization_name", "Project_study_area",
+                "Project_Purpose", "project_start_date", "project_end_date", "contact_name",
+                "contact_phone"});
+    rsProject->Close();
+}
+
+void frmDataLoader::Form_Unload() {
+    for (auto* rs : {&rsLocate, &rsLocateResult, &rsBrowse}) {
+        try {
+            if (*rs) (*rs)->Close();
+        } catch (...) {
+            // Closing is best effort: the window goes either way.
+        }
+    }
+}
+
+void frmDataLoader::cmdExitSample_Click() { Unload(); }
+
+void frmDataLoader::cmdExitResult_Click() { Unload(); }
+
+}  // namespace loader

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ComboBox.h"
+#include "Recordset.h"
+#include "Variant.h"
+
+namespace loader {
+
+// The entries "code-description" of every row from the current one to the end; an empty
+// set gives no entries. A Null part contributes nothing to its entry.
+std::vector<std::string> ReadEntries(platform::Recordset& rs, std::string_view codeColumn,
+                                     std::string_view descriptionColumn);
+
+// The code of the selected entry: the text before its first '-'. Nothing when no entry
+// is selected or the entry has no hyphen.
+std::optional<std::string> SelectedCode(const platform::ComboBox& list);
+
+// Selects the first entry whose text begins with the value's text (letter case counts),
+// raising the list's click. A Null value, or no such entry, leaves the selection alone.
+// Returns whether an entry was selected.
+bool SelectEntryStartingWith(platform::ComboBox& list, const platform::Variant& value);
+
+}  // namespace loader

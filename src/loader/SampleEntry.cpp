@@ -1,0 +1,236 @@
+// The "Sample" tab: saving a sample, the station list that follows the project, the check
+// boxes and the clear.
+#include <optional>
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "LookupLists.h"
+#include "SharedSql.h"
+#include "Tables.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+namespace {
+
+constexpr int kResultsTab = 3;
+constexpr long long kLastSampleCode = 32767;  // sample codes are 16-bit
+
+platform::DateTime withTimeOf(platform::DateTime date, const platform::DateTime& time) {
+    date.hour = time.hour;
+    date.minute = time.minute;
+    date.second = 0;
+    return date;
+}
+
+// "a, b and c"
+std::string joinWords(const std::vector<std::string>& words) {
+    std::string out;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i) out += i + 1 == words.size() ? " and " : ", ";
+        out += words[i];
+    }
+    return out;
+}
+
+// What keeps the entry from being saved, or nothing when it can be saved.
+std::optional<std::string> saveProblem(const frmDataLoader& f) {
+    std::vector<std::string> missing;
+    auto code = [](const platform::ComboBox& list) {
+        auto c = SelectedCode(list);
+        return c && !c->empty() ? c : std::nullopt;
+    };
+    if (!code(f.cmbProject_Code)) missing.push_back("a project");
+    const auto station = code(f.cmbStation_id);
+    if (!station || !platform::IsWholeNumber(*station)) missing.push_back("a station");
+    if (!code(f.cmbMedium)) missing.push_back("a medium");
+    if (!code(f.CMBSample_Type)) missing.push_back("a sample type");
+    std::string problem;
+    if (!missing.empty()) problem = "Please choose " + joinWords(missing) + ".";
+    const std::string depth = f.txtSample_Depth.Text();
+    if (!platform::Trim(depth).empty() && !platform::IsNumeric(depth)) {
+        if (!problem.empty()) problem += "\n";
+        problem += "The sample depth \"" + depth + "\" is not a number.";
+    }
+    if (problem.empty()) return std::nullopt;
+    return "The sample was not saved.\n\n" + problem;
+}
+
+// The captions the "Results" tab shows for the sample once it is saved.
+struct SavedSample {
+    std::string code;
+    std::string date;
+};
+
+}  // namespace
+
+void frmDataLoader::CmdAddSample_Click() {
+    if (auto problem = saveProblem(*this)) {
+        platform::MsgBox(*problem, platform::mb::Exclamation);
+        return;
+    }
+    const std::string editedCode = platform::Trim(Label24.Caption());
+    const bool editing = !editedCode.empty();
+    platform::Database& db = store::requireDb();
+    SavedSample saved;
+
+    // The next code is read and the row written in one write transaction, so two
+    // programs saving at once cannot take the same code; a failure writes nothing.
+    std::string failure;
+    db.BeginTrans();
+    try {
+        rsLookup =
+            db.OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'V'");
+        rsLookup->MoveFirst();
+        const platform::Variant highest = rsLookup->Fields("maxcode").Value();
+        const long long nextCode = highest.isNull() ? 1 : highest.toInteger() + 1;
+        rsLookup->Close();
+
+        if (editing) {
+            if (platform::IsWholeNumber(editedCode)) {
+                rsLookup =
+                    db.OpenRecordset("select * from tblsample where sample_code = " + editedCode +
+                                     " and idloc = 'V'");
+            }
+            if (!rsLookup || !rsLookup->IsOpen() || rsLookup->Eof()) {
+                failure = "Sample " + editedCode +
+                          " can no longer be found: another user may have deleted it. Nothing "
+                          "was saved.";
+            } else {
+                rsLookup->Edit();
+                saved.code = editedCode;
+            }
+        } else if (nextCode > kLastSampleCode) {
+            failure = "The sample-code limit is reached: hand-entered samples are numbered up to " +
+                      platform::NumberToText(kLastSampleCode) + ". Nothing was saved.";
+        } else {
+            rsLookup = db.OpenRecordset("select * from tblsample where idloc = 'V'");
+            rsLookup->AddNew();
+            rsLookup->Fields("sample_code") = nextCode;
+            rsLookup->Fields("idloc") = store::kHandEntered;
+            saved.code = platform::NumberToText(nextCode);
+        }
+
+        if (failure.empty()) {
+            platform::Recordset& rs = *rsLookup;
+            rs.Fields("project_code") = *SelectedCode(cmbProject_Code);
+            rs.Fields("station_id") = *SelectedCode(cmbStation_id);
+            rs.Fields("start_date") = Check1.Value()
+                                          ? DTPicker2.Value()
+                                          : withTimeOf(DTPicker2.Value(), DTPicker1.Value());
+            saved.date = rs.Fields("start_date").Value().toText();
+            rs.Fields("missing_time") = Check1.Value() ? "Y" : "N";
+            if (Check2.Value())
+                rs.Fields("end_date") = withTimeOf(DTPicker3.Value(), DTPicker4.Value());
+            rs.Fields("medium") = *SelectedCode(cmbMedium);
+            rs.Fields("sample_type") = *SelectedCode(CMBSample_Type);
+            if (!platform::Trim(txtSample_Depth.Text()).empty())
+                rs.Fields("sample_depth") = txtSample_Depth.Text();
+            rs.Fields("comment") = txtcomment.Text();
+            if (auto composite = SelectedCode(CmbComposite_Statistic))
+                rs.Fields("composite_statistic_code") = *composite;
+            rs.Update();
+            rs.Close();
+            db.CommitTrans();
+        }
+    } catch (const platform::EngineError& e) {
+        failure = "The sample was not saved.\n\n" + e.Description();
+    }
+    if (!failure.empty()) {
+        if (rsLookup && rsLookup->IsOpen()) {
+            rsLookup->CancelUpdate();
+            rsLookup->Close();
+        }
+        if (db.InTransaction()) db.Rollback();
+        platform::MsgBox(failure, platform::mb::Exclamation);
+        return;
+    }
+
+    // The "Results" tab takes over the saved sample.
+    lblCode.SetCaption(saved.code);
+    DTPicker5.SetValue(DTPicker2.Value());
+    lblProject.SetCaption(cmbProject_Code.Text());
+    lblStation.SetCaption(cmbStation_id.Text());
+    lblDate.SetCaption(saved.date);
+    lblMedium.SetCaption(cmbMedium.Text());
+    lblSampleType.SetCaption(CMBSample_Type.Text());
+    lblDepth.SetCaption(txtSample_Depth.Text());
+
+    fillParameterList();
+
+    // Ready for the next sample; dates and check boxes stay as they are.
+    Label24.SetCaption("");
+    txtSample_Depth.SetText("");
+    txtcomment.SetText("");
+    for (auto* list :
+         {&CmbComposite_Statistic, &CMBSample_Type, &cmbStation_id, &cmbProject_Code, &cmbMedium})
+        list->SetListIndex(-1);
+    CmdAddSample.SetCaption("Add");
+    cmddeleteS.SetVisible(false);
+    SSTab1.SetTab(kResultsTab);
+}
+
+void frmDataLoader::fillAllStations() {
+    rsLookup = store::requireDb().OpenRecordset(store::kAllStations);
+    const auto entries = ReadEntries(*rsLookup, "station_id", "place_name_description");
+    rsLookup->Close();
+    cmbStation_id.AddItems(entries);
+}
+
+void frmDataLoader::fillStationsOfProject(const std::string& projectCode) {
+    rsLookup = store::requireDb().OpenRecordset(
+        "select distinct tblstation_information.*, tblsample.project_code from "
+        "tblstation_information right join tblsample on tblsample.station_id = "
+        "tblstation_information.station_id where tblsample.project_code = " +
+        platform::SqlQuote(projectCode));
+    const auto entries = ReadEntries(*rsLookup, "station_id", "place_name_description");
+    rsLookup->Close();
+    cmbStation_id.AddItems(entries);
+}
+
+void frmDataLoader::cmbProject_Code_Click() {
+    platform::Hourglass wait(*this);
+    const auto project = SelectedCode(cmbProject_Code);
+    if (!project || Check11.Value()) return;
+    cmbStation_id.Clear();
+    fillStationsOfProject(*project);
+}
+
+void frmDataLoader::Check11_Click() {
+    platform::Hourglass wait(*this);
+    cmbStation_id.Clear();
+    const auto project = SelectedCode(cmbProject_Code);
+    if (project && !Check11.Value())
+        fillStationsOfProject(*project);
+    else
+        fillAllStations();
+}
+
+void frmDataLoader::Check1_Click() { DTPicker1.SetVisible(Check1.Value() == 0); }
+
+void frmDataLoader::Check2_Click() { Frame1.SetVisible(Check2.Value() != 0); }
+
+void frmDataLoader::cmdClear_Click() {
+    platform::Hourglass wait(*this);
+    CmdAddSample.SetCaption("Add");
+    cmddeleteS.SetVisible(false);
+    txtSampleNum.SetText("");
+    const auto now = platform::DateTime::now();
+    for (auto* picker : {&DTPicker3, &DTPicker4, &DTPicker2, &DTPicker1}) picker->SetValue(now);
+    txtcomment.SetText("");
+    Check1.SetValue(0);
+    Check2.SetValue(0);
+    Check11.SetValue(0);
+    txtSample_Depth.SetText("");
+    Label24.SetCaption("");
+    CMBSample_Type.SetListIndex(-1);
+    cmbStation_id.Clear();
+    fillAllStations();
+    for (auto* list : {&cmbProject_Code, &CmbComposite_Statistic, &cmbMedium})
+        list->SetListIndex(-1);
+}
+
+}  // namespace loader
