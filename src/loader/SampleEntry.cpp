@@ -80,8 +80,8 @@ void frmDataLoader::CmdAddSample_Click() {
     // The next code is read and the row written in one write transaction, so two
     // programs saving at once cannot take the same code; a failure writes nothing.
     std::string failure;
-    db.BeginTrans();
     try {
+        db.BeginTrans();
         rsLookup =
             db.OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'V'");
         rsLookup->MoveFirst();

@@ -217,8 +217,8 @@ void frmDataLoader::cmddeleteS_Click() {
     const std::string sampleCode = platform::NumberToText(code.toInteger());
     {
         platform::Hourglass wait(*this);
-        db.BeginTrans();
         try {
+            db.BeginTrans();
             for (const char* table : {store::table::Results, store::table::ResultsNonNumeric,
                                       store::table::Replicates}) {
                 rsLookup = db.OpenRecordset(std::string("select * from ") + table +

@@ -163,6 +163,10 @@ TEST(TextHelpers, TrimLookupAndQuote) {
 
     EXPECT_EQ(SqlQuote("O'Brien"), "'O''Brien'");
     EXPECT_EQ(SqlQuote(""), "''");
+
+    // Typed text inside a like pattern: only the classic wildcards and '[' are bracketed.
+    EXPECT_EQ(LikeLiteral("a*b?c[d]"), "a[*]b[?]c[[]d]");
+    EXPECT_EQ(LikeLiteral("50% o'clock_"), "50% o'clock_");
     EXPECT_EQ(SqlQuote("''"), "''''''");
 }
 
