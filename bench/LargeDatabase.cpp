@@ -195,31 +195,27 @@ struct WaterBody {
 };
 
 const std::vector<WaterBody> kWaterBodies = {
-    {"Bear River", "River"},         {"Logan River", "River"},
-    {"Weber River", "River"},        {"Ogden River", "River"},
-    {"Blacksmith Fork", "River"},    {"Malad River", "River"},
-    {"Little Bear River", "River"},  {"Cub River", "River"},
-    {"Mill Creek", "Stream"},        {"Spring Creek", "Stream"},
-    {"Silver Creek", "Stream"},      {"Cottonwood Creek", "Stream"},
-    {"Deep Creek", "Stream"},        {"Beaver Creek", "Stream"},
-    {"Summit Creek", "Stream"},      {"Dry Creek", "Stream"},
-    {"Birch Creek", "Stream"},       {"Willow Creek", "Stream"},
-    {"Box Elder Creek", "Stream"},   {"Hyrum Slough", "Stream"},
-    {"Clear Lake", "Lake"},          {"Willow Reservoir", "Lake"},
-    {"Porcupine Reservoir", "Lake"}, {"Newton Reservoir", "Lake"},
-    {"Pineview Reservoir", "Lake"},  {"Mantua Reservoir", "Lake"},
-    {"Tony Grove Lake", "Lake"},     {"Cutler Reservoir", "Lake"},
+    {"Bear River", "River"},        {"Logan River", "River"},        {"Weber River", "River"},
+    {"Ogden River", "River"},       {"Blacksmith Fork", "River"},    {"Malad River", "River"},
+    {"Little Bear River", "River"}, {"Cub River", "River"},          {"Mill Creek", "Stream"},
+    {"Spring Creek", "Stream"},     {"Silver Creek", "Stream"},      {"Cottonwood Creek", "Stream"},
+    {"Deep Creek", "Stream"},       {"Beaver Creek", "Stream"},      {"Summit Creek", "Stream"},
+    {"Dry Creek", "Stream"},        {"Birch Creek", "Stream"},       {"Willow Creek", "Stream"},
+    {"Box Elder Creek", "Stream"},  {"Hyrum Slough", "Stream"},      {"Clear Lake", "Lake"},
+    {"Willow Reservoir", "Lake"},   {"Porcupine Reservoir", "Lake"}, {"Newton Reservoir", "Lake"},
+    {"Pineview Reservoir", "Lake"}, {"Mantua Reservoir", "Lake"},    {"Tony Grove Lake", "Lake"},
+    {"Cutler Reservoir", "Lake"},
 };
 
 const std::vector<const char*> kLandmarks = {
-    "Highway 30 Bridge", "Canyon Mouth",  "County Road 200", "the Fish Hatchery",
-    "Main Street",       "the Gauge",     "Railroad Crossing", "the Diversion Dam",
+    "Highway 30 Bridge", "Canyon Mouth",  "County Road 200",    "the Fish Hatchery",
+    "Main Street",       "the Gauge",     "Railroad Crossing",  "the Diversion Dam",
     "Golf Course",       "Water Plant",   "Wastewater Outfall", "Forest Boundary",
-    "State Park",        "Old Mill Road", "Airport Road",      "the Confluence",
+    "State Park",        "Old Mill Road", "Airport Road",       "the Confluence",
 };
 
-const std::vector<const char*> kTowns = {"Corinne", "Paradise", "Hyrum",    "Wellsville",
-                                         "Mendon",  "Newton",   "Richmond", "Smithfield",
+const std::vector<const char*> kTowns = {"Corinne",    "Paradise", "Hyrum",      "Wellsville",
+                                         "Mendon",     "Newton",   "Richmond",   "Smithfield",
                                          "Honeyville", "Plymouth", "Collinston", "Avon"};
 
 const std::vector<const char*> kOrganizations = {
@@ -249,10 +245,10 @@ const std::vector<const char*> kAreas = {"Bear River basin", "Cache Valley",  "U
                                          "Ogden Valley",     "Malad Valley",  "Box Elder County",
                                          "Statewide",        "Wasatch Front", "Lower Bear River"};
 
-const std::vector<const char*> kFirstNames = {"Avery",  "Jordan", "Casey", "Morgan", "Riley",
-                                              "Taylor", "Quinn",  "Harper", "Rowan", "Emerson"};
-const std::vector<const char*> kLastNames = {"Hollister", "Brandt", "Achterberg", "Oyelaran",
-                                             "Saltzman",  "Duarte", "Kimura",     "Pell",
+const std::vector<const char*> kFirstNames = {"Avery",  "Jordan", "Casey",  "Morgan", "Riley",
+                                              "Taylor", "Quinn",  "Harper", "Rowan",  "Emerson"};
+const std::vector<const char*> kLastNames = {"Hollister", "Brandt",   "Achterberg", "Oyelaran",
+                                             "Saltzman",  "Duarte",   "Kimura",     "Pell",
                                              "Vance",     "Marchetti"};
 
 const std::vector<const char*> kComments = {
@@ -300,10 +296,18 @@ void addStations(sqlite3* db, Rng& rng, int wanted) {
         const bool lake = std::string(wb.kind) == "Lake";
         std::string place = wb.name;
         switch (rng.below(lake ? 2 : 4)) {
-            case 0: place += std::string(" at ") + rng.pick(kLandmarks); break;
-            case 1: place += lake ? " Deep Station" : std::string(" near ") + rng.pick(kTowns); break;
-            case 2: place += std::string(" above ") + rng.pick(kLandmarks); break;
-            default: place += std::string(" below ") + rng.pick(kLandmarks); break;
+            case 0:
+                place += std::string(" at ") + rng.pick(kLandmarks);
+                break;
+            case 1:
+                place += lake ? " Deep Station" : std::string(" near ") + rng.pick(kTowns);
+                break;
+            case 2:
+                place += std::string(" above ") + rng.pick(kLandmarks);
+                break;
+            default:
+                place += std::string(" below ") + rng.pick(kLandmarks);
+                break;
         }
         const std::string huc = "1601" + std::to_string(rng.range(100, 299)) + "0";
         insert.integer(1, id)
@@ -321,7 +325,9 @@ void addStations(sqlite3* db, Rng& rng, int wanted) {
         else
             insert.real(9, Decimal{rng.range(50, 50000), 1}.value());
         insert.text(10, huc)
-            .text(11, lake ? "Lake" : rng.percent(15) ? "Urban" : wb.kind)
+            .text(11, lake              ? "Lake"
+                      : rng.percent(15) ? "Urban"
+                                        : wb.kind)
             .text(12, wb.name)
             .text(13, huc + "-" + std::to_string(rng.range(1, 99)))
             .text(14, wb.kind)
@@ -331,18 +337,18 @@ void addStations(sqlite3* db, Rng& rng, int wanted) {
 }
 
 void addProjects(sqlite3* db, Rng& rng, int wanted) {
-    Statement insert(db, "INSERT INTO tblprojects_programs VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
-    const long long organizations =
-        integerColumn(db, "SELECT COUNT(*) FROM tblOrganization").at(0);
-    const int existing = static_cast<int>(
-        integerColumn(db, "SELECT COUNT(*) FROM tblprojects_programs").at(0));
+    Statement insert(
+        db, "INSERT INTO tblprojects_programs VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+    const long long organizations = integerColumn(db, "SELECT COUNT(*) FROM tblOrganization").at(0);
+    const int existing =
+        static_cast<int>(integerColumn(db, "SELECT COUNT(*) FROM tblprojects_programs").at(0));
     const long long day1990 = platform::DateTime{1990, 1, 1}.dayNumber();
     for (int i = 0; existing + i < wanted; ++i) {
         const Theme& theme = kThemes[i % kThemes.size()];
         const char* area = rng.pick(kAreas);
         // Some programs number their projects, others give them mnemonic codes.
-        const std::string code = i % 2 == 0 ? std::to_string(10 + i)
-                                            : theme.abbreviation + std::to_string(i);
+        const std::string code =
+            i % 2 == 0 ? std::to_string(10 + i) : theme.abbreviation + std::to_string(i);
         const long long start = day1990 + rng.range(0, 15 * 365);
         insert.text(1, code).text(2, std::string(area) + " " + theme.name);
         if (rng.percent(70))
@@ -365,12 +371,14 @@ std::vector<Project> planProjects(sqlite3* db, Rng& rng, int parameterCount, int
     for (auto& code :
          textColumn(db, "SELECT project_code FROM tblprojects_programs ORDER BY project_code")) {
         Project p{code, {}, rng.below(stationCount), 0};
-        p.stationSpan = code == "8" ? std::min(stationCount, 80)
-                                    : std::min(stationCount, rng.range(3, 40));
+        p.stationSpan =
+            code == "8" ? std::min(stationCount, 80) : std::min(stationCount, rng.range(3, 40));
         std::vector<int> all(parameterCount);
         for (int i = 0; i < parameterCount; ++i) all[i] = i;
-        const int suiteSize = std::min(parameterCount, std::max(12, maxPerSample + 2 + rng.below(6)));
-        for (int i = 0; i < suiteSize; ++i) std::swap(all[i], all[i + rng.below(parameterCount - i)]);
+        const int suiteSize =
+            std::min(parameterCount, std::max(12, maxPerSample + 2 + rng.below(6)));
+        for (int i = 0; i < suiteSize; ++i)
+            std::swap(all[i], all[i + rng.below(parameterCount - i)]);
         p.suite.assign(all.begin(), all.begin() + suiteSize);
         projects.push_back(std::move(p));
     }
@@ -418,8 +426,8 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
         const int parameterCount = static_cast<int>(parameters.size());
         const int spread = size.resultsPerSample / 5;
         const int maxNumeric = std::min(parameterCount, size.resultsPerSample + spread);
-        auto projects = planProjects(db, rng, parameterCount, maxNumeric,
-                                     static_cast<int>(stations.size()));
+        auto projects =
+            planProjects(db, rng, parameterCount, maxNumeric, static_cast<int>(stations.size()));
         const auto projectOf = projectShares(projects);
 
         const Weighted<const char*> media{{"W", 85}, {"S", 10}, {"T", 5}};
@@ -432,8 +440,7 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
                          "INSERT INTO tblsample VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
                          "?11, ?12)");
         Statement result(db, "INSERT INTO tblresults VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-        Statement text(db,
-                       "INSERT INTO tblresults_val_nonnumeric VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+        Statement text(db, "INSERT INTO tblresults_val_nonnumeric VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
         Statement replicate(db, "INSERT INTO tblreplicates VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
 
         const int handEntered = std::min(size.samples * 15 / 100, kMaxHandEnteredSamples);
@@ -452,8 +459,7 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
                              stations.size()];
                 // Codes follow the calendar, as a source numbers its samples over the years.
                 const long long day =
-                    firstDay +
-                    std::min(days - 1, (code - 1) * days / count + rng.below(14));
+                    firstDay + std::min(days - 1, (code - 1) * days / count + rng.below(14));
                 const bool timed = rng.percent(75);
                 const int hour = timed ? rng.range(7, 17) : 0;
                 const int minute = timed ? rng.below(12) * 5 : 0;
@@ -479,8 +485,8 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
                 // Distinct parameters: the front of the project's suite after a partial shuffle.
                 auto& suite = project.suite;
                 const int suiteSize = static_cast<int>(suite.size());
-                const int numeric = std::clamp(
-                    size.resultsPerSample + rng.range(-spread, spread), 0, suiteSize);
+                const int numeric =
+                    std::clamp(size.resultsPerSample + rng.range(-spread, spread), 0, suiteSize);
                 const bool hasText = rng.percent(5);
                 const int texts = hasText ? std::min(suiteSize - numeric, rng.range(1, 2)) : 0;
                 for (int i = 0; i < numeric + texts; ++i)
@@ -491,8 +497,9 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
                     const bool remarked = rng.percent(3);
                     const char* remark = remarked ? remarks.pick(rng) : nullptr;
                     const bool belowLimit = remark && std::string(remark) == "<";
-                    const Decimal v{belowLimit ? par.lo : par.lo + rng.below(
-                                                              static_cast<int>(par.hi - par.lo + 1)),
+                    const Decimal v{belowLimit
+                                        ? par.lo
+                                        : par.lo + rng.below(static_cast<int>(par.hi - par.lo + 1)),
                                     par.decimals};
                     result.text(1, idloc)
                         .integer(2, code)
@@ -500,7 +507,8 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
                         .real(4, v.value())
                         .text(5, remark)
                         .text(6, rng.percent(96) ? "A" : "B");
-                    if (rng.permille(15)) result.text(7, rng.percent(50) ? "Field meter" : "Lab rerun");
+                    if (rng.permille(15))
+                        result.text(7, rng.percent(50) ? "Field meter" : "Lab rerun");
                     result.insert();
                     if (i == 0 && rng.percent(3)) {
                         const Decimal again{v.units + rng.range(-2, 2), par.decimals};
