@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "LargeDatabase.h"
 #include "Recordset.h"
+#include "SqliteBaseline.h"
 
 namespace {
 
@@ -23,15 +24,7 @@ const std::string& largeDatabase() {
 void BM_Sqlite_StepAllSamples(benchmark::State& state) {
     auto db = platform::Database::OpenDatabase(largeDatabase());
     for (auto _ : state) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db->handle(), kAllSamples, -1, &stmt, nullptr);
-        long long rows = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c)
-                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
-            ++rows;
-        }
-        sqlite3_finalize(stmt);
+        const long long rows = bench::StepAll(db->handle(), kAllSamples);
         state.counters["rows"] = static_cast<double>(rows);
     }
 }

@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "LargeDatabase.h"
+#include "SqliteBaseline.h"
 #include "frmDataLoader.h"
 
 namespace {
@@ -69,27 +70,12 @@ class WorkingDatabase {
     std::shared_ptr<platform::ScriptedDialogs> dialogs_;
 };
 
-// Prepares and steps a query to its end, reading every column as text; the row count.
-long long stepAll(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
-    long long rows = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c)
-            benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 // Baseline: the window's queries on bare SQLite.
 void BM_Sqlite_DataLoaderOpenQueries(benchmark::State& state) {
     WorkingDatabase work({});
     for (auto _ : state) {
         long long rows = 0;
-        for (const char* sql : kOpenQueries) rows += stepAll(work.db().handle(), sql);
+        for (const char* sql : kOpenQueries) rows += bench::StepAll(work.db().handle(), sql);
         state.counters["rows"] = static_cast<double>(rows);
     }
 }
@@ -169,7 +155,7 @@ void BM_Sqlite_StationsOfProject(benchmark::State& state) {
     WorkingDatabase work({});
     for (auto _ : state)
         state.counters["rows"] =
-            static_cast<double>(stepAll(work.db().handle(), kStationsOfProject8));
+            static_cast<double>(bench::StepAll(work.db().handle(), kStationsOfProject8));
 }
 BENCHMARK(BM_Sqlite_StationsOfProject)->Unit(benchmark::kMillisecond);
 
