@@ -44,8 +44,11 @@ std::optional<std::string> saveProblem(const frmDataLoader& f) {
         return c && !c->empty() ? c : std::nullopt;
     };
     if (!code(f.cmbProject_Code)) missing.push_back("a project");
+    // A sample whose station is missing from the station table lists as "-": no number.
     const auto station = code(f.cmbStation_id);
-    if (!station || !platform::IsWholeNumber(*station)) missing.push_back("a station");
+    if (!station || !platform::IsWholeNumber(*station))
+        missing.push_back(f.cmbStation_id.ListIndex() < 0 ? "a station"
+                                                          : "a station with a station number");
     if (!code(f.cmbMedium)) missing.push_back("a medium");
     if (!code(f.CMBSample_Type)) missing.push_back("a sample type");
     std::string problem;
