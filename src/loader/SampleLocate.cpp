@@ -95,9 +95,8 @@ void frmDataLoader::cmdLocate_Click() {
 
 void frmDataLoader::showLocatedSample(bool fromStep) {
     platform::Recordset& rs = *rsLocate;
-    // From Locate every piece that fails is skipped; from a step the first failure stops.
-    auto piece = [fromStep](auto&& show) {
-        if (fromStep) return show();
+    // From Locate every piece that fails is skipped.
+    auto piece = [](auto&& show) {
         try {
             show();
         } catch (const platform::EngineError&) {
@@ -141,12 +140,17 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
                                 {cmbMedium, "medium"}};
 
     if (fromStep) {
-        showCode();
+        // Past either end the code cannot be read and nothing changes. Once it is read the
+        // load goes to the end: a load stopped half-way would show one sample under another's
+        // number, and a save would write it over that other sample. So a step shows a sample
+        // without a comment with an empty comment box, and one without a start date keeps the
+        // pickers.
+        const std::string code = notNull(rs, "sample_code").toText();
+        txtSampleNum.SetText(code);
         showEndDate();
-        showStartDate();
-        showCode();
-        showComment();
-        markEdited();
+        if (!rs.Fields("start_date").Value().isNull()) showStartDate();
+        txtcomment.SetText(rs.Fields("comment").Value().toText());
+        Label24.SetCaption(code);
         showMissingTime();
         showDepth();
         // A list without the sample's entry ends with no selection.

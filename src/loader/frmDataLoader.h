@@ -195,8 +195,8 @@ class frmDataLoader : public platform::Form {
     // Station list of the "Sample" tab: every station, or those of the chosen project.
     void fillAllStations();
     void fillStationsOfProject(const std::string& projectCode);
-    // Loads the current row of rsLocate into the tab; `fromStep` follows the step buttons'
-    // rules (a failure stops the load), otherwise each failing piece is skipped.
+    // Loads the current row of rsLocate into the tab. From Locate each piece that fails is
+    // skipped; from a step the load fails only when there is no current row.
     void showLocatedSample(bool fromStep);
     void stepLocated(bool forward);
 };

@@ -1,0 +1,101 @@
+// Shared fixture of the data window's tests: a demo (or empty) data file, scripted
+// dialogs, the window loaded on it, and small readers for lists and tables.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "DateTime.h"
+#include "DemoData.h"
+#include "TestSupport.h"
+#include "frmDataLoader.h"
+
+namespace loader_test {
+
+inline std::vector<std::string> Entries(const platform::ComboBox& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
+    return out;
+}
+
+inline std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// Selects the entry whose code (text before the first '-') is `code`; false when absent.
+inline bool Choose(platform::ComboBox& list, const std::string& code) {
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (platform::LookupCode(list.List(i)) == code) {
+            list.SetListIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+inline long long SecondsApart(const platform::DateTime& a, const platform::DateTime& b) {
+    return std::llabs(a.serialSeconds() - b.serialSeconds());
+}
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialogs = testing_support::ScriptDialogs();
+        db = demo() ? store::CreateDemoDatabase(path()) : testing_support::EmptyDatabase(path());
+        store::setDb(db);
+    }
+    void TearDown() override {
+        form.reset();
+        store::setDb(nullptr);
+        platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    }
+    virtual bool demo() const { return true; }
+    std::string path() const { return dir.file("water.db"); }
+
+    // The window as the menu opens it; the prompts of loading are dropped.
+    loader::frmDataLoader& Open() {
+        form = std::make_unique<loader::frmDataLoader>();
+        form->Form_Load();
+        dialogs->clear();
+        return *form;
+    }
+
+    // The first column of the first row, Null when there is no row.
+    platform::Variant Value(const std::string& sql) {
+        auto rs = db->OpenRecordset(sql);
+        platform::Variant v = rs->Eof() ? platform::Variant() : rs->Value(0);
+        rs->Close();
+        return v;
+    }
+    long long Count(const std::string& table, const std::string& where = "1 = 1") {
+        return Value("select count(*) from " + table + " where " + where).toInteger();
+    }
+    // The hand-entered sample `code`, one column.
+    platform::Variant Sample(long long code, const std::string& column) {
+        return Value("select " + column +
+                     " from tblsample where idloc = 'V' and sample_code = " + std::to_string(code));
+    }
+
+    // Project 8, station 109, water, grab: an entry that saves.
+    void FillValidEntry(loader::frmDataLoader& f) {
+        ASSERT_TRUE(Choose(f.cmbProject_Code, "8"));
+        ASSERT_TRUE(Choose(f.cmbStation_id, "109"));
+        ASSERT_TRUE(Choose(f.cmbMedium, "W"));
+        ASSERT_TRUE(Choose(f.CMBSample_Type, "G"));
+    }
+
+    testing_support::TempDir dir;
+    std::shared_ptr<platform::Database> db;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::unique_ptr<loader::frmDataLoader> form;
+};
+
+}  // namespace loader_test
