@@ -144,6 +144,33 @@ void BM_DataLoader_SaveSample(benchmark::State& state) {
 }
 BENCHMARK(BM_DataLoader_SaveSample)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// Baseline of the save on bare SQLite: the next code from the key, one insert, and the
+// parameter short list the save refreshes afterwards (the one part that grows with the
+// results table).
+void BM_Sqlite_SaveSampleQueries(benchmark::State& state) {
+    bench::LargeDatabaseSize size;
+    size.samples = static_cast<int>(state.range(0));
+    WorkingDatabase work(size);
+    sqlite3* db = work.db().handle();
+    for (auto _ : state) {
+        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        bench::StepAll(db, "select max(sample_code) from tblsample where idloc = 'V'");
+        sqlite3_exec(db,
+                     "insert into tblsample (idloc, sample_code, project_code, station_id, "
+                     "start_date, missing_time, medium, sample_type, sample_depth, comment) "
+                     "values ('V', 32000, '8', 101, '2026-12-06 10:00:00', 'N', 'W', 'G', 1.5, "
+                     "'Benchmark sample')",
+                     nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        bench::StepAll(db, kOpenQueries[6]);
+        state.PauseTiming();
+        sqlite3_exec(db, "delete from tblsample where idloc = 'V' and sample_code = 32000", nullptr,
+                     nullptr, nullptr);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Sqlite_SaveSampleQueries)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
 // Choosing project 8 in the "Sample" tab refills the station list with its stations.
 const char* kStationsOfProject8 =
     "select distinct tblstation_information.*, tblsample.project_code from "
