@@ -27,7 +27,7 @@ void frmDataLoader::Form_Load() {
     DTPicker3.SetValue(now);
     SSTab1.SetTab(kSampleTab);
     fillLookupLists();
-    fillParameterList();
+    fillParameterList(store::kProjectParameterQuery);
     fillProjectGrid();
 }
 
@@ -47,16 +47,6 @@ void frmDataLoader::fillLookupLists() {
          {&CmbComposite_Statistic});
     fill({"tblmedium", "medium", "medium_description"}, {&cmbMedium});
     fill({"tblresults_remarks", "remark_code", "remark_description"}, {&cmbRemark_code});
-}
-
-void frmDataLoader::fillParameterList() {
-    rsLookup = store::requireDb().OpenRecordset(store::kProjectParameterQuery);
-    const auto entries = ReadEntries(*rsLookup, "parameter_code", "short_name");
-    rsLookup->Close();
-    // A short list with no rows keeps what the list holds.
-    if (entries.empty()) return;
-    cmbParameter.Clear();
-    cmbParameter.AddItems(entries);
 }
 
 void frmDataLoader::fillProjectGrid() {

@@ -162,7 +162,7 @@ void frmDataLoader::CmdAddSample_Click() {
     lblSampleType.SetCaption(CMBSample_Type.Text());
     lblDepth.SetCaption(txtSample_Depth.Text());
 
-    fillParameterList();
+    fillParameterList(store::kProjectParameterQuery);
 
     // Ready for the next sample; dates and check boxes stay as they are.
     Label24.SetCaption("");

@@ -229,6 +229,19 @@ void frmDataLoader::connectEvents() {
     cmdNextRecord.Click = [this] { cmdNextRecord_Click(); };
     cmdPreviousRecord.Click = [this] { cmdPreviousRecord_Click(); };
     cmddeleteS.Click = [this] { cmddeleteS_Click(); };
+    cmdFindSample.Click = [this] { cmdFindSample_Click(); };
+    cmdNext.Click = [this] { cmdNext_Click(); };
+    cmdPrevious.Click = [this] { cmdPrevious_Click(); };
+    Check13.Click = [this] { Check13_Click(); };
+    cmdParameterFind.Click = [this] { cmdParameterFind_Click(); };
+    cmdAddResult.Click = [this] { cmdAddResult_Click(); };
+    cmdClearResults.Click = [this] { cmdClearResults_Click(); };
+    txtResult_value.Change = [this] { txtResult_value_Change(); };
+    cmbRemark_code.Change = [this] { cmbRemark_code_Change(); };
+    cmdLocateResults.Click = [this] { cmdLocateResults_Click(); };
+    cmdNextResult.Click = [this] { cmdNextResult_Click(); };
+    cmdPrevResult.Click = [this] { cmdPrevResult_Click(); };
+    cmdDeleteR.Click = [this] { cmdDeleteR_Click(); };
 }
 
 }  // namespace loader

@@ -187,10 +187,33 @@ class frmDataLoader : public platform::Form {
     void cmdPreviousRecord_Click();
     void cmddeleteS_Click();
 
+    // "Results" tab: sample finder
+    void cmdFindSample_Click();
+    void cmdNext_Click();
+    void cmdPrevious_Click();
+
+    // "Results" tab: parameter picker
+    void Check13_Click();
+    void cmdParameterFind_Click();
+
+    // "Results" tab: result entry
+    void cmdAddResult_Click();
+    void cmdClearResults_Click();
+    void txtResult_value_Change();
+    void cmbRemark_code_Change();
+
+    // "Results" tab: result locate, browse, delete
+    void cmdLocateResults_Click();
+    void cmdNextResult_Click();
+    void cmdPrevResult_Click();
+    void cmdDeleteR_Click();
+
   private:
     void connectEvents();
     void fillLookupLists();
-    void fillParameterList();
+    // Fills cmbParameter from a query of parameter codes and short names; a query without
+    // rows leaves the list as it is.
+    void fillParameterList(const std::string& sql);
     void fillProjectGrid();
     // Station list of the "Sample" tab: every station, or those of the chosen project.
     void fillAllStations();
@@ -199,6 +222,9 @@ class frmDataLoader : public platform::Form {
     // skipped; from a step the load fails only when there is no current row.
     void showLocatedSample(bool fromStep);
     void stepLocated(bool forward);
+    // Shows the current row of rsBrowse in the "Results" tab's header.
+    void showBrowsedSample(bool moveDatePicker);
+    void showLocatedResult();
 };
 
 }  // namespace loader

@@ -1,0 +1,165 @@
+// "Edit Results": finding the shown sample's hand-entered numeric results, stepping through
+// them, and deleting the one on show.
+#include "ResultLocate.h"
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "LookupLists.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+std::optional<std::string> ResultLocateSql(const ResultSearch& s) {
+    using platform::SqlQuote;
+    if (!platform::IsWholeNumber(s.sampleCode)) return std::nullopt;
+    std::string sql =
+        "Select * from tblresults where idloc = 'V'  and sample_code = " + s.sampleCode + " ";
+    // The comment is matched as typed, like the sample comment.
+    if (s.comment.size() > 1)
+        sql += " and comments like " + SqlQuote("*" + platform::LikeLiteral(s.comment) + "*") + " ";
+    if (s.parameterCode) {
+        if (!platform::IsWholeNumber(*s.parameterCode)) return std::nullopt;
+        sql += " and parameter_code = " + *s.parameterCode + " ";
+    }
+    // Remark codes are text ("<", "J").
+    if (s.remarkCode) sql += " and remark_code = " + SqlQuote(*s.remarkCode) + " ";
+    if (platform::IsNumeric(s.value)) sql += " and result_value = " + s.value + " ";
+    return sql;
+}
+
+void frmDataLoader::showLocatedResult() {
+    platform::Recordset& rs = *rsLocateResult;
+    txtResult_value.SetText(rs.Fields("result_value").Value().toText());
+    const platform::Variant grade = rs.Fields("grade").Value();
+    if (!grade.isNull()) TXTGrade.SetText(grade.toText());
+    txtCommentResult.SetText(rs.Fields("comments").Value().toText());
+    SelectEntryStartingWith(cmbParameter, rs.Fields("parameter_code").Value());
+    SelectEntryStartingWith(cmbRemark_code, rs.Fields("remark_code").Value());
+}
+
+void frmDataLoader::cmdLocateResults_Click() {
+    try {
+        if (rsLocateResult) rsLocateResult->Close();
+    } catch (const platform::EngineError&) {
+    }
+    if (!platform::IsWholeNumber(lblCode.Caption())) {
+        platform::MsgBox("No sample is shown. Find the sample first, then locate its results.",
+                         platform::mb::Exclamation);
+        return;
+    }
+    platform::Hourglass wait(*this);
+    ResultSearch search;
+    search.sampleCode = lblCode.Caption();
+    search.comment = txtCommentResult.Text();
+    if (cmbParameter.ListIndex() >= 0)
+        search.parameterCode = SelectedCode(cmbParameter).value_or("");
+    if (cmbRemark_code.ListIndex() >= 0)
+        search.remarkCode = SelectedCode(cmbRemark_code).value_or("");
+    search.value = txtResult_value.Text();
+    const auto sql = ResultLocateSql(search);
+    if (!sql) return;
+    try {
+        rsLocateResult = store::requireDb().OpenRecordset(*sql);
+    } catch (const platform::EngineError& e) {
+        rsLocateResult.reset();
+        SetMousePointer(0);
+        platform::MsgBox("The results could not be searched.\n\n" + e.Description(),
+                         platform::mb::Exclamation);
+        return;
+    }
+    if (rsLocateResult->Eof()) return;
+    cmdDeleteR.SetVisible(true);
+    cmbParameter.SetEnabled(false);
+    cmdAddResult.SetCaption("Update");
+    rsLocateResult->MoveFirst();
+    showLocatedResult();
+}
+
+void frmDataLoader::cmdNextResult_Click() {
+    try {
+        if (!rsLocateResult || !rsLocateResult->IsOpen())
+            throw platform::EngineError(platform::err::ObjectClosed,
+                                        "Object invalid or no longer set.");
+        if (rsLocateResult->Eof()) return;
+        cmdAddResult.SetCaption("Update");
+        rsLocateResult->MoveNext();
+        if (rsLocateResult->Eof()) return;
+        lblCode.SetCaption(rsLocateResult->Fields("sample_code").Value().toText());
+        showLocatedResult();
+    } catch (const platform::EngineError&) {
+        platform::MsgBox("Record not found");
+    }
+}
+
+void frmDataLoader::cmdPrevResult_Click() {
+    try {
+        if (!rsLocateResult || !rsLocateResult->IsOpen())
+            throw platform::EngineError(platform::err::ObjectClosed,
+                                        "Object invalid or no longer set.");
+        if (rsLocateResult->Bof()) return;
+        cmdAddResult.SetCaption("Update");
+        rsLocateResult->MovePrevious();
+        if (rsLocateResult->Bof() || rsLocateResult->Eof()) return;
+        lblCode.SetCaption(rsLocateResult->Fields("sample_code").Value().toText());
+        showLocatedResult();
+    } catch (const platform::EngineError&) {
+        platform::MsgBox("No record found");
+    }
+}
+
+namespace {
+
+// Whether the found set's current row is the hand-entered row of this sample and parameter.
+bool onShow(platform::Recordset* rs, const std::string& sampleCode, const std::string& parameter) {
+    try {
+        if (!rs || !rs->IsOpen() || rs->Eof() || rs->Bof()) return false;
+        return rs->Fields("idloc").Value().toText() == "V" &&
+               rs->Fields("sample_code").Value().toText() == platform::Trim(sampleCode) &&
+               rs->Fields("parameter_code").Value().toText() == platform::Trim(parameter);
+    } catch (const platform::EngineError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void frmDataLoader::cmdDeleteR_Click() {
+    // Only the row on show goes, and only while the controls still show it: its sample, its
+    // parameter and its value.
+    const std::string sampleCode = lblCode.Caption();
+    const std::string parameter = SelectedCode(cmbParameter).value_or("");
+    const std::string value = txtResult_value.Text();
+    const bool comparable = platform::IsWholeNumber(sampleCode) &&
+                            platform::IsWholeNumber(parameter) && platform::IsNumeric(value);
+    platform::Database& db = store::requireDb();
+    auto noMatch = [] {
+        platform::MsgBox(
+            "No result matches what is shown (the value may have been changed since it was "
+            "located). Nothing was deleted.",
+            platform::mb::Exclamation);
+    };
+    if (!comparable || !onShow(rsLocateResult.get(), sampleCode, parameter)) {
+        noMatch();
+        return;
+    }
+    if (platform::MsgBox("Delete this result?", platform::mb::OKCancel) != platform::mb::OK) {
+        platform::MsgBox("Delete Cancelled");
+        return;
+    }
+    rsLookup = db.OpenRecordset(
+        "select * from tblresults where idloc = 'V' and sample_code = " + sampleCode +
+        " and parameter_code=" + parameter + " and result_value = " + value);
+    if (rsLookup->Eof()) {
+        rsLookup->Close();
+        noMatch();
+        return;
+    }
+    rsLookup->Delete();
+    rsLookup->Close();
+    cmdClearResults_Click();
+}
+
+}  // namespace loader
