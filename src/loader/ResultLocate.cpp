@@ -112,13 +112,17 @@ void frmDataLoader::cmdPrevResult_Click() {
 
 namespace {
 
-// Whether the found set's current row is the hand-entered row of this sample and parameter.
-bool onShow(platform::Recordset* rs, const std::string& sampleCode, const std::string& parameter) {
+// Whether the found set's current row is the hand-entered row of this sample and parameter
+// with this value.
+bool onShow(platform::Recordset* rs, const std::string& sampleCode, const std::string& parameter,
+            const std::string& value) {
     try {
         if (!rs || !rs->IsOpen() || rs->Eof() || rs->Bof()) return false;
+        const platform::Variant stored = rs->Fields("result_value").Value();
         return rs->Fields("idloc").Value().toText() == "V" &&
                rs->Fields("sample_code").Value().toText() == platform::Trim(sampleCode) &&
-               rs->Fields("parameter_code").Value().toText() == platform::Trim(parameter);
+               rs->Fields("parameter_code").Value().toText() == platform::Trim(parameter) &&
+               !stored.isNull() && stored.toReal() == platform::ParseNumber(value);
     } catch (const platform::EngineError&) {
         return false;
     }
@@ -141,7 +145,7 @@ void frmDataLoader::cmdDeleteR_Click() {
             "located). Nothing was deleted.",
             platform::mb::Exclamation);
     };
-    if (!comparable || !onShow(rsLocateResult.get(), sampleCode, parameter)) {
+    if (!comparable || !onShow(rsLocateResult.get(), sampleCode, parameter, value)) {
         noMatch();
         return;
     }
