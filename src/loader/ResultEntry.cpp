@@ -70,6 +70,7 @@ void frmDataLoader::cmdClearResults_Click() {
         if (rsLocateResult) rsLocateResult->Close();
     } catch (const platform::EngineError&) {
     }
+    resultOnShow_.reset();
     cmdDeleteR.SetVisible(false);
     cmdAddResult.SetCaption("Add");
     txtResult_value.SetText("");

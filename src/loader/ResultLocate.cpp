@@ -32,6 +32,8 @@ std::optional<std::string> ResultLocateSql(const ResultSearch& s) {
 
 void frmDataLoader::showLocatedResult() {
     platform::Recordset& rs = *rsLocateResult;
+    resultOnShow_ = ResultIdentity{rs.Fields("sample_code").Value().toText(),
+                                   rs.Fields("parameter_code").Value().toText()};
     txtResult_value.SetText(rs.Fields("result_value").Value().toText());
     const platform::Variant grade = rs.Fields("grade").Value();
     if (!grade.isNull()) TXTGrade.SetText(grade.toText());
@@ -110,57 +112,45 @@ void frmDataLoader::cmdPrevResult_Click() {
     }
 }
 
-namespace {
-
-// Whether the found set's current row is the hand-entered row of this sample and parameter
-// with this value.
-bool onShow(platform::Recordset* rs, const std::string& sampleCode, const std::string& parameter,
-            const std::string& value) {
-    try {
-        if (!rs || !rs->IsOpen() || rs->Eof() || rs->Bof()) return false;
-        const platform::Variant stored = rs->Fields("result_value").Value();
-        return rs->Fields("idloc").Value().toText() == "V" &&
-               rs->Fields("sample_code").Value().toText() == platform::Trim(sampleCode) &&
-               rs->Fields("parameter_code").Value().toText() == platform::Trim(parameter) &&
-               !stored.isNull() && stored.toReal() == platform::ParseNumber(value);
-    } catch (const platform::EngineError&) {
-        return false;
-    }
-}
-
-}  // namespace
-
 void frmDataLoader::cmdDeleteR_Click() {
-    // Only the row on show goes, and only while the controls still show it: its sample, its
-    // parameter and its value.
-    const std::string sampleCode = lblCode.Caption();
-    const std::string parameter = SelectedCode(cmbParameter).value_or("");
+    // Only the row on show goes, and only while the controls still show it: the sample and
+    // parameter last shown by the locate or a step, and the value as stored.
+    const std::string sampleCode = platform::Trim(lblCode.Caption());
+    const std::string parameter = platform::Trim(SelectedCode(cmbParameter).value_or(""));
     const std::string value = txtResult_value.Text();
-    const bool comparable = platform::IsWholeNumber(sampleCode) &&
-                            platform::IsWholeNumber(parameter) && platform::IsNumeric(value);
+    const bool onShow = resultOnShow_ && resultOnShow_->sampleCode == sampleCode &&
+                        resultOnShow_->parameterCode == parameter &&
+                        platform::IsWholeNumber(sampleCode) && platform::IsWholeNumber(parameter) &&
+                        platform::IsNumeric(value);
+    const std::string sql =
+        "select * from tblresults where idloc = 'V' and sample_code = " + sampleCode +
+        " and parameter_code=" + parameter + " and result_value = " + value;
     platform::Database& db = store::requireDb();
     auto noMatch = [] {
         platform::MsgBox(
-            "No result matches what is shown (the value may have been changed since it was "
+            "No result matches what is shown (it may have been changed or deleted since it was "
             "located). Nothing was deleted.",
             platform::mb::Exclamation);
     };
-    if (!comparable || !onShow(rsLocateResult.get(), sampleCode, parameter, value)) {
+    auto stillStored = [&] {
+        rsLookup = db.OpenRecordset(sql);
+        if (!rsLookup->Eof()) return true;
+        rsLookup->Close();
+        noMatch();
+        return false;
+    };
+    if (!onShow) {
         noMatch();
         return;
     }
+    if (!stillStored()) return;
+    rsLookup->Close();
     if (platform::MsgBox("Delete this result?", platform::mb::OKCancel) != platform::mb::OK) {
         platform::MsgBox("Delete Cancelled");
         return;
     }
-    rsLookup = db.OpenRecordset(
-        "select * from tblresults where idloc = 'V' and sample_code = " + sampleCode +
-        " and parameter_code=" + parameter + " and result_value = " + value);
-    if (rsLookup->Eof()) {
-        rsLookup->Close();
-        noMatch();
-        return;
-    }
+    // Another program may have changed the row while the question was open.
+    if (!stillStored()) return;
     rsLookup->Delete();
     rsLookup->Close();
     cmdClearResults_Click();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "CheckBox.h"
@@ -225,6 +226,14 @@ class frmDataLoader : public platform::Form {
     // Shows the current row of rsBrowse in the "Results" tab's header.
     void showBrowsedSample(bool moveDatePicker);
     void showLocatedResult();
+
+    // The result the locate or a step showed last, until the next clear; the delete acts on
+    // nothing else.
+    struct ResultIdentity {
+        std::string sampleCode;
+        std::string parameterCode;
+    };
+    std::optional<ResultIdentity> resultOnShow_;
 };
 
 }  // namespace loader
