@@ -6,6 +6,7 @@
 #include "LookupLists.h"
 #include "SharedSql.h"
 #include "frmDataLoader.h"
+#include "frmFilterResults.h"
 
 namespace loader {
 
@@ -50,18 +51,12 @@ void frmDataLoader::fillLookupLists() {
 }
 
 void frmDataLoader::fillProjectGrid() {
-    static const char* const headers[] = {"Code",       "Program/Project", "Organization",
-                                          "Study Area", "Purpose",         "Start Date",
-                                          "End Date",   "Contact Name",    "Contact Phone"};
     rsProject = store::requireDb().OpenRecordset(
         "select tblprojects_programs.*, tblorganization.organization_name from "
         "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
         "= tblorganization.organization_id");
-    MSFlexGrid2.SetRow(0);
-    for (int col = 0; col < 9; ++col) {
-        MSFlexGrid2.SetCol(col);
-        MSFlexGrid2.SetText(headers[col]);
-    }
+    WriteHeaders(MSFlexGrid2, {"Code", "Program/Project", "Organization", "Study Area", "Purpose",
+                               "Start Date", "End Date", "Contact Name", "Contact Phone"});
     AppendRows(MSFlexGrid2, *rsProject,
                {"Project_code", "Program_Project", "Organization_name", "Project_study_area",
                 "Project_Purpose", "project_start_date", "project_end_date", "contact_name",
@@ -70,6 +65,7 @@ void frmDataLoader::fillProjectGrid() {
 }
 
 void frmDataLoader::Form_Unload() {
+    closeFilterDialog();
     for (auto* rs : {&rsLocate, &rsLocateResult, &rsBrowse}) {
         try {
             if (*rs) (*rs)->Close();
@@ -77,6 +73,13 @@ void frmDataLoader::Form_Unload() {
             // Closing is best effort: the window goes either way.
         }
     }
+}
+
+void frmDataLoader::closeFilterDialog() {
+    // The station-and-parameter dialog belongs to the window that opened it.
+    if (frmFilterResults::owner != this) return;
+    if (auto* dialog = FilterResultsWindow().get()) dialog->Unload();
+    frmFilterResults::owner = nullptr;
 }
 
 void frmDataLoader::cmdExitSample_Click() { Unload(); }

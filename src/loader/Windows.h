@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "frmDataLoader.h"
+#include "frmFilterResults.h"
 
 namespace loader {
 

@@ -158,7 +158,11 @@ frmDataLoader::frmDataLoader()
       Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
       cmdLoadResult(SSTab1.Page(kViewResults), "cmdLoadResult", "Load Results",
                     {6300, 540, 1800, 420}),
-      MSFlexGrid4(SSTab1.Page(kViewResults), "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}) {
+      MSFlexGrid4(SSTab1.Page(kViewResults), "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}),
+      MnuCopyStations(MnuCopyStation.AddItem("MnuCopyStations", "Copy")),
+      mnucopyprojects(mnucopyproject.AddItem("mnucopyprojects", "Copy")),
+      mnucopysample(mnuCopySamples.AddItem("mnucopysample", "Copy")),
+      mnucopyresult(mnuCopyResults.AddItem("mnucopyresult", "Copy")) {
     SetClientSize(11400, 7800);
 
     // Tool tips and pictures of the design.
@@ -214,7 +218,7 @@ frmDataLoader::frmDataLoader()
     connectEvents();
 }
 
-frmDataLoader::~frmDataLoader() = default;
+frmDataLoader::~frmDataLoader() { closeFilterDialog(); }
 
 void frmDataLoader::connectEvents() {
     cmdExitSample.Click = [this] { cmdExitSample_Click(); };
@@ -242,6 +246,32 @@ void frmDataLoader::connectEvents() {
     cmdNextResult.Click = [this] { cmdNextResult_Click(); };
     cmdPrevResult.Click = [this] { cmdPrevResult_Click(); };
     cmdDeleteR.Click = [this] { cmdDeleteR_Click(); };
+    chkProjectStation.Click = [this] { chkProjectStation_Click(); };
+    ChkLocationStation.Click = [this] { ChkLocationStation_Click(); };
+    ChkWaterStation.Click = [this] { ChkWaterStation_Click(); };
+    cmdFindStation.Click = [this] { cmdFindStation_Click(); };
+    Check10.Click = [this] { Check10_Click(); };
+    Check9.Click = [this] { Check9_Click(); };
+    Check8.Click = [this] { Check8_Click(); };
+    cmdSamples.Click = [this] { cmdSamples_Click(); };
+    Check12.Click = [this] { Check12_Click(); };
+    cmdSampletoResults.Click = [this] { cmdSampletoResults_Click(); };
+    Check4.Click = [this] { Check4_Click(); };
+    cmdLoadResult.Click = [this] { cmdLoadResult_Click(); };
+    MnuCopyStations.Click = [this] { mnucopy1_Click(); };
+    mnucopyprojects.Click = [this] { mnucopy2_Click(); };
+    mnucopysample.Click = [this] { mnucopy3_Click(); };
+    mnucopyresult.Click = [this] { mnucopy4_Click(); };
+    // A right-button release over a grid offers its copy menu.
+    auto popupOn = [this](platform::Menu& menu) {
+        return [this, &menu](int button, int, int, int) {
+            if (button == 2) PopupMenu(menu);
+        };
+    };
+    MSFlexGrid1.MouseUp = popupOn(MnuCopyStation);
+    MSFlexGrid2.MouseUp = popupOn(mnucopyproject);
+    MSFlexGrid3.MouseUp = popupOn(mnuCopySamples);
+    MSFlexGrid4.MouseUp = popupOn(mnuCopyResults);
 }
 
 }  // namespace loader

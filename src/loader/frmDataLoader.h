@@ -12,6 +12,7 @@
 #include "Frame.h"
 #include "Label.h"
 #include "MSFlexGrid.h"
+#include "Menu.h"
 #include "Recordset.h"
 #include "SSTab.h"
 #include "TextBox.h"
@@ -159,6 +160,16 @@ class frmDataLoader : public platform::Form {
     platform::CommandButton cmdLoadResult;
     platform::MSFlexGrid MSFlexGrid4;
 
+    // Popup menus of the four grids, never shown in a menu bar.
+    platform::Menu MnuCopyStation{"MnuCopyStation", "Copy"};
+    platform::MenuItem& MnuCopyStations;
+    platform::Menu mnucopyproject{"mnucopyproject", "CopyProject"};
+    platform::MenuItem& mnucopyprojects;
+    platform::Menu mnuCopySamples{"mnuCopySamples", "CopySample"};
+    platform::MenuItem& mnucopysample;
+    platform::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
+    platform::MenuItem& mnucopyresult;
+
     // Window-wide recordsets: the found sets stay open between clicks so the step
     // buttons can move their cursors.
     std::unique_ptr<platform::Recordset> rsLookup;
@@ -209,8 +220,33 @@ class frmDataLoader : public platform::Form {
     void cmdPrevResult_Click();
     void cmdDeleteR_Click();
 
+    // "View Station"
+    void chkProjectStation_Click();
+    void ChkLocationStation_Click();
+    void ChkWaterStation_Click();
+    void cmdFindStation_Click();
+
+    // "View Samples"
+    void Check10_Click();
+    void Check9_Click();
+    void Check8_Click();
+    void cmdSamples_Click();
+    void Check12_Click();
+    void cmdSampletoResults_Click();
+
+    // "View Results"
+    void Check4_Click();
+    void cmdLoadResult_Click();
+
+    // Grid copy: the whole grid to the clipboard as tab-separated lines.
+    void mnucopy1_Click();
+    void mnucopy2_Click();
+    void mnucopy3_Click();
+    void mnucopy4_Click();
+
   private:
     void connectEvents();
+    void closeFilterDialog();
     void fillLookupLists();
     // Fills cmbParameter from a query of parameter codes and short names; a query without
     // rows leaves the list as it is.

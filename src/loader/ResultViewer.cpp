@@ -1,0 +1,74 @@
+// "View Results": the hand-entered results of one sample or of all, or the results of every
+// source at one station for one parameter, with replicates and non-numeric results on demand.
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "GridFill.h"
+#include "Viewers.h"
+#include "frmDataLoader.h"
+#include "frmFilterResults.h"
+
+namespace loader {
+
+void frmDataLoader::Check4_Click() {
+    platform::Hourglass wait(*this);
+    if (Check4.Value()) {
+        frmFilterResults::owner = this;
+        FilterResultsWindow()().Show();
+        Frame4.SetVisible(false);
+        Frame5.SetVisible(true);
+    } else {
+        Frame4.SetVisible(true);
+        Frame5.SetVisible(false);
+    }
+}
+
+void frmDataLoader::cmdLoadResult_Click() {
+    ResultFilter filter;
+    filter.sampleNumber = TxtSampleNumber.Text();
+    const bool allSources = Check4.Value() != 0;
+    if (allSources) {
+        const auto station = platform::LookupCode(Label19.Caption());
+        const auto parameter = platform::LookupCode(Label16.Caption());
+        if (!station || !parameter || !platform::IsWholeNumber(*station) ||
+            !platform::IsWholeNumber(*parameter)) {
+            platform::MsgBox(
+                "Choose a station and a parameter in the Results window first (tick All Records "
+                "again to open it).",
+                platform::mb::Exclamation);
+            return;
+        }
+        filter.stationAndParameter = std::make_pair(*station, *parameter);
+    }
+
+    platform::Hourglass wait(*this);
+    MSFlexGrid4.SetRows(2);
+    // Numeric results, then replicates, then non-numeric results; the last two have no
+    // comment, and only the mode of every source shows source, project and date.
+    struct Set {
+        const char* table;
+        bool wanted;
+        bool comments;
+    };
+    const Set sets[] = {{"tblresults", true, true},
+                        {"tblreplicates", Check5.Value() != 0, false},
+                        {"tblresults_val_nonnumeric", Check6.Value() != 0, false}};
+    bool headers = false;
+    for (const Set& set : sets) {
+        if (!set.wanted) continue;
+        rsBrowse = store::requireDb().OpenRecordset(ResultViewerSql(filter, set.table));
+        if (!headers) {
+            WriteHeaders(MSFlexGrid4, kResultHeaders);
+            headers = true;
+        }
+        std::vector<std::string_view> fields = {"Sample_Code", "Parameter_code", "result_value",
+                                                "remark_Code", "grade"};
+        if (set.comments || allSources) fields.push_back(set.comments ? "comments" : "");
+        if (allSources) fields.insert(fields.end(), {"idloc", "program_project", "start_date"});
+        AppendRows(MSFlexGrid4, *rsBrowse, fields);
+        rsBrowse->Close();
+    }
+}
+
+}  // namespace loader

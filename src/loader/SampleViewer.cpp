@@ -1,0 +1,134 @@
+// "View Samples": the sample list with its filters, and the hand-over of the selected
+// samples' results to the result grid.
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "GridFill.h"
+#include "LookupLists.h"
+#include "ModStringSQL.h"
+#include "SharedSql.h"
+#include "Viewers.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+namespace {
+
+constexpr int kViewResultsTab = 5;
+// SQLite takes at most 500 arms in one compound query; longer selections go in parts.
+constexpr long long kSamplesPerQuery = 400;
+
+}  // namespace
+
+void frmDataLoader::Check10_Click() {
+    platform::Hourglass wait(*this);
+    if (Check10.Value()) {
+        cmbProject.Clear();
+        std::vector<std::string> items;
+        for (int i = 0; i < cmbProject_Code.ListCount(); ++i)
+            items.push_back(cmbProject_Code.List(i));
+        cmbProject.AddItems(items);
+        cmbProject.SetVisible(true);
+        Label23.SetVisible(true);
+    } else {
+        cmbProject.SetVisible(false);
+        Label23.SetVisible(false);
+    }
+}
+
+void frmDataLoader::Check9_Click() {
+    platform::Hourglass wait(*this);
+    if (Check9.Value() == 1) {
+        cmbStation.Clear();
+        // The stations of the project chosen on the "Sample" tab, or every station.
+        const auto project = SelectedCode(cmbProject_Code);
+        rsLookup = store::requireDb().OpenRecordset(
+            project ? "select distinct tblstation_information.*, tblsample.project_code from "
+                      "tblstation_information right join tblsample on tblsample.station_id = "
+                      "tblstation_information.station_id where tblsample.project_code = " +
+                          platform::SqlQuote(*project)
+                    : std::string("select tblstation_information.* from tblstation_information"));
+        cmbStation.AddItems(ReadEntries(*rsLookup, "station_id", "place_name_description"));
+        rsLookup->Close();
+        cmbStation.SetVisible(true);
+        Label22.SetVisible(true);
+    }
+    if (!Check9.Value()) {
+        cmbStation.SetVisible(false);
+        Label22.SetVisible(false);
+    }
+}
+
+void frmDataLoader::Check8_Click() { FrmDate.SetVisible(Check8.Value() != 0); }
+
+void frmDataLoader::cmdSamples_Click() {
+    // A ticked filter needs its choice; asking first leaves the list as it was.
+    SampleFilter filter;
+    filter.allSources = Check7.Value() != 0;
+    if (Check9.Value()) {
+        filter.station = SelectedCode(cmbStation);
+        if (!filter.station || !platform::IsWholeNumber(*filter.station)) {
+            platform::MsgBox("Choose the station whose samples you want to see.",
+                             platform::mb::Exclamation);
+            return;
+        }
+    }
+    if (Check10.Value()) {
+        filter.project = SelectedCode(cmbProject);
+        if (!filter.project) {
+            platform::MsgBox("Choose the project whose samples you want to see.",
+                             platform::mb::Exclamation);
+            return;
+        }
+    }
+    if (Check8.Value()) filter.dates = std::make_pair(DTPicker6.Value(), DTPicker7.Value());
+
+    MSFlexGrid3.SetRows(2);
+    platform::Hourglass wait(*this);
+    frmLoaded.SetVisible(true);
+    platform::MsgBox(filter.allSources ? "All Records Selected"
+                                       : "Currently only user entered records displayed.");
+    rsBrowse = store::requireDb().OpenRecordset(SampleViewerSql(filter));
+    WriteHeaders(MSFlexGrid3, kSampleHeaders);
+    AppendRows(MSFlexGrid3, *rsBrowse,
+               {"Sample_Code", "program_project", "place_name_description", "start_date",
+                "missing_time", "end_date", "medium_description", "sample_type_description",
+                "composite_statistic_description", "sample_depth", "comment", "idloc"});
+    rsBrowse->Close();
+}
+
+void frmDataLoader::Check12_Click() {
+    if (Check12.Value()) {
+        MSFlexGrid3.SetRow(2 < MSFlexGrid3.Rows() ? 2 : MSFlexGrid3.Rows() - 1);
+        MSFlexGrid3.SetCol(1);
+        MSFlexGrid3.SetRowSel(MSFlexGrid3.Rows() - 1);
+        MSFlexGrid3.SetColSel(MSFlexGrid3.Cols() - 1);
+    } else {
+        MSFlexGrid3.SetRow(0);
+        MSFlexGrid3.SetCol(0);
+        MSFlexGrid3.SetRowSel(0);
+        MSFlexGrid3.SetColSel(0);
+    }
+}
+
+void frmDataLoader::cmdSampletoResults_Click() {
+    std::vector<std::string> queries;
+    try {
+        queries = BuildResultQueries(MSFlexGrid3, kSamplesPerQuery);
+    } catch (const HandOverError& e) {
+        platform::MsgBox(e.message, platform::mb::Exclamation);
+        return;
+    }
+    WriteHeaders(MSFlexGrid4, kResultHeaders);
+    for (const auto& sql : queries) {
+        rsLookup = store::requireDb().OpenRecordset(sql);
+        AppendRows(MSFlexGrid4, *rsLookup,
+                   {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
+                    "comments", "idloc", "project_code", "start_date"});
+        rsLookup->Close();
+    }
+    SSTab1.SetTab(kViewResultsTab);
+}
+
+}  // namespace loader

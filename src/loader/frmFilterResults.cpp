@@ -1,0 +1,96 @@
+#include "frmFilterResults.h"
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "LookupLists.h"
+#include "SharedSql.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+using List = platform::ComboBox::Style;
+
+frmDataLoader* frmFilterResults::owner = nullptr;
+
+frmFilterResults::frmFilterResults()
+    : platform::Form("frmFilterResults", "Results"),
+      Frame1(*this, "Frame1", "Station", {120, 120, 5280, 780}),
+      Combo2(Frame1, "Combo2", {150, 330, 4980, 315}, List::DropDownList),
+      Frame4(*this, "Frame4", "Parameter Code", {120, 1020, 5280, 1260}),
+      Combo1(Frame4, "Combo1", {150, 330, 4980, 315}, List::DropDownList),
+      txtparameterfind(Frame4, "txtparameterfind", "", {150, 780, 3600, 315}),
+      Command1(Frame4, "Command1", "Filter", {3870, 750, 1260, 375}),
+      cmdOK(*this, "cmdOK", "OK", {2640, 2460, 1260, 420}),
+      cmdCancel(*this, "cmdCancel", "Cancel", {4140, 2460, 1260, 420}) {
+    SetClientSize(5520, 3060);
+    txtparameterfind.SetToolTipText("Filter Based on Full Name Field");
+    Command1.SetToolTipText(
+        "Filter the Parameter List.  Will Search the Full Name Field for the Parameter.");
+    cmdOK.SetDefault(true);
+    cmdCancel.SetCancel(true);
+    Command1.Click = [this] { Command1_Click(); };
+    cmdOK.Click = [this] { cmdOK_Click(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
+}
+
+frmFilterResults::~frmFilterResults() = default;
+
+void frmFilterResults::Form_Load() {
+    platform::Hourglass wait(*this);
+    Combo1.Clear();
+    Combo2.Clear();
+    // The parameters the Data Loader's list offers now.
+    if (frmDataLoader* loader = owner) {
+        std::vector<std::string> items;
+        for (int i = 0; i < loader->cmbParameter.ListCount(); ++i)
+            items.push_back(loader->cmbParameter.List(i));
+        Combo1.AddItems(items);
+    }
+    rsFilter = store::requireDb().OpenRecordset(store::kAllStations);
+    Combo2.AddItems(ReadEntries(*rsFilter, "station_id", "place_name_description"));
+    rsFilter->Close();
+}
+
+void frmFilterResults::Command1_Click() {
+    // A quote is searched for as typed; '*' and '?' keep their wildcard meaning.
+    rsFilter =
+        store::requireDb().OpenRecordset("select * from tblparameter_codes where full_name like " +
+                                         platform::SqlQuote("*" + txtparameterfind.Text() + "*"));
+    const auto entries = ReadEntries(*rsFilter, "parameter_code", "short_name");
+    rsFilter->Close();
+    if (entries.empty()) return;
+    Combo1.Clear();
+    Combo1.AddItems(entries);
+}
+
+void frmFilterResults::cmdOK_Click() {
+    if (Combo2.ListIndex() < 0 || Combo1.ListIndex() < 0) {
+        platform::MsgBox(Combo2.ListIndex() < 0 ? "Choose a station." : "Choose a parameter.",
+                         platform::mb::Exclamation);
+        return;
+    }
+    if (frmDataLoader* loader = owner) {
+        loader->Label16.SetCaption(Combo1.Text());
+        loader->Label19.SetCaption(Combo2.Text());
+    }
+    Unload();
+}
+
+void frmFilterResults::cmdCancel_Click() {
+    if (frmDataLoader* loader = owner) {
+        loader->Check4.SetValue(0);
+        loader->Frame4.SetVisible(true);
+        loader->Frame5.SetVisible(false);
+    }
+    Unload();
+}
+
+platform::FormInstance<frmFilterResults>& FilterResultsWindow() {
+    static platform::FormInstance<frmFilterResults> instance;
+    return instance;
+}
+
+}  // namespace loader
