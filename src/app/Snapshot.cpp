@@ -82,6 +82,14 @@ int RunSnapshot(const std::string& folderText) {
         ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
     }
     loaderWindow.SSTab1.SetTab(1);
+    {
+        loader::frmFilterResults::owner = &loaderWindow;
+        auto& filter = loader::FilterResultsWindow()();
+        filter.Show();
+        const auto file = folder / "filter-results.png";
+        ok &= save(filter.SaveSnapshot(file.string()), file);
+        filter.Unload();
+    }
 
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();

@@ -296,8 +296,13 @@ void MSFlexGrid::syncSelection() {
     QItemSelection range;
     if (r2 >= r1 && r2 < model_->rows() && c2 < model_->cols())
         range.select(model_->indexFor(r1, c1), model_->indexFor(r2, c2));
+    // Moving the current cell from code never scrolls the grid, as in the classic grid: a
+    // header written column by column would otherwise leave the view scrolled to its end.
+    const bool autoScroll = view_->hasAutoScroll();
+    view_->setAutoScroll(false);
     selection->setCurrentIndex(model_->indexFor(row_, col_), QItemSelectionModel::NoUpdate);
     selection->select(range, QItemSelectionModel::ClearAndSelect);
+    view_->setAutoScroll(autoScroll);
     syncing_ = false;
 }
 

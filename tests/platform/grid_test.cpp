@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <memory>
@@ -276,4 +278,20 @@ TEST_F(GridTest, MouseSelectsAndReportsButtons) {
     EXPECT_EQ(grid().RowSel(), 5);
     QTest::mouseClick(view->viewport(), Qt::MiddleButton, {}, from);
     EXPECT_EQ(form->ups.back().button, 4);
+}
+
+TEST_F(GridTest, MovingTheCurrentCellFromCodeNeverScrolls) {
+    // A header written cell by cell ends on the last column; were the view to follow it, the
+    // fixed column would be scrolled out of sight.
+    grid().SetCols(12);
+    form->Show();
+    writeHeader(std::vector<std::string>(12, "A rather long column header"));
+    grid().AddItems(std::vector<std::string>(40, "1\tStatewide Ambient Monitoring Network"));
+    grid().SetRow(2);
+    grid().SetCol(1);
+    grid().SetRowSel(grid().Rows() - 1);
+    grid().SetColSel(11);
+    QApplication::processEvents();
+    EXPECT_EQ(grid().view()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(grid().view()->verticalScrollBar()->value(), 0);
 }
