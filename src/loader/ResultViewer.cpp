@@ -1,5 +1,7 @@
 // "View Results": the hand-entered results of one sample or of all, or the results of every
 // source at one station for one parameter, with replicates and non-numeric results on demand.
+#include <algorithm>
+
 #include "Connection.h"
 #include "Conversions.h"
 #include "Database.h"
@@ -15,7 +17,11 @@ void frmDataLoader::Check4_Click() {
     platform::Hourglass wait(*this);
     if (Check4.Value()) {
         frmFilterResults::owner = this;
-        FilterResultsWindow()().Show();
+        auto& dialog = FilterResultsWindow()();
+        dialog.Show();
+        // Over this window, where the user is looking, not wherever the next free place is.
+        dialog.Move(std::max(0, Left() + (Width() - dialog.Width()) / 2),
+                    std::max(0, Top() + (Height() - dialog.Height()) / 2));
         Frame4.SetVisible(false);
         Frame5.SetVisible(true);
     } else {
