@@ -1,23 +1,15 @@
 // The Data Loader window on a large database, against bare SQLite in the same run.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "Connection.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "LargeDatabase.h"
 #include "SqliteBaseline.h"
+#include "WorkingDatabase.h"
 #include "frmDataLoader.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // What the window reads when it opens: six lookup lists, project 8's parameters and the
 // project grid.
@@ -36,39 +28,7 @@ const char* kOpenQueries[] = {
     "tblorganization.organization_id",
 };
 
-// A private copy of a cached database as the program's database, so what a benchmark
-// writes never reaches the cache other benchmarks and later runs read.
-class WorkingDatabase {
-  public:
-    explicit WorkingDatabase(const bench::LargeDatabaseSize& size)
-        : path_(fs::temp_directory_path() / ("dataloader-bench-work-" + std::to_string(getpid()) +
-                                             "-" + std::to_string(size.samples) + ".db")),
-          dialogs_(std::make_shared<platform::ScriptedDialogs>()) {
-        fs::copy_file(bench::CachedLargeDatabase(size), path_,
-                      fs::copy_options::overwrite_existing);
-        store::setDb(platform::Database::OpenDatabase(path_.string()));
-        platform::SetDialogService(dialogs_);
-    }
-    ~WorkingDatabase() {
-        store::setDb(nullptr);
-        fs::remove(path_);
-    }
-    WorkingDatabase(const WorkingDatabase&) = delete;
-    WorkingDatabase& operator=(const WorkingDatabase&) = delete;
-
-    platform::Database& db() { return store::requireDb(); }
-    long long count(const std::string& sql) {
-        auto rs = db().OpenRecordset(sql);
-        const long long n = rs->Eof() ? 0 : rs->Value(0).toInteger();
-        rs->Close();
-        return n;
-    }
-    platform::ScriptedDialogs& dialogs() { return *dialogs_; }
-
-  private:
-    fs::path path_;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs_;
-};
+using bench::WorkingDatabase;
 
 // Baseline: the window's queries on bare SQLite.
 void BM_Sqlite_DataLoaderOpenQueries(benchmark::State& state) {

@@ -462,11 +462,12 @@ bool Recordset::Impl::bof() const {
 void Recordset::Impl::close() {
     releaseStatement();
     open_ = false;
-    rows_.clear();
-    cells_.clear();
-    text_.clear();
-    boxed_.clear();
-    pending_.clear();
+    // A window keeps its closed recordsets for the next query; what they read goes now.
+    rows_ = {};
+    cells_ = {};
+    text_ = {};
+    boxed_ = {};
+    pending_ = {};
     mode_ = Mode::None;
 }
 

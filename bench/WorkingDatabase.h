@@ -1,0 +1,52 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "Connection.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "LargeDatabase.h"
+
+namespace bench {
+
+// A private copy of a cached database as the program's database, so what a benchmark
+// writes never reaches the cache other benchmarks and later runs read. Message boxes are
+// answered by scripted dialogs.
+class WorkingDatabase {
+  public:
+    explicit WorkingDatabase(const LargeDatabaseSize& size)
+        : path_(std::filesystem::temp_directory_path() /
+                ("dataloader-bench-work-" + std::to_string(getpid()) + "-" +
+                 std::to_string(size.samples) + ".db")),
+          dialogs_(std::make_shared<platform::ScriptedDialogs>()) {
+        std::filesystem::copy_file(CachedLargeDatabase(size), path_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        store::setDb(platform::Database::OpenDatabase(path_.string()));
+        platform::SetDialogService(dialogs_);
+    }
+    ~WorkingDatabase() {
+        store::setDb(nullptr);
+        std::filesystem::remove(path_);
+    }
+    WorkingDatabase(const WorkingDatabase&) = delete;
+    WorkingDatabase& operator=(const WorkingDatabase&) = delete;
+
+    platform::Database& db() { return store::requireDb(); }
+    long long count(const std::string& sql) {
+        auto rs = db().OpenRecordset(sql);
+        const long long n = rs->Eof() ? 0 : rs->Value(0).toInteger();
+        rs->Close();
+        return n;
+    }
+    platform::ScriptedDialogs& dialogs() { return *dialogs_; }
+
+  private:
+    std::filesystem::path path_;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs_;
+};
+
+}  // namespace bench

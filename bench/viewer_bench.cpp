@@ -1,0 +1,172 @@
+// The sample viewer on a large database and its copy to the clipboard, each against a bare
+// baseline timed in the same run.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "SqlDialect.h"
+#include "SqliteBaseline.h"
+#include "Viewers.h"
+#include "WorkingDatabase.h"
+#include "frmDataLoader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+constexpr double kMB = 1024.0 * 1024.0;
+
+// What the kernel counts against us, the figure a user sees in a task manager.
+double residentBytes() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// Heap in use, large blocks included; unlike the resident size it neither hides memory
+// freed earlier and reused nor counts memory freed but kept by the allocator.
+double heapBytes() {
+    const auto m = mallinfo2();
+    return static_cast<double>(m.uordblks + m.hblkhd);
+}
+
+// The viewer's query with every source, in the program's classic dialect.
+std::string allSamplesSql() {
+    loader::SampleFilter filter;
+    filter.allSources = true;
+    return loader::SampleViewerSql(filter);
+}
+
+// A grid filled with every sample is the header, the blank row, then one row per sample.
+bool holdsEveryRow(const loader::frmDataLoader& f, long long rows) {
+    return f.MSFlexGrid3.Rows() == rows + 2 &&
+           f.MSFlexGrid3.Cols() >= static_cast<int>(loader::kSampleHeaders.size());
+}
+
+// "Find Samples" with "All Records": the query stepped through the program's recordset and
+// into the grid. The baseline steps the same query on bare SQLite in each iteration; the
+// aim is a ratio of at most 2, and a filled grid adding under 150 MB to the resident size
+// (grid_MB, the first fill, recordset included as the user would see it).
+void BM_Viewer_FindAllSamples(benchmark::State& state) {
+    bench::WorkingDatabase work({});
+    const std::string sqliteSql = platform::sql::Translate(allSamplesSql());
+    // Read once first, so neither side pays for the file coming off disk.
+    const long long rows = bench::StepAll(work.db().handle(), sqliteSql.c_str());
+
+    loader::frmDataLoader f;
+    f.Form_Load();
+    f.Check7.SetValue(1);
+    const double residentBefore = residentBytes();
+    double residentGrowth = -1;
+    double windowMs = 0, sqliteMs = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        f.cmdSamples_Click();
+        windowMs += millisecondsSince(start);
+
+        state.PauseTiming();
+        if (residentGrowth < 0) residentGrowth = residentBytes() - residentBefore;
+        if (!holdsEveryRow(f, rows)) {
+            state.SkipWithError(("the grid holds " + std::to_string(f.MSFlexGrid3.Rows()) +
+                                 " rows, not the " + std::to_string(rows) + " samples and two")
+                                    .c_str());
+            return;
+        }
+        work.dialogs().clear();
+        const auto baseline = Clock::now();
+        bench::StepAll(work.db().handle(), sqliteSql.c_str());
+        sqliteMs += millisecondsSince(baseline);
+        state.ResumeTiming();
+    }
+    // The grid's own share: what cutting it back to its header gives back.
+    const double heapFilled = heapBytes();
+    f.MSFlexGrid3.SetRows(2);
+    const double n = static_cast<double>(state.iterations());
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["sqlite_ms"] = sqliteMs / n;
+    state.counters["ratio"] = windowMs / sqliteMs;
+    state.counters["grid_MB"] = residentGrowth / kMB;
+    state.counters["cells_MB"] = (heapFilled - heapBytes()) / kMB;
+}
+// A fixed count runs it once, so the first fill's memory growth is not hidden by an
+// earlier trial run's freed memory.
+BENCHMARK(BM_Viewer_FindAllSamples)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The baseline text: the same cells, each followed by a tab and each row by a line feed,
+// concatenated from plain strings.
+std::string joinCells(const std::vector<std::string>& cells, int cols) {
+    std::string text;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        text += cells[i];
+        text += '\t';
+        if ((i + 1) % static_cast<size_t>(cols) == 0) text += '\n';
+    }
+    return text;
+}
+
+// "Copy" on the filled sample grid: the grid's text put on the clipboard; the aim is under
+// a second. Baselines in each iteration: the same text joined from a vector of strings, and
+// the grid's text alone without the clipboard.
+void BM_Viewer_CopySamples(benchmark::State& state) {
+    bench::WorkingDatabase work({});
+    const long long rows =
+        bench::StepAll(work.db().handle(), platform::sql::Translate(allSamplesSql()).c_str());
+    loader::frmDataLoader f;
+    f.Form_Load();
+    f.Check7.SetValue(1);
+    f.cmdSamples_Click();
+    const auto& grid = f.MSFlexGrid3;
+    if (!holdsEveryRow(f, rows)) {
+        state.SkipWithError("the grid does not hold every sample");
+        return;
+    }
+    const int cols = grid.Cols();
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<size_t>(grid.Rows()) * static_cast<size_t>(cols));
+    for (long long r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < cols; ++c) cells.push_back(grid.TextMatrix(r, c));
+    const std::string expected = joinCells(cells, cols);
+
+    f.mnucopy3_Click();
+    if (platform::Clipboard::GetText() != expected) {
+        state.SkipWithError("the clipboard does not hold the grid's cells");
+        return;
+    }
+
+    double copyMs = 0, joinMs = 0, clipTextMs = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        f.mnucopy3_Click();
+        copyMs += millisecondsSince(start);
+
+        state.PauseTiming();
+        auto baseline = Clock::now();
+        benchmark::DoNotOptimize(joinCells(cells, cols));
+        joinMs += millisecondsSince(baseline);
+        baseline = Clock::now();
+        benchmark::DoNotOptimize(grid.ClipText());
+        clipTextMs += millisecondsSince(baseline);
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["text_MB"] = static_cast<double>(expected.size()) / kMB;
+    state.counters["join_ms"] = joinMs / n;
+    state.counters["cliptext_ms"] = clipTextMs / n;
+    state.counters["ratio"] = copyMs / joinMs;
+}
+BENCHMARK(BM_Viewer_CopySamples)->Unit(benchmark::kMillisecond);
+
+}  // namespace
