@@ -4,6 +4,7 @@
 #include "DateTime.h"
 #include "GridFill.h"
 #include "LookupLists.h"
+#include "Resize.h"
 #include "SharedSql.h"
 #include "frmDataLoader.h"
 #include "frmFilterResults.h"
@@ -81,6 +82,8 @@ void frmDataLoader::closeFilterDialog() {
     if (auto* dialog = FilterResultsWindow().get()) dialog->Unload();
     frmFilterResults::owner = nullptr;
 }
+
+void frmDataLoader::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmDataLoader::cmdExitSample_Click() { Unload(); }
 

@@ -182,6 +182,7 @@ class frmDataLoader : public platform::Form {
     // Window
     void Form_Load() override;
     void Form_Unload() override;
+    void Form_Resize() override;
     void cmdExitSample_Click();
     void cmdExitResult_Click();
 

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "LookupLists.h"
+#include "Resize.h"
 #include "SharedSql.h"
 #include "frmDataLoader.h"
 
@@ -53,6 +54,8 @@ void frmFilterResults::Form_Load() {
     Combo2.AddItems(ReadEntries(*rsFilter, "station_id", "place_name_description"));
     rsFilter->Close();
 }
+
+void frmFilterResults::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmFilterResults::Command1_Click() {
     // A quote is searched for as typed; '*' and '?' keep their wildcard meaning.

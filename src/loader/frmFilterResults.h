@@ -35,6 +35,7 @@ class frmFilterResults : public platform::Form {
     static frmDataLoader* owner;
 
     void Form_Load() override;
+    void Form_Resize() override;
     void Command1_Click();
     void cmdOK_Click();
     void cmdCancel_Click();

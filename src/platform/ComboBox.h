@@ -29,6 +29,7 @@ class ComboBox : public Control {
     std::string Text() const;
     void SetText(const std::string& text);
     Style style() const { return style_; }
+    bool HeightFixed() const override { return true; }
 
     std::function<void()> Click;
     std::function<void()> Change;

@@ -64,6 +64,8 @@ class Control {
     std::string ToolTipText() const;
     void SetToolTipText(const std::string& text);
     void SetFocus();
+    // True for a control whose height follows its font (a combo box): layouts keep it.
+    virtual bool HeightFixed() const { return false; }
     // Point size (0 keeps the present size) and weight of the control's text.
     void SetFont(int pointSize, bool bold = false);
 
