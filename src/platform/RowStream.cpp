@@ -13,16 +13,7 @@
 
 namespace platform {
 
-namespace {
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void RowStream::Open(const std::string& source) {
     Close();
@@ -61,7 +52,7 @@ int RowStream::FieldIndex(std::string_view name) const {
     if (columns_) {
         const auto& columns = *columns_;
         for (size_t i = 0; i < columns.size(); ++i)
-            if (equalsNoCase(columns[i].name, name)) return static_cast<int>(i);
+            if (EqualsNoCase(columns[i].name, name)) return static_cast<int>(i);
     }
     throw EngineError(err::ItemNotFound, "Item not found in this collection.");
 }
