@@ -443,7 +443,9 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
         Statement text(db, "INSERT INTO tblresults_val_nonnumeric VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
         Statement replicate(db, "INSERT INTO tblreplicates VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
 
-        const int handEntered = std::min(size.samples * 15 / 100, kMaxHandEnteredSamples);
+        const int handEntered = static_cast<int>(std::min<long long>(
+            static_cast<long long>(size.samples) * size.handEnteredPercent / 100,
+            size.maxHandEntered));
         const int batch = (size.samples - handEntered) * 25 / 85;
         const std::pair<const char*, int> sources[] = {
             {"S", size.samples - handEntered - batch}, {"B", batch}, {"V", handEntered}};
@@ -540,13 +542,25 @@ void CreateLargeDatabase(const std::string& path, const LargeDatabaseSize& size)
     }
 }
 
+namespace {
+// Only a share other than the usual one shows in the name, so existing caches stay valid.
+std::string handEnteredTag(const LargeDatabaseSize& size) {
+    const LargeDatabaseSize usual;
+    if (size.handEnteredPercent == usual.handEnteredPercent &&
+        size.maxHandEntered == usual.maxHandEntered)
+        return "";
+    return "-v" + std::to_string(size.handEnteredPercent) + "max" +
+           std::to_string(size.maxHandEntered);
+}
+}  // namespace
+
 std::string CachedLargeDatabase(const LargeDatabaseSize& size) {
     namespace fs = std::filesystem;
     const std::string name = "dataloader-bench-v" + std::to_string(kGeneratorVersion) + "-" +
                              std::to_string(size.samples) + "x" +
                              std::to_string(size.resultsPerSample) + "-st" +
                              std::to_string(size.stations) + "-p" + std::to_string(size.projects) +
-                             "-seed" + std::to_string(size.seed) + ".db";
+                             "-seed" + std::to_string(size.seed) + handEnteredTag(size) + ".db";
     const fs::path file = fs::temp_directory_path() / name;
     if (fs::exists(file)) return file.string();
     // Built under another name and renamed, so an interrupted run leaves nothing to reuse.

@@ -1,11 +1,16 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <string>
+#include <vector>
 
 #include "App.h"
+#include "DataLocation.h"
 #include "DemoData.h"
 #include "EngineError.h"
+#include "ExportCommand.h"
 #include "Form.h"
 #include "Image.h"
 #include "Snapshot.h"
@@ -17,7 +22,9 @@ void usage() {
     std::puts(
         "Usage: dataloader [OPTION]\n"
         "  (no option)               start the program\n"
-        "  --snapshot DIR            render every window to PNG files in DIR and exit\n"
+        "  --snapshot DIR            render every window to PNG files in DIR and exit");
+    std::puts(exporter::kExportUsage);
+    std::puts(
         "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
         "  --version                 print the version\n"
         "  --help                    this text");
@@ -47,6 +54,14 @@ int main(int argc, char** argv) {
             return 1;
         }
         return 0;
+    }
+    if (option == "--export") {
+        // No window: the core application only tells the program's folder.
+        QCoreApplication application(argc, argv);
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return exporter::RunExportCommand(
+            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
+            std::cerr);
     }
     if (option == "--snapshot" && argc < 3) {
         std::fputs("--snapshot needs a folder\n", stderr);

@@ -1,5 +1,7 @@
 #include "Conversions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -244,6 +246,13 @@ bool IsWholeNumber(std::string_view text) {
     for (; pos < s.size(); ++pos)
         if (!isDigit(s[pos])) return false;
     return true;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 std::string Trim(std::string_view text) { return std::string(trimView(text)); }

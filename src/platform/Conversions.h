@@ -29,6 +29,9 @@ std::optional<double> ParseNumber(std::string_view text);
 // True when the text is a whole number (optional blanks and sign, digits only).
 bool IsWholeNumber(std::string_view text);
 
+// Names compared the way the engine compares them: ASCII letters without regard to case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 // Trim removes leading and trailing blanks (spaces only, as the classic Trim did).
 std::string Trim(std::string_view text);
 

@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStringList>
+#include <algorithm>
+#include <chrono>
+#include <climits>
 
 #include "App.h"
 #include "QtGlue.h"
@@ -73,7 +77,77 @@ int classicAnswer(int qtButton) {
     }
 }
 
+class SilentProgress : public ProgressReporter {
+  public:
+    bool Step(long long) override { return true; }
+};
+
+// The dialog is shown by hand after a fixed delay rather than by Qt's estimate, and
+// updated and given events only every few dozen milliseconds: a task reports every step,
+// and a repaint per step would cost more than the task.
+class QtProgress : public ProgressReporter {
+  public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kShowAfter{500};
+    static constexpr std::chrono::milliseconds kUpdateEvery{40};
+
+    QtProgress(const std::string& label, long long maximum)
+        : dialog_(qt::q(label), QObject::tr("Cancel"), 0, toInt(maximum),
+                  QApplication::activeWindow()),
+          start_(Clock::now()),
+          lastUpdate_(start_) {
+        dialog_.setWindowTitle(qt::q(AppTitle()));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        dialog_.setMinimumDuration(INT_MAX);  // never on Qt's own timer
+        dialog_.hide();
+    }
+    ~QtProgress() override { dialog_.hide(); }
+
+    bool Step(long long done) override {
+        const auto now = Clock::now();
+        if (now - lastUpdate_ < kUpdateEvery) return !cancelled_;
+        lastUpdate_ = now;
+        if (!dialog_.isVisible()) {
+            if (now - start_ < kShowAfter) return true;
+            dialog_.show();
+        }
+        dialog_.setValue(toInt(done));
+        QCoreApplication::processEvents();
+        cancelled_ = dialog_.wasCanceled();
+        return !cancelled_;
+    }
+
+  private:
+    static int toInt(long long v) { return static_cast<int>(std::clamp<long long>(v, 0, INT_MAX)); }
+    QProgressDialog dialog_;
+    Clock::time_point start_;
+    Clock::time_point lastUpdate_;
+    bool cancelled_ = false;
+};
+
+class ScriptedProgress : public ProgressReporter {
+  public:
+    ScriptedProgress(ScriptedDialogs& owner, size_t run) : owner_(owner), run_(run) {}
+    ~ScriptedProgress() override { owner_.progress[run_].open = false; }
+    bool Step(long long done) override {
+        auto& run = owner_.progress[run_];
+        ++run.steps;
+        run.last = done;
+        return owner_.cancelAt < 0 || done < owner_.cancelAt;
+    }
+
+  private:
+    ScriptedDialogs& owner_;
+    size_t run_;
+};
+
 }  // namespace
+
+std::unique_ptr<ProgressReporter> DialogService::Progress(const std::string&, long long) {
+    return std::make_unique<SilentProgress>();
+}
 
 // Qt reads the patterns from the trailing parentheses, so those are always written from
 // the pattern half of each pair.
@@ -114,6 +188,10 @@ std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
     return qt::s(dialog.selectedFiles().front());
 }
 
+std::unique_ptr<ProgressReporter> QtDialogs::Progress(const std::string& label, long long maximum) {
+    return std::make_unique<QtProgress>(label, maximum);
+}
+
 int ScriptedDialogs::MessageBox(const std::string& prompt, int buttons, const std::string& title) {
     prompts.push_back({prompt, buttons, title, {}});
     if (!answers.empty()) {
@@ -130,6 +208,12 @@ std::optional<std::string> ScriptedDialogs::OpenFile(const OpenFileRequest& requ
     auto answer = files.front();
     files.pop_front();
     return answer;
+}
+
+std::unique_ptr<ProgressReporter> ScriptedDialogs::Progress(const std::string& label,
+                                                            long long maximum) {
+    progress.push_back({label, maximum});
+    return std::make_unique<ScriptedProgress>(*this, progress.size() - 1);
 }
 
 std::vector<std::string> ScriptedDialogs::texts() const {

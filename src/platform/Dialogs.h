@@ -30,20 +30,35 @@ struct OpenFileRequest {
     std::string initDir;
 };
 
-// Every message box and file dialog goes through this service, so tests can script them.
+// A long task's progress as the user sees it. The task reports how far it got; the answer
+// is false once the user has cancelled, and the task then stops.
+class ProgressReporter {
+  public:
+    virtual ~ProgressReporter() = default;
+    virtual bool Step(long long done) = 0;
+};
+
+// Every message box, file dialog and progress dialog goes through this service, so tests
+// can script them.
 class DialogService {
   public:
     virtual ~DialogService() = default;
     virtual int MessageBox(const std::string& prompt, int buttons, const std::string& title) = 0;
     // The chosen file's full path, or nullopt when the user cancels.
     virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+    // Progress of a task of `maximum` steps, closed when the reporter is dropped. Without
+    // an override nothing is shown and nothing cancels.
+    virtual std::unique_ptr<ProgressReporter> Progress(const std::string& label, long long maximum);
 };
 
-// Real Qt dialogs.
+// Real Qt dialogs. The progress dialog is window-modal and appears only when a task runs
+// longer than half a second.
 class QtDialogs : public DialogService {
   public:
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::unique_ptr<ProgressReporter> Progress(const std::string& label,
+                                               long long maximum) override;
 };
 
 // The classic filter ("Desc (*.a)|*.a|All|*.*") in Qt's form ("Desc (*.a);;All (*.*)").
@@ -59,13 +74,27 @@ class ScriptedDialogs : public DialogService {
         OpenFileRequest file;  // filled for file dialogs
     };
 
+    // A progress run as the task reported it.
+    struct ProgressRun {
+        std::string label;
+        long long maximum = 0;
+        long long steps = 0;  // calls of Step
+        long long last = -1;  // the last count reported
+        bool open = true;     // false once the task dropped its reporter
+    };
+
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::unique_ptr<ProgressReporter> Progress(const std::string& label,
+                                               long long maximum) override;
 
     // An empty answer queue answers OK (or Yes); an empty file queue cancels.
     std::deque<int> answers;
     std::deque<std::optional<std::string>> files;
     std::vector<Prompt> prompts;
+    // The user presses Cancel when a task reports this count (or more); -1 never.
+    long long cancelAt = -1;
+    std::vector<ProgressRun> progress;
 
     std::vector<std::string> texts() const;
     void clear() { prompts.clear(); }

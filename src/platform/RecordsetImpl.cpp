@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "SqlDialect.h"
@@ -14,13 +15,6 @@
 
 namespace platform {
 namespace {
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string quoteName(std::string_view name) {
     std::string out = "\"";
@@ -187,7 +181,7 @@ int Recordset::Impl::fieldIndex(std::string_view name) const {
     requireOpen();
     const std::vector<Column>& columns = *columns_;
     for (size_t i = 0; i < columns.size(); ++i)
-        if (equalsNoCase(columns[i].name, name)) return static_cast<int>(i);
+        if (EqualsNoCase(columns[i].name, name)) return static_cast<int>(i);
     // "table.column" reaches a column of a join that another table shares.
     const size_t dot = name.rfind('.');
     if (dot != std::string_view::npos) {
@@ -195,8 +189,8 @@ int Recordset::Impl::fieldIndex(std::string_view name) const {
         const std::string_view column = name.substr(dot + 1);
         for (size_t i = 0; i < columns.size(); ++i) {
             const Column& c = columns[i];
-            if (equalsNoCase(c.table, table) &&
-                (equalsNoCase(c.origin, column) || equalsNoCase(c.name, column)))
+            if (EqualsNoCase(c.table, table) &&
+                (EqualsNoCase(c.origin, column) || EqualsNoCase(c.name, column)))
                 return static_cast<int>(i);
         }
     }
@@ -267,7 +261,7 @@ void Recordset::Impl::setValue(int index, const Variant& v) {
         throw EngineError(err::UpdateWithoutAddNew,
                           "Update or CancelUpdate without AddNew or Edit.");
     const Column& c = (*columns_)[index];
-    if (c.origin.empty() || !equalsNoCase(c.table, table_))
+    if (c.origin.empty() || !EqualsNoCase(c.table, table_))
         throw EngineError(err::FieldNotUpdatable, "Field '" + c.name + "' cannot be updated.");
     pending_[index] = v;
 }
@@ -313,7 +307,7 @@ void Recordset::Impl::writePending() {
         if (!pending_[i]) continue;
         Variant v = ConvertForColumn(*pending_[i], columns[i].kind);
         auto same = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
-            return equalsNoCase(n, columns[i].origin);
+            return EqualsNoCase(n, columns[i].origin);
         });
         if (same != names.end()) {
             values[same - names.begin()] = v;  // the last write to a column wins
@@ -356,8 +350,8 @@ void Recordset::Impl::writePending() {
         // Keep the cached row as the table now holds it.
         for (size_t k = 0; k < names.size(); ++k)
             for (size_t i = 0; i < columns.size(); ++i)
-                if (equalsNoCase(columns[i].origin, names[k]) &&
-                    equalsNoCase(columns[i].table, table_))
+                if (EqualsNoCase(columns[i].origin, names[k]) &&
+                    EqualsNoCase(columns[i].table, table_))
                     cell(static_cast<size_t>(pos_), static_cast<int>(i)) = cellOf(values[k]);
     }
 }

@@ -11,13 +11,6 @@ namespace {
 
 using Kind = Token::Kind;
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool isIdentStart(char c) {
     unsigned char u = static_cast<unsigned char>(c);
     return std::isalpha(u) || c == '_' || u >= 0x80;
@@ -253,7 +246,7 @@ std::string singleTable(const std::vector<Token>& t, size_t& from) {
 }  // namespace
 
 bool Token::is(std::string_view word) const {
-    return kind == Kind::Ident && equalsNoCase(text, word);
+    return kind == Kind::Ident && EqualsNoCase(text, word);
 }
 
 namespace {

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "DateTime.h"
+#include "Dialogs.h"
+
+namespace platform {
+class Database;
+}
+
+namespace exporter {
+
+// The four files an export writes.
+struct ExportTargets {
+    std::string sample;
+    std::string result;
+    std::string nonNumeric;
+    std::string replicate;
+};
+
+// The files in the program's folder the window offers (and the command line uses) unless
+// told otherwise.
+ExportTargets DefaultTargets();
+
+// Which hand-entered samples go out: all of them, or those that start after `from`.
+struct ExportRange {
+    bool all = false;
+    platform::DateTime from{2003, 5, 22};
+};
+
+// The recordset sources the export reads.
+std::string SampleSql(const ExportRange& range);
+std::string ResultsSql(std::string_view sampleCode);
+std::string NonNumericSql(std::string_view sampleCode);
+std::string ReplicatesSql(std::string_view sampleCode);
+
+// A value as one CSV field: between double quotes, inner quotes doubled, when it holds a
+// comma, a double quote, a CR or a LF; as it is otherwise.
+std::string CsvField(std::string_view text);
+
+struct ExportCounts {
+    long long samples = 0;
+    long long results = 0;
+    long long nonNumeric = 0;
+    long long replicates = 0;
+};
+
+// Why an export wrote nothing, in words for the user.
+class ExportError : public std::runtime_error {
+  public:
+    explicit ExportError(const std::string& reason, bool cancelled = false)
+        : std::runtime_error(reason), cancelled_(cancelled) {}
+    bool Cancelled() const { return cancelled_; }
+
+  private:
+    bool cancelled_;
+};
+
+// Given the number of samples to write, the progress to report them to (or null).
+using ProgressFactory =
+    std::function<std::unique_ptr<platform::ProgressReporter>(long long samples)>;
+
+// Writes the hand-entered samples in `range` and their results, non-numeric results and
+// replicates to the four files: one CSV line per row, no header, CR LF after each line.
+// All four appear together or not at all: on any failure, a cancel included, every
+// earlier file of those names is left as it was. Throws ExportError.
+ExportCounts ExportData(platform::Database& db, const ExportRange& range,
+                        const ExportTargets& targets, const ProgressFactory& progress = {});
+
+}  // namespace exporter

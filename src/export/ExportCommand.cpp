@@ -1,0 +1,108 @@
+#include "ExportCommand.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "CsvExport.h"
+#include "Database.h"
+#include "EngineError.h"
+
+namespace exporter {
+
+const char* const kExportUsage =
+    "  --export [--all | --from M/D/YYYY] [--sample-file P] [--result-file P]\n"
+    "           [--nonnumeric-file P] [--replicate-file P] [--database PATH]\n"
+    "                            write the hand-entered samples and their results to the\n"
+    "                            four CSV files (defaults: samples after 5/22/2003, the\n"
+    "                            files in the program's folder, the database named in\n"
+    "                            datalocation.txt)";
+
+namespace {
+
+// One line, whatever the reason holds.
+std::string oneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+struct Failure {
+    int status;
+    std::string reason;
+};
+
+struct Options {
+    ExportRange range;
+    bool from = false;
+    ExportTargets targets;
+    std::optional<std::string> database;
+};
+
+Options parse(const std::vector<std::string>& args) {
+    Options o;
+    o.targets = DefaultTargets();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw Failure{2, a + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--all") {
+            o.range.all = true;
+        } else if (a == "--from") {
+            const std::string& text = value();
+            auto date = platform::TextToDate(text);
+            if (!date) throw Failure{2, "cannot read the date '" + text + "' (use M/D/YYYY)"};
+            o.range.from = *date;
+            o.from = true;
+        } else if (a == "--sample-file") {
+            o.targets.sample = value();
+        } else if (a == "--result-file") {
+            o.targets.result = value();
+        } else if (a == "--nonnumeric-file") {
+            o.targets.nonNumeric = value();
+        } else if (a == "--replicate-file") {
+            o.targets.replicate = value();
+        } else if (a == "--database") {
+            o.database = value();
+        } else {
+            throw Failure{2, "unknown export option " + a};
+        }
+    }
+    if (o.range.all && o.from) throw Failure{2, "--all and --from cannot be used together"};
+    return o;
+}
+
+}  // namespace
+
+int RunExportCommand(const std::vector<std::string>& args,
+                     const std::function<std::optional<std::string>()>& defaultDatabase,
+                     std::ostream& out, std::ostream& err) {
+    try {
+        const Options o = parse(args);
+        std::optional<std::string> path = o.database;
+        if (!path && defaultDatabase) path = defaultDatabase();
+        if (!path || path->empty())
+            throw Failure{1, "no database: give --database PATH or name one in datalocation.txt"};
+        std::shared_ptr<platform::Database> db;
+        try {
+            db = store::OpenDataFile(*path);
+        } catch (const platform::EngineError& e) {
+            throw Failure{1, "cannot open the database: " + e.Description()};
+        }
+        const ExportCounts n = ExportData(*db, o.range, o.targets);
+        out << "Exported " << n.samples << " samples, " << n.results << " results, " << n.nonNumeric
+            << " non-numeric results and " << n.replicates << " replicates.\n";
+        return 0;
+    } catch (const Failure& f) {
+        err << "dataloader: " << oneLine(f.reason) << "\n";
+        return f.status;
+    } catch (const ExportError& e) {
+        err << "dataloader: " << oneLine(e.what()) << "\n";
+        return 1;
+    }
+}
+
+}  // namespace exporter

@@ -1,0 +1,180 @@
+#include "OutputFiles.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+#include <utility>
+
+#include "CsvExport.h"
+
+namespace exporter {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
+
+std::string reasonOf(int error) { return std::generic_category().message(error); }
+
+// A name beside `target` that no file has yet: hidden where dot files are, and unlikely to
+// meet another program's names (or another export's running at the same time).
+std::string besideName(const std::string& target, const char* suffix) {
+    static const unsigned long long run = std::random_device{}();
+    static std::atomic<unsigned long long> counter{0};
+    const fs::path p(target);
+    const std::string name = "." + p.filename().string() + "." + std::to_string(run % 1000000) +
+                             "-" + std::to_string(counter++) + suffix;
+    return (p.parent_path() / name).string();
+}
+
+fs::path identity(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? fs::path(path).lexically_normal() : p;
+}
+
+void check(const OutputFiles::Target& t) {
+    if (t.path.empty()) throw ExportError("No name is given for the " + t.role + ".");
+    const fs::path p(t.path);
+    std::error_code ec;
+    if (!p.has_filename() || fs::is_directory(p, ec))
+        throw ExportError("The " + t.role + " " + inQuotes(t.path) + " is a folder, not a file.");
+    const fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
+    if (!fs::is_directory(folder, ec))
+        throw ExportError("The folder " + inQuotes(folder.string()) + " of the " + t.role +
+                          " does not exist.");
+}
+
+}  // namespace
+
+OutputFiles::OutputFiles(std::vector<Target> targets) {
+    for (const Target& t : targets) check(t);
+    for (size_t i = 0; i < targets.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (identity(targets[i].path) == identity(targets[j].path))
+                throw ExportError("The " + targets[j].role + " and the " + targets[i].role +
+                                  " are the same file " + inQuotes(targets[i].path) + ".");
+    files_.reserve(targets.size());
+    try {
+        for (Target& t : targets) {
+            File& f = files_.emplace_back();
+            f.target = std::move(t);
+            f.text.reserve(kFlushAt + 4096);
+            // "x": never open a file someone else made under the same name meanwhile.
+            for (int attempt = 0; attempt < 100 && !f.out; ++attempt) {
+                f.temp = besideName(f.target.path, ".part");
+                f.out = std::fopen(f.temp.c_str(), "wbx");
+                if (!f.out && errno != EEXIST) break;
+            }
+            if (!f.out) {
+                const int error = errno;
+                f.temp.clear();
+                throw ExportError("The " + f.target.role + " " + inQuotes(f.target.path) +
+                                  " cannot be written: " + reasonOf(error) + ".");
+            }
+        }
+    } catch (...) {
+        discard();  // no destructor runs for a constructor that throws
+        throw;
+    }
+}
+
+OutputFiles::~OutputFiles() {
+    if (!committed_) discard();
+}
+
+void OutputFiles::discard() {
+    for (File& f : files_) {
+        if (f.out) std::fclose(std::exchange(f.out, nullptr));
+        std::error_code ec;
+        if (!f.temp.empty()) fs::remove(f.temp, ec);
+    }
+}
+
+void OutputFiles::flush(File& f) {
+    if (f.text.empty()) return;
+    errno = 0;
+    if (std::fwrite(f.text.data(), 1, f.text.size(), f.out) != f.text.size()) {
+        const int error = errno ? errno : EIO;
+        throw ExportError("Writing the " + f.target.role + " " + inQuotes(f.target.path) +
+                          " failed: " + reasonOf(error) + ".");
+    }
+    f.text.clear();
+}
+
+void OutputFiles::close(File& f) {
+    flush(f);
+    std::FILE* out = std::exchange(f.out, nullptr);
+    errno = 0;
+    int error = 0;
+    if (std::fflush(out) != 0 || std::ferror(out)) error = errno ? errno : EIO;
+    if (std::fclose(out) != 0 && !error) error = errno ? errno : EIO;
+    if (error)
+        throw ExportError("Writing the " + f.target.role + " " + inQuotes(f.target.path) +
+                          " failed: " + reasonOf(error) + ".");
+}
+
+void OutputFiles::Commit() {
+    for (File& f : files_) close(f);
+
+    // Each earlier file is kept under a second name until all the new ones are in place.
+    struct Placed {
+        std::string backup;   // empty: there was no earlier file
+        bool linked = false;  // the backup is a second link, the file itself still in place
+        bool moved = false;   // the new file is in place
+    };
+    std::vector<Placed> placed(files_.size());
+    auto undo = [&](size_t upTo) {
+        for (size_t j = upTo + 1; j-- > 0;) {
+            const Placed& p = placed[j];
+            const std::string& target = files_[j].target.path;
+            std::error_code ec;
+            if (p.backup.empty()) {
+                if (p.moved) fs::remove(target, ec);
+            } else if (p.moved || !p.linked) {
+                fs::rename(p.backup, target, ec);
+            } else {
+                fs::remove(p.backup, ec);
+            }
+        }
+    };
+    auto fail = [&](size_t i, const std::error_code& ec) {
+        undo(i);
+        throw ExportError("The " + files_[i].target.role + " " + inQuotes(files_[i].target.path) +
+                          " cannot be replaced: " + ec.message() + ".");
+    };
+    for (size_t i = 0; i < files_.size(); ++i) {
+        File& f = files_[i];
+        Placed& p = placed[i];
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(f.target.path, ec);
+        // A folder made there since the check is never moved aside.
+        if (fs::is_directory(status)) fail(i, std::make_error_code(std::errc::is_a_directory));
+        if (fs::exists(status)) {
+            const std::string backup = besideName(f.target.path, ".old");
+            // A second link keeps the earlier file in place until the new one replaces it.
+            fs::create_hard_link(f.target.path, backup, ec);
+            p.linked = !ec;
+            if (ec) {
+                ec.clear();
+                fs::rename(f.target.path, backup, ec);
+            }
+            if (ec) fail(i, ec);
+            p.backup = backup;
+        }
+        fs::rename(f.temp, f.target.path, ec);
+        if (ec) fail(i, ec);
+        p.moved = true;
+    }
+    committed_ = true;
+    for (const Placed& p : placed) {
+        std::error_code ec;
+        if (!p.backup.empty()) fs::remove(p.backup, ec);
+    }
+}
+
+}  // namespace exporter

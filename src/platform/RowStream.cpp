@@ -1,0 +1,103 @@
+#include "RowStream.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "Conversions.h"
+#include "Database.h"
+#include "DateTime.h"
+#include "EngineError.h"
+#include "SqliteErrors.h"
+
+namespace platform {
+
+namespace {}  // namespace
+
+void RowStream::Open(const std::string& source) {
+    Close();
+    std::string table;
+    stmt_ = db_.statements().acquireSource(source, key_, table);
+    // An updatable form carries the row's identity as a last, hidden column.
+    hidden_ = table.empty() ? 0 : 1;
+    first_ = true;
+}
+
+void RowStream::Close() {
+    if (!stmt_) return;
+    db_.statements().release(key_, stmt_);
+    stmt_ = nullptr;
+}
+
+bool RowStream::Next() {
+    if (!stmt_) return false;
+    const int rc = sqlite3_step(stmt_);
+    if (first_ && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
+        // Read after the first step, as a recordset does: a schema change re-prepares there.
+        columns_ = db_.statements().columns(stmt_, hidden_);
+        first_ = false;
+    }
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) {
+        Close();
+        return false;
+    }
+    const std::string message = sqlite3_errmsg(db_.handle());
+    Close();
+    ThrowSqlite(rc, message, db_.Name());
+}
+
+int RowStream::FieldIndex(std::string_view name) const {
+    if (columns_) {
+        const auto& columns = *columns_;
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (EqualsNoCase(columns[i].name, name)) return static_cast<int>(i);
+    }
+    throw EngineError(err::ItemNotFound, "Item not found in this collection.");
+}
+
+const std::vector<int>& RowStream::FieldIndexes(const std::vector<std::string_view>& names) {
+    if (indexedColumns_ != columns_ || indexes_.size() != names.size()) {
+        indexes_.clear();
+        for (std::string_view name : names) indexes_.push_back(FieldIndex(name));
+        indexedColumns_ = columns_;
+    }
+    return indexes_;
+}
+
+// The same typing as a recordset's read of the field (the column's kind decides between
+// a date and a text, a boolean and a number), then the classic text of that value.
+void RowStream::AppendText(int index, std::string& out) const {
+    sqlite3_value* value = sqlite3_column_value(stmt_, index);
+    const ColumnKind kind = (*columns_)[static_cast<size_t>(index)].kind;
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            return;
+        case SQLITE_INTEGER: {
+            const long long v = sqlite3_value_int64(value);
+            if (kind == ColumnKind::Boolean)
+                out += v != 0 ? "True" : "False";
+            else
+                out += NumberToText(v);
+            return;
+        }
+        case SQLITE_FLOAT:
+            out += NumberToText(sqlite3_value_double(value));
+            return;
+        default: {
+            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            const std::string_view text(p ? p : "",
+                                        p ? static_cast<size_t>(sqlite3_value_bytes(value)) : 0);
+            if (kind == ColumnKind::Date) {
+                if (auto d = DateTime::fromStored(text)) {
+                    out += DateToText(*d);
+                    return;
+                }
+            }
+            out += text;
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,144 @@
+// Shared fixture of the export tests: a small data file built through the program's
+// schema, the files it must give byte for byte, and helpers to read what was written.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Connection.h"
+#include "CsvExport.h"
+#include "Database.h"
+#include "TestSupport.h"
+
+namespace export_test {
+
+// Codes follow the start dates and the insert order, so every plan the engine may pick
+// gives the rows in the same order. Sample 2 starts at midnight on 5/22/2003, the
+// default "From" day; sample 1 is earlier. Sample 4 has Nulls wherever it may and no
+// results. An "S" sample shares code 3 with a hand-entered one.
+inline void FillFixture(platform::Database& db) {
+    db.ExecuteNative(R"sql(
+INSERT INTO tblsample VALUES
+ ('V', 1, '8', 109, '2002-12-31 08:00:00', 'N', NULL, 'W', 'G', NULL, NULL, NULL),
+ ('V', 2, '8', 112, '2003-05-22 00:00:00', 'Y', NULL, 'W', 'G', NULL, 'Midnight', NULL),
+ ('V', 3, '8', 109, '2003-05-22 09:30:00', 'N', '2003-05-23 00:00:00', 'W', 'C', 2.5,
+  'Ice, "thick"' || char(13, 10) || 'near bank', 'A'),
+ ('V', 4, NULL, NULL, '2003-06-01 13:05:09', NULL, NULL, NULL, NULL, NULL, NULL, NULL),
+ ('V', 40000, 'BRW', 103, '2004-01-14', 'Y', NULL, 'S', 'G', 0.1, 'Light rain', NULL),
+ ('S', 3, '8', 109, '2003-07-01 10:00:00', 'N', NULL, 'W', 'G', NULL, NULL, NULL);
+INSERT INTO tblresults VALUES
+ ('V', 1, 10, 7.25, NULL, 'A', NULL),
+ ('V', 2, 10, 3, NULL, 'A', NULL),
+ ('V', 3, 10, 1.4, NULL, 'A', NULL),
+ ('V', 3, 95, 892.0, '<', 'A', 'rerun, lab'),
+ ('V', 3, 300, -0.25, 'J', NULL, 'Field meter'),
+ ('V', 40000, 10, 0, NULL, 'B', 'a "quoted" word'),
+ ('S', 3, 10, 99, NULL, 'A', 'other source');
+INSERT INTO tblresults_val_nonnumeric VALUES
+ ('V', 2, 31648, 'Absent', NULL, 'A'),
+ ('V', 3, 31648, 'Present', NULL, 'B'),
+ ('V', 40000, 31649, 'TNTC "est"', '>', NULL),
+ ('S', 3, 31648, 'Present', NULL, 'A');
+INSERT INTO tblreplicates VALUES
+ ('V', 1, 10, '7.3', NULL, 'A'),
+ ('V', 40000, 400, '7.9', NULL, 'A'),
+ ('S', 3, 400, '1', NULL, 'A');
+)sql");
+}
+
+struct Files {
+    std::string sample, result, nonNumeric, replicate;
+    bool operator==(const Files&) const = default;
+};
+
+inline void PrintTo(const Files& f, std::ostream* os) {
+    *os << "\nsample:\n"
+        << f.sample << "\nresult:\n"
+        << f.result << "\nnon-numeric:\n"
+        << f.nonNumeric << "\nreplicate:\n"
+        << f.replicate;
+}
+
+// What an export from 5/22/2003 writes.
+inline Files ExpectedFromDefaultDate() {
+    return {
+        "V,3,8,109,5/22/2003 9:30:00 AM,N,5/23/2003,W,C,A,2.5,\"Ice, \"\"thick\"\"\r\nnear "
+        "bank\"\r\n"
+        "V,4,,,6/1/2003 1:05:09 PM,,,,,,,\r\n"
+        "V,40000,BRW,103,1/14/2004,Y,,S,G,,0.1,Light rain\r\n",
+        "V,3,10,1.4,,A,\r\n"
+        "V,3,95,892,<,A,\"rerun, lab\"\r\n"
+        "V,3,300,-0.25,J,,Field meter\r\n"
+        "V,40000,10,0,,B,\"a \"\"quoted\"\" word\"\r\n",
+        "V,3,31648,Present,,B\r\n"
+        "V,40000,31649,\"TNTC \"\"est\"\"\",>,\r\n",
+        "V,40000,400,7.9,,A\r\n",
+    };
+}
+
+// What an export of all records writes.
+inline Files ExpectedAll() {
+    return {
+        "V,1,8,109,12/31/2002 8:00:00 AM,N,,W,G,,,\r\n"
+        "V,2,8,112,5/22/2003,Y,,W,G,,,Midnight\r\n" +
+            ExpectedFromDefaultDate().sample,
+        "V,1,10,7.25,,A,\r\n"
+        "V,2,10,3,,A,\r\n" +
+            ExpectedFromDefaultDate().result,
+        "V,2,31648,Absent,,A\r\n" + ExpectedFromDefaultDate().nonNumeric,
+        "V,1,10,7.3,,A\r\n" + ExpectedFromDefaultDate().replicate,
+    };
+}
+
+// A data file with the fixture, the program's database, and a folder for the files.
+class ExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialogs = testing_support::ScriptDialogs();
+        db = testing_support::EmptyDatabase(dir.file("water.db"));
+        FillFixture(*db);
+        store::setDb(db);
+    }
+    void TearDown() override {
+        store::setDb(nullptr);
+        platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    }
+
+    exporter::ExportTargets Targets(const std::string& folder = "out") const {
+        const auto base = dir.path() / folder;
+        std::filesystem::create_directories(base);
+        return {(base / "s.csv").string(), (base / "r.csv").string(), (base / "n.csv").string(),
+                (base / "p.csv").string()};
+    }
+    static Files Read(const exporter::ExportTargets& t) {
+        using testing_support::ReadFile;
+        return {ReadFile(t.sample), ReadFile(t.result), ReadFile(t.nonNumeric),
+                ReadFile(t.replicate)};
+    }
+    static void Seed(const exporter::ExportTargets& t) {
+        using testing_support::WriteFile;
+        WriteFile(t.sample, "old s");
+        WriteFile(t.result, "old r");
+        WriteFile(t.nonNumeric, "old n");
+        WriteFile(t.replicate, "old p");
+    }
+    static Files Seeded() { return {"old s", "old r", "old n", "old p"}; }
+    // Every file of a folder, names and contents: shows any file left behind.
+    static std::map<std::string, std::string> Listing(const std::filesystem::path& folder) {
+        std::map<std::string, std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(folder))
+            out[e.path().filename().string()] =
+                e.is_regular_file() ? testing_support::ReadFile(e.path().string()) : "<folder>";
+        return out;
+    }
+
+    testing_support::TempDir dir;
+    std::shared_ptr<platform::Database> db;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+};
+
+}  // namespace export_test

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "ExportCommand.h"
+#include "ExportFixture.h"
+#include "frmExport.h"
+
+using namespace export_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ExportCommandTest : public ExportTest {
+  protected:
+    void SetUp() override {
+        ExportTest::SetUp();
+        savedAppPath = platform::AppPath();
+        fs::create_directories(dir.path() / "app");
+        platform::SetAppPath((dir.path() / "app").string());
+    }
+    void TearDown() override {
+        if (auto* f = exporter::ExportWindow().get()) f->Unload();
+        platform::SetAppPath(savedAppPath);
+        ExportTest::TearDown();
+    }
+    // Runs the command with datalocation.txt naming `located`.
+    int Run(const std::vector<std::string>& args,
+            std::optional<std::string> located = std::nullopt) {
+        out.str("");
+        err.str("");
+        return exporter::RunExportCommand(
+            args, [&] { return located; }, out, err);
+    }
+    std::string savedAppPath;
+    std::ostringstream out, err;
+};
+
+}  // namespace
+
+TEST_F(ExportCommandTest, WrongArgumentsAndFailuresSayWhyOnOneLine) {
+    struct Case {
+        std::vector<std::string> args;
+        bool located;
+        int status;
+        std::string message;
+    };
+    const std::string gone = dir.file("gone/s.csv");
+    const std::vector<Case> cases = {
+        {{"--everything"}, true, 2, "unknown export option --everything"},
+        {{"--from"}, true, 2, "--from needs a value"},
+        {{"--from", "5/32/2003"}, true, 2, "cannot read the date '5/32/2003' (use M/D/YYYY)"},
+        {{"--all", "--from", "1/1/2003"}, true, 2, "--all and --from cannot be used together"},
+        {{"--sample-file"}, true, 2, "--sample-file needs a value"},
+        {{}, false, 1, "no database: give --database PATH or name one in datalocation.txt"},
+        {{"--database", dir.file("none.db")},
+         true,
+         1,
+         "cannot open the database: Could not find file '" + dir.file("none.db") + "'."},
+        {{"--sample-file", gone},
+         true,
+         1,
+         "The folder '" + dir.file("gone") + "' of the sample file does not exist."},
+    };
+    for (const Case& c : cases) {
+        const int status =
+            Run(c.args, c.located ? std::optional<std::string>(db->Name()) : std::nullopt);
+        EXPECT_EQ(status, c.status) << c.message;
+        EXPECT_EQ(err.str(), "dataloader: " + c.message + "\n");
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path() / "app"));
+}
+
+// With no option the command takes the window's defaults: the same files, the same
+// date, the same bytes.
+TEST_F(ExportCommandTest, WritesWhatTheWindowWrites) {
+    auto& window = exporter::ExportWindow()();
+    const exporter::ExportTargets defaults{window.txtsample.Text(), window.txtresult.Text(),
+                                           window.txtresultsnon.Text(),
+                                           window.txtreplicates.Text()};
+    window.CmdExport.Press();
+    ASSERT_EQ(dialogs->texts(), std::vector<std::string>{"Data Exported"});
+    const Files fromWindow = Read(defaults);
+    for (const auto* p :
+         {&defaults.sample, &defaults.result, &defaults.nonNumeric, &defaults.replicate})
+        fs::remove(*p);
+
+    ASSERT_EQ(Run({}, db->Name()), 0) << err.str();
+    EXPECT_EQ(Read(defaults), fromWindow);
+    EXPECT_EQ(fromWindow, ExpectedFromDefaultDate());
+    EXPECT_EQ(out.str(),
+              "Exported 3 samples, 4 results, 2 non-numeric results and 1 replicates.\n");
+
+    // Named files, a named database over the located one, every record.
+    const auto t = Targets();
+    ASSERT_EQ(
+        Run({"--all", "--sample-file", t.sample, "--result-file", t.result, "--nonnumeric-file",
+             t.nonNumeric, "--replicate-file", t.replicate, "--database", db->Name()},
+            dir.file("none.db")),
+        0)
+        << err.str();
+    EXPECT_EQ(Read(t), ExpectedAll());
+    EXPECT_EQ(Run({"--from", "6/1/2003", "--sample-file", t.sample}, db->Name()), 0);
+    EXPECT_EQ(testing_support::ReadFile(t.sample).substr(0, 9), "V,4,,,6/1");
+}
+
+// The built program itself, beside the test programs' folder.
+TEST_F(ExportCommandTest, TheProgramExportsWithoutAWindow) {
+    const fs::path program =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()).parent_path() / "dataloader";
+    if (!fs::exists(program)) GTEST_SKIP() << "no program at " << program;
+    const auto t = Targets();
+    const std::string errors = dir.file("errors.txt");
+    const auto run = [&](const std::string& args) {
+        // No display at all: the export must not need one.
+        const std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY '" +
+                                    program.string() + "' --export " + args + " >/dev/null 2>'" +
+                                    errors + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(run("--from 5/22/2003 --database '" + db->Name() + "' --sample-file '" + t.sample +
+                  "' --result-file '" + t.result + "' --nonnumeric-file '" + t.nonNumeric +
+                  "' --replicate-file '" + t.replicate + "'"),
+              0)
+        << testing_support::ReadFile(errors);
+    EXPECT_EQ(Read(t), ExpectedFromDefaultDate());
+    EXPECT_EQ(testing_support::ReadFile(errors), "");
+
+    EXPECT_EQ(run("--from someday"), 2);
+    EXPECT_EQ(testing_support::ReadFile(errors),
+              "dataloader: cannot read the date 'someday' (use M/D/YYYY)\n");
+}

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CsvExport.h"
+#include "ExportFixture.h"
+
+using namespace export_test;
+using exporter::ExportData;
+using exporter::ExportRange;
+using exporter::ExportTargets;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs `onStep` at the given step of the export, as a user could act while it runs.
+class StepHook : public platform::ProgressReporter {
+  public:
+    StepHook(long long at, std::function<void()> onStep) : at_(at), onStep_(std::move(onStep)) {}
+    bool Step(long long done) override {
+        if (done == at_) onStep_();
+        return true;
+    }
+
+  private:
+    long long at_;
+    std::function<void()> onStep_;
+};
+
+}  // namespace
+
+// Each bad target is found before any file is made: earlier files stay, nothing is added.
+TEST_F(ExportTest, BadTargetsWriteNothing) {
+    struct Case {
+        std::string name;
+        std::function<void(ExportTargets&)> spoil;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"missing folder", [&](ExportTargets& t) { t.nonNumeric = dir.file("nowhere/n.csv"); },
+         "The folder '" + dir.file("nowhere") +
+             "' of the non-numeric results file does not "
+             "exist."},
+        {"a folder as target",
+         [&](ExportTargets& t) {
+             fs::create_directory(dir.file("n.csv"));
+             t.nonNumeric = dir.file("n.csv");
+         },
+         "The non-numeric results file '" + dir.file("n.csv") + "' is a folder, not a file."},
+        {"name too long", [&](ExportTargets& t) { t.nonNumeric = dir.file(std::string(300, 'n')); },
+         "The non-numeric results file '" + dir.file(std::string(300, 'n')) +
+             "' cannot be written: File name too long."},
+        {"no name", [](ExportTargets& t) { t.replicate.clear(); },
+         "No name is given for the replicates file."},
+        {"same file twice",
+         [](ExportTargets& t) {
+             t.replicate = (fs::path(t.result).parent_path() / "." / "r.csv").string();
+         },
+         "The results file and the replicates file are the same file"},
+    };
+    for (const Case& c : cases) {
+        const auto t = Targets(c.name);
+        Seed(t);
+        auto spoilt = t;
+        c.spoil(spoilt);
+        try {
+            ExportData(*db, ExportRange{true}, spoilt);
+            ADD_FAILURE() << c.name << ": the export went through";
+        } catch (const exporter::ExportError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.reason, 0), 0u) << c.name << ": " << e.what();
+        }
+        EXPECT_EQ(Read(t), Seeded()) << c.name;
+        EXPECT_EQ(Listing(dir.path() / c.name).size(), 4u) << c.name;
+    }
+}
+
+// A folder appears in the place of the third file while the export runs: the two files
+// already replaced get their earlier contents back, and no temporary or spare file stays.
+TEST_F(ExportTest, AFailureWhilePuttingFilesInPlaceRestoresTheEarlierOnes) {
+    const auto t = Targets();
+    Seed(t);
+    fs::remove(t.nonNumeric);
+    const auto before = Listing(dir.path() / "out");
+    const auto hook = [&](long long) {
+        return std::make_unique<StepHook>(2, [&] { fs::create_directory(t.nonNumeric); });
+    };
+    try {
+        ExportData(*db, ExportRange{true}, t, hook);
+        FAIL() << "the export went through";
+    } catch (const exporter::ExportError& e) {
+        EXPECT_EQ(
+            std::string(e.what()).rfind(
+                "The non-numeric results file '" + t.nonNumeric + "' cannot be replaced: ", 0),
+            0u)
+            << e.what();
+    }
+    fs::remove(t.nonNumeric);
+    EXPECT_EQ(Listing(dir.path() / "out"), before);
+}
+
+TEST_F(ExportTest, ACancelWritesNothing) {
+    const auto t = Targets();
+    Seed(t);
+    dialogs->cancelAt = 3;
+    try {
+        ExportData(*db, ExportRange{true}, t, [](long long samples) {
+            return platform::Dialogs().Progress("Exporting", samples);
+        });
+        FAIL() << "the export went through";
+    } catch (const exporter::ExportError& e) {
+        EXPECT_TRUE(e.Cancelled());
+    }
+    EXPECT_EQ(Read(t), Seeded());
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
+    ASSERT_EQ(dialogs->progress.size(), 1u);
+    EXPECT_EQ(dialogs->progress[0].maximum, 5);
+    EXPECT_EQ(dialogs->progress[0].last, 3);
+    EXPECT_FALSE(dialogs->progress[0].open);
+}
