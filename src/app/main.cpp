@@ -13,6 +13,7 @@
 #include "ExportCommand.h"
 #include "Form.h"
 #include "Image.h"
+#include "Schema.h"
 #include "Snapshot.h"
 #include "frmSplash.h"
 
@@ -25,6 +26,8 @@ void usage() {
         "  --snapshot DIR            render every window to PNG files in DIR and exit");
     std::puts(exporter::kExportUsage);
     std::puts(
+        "  --new-database PATH       create an empty database for real use at PATH\n"
+        "                            (never overwrites)\n"
         "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
         "  --version                 print the version\n"
         "  --help                    this text");
@@ -42,13 +45,17 @@ int main(int argc, char** argv) {
         usage();
         return 0;
     }
-    if (option == "--demo-database") {
+    if (option == "--demo-database" || option == "--new-database") {
         if (argc < 3) {
-            std::fputs("--demo-database needs a path\n", stderr);
+            std::fprintf(stderr, "dataloader: %s needs a path\n", option.c_str());
             return 2;
         }
         try {
-            store::CreateDemoDatabase(argv[2]);
+            // Both refuse to overwrite an existing file.
+            if (option == "--demo-database")
+                store::CreateDemoDatabase(argv[2]);
+            else
+                store::CreateEmptyDatabase(argv[2]);
         } catch (const platform::EngineError& e) {
             std::fprintf(stderr, "dataloader: %s\n", e.Description().c_str());
             return 1;
@@ -63,6 +70,12 @@ int main(int argc, char** argv) {
             args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
             std::cerr);
     }
+    // An unknown option is reported before any window system is needed.
+    if (!option.empty() && option != "--snapshot") {
+        std::fprintf(stderr, "dataloader: unknown option %s\n", option.c_str());
+        usage();
+        return 2;
+    }
     if (option == "--snapshot" && argc < 3) {
         std::fputs("--snapshot needs a folder\n", stderr);
         return 2;
@@ -76,11 +89,6 @@ int main(int argc, char** argv) {
     platform::UseProgramIcon();
 
     if (option == "--snapshot") return app::RunSnapshot(argv[2]);
-    if (!option.empty()) {
-        std::fprintf(stderr, "dataloader: unknown option %s\n", option.c_str());
-        usage();
-        return 2;
-    }
 
     static platform::FormInstance<app::frmSplash> splash;
     splash().Show();
