@@ -73,7 +73,21 @@ int RunSnapshot(const std::string& folderText) {
     loaderWindow.Show();
     ok &=
         save(main.SaveSnapshot((folder / "data-loader.png").string()), folder / "data-loader.png");
-    // Every tab on its own, as the window shows it.
+    // Every tab on its own, as the window shows it after a little use: the lists loaded and
+    // the first hand-entered sample and one of its results on show. Only reads the data.
+    try {
+        loaderWindow.cmdFindStation_Click();
+        loaderWindow.Check7.SetValue(1);
+        loaderWindow.cmdSamples_Click();
+        loaderWindow.cmdLoadResult_Click();
+        loaderWindow.txtResultSampleNum.SetText("1");
+        loaderWindow.cmdFindSample_Click();
+        loaderWindow.cmdLocateResults_Click();
+        loaderWindow.txtSampleNum.SetText("1");
+        loaderWindow.cmdLocate_Click();
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the windows could not be filled: %s\n", e.Description().c_str());
+    }
     static const char* const tabFiles[] = {"view-project", "sample",       "view-station",
                                            "results",      "view-samples", "view-results"};
     for (int tab = 0; tab < loaderWindow.SSTab1.Tabs(); ++tab) {
