@@ -1,0 +1,107 @@
+// The first start, when no data file is remembered yet, and a change of data file later in
+// the day, through the real windows and the menu bar.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+
+#include "App.h"
+#include "Connection.h"
+#include "Database.h"
+#include "DemoData.h"
+#include "MDIMain.h"
+#include "TestSupport.h"
+#include "UserActions.h"
+#include "Windows.h"
+#include "frmExport.h"
+#include "frmSplash.h"
+
+using namespace e2e;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+class DataFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        dialogs = testing_support::ScriptDialogs();
+        store::setDb(nullptr);
+        std::filesystem::create_directories(dir.path() / "other folder");
+        { store::CreateDemoDatabase(first()); }
+        { store::CreateDemoDatabase(second()); }
+    }
+    void TearDown() override { ResetProgram(); }
+
+    std::string first() const { return dir.file("first.db"); }
+    std::string second() const { return (dir.path() / "other folder" / "second.db").string(); }
+    std::string location() const { return dir.file("datalocation.txt"); }
+
+    // Hand-entered samples in a data file, read through a connection of its own.
+    static long long HandEntered(const std::string& file) {
+        auto db = store::OpenDataFile(file);
+        auto rs = db->OpenRecordset("select count(*) from tblsample where idloc = 'V'");
+        const long long n = rs->Value(0).toInteger();
+        rs->Close();
+        return n;
+    }
+    // The file dialogs asked since the last call, by title, and forgets every prompt.
+    std::vector<std::string> FileDialogs() {
+        std::vector<std::string> titles;
+        for (const auto& p : dialogs->prompts)
+            if (p.buttons == -1) titles.push_back(p.file.title);
+        dialogs->clear();
+        return titles;
+    }
+
+    TempDir dir;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
+    ASSERT_FALSE(std::filesystem::exists(location()));
+
+    // First start: nothing remembered, so Continue asks for the data file.
+    dialogs->files.push_back(first());
+    {
+        platform::FormInstance<app::frmSplash> splash;
+        splash().Show();
+        ASSERT_NO_FATAL_FAILURE(Click(splash().cmdContinue));
+    }
+    ASSERT_TRUE(app::MainWindowLoaded());
+    auto& main = app::MainWindow();
+    QWidget* mainWindow = main.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow));
+    EXPECT_EQ(FileDialogs(), Texts{"Database Location"});
+    EXPECT_EQ(main.StatusText(), "Data file: " + first());
+    EXPECT_EQ(ReadFile(location()), first() + "\r\n");
+
+    // Data > Change Data File Location: the second file, in a folder with a blank in its name.
+    dialogs->files.push_back(second());
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "Change Data File Location"));
+    EXPECT_EQ(FileDialogs(), Texts{"Database Location"});
+    EXPECT_EQ(main.StatusText(), "Data file: " + second());
+    EXPECT_EQ(ReadFile(location()), second() + "\r\n");
+
+    // Data > View or Add Data works on the second file: a sample keyed in lands there.
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
+    auto* f = loader::DataLoaderWindow().get();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return f->CmdAddSample.widget()->isVisible(); }));
+    EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Sample");
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbProject_Code, "LKM"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbStation_id, "105"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbMedium, "W"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->CMBSample_Type, "G"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->CmdAddSample));
+    EXPECT_EQ(dialogs->texts(), Texts{});
+    EXPECT_EQ(f->lblCode.Caption(), "6");
+    EXPECT_EQ(f->lblProject.Caption(), "LKM-Lake Monitoring Program");
+    EXPECT_EQ(HandEntered(second()), 6);
+    EXPECT_EQ(HandEntered(first()), 5);
+}

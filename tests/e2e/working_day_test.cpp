@@ -1,0 +1,242 @@
+// A working day from the start-up window to the export, clicked and typed through the real
+// windows: one sample keyed in with three results, found again, corrected, browsed, copied
+// and exported.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+
+#include "App.h"
+#include "Connection.h"
+#include "Database.h"
+#include "DemoData.h"
+#include "MDIMain.h"
+#include "TestSupport.h"
+#include "UserActions.h"
+#include "Windows.h"
+#include "frmExport.h"
+#include "frmSplash.h"
+
+using namespace e2e;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+class WorkingDay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        dialogs = testing_support::ScriptDialogs();
+        store::setDb(nullptr);
+        { store::CreateDemoDatabase(dir.file("water.db")); }
+        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+    }
+    void TearDown() override { ResetProgram(); }
+
+    // One column of one row of the open database, as text ("~" for Null, "" for no row).
+    std::string Value(const std::string& sql) {
+        auto rs = store::requireDb().OpenRecordset(sql);
+        std::string v = rs->Eof() ? "" : rs->Value(0).isNull() ? "~" : rs->Value(0).toText();
+        rs->Close();
+        return v;
+    }
+    std::string Sample6(const std::string& column) {
+        return Value("select " + column + " from tblsample where idloc = 'V' and sample_code = 6");
+    }
+    std::string Result6(const std::string& table, int parameter) {
+        return Value("select result_value from " + table +
+                     " where idloc = 'V' and sample_code = 6 and parameter_code = " +
+                     std::to_string(parameter));
+    }
+    std::string Count6(const std::string& table) {
+        return Value("select count(*) from " + table + " where idloc = 'V' and sample_code = 6");
+    }
+    // Prompts shown since the last call, and forgets them.
+    std::vector<std::string> Shown() {
+        auto texts = dialogs->texts();
+        dialogs->clear();
+        return texts;
+    }
+
+    TempDir dir;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
+    // Start-up: the splash, then the main window on the remembered data file.
+    {
+        platform::FormInstance<app::frmSplash> splash;
+        splash().Show();
+        ASSERT_NO_FATAL_FAILURE(Click(splash().cmdContinue));
+        EXPECT_FALSE(splash.IsLoaded());
+    }
+    ASSERT_TRUE(app::MainWindowLoaded());
+    auto& main = app::MainWindow();
+    QWidget* mainWindow = main.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow));
+    EXPECT_EQ(main.StatusText(), "Data file: " + dir.file("water.db"));
+
+    // Data > View or Add Data: the data window, on its "Sample" tab.
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
+    auto* f = loader::DataLoaderWindow().get();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return f->CmdAddSample.widget()->isVisible(); }));
+    EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Sample");
+    EXPECT_TRUE(Shown().empty());
+
+    // Key in a sample.
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbProject_Code, "8"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbStation_id, "109"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbMedium, "W"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->CMBSample_Type, "G"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtSample_Depth, "2.5"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtcomment, "Walked the bank, water clear"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->CmdAddSample));
+    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Results");
+    EXPECT_EQ(f->lblCode.Caption(), "6");
+    EXPECT_EQ(f->lblProject.Caption(), "8-Statewide Ambient Monitoring Network");
+    EXPECT_EQ(f->lblStation.Caption(), "109-Logan River at Canyon Mouth");
+    EXPECT_EQ(f->lblMedium.Caption(), "W-Water");
+    EXPECT_EQ(f->lblSampleType.Caption(), "G-Grab");
+    EXPECT_EQ(f->lblDepth.Caption(), "2.5");
+    const std::string savedDate = f->lblDate.Caption();
+    EXPECT_FALSE(savedDate.empty());
+    EXPECT_EQ(Sample6("project_code || '|' || station_id || '|' || medium || '|' || sample_type "
+                      "|| '|' || sample_depth || '|' || comment || '|' || missing_time"),
+              "8|109|W|G|2.5|Walked the bank, water clear|N");
+    // The entry is cleared for the next sample.
+    EXPECT_EQ(f->cmbProject_Code.ListIndex(), -1);
+    EXPECT_EQ(f->txtSample_Depth.Text(), "");
+
+    // Three results: a number, a text, and a replicate.
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "10"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "12.5"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "300"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "<5"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
+    ASSERT_NO_FATAL_FAILURE(Click(f->Check3));
+    EXPECT_EQ(f->Check3.Value(), 1);
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "400"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "7.2"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
+    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(Result6("tblresults", 10), "12.5");
+    EXPECT_EQ(Result6("tblresults_val_nonnumeric", 300), "<5");
+    EXPECT_EQ(Result6("tblreplicates", 400), "7.2");
+    for (const char* table : {"tblresults", "tblresults_val_nonnumeric", "tblreplicates"})
+        EXPECT_EQ(Count6(table), "1") << table;
+    EXPECT_EQ(f->txtResult_value.Text(), "");
+    ASSERT_NO_FATAL_FAILURE(Click(f->Check3));  // back to ordinary results
+
+    // The sample again by its day: the number box emptied, the date box still on the day.
+    EXPECT_FALSE(f->cmdNext.Enabled());
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResultSampleNum, "", true));
+    EXPECT_EQ(f->txtResultSampleNum.Text(), "");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdFindSample));
+    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(f->lblCode.Caption(), "6");
+    EXPECT_EQ(f->lblProject.Caption(), "8-Statewide Ambient Monitoring Network");
+    EXPECT_EQ(f->lblStation.Caption(), "109-Logan River at Canyon Mouth");
+    EXPECT_EQ(f->lblDate.Caption(), savedDate);
+    EXPECT_EQ(f->lblMedium.Caption(), "W-Water");
+    EXPECT_EQ(f->lblSampleType.Caption(), "G-Grab");
+    EXPECT_EQ(f->lblDepth.Caption(), "2.5");
+    EXPECT_TRUE(f->cmdNext.Enabled());
+
+    // Edit Results: the numeric result comes back and is corrected.
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdLocateResults));
+    EXPECT_EQ(f->txtResult_value.Text(), "12.5");
+    EXPECT_EQ(f->cmbParameter.Text(), "10-Temp");
+    EXPECT_EQ(f->cmdAddResult.Caption(), "Update");
+    EXPECT_TRUE(f->cmdDeleteR.widget()->isVisible());
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "13.1", true));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
+    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(Result6("tblresults", 10), "13.1");
+    EXPECT_EQ(Count6("tblresults"), "1");
+    EXPECT_EQ(Result6("tblreplicates", 400), "7.2");
+    EXPECT_EQ(Count6("tblreplicates"), "1");
+
+    // View Samples: the hand-entered samples, the new one chosen by a click on its row.
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Samples"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdSamples));
+    EXPECT_EQ(Shown(), Texts{"Currently only user entered records displayed."});
+    auto& samples = f->MSFlexGrid3;
+    const long long row = FindRow(samples, 0, "6");
+    ASSERT_GE(row, 2);
+    EXPECT_EQ(samples.TextMatrix(row, 1), "Statewide Ambient Monitoring Network");
+    EXPECT_EQ(samples.TextMatrix(row, 2), "Logan River at Canyon Mouth");
+    EXPECT_EQ(samples.TextMatrix(row, 9), "2.5");
+    EXPECT_EQ(samples.TextMatrix(row, 10), "Walked the bank, water clear");
+    EXPECT_EQ(samples.TextMatrix(row, 11), "V");
+    ASSERT_NO_FATAL_FAILURE(ClickCell(samples, row, 1));
+    EXPECT_EQ(samples.Row(), row);
+    EXPECT_EQ(samples.RowSel(), row);
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdSampletoResults));
+    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "View Results");
+    auto& results = f->MSFlexGrid4;
+    ASSERT_EQ(results.Rows(), 3);
+    EXPECT_EQ(results.TextMatrix(0, 2), "Result Value");
+    EXPECT_EQ(results.TextMatrix(2, 0), "6");
+    EXPECT_EQ(results.TextMatrix(2, 1), "10");
+    EXPECT_EQ(results.TextMatrix(2, 2), "13.1");
+    EXPECT_EQ(results.TextMatrix(2, 6), "V");
+    EXPECT_EQ(results.TextMatrix(2, 7), "8");
+    EXPECT_EQ(results.TextMatrix(2, 8), savedDate);
+
+    // Right-click > Copy: the grid as tab-ended cells and line-ended rows.
+    platform::Clipboard::SetText("before");
+    ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(results, f->mnuCopyResults, 2, 2, "Copy"));
+    std::string expected;
+    for (long long r = 0; r < results.Rows(); ++r) {
+        for (int c = 0; c < results.Cols(); ++c) expected += results.TextMatrix(r, c) + "\t";
+        expected += "\n";
+    }
+    EXPECT_EQ(platform::Clipboard::GetText(), expected);
+    EXPECT_NE(expected.find("\n6\t10\t13.1\t"), std::string::npos) << expected;
+
+    // Data > Export: every hand-entered sample to four typed files.
+    const auto out = dir.path() / "out";
+    std::filesystem::create_directories(out);
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "Export"));
+    auto* e = exporter::ExportWindow().get();
+    ASSERT_NE(e, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return e->CmdExport.widget()->isVisible(); }));
+    EXPECT_EQ(e->txtsample.Text(), dir.file("ExpSample.csv"));
+    const std::string files[] = {(out / "samples.csv").string(), (out / "results.csv").string(),
+                                 (out / "text results.csv").string(),
+                                 (out / "replicates.csv").string()};
+    ASSERT_NO_FATAL_FAILURE(Type(e->txtsample, files[0], true));
+    ASSERT_NO_FATAL_FAILURE(Type(e->txtresult, files[1], true));
+    ASSERT_NO_FATAL_FAILURE(Type(e->txtresultsnon, files[2], true));
+    ASSERT_NO_FATAL_FAILURE(Type(e->txtreplicates, files[3], true));
+    ASSERT_NO_FATAL_FAILURE(Click(e->Check1));
+    EXPECT_FALSE(e->DTPicker1.widget()->isVisible());
+    ASSERT_NO_FATAL_FAILURE(Click(e->CmdExport));
+    EXPECT_EQ(Shown(), Texts{"Data Exported"});
+    EXPECT_FALSE(exporter::ExportWindow().IsLoaded());
+    for (const auto& file : files) EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    auto holdsLine = [](const std::string& file, const std::string& line) {
+        const std::string text = ReadFile(file);
+        return text.find("\n" + line + "\r\n") != std::string::npos
+                   ? testing::AssertionSuccess()
+                   : testing::AssertionFailure() << text;
+    };
+    EXPECT_TRUE(holdsLine(files[0],
+                          "V,5,VSW,111,3/2/2004 4:20:00 PM,N,,W,G,,,\"Storm runoff, high flow\""));
+    EXPECT_TRUE(holdsLine(
+        files[0], "V,6,8,109," + savedDate + ",N,,W,G,,2.5,\"Walked the bank, water clear\""));
+    EXPECT_TRUE(holdsLine(files[1], "V,6,10,13.1,,,"));
+    EXPECT_TRUE(holdsLine(files[2], "V,6,300,<5,,"));
+    EXPECT_TRUE(holdsLine(files[3], "V,6,400,7.2,,"));
+    // Nothing was written to the default names.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("ExpSample.csv")));
+}
