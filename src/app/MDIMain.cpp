@@ -125,6 +125,9 @@ void MDIMain::mnuChange_Click() {
         return;
     }
     useDatabase(database);
+    // The Data Loader's lists, grids and found sets come from the old file; a save from them
+    // would write the old file's codes into the new one. It opens afresh on the new file.
+    if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->Unload();
     if (!saved) {
         platform::MsgBox("The new data file is open, but its location could not be saved in '" +
                              locationFile + "'. The next start will not remember it.",

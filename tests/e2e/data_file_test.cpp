@@ -81,12 +81,21 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     EXPECT_EQ(main.StatusText(), "Data file: " + first());
     EXPECT_EQ(ReadFile(location()), first() + "\r\n");
 
+    // The Data Loader is open on the first file when the file changes.
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
+    ASSERT_TRUE(loader::DataLoaderWindow().IsLoaded());
+    platform::Database::OpenDatabase(second())->Execute(
+        "insert into tblprojects_programs (project_code, program_project) values ('NEW', "
+        "'Only in the second file')");
+
     // Data > Change Data File Location: the second file, in a folder with a blank in its name.
     dialogs->files.push_back(second());
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "Change Data File Location"));
     EXPECT_EQ(FileDialogs(), Texts{"Database Location"});
     EXPECT_EQ(main.StatusText(), "Data file: " + second());
     EXPECT_EQ(ReadFile(location()), second() + "\r\n");
+    // Its lists came from the old file, so it closed; it opens afresh on the new one.
+    EXPECT_FALSE(loader::DataLoaderWindow().IsLoaded());
 
     // Data > View or Add Data works on the second file: a sample keyed in lands there.
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
@@ -94,6 +103,8 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     ASSERT_NE(f, nullptr);
     ASSERT_TRUE(WaitFor([&] { return f->CmdAddSample.widget()->isVisible(); }));
     EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Sample");
+    EXPECT_EQ(f->cmbProject_Code.List(f->cmbProject_Code.ListCount() - 1),
+              "NEW-Only in the second file");
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbProject_Code, "LKM"));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbStation_id, "105"));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbMedium, "W"));
