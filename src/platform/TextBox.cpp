@@ -22,6 +22,9 @@ TextBox::TextBox(Container& parent, std::string name, const std::string& text, G
     if (multiLine) {
         multi_ = static_cast<QPlainTextEdit*>(widget());
         multi_->setPlainText(qt::q(text));
+        // Tab moves on to the next control, as in every other box of a form; a tab character
+        // typed into a comment would also split its grid cell and CSV field.
+        multi_->setTabChangesFocus(true);
         QObject::connect(multi_, &QPlainTextEdit::textChanged, multi_, [this] {
             if (!settingText_) qt::RaiseFromQt(Change);
         });
@@ -52,6 +55,9 @@ void TextBox::SetText(const std::string& text) {
         line_->setText(qt::q(text));
     } else {
         multi_->setPlainText(qt::q(text));
+        // Tab moves on to the next control, as in every other box of a form; a tab character
+        // typed into a comment would also split its grid cell and CSV field.
+        multi_->setTabChangesFocus(true);
     }
     settingText_ = false;
     raiseChange();

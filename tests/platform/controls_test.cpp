@@ -321,6 +321,18 @@ TEST_F(ControlsTest, LostFocusWhenFocusMovesToAnotherControl) {
     EXPECT_EQ(lost, 1);
 }
 
+TEST_F(ControlsTest, TabLeavesAMultiLineBoxWithoutTypingATab) {
+    auto& f = *form;
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    f.txtNotes.SetFocus();
+    QTest::keyClicks(f.txtNotes.widget(), "calm");
+    QTest::keyClick(f.txtNotes.widget(), Qt::Key_Tab);
+    EXPECT_EQ(f.txtNotes.Text(), "calm");
+    EXPECT_FALSE(f.txtNotes.widget()->hasFocus());
+}
+
 TEST_F(ControlsTest, KeyPreviewSeesCharactersFirst) {
     auto& f = *form;
     f.Show();
