@@ -1,6 +1,10 @@
 #include "DTPicker.h"
 
 #include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringList>
 
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -21,6 +25,99 @@ const QDate kMaxDate(9999, 12, 31);
 
 }  // namespace
 
+// A date typed as a whole ("12/6/2026") over the selected text or from the start of the box.
+// The edit's own typing works section by section and turns such a text into another date;
+// here the keys are collected as typed and read when the user moves on. A part left out is
+// taken from the date on show ("3" is March of the same day and year, "3/5" the 5th of March).
+class TypedDate : public QObject {
+  public:
+    explicit TypedDate(QDateTimeEdit* edit)
+        : QObject(edit), edit_(edit), line_(edit->findChild<QLineEdit*>()) {
+        edit->installEventFilter(this);
+    }
+
+    // Reads text in the picker's order, month/day/year; nothing when it is not a date.
+    static QDate Read(const QString& text, const QDate& shown) {
+        const QStringList parts = text.trimmed().split('/');
+        if (parts.isEmpty() || parts.size() > 3) return {};
+        int values[3] = {shown.month(), shown.day(), shown.year()};
+        for (int i = 0; i < parts.size(); ++i) {
+            bool ok = false;
+            const int v = parts[i].toInt(&ok);
+            if (!ok || parts[i].isEmpty()) return {};
+            values[i] = v;
+        }
+        int year = values[2];
+        if (parts.size() == 3 && parts[2].size() <= 2) year += year < 30 ? 2000 : 1900;
+        const QDate date(year, values[0], values[1]);
+        return date.isValid() && date >= kMinDate && date <= kMaxDate ? date : QDate();
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            finish();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress || !line_) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        const bool dateKey = text.size() == 1 && (text[0].isDigit() || text[0] == '/');
+        if (!typing_ && dateKey && text[0].isDigit() &&
+            (line_->selectedText() == line_->text() || line_->cursorPosition() == 0)) {
+            typing_ = true;
+            typed_.clear();
+        }
+        if (!typing_) return false;
+        if (dateKey) {
+            typed_ += text;
+            showTyped();
+            return true;
+        }
+        if (key->key() == Qt::Key_Backspace) {
+            typed_.chop(1);
+            showTyped();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            typing_ = false;
+            showDate();
+            return true;
+        }
+        finish();  // Tab, Enter, an arrow: the typed date counts, then the key does its work
+        return false;
+    }
+
+  private:
+    void finish() {
+        if (!typing_) return;
+        typing_ = false;
+        const QDate date = Read(typed_, edit_->date());
+        if (date.isValid() && date != edit_->date())
+            edit_->setDate(date);
+        else
+            showDate();
+    }
+    // The edit must not read a half-typed text (it would correct "2/30" to another date).
+    void showTyped() {
+        const QSignalBlocker quiet(line_);
+        line_->setText(typed_);
+    }
+    // The date on show again. The edit redraws its text only when its date changes, so it is
+    // moved away and back, quietly: the picker's value never changed.
+    void showDate() {
+        const QSignalBlocker quiet(edit_);
+        const QDateTime shown = edit_->dateTime();
+        edit_->setDateTime(shown.addDays(shown.date() < kMaxDate ? 1 : -1));
+        edit_->setDateTime(shown);
+    }
+
+    QDateTimeEdit* edit_;
+    QLineEdit* line_;
+    bool typing_ = false;
+    QString typed_;
+};
+
 DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry g, int index)
     : Control(parent, std::move(name), new QDateTimeEdit(parent.area()), index),
       edit_(static_cast<QDateTimeEdit*>(widget())),
@@ -34,6 +131,7 @@ DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry 
     } else {
         edit_->setDisplayFormat("M/d/yyyy");
         edit_->setCalendarPopup(true);
+        new TypedDate(edit_);
     }
     showValue();
     QObject::connect(edit_, &QDateTimeEdit::dateTimeChanged, edit_, [this](const QDateTime& dt) {

@@ -16,6 +16,7 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "CommandButton.h"
+#include "Conversions.h"
 #include "DTPicker.h"
 #include "EngineError.h"
 #include "Form.h"
@@ -375,6 +376,39 @@ TEST_F(ControlsTest, TabClickOnChangeAndPagesHoldControls) {
     EXPECT_TRUE(f.lblOnTwo.Visible());
     EXPECT_EQ(f.lblOnTwo.Left(), 300);
     EXPECT_EQ(&f.lblOnTwo.form(), &f);
+}
+
+TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {
+    auto& f = *form;
+    f.DTPicker1.SetValue(DateTime{2004, 1, 14, 9, 30, 0});
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    auto* edit = qtOf<QDateTimeEdit>(f.DTPicker1);
+    auto* line = edit->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    // Each row: the typed text (over the whole text selected), then the date the picker holds.
+    struct Case {
+        const char* typed;
+        DateTime expected;
+    } cases[] = {
+        {"12/6/2026", {2026, 12, 6, 9, 30, 0}}, {"3/5/04", {2004, 3, 5, 9, 30, 0}},  // a short year
+        {"7", {2004, 7, 5, 9, 30, 0}},          // a month alone keeps the day and the year
+        {"2/30/2004", {2004, 7, 5, 9, 30, 0}},  // not a date: the picker keeps its date
+        {"13/1/2004", {2004, 7, 5, 9, 30, 0}},
+    };
+    for (const auto& c : cases) {
+        f.DTPicker1.SetFocus();
+        line->selectAll();
+        QTest::keyClicks(edit, c.typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_EQ(f.DTPicker1.Value(), c.expected) << c.typed;
+        EXPECT_EQ(line->text().toStdString(),
+                  DateToText(DateTime{c.expected.year, c.expected.month, c.expected.day}))
+            << c.typed;
+    }
+    // One change for each date taken (and one for the value set first), none for the others.
+    EXPECT_EQ(f.dateChanges, 4);
 }
 
 TEST_F(ControlsTest, DatePickerKeepsTheHiddenParts) {
