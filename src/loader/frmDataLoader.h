@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "CheckBox.h"
 #include "ComboBox.h"
@@ -189,6 +191,9 @@ class frmDataLoader : public platform::Form {
 
   private:
     void connectEvents();
+    // The "code-description" entries of a table or query, read through rsLookup.
+    std::vector<std::string> lookupEntries(const std::string& source, std::string_view codeColumn,
+                                           std::string_view descriptionColumn);
     void fillLookupLists();
     void fillParameterList();
     void fillProjectGrid();
