@@ -33,16 +33,22 @@ void frmDataLoader::Form_Load() {
     fillProjectGrid();
 }
 
+std::vector<std::string> frmDataLoader::lookupEntries(const std::string& source,
+                                                      std::string_view codeColumn,
+                                                      std::string_view descriptionColumn) {
+    rsLookup = store::requireDb().OpenRecordset(source);
+    auto entries = ReadEntries(*rsLookup, codeColumn, descriptionColumn);
+    rsLookup->Close();
+    return entries;
+}
+
 void frmDataLoader::fillLookupLists() {
-    platform::Database& db = store::requireDb();
     auto fill = [&](const ListSource& source, std::initializer_list<platform::ComboBox*> lists) {
-        rsLookup = db.OpenRecordset(source.table);
-        const auto entries = ReadEntries(*rsLookup, source.code, source.description);
-        rsLookup->Close();
+        const auto entries = lookupEntries(source.table, source.code, source.description);
         for (auto* list : lists) list->AddItems(entries);
     };
     fill({"tblsample_type", "sample_type", "sample_type_description"}, {&CMBSample_Type});
-    fill({store::kAllStations, "station_id", "place_name_description"}, {&cmbStation_id});
+    fillAllStations();
     fill({"tblprojects_programs", "project_code", "Program_project"},
          {&cmbProject_Code, &cmbStationProject});
     fill({"tblcomposite_statistic", "composite_statistic_code", "composite_statistic_description"},

@@ -19,9 +19,7 @@ constexpr const char* kAllParameters =
 }  // namespace
 
 void frmDataLoader::fillParameterList(const std::string& sql) {
-    rsLookup = store::requireDb().OpenRecordset(sql);
-    const auto entries = ReadEntries(*rsLookup, "parameter_code", "short_name");
-    rsLookup->Close();
+    const auto entries = lookupEntries(sql, "parameter_code", "short_name");
     // A query without rows keeps the list, its selection and its text.
     if (entries.empty()) return;
     cmbParameter.Clear();

@@ -177,21 +177,13 @@ void frmDataLoader::CmdAddSample_Click() {
 }
 
 void frmDataLoader::fillAllStations() {
-    rsLookup = store::requireDb().OpenRecordset(store::kAllStations);
-    const auto entries = ReadEntries(*rsLookup, "station_id", "place_name_description");
-    rsLookup->Close();
-    cmbStation_id.AddItems(entries);
+    cmbStation_id.AddItems(
+        lookupEntries(store::kAllStations, "station_id", "place_name_description"));
 }
 
 void frmDataLoader::fillStationsOfProject(const std::string& projectCode) {
-    rsLookup = store::requireDb().OpenRecordset(
-        "select distinct tblstation_information.*, tblsample.project_code from "
-        "tblstation_information right join tblsample on tblsample.station_id = "
-        "tblstation_information.station_id where tblsample.project_code = " +
-        platform::SqlQuote(projectCode));
-    const auto entries = ReadEntries(*rsLookup, "station_id", "place_name_description");
-    rsLookup->Close();
-    cmbStation_id.AddItems(entries);
+    cmbStation_id.AddItems(lookupEntries(store::ProjectStationsSql(projectCode), "station_id",
+                                         "place_name_description"));
 }
 
 void frmDataLoader::cmbProject_Code_Click() {

@@ -43,14 +43,10 @@ void frmDataLoader::Check9_Click() {
         cmbStation.Clear();
         // The stations of the project chosen on the "Sample" tab, or every station.
         const auto project = SelectedCode(cmbProject_Code);
-        rsLookup = store::requireDb().OpenRecordset(
-            project ? "select distinct tblstation_information.*, tblsample.project_code from "
-                      "tblstation_information right join tblsample on tblsample.station_id = "
-                      "tblstation_information.station_id where tblsample.project_code = " +
-                          platform::SqlQuote(*project)
-                    : std::string("select tblstation_information.* from tblstation_information"));
-        cmbStation.AddItems(ReadEntries(*rsLookup, "station_id", "place_name_description"));
-        rsLookup->Close();
+        cmbStation.AddItems(lookupEntries(
+            project ? store::ProjectStationsSql(*project)
+                    : std::string("select tblstation_information.* from tblstation_information"),
+            "station_id", "place_name_description"));
         cmbStation.SetVisible(true);
         Label22.SetVisible(true);
     }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "CheckBox.h"
 #include "ComboBox.h"
@@ -248,6 +250,9 @@ class frmDataLoader : public platform::Form {
   private:
     void connectEvents();
     void closeFilterDialog();
+    // The "code-description" entries of a table or query, read through rsLookup.
+    std::vector<std::string> lookupEntries(const std::string& source, std::string_view codeColumn,
+                                           std::string_view descriptionColumn);
     void fillLookupLists();
     // Fills cmbParameter from a query of parameter codes and short names; a query without
     // rows leaves the list as it is.

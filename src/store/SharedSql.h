@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include "Conversions.h"
+
 // Query texts that more than one window runs.
 namespace store {
 
@@ -15,5 +19,14 @@ inline constexpr const char* kProjectParameterQuery =
 
 // Every station, for the station lists.
 inline constexpr const char* kAllStations = "tblstation_information";
+
+// The stations at which samples of a project were taken, from every source; a sample whose
+// station is not in the station table gives a row without one.
+inline std::string ProjectStationsSql(const std::string& projectCode) {
+    return "select distinct tblstation_information.*, tblsample.project_code from "
+           "tblstation_information right join tblsample on tblsample.station_id = "
+           "tblstation_information.station_id where tblsample.project_code = " +
+           platform::SqlQuote(projectCode);
+}
 
 }  // namespace store
