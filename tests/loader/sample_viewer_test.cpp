@@ -153,9 +153,13 @@ TEST_F(SampleViewer, FiltersNarrowTheListInBothModes) {
     for (const auto& c : cases) {
         f.Check8.SetValue(c.dates ? 1 : 0);
         f.Check9.SetValue(*c.station ? 1 : 0);
-        if (*c.station) EXPECT_TRUE(Choose(f.cmbStation, c.station)) << c.name;
+        if (*c.station) {
+            EXPECT_TRUE(Choose(f.cmbStation, c.station)) << c.name;
+        }
         f.Check10.SetValue(*c.project ? 1 : 0);
-        if (*c.project) EXPECT_TRUE(Choose(f.cmbProject, c.project)) << c.name;
+        if (*c.project) {
+            EXPECT_TRUE(Choose(f.cmbProject, c.project)) << c.name;
+        }
         f.Check7.SetValue(0);
         f.cmdSamples_Click();
         EXPECT_EQ(Listed(f), Sorted(c.mine)) << c.name;

@@ -28,7 +28,9 @@ class StationViewer : public loader_test::LoaderTest {
     Strings Find(loader::frmDataLoader& f, const char* project, const char* place,
                  const char* water) {
         f.chkProjectStation.SetValue(project ? 1 : 0);
-        if (project) EXPECT_TRUE(Choose(f.cmbStationProject, project)) << project;
+        if (project) {
+            EXPECT_TRUE(Choose(f.cmbStationProject, project)) << project;
+        }
         f.ChkLocationStation.SetValue(place ? 1 : 0);
         f.txtfindstation.SetText(place ? place : "");
         f.ChkWaterStation.SetValue(water ? 1 : 0);
