@@ -39,10 +39,18 @@ void frmDataLoader::cmdLoadResult_Click() {
         const auto parameter = platform::LookupCode(Label16.Caption());
         if (!station || !parameter || !platform::IsWholeNumber(*station) ||
             !platform::IsWholeNumber(*parameter)) {
-            platform::MsgBox(
-                "Choose a station and a parameter in the Results window first (tick All Records "
-                "again to open it).",
-                platform::mb::Exclamation);
+            // The window may only be hidden behind this one, after a click here.
+            if (auto* dialog = FilterResultsWindow().get()) {
+                platform::MsgBox(
+                    "Choose a station and a parameter in the Results window, then press OK.",
+                    platform::mb::Exclamation);
+                dialog->Show();
+            } else {
+                platform::MsgBox(
+                    "Choose a station and a parameter in the Results window first (tick All "
+                    "Records again to open it).",
+                    platform::mb::Exclamation);
+            }
             return;
         }
         filter.stationAndParameter = std::make_pair(*station, *parameter);

@@ -131,6 +131,18 @@ TEST_F(ResultViewer, AllRecordsWithoutAValidChoiceAsksOnceAndKeepsTheGrid) {
         EXPECT_EQ(dialogs->prompts.size(), 1u) << station << " / " << parameter;
         EXPECT_EQ(Rows(f.MSFlexGrid4, 0), before) << station << " / " << parameter;
     }
+    // The choosing window, lost from sight behind this one, comes back with the message; a
+    // closed one is not opened behind the user's back.
+    ASSERT_NE(Dialog(), nullptr);
+    Dialog()->Hide();
+    f.cmdLoadResult_Click();
+    ASSERT_NE(Dialog(), nullptr);
+    EXPECT_TRUE(Dialog()->Visible());
+    Dialog()->Unload();
+    dialogs->clear();
+    f.cmdLoadResult_Click();
+    EXPECT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(Dialog(), nullptr);
 }
 
 TEST_F(ResultViewer, TheWindowFiltersParametersByFullName) {
