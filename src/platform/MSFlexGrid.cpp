@@ -71,6 +71,8 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(false);
     view_->setCornerButtonEnabled(false);
+    // Tab goes on to the next control, as in the classic grid; arrows move the cell.
+    view_->setTabKeyNavigation(false);
     row_ = rowSel_ = std::min<long long>(fixedRows, std::max(0, rows - 1));
     col_ = colSel_ = std::min(fixedCols, std::max(0, cols - 1));
 

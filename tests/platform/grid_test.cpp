@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandButton.h"
 #include "EngineError.h"
 #include "FlexGridModel.h"
 #include "Form.h"
@@ -25,7 +26,8 @@ class GridForm : public Form {
     GridForm()
         : Form("frmGrid", "Grid"),
           // A browse grid as the windows build it: header row 0, blank row 1, one fixed column.
-          MSFlexGrid1(*this, "MSFlexGrid1", 2, 3, 1, 1, {120, 120, 7000, 4000}) {
+          MSFlexGrid1(*this, "MSFlexGrid1", 2, 3, 1, 1, {120, 120, 7000, 3600}),
+          Command1(*this, "Command1", "OK", {120, 3840, 1500, 450}) {
         SetClientSize(7500, 4500);
         MSFlexGrid1.MouseUp = [this](int button, int shift, int x, int y) {
             ups.push_back({button, shift, x, y});
@@ -35,6 +37,7 @@ class GridForm : public Form {
         int button, shift, x, y;
     };
     MSFlexGrid MSFlexGrid1;
+    CommandButton Command1;
     std::vector<Up> ups;
 };
 
@@ -294,4 +297,22 @@ TEST_F(GridTest, MovingTheCurrentCellFromCodeNeverScrolls) {
     QApplication::processEvents();
     EXPECT_EQ(grid().view()->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(grid().view()->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(GridTest, TabLeavesTheGridWhileArrowsMoveTheCell) {
+    grid().SetRows(5);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+    QTableView* view = grid().view();
+    grid().SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    grid().SetRow(2);
+    grid().SetCol(1);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(grid().Row(), 3);
+    // A keyboard user must be able to get past a grid to the buttons after it.
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_TRUE(form->Command1.widget()->hasFocus());
+    EXPECT_EQ(grid().Row(), 3);
+    EXPECT_EQ(grid().Col(), 1);
 }
