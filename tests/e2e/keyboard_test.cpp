@@ -1,0 +1,98 @@
+// The keyboard alone: Tab walks each tab's controls in reading order, each once, and gets
+// out of every grid.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "DemoData.h"
+#include "MDIMain.h"
+#include "TestSupport.h"
+#include "UserActions.h"
+#include "Windows.h"
+#include "frmDataLoader.h"
+
+using namespace e2e;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class Keyboard : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        testing_support::ScriptDialogs();
+        store::CreateDemoDatabase(dir.file("water.db"));
+        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+    }
+    void TearDown() override { ResetProgram(); }
+
+    // The innermost control that holds the focus (a date box's editor counts as the box; the
+    // tab strip as the tab control).
+    std::string focused(loader::frmDataLoader& f) {
+        QWidget* w = QApplication::focusWidget();
+        std::string name = "?";
+        for (auto* c : f.Controls())
+            if (w && (c->widget() == w || c->widget()->isAncestorOf(w))) name = c->Name();
+        return name;
+    }
+    // The controls Tab visits from `start` until the focus comes back to it; a control that
+    // takes several presses (the parts of a date) is named once.
+    Names tabRound(loader::frmDataLoader& f, platform::Control& start) {
+        start.SetFocus();
+        EXPECT_TRUE(WaitFor([&] { return start.widget()->hasFocus(); })) << start.Name();
+        Names visited{start.Name()};
+        for (int presses = 0; presses < 60; ++presses) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const std::string now = focused(f);
+            if (now == start.Name()) return visited;
+            if (now != visited.back()) visited.push_back(now);
+        }
+        ADD_FAILURE() << "Tab never came back to " << start.Name();
+        return visited;
+    }
+
+    testing_support::TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
+    auto& main = app::MainWindow();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
+    auto* f = loader::DataLoaderWindow().get();
+    ASSERT_NE(f, nullptr);
+
+    EXPECT_EQ(tabRound(*f, f->cmbProject_Code),
+              (Names{"cmbProject_Code", "cmbStation_id", "Check11", "cmbMedium", "CMBSample_Type",
+                     "CmbComposite_Statistic", "txtSample_Depth", "txtcomment", "DTPicker2",
+                     "DTPicker1", "Check1", "Check2", "CmdAddSample", "cmdClear", "cmdExitSample",
+                     "txtSampleNum", "cmdLocate", "cmdPreviousRecord", "cmdNextRecord", "SSTab1"}));
+
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "Results"));
+    EXPECT_EQ(tabRound(*f, f->txtResultSampleNum),
+              (Names{"txtResultSampleNum", "DTPicker5", "cmdFindSample", "cmbParameter",
+                     "Check13", "cmdParameterFind", "txtparameterFind", "txtResult_value",
+                     "cmbRemark_code", "TXTGrade", "Check3", "txtCommentResult",
+                     "cmdClearResults", "cmdExitResult", "cmdLocateResults", "cmdPrevResult",
+                     "cmdNextResult", "SSTab1"}));
+
+    // Each browsing tab: its filters, its button, its grid, and out again.
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Project"));
+    EXPECT_EQ(tabRound(*f, f->MSFlexGrid2), (Names{"MSFlexGrid2", "SSTab1"}));
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Station"));
+    EXPECT_EQ(tabRound(*f, f->chkProjectStation),
+              (Names{"chkProjectStation", "ChkLocationStation", "ChkWaterStation",
+                     "cmdFindStation", "MSFlexGrid1", "SSTab1"}));
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Samples"));
+    EXPECT_EQ(tabRound(*f, f->Check10), (Names{"Check10", "Check9", "Check8", "Check7",
+                                               "cmdSamples", "MSFlexGrid3", "SSTab1"}));
+    ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Results"));
+    EXPECT_EQ(tabRound(*f, f->TxtSampleNumber),
+              (Names{"TxtSampleNumber", "Check4", "Check5", "Check6", "cmdLoadResult",
+                     "MSFlexGrid4", "SSTab1"}));
+}
