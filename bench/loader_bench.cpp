@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "DateTime.h"
 #include "SqliteBaseline.h"
 #include "WorkingDatabase.h"
 #include "frmDataLoader.h"
@@ -167,5 +168,132 @@ void BM_DataLoader_ChooseProject(benchmark::State& state) {
     state.counters["stations"] = f.cmbStation_id.ListCount();
 }
 BENCHMARK(BM_DataLoader_ChooseProject)->Unit(benchmark::kMillisecond);
+
+// The "Results" tab on the large database: the last hand-entered sample and its day. It
+// stands near the end of the table, so a search by day reads nearly every row before it.
+struct HandEntered {
+    std::string code;
+    platform::DateTime day;
+};
+
+HandEntered LastHandEntered(WorkingDatabase& work) {
+    auto rs = work.db().OpenRecordset(
+        "select sample_code, start_date from tblsample where idloc = 'V' order by rowid desc");
+    HandEntered s{rs->Fields("sample_code").Value().toText(),
+                  rs->Fields("start_date").Value().toDate()};
+    rs->Close();
+    return s;
+}
+
+// Baseline of Find Sample by day: the day's "V" samples and the four descriptions of the
+// first, on bare SQLite.
+void BM_Sqlite_FindSampleByDay(benchmark::State& state) {
+    WorkingDatabase work({});
+    const HandEntered s = LastHandEntered(work);
+    const std::string day =
+        "select * from tblsample where CAST(strftime('%m', start_date) AS INTEGER) = " +
+        std::to_string(s.day.month) + " and CAST(strftime('%d', start_date) AS INTEGER) = " +
+        std::to_string(s.day.day) + " and CAST(strftime('%Y', start_date) AS INTEGER) = " +
+        std::to_string(s.day.year) + " and idloc = 'V'";
+    const std::string code = "(select %s from tblsample where idloc = 'V' and sample_code = " +
+                             s.code + ")";
+    auto of = [&](const char* column) {
+        std::string sql = code;
+        sql.replace(sql.find("%s"), 2, column);
+        return sql;
+    };
+    const std::string lookups[] = {
+        "select * from tblprojects_programs where project_code = " + of("project_code"),
+        "select * from tblstation_information where station_id = " + of("station_id"),
+        "select * from tblmedium where medium = " + of("medium"),
+        "select * from tblsample_type where sample_type = " + of("sample_type"),
+    };
+    sqlite3* db = work.db().handle();
+    for (auto _ : state) {
+        long long rows = bench::StepAll(db, day.c_str());
+        for (const auto& sql : lookups) rows += bench::StepAll(db, sql.c_str());
+        state.counters["rows"] = static_cast<double>(rows);
+    }
+}
+BENCHMARK(BM_Sqlite_FindSampleByDay)->Unit(benchmark::kMillisecond);
+
+// Ours: the number box empty, the day in the date box, "Find Sample" and the header filled.
+void BM_ResultsTab_FindSampleByDay(benchmark::State& state) {
+    WorkingDatabase work({});
+    const HandEntered s = LastHandEntered(work);
+    loader::frmDataLoader f;
+    f.Form_Load();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.lblCode.SetCaption("");
+        f.DTPicker5.SetValue(s.day);
+        state.ResumeTiming();
+        f.cmdFindSample_Click();
+    }
+    if (f.lblCode.Caption().empty()) state.SkipWithError("no sample found on its own day");
+}
+BENCHMARK(BM_ResultsTab_FindSampleByDay)->Unit(benchmark::kMillisecond);
+
+// Baseline of the result store and the locate: the identity query and the write, then the
+// sample's numeric results, on bare SQLite.
+void BM_Sqlite_StoreAndLocateResult(benchmark::State& state) {
+    WorkingDatabase work({});
+    const HandEntered s = LastHandEntered(work);
+    const std::string where =
+        " where idloc = 'V' and sample_code = " + s.code + " and parameter_code = 10";
+    const std::string identity = "select * from tblresults" + where;
+    const std::string write = "insert or replace into tblresults (idloc, sample_code, "
+                              "parameter_code, result_value, grade, comments) values ('V', " +
+                              s.code + ", 10, 7.5, 'A', 'Benchmark')";
+    const std::string locate =
+        "select * from tblresults where idloc = 'V' and sample_code = " + s.code;
+    sqlite3* db = work.db().handle();
+    for (auto _ : state) {
+        bench::StepAll(db, identity.c_str());
+        sqlite3_exec(db, write.c_str(), nullptr, nullptr, nullptr);
+        state.counters["rows"] = static_cast<double>(bench::StepAll(db, locate.c_str()));
+    }
+}
+BENCHMARK(BM_Sqlite_StoreAndLocateResult)->Unit(benchmark::kMicrosecond);
+
+// Ours: a value keyed for the shown sample and stored (overwriting the same row each time),
+// then "Locate Records" with nothing chosen, which lists the sample's numeric results.
+void BM_ResultsTab_StoreAndLocateResult(benchmark::State& state) {
+    WorkingDatabase work({});
+    const HandEntered s = LastHandEntered(work);
+    loader::frmDataLoader f;
+    f.Form_Load();
+    f.Check13.SetValue(1);  // every parameter, so parameter 10 is offered
+    int parameter = -1;
+    for (int i = 0; i < f.cmbParameter.ListCount(); ++i)
+        if (f.cmbParameter.List(i).starts_with("10-")) parameter = i;
+    if (parameter < 0) {
+        state.SkipWithError("parameter 10 is not in the list");
+        return;
+    }
+    f.txtResultSampleNum.SetText(s.code);
+    f.cmdFindSample_Click();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.cmbParameter.SetListIndex(parameter);
+        f.txtResult_value.SetText("7.5");
+        f.TXTGrade.SetText("A");
+        f.txtCommentResult.SetText("Benchmark");
+        work.dialogs().clear();
+        state.ResumeTiming();
+
+        f.cmdAddResult_Click();
+        f.cmdLocateResults_Click();
+
+        state.PauseTiming();
+        if (f.cmdAddResult.Caption() != "Update" || !work.dialogs().texts().empty()) {
+            state.SkipWithError("the stored result was not located");
+            return;
+        }
+        f.cmdClearResults_Click();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ResultsTab_StoreAndLocateResult)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
