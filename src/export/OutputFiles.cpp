@@ -37,6 +37,15 @@ fs::path identity(const std::string& path) {
     return ec ? fs::path(path).lexically_normal() : p;
 }
 
+// The file a name stands for: a link is followed, so the file it points to is the one
+// replaced and the link stays.
+std::string followLinks(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path real = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? path : real.string();
+}
+
 void check(const OutputFiles::Target& t) {
     if (t.path.empty()) throw ExportError("No name is given for the " + t.role + ".");
     const fs::path p(t.path);
@@ -63,19 +72,33 @@ OutputFiles::OutputFiles(std::vector<Target> targets) {
         for (Target& t : targets) {
             File& f = files_.emplace_back();
             f.target = std::move(t);
+            f.place = followLinks(f.target.path);
             f.text.reserve(kFlushAt + 4096);
+            auto cannotWrite = [&f](int error) {
+                return ExportError("The " + f.target.role + " " + inQuotes(f.target.path) +
+                                   " cannot be written: " + reasonOf(error) + ".");
+            };
+            // An earlier file the user may not write to is not replaced behind their back.
+            std::error_code ec;
+            const fs::file_status earlier = fs::status(f.place, ec);
+            if (fs::exists(earlier)) {
+                std::FILE* probe = std::fopen(f.place.c_str(), "r+b");
+                if (!probe) throw cannotWrite(errno);
+                std::fclose(probe);
+            }
             // "x": never open a file someone else made under the same name meanwhile.
             for (int attempt = 0; attempt < 100 && !f.out; ++attempt) {
-                f.temp = besideName(f.target.path, ".part");
+                f.temp = besideName(f.place, ".part");
                 f.out = std::fopen(f.temp.c_str(), "wbx");
                 if (!f.out && errno != EEXIST) break;
             }
             if (!f.out) {
                 const int error = errno;
                 f.temp.clear();
-                throw ExportError("The " + f.target.role + " " + inQuotes(f.target.path) +
-                                  " cannot be written: " + reasonOf(error) + ".");
+                throw cannotWrite(error);
             }
+            // The new file keeps the earlier one's permissions.
+            if (fs::exists(earlier)) fs::permissions(f.temp, earlier.permissions(), ec);
         }
     } catch (...) {
         discard();  // no destructor runs for a constructor that throws
@@ -128,45 +151,51 @@ void OutputFiles::Commit() {
         bool moved = false;   // the new file is in place
     };
     std::vector<Placed> placed(files_.size());
+    // Puts the earlier files back; says where any that could not go back are kept.
     auto undo = [&](size_t upTo) {
+        std::string stranded;
         for (size_t j = upTo + 1; j-- > 0;) {
             const Placed& p = placed[j];
-            const std::string& target = files_[j].target.path;
+            const std::string& target = files_[j].place;
             std::error_code ec;
             if (p.backup.empty()) {
                 if (p.moved) fs::remove(target, ec);
             } else if (p.moved || !p.linked) {
                 fs::rename(p.backup, target, ec);
+                if (ec)
+                    stranded += " The earlier " + files_[j].target.role + " is kept as " +
+                                inQuotes(p.backup) + ".";
             } else {
                 fs::remove(p.backup, ec);
             }
         }
+        return stranded;
     };
     auto fail = [&](size_t i, const std::error_code& ec) {
-        undo(i);
+        const std::string stranded = undo(i);
         throw ExportError("The " + files_[i].target.role + " " + inQuotes(files_[i].target.path) +
-                          " cannot be replaced: " + ec.message() + ".");
+                          " cannot be replaced: " + ec.message() + "." + stranded);
     };
     for (size_t i = 0; i < files_.size(); ++i) {
         File& f = files_[i];
         Placed& p = placed[i];
         std::error_code ec;
-        const fs::file_status status = fs::symlink_status(f.target.path, ec);
+        const fs::file_status status = fs::symlink_status(f.place, ec);
         // A folder made there since the check is never moved aside.
         if (fs::is_directory(status)) fail(i, std::make_error_code(std::errc::is_a_directory));
         if (fs::exists(status)) {
-            const std::string backup = besideName(f.target.path, ".old");
+            const std::string backup = besideName(f.place, ".old");
             // A second link keeps the earlier file in place until the new one replaces it.
-            fs::create_hard_link(f.target.path, backup, ec);
+            fs::create_hard_link(f.place, backup, ec);
             p.linked = !ec;
             if (ec) {
                 ec.clear();
-                fs::rename(f.target.path, backup, ec);
+                fs::rename(f.place, backup, ec);
             }
             if (ec) fail(i, ec);
             p.backup = backup;
         }
-        fs::rename(f.temp, f.target.path, ec);
+        fs::rename(f.temp, f.place, ec);
         if (ec) fail(i, ec);
         p.moved = true;
     }

@@ -38,6 +38,7 @@ class OutputFiles {
     static constexpr size_t kFlushAt = 1 << 16;
     struct File {
         Target target;
+        std::string place;  // the file replaced: the target, or the file its link points to
         std::string temp;
         std::FILE* out = nullptr;
         std::string text;

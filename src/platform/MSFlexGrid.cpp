@@ -113,17 +113,19 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
             case QEvent::MouseButtonRelease: {
                 auto* me = static_cast<QMouseEvent*>(e);
                 if (me->button() == Qt::LeftButton) dragging_ = false;
-                const QPoint p = view_->viewport()->mapTo(view_, me->position().toPoint());
-                const int button = classicButton(me->button());
-                const int shift = classicShift(me->modifiers());
-                qt::RaiseFromQt([this, button, shift, p] {
-                    if (MouseUp) MouseUp(button, shift, qt::toTwips(p.x()), qt::toTwips(p.y()));
-                });
+                raiseMouseUp(view_->viewport(), *me);
                 return false;
             }
             default:
                 return false;
         }
+    });
+    // Row 0 is drawn by the header, yet it is part of the grid: a release there is the
+    // grid's too.
+    qt::Watch(view_->horizontalHeader()->viewport(), [this](QObject*, QEvent* e) {
+        if (e->type() == QEvent::MouseButtonRelease)
+            raiseMouseUp(view_->horizontalHeader()->viewport(), *static_cast<QMouseEvent*>(e));
+        return false;
     });
     fitColumns(0, rows - 1);
     syncSelection();
@@ -131,6 +133,15 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
 }
 
 MSFlexGrid::~MSFlexGrid() = default;
+
+void MSFlexGrid::raiseMouseUp(QWidget* from, const QMouseEvent& me) {
+    const QPoint p = from->mapTo(view_, me.position().toPoint());
+    const int button = classicButton(me.button());
+    const int shift = classicShift(me.modifiers());
+    qt::RaiseFromQt([this, button, shift, p] {
+        if (MouseUp) MouseUp(button, shift, qt::toTwips(p.x()), qt::toTwips(p.y()));
+    });
+}
 
 void MSFlexGrid::pressAt(int x, int y, bool extend) {
     const QModelIndex i = view_->indexAt(QPoint(x, y));

@@ -7,6 +7,7 @@
 
 #include "Control.h"
 
+class QMouseEvent;
 class QTableView;
 
 namespace platform {
@@ -70,6 +71,7 @@ class MSFlexGrid : public Control {
     void clampCursor();
     void fitColumns(long long firstRow, long long lastRow);
     void pressAt(int x, int y, bool extend);
+    void raiseMouseUp(QWidget* from, const QMouseEvent& me);
     FlexGridModel* model_;
     QTableView* view_;
     long long row_ = 0;

@@ -120,3 +120,45 @@ TEST_F(ExportTest, ACancelWritesNothing) {
     EXPECT_EQ(dialogs->progress[0].last, 3);
     EXPECT_FALSE(dialogs->progress[0].open);
 }
+
+// A target that is a link: the file it points to gets the new contents and the link stays; a
+// replaced file keeps its permissions.
+TEST_F(ExportTest, ALinkedFileIsWrittenThroughItsLinkAndPermissionsStay) {
+    const auto t = Targets();
+    Seed(t);
+    const std::string real = dir.file("elsewhere/s.csv");
+    fs::create_directories(dir.file("elsewhere"));
+    fs::rename(t.sample, real);
+    fs::create_symlink(real, t.sample);
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(t.result, mode);
+
+    ExportData(*db, ExportRange{true}, t);
+
+    EXPECT_EQ(Read(t), ExpectedAll());
+    EXPECT_TRUE(fs::is_symlink(t.sample));
+    EXPECT_EQ(testing_support::ReadFile(real), ExpectedAll().sample);
+    EXPECT_EQ(fs::status(t.result).permissions() & fs::perms::all, mode);
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
+    EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 1u);
+}
+
+// A file the user may not write to is not replaced (the superuser may write to any).
+TEST_F(ExportTest, AFileTheUserMayNotWriteToStays) {
+    const auto t = Targets();
+    Seed(t);
+    fs::permissions(t.replicate, fs::perms::owner_read);
+    if (std::FILE* probe = std::fopen(t.replicate.c_str(), "r+b")) {
+        std::fclose(probe);
+        GTEST_SKIP() << "running with rights to write to any file";
+    }
+    try {
+        ExportData(*db, ExportRange{true}, t);
+        ADD_FAILURE() << "the export went through";
+    } catch (const exporter::ExportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The replicates file '" + t.replicate + "' cannot be written: Permission denied.");
+    }
+    EXPECT_EQ(Read(t), Seeded());
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
+}

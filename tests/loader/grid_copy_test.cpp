@@ -2,6 +2,8 @@
 // row by a line feed.
 #include <gtest/gtest.h>
 
+#include <QMenu>
+
 #include "App.h"
 #include "ViewerTestSupport.h"
 
@@ -87,4 +89,23 @@ TEST_F(GridCopy, EveryRowOfALongGridIsCopied) {
     f.MSFlexGrid4.AddItems(lines);
     ASSERT_EQ(f.MSFlexGrid4.Rows(), 2 + n);
     EXPECT_EQ(Copied(f.mnucopyresult), expected);
+}
+
+TEST_F(GridCopy, OnlyTheRightButtonOpensAGridsMenu) {
+    auto& f = Open();
+    f.Show();
+    const std::pair<platform::MSFlexGrid*, platform::Menu*> grids[] = {
+        {&f.MSFlexGrid1, &f.MnuCopyStation},
+        {&f.MSFlexGrid2, &f.mnucopyproject},
+        {&f.MSFlexGrid3, &f.mnuCopySamples},
+        {&f.MSFlexGrid4, &f.mnuCopyResults}};
+    for (const auto& [grid, menu] : grids) {
+        for (int button : {1, 4}) {
+            grid->MouseUp(button, 0, 300, 300);
+            EXPECT_FALSE(menu->menu()->isVisible()) << grid->Name() << " button " << button;
+        }
+        grid->MouseUp(2, 0, 300, 300);
+        EXPECT_TRUE(menu->menu()->isVisible()) << grid->Name();
+        menu->menu()->close();
+    }
 }

@@ -167,6 +167,12 @@ TEST_F(ResultViewer, TheWindowFiltersParametersByFullName) {
         dialog->Command1_Click();
         EXPECT_EQ(Sorted(Entries(dialog->Combo1)), Sorted(c.entries)) << c.typed;
     }
+    // Nothing typed: every parameter that has a full name.
+    dialog->txtparameterfind.SetText("");
+    dialog->Command1_Click();
+    EXPECT_EQ(dialog->Combo1.ListCount(),
+              Value("select count(*) from tblparameter_codes where full_name is not null")
+                  .toInteger());
     EXPECT_TRUE(dialogs->prompts.empty());
 }
 
