@@ -1,7 +1,6 @@
 #include "Conversions.h"
 
 #include <algorithm>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
