@@ -192,11 +192,12 @@ void BM_Sqlite_FindSampleByDay(benchmark::State& state) {
     const HandEntered s = LastHandEntered(work);
     const std::string day =
         "select * from tblsample where CAST(strftime('%m', start_date) AS INTEGER) = " +
-        std::to_string(s.day.month) + " and CAST(strftime('%d', start_date) AS INTEGER) = " +
-        std::to_string(s.day.day) + " and CAST(strftime('%Y', start_date) AS INTEGER) = " +
-        std::to_string(s.day.year) + " and idloc = 'V'";
-    const std::string code = "(select %s from tblsample where idloc = 'V' and sample_code = " +
-                             s.code + ")";
+        std::to_string(s.day.month) +
+        " and CAST(strftime('%d', start_date) AS INTEGER) = " + std::to_string(s.day.day) +
+        " and CAST(strftime('%Y', start_date) AS INTEGER) = " + std::to_string(s.day.year) +
+        " and idloc = 'V'";
+    const std::string code =
+        "(select %s from tblsample where idloc = 'V' and sample_code = " + s.code + ")";
     auto of = [&](const char* column) {
         std::string sql = code;
         sql.replace(sql.find("%s"), 2, column);
@@ -242,9 +243,10 @@ void BM_Sqlite_StoreAndLocateResult(benchmark::State& state) {
     const std::string where =
         " where idloc = 'V' and sample_code = " + s.code + " and parameter_code = 10";
     const std::string identity = "select * from tblresults" + where;
-    const std::string write = "insert or replace into tblresults (idloc, sample_code, "
-                              "parameter_code, result_value, grade, comments) values ('V', " +
-                              s.code + ", 10, 7.5, 'A', 'Benchmark')";
+    const std::string write =
+        "insert or replace into tblresults (idloc, sample_code, "
+        "parameter_code, result_value, grade, comments) values ('V', " +
+        s.code + ", 10, 7.5, 'A', 'Benchmark')";
     const std::string locate =
         "select * from tblresults where idloc = 'V' and sample_code = " + s.code;
     sqlite3* db = work.db().handle();

@@ -53,7 +53,8 @@ void MDIMain::useDatabase(std::shared_ptr<platform::Database> database) {
 void MDIMain::setUpLocationDialog() {
     CD1.DialogTitle = "Database Location";
     CD1.DefaultExt = "db";
-    CD1.Filter = "Data Loader database (*.db)|*.db";
+    // A database made by another program may carry another ending.
+    CD1.Filter = "Data Loader database (*.db)|*.db|All files (*)|*";
     CD1.InitDir = platform::AppPath();
 }
 

@@ -18,7 +18,7 @@ std::optional<std::string> ResultLocateSql(const ResultSearch& s) {
     std::string sql =
         "Select * from tblresults where idloc = 'V'  and sample_code = " + s.sampleCode + " ";
     // The comment is matched as typed, like the sample comment.
-    if (s.comment.size() > 1)
+    if (platform::CharacterCount(s.comment) > 1)
         sql += " and comments like " + SqlQuote("*" + platform::LikeLiteral(s.comment) + "*") + " ";
     if (s.parameterCode) {
         if (!platform::IsWholeNumber(*s.parameterCode)) return std::nullopt;

@@ -33,7 +33,7 @@ std::optional<std::string> SampleLocateSql(const SampleSearch& s, const platform
         }
     }
     // The comment is matched as typed: its quotes and wildcards are not the query's.
-    if (s.comment.size() >= 2)
+    if (platform::CharacterCount(s.comment) >= 2)
         sql += " and comment like " + SqlQuote("*" + platform::LikeLiteral(s.comment) + "*") + " ";
     if (platform::IsNumeric(s.depth)) sql += " and sample_depth = " + s.depth + " ";
     if (s.project) sql += " and project_code = " + SqlQuote(*s.project) + " ";

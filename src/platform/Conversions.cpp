@@ -270,6 +270,13 @@ std::string LookupEntry(std::string_view code, std::string_view description) {
     return out;
 }
 
+size_t CharacterCount(std::string_view text) {
+    // Every byte but a continuation byte (10xxxxxx) starts a character.
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 std::string LikeLiteral(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -41,6 +41,9 @@ std::optional<std::string> LookupCode(std::string_view entry);
 // "code-description", where a Null part contributes nothing.
 std::string LookupEntry(std::string_view code, std::string_view description);
 
+// The number of characters (not bytes) of a UTF-8 text.
+size_t CharacterCount(std::string_view text);
+
 // Text to be matched as typed inside a like pattern: the wildcards '*' and '?' and the
 // bracket '[' are written as one-character classes ("[*]").
 std::string LikeLiteral(std::string_view text);

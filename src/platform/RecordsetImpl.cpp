@@ -102,36 +102,119 @@ void Recordset::Impl::storeRow() {
     const int count = static_cast<int>(columns.size());
     Row row;
     if (hidden_) row.rowid = sqlite3_column_int64(stmt_, count);
+    row.seen = changes();
     rows_.push_back(row);
     if (cells_.capacity() - cells_.size() < columns.size())
         cells_.reserve(std::max(cells_.capacity() * 2, columns.size() * 16));
-    for (int i = 0; i < count; ++i) {
-        sqlite3_value* value = sqlite3_column_value(stmt_, i);
-        Cell& c = cells_.emplace_back();
-        switch (sqlite3_value_type(value)) {
-            case SQLITE_INTEGER:
-                c.integer = sqlite3_value_int64(value);
-                c.tag = columns[i].kind == ColumnKind::Boolean ? Cell::Tag::Boolean
-                                                               : Cell::Tag::Integer;
-                break;
-            case SQLITE_FLOAT:
-                c.real = sqlite3_value_double(value);
-                c.tag = Cell::Tag::Real;
-                break;
-            case SQLITE_NULL:
-                break;
-            default: {
-                const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
-                const int n = p ? sqlite3_value_bytes(value) : 0;
-                c.offset = text_.size();
-                c.size = static_cast<std::uint32_t>(n);
-                text_.resize(text_.size() + static_cast<size_t>(n));
-                if (n) std::memcpy(text_.data() + c.offset, p, static_cast<size_t>(n));
-                c.tag = columns[i].kind == ColumnKind::Date ? Cell::Tag::DateText : Cell::Tag::Text;
-            }
+    for (int i = 0; i < count; ++i)
+        fillCell(cells_.emplace_back(), sqlite3_column_value(stmt_, i), columns[i].kind);
+    ++fetched_;
+}
+
+void Recordset::Impl::fillCell(Cell& c, sqlite3_value* value, ColumnKind kind) {
+    c = Cell();
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            c.integer = sqlite3_value_int64(value);
+            c.tag = kind == ColumnKind::Boolean ? Cell::Tag::Boolean : Cell::Tag::Integer;
+            break;
+        case SQLITE_FLOAT:
+            c.real = sqlite3_value_double(value);
+            c.tag = Cell::Tag::Real;
+            break;
+        case SQLITE_NULL:
+            break;
+        default: {
+            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            const int n = p ? sqlite3_value_bytes(value) : 0;
+            c.offset = text_.size();
+            c.size = static_cast<std::uint32_t>(n);
+            text_.resize(text_.size() + static_cast<size_t>(n));
+            if (n) std::memcpy(text_.data() + c.offset, p, static_cast<size_t>(n));
+            c.tag = kind == ColumnKind::Date ? Cell::Tag::DateText : Cell::Tag::Text;
         }
     }
-    ++fetched_;
+}
+
+long long Recordset::Impl::changes() const { return sqlite3_total_changes(db_->handle()); }
+
+// The table's primary-key fields among the set's columns. A row is found again by its rowid
+// and these values as read: SQLite gives the rowid of a deleted last row to the next insert,
+// so the rowid alone could reach another row. Empty when a key column is not in the set.
+const std::vector<int>& Recordset::Impl::keyFields() {
+    if (keyFields_) return *keyFields_;
+    const std::vector<Column>& columns = *columns_;
+    std::vector<int> fields;
+    bool complete = true;
+    StatementCache& cache = db_->statements();
+    const std::string sql = "PRAGMA table_info(" + quoteName(table_) + ")";
+    sqlite3_stmt* stmt = cache.acquire(sql);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (sqlite3_column_int(stmt, 5) == 0) continue;  // not part of the key
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        int found = -1;
+        for (size_t i = 0; i < columns.size() && found < 0; ++i)
+            if (EqualsNoCase(columns[i].origin, name ? name : "") &&
+                EqualsNoCase(columns[i].table, table_))
+                found = static_cast<int>(i);
+        if (found < 0)
+            complete = false;
+        else
+            fields.push_back(found);
+    }
+    cache.release(sql, stmt);
+    if (!complete) fields.clear();
+    keyFields_ = std::move(fields);
+    return *keyFields_;
+}
+
+std::string Recordset::Impl::rowCondition() {
+    std::string where = " WHERE rowid = ?";
+    for (int i : keyFields()) where += " AND " + quoteName((*columns_)[i].origin) + " IS ?";
+    return where;
+}
+
+void Recordset::Impl::bindRow(sqlite3_stmt* stmt, int first, size_t p) {
+    sqlite3_bind_int64(stmt, first, rows_[p].rowid);
+    for (int i : keyFields()) BindValue(stmt, ++first, valueOf(cell(p, i)));
+}
+
+// A row the cursor comes back to shows what its table holds now, as a dynaset does: a
+// change saved since through another recordset is seen, and a row deleted since is gone.
+// Only rows of an updatable set can be found again, and only a write since they were read
+// can have changed them.
+bool Recordset::Impl::present(size_t p) {
+    Row& row = rows_[p];
+    if (row.deleted || !updatable() || row.seen == changes()) return !row.deleted;
+    const std::vector<Column>& columns = *columns_;
+    std::vector<int> fields;
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].origin.empty() || !EqualsNoCase(columns[i].table, table_)) continue;
+        sql += (fields.empty() ? "" : ", ") + quoteName(columns[i].origin);
+        fields.push_back(static_cast<int>(i));
+    }
+    if (fields.empty()) sql += "1";
+    sql += " FROM " + quoteName(table_) + rowCondition();
+
+    StatementCache& cache = db_->statements();
+    sqlite3_stmt* stmt = cache.acquire(sql);
+    bindRow(stmt, 1, p);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        for (size_t k = 0; k < fields.size(); ++k)
+            fillCell(cell(p, fields[k]), sqlite3_column_value(stmt, static_cast<int>(k)),
+                     columns[fields[k]].kind);
+        row.seen = changes();
+    } else if (rc == SQLITE_DONE) {
+        row.deleted = true;
+    } else {
+        const std::string message = sqlite3_errmsg(db_->handle());
+        cache.release(sql, stmt);
+        ThrowSqlite(rc, message, db_->Name());
+    }
+    cache.release(sql, stmt);
+    return !row.deleted;
 }
 
 void Recordset::Impl::finish(int rc) {
@@ -335,14 +418,14 @@ void Recordset::Impl::writePending() {
         sql = "UPDATE " + quoteName(table_) + " SET ";
         for (size_t i = 0; i < names.size(); ++i)
             sql += (i ? ", " : "") + quoteName(names[i]) + " = ?";
-        sql += " WHERE rowid = ?";
+        sql += rowCondition();
     }
 
     runWrite(sql, [&](sqlite3_stmt* stmt) {
         for (size_t i = 0; i < values.size(); ++i)
             BindValue(stmt, static_cast<int>(i) + 1, values[i]);
         if (mode_ == Mode::Edit)
-            sqlite3_bind_int64(stmt, static_cast<int>(values.size()) + 1, rows_[pos_].rowid);
+            bindRow(stmt, static_cast<int>(values.size()) + 1, static_cast<size_t>(pos_));
     });
     if (mode_ == Mode::Edit) {
         if (sqlite3_changes(db_->handle()) == 0)
@@ -360,9 +443,11 @@ void Recordset::Impl::remove() {
     requireUpdatable();
     requireCurrent();
     mode_ = Mode::None;
-    const std::string sql = "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?";
-    runWrite(sql, [&](sqlite3_stmt* stmt) { sqlite3_bind_int64(stmt, 1, rows_[pos_].rowid); });
+    const std::string sql = "DELETE FROM " + quoteName(table_) + rowCondition();
+    runWrite(sql, [&](sqlite3_stmt* stmt) { bindRow(stmt, 1, static_cast<size_t>(pos_)); });
     rows_[pos_].deleted = true;
+    if (sqlite3_changes(db_->handle()) == 0)
+        throw EngineError(err::RecordDeleted, "Record is deleted.");
 }
 
 void Recordset::Impl::runWrite(const std::string& sql,
@@ -383,8 +468,10 @@ void Recordset::Impl::moveFirst() {
     requireOpen();
     mode_ = Mode::None;
     for (size_t p = 0;; ++p) {
-        if (p >= rows_.size() && !fetch()) noCurrentRecord();
-        if (!rows_[p].deleted) {
+        // A row read just now is as its table holds it.
+        const bool read = p >= rows_.size();
+        if (read && !fetch()) noCurrentRecord();
+        if (read || present(p)) {
             pos_ = static_cast<long long>(p);
             eof_ = bof_ = false;
             return;
@@ -395,10 +482,11 @@ void Recordset::Impl::moveFirst() {
 void Recordset::Impl::moveLast() {
     requireOpen();
     mode_ = Mode::None;
+    const size_t known = rows_.size();
     while (fetch()) {
     }
     for (size_t p = rows_.size(); p-- > 0;) {
-        if (!rows_[p].deleted) {
+        if (p >= known || present(p)) {
             pos_ = static_cast<long long>(p);
             eof_ = bof_ = false;
             return;
@@ -413,13 +501,14 @@ void Recordset::Impl::moveNext() {
     mode_ = Mode::None;
     size_t p = bof_ ? 0 : static_cast<size_t>(pos_) + 1;
     for (;; ++p) {
-        if (p >= rows_.size() && !fetch()) {
+        const bool read = p >= rows_.size();
+        if (read && !fetch()) {
             pos_ = static_cast<long long>(rows_.size());
             eof_ = true;
             bof_ = false;
             return;
         }
-        if (!rows_[p].deleted) {
+        if (read || present(p)) {
             pos_ = static_cast<long long>(p);
             bof_ = false;
             return;
@@ -432,7 +521,7 @@ void Recordset::Impl::movePrevious() {
     if (bof_) noCurrentRecord();
     mode_ = Mode::None;
     long long p = eof_ ? static_cast<long long>(rows_.size()) : pos_;
-    while (--p >= 0 && rows_[p].deleted) {
+    while (--p >= 0 && !present(static_cast<size_t>(p))) {
     }
     eof_ = false;
     if (p < 0) {

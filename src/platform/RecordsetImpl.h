@@ -13,6 +13,7 @@
 #include "StatementCache.h"
 
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace platform {
 
@@ -79,12 +80,19 @@ class Recordset::Impl {
     };
     struct Row {
         long long rowid = 0;
+        long long seen = 0;  // the connection's change count when the row was read
         bool deleted = false;
     };
     enum class Mode { None, AddNew, Edit };
 
     bool fetch();  // one more row into rows_; false at the end
     void storeRow();
+    void fillCell(Cell& c, sqlite3_value* value, ColumnKind kind);  // texts go to text_
+    long long changes() const;
+    bool present(size_t p);  // row p, read again when it may have changed; false when gone
+    const std::vector<int>& keyFields();
+    std::string rowCondition();  // " WHERE rowid = ?" and the key fields
+    void bindRow(sqlite3_stmt* stmt, int first, size_t p);
     // Runs one write statement through the cache; bind fills its parameters.
     void runWrite(const std::string& sql, const std::function<void(sqlite3_stmt*)>& bind);
     void finish(int rc);  // the statement returned rc other than a row
@@ -118,6 +126,7 @@ class Recordset::Impl {
     bool open_ = true;
     Mode mode_ = Mode::None;
     std::vector<std::optional<Variant>> pending_;
+    std::optional<std::vector<int>> keyFields_;
     long long fetched_ = 0;
 };
 

@@ -61,6 +61,7 @@ TEST(SampleLocateSql, EachFieldAddsItsPiece) {
         {"end alone does not count", [](SampleSearch& s) { s.endDate = {2003, 1, 1, 0, 0, 0}; },
          ""},
         {"one-letter comment does not count", [](SampleSearch& s) { s.comment = "a"; }, ""},
+        {"nor one letter of two bytes", [](SampleSearch& s) { s.comment = "\u00e9"; }, ""},
         {"comment", [](SampleSearch& s) { s.comment = "ab"; }, " and comment like '*ab*' "},
         {"comment with a quote", [](SampleSearch& s) { s.comment = "O'Brien"; },
          " and comment like '*O''Brien*' "},

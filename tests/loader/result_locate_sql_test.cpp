@@ -16,6 +16,9 @@ TEST(ResultLocateSql, EachEntryAddsItsPiece) {
     const Case cases[] = {
         {"nothing", [](ResultSearch&) {}, ""},
         {"one-letter comment", [](ResultSearch& s) { s.comment = "a"; }, ""},
+        {"one letter of two bytes", [](ResultSearch& s) { s.comment = "\u00e9"; }, ""},
+        {"two letters of two bytes", [](ResultSearch& s) { s.comment = "\u00e9\u00e9"; },
+         " and comments like '*\u00e9\u00e9*' "},
         {"comment", [](ResultSearch& s) { s.comment = "ice"; }, " and comments like '*ice*' "},
         {"comment with a quote", [](ResultSearch& s) { s.comment = "O'Neil"; },
          " and comments like '*O''Neil*' "},

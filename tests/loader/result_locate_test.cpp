@@ -297,3 +297,36 @@ TEST_F(ResultLocate, ASavedSampleTakesResultsThatAreThenFoundCorrectedAndDeleted
     EXPECT_EQ(Showing(f), (Shown{"", "", "", "", ""}));
     ExpectEditing(f, false, "deleted");
 }
+
+// A file that has lost a table: each search says why once and leaves the tab as it was.
+TEST_F(ResultLocate, QueriesTheFileRefusesAreReportedAndTheTabKept) {
+    auto& f = OpenOn("1");
+    const auto parameters = loader_test::Entries(f.cmbParameter);
+    ASSERT_TRUE(Choose(f.cmbParameter, "10"));
+    f.txtResult_value.SetText("1.4");
+    platform::FinishPendingReads();
+    db->ExecuteNative("drop table tblparameter_codes; drop table tblresults");
+
+    f.Check13.SetValue(0);
+    f.cmdParameterFind_Click();
+    EXPECT_EQ(dialogs->prompts.size(), 2u);
+    EXPECT_EQ(loader_test::Entries(f.cmbParameter), parameters);
+
+    dialogs->clear();
+    f.cmdLocateResults_Click();
+    ASSERT_EQ(dialogs->texts().size(), 1u);
+    EXPECT_NE(dialogs->texts()[0].find("'tblresults'"), std::string::npos) << dialogs->texts()[0];
+    EXPECT_EQ(Showing(f), (Shown{"1.4", "", "", "10", ""}));
+    ExpectEditing(f, false, "after the failed locate");
+    EXPECT_EQ(f.MousePointer(), 0);
+
+    // The sample table too: Find Sample tries twice, then says why, the header kept.
+    platform::FinishPendingReads();
+    db->ExecuteNative("alter table tblsample rename to tblsample_gone");
+    const auto header = loader_test::HeaderOf(f);
+    dialogs->clear();
+    f.txtResultSampleNum.SetText("4");
+    f.cmdFindSample_Click();
+    EXPECT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(loader_test::HeaderOf(f), header);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ResultsTabSupport.h"
+#include "SampleFinder.h"
 
 using loader_test::Header;
 using loader_test::HeaderOf;
@@ -38,11 +39,21 @@ class SampleFinder : public loader_test::LoaderTest {
 
 }  // namespace
 
+TEST(SampleFinderSql, TheNumberAsTypedOrThePlainNumbersOfTheDay) {
+    const DateTime day{2004, 3, 4, 10, 30, 0};
+    EXPECT_EQ(loader::SampleFinderSql("17", day),
+              "select * from tblsample where sample_code = 17 and idloc = 'V'");
+    EXPECT_EQ(loader::SampleFinderSql("", day),
+              "select * from tblsample where month(start_date) = '3' and day(start_date)  = '4' "
+              "and year(start_date)  = '2004' and idloc = 'V'");
+    EXPECT_EQ(loader::SampleFinderSql("17; drop table tblsample", day), std::nullopt);
+}
+
 TEST_F(SampleFinder, ADayFindsEveryTimeOfItAndStepsWalkThem) {
     db->ExecuteNative(
         "insert into tblsample values "
         "('S', 900, '8', 101, '2004-01-14 08:00:00', 'N', NULL, 'W', 'G', NULL, NULL, NULL),"
-        "('V', 6, '8', 101, '2004-01-14 23:59:59', 'N', NULL, 'W', 'G', NULL, NULL, NULL),"
+        "('V', 6, '8', 101, '2004-01-14 23:59:59', 'N', NULL, 'W', 'G', 2.5, NULL, NULL),"
         "('V', 7, '8', 101, '2004-01-15 00:00:00', 'N', NULL, 'W', 'G', NULL, NULL, NULL),"
         "('V', 8, '8', 101, '2004-01-13 23:59:59', 'N', NULL, 'W', 'G', NULL, NULL, NULL)");
     auto& f = Open();
@@ -50,21 +61,30 @@ TEST_F(SampleFinder, ADayFindsEveryTimeOfItAndStepsWalkThem) {
     EXPECT_EQ(f.lblCode.Caption(), "1");
     EXPECT_EQ(Steps(f), std::make_pair(true, true));
 
+    // Only sample 6 has a depth; the samples without one leave it on show.
     struct Step {
         bool next;
         const char* shows;
         const char* message;  // "" for none
+        const char* depth;
     };
     const Step steps[] = {
-        {true, "2", ""},  {true, "6", ""},  {true, "6", "No More Records"},     {false, "6", ""},
-        {false, "2", ""}, {false, "1", ""}, {false, "1", "No Previous Record"}, {true, "1", ""},
-        {true, "2", ""},
+        {true, "2", "", ""},
+        {true, "6", "", "2.5"},
+        {true, "6", "No More Records", "2.5"},
+        {false, "6", "", "2.5"},
+        {false, "2", "", "2.5"},
+        {false, "1", "", "2.5"},
+        {false, "1", "No Previous Record", "2.5"},
+        {true, "1", "", "2.5"},
+        {true, "2", "", "2.5"},
     };
     int n = 0;
     for (const auto& s : steps) {
         dialogs->clear();
         s.next ? f.cmdNext_Click() : f.cmdPrevious_Click();
         EXPECT_EQ(f.lblCode.Caption(), s.shows) << "step " << n;
+        EXPECT_EQ(f.lblDepth.Caption(), s.depth) << "step " << n;
         if (*s.message)
             EXPECT_EQ(dialogs->texts(), std::vector<std::string>{s.message}) << "step " << n;
         else

@@ -162,6 +162,28 @@ TEST_F(SampleLocate, AStepOntoASampleWithoutCommentLoadsAllOfIt) {
     EXPECT_EQ(Sample(7, "comment").toText(), "");
 }
 
+TEST_F(SampleLocate, AStepBackToASavedSampleShowsWhatWasSaved) {
+    // Were the found set to show the sample as first read, a second Update would write the
+    // old comment back over the correction.
+    AddDuplicates();
+    auto& f = Open();
+    ASSERT_TRUE(Choose(f.CMBSample_Type, "D"));
+    f.cmdLocate_Click();
+    ASSERT_EQ(f.Label24.Caption(), "6");
+    f.txtcomment.SetText("corrected");
+    f.CmdAddSample_Click();
+    ASSERT_EQ(Sample(6, "comment").toText(), "corrected");
+    db->ExecuteNative("delete from tblsample where idloc = 'V' and sample_code = 7");
+
+    f.cmdNextRecord_Click();
+    EXPECT_EQ(Showing(f), (Shown{"8", "8", "third", ""}));
+    f.cmdPreviousRecord_Click();
+    EXPECT_EQ(Showing(f), (Shown{"6", "6", "corrected", ""}));
+    f.CmdAddSample_Click();
+    EXPECT_EQ(Sample(6, "comment").toText(), "corrected");
+    EXPECT_TRUE(dialogs->prompts.empty());
+}
+
 TEST_F(SampleLocate, StepsBeforeAnyLocateSayAnErrorWasEncountered) {
     auto& f = Open();
     f.cmdNextRecord_Click();

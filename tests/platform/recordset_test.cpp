@@ -283,6 +283,66 @@ TEST_F(RecordsetTest, EditOfARowDeletedElsewhereReportsIt) {
     EXPECT_EQ(errorOf([&] { rs->Update(); }), err::RecordDeleted);
 }
 
+// A row the cursor comes back to is shown as its table now holds it: what another recordset
+// saved meanwhile is seen, and a row deleted meanwhile is passed over.
+TEST_F(RecordsetTest, ARowComeBackToShowsWhatItsTableNowHolds) {
+    auto rs = db().OpenRecordset("select id, name, d, 'k' as kind from t order by id");
+    rs->MoveLast();
+    auto other = db().OpenRecordset("select * from t where id = 1");
+    other->Edit();
+    other->Fields("name") = "uno";
+    other->Fields("d") = "1/2/2003";
+    other->Update();
+    other->Close();
+    db().Execute("delete from t where id = 2");
+
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(1));
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("uno"));
+    EXPECT_EQ(rs->Fields("d").Value(), Variant(DateTime{2003, 1, 2, 0, 0, 0}));
+    EXPECT_EQ(rs->Fields("kind").Value(), Variant("k"));
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(3));
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("uno"));
+
+    // Edits made through the set itself stay as written.
+    rs->Edit();
+    rs->Fields("name") = "one again";
+    rs->Update();
+    rs->MoveNext();
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("one again"));
+}
+
+// SQLite gives the rowid of a deleted last row to the next insert; a set kept open must not
+// take that newcomer for the row it read.
+TEST_F(RecordsetTest, ARowidTakenOverByAnotherRowIsNotTheRowRead) {
+    db().ExecuteNative(
+        "create table s (idloc text, code integer, note text, primary key (idloc, code));"
+        "insert into s values ('V', 41, 'kept'), ('V', 42, 'last');");
+    auto rs = db().OpenRecordset("select * from s where idloc = 'V' order by code");
+    rs->MoveLast();
+    ASSERT_EQ(rs->Fields("code").Value(), Variant(42));
+    db().ExecuteNative("delete from s where code = 42; insert into s values ('W', 7, 'other');");
+    ASSERT_EQ(count("select * from s where rowid = 2 and idloc = 'W'"), 1);
+
+    rs->Edit();
+    rs->Fields("note") = "overwritten";
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::RecordDeleted);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), err::RecordDeleted);
+    EXPECT_EQ(count("select * from s where idloc = 'W' and note = 'other'"), 1);
+
+    // Come back to, the row read is gone from the set.
+    rs->MoveFirst();
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("note").Value(), Variant("kept"));
+}
+
 TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
     db().BeginTrans();
     EXPECT_TRUE(db().InTransaction());
