@@ -330,3 +330,38 @@ TEST_F(ResultLocate, QueriesTheFileRefusesAreReportedAndTheTabKept) {
     EXPECT_EQ(dialogs->prompts.size(), 1u);
     EXPECT_EQ(loader_test::HeaderOf(f), header);
 }
+
+TEST_F(ResultLocate, AnEditedValueOfAnotherKindGoesToItsOwnTable) {
+    auto& f = OpenOn("1");
+    ASSERT_TRUE(Choose(f.cmbParameter, "10"));
+    f.cmdLocateResults_Click();
+    ASSERT_EQ(Showing(f).value, "1.4");
+    f.txtResult_value.SetText("<1");
+    f.cmdAddResult_Click();
+    EXPECT_EQ(Row("tblresults_val_nonnumeric", 1, 10), "<1|~|A");
+
+    ASSERT_TRUE(Choose(f.cmbParameter, "10"));
+    f.cmdLocateResults_Click();
+    f.Check3.SetValue(1);
+    f.txtResult_value.SetText("1.5");
+    f.cmdAddResult_Click();
+    EXPECT_EQ(Row("tblreplicates", 1, 10), "1.5|~|A");
+    EXPECT_EQ(Row("tblresults", 1, 10), "1.4|~|A|~");
+    EXPECT_TRUE(dialogs->prompts.empty());
+}
+
+TEST_F(ResultLocate, TheFirstEntryBeginningWithTheCodeIsShownButNeverDeletedFor) {
+    auto& f = OpenOn("1");
+    // A list where 100 comes before 10: the row of parameter 10 selects the 100 entry.
+    f.cmbParameter.Clear();
+    f.cmbParameter.AddItem("100-Hundred");
+    f.cmbParameter.AddItem("10-Temp");
+    f.txtResult_value.SetText("1.4");
+    f.cmdLocateResults_Click();
+    ASSERT_EQ(Showing(f), (Shown{"1.4", "A", "", "100", ""}));
+    f.cmdDeleteR_Click();
+    EXPECT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_NE(dialogs->texts()[0], "Delete this result?");
+    EXPECT_EQ(Stored(1, 10), 1);
+    ExpectEditing(f, true, "refused");
+}
