@@ -53,12 +53,15 @@ TEST_F(ExportWindowTest, OpensOnTheDefaultsWithThePickerShown) {
     EXPECT_TRUE(f.Label1.Visible());
     EXPECT_TRUE(f.DTPicker1.Visible());
 
+    // "All Records" hides the day; cleared again, the day last chosen is back.
+    f.DTPicker1.SetValue({2004, 1, 14});
     f.Check1.SetValue(1);
     EXPECT_FALSE(f.Label1.Visible());
     EXPECT_FALSE(f.DTPicker1.Visible());
     f.Check1.SetValue(0);
     EXPECT_TRUE(f.Label1.Visible());
     EXPECT_TRUE(f.DTPicker1.Visible());
+    EXPECT_EQ(f.DTPicker1.Value(), (platform::DateTime{2004, 1, 14}));
 }
 
 TEST_F(ExportWindowTest, BrowseButtonsDoNothing) {
