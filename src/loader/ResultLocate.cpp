@@ -82,14 +82,12 @@ void frmDataLoader::cmdLocateResults_Click() {
 
 void frmDataLoader::cmdNextResult_Click() {
     try {
-        if (!rsLocateResult || !rsLocateResult->IsOpen())
-            throw platform::EngineError(platform::err::ObjectClosed,
-                                        "Object invalid or no longer set.");
-        if (rsLocateResult->Eof()) return;
+        platform::Recordset& rs = platform::OpenSet(rsLocateResult);
+        if (rs.Eof()) return;
         cmdAddResult.SetCaption("Update");
-        rsLocateResult->MoveNext();
-        if (rsLocateResult->Eof()) return;
-        lblCode.SetCaption(rsLocateResult->Fields("sample_code").Value().toText());
+        rs.MoveNext();
+        if (rs.Eof()) return;
+        lblCode.SetCaption(rs.Fields("sample_code").Value().toText());
         showLocatedResult();
     } catch (const platform::EngineError&) {
         platform::MsgBox("Record not found");
@@ -98,14 +96,12 @@ void frmDataLoader::cmdNextResult_Click() {
 
 void frmDataLoader::cmdPrevResult_Click() {
     try {
-        if (!rsLocateResult || !rsLocateResult->IsOpen())
-            throw platform::EngineError(platform::err::ObjectClosed,
-                                        "Object invalid or no longer set.");
-        if (rsLocateResult->Bof()) return;
+        platform::Recordset& rs = platform::OpenSet(rsLocateResult);
+        if (rs.Bof()) return;
         cmdAddResult.SetCaption("Update");
-        rsLocateResult->MovePrevious();
-        if (rsLocateResult->Bof() || rsLocateResult->Eof()) return;
-        lblCode.SetCaption(rsLocateResult->Fields("sample_code").Value().toText());
+        rs.MovePrevious();
+        if (rs.Bof() || rs.Eof()) return;
+        lblCode.SetCaption(rs.Fields("sample_code").Value().toText());
         showLocatedResult();
     } catch (const platform::EngineError&) {
         platform::MsgBox("No record found");

@@ -125,18 +125,10 @@ void frmDataLoader::cmdFindSample_Click() {
 void frmDataLoader::cmdNext_Click() {
     try {
         cmdClearResults_Click();
-        if (!rsBrowse || !rsBrowse->IsOpen())
-            throw platform::EngineError(platform::err::ObjectClosed,
-                                        "Object invalid or no longer set.");
-        rsBrowse->MoveNext();
+        platform::OpenSet(rsBrowse).MoveNext();
         showBrowsedSample(false);
-        if (rsBrowse->Eof()) {
-            cmdNext.SetEnabled(false);
-            cmdPrevious.SetEnabled(true);
-        } else {
-            cmdNext.SetEnabled(true);
-            cmdPrevious.SetEnabled(true);
-        }
+        cmdNext.SetEnabled(!rsBrowse->Eof());
+        cmdPrevious.SetEnabled(true);
     } catch (const platform::EngineError&) {
         platform::MsgBox("No More Records");
     }
@@ -145,10 +137,7 @@ void frmDataLoader::cmdNext_Click() {
 void frmDataLoader::cmdPrevious_Click() {
     try {
         cmdClearResults_Click();
-        if (!rsBrowse || !rsBrowse->IsOpen())
-            throw platform::EngineError(platform::err::ObjectClosed,
-                                        "Object invalid or no longer set.");
-        rsBrowse->MovePrevious();
+        platform::OpenSet(rsBrowse).MovePrevious();
         showBrowsedSample(false);
         cmdPrevious.SetEnabled(!rsBrowse->Bof());
         cmdNext.SetEnabled(!rsBrowse->Eof());

@@ -176,14 +176,12 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
 void frmDataLoader::stepLocated(bool forward) {
     platform::Hourglass wait(*this);
     try {
-        if (!rsLocate || !rsLocate->IsOpen())
-            throw platform::EngineError(platform::err::ObjectClosed,
-                                        "Object invalid or no longer set.");
-        if (forward ? rsLocate->Eof() : rsLocate->Bof()) return;
+        platform::Recordset& rs = platform::OpenSet(rsLocate);
+        if (forward ? rs.Eof() : rs.Bof()) return;
         if (forward)
-            rsLocate->MoveNext();
+            rs.MoveNext();
         else
-            rsLocate->MovePrevious();
+            rs.MovePrevious();
         showLocatedSample(true);
     } catch (const platform::EngineError&) {
         SetMousePointer(0);

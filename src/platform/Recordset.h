@@ -73,6 +73,10 @@ class Recordset {
     std::unique_ptr<Impl> impl_;
 };
 
+// The set a recordset variable holds. An empty or closed one is the classic error "Object
+// invalid or no longer set.", which a step through a found set reports as its own message.
+Recordset& OpenSet(const std::unique_ptr<Recordset>& rs);
+
 // Reads the remaining rows of every recordset still reading from its database. An open
 // statement holds a read lock on the file, which would keep other programs from saving
 // while a found set waits between two clicks; the event guard calls this after each event.

@@ -77,6 +77,12 @@ void Recordset::Impl::finishReading() {
     releaseStatement();
 }
 
+Recordset& OpenSet(const std::unique_ptr<Recordset>& rs) {
+    if (!rs || !rs->IsOpen())
+        throw EngineError(err::ObjectClosed, "Object invalid or no longer set.");
+    return *rs;
+}
+
 void FinishPendingReads() {
     const auto pending = readers();  // finishing one removes it from the list
     for (Recordset::Impl* impl : pending) impl->finishReading();
