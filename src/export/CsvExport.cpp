@@ -79,6 +79,13 @@ long long countSamples(platform::Database& db, const ExportRange& range) {
 
 std::string separator() { return std::string(1, std::filesystem::path::preferred_separator); }
 
+// The database and the engine's files beside it: an export must never replace them.
+std::vector<std::string> databaseFiles(const platform::Database& db) {
+    const std::string& name = db.Name();
+    if (name.empty()) return {};
+    return {name, name + "-journal", name + "-wal", name + "-shm"};
+}
+
 }  // namespace
 
 ExportTargets DefaultTargets() {
@@ -129,7 +136,8 @@ ExportCounts ExportData(platform::Database& db, const ExportRange& range,
         OutputFiles files({{"sample file", targets.sample},
                            {"results file", targets.result},
                            {"non-numeric results file", targets.nonNumeric},
-                           {"replicates file", targets.replicate}});
+                           {"replicates file", targets.replicate}},
+                          databaseFiles(db));
         std::unique_ptr<platform::ProgressReporter> progress;
         if (progressFor) progress = progressFor(countSamples(db, range));
 

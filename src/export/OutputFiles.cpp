@@ -60,8 +60,13 @@ void check(const OutputFiles::Target& t) {
 
 }  // namespace
 
-OutputFiles::OutputFiles(std::vector<Target> targets) {
+OutputFiles::OutputFiles(std::vector<Target> targets, const std::vector<std::string>& kept) {
     for (const Target& t : targets) check(t);
+    for (const Target& t : targets)
+        for (const std::string& k : kept)
+            if (identity(t.path) == identity(k))
+                throw ExportError("The " + t.role + " " + inQuotes(t.path) +
+                                  " is a file the program works from; choose another name.");
     for (size_t i = 0; i < targets.size(); ++i)
         for (size_t j = 0; j < i; ++j)
             if (identity(targets[i].path) == identity(targets[j].path))

@@ -17,8 +17,9 @@ class OutputFiles {
     };
 
     // Checks every target (a name, an existing folder, not a folder itself, no two the
-    // same) before creating anything, then creates the temporary files.
-    explicit OutputFiles(std::vector<Target> targets);
+    // same, none of the `kept` files) before creating anything, then creates the
+    // temporary files.
+    explicit OutputFiles(std::vector<Target> targets, const std::vector<std::string>& kept = {});
     ~OutputFiles();
     OutputFiles(const OutputFiles&) = delete;
     OutputFiles& operator=(const OutputFiles&) = delete;

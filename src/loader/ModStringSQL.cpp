@@ -24,6 +24,7 @@ class SelectionKeeper {
           rowSel_(grid.RowSel()),
           col_(grid.Col()),
           colSel_(grid.ColSel()) {}
+    int leftColumn() const { return std::min(col_, colSel_); }
     void restore() {
         grid_.SetRow(row_);
         grid_.SetCol(col_);
@@ -86,6 +87,12 @@ std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long lon
                               " and sample_code = " + code + ")";
         }
     }
+    // The current cell ends on the last row's source marker; the block stays marked, so a
+    // second press hands over the same samples.
+    grid.SetRow(last);
+    grid.SetCol(kSourceColumn);
+    grid.SetRowSel(first);
+    grid.SetColSel(std::min(selection.leftColumn(), kSourceColumn));
     return queries;
 }
 

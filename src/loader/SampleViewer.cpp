@@ -64,8 +64,13 @@ void frmDataLoader::cmdSamples_Click() {
     filter.allSources = Check7.Value() != 0;
     if (Check9.Value()) {
         filter.station = SelectedCode(cmbStation);
-        if (!filter.station || !platform::IsWholeNumber(*filter.station)) {
+        if (!filter.station) {
             platform::MsgBox("Choose the station whose samples you want to see.",
+                             platform::mb::Exclamation);
+            return;
+        }
+        if (!platform::IsWholeNumber(*filter.station)) {
+            platform::MsgBox("The station chosen has no station number; choose another station.",
                              platform::mb::Exclamation);
             return;
         }
@@ -92,6 +97,8 @@ void frmDataLoader::cmdSamples_Click() {
                 "missing_time", "end_date", "medium_description", "sample_type_description",
                 "composite_statistic_description", "sample_depth", "comment", "idloc"});
     rsBrowse->Close();
+    // A ticked "Select All" keeps meaning every listed sample.
+    if (Check12.Value()) Check12_Click();
 }
 
 void frmDataLoader::Check12_Click() {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QTableView>
 #include <algorithm>
@@ -119,6 +121,21 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
             default:
                 return false;
         }
+    });
+    // Select-all marks every cell below and right of the fixed ones, and says so in
+    // Row/RowSel, so the handlers act on the block the user sees.
+    qt::Watch(view_, [this](QObject*, QEvent* e) {
+        if (e->type() != QEvent::KeyPress ||
+            !static_cast<QKeyEvent*>(e)->matches(QKeySequence::SelectAll))
+            return false;
+        if (model_->rows() > model_->fixedRows() && model_->cols() > model_->fixedCols()) {
+            row_ = model_->fixedRows();
+            col_ = model_->fixedCols();
+            rowSel_ = model_->rows() - 1;
+            colSel_ = model_->cols() - 1;
+            syncSelection();
+        }
+        return true;
     });
     // Row 0 is drawn by the header, yet it is part of the grid: a release there is the
     // grid's too.

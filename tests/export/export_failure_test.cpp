@@ -60,6 +60,12 @@ TEST_F(ExportTest, BadTargetsWriteNothing) {
              t.replicate = (fs::path(t.result).parent_path() / "." / "r.csv").string();
          },
          "The results file and the replicates file are the same file"},
+        {"the database", [&](ExportTargets& t) { t.sample = dir.file("water.db"); },
+         "The sample file '" + dir.file("water.db") + "' is a file the program works from"},
+        {"the database's journal",
+         [&](ExportTargets& t) { t.replicate = dir.file("./water.db-journal"); },
+         "The replicates file '" + dir.file("./water.db-journal") +
+             "' is a file the program works from"},
     };
     for (const Case& c : cases) {
         const auto t = Targets(c.name);

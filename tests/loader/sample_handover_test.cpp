@@ -84,6 +84,8 @@ TEST_F(SampleHandOver, TheQueryCoversTheSampleRowsOfTheRangeWhicheverWayItWasDra
         EXPECT_EQ(loader::BuildResultSQL(g), c.sql) << c.name;
         EXPECT_EQ(g.Row(), c.lastRow) << c.name;
         EXPECT_EQ(g.Col(), 11) << c.name;
+        // The same block stays marked for another press.
+        EXPECT_EQ(loader::BuildResultSQL(g), c.sql) << c.name;
     }
 }
 
@@ -174,4 +176,8 @@ TEST_F(SampleHandOver, SelectAllOverMoreSamplesThanOneQueryTakesHandsOverEveryRe
     const auto rows = Rows(f.MSFlexGrid4);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "5700|300|9||A||S|8|1/1/2005 10:00:00 AM"), 1);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "5001|10|1.5||A||S|8|1/1/2005 10:00:00 AM"), 1);
+
+    // A second press lists them all again.
+    f.cmdSampletoResults_Click();
+    EXPECT_EQ(f.MSFlexGrid4.Rows(), 2 + 2 * results);
 }

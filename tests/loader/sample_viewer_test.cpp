@@ -198,6 +198,12 @@ TEST_F(SampleViewer, SelectAllSpansEverySampleRowAndUntickingClearsIt) {
     f.Check12.SetValue(1);
     EXPECT_EQ(std::make_tuple(g.Row(), g.Col(), g.RowSel(), g.ColSel()),
               std::make_tuple(2LL, 1, g.Rows() - 1, 11));
+    // A new list under a ticked box is selected whole too.
+    f.Check7.SetValue(0);
+    f.cmdSamples_Click();
+    ASSERT_GT(g.Rows(), 3);
+    EXPECT_EQ(std::make_tuple(g.Row(), g.Col(), g.RowSel(), g.ColSel()),
+              std::make_tuple(2LL, 1, g.Rows() - 1, 11));
     f.Check12.SetValue(0);
     EXPECT_EQ(std::make_tuple(g.Row(), g.Col(), g.RowSel(), g.ColSel()),
               std::make_tuple(0LL, 0, 0LL, 0));

@@ -308,13 +308,18 @@ TEST_F(GridTest, MovingTheCurrentCellFromCodeNeverScrolls) {
     EXPECT_EQ(grid().view()->verticalScrollBar()->value(), 0);
 }
 
-TEST_F(GridTest, TabLeavesTheGridWhileArrowsMoveTheCell) {
+TEST_F(GridTest, KeysSelectAllMoveTheCellAndTabLeavesTheGrid) {
     grid().SetRows(5);
     form->Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
     QTableView* view = grid().view();
     grid().SetFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    // Select-all tells the handlers the block it marks: every cell past the fixed ones.
+    QTest::keySequence(view, QKeySequence::SelectAll);
+    EXPECT_EQ(std::make_tuple(grid().Row(), grid().Col(), grid().RowSel(), grid().ColSel()),
+              std::make_tuple(1LL, 1, 4LL, grid().Cols() - 1));
+    EXPECT_EQ(view->selectionModel()->selectedIndexes().size(), 4 * (grid().Cols() - 1));
     grid().SetRow(2);
     grid().SetCol(1);
     QTest::keyClick(view, Qt::Key_Down);
