@@ -1,8 +1,12 @@
 #include "ComboBox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
 
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -42,6 +46,9 @@ ComboBox::ComboBox(Container& parent, std::string name, Geometry g, Style style,
 void ComboBox::Clear() {
     combo_->clear();
     if (combo_->isEditable()) combo_->setEditText(QString());
+    widest_ = -1;
+    widestAdvance_ = 0;
+    fitPopupWidth();
 }
 
 void ComboBox::AddItem(const std::string& item) { AddItems({item}); }
@@ -53,11 +60,37 @@ void ComboBox::AddItems(const std::vector<std::string>& items) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(items.size()));
     for (const auto& item : items) list << qt::q(item);
+    const int first = combo_->count();
     combo_->addItems(list);
     if (combo_->currentIndex() != current) {
         combo_->setCurrentIndex(current);
         if (combo_->isEditable()) combo_->setEditText(text);
     }
+    // Only the new entries are measured: long lists are filled in one go and often.
+    const QFontMetrics metrics(combo_->view()->font());
+    for (int i = 0; i < list.size(); ++i) {
+        const int advance = metrics.horizontalAdvance(list[i]);
+        if (advance > widestAdvance_) {
+            widestAdvance_ = advance;
+            widest_ = first + i;
+        }
+    }
+    fitPopupWidth();
+}
+
+void ComboBox::fitPopupWidth() {
+    // Qt opens the list as wide as the box, which cuts long entries off; the view's minimum
+    // width widens the open list to show its widest entry whole.
+    QAbstractItemView* view = combo_->view();
+    int width = 0;
+    if (widest_ >= 0) {
+        width = view->sizeHintForIndex(combo_->model()->index(widest_, 0)).width() +
+                2 * view->frameWidth();
+        if (combo_->count() > combo_->maxVisibleItems())
+            width += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                view->verticalScrollBar());
+    }
+    view->setMinimumWidth(width);
 }
 
 std::string ComboBox::List(int index) const {

@@ -35,8 +35,12 @@ class ComboBox : public Control {
     std::function<void()> Change;
 
   private:
+    void fitPopupWidth();
+
     QComboBox* combo_;
     Style style_;
+    int widest_ = -1;  // the entry with the widest text, -1 for an empty list
+    int widestAdvance_ = 0;
 };
 
 }  // namespace platform

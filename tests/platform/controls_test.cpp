@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -184,6 +186,43 @@ TEST_F(ControlsTest, ComboAddItemKeepsSelectionAndTypedText) {
     f.cmbList.AddItems({"5-Five", "6-Six"});
     EXPECT_EQ(f.cmbList.ListIndex(), 1);
     EXPECT_EQ(f.cmbList.ListCount(), 5);
+}
+
+TEST_F(ControlsTest, ComboOpenListShowsItsWidestEntryWhole) {
+    auto& f = *form;
+    f.Show();
+    const std::string longEntry = "<-Less than the reporting limit, estimated below detection";
+    for (ComboBox* combo : {&f.cmbEdit, &f.cmbList}) {
+        SCOPED_TRACE(combo->Name());
+        auto* box = qtOf<QComboBox>(*combo);
+        QAbstractItemView* view = box->view();
+        const int entryWidth =
+            view->fontMetrics().horizontalAdvance(QString::fromStdString(longEntry));
+        ASSERT_LT(box->width(), entryWidth);
+
+        combo->AddItem(longEntry);
+        box->showPopup();
+        EXPECT_GE(view->viewport()->width(), entryWidth);
+        box->hidePopup();
+
+        // A long list scrolls (a list-only one may open as tall as the screen instead): the
+        // scroll bar takes nothing from the entries.
+        combo->AddItems(std::vector<std::string>(40, "3-Three"));
+        box->showPopup();
+        if (combo == &f.cmbEdit) {
+            EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+        }
+        EXPECT_GE(view->viewport()->width(), entryWidth);
+        box->hidePopup();
+
+        // Cleared and refilled with short entries, the list is as wide as the box again.
+        combo->Clear();
+        combo->AddItem("1-One");
+        box->showPopup();
+        EXPECT_LT(view->width(), entryWidth);
+        EXPECT_LE(view->window()->width(), box->width() + 2);
+        box->hidePopup();
+    }
 }
 
 TEST_F(ControlsTest, ComboTextRules) {
