@@ -1,18 +1,21 @@
 #include "Snapshot.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "App.h"
 #include "Connection.h"
-#include "DataLocation.h"
 #include "Database.h"
+#include "DateTime.h"
 #include "DemoData.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "MDIMain.h"
 #include "Windows.h"
+#include "frmDataLoader.h"
 #include "frmExport.h"
 #include "frmSplash.h"
 
@@ -25,17 +28,29 @@ bool save(bool ok, const std::filesystem::path& file) {
     return ok;
 }
 
-std::shared_ptr<platform::Database> openForSnapshot(const std::filesystem::path& folder) {
-    if (auto path = ReadDataLocation(DataLocationFile())) {
-        try {
-            return store::OpenDataFile(*path);
-        } catch (const platform::EngineError&) {
-        }
-    }
-    const auto demo = folder / "snapshot-demo.db";
-    std::filesystem::remove(demo);
-    auto database = store::CreateDemoDatabase(demo.string());
-    return database;
+// The pictures show the program as installed, at work on the demo data; never the folders
+// they happen to be rendered in, nor whatever data file datalocation.txt names.
+constexpr const char* kShownProgramFolder = "/usr/local/bin";
+constexpr const char* kShownDataFile = "/srv/water/demo.db";
+
+// The two browsing tabs with every filter ticked and filled in, to show what the boxes bring up.
+void tickEveryFilter(loader::frmDataLoader& f) {
+    f.chkProjectStation.SetValue(1);
+    f.ChkLocationStation.SetValue(1);
+    f.ChkWaterStation.SetValue(1);
+    f.cmbStationProject.SetText(f.cmbStationProject.List(0));
+    f.txtfindstation.SetText("River");
+    f.txtwaterbodyname.SetText("River");
+    f.cmdFindStation_Click();
+
+    f.Check10.SetValue(1);
+    f.cmbProject.SetText(f.cmbProject.List(0));
+    f.Check9.SetValue(1);
+    f.cmbStation.SetText(f.cmbStation.List(0));
+    f.Check8.SetValue(1);
+    f.DTPicker6.SetValue(platform::DateTime{2004, 1, 1, 0, 0, 0});
+    f.DTPicker7.SetValue(platform::DateTime{2004, 12, 31, 0, 0, 0});
+    f.cmdSamples_Click();
 }
 
 }  // namespace
@@ -51,12 +66,20 @@ int RunSnapshot(const std::string& folderText) {
     // No one is there to answer a dialog: every question is cancelled.
     platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
 
+    // A fresh demo database, gone with its folder when the pictures are taken.
+    QTemporaryDir scratch(QDir::tempPath() + "/dataloader-snapshot-XXXXXX");
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "no temporary folder for the snapshot\n");
+        return 1;
+    }
     try {
-        store::setDb(openForSnapshot(folder));
+        store::setDb(store::CreateDemoDatabase(scratch.filePath("demo.db").toStdString()));
     } catch (const platform::EngineError& e) {
         std::fprintf(stderr, "no database for the snapshot: %s\n", e.Description().c_str());
         return 1;
     }
+    const std::string programFolder = platform::AppPath();
+    platform::SetAppPath(kShownProgramFolder);
 
     bool ok = true;
     {
@@ -67,6 +90,7 @@ int RunSnapshot(const std::string& folderText) {
     MDIMain& main = MainWindow();
     main.resize(1280, 860);
     main.Show();
+    main.SetStatusText(std::string("Data file: ") + kShownDataFile);
     ok &= save(main.SaveSnapshot((folder / "main.png").string()), folder / "main.png");
 
     auto& loaderWindow = loader::DataLoaderWindow()();
@@ -95,6 +119,16 @@ int RunSnapshot(const std::string& folderText) {
         const auto file = folder / ("data-loader-" + std::string(tabFiles[tab]) + ".png");
         ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
     }
+    try {
+        tickEveryFilter(loaderWindow);
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the filters could not be filled: %s\n", e.Description().c_str());
+    }
+    for (const int tab : {2, 4}) {
+        loaderWindow.SSTab1.SetTab(tab);
+        const auto file = folder / ("data-loader-" + std::string(tabFiles[tab]) + "-filters.png");
+        ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
+    }
     loaderWindow.SSTab1.SetTab(1);
     {
         loader::frmFilterResults::owner = &loaderWindow;
@@ -109,6 +143,8 @@ int RunSnapshot(const std::string& folderText) {
     exportWindow.Show();
     ok &= save(exportWindow.SaveSnapshot((folder / "export.png").string()), folder / "export.png");
 
+    store::setDb(nullptr);
+    platform::SetAppPath(programFolder);
     return ok ? 0 : 1;
 }
 
