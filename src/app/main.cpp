@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("dataloader");
     QApplication::setApplicationVersion(DATALOADER_VERSION);
+    // Wayland desktops link the window to the installed entry, and so to its icon, by this.
+    QGuiApplication::setDesktopFileName("dataloader");
     platform::SetAppTitle("Data Loader");
     platform::UseProgramIcon();
 
