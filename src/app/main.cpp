@@ -46,12 +46,17 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (option == "--demo-database" || option == "--new-database") {
-        if (argc < 3) {
-            std::fprintf(stderr, "dataloader: %s needs a path\n", option.c_str());
+        if (argc != 3 || argv[2][0] == '\0') {
+            if (argc > 3)
+                std::fprintf(stderr, "dataloader: unexpected argument '%s' after %s PATH\n",
+                             argv[3], option.c_str());
+            else
+                std::fprintf(stderr, "dataloader: %s needs a path\n", option.c_str());
+            std::fprintf(stderr, "Usage: dataloader %s PATH\n", option.c_str());
             return 2;
         }
         try {
-            // Both refuse to overwrite an existing file.
+            // Both refuse to overwrite an existing file and leave no half-made one behind.
             if (option == "--demo-database")
                 store::CreateDemoDatabase(argv[2]);
             else
@@ -85,6 +90,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("dataloader");
     QApplication::setApplicationVersion(DATALOADER_VERSION);
+    // Wayland desktops link the window to the installed entry, and so to its icon, by this.
+    QGuiApplication::setDesktopFileName("dataloader");
     platform::SetAppTitle("Data Loader");
     platform::UseProgramIcon();
 

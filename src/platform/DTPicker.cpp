@@ -25,19 +25,20 @@ const QDate kMaxDate(9999, 12, 31);
 
 }  // namespace
 
-// A date typed as a whole ("12/6/2026") over the selected text or from the start of the box.
-// The edit's own typing works section by section and turns such a text into another date;
-// here the keys are collected as typed and read when the user moves on. A part left out is
-// taken from the date on show ("3" is March of the same day and year, "3/5" the 5th of March).
-class TypedDate : public QObject {
+// A date ("12/6/2026") or a time ("9:05 AM", "14:30") typed as a whole over the selected text
+// or from the start of the box. The edit's own typing works section by section and turns such
+// a text into another value (a "9" typed before "1:38 PM" gave 1:05 PM); here the keys are
+// collected as typed and read when the user moves on. A part of a date left out is taken from
+// the date on show ("3" is March of the same day and year, "3/5" the 5th of March).
+class TypedValue : public QObject {
   public:
-    explicit TypedDate(QDateTimeEdit* edit)
-        : QObject(edit), edit_(edit), line_(edit->findChild<QLineEdit*>()) {
+    TypedValue(QDateTimeEdit* edit, bool time)
+        : QObject(edit), edit_(edit), line_(edit->findChild<QLineEdit*>()), time_(time) {
         edit->installEventFilter(this);
     }
 
     // Reads text in the picker's order, month/day/year; nothing when it is not a date.
-    static QDate Read(const QString& text, const QDate& shown) {
+    static QDate ReadDate(const QString& text, const QDate& shown) {
         const QStringList parts = text.trimmed().split('/');
         if (parts.isEmpty() || parts.size() > 3) return {};
         int values[3] = {shown.month(), shown.day(), shown.year()};
@@ -53,6 +54,42 @@ class TypedDate : public QObject {
         return date.isValid() && date >= kMinDate && date <= kMaxDate ? date : QDate();
     }
 
+    // Reads "9:05 AM", "9:05a", "905 pm", "9 PM" (12-hour) or "14:30", "1430" (24-hour);
+    // nothing when it is not a time of day.
+    static QTime ReadTime(const QString& text) {
+        QString rest = text.trimmed().toLower();
+        int half = -1;  // 0 for AM, 12 for PM, -1 for a 24-hour time
+        for (const char* suffix : {"am", "pm", "a", "p"}) {
+            if (rest.endsWith(QLatin1String(suffix))) {
+                half = suffix[0] == 'a' ? 0 : 12;
+                rest.chop(static_cast<int>(qstrlen(suffix)));
+                rest = rest.trimmed();
+                break;
+            }
+        }
+        QString hours = rest, minutes = "0";
+        if (const int colon = rest.indexOf(':'); colon >= 0) {
+            hours = rest.left(colon);
+            minutes = rest.mid(colon + 1);
+            if (minutes.size() != 2) return {};
+        } else if (rest.size() >= 3) {  // the digits of "905" or "1430" without their colon
+            hours = rest.left(rest.size() - 2);
+            minutes = rest.right(2);
+        }
+        bool hoursOk = false, minutesOk = false;
+        int h = hours.toInt(&hoursOk);
+        const int m = minutes.toInt(&minutesOk);
+        if (!hoursOk || !minutesOk || hours.isEmpty() || hours.size() > 2 || m < 0 || m > 59)
+            return {};
+        if (half >= 0) {
+            if (h < 1 || h > 12) return {};
+            h = h % 12 + half;
+        } else if (h < 0 || h > 23) {
+            return {};
+        }
+        return QTime(h, m);
+    }
+
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusOut) {
@@ -62,14 +99,14 @@ class TypedDate : public QObject {
         if (event->type() != QEvent::KeyPress || !line_) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        const bool dateKey = text.size() == 1 && (text[0].isDigit() || text[0] == '/');
-        if (!typing_ && dateKey && text[0].isDigit() &&
+        const bool valueKey = text.size() == 1 && isValueKey(text[0]);
+        if (!typing_ && valueKey && text[0].isDigit() &&
             (line_->selectedText() == line_->text() || line_->cursorPosition() == 0)) {
             typing_ = true;
             typed_.clear();
         }
         if (!typing_) return false;
-        if (dateKey) {
+        if (valueKey) {
             typed_ += text;
             showTyped();
             return true;
@@ -81,31 +118,45 @@ class TypedDate : public QObject {
         }
         if (key->key() == Qt::Key_Escape) {
             typing_ = false;
-            showDate();
+            showValue();
             return true;
         }
-        finish();  // Tab, Enter, an arrow: the typed date counts, then the key does its work
+        finish();  // Tab, Enter, an arrow: the typed value counts, then the key does its work
         return false;
     }
 
   private:
+    bool isValueKey(QChar c) const {
+        if (c.isDigit()) return true;
+        if (!time_) return c == '/';
+        return c == ':' || c == ' ' || QStringLiteral("apmAPM").contains(c);
+    }
     void finish() {
         if (!typing_) return;
         typing_ = false;
-        const QDate date = Read(typed_, edit_->date());
+        if (time_) {
+            const QTime time = ReadTime(typed_);
+            const QTime shown = edit_->time();
+            if (time.isValid() && (time.hour() != shown.hour() || time.minute() != shown.minute()))
+                edit_->setTime(time);
+            else
+                showValue();
+            return;
+        }
+        const QDate date = ReadDate(typed_, edit_->date());
         if (date.isValid() && date != edit_->date())
             edit_->setDate(date);
         else
-            showDate();
+            showValue();
     }
     // The edit must not read a half-typed text (it would correct "2/30" to another date).
     void showTyped() {
         const QSignalBlocker quiet(line_);
         line_->setText(typed_);
     }
-    // The date on show again. The edit redraws its text only when its date changes, so it is
+    // The value on show again. The edit redraws its text only when its value changes, so it is
     // moved away and back, quietly: the picker's value never changed.
-    void showDate() {
+    void showValue() {
         const QSignalBlocker quiet(edit_);
         const QDateTime shown = edit_->dateTime();
         edit_->setDateTime(shown.addDays(shown.date() < kMaxDate ? 1 : -1));
@@ -114,6 +165,7 @@ class TypedDate : public QObject {
 
     QDateTimeEdit* edit_;
     QLineEdit* line_;
+    bool time_;
     bool typing_ = false;
     QString typed_;
 };
@@ -128,10 +180,11 @@ DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry 
                             QDateTime(kMaxDate, QTime(23, 59, 59), Qt::UTC));
     if (format_ == Format::Time) {
         edit_->setDisplayFormat("h:mm AP");
+        new TypedValue(edit_, true);
     } else {
         edit_->setDisplayFormat("M/d/yyyy");
         edit_->setCalendarPopup(true);
-        new TypedDate(edit_);
+        new TypedValue(edit_, false);
     }
     showValue();
     QObject::connect(edit_, &QDateTimeEdit::dateTimeChanged, edit_, [this](const QDateTime& dt) {

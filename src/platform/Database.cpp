@@ -1,7 +1,10 @@
 #include "Database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -47,6 +50,21 @@ void checkIsDatabase(sqlite3* db, const std::string& path) {
     }
 }
 
+// Why a new file could not be made, in words that name the folder to look at.
+std::string cannotCreate(const std::string& path, int code) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const std::string reason = std::generic_category().message(code);
+    std::string what;
+    if (code == ENOENT)
+        what = "the folder '" + folder + "' does not exist";
+    else if (code == EACCES || code == EPERM || code == EROFS)
+        what = "the folder '" + folder + "' may not be written to";
+    else
+        return "Could not create '" + path + "' in the folder '" + folder + "': " + reason + ".";
+    return "Could not create '" + path + "': " + what + " (" + reason + ").";
+}
+
 }  // namespace
 
 Database::Database(sqlite3* db, std::string path)
@@ -68,12 +86,28 @@ std::shared_ptr<Database> Database::OpenDatabase(const std::string& path) {
 }
 
 std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
-    std::error_code ec;
-    if (path.empty() || std::filesystem::exists(path, ec))
-        throw EngineError(err::GeneralEngine, "Database '" + path + "' already exists.");
-    sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    checkIsDatabase(db, path);
-    return std::shared_ptr<Database>(new Database(db, path));
+    if (path.empty())
+        throw EngineError(err::CannotOpenDatabase, "No file name was given for the new database.");
+    // O_EXCL: the test for an existing file and the creation are one step, so a file another
+    // program makes meanwhile is never taken over.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == EEXIST)
+            throw EngineError(err::GeneralEngine, "Database '" + path + "' already exists.");
+        throw EngineError(err::CannotOpenDatabase, cannotCreate(path, code));
+    }
+    ::close(fd);
+    // SQLite takes the empty file as an empty database.
+    try {
+        sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE);
+        checkIsDatabase(db, path);
+        return std::shared_ptr<Database>(new Database(db, path));
+    } catch (...) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        throw;
+    }
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {

@@ -336,9 +336,7 @@ void FillDemoData(platform::Database& db) {
 }
 
 std::shared_ptr<platform::Database> CreateDemoDatabase(const std::string& path) {
-    auto db = CreateEmptyDatabase(path);
-    FillDemoData(*db);
-    return db;
+    return CreateDatabaseFile(path, FillDemoData);
 }
 
 }  // namespace store

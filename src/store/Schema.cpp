@@ -1,5 +1,8 @@
 #include "Schema.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "Database.h"
 #include "EngineError.h"
 #include "Tables.h"
@@ -128,10 +131,25 @@ void CreateSchema(platform::Database& db) {
     }
 }
 
-std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path) {
+std::shared_ptr<platform::Database> CreateDatabaseFile(
+    const std::string& path, const std::function<void(platform::Database&)>& fill) {
     auto db = platform::Database::CreateDatabase(path);
-    CreateSchema(*db);
+    try {
+        CreateSchema(*db);
+        if (fill) fill(*db);
+    } catch (...) {
+        db.reset();  // closes the file before it goes
+        // The file is ours: this call made it, exclusively, a moment ago.
+        std::error_code ec;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            std::filesystem::remove(path + suffix, ec);
+        throw;
+    }
     return db;
+}
+
+std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path) {
+    return CreateDatabaseFile(path, nullptr);
 }
 
 std::string MissingTables(const platform::Database& db) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,11 @@ void CreateSchema(platform::Database& db);
 
 // A new file with the full schema and empty tables; refuses to overwrite a file.
 std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path);
+
+// A new file with the full schema, then filled by `fill`. A failure removes the file again:
+// a half-made database would pass for a real one and block the next try with "already exists".
+std::shared_ptr<platform::Database> CreateDatabaseFile(
+    const std::string& path, const std::function<void(platform::Database&)>& fill);
 
 // The names of required tables the database lacks, joined by ", "; empty when complete.
 std::string MissingTables(const platform::Database& db);

@@ -59,7 +59,27 @@ TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
     }
     const auto size = fs::file_size(path);
     EXPECT_EQ(Run("--new-database '" + path + "'"), 1);
-    EXPECT_NE(out.find("already exists"), std::string::npos) << out;
+    EXPECT_EQ(out, "dataloader: Database '" + path + "' already exists.\n");
     EXPECT_EQ(fs::file_size(path), size);
+}
+
+TEST_F(CommandLine, NewDatabaseSaysWhatIsWrongWithItsPath) {
+    // A folder that does not exist is named, with the system's reason; nothing is made.
+    const std::string folder = dir.file("no such folder");
+    EXPECT_EQ(Run("--new-database '" + folder + "/real.db'"), 1);
+    EXPECT_EQ(out, "dataloader: Could not create '" + folder + "/real.db': the folder '" + folder +
+                       "' does not exist (No such file or directory).\n");
+    EXPECT_FALSE(fs::exists(folder));
+
+    // No path, an empty one, or more than one: wrong arguments, with the usage line.
+    const std::string usage = "Usage: dataloader --new-database PATH\n";
     EXPECT_EQ(Run("--new-database"), 2);
+    EXPECT_EQ(out, "dataloader: --new-database needs a path\n" + usage);
+    EXPECT_EQ(Run("--new-database ''"), 2);
+    EXPECT_EQ(out, "dataloader: --new-database needs a path\n" + usage);
+    const std::string path = dir.file("real.db");
+    EXPECT_EQ(Run("--new-database '" + path + "' extra.db"), 2);
+    EXPECT_EQ(out,
+              "dataloader: unexpected argument 'extra.db' after --new-database PATH\n" + usage);
+    EXPECT_FALSE(fs::exists(path));
 }

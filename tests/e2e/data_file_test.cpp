@@ -46,13 +46,14 @@ class DataFile : public ::testing::Test {
         rs->Close();
         return n;
     }
-    // The file dialogs asked since the last call, by title, and forgets every prompt.
-    std::vector<std::string> FileDialogs() {
-        std::vector<std::string> titles;
+    // Every prompt shown since the last call, and forgets them: a file dialog by its title
+    // ("file: ..."), a message by its text.
+    std::vector<std::string> Prompts() {
+        std::vector<std::string> shown;
         for (const auto& p : dialogs->prompts)
-            if (p.buttons == -1) titles.push_back(p.file.title);
+            shown.push_back(p.buttons == -1 ? "file: " + p.file.title : p.text);
         dialogs->clear();
-        return titles;
+        return shown;
     }
 
     TempDir dir;
@@ -77,13 +78,14 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     auto& main = app::MainWindow();
     QWidget* mainWindow = main.window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow));
-    EXPECT_EQ(FileDialogs(), Texts{"Database Location"});
+    EXPECT_EQ(Prompts(), Texts{"file: Database Location"});
     EXPECT_EQ(main.StatusText(), "Data file: " + first());
     EXPECT_EQ(ReadFile(location()), first() + "\r\n");
 
     // The Data Loader is open on the first file when the file changes.
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
     ASSERT_TRUE(loader::DataLoaderWindow().IsLoaded());
+    EXPECT_EQ(Prompts(), Texts{});
     platform::Database::OpenDatabase(second())->Execute(
         "insert into tblprojects_programs (project_code, program_project) values ('NEW', "
         "'Only in the second file')");
@@ -91,7 +93,7 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     // Data > Change Data File Location: the second file, in a folder with a blank in its name.
     dialogs->files.push_back(second());
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "Change Data File Location"));
-    EXPECT_EQ(FileDialogs(), Texts{"Database Location"});
+    EXPECT_EQ(Prompts(), Texts{"file: Database Location"});
     EXPECT_EQ(main.StatusText(), "Data file: " + second());
     EXPECT_EQ(ReadFile(location()), second() + "\r\n");
     // Its lists came from the old file, so it closed; it opens afresh on the new one.
@@ -110,9 +112,10 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbMedium, "W"));
     ASSERT_NO_FATAL_FAILURE(Pick(f->CMBSample_Type, "G"));
     ASSERT_NO_FATAL_FAILURE(Click(f->CmdAddSample));
-    EXPECT_EQ(dialogs->texts(), Texts{});
+    EXPECT_EQ(Prompts(), Texts{});
     EXPECT_EQ(f->lblCode.Caption(), "6");
     EXPECT_EQ(f->lblProject.Caption(), "LKM-Lake Monitoring Program");
     EXPECT_EQ(HandEntered(second()), 6);
     EXPECT_EQ(HandEntered(first()), 5);
+    EXPECT_TRUE(dialogs->files.empty()) << "a scripted answer was never asked for";
 }

@@ -65,6 +65,15 @@ class WorkingDay : public ::testing::Test {
 
 using Texts = std::vector<std::string>;
 
+// The start typed for the new sample, as every caption and file shows it.
+const std::string kStart = "4/7/2004 9:05:00 AM";
+
+// The day a date box is on, whatever time of day it carries.
+std::string DayOf(const platform::DTPicker& picker) {
+    return std::to_string(picker.Month()) + "/" + std::to_string(picker.Day()) + "/" +
+           std::to_string(picker.Year());
+}
+
 }  // namespace
 
 TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
@@ -96,6 +105,8 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     ASSERT_NO_FATAL_FAILURE(Pick(f->CMBSample_Type, "G"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtSample_Depth, "2.5"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtcomment, "Walked the bank, water clear"));
+    ASSERT_NO_FATAL_FAILURE(TypeDate(f->DTPicker2, "4/7/2004"));
+    ASSERT_NO_FATAL_FAILURE(TypeDate(f->DTPicker1, "9:05 AM"));
     ASSERT_NO_FATAL_FAILURE(Click(f->CmdAddSample));
     EXPECT_EQ(Shown(), Texts{});
     EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Results");
@@ -105,11 +116,12 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(f->lblMedium.Caption(), "W-Water");
     EXPECT_EQ(f->lblSampleType.Caption(), "G-Grab");
     EXPECT_EQ(f->lblDepth.Caption(), "2.5");
-    const std::string savedDate = f->lblDate.Caption();
-    EXPECT_FALSE(savedDate.empty());
-    EXPECT_EQ(Sample6("project_code || '|' || station_id || '|' || medium || '|' || sample_type "
-                      "|| '|' || sample_depth || '|' || comment || '|' || missing_time"),
-              "8|109|W|G|2.5|Walked the bank, water clear|N");
+    EXPECT_EQ(f->lblDate.Caption(), kStart);
+    EXPECT_EQ(DayOf(f->DTPicker5), "4/7/2004");
+    EXPECT_EQ(Sample6("project_code || '|' || station_id || '|' || start_date || '|' || medium "
+                      "|| '|' || sample_type || '|' || sample_depth || '|' || comment || '|' || "
+                      "missing_time"),
+              "8|109|2004-04-07 09:05:00|W|G|2.5|Walked the bank, water clear|N");
     // The entry is cleared for the next sample.
     EXPECT_EQ(f->cmbProject_Code.ListIndex(), -1);
     EXPECT_EQ(f->txtSample_Depth.Text(), "");
@@ -135,16 +147,26 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(f->txtResult_value.Text(), "");
     ASSERT_NO_FATAL_FAILURE(Click(f->Check3));  // back to ordinary results
 
-    // The sample again by its day: the number box emptied, the date box still on the day.
+    // Samples by their day, the number box emptied: another day's two, then the new one's.
     EXPECT_FALSE(f->cmdNext.Enabled());
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResultSampleNum, "", true));
     EXPECT_EQ(f->txtResultSampleNum.Text(), "");
+    ASSERT_NO_FATAL_FAILURE(TypeDate(f->DTPicker5, "1/14/2004"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdFindSample));
+    EXPECT_EQ(f->lblCode.Caption(), "1");
+    EXPECT_EQ(f->lblDate.Caption(), "1/14/2004 9:30:00 AM");
+    EXPECT_EQ(f->lblStation.Caption(), "109-Logan River at Canyon Mouth");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdNext));
+    EXPECT_EQ(f->lblCode.Caption(), "2");
+    EXPECT_EQ(f->lblDate.Caption(), "1/14/2004 11:15:00 AM");
+    EXPECT_EQ(f->lblStation.Caption(), "112-Little Bear River near Paradise");
+    ASSERT_NO_FATAL_FAILURE(TypeDate(f->DTPicker5, "4/7/2004"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdFindSample));
     EXPECT_EQ(Shown(), Texts{});
     EXPECT_EQ(f->lblCode.Caption(), "6");
     EXPECT_EQ(f->lblProject.Caption(), "8-Statewide Ambient Monitoring Network");
     EXPECT_EQ(f->lblStation.Caption(), "109-Logan River at Canyon Mouth");
-    EXPECT_EQ(f->lblDate.Caption(), savedDate);
+    EXPECT_EQ(f->lblDate.Caption(), kStart);
     EXPECT_EQ(f->lblMedium.Caption(), "W-Water");
     EXPECT_EQ(f->lblSampleType.Caption(), "G-Grab");
     EXPECT_EQ(f->lblDepth.Caption(), "2.5");
@@ -190,7 +212,7 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(results.TextMatrix(2, 2), "13.1");
     EXPECT_EQ(results.TextMatrix(2, 6), "V");
     EXPECT_EQ(results.TextMatrix(2, 7), "8");
-    EXPECT_EQ(results.TextMatrix(2, 8), savedDate);
+    EXPECT_EQ(results.TextMatrix(2, 8), kStart);
 
     // Right-click > Copy: the grid as tab-ended cells and line-ended rows.
     platform::Clipboard::SetText("before");
@@ -203,7 +225,7 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(platform::Clipboard::GetText(), expected);
     EXPECT_NE(expected.find("\n6\t10\t13.1\t"), std::string::npos) << expected;
 
-    // Data > Export: every hand-entered sample to four typed files.
+    // Data > Export: the samples after a typed day (only the new one) to four typed files.
     const auto out = dir.path() / "out";
     std::filesystem::create_directories(out);
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "Export"));
@@ -218,25 +240,18 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     ASSERT_NO_FATAL_FAILURE(Type(e->txtresult, files[1], true));
     ASSERT_NO_FATAL_FAILURE(Type(e->txtresultsnon, files[2], true));
     ASSERT_NO_FATAL_FAILURE(Type(e->txtreplicates, files[3], true));
-    ASSERT_NO_FATAL_FAILURE(Click(e->Check1));
-    EXPECT_FALSE(e->DTPicker1.widget()->isVisible());
+    EXPECT_EQ(e->Check1.Value(), 0);
+    EXPECT_EQ(DayOf(e->DTPicker1), "5/22/2003");
+    ASSERT_NO_FATAL_FAILURE(TypeDate(e->DTPicker1, "4/7/2004"));
     ASSERT_NO_FATAL_FAILURE(Click(e->CmdExport));
     EXPECT_EQ(Shown(), Texts{"Data Exported"});
     EXPECT_FALSE(exporter::ExportWindow().IsLoaded());
-    for (const auto& file : files) EXPECT_TRUE(std::filesystem::exists(file)) << file;
-    auto holdsLine = [](const std::string& file, const std::string& line) {
-        const std::string text = ReadFile(file);
-        return text.find("\n" + line + "\r\n") != std::string::npos
-                   ? testing::AssertionSuccess()
-                   : testing::AssertionFailure() << text;
-    };
-    EXPECT_TRUE(holdsLine(files[0],
-                          "V,5,VSW,111,3/2/2004 4:20:00 PM,N,,W,G,,,\"Storm runoff, high flow\""));
-    EXPECT_TRUE(holdsLine(
-        files[0], "V,6,8,109," + savedDate + ",N,,W,G,,2.5,\"Walked the bank, water clear\""));
-    EXPECT_TRUE(holdsLine(files[1], "V,6,10,13.1,,,"));
-    EXPECT_TRUE(holdsLine(files[2], "V,6,300,<5,,"));
-    EXPECT_TRUE(holdsLine(files[3], "V,6,400,7.2,,"));
+    // A sample later on the "From" day is taken; the demo's earlier ones are not.
+    EXPECT_EQ(ReadFile(files[0]),
+              "V,6,8,109,4/7/2004 9:05:00 AM,N,,W,G,,2.5,\"Walked the bank, water clear\"\r\n");
+    EXPECT_EQ(ReadFile(files[1]), "V,6,10,13.1,,,\r\n");
+    EXPECT_EQ(ReadFile(files[2]), "V,6,300,<5,,\r\n");
+    EXPECT_EQ(ReadFile(files[3]), "V,6,400,7.2,,\r\n");
     // Nothing was written to the default names.
     EXPECT_FALSE(std::filesystem::exists(dir.file("ExpSample.csv")));
 }

@@ -450,6 +450,42 @@ TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {
     EXPECT_EQ(f.dateChanges, 4);
 }
 
+TEST_F(ControlsTest, ATimeTypedAsAWholeIsTheTimeTyped) {
+    auto& f = *form;
+    f.DTPicker2.SetValue(DateTime{2004, 1, 14, 13, 38, 15});
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    auto* edit = qtOf<QDateTimeEdit>(f.DTPicker2);
+    auto* line = edit->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    // Each row: the typed text (from the start of the box), then the time the picker holds; the
+    // date and the unshown seconds always stay.
+    struct Case {
+        const char* typed;
+        int hour, minute;
+        const char* shown;
+    } cases[] = {
+        {"9:05 AM", 9, 5, "9:05 AM"},  // the hour the edit's own typing lost behind "1"
+        {"11:45pm", 23, 45, "11:45 PM"}, {"12:00 AM", 0, 0, "12:00 AM"},
+        {"12:30 p", 12, 30, "12:30 PM"}, {"14:30", 14, 30, "2:30 PM"},  // 24-hour
+        {"905a", 9, 5, "9:05 AM"},       {"7 PM", 19, 0, "7:00 PM"},
+        {"13:00 PM", 19, 0, "7:00 PM"},  // not a time: the picker keeps its time
+        {"9:5", 19, 0, "7:00 PM"},       {"24:00", 19, 0, "7:00 PM"},
+        {"9:60", 19, 0, "7:00 PM"},
+    };
+    for (const auto& c : cases) {
+        f.DTPicker2.SetFocus();
+        line->setCursorPosition(0);
+        QTest::keyClicks(edit, c.typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_EQ(f.DTPicker2.Value(), (DateTime{2004, 1, 14, c.hour, c.minute, 15})) << c.typed;
+        EXPECT_EQ(line->text().toStdString(), c.shown) << c.typed;
+    }
+    // One change for each time taken (and one for the value set first), none for the others.
+    EXPECT_EQ(f.timeChanges, 8);
+}
+
 TEST_F(ControlsTest, DatePickerKeepsTheHiddenParts) {
     auto& f = *form;
     const DateTime morning{2004, 3, 4, 10, 30, 15};

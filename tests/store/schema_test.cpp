@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "Connection.h"
 #include "Database.h"
 #include "DemoData.h"
@@ -34,6 +36,24 @@ TEST(Schema, CreateRefusesToOverwriteAFile) {
     testing_support::WriteFile(dir.file("x.db"), "keep me");
     EXPECT_THROW(store::CreateEmptyDatabase(dir.file("x.db")), EngineError);
     EXPECT_EQ(testing_support::ReadFile(dir.file("x.db")), "keep me");
+}
+
+TEST(Schema, ADatabaseThatFailsToBeMadeIsRemoved) {
+    TempDir dir;
+    const std::string path = dir.file("half.db");
+    EXPECT_THROW(store::CreateDatabaseFile(path,
+                                           [](Database& db) {
+                                               db.Execute(
+                                                   "insert into tblmedium (medium) values "
+                                                   "('W')");
+                                               throw EngineError(3146, "disk full");
+                                           }),
+                 EngineError);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
+    // So the next try is not refused as "already exists".
+    { store::CreateEmptyDatabase(path); }
+    EXPECT_EQ(count(*store::OpenDataFile(path), "select count(*) from tblmedium"), 0);
 }
 
 TEST(Schema, DataFileWithoutTheProgramsTablesDoesNotOpen) {
