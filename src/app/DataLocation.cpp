@@ -9,8 +9,6 @@
 
 namespace app {
 
-std::string DataLocationFile() { return platform::AppPath() + "/datalocation.txt"; }
-
 std::string FirstField(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;

@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "Connection.h"
+
 namespace app {
 
-// datalocation.txt in the program's directory: one line, the database file's path.
-std::string DataLocationFile();
+using store::DataLocationFile;
 
 // The first field of the file: leading blanks skipped, ending at the first comma or line
 // end; a field in double quotes is taken without its quotes. nullopt when the file

@@ -11,6 +11,7 @@
 #include <csignal>
 #endif
 
+#include "Connection.h"
 #include "CsvExport.h"
 #include "ExportFixture.h"
 
@@ -72,6 +73,9 @@ TEST_F(ExportTest, BadTargetsWriteNothing) {
          [&](ExportTargets& t) { t.replicate = dir.file("./water.db-journal"); },
          "The replicates file '" + dir.file("./water.db-journal") +
              "' is a file the program works from"},
+        {"the file naming the database",
+         [](ExportTargets& t) { t.result = store::DataLocationFile(); },
+         "The results file '" + store::DataLocationFile() + "' is a file the program works from"},
     };
     for (const Case& c : cases) {
         const auto t = Targets(c.name);
