@@ -16,7 +16,8 @@ std::optional<std::string> ReadDataLocation(const std::string& file);
 // The first field of a text, by the same rules.
 std::string FirstField(const std::string& text);
 
-// Replaces the file with the one line: the path and CR LF. False when it cannot be written.
+// Replaces the file with the one line: the path (in double quotes where the reading rules
+// would cut it) and CR LF. False when it cannot be written.
 bool WriteDataLocation(const std::string& file, const std::string& path);
 
 // The whole file as it stands (to put it back after a failed change), or nullopt.

@@ -85,6 +85,11 @@ class TypedDate : public QObject {
             return true;
         }
         finish();  // Tab, Enter, an arrow: the typed date counts, then the key does its work
+        // After a whole date, Tab goes on to the next control, not to the date's next part,
+        // where the next thing typed would change the day.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            edit_->setCurrentSectionIndex(key->key() == Qt::Key_Tab ? edit_->sectionCount() - 1
+                                                                    : 0);
         return false;
     }
 
