@@ -9,8 +9,6 @@
 
 namespace app {
 
-std::string DataLocationFile() { return platform::AppPath() + "/datalocation.txt"; }
-
 std::string FirstField(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -68,7 +66,14 @@ bool RestoreWholeFile(const std::string& file, const std::optional<std::string>&
 }
 
 bool WriteDataLocation(const std::string& file, const std::string& path) {
-    return RestoreWholeFile(file, path + "\r\n");
+    // A path the first field would cut (at a comma) or trim (blanks at either end) goes in
+    // double quotes, so the next start reads back the file chosen; any other path is written
+    // plain, as other programs reading the file expect.
+    const bool cut = path.find(',') != std::string::npos ||
+                     (!path.empty() && (path.front() == ' ' || path.front() == '\t' ||
+                                        path.back() == ' ' || path.back() == '\t'));
+    const bool quotable = path.find('"') == std::string::npos;
+    return RestoreWholeFile(file, (cut && quotable ? '"' + path + '"' : path) + "\r\n");
 }
 
 }  // namespace app

@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "Connection.h"
+
 namespace app {
 
-// datalocation.txt in the program's directory: one line, the database file's path.
-std::string DataLocationFile();
+using store::DataLocationFile;
 
 // The first field of the file: leading blanks skipped, ending at the first comma or line
 // end; a field in double quotes is taken without its quotes. nullopt when the file
@@ -15,7 +16,8 @@ std::optional<std::string> ReadDataLocation(const std::string& file);
 // The first field of a text, by the same rules.
 std::string FirstField(const std::string& text);
 
-// Replaces the file with the one line: the path and CR LF. False when it cannot be written.
+// Replaces the file with the one line: the path (in double quotes where the reading rules
+// would cut it) and CR LF. False when it cannot be written.
 bool WriteDataLocation(const std::string& file, const std::string& path);
 
 // The whole file as it stands (to put it back after a failed change), or nullopt.

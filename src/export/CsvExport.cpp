@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "App.h"
+#include "Connection.h"
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
@@ -79,11 +80,13 @@ long long countSamples(platform::Database& db, const ExportRange& range) {
 
 std::string separator() { return std::string(1, std::filesystem::path::preferred_separator); }
 
-// The database and the engine's files beside it: an export must never replace them.
-std::vector<std::string> databaseFiles(const platform::Database& db) {
-    const std::string& name = db.Name();
-    if (name.empty()) return {};
-    return {name, name + "-journal", name + "-wal", name + "-shm"};
+// The database, the engine's files beside it and the file naming the database: an export
+// must never replace them.
+std::vector<std::string> programFiles(const platform::Database& db) {
+    std::vector<std::string> files = {store::DataLocationFile()};
+    if (const std::string& name = db.Name(); !name.empty())
+        files.insert(files.end(), {name, name + "-journal", name + "-wal", name + "-shm"});
+    return files;
 }
 
 }  // namespace
@@ -137,7 +140,7 @@ ExportCounts ExportData(platform::Database& db, const ExportRange& range,
                            {"results file", targets.result},
                            {"non-numeric results file", targets.nonNumeric},
                            {"replicates file", targets.replicate}},
-                          databaseFiles(db));
+                          programFiles(db));
         std::unique_ptr<platform::ProgressReporter> progress;
         if (progressFor) progress = progressFor(countSamples(db, range));
 

@@ -29,6 +29,18 @@ std::optional<std::string> ResultIdentitySql(const std::string& table,
            " and parameter_code = " + parameterCode;
 }
 
+namespace {
+
+bool sampleExists(const std::string& code) {
+    auto rs = store::requireDb().OpenRecordset(
+        "select sample_code from tblsample where idloc = 'V' and sample_code = " + code);
+    const bool found = !rs->Eof();
+    rs->Close();
+    return found;
+}
+
+}  // namespace
+
 void frmDataLoader::cmdAddResult_Click() {
     const std::string table = ResultTable(txtResult_value.Text(), Check3.Value() != 0);
     try {
@@ -37,6 +49,14 @@ void frmDataLoader::cmdAddResult_Click() {
         if (!sql)
             throw platform::EngineError(platform::err::SyntaxError,
                                         "No sample or no parameter is chosen.");
+        // The header may still show a sample deleted since it was found; its code may be
+        // given to a new sample later, which would then carry this result.
+        if (!sampleExists(lblCode.Caption())) {
+            platform::MsgBox("Sample " + lblCode.Caption() +
+                                 " no longer exists. Nothing was saved; find the sample again.",
+                             platform::mb::Exclamation);
+            return;
+        }
         rsLookup = store::requireDb().OpenRecordset(*sql);
         platform::Recordset& rs = *rsLookup;
         if (rs.Eof())

@@ -145,14 +145,18 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
         // number, and a save would write it over that other sample. So a step shows a sample
         // without a comment with an empty comment box, and one without a start date keeps the
         // pickers.
+        // Nor may the sample stepped from lend its end date, missing time or depth to
+        // this one: Update would write them into it.
         const std::string code = notNull(rs, "sample_code").toText();
         txtSampleNum.SetText(code);
+        if (!rs.Fields("end_date").Value().isDate()) Check2.SetValue(0);
         showEndDate();
         if (!rs.Fields("start_date").Value().isNull()) showStartDate();
         txtcomment.SetText(rs.Fields("comment").Value().toText());
         Label24.SetCaption(code);
+        if (rs.Fields("missing_time").Value().toText() != "Y") Check1.SetValue(0);
         showMissingTime();
-        showDepth();
+        txtSample_Depth.SetText(rs.Fields("sample_depth").Value().toText());
         // A list without the sample's entry ends with no selection.
         for (const auto& l : lists) {
             l.list.SetListIndex(-1);

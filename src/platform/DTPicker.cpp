@@ -122,6 +122,11 @@ class TypedValue : public QObject {
             return true;
         }
         finish();  // Tab, Enter, an arrow: the typed value counts, then the key does its work
+        // After a whole value, Tab goes on to the next control, not to the value's next part,
+        // where the next thing typed would change it.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            edit_->setCurrentSectionIndex(key->key() == Qt::Key_Tab ? edit_->sectionCount() - 1
+                                                                    : 0);
         return false;
     }
 

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "App.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "Schema.h"
@@ -36,5 +37,7 @@ std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
     }
     return database;
 }
+
+std::string DataLocationFile() { return platform::AppPath() + "/datalocation.txt"; }
 
 }  // namespace store

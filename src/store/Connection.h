@@ -20,4 +20,7 @@ platform::Database& requireDb();
 // program needs. Throws EngineError with a reason a user can act on.
 std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
 
+// datalocation.txt in the program's directory: one line, the database file's path.
+std::string DataLocationFile();
+
 }  // namespace store

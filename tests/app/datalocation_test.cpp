@@ -36,6 +36,13 @@ TEST(DataLocation, WritesOneLineEndedByCrLfAndReadsItBack) {
     ASSERT_TRUE(app::WriteDataLocation(file, "/home/user/data/water quality.db"));
     EXPECT_EQ(ReadFile(file), "/home/user/data/water quality.db\r\n");
     EXPECT_EQ(app::ReadDataLocation(file).value(), "/home/user/data/water quality.db");
+
+    // Paths the reading rules would cut or trim come back whole.
+    for (const std::string path : {"/data/lakes, rivers/water.db", " /lead.db", "/trail.db "}) {
+        ASSERT_TRUE(app::WriteDataLocation(file, path));
+        EXPECT_EQ(ReadFile(file), '"' + path + "\"\r\n");
+        EXPECT_EQ(app::ReadDataLocation(file).value(), path);
+    }
 }
 
 TEST(DataLocation, MissingOrUnwritableFile) {

@@ -5,6 +5,13 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+#include "Connection.h"
 #include "CsvExport.h"
 #include "ExportFixture.h"
 
@@ -66,6 +73,9 @@ TEST_F(ExportTest, BadTargetsWriteNothing) {
          [&](ExportTargets& t) { t.replicate = dir.file("./water.db-journal"); },
          "The replicates file '" + dir.file("./water.db-journal") +
              "' is a file the program works from"},
+        {"the file naming the database",
+         [](ExportTargets& t) { t.result = store::DataLocationFile(); },
+         "The results file '" + store::DataLocationFile() + "' is a file the program works from"},
     };
     for (const Case& c : cases) {
         const auto t = Targets(c.name);
@@ -162,9 +172,37 @@ TEST_F(ExportTest, AFileTheUserMayNotWriteToStays) {
         ExportData(*db, ExportRange{true}, t);
         ADD_FAILURE() << "the export went through";
     } catch (const exporter::ExportError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "The replicates file '" + t.replicate + "' cannot be written: Permission denied.");
+        EXPECT_EQ(std::string(e.what()), "The replicates file '" + t.replicate +
+                                             "' cannot be written: Permission denied.");
     }
     EXPECT_EQ(Read(t), Seeded());
     EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
 }
+
+#ifndef _WIN32
+// The disk fills while the files are written (here: a file-size limit): the reason is told,
+// the earlier files stay and no temporary file is left.
+TEST_F(ExportTest, AWriteThatFailsHalfWayWritesNothing) {
+    const auto t = Targets();
+    Seed(t);
+    ASSERT_GT(ExpectedAll().sample.size(), 64u);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    try {
+        ExportData(*db, ExportRange{true}, t);
+        ADD_FAILURE() << "the export went through";
+    } catch (const exporter::ExportError& e) {
+        EXPECT_EQ(
+            std::string(e.what()).rfind("Writing the sample file '" + t.sample + "' failed: ", 0),
+            0u)
+            << e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(Read(t), Seeded());
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
+}
+#endif

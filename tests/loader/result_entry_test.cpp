@@ -133,6 +133,22 @@ TEST_F(ResultEntry, AFailureWritesNothingAndKeepsTheEntry) {
         EXPECT_EQ(f.cmdAddResult.Caption(), caption) << c.name;
     }
     EXPECT_EQ(Row("tblresults", 1, 10), "1.4|~|A|~");
+
+    // The sample on show was deleted since it was found: its code may go to a new sample,
+    // which must not inherit the result.
+    auto& f = OpenOn("1");
+    db->ExecuteNative("delete from tblsample where idloc = 'V' and sample_code = 1");
+    for (bool replicate : {false, true}) {
+        Key(f, {60, "12", "", "", "", replicate});
+        dialogs->clear();
+        f.cmdAddResult_Click();
+        EXPECT_EQ(dialogs->texts(),
+                  std::vector<std::string>{
+                      "Sample 1 no longer exists. Nothing was saved; find the sample again."});
+        EXPECT_EQ(Count("tblresults"), results);
+        EXPECT_EQ(Count("tblresults_val_nonnumeric") + Count("tblreplicates"), others);
+        EXPECT_EQ(f.txtResult_value.Text(), "12");
+    }
 }
 
 TEST_F(ResultEntry, AddIsEnabledByTheFirstChangeOfValueOrRemarkText) {

@@ -162,6 +162,35 @@ TEST_F(SampleLocate, AStepOntoASampleWithoutCommentLoadsAllOfIt) {
     EXPECT_EQ(Sample(7, "comment").toText(), "");
 }
 
+TEST_F(SampleLocate, AStepShowsNoEndDateMissingTimeOrDepthOfTheSampleBefore) {
+    AddDuplicates();
+    db->ExecuteNative(
+        "update tblsample set end_date = '2003-06-03 12:00:00', missing_time = 'Y' "
+        "where idloc = 'V' and sample_code = 7");
+    auto& f = Open();
+    ASSERT_TRUE(Choose(f.CMBSample_Type, "D"));
+    f.cmdLocate_Click();
+    f.cmdNextRecord_Click();
+    ASSERT_EQ(f.Label24.Caption(), "7");
+    ASSERT_EQ(f.Check2.Value(), 1);
+    ASSERT_EQ(f.Check1.Value(), 1);
+    ASSERT_EQ(f.txtSample_Depth.Text(), "1");
+
+    f.cmdNextRecord_Click();
+    ASSERT_EQ(f.Label24.Caption(), "8");
+    EXPECT_EQ(f.Check2.Value(), 0);
+    EXPECT_FALSE(f.Frame1.Visible());
+    EXPECT_EQ(f.Check1.Value(), 0);
+    EXPECT_TRUE(f.DTPicker1.Visible());
+    EXPECT_EQ(f.txtSample_Depth.Text(), "");
+
+    // Saving without a change leaves sample 8 as it was.
+    f.CmdAddSample_Click();
+    EXPECT_TRUE(Sample(8, "end_date").isNull());
+    EXPECT_EQ(Sample(8, "missing_time").toText(), "N");
+    EXPECT_TRUE(Sample(8, "sample_depth").isNull());
+}
+
 TEST_F(SampleLocate, AStepBackToASavedSampleShowsWhatWasSaved) {
     // Were the found set to show the sample as first read, a second Update would write the
     // old comment back over the correction.
