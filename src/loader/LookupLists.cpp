@@ -23,9 +23,9 @@ std::optional<std::string> SelectedCode(const platform::ComboBox& list) {
     return platform::LookupCode(list.List(index));
 }
 
-bool SelectEntryStartingWith(platform::ComboBox& list, const platform::Variant& value) {
+bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value) {
     if (value.isNull()) return false;
-    const std::string text = value.toText();
+    const std::string text = value.toText() + "-";
     const int count = list.ListCount();
     for (int i = 0; i < count; ++i) {
         if (list.List(i).starts_with(text)) {

@@ -20,9 +20,10 @@ std::vector<std::string> ReadEntries(platform::Recordset& rs, std::string_view c
 // is selected or the entry has no hyphen.
 std::optional<std::string> SelectedCode(const platform::ComboBox& list);
 
-// Selects the first entry whose text begins with the value's text (letter case counts),
-// raising the list's click. A Null value, or no such entry, leaves the selection alone.
+// Selects the first entry of the value's code: an entry whose text begins with the value's
+// text (letter case counts) and a '-', so code 10 never selects "100-..." or "1002-...".
+// Raises the list's click. A Null value, or no such entry, leaves the selection alone.
 // Returns whether an entry was selected.
-bool SelectEntryStartingWith(platform::ComboBox& list, const platform::Variant& value);
+bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value);
 
 }  // namespace loader

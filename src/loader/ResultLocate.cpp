@@ -35,11 +35,15 @@ void frmDataLoader::showLocatedResult() {
     resultOnShow_ = ResultIdentity{rs.Fields("sample_code").Value().toText(),
                                    rs.Fields("parameter_code").Value().toText()};
     txtResult_value.SetText(rs.Fields("result_value").Value().toText());
-    const platform::Variant grade = rs.Fields("grade").Value();
-    if (!grade.isNull()) TXTGrade.SetText(grade.toText());
+    // Every box shows this row's own value, or nothing: Update writes what is shown, and the
+    // row shown before must not lend it a grade, a remark or, worse, its parameter (which
+    // would make Update overwrite that other result).
+    TXTGrade.SetText(rs.Fields("grade").Value().toText());
     txtCommentResult.SetText(rs.Fields("comments").Value().toText());
-    SelectEntryStartingWith(cmbParameter, rs.Fields("parameter_code").Value());
-    SelectEntryStartingWith(cmbRemark_code, rs.Fields("remark_code").Value());
+    cmbParameter.SetListIndex(-1);
+    SelectEntryOfCode(cmbParameter, rs.Fields("parameter_code").Value());
+    cmbRemark_code.SetListIndex(-1);
+    SelectEntryOfCode(cmbRemark_code, rs.Fields("remark_code").Value());
 }
 
 void frmDataLoader::cmdLocateResults_Click() {

@@ -160,7 +160,7 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
         // A list without the sample's entry ends with no selection.
         for (const auto& l : lists) {
             l.list.SetListIndex(-1);
-            SelectEntryStartingWith(l.list, rs.Fields(l.column).Value());
+            SelectEntryOfCode(l.list, rs.Fields(l.column).Value());
         }
         return;
     }
@@ -174,7 +174,7 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
     piece([&] { Check11.SetValue(1); });
     piece(showDepth);
     for (const auto& l : lists)
-        piece([&] { SelectEntryStartingWith(l.list, rs.Fields(l.column).Value()); });
+        piece([&] { SelectEntryOfCode(l.list, rs.Fields(l.column).Value()); });
 }
 
 void frmDataLoader::stepLocated(bool forward) {

@@ -116,10 +116,13 @@ void frmDataLoader::Check12_Click() {
 }
 
 void frmDataLoader::cmdSampletoResults_Click() {
+    // Thousands of selected samples take seconds: one lookup each, then their results.
+    platform::Hourglass wait(*this);
     std::vector<std::string> queries;
     try {
         queries = BuildResultQueries(MSFlexGrid3, kSamplesPerQuery);
     } catch (const HandOverError& e) {
+        SetMousePointer(0);
         platform::MsgBox(e.message, platform::mb::Exclamation);
         return;
     }

@@ -116,7 +116,7 @@ TEST_F(ResultLocate, LocateShowsTheFirstMatchOrChangesNothing) {
     EXPECT_TRUE(dialogs->prompts.empty());
 }
 
-TEST_F(ResultLocate, StepsWalkTheFoundSetAndKeepWhatANullCannotShow) {
+TEST_F(ResultLocate, StepsWalkTheFoundSetShowingEachRowsOwnValues) {
     db->ExecuteNative(
         "update tblresults set comments = 'bank' "
         "where idloc = 'V' and sample_code = 1 and parameter_code = 10;"
@@ -139,8 +139,8 @@ TEST_F(ResultLocate, StepsWalkTheFoundSetAndKeepWhatANullCannotShow) {
     ASSERT_EQ(Showing(f), (Shown{"1.4", "A", "bank", "10", ""}));
 
     const Shown at95{"892", "B", "bank lab", "95", "<"};
-    const Shown at300{"8.4", "typed", "bank meter", "300", "<"};
-    const Shown at10{"1.4", "A", "bank", "10", "<"};
+    const Shown at300{"8.4", "", "bank meter", "300", ""};  // no grade, no remark
+    const Shown at10{"1.4", "A", "bank", "10", ""};
     struct Step {
         bool next;
         Shown shown;  // a value of "typed": nothing was shown
@@ -148,11 +148,11 @@ TEST_F(ResultLocate, StepsWalkTheFoundSetAndKeepWhatANullCannotShow) {
     const Step steps[] = {
         {true, at95},
         {true, at300},
-        {true, {"typed", "typed", "bank meter", "300", "<"}},
+        {true, {"typed", "typed", "bank meter", "300", ""}},
         {false, at300},
         {false, at95},
         {false, at10},
-        {false, {"typed", "typed", "bank", "10", "<"}},
+        {false, {"typed", "typed", "bank", "10", ""}},
         {true, at10},
     };
     dialogs->clear();
@@ -278,7 +278,7 @@ TEST_F(ResultLocate, ASavedSampleTakesResultsThatAreThenFoundCorrectedAndDeleted
     const long long others = Count("tblresults", "idloc <> 'V' or sample_code <> 6");
     f.cmdLocateResults_Click();
     f.cmdNextResult_Click();
-    ASSERT_EQ(Showing(f), (Shown{"300", "", "", "95", "<"}));
+    ASSERT_EQ(Showing(f), (Shown{"300", "", "", "95", ""}));
     dialogs->answers.push_back(platform::mb::Cancel);
     f.cmdDeleteR_Click();
     ASSERT_EQ(dialogs->prompts.size(), 2u);
@@ -350,18 +350,33 @@ TEST_F(ResultLocate, AnEditedValueOfAnotherKindGoesToItsOwnTable) {
     EXPECT_TRUE(dialogs->prompts.empty());
 }
 
-TEST_F(ResultLocate, TheFirstEntryBeginningWithTheCodeIsShownButNeverDeletedFor) {
+TEST_F(ResultLocate, EachRowShowsItsOwnParameterRemarkAndGradeSoUpdateWritesOnlyIt) {
+    db->ExecuteNative(
+        "update tblresults set remark_code = '<', grade = 'B' "
+        "where idloc = 'V' and sample_code = 1 and parameter_code = 95;"
+        "update tblresults set grade = NULL "
+        "where idloc = 'V' and sample_code = 1 and parameter_code = 300");
     auto& f = OpenOn("1");
-    // A list where 100 comes before 10: the row of parameter 10 selects the 100 entry.
+    // 100 and 1002 come before 10 in the list, and 300 is not in it at all.
     f.cmbParameter.Clear();
-    f.cmbParameter.AddItem("100-Hundred");
-    f.cmbParameter.AddItem("10-Temp");
-    f.txtResult_value.SetText("1.4");
+    for (const char* entry : {"100-Hundred", "1002-As", "10-Temp", "95-Flow", "400-Other"})
+        f.cmbParameter.AddItem(entry);
     f.cmdLocateResults_Click();
-    ASSERT_EQ(Showing(f), (Shown{"1.4", "A", "", "100", ""}));
-    f.cmdDeleteR_Click();
-    EXPECT_EQ(dialogs->prompts.size(), 1u);
-    EXPECT_NE(dialogs->texts()[0], "Delete this result?");
-    EXPECT_EQ(Stored(1, 10), 1);
-    ExpectEditing(f, true, "refused");
+    ASSERT_EQ(Showing(f), (Shown{"1.4", "A", "", "10", ""}));
+    f.cmdNextResult_Click();
+    ASSERT_EQ(Showing(f).parameter, "95");
+    ASSERT_EQ(Showing(f).remark, "<");
+    ASSERT_EQ(Showing(f).grade, "B");
+
+    // A row whose parameter the list lacks shows none, and no grade or remark of the row
+    // before; Update then refuses rather than overwrite another parameter's result.
+    f.cmdNextResult_Click();
+    const std::string value = f.txtResult_value.Text();
+    EXPECT_EQ(Showing(f), (Shown{value, "", "Field meter", "", ""}));
+    const auto before95 = Row("tblresults", 1, 95);
+    f.txtResult_value.SetText("9");
+    f.cmdAddResult_Click();
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{"Error occurred"});
+    EXPECT_EQ(Row("tblresults", 1, 95), before95);
+    EXPECT_EQ(Row("tblresults", 1, 300), value + "|~|~|Field meter");
 }

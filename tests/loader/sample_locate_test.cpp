@@ -69,7 +69,7 @@ TEST_F(SampleLocate, LocateFillsTheTabFromTheFirstMatch) {
 }
 
 TEST_F(SampleLocate, NullsLeaveTheBoxesAndAMissingTimeHidesTheTimePicker) {
-    // A project listed first whose code begins with the sample's is the one chosen.
+    // A project listed first whose code merely begins with the sample's is passed over.
     db->ExecuteNative(
         "insert into tblprojects_programs (project_code, program_project) values "
         "('P10', 'Tenth'), ('P1', 'First');"
@@ -86,7 +86,7 @@ TEST_F(SampleLocate, NullsLeaveTheBoxesAndAMissingTimeHidesTheTimePicker) {
     EXPECT_EQ(f.Check1.Value(), 1);
     EXPECT_FALSE(f.DTPicker1.Visible());
     EXPECT_EQ(f.Check2.Value(), 0);
-    EXPECT_EQ(f.cmbProject_Code.Text(), "P10-Tenth");
+    EXPECT_EQ(f.cmbProject_Code.Text(), "P1-First");
     EXPECT_EQ(f.cmbStation_id.Text(), "112-Little Bear River near Paradise");
 }
 
