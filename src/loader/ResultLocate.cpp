@@ -41,7 +41,15 @@ void frmDataLoader::showLocatedResult() {
     TXTGrade.SetText(rs.Fields("grade").Value().toText());
     txtCommentResult.SetText(rs.Fields("comments").Value().toText());
     cmbParameter.SetListIndex(-1);
-    SelectEntryOfCode(cmbParameter, rs.Fields("parameter_code").Value());
+    const platform::Variant parameter = rs.Fields("parameter_code").Value();
+    if (!SelectEntryOfCode(cmbParameter, parameter) && !parameter.isNull()) {
+        // A parameter outside the list on show: the whole list has it.
+        if (Check13.Value())
+            Check13_Click();
+        else
+            Check13.SetValue(1);
+        SelectEntryOfCode(cmbParameter, parameter);
+    }
     cmbRemark_code.SetListIndex(-1);
     SelectEntryOfCode(cmbRemark_code, rs.Fields("remark_code").Value());
 }

@@ -368,15 +368,16 @@ TEST_F(ResultLocate, EachRowShowsItsOwnParameterRemarkAndGradeSoUpdateWritesOnly
     ASSERT_EQ(Showing(f).remark, "<");
     ASSERT_EQ(Showing(f).grade, "B");
 
-    // A row whose parameter the list lacks shows none, and no grade or remark of the row
-    // before; Update then refuses rather than overwrite another parameter's result.
+    // A row whose parameter the list lacks brings up the whole list to show it, with no
+    // grade or remark of the row before; Update then rewrites that row and no other.
     f.cmdNextResult_Click();
     const std::string value = f.txtResult_value.Text();
-    EXPECT_EQ(Showing(f), (Shown{value, "", "Field meter", "", ""}));
+    EXPECT_EQ(Showing(f), (Shown{value, "", "Field meter", "300", ""}));
+    EXPECT_EQ(f.Check13.Value(), 1);
     const auto before95 = Row("tblresults", 1, 95);
     f.txtResult_value.SetText("9");
     f.cmdAddResult_Click();
-    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{"Error occurred"});
+    EXPECT_TRUE(dialogs->prompts.empty());
     EXPECT_EQ(Row("tblresults", 1, 95), before95);
-    EXPECT_EQ(Row("tblresults", 1, 300), value + "|~|~|Field meter");
+    EXPECT_EQ(Row("tblresults", 1, 300), "9|~||Field meter");
 }
