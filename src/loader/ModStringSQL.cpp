@@ -40,12 +40,29 @@ class SelectionKeeper {
 
 }  // namespace
 
-std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long long samplesPerQuery) {
+namespace {
+
+struct Range {
+    long long first, last;
+};
+Range sampleRange(const platform::MSFlexGrid& grid) {
+    return {std::max(std::min(grid.Row(), grid.RowSel()), kFirstSampleRow),
+            std::max(grid.Row(), grid.RowSel())};
+}
+
+}  // namespace
+
+long long SelectedSampleRows(const platform::MSFlexGrid& grid) {
+    const Range r = sampleRange(grid);
+    return r.first > r.last || r.last >= grid.Rows() ? 0 : r.last - r.first + 1;
+}
+
+std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long long samplesPerQuery,
+                                            platform::ProgressReporter* progress) {
     using platform::SqlQuote;
-    const long long first = std::max(std::min(grid.Row(), grid.RowSel()), kFirstSampleRow);
-    const long long last = std::max(grid.Row(), grid.RowSel());
-    if (first > last || last >= grid.Rows())
+    if (SelectedSampleRows(grid) == 0)
         throw HandOverError{"Select the samples whose results you want to see first."};
+    const auto [first, last] = sampleRange(grid);
 
     SelectionKeeper selection(grid);
     platform::Database& db = store::requireDb();
@@ -75,6 +92,10 @@ std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long lon
                     ? "Sample " + code + " (" + source +
                           ") no longer exists. Press Find Samples to list the samples again."
                     : "Row " + std::to_string(row) + " of the sample list holds no sample."};
+        }
+        if (progress && !progress->Step(row - first + 1)) {
+            selection.restore();
+            throw HandOverError{"", true};
         }
         if ((row - first) % samplesPerQuery == 0) {
             queries.push_back("Select *, " + SqlQuote(project) + " as project_code, " +

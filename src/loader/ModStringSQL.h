@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Dialogs.h"
 #include "MSFlexGrid.h"
 
 namespace loader {
@@ -14,12 +15,18 @@ namespace loader {
 // holds no sample row or a sample no longer exists; the grid's selection is then kept.
 std::string BuildResultSQL(platform::MSFlexGrid& grid);
 
+// How many rows of the selected range may hold samples (the header and blank rows left out).
+long long SelectedSampleRows(const platform::MSFlexGrid& grid);
+
 // The same results as queries of at most `samplesPerQuery` samples each, for ranges longer
-// than one compound query may be.
-std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long long samplesPerQuery);
+// than one compound query may be. Each sample looked up is reported to `progress`; a cancel
+// there throws a cancelled HandOverError, the selection kept.
+std::vector<std::string> BuildResultQueries(platform::MSFlexGrid& grid, long long samplesPerQuery,
+                                            platform::ProgressReporter* progress = nullptr);
 
 struct HandOverError {
     std::string message;
+    bool cancelled = false;
 };
 
 }  // namespace loader

@@ -1,5 +1,7 @@
 // "View Samples": the sample list with its filters, and the hand-over of the selected
 // samples' results to the result grid.
+#include <algorithm>
+
 #include "Connection.h"
 #include "Conversions.h"
 #include "Database.h"
@@ -116,23 +118,34 @@ void frmDataLoader::Check12_Click() {
 }
 
 void frmDataLoader::cmdSampletoResults_Click() {
-    // Thousands of selected samples take seconds: one lookup each, then their results.
+    // Thousands of selected samples take seconds: one lookup each, then their results, with
+    // a progress dialog whose Cancel leaves both grids as they were.
     platform::Hourglass wait(*this);
+    const long long samples = SelectedSampleRows(MSFlexGrid3);
+    auto progress = platform::Dialogs().Progress("Loading results...", 2 * samples);
     std::vector<std::string> queries;
     try {
-        queries = BuildResultQueries(MSFlexGrid3, kSamplesPerQuery);
+        queries = BuildResultQueries(MSFlexGrid3, kSamplesPerQuery, progress.get());
     } catch (const HandOverError& e) {
+        progress.reset();
         SetMousePointer(0);
-        platform::MsgBox(e.message, platform::mb::Exclamation);
+        if (!e.cancelled) platform::MsgBox(e.message, platform::mb::Exclamation);
         return;
     }
+    const long long rowsBefore = MSFlexGrid4.Rows();
     WriteHeaders(MSFlexGrid4, kResultHeaders);
+    long long handed = samples;
     for (const auto& sql : queries) {
         rsLookup = store::requireDb().OpenRecordset(sql);
         AppendRows(MSFlexGrid4, *rsLookup,
                    {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
                     "comments", "idloc", "project_code", "start_date"});
         rsLookup->Close();
+        handed = std::min(handed + kSamplesPerQuery, 2 * samples);
+        if (!progress->Step(handed)) {
+            MSFlexGrid4.SetRows(rowsBefore);
+            return;
+        }
     }
     SSTab1.SetTab(kViewResultsTab);
 }

@@ -59,6 +59,11 @@ class SampleHandOver : public loader_test::LoaderTest {
     Selection Selected(const platform::MSFlexGrid& g) {
         return {g.Row(), g.RowSel(), g.Col(), g.ColSel()};
     }
+    // The cells marked, whichever corner the selection started from.
+    static Selection Block(Selection s) {
+        return {std::min(s.row, s.rowSel), std::max(s.row, s.rowSel), std::min(s.col, s.colSel),
+                std::max(s.col, s.colSel)};
+    }
 };
 
 }  // namespace
@@ -180,4 +185,46 @@ TEST_F(SampleHandOver, SelectAllOverMoreSamplesThanOneQueryTakesHandsOverEveryRe
     // A second press lists them all again.
     f.cmdSampletoResults_Click();
     EXPECT_EQ(f.MSFlexGrid4.Rows(), 2 + 2 * results);
+}
+
+// A long hand-over shows its progress; a cancel, while looking up the samples or while
+// listing their results, leaves the result grid, the selection and the tab as they were.
+TEST_F(SampleHandOver, ACancelledHandOverChangesNothing) {
+    db->ExecuteNative(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 900) "
+        "insert into tblsample (idloc, sample_code, project_code, station_id, start_date) "
+        "select 'S', 5000 + i, '8', 101, '2005-01-01 10:00:00' from n;"
+        "insert into tblresults select 'S', sample_code, 10, 1.5, NULL, 'A', NULL "
+        "from tblsample where sample_code > 5000;");
+    auto& f = Open();
+    f.Check7.SetValue(1);
+    f.cmdSamples_Click();
+    f.Check12.SetValue(1);
+    const long long samples = f.MSFlexGrid3.Rows() - 2;
+    const Selection selected = Selected(f.MSFlexGrid3);
+    f.TxtSampleNumber.SetText("5");
+    f.cmdLoadResult_Click();
+    const auto results = Rows(f.MSFlexGrid4, 0);
+    f.SSTab1.SetTab(4);
+    for (long long cancelAt : {10LL, samples + 1}) {
+        dialogs->clear();
+        dialogs->progress.clear();
+        dialogs->cancelAt = cancelAt;
+        f.cmdSampletoResults_Click();
+        EXPECT_TRUE(dialogs->prompts.empty()) << cancelAt;
+        ASSERT_EQ(dialogs->progress.size(), 1u) << cancelAt;
+        EXPECT_EQ(dialogs->progress[0].maximum, 2 * samples) << cancelAt;
+        EXPECT_FALSE(dialogs->progress[0].open) << cancelAt;
+        EXPECT_EQ(Rows(f.MSFlexGrid4, 0), results) << cancelAt;
+        EXPECT_EQ(Block(Selected(f.MSFlexGrid3)), Block(selected)) << cancelAt;
+        EXPECT_EQ(f.SSTab1.Tab(), 4) << cancelAt;
+        EXPECT_EQ(f.MousePointer(), 0) << cancelAt;
+    }
+    // Not cancelled, it counts to the end.
+    dialogs->progress.clear();
+    dialogs->cancelAt = -1;
+    f.cmdSampletoResults_Click();
+    ASSERT_EQ(dialogs->progress.size(), 1u);
+    EXPECT_EQ(dialogs->progress[0].last, 2 * samples);
+    EXPECT_EQ(f.SSTab1.Tab(), 5);
 }
