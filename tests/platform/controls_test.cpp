@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <cctype>
 #include <memory>
 
 #include "CheckBox.h"
@@ -103,6 +104,17 @@ class ControlsTest : public ::testing::Test {
 template <class W>
 W* qtOf(Control& c) {
     return static_cast<W*>(c.widget());
+}
+
+// Types as a keyboard does: Shift pressed on its own before a capital or a "/" (shifted on
+// many layouts), then the key, then Shift released.
+void typeLikeAKeyboard(QWidget* w, const char* text) {
+    for (const char* c = text; *c; ++c) {
+        const bool shifted = std::isupper(static_cast<unsigned char>(*c)) || *c == '/';
+        if (shifted) QTest::keyPress(w, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(w, *c, shifted ? Qt::ShiftModifier : Qt::NoModifier);
+        if (shifted) QTest::keyRelease(w, Qt::Key_Shift);
+    }
 }
 
 }  // namespace
@@ -405,7 +417,7 @@ TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {
             QTest::keyClick(edit, Qt::Key_Home);
         else
             line->selectAll();
-        QTest::keyClicks(edit, c.typed);
+        typeLikeAKeyboard(edit, c.typed);
         QTest::keyClick(edit, Qt::Key_Tab);
         // Tab goes on to the next control, where typing cannot change this date.
         EXPECT_FALSE(edit->hasFocus()) << c.typed;
