@@ -106,6 +106,19 @@ class TypedValue : public QObject {
             typed_.clear();
         }
         if (!typing_) return false;
+        // A modifier pressed on its own (Shift before "/" or "P" on many keyboards) is part
+        // of the typing, not the end of it.
+        switch (key->key()) {
+            case Qt::Key_Shift:
+            case Qt::Key_Control:
+            case Qt::Key_Alt:
+            case Qt::Key_AltGr:
+            case Qt::Key_Meta:
+            case Qt::Key_CapsLock:
+                return false;
+            default:
+                break;
+        }
         if (valueKey) {
             typed_ += text;
             showTyped();

@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <cctype>
 #include <memory>
 
 #include "CheckBox.h"
@@ -105,6 +106,17 @@ class ControlsTest : public ::testing::Test {
 template <class W>
 W* qtOf(Control& c) {
     return static_cast<W*>(c.widget());
+}
+
+// Types as a keyboard does: Shift pressed on its own before a capital or a "/" (shifted on
+// many layouts), then the key, then Shift released.
+void typeLikeAKeyboard(QWidget* w, const char* text) {
+    for (const char* c = text; *c; ++c) {
+        const bool shifted = std::isupper(static_cast<unsigned char>(*c)) || *c == '/';
+        if (shifted) QTest::keyPress(w, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(w, *c, shifted ? Qt::ShiftModifier : Qt::NoModifier);
+        if (shifted) QTest::keyRelease(w, Qt::Key_Shift);
+    }
 }
 
 }  // namespace
@@ -444,7 +456,7 @@ TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {
             QTest::keyClick(edit, Qt::Key_Home);
         else
             line->selectAll();
-        QTest::keyClicks(edit, c.typed);
+        typeLikeAKeyboard(edit, c.typed);
         QTest::keyClick(edit, Qt::Key_Tab);
         // Tab goes on to the next control, where typing cannot change this date.
         EXPECT_FALSE(edit->hasFocus()) << c.typed;
@@ -484,7 +496,7 @@ TEST_F(ControlsTest, ATimeTypedAsAWholeIsTheTimeTyped) {
     for (const auto& c : cases) {
         f.DTPicker2.SetFocus();
         line->setCursorPosition(0);
-        QTest::keyClicks(edit, c.typed);
+        typeLikeAKeyboard(edit, c.typed);
         QTest::keyClick(edit, Qt::Key_Tab);
         EXPECT_EQ(f.DTPicker2.Value(), (DateTime{2004, 1, 14, c.hour, c.minute, 15})) << c.typed;
         EXPECT_EQ(line->text().toStdString(), c.shown) << c.typed;
