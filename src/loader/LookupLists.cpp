@@ -1,6 +1,7 @@
 #include "LookupLists.h"
 
 #include "Conversions.h"
+#include "Dialogs.h"
 
 namespace loader {
 
@@ -21,6 +22,12 @@ std::optional<std::string> SelectedCode(const platform::ComboBox& list) {
     const int index = list.ListIndex();
     if (index < 0) return std::nullopt;
     return platform::LookupCode(list.List(index));
+}
+
+std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std::string& ask) {
+    auto code = SelectedCode(list);
+    if (!code) platform::MsgBox(ask, platform::mb::Exclamation);
+    return code;
 }
 
 bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value) {

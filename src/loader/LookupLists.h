@@ -19,6 +19,9 @@ std::vector<std::string> ReadEntries(platform::Recordset& rs, std::string_view c
 // The code of the selected entry: the text before its first '-'. Nothing when no entry
 // is selected or the entry has no hyphen.
 std::optional<std::string> SelectedCode(const platform::ComboBox& list);
+// The same, for a filter that needs its choice: with nothing chosen, shows `ask` and gives
+// nothing.
+std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std::string& ask);
 
 // Selects the first entry of the value's code: an entry whose text begins with the value's
 // text (letter case counts) and a '-', so code 10 never selects "100-..." or "1002-...".

@@ -65,12 +65,9 @@ void frmDataLoader::cmdSamples_Click() {
     SampleFilter filter;
     filter.allSources = Check7.Value() != 0;
     if (Check9.Value()) {
-        filter.station = SelectedCode(cmbStation);
-        if (!filter.station) {
-            platform::MsgBox("Choose the station whose samples you want to see.",
-                             platform::mb::Exclamation);
-            return;
-        }
+        filter.station =
+            ChosenCode(cmbStation, "Choose the station whose samples you want to see.");
+        if (!filter.station) return;
         if (!platform::IsWholeNumber(*filter.station)) {
             platform::MsgBox("The station chosen has no station number; choose another station.",
                              platform::mb::Exclamation);
@@ -78,12 +75,9 @@ void frmDataLoader::cmdSamples_Click() {
         }
     }
     if (Check10.Value()) {
-        filter.project = SelectedCode(cmbProject);
-        if (!filter.project) {
-            platform::MsgBox("Choose the project whose samples you want to see.",
-                             platform::mb::Exclamation);
-            return;
-        }
+        filter.project =
+            ChosenCode(cmbProject, "Choose the project whose samples you want to see.");
+        if (!filter.project) return;
     }
     if (Check8.Value()) filter.dates = std::make_pair(DTPicker6.Value(), DTPicker7.Value());
 

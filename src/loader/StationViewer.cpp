@@ -25,12 +25,9 @@ void frmDataLoader::ChkWaterStation_Click() { Frame12.SetVisible(ChkWaterStation
 void frmDataLoader::cmdFindStation_Click() {
     StationFilter filter;
     if (chkProjectStation.Value()) {
-        filter.project = SelectedCode(cmbStationProject);
-        if (!filter.project) {
-            platform::MsgBox("Choose the project whose stations you want to see.",
-                             platform::mb::Exclamation);
-            return;
-        }
+        filter.project =
+            ChosenCode(cmbStationProject, "Choose the project whose stations you want to see.");
+        if (!filter.project) return;
     }
     if (ChkLocationStation.Value()) filter.placeName = txtfindstation.Text();
     if (ChkWaterStation.Value()) filter.waterBody = txtwaterbodyname.Text();
