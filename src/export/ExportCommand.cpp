@@ -85,7 +85,8 @@ int RunExportCommand(const std::vector<std::string>& args,
         std::optional<std::string> path = o.database;
         if (!path && defaultDatabase) path = defaultDatabase();
         if (!path || path->empty())
-            throw Failure{1, "no database: give --database PATH or name one in datalocation.txt"};
+            throw Failure{
+                1, "no database: give --database PATH or name one in " + store::DataLocationFile()};
         std::shared_ptr<platform::Database> db;
         try {
             db = store::OpenDataFile(*path);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "App.h"
+#include "Connection.h"
 #include "ExportCommand.h"
 #include "ExportFixture.h"
 #include "frmExport.h"
@@ -60,7 +60,10 @@ TEST_F(ExportCommandTest, WrongArgumentsAndFailuresSayWhyOnOneLine) {
         {{"--from", "5/32/2003"}, true, 2, "cannot read the date '5/32/2003' (use M/D/YYYY)"},
         {{"--all", "--from", "1/1/2003"}, true, 2, "--all and --from cannot be used together"},
         {{"--sample-file"}, true, 2, "--sample-file needs a value"},
-        {{}, false, 1, "no database: give --database PATH or name one in datalocation.txt"},
+        {{},
+         false,
+         1,
+         "no database: give --database PATH or name one in " + store::DataLocationFile()},
         {{"--database", dir.file("none.db")},
          true,
          1,
@@ -113,11 +116,10 @@ TEST_F(ExportCommandTest, WritesWhatTheWindowWrites) {
     EXPECT_EQ(testing_support::ReadFile(t.sample).substr(0, 9), "V,4,,,6/1");
 }
 
-// The built program itself, beside the test programs' folder.
+// The program of this build itself.
 TEST_F(ExportCommandTest, TheProgramExportsWithoutAWindow) {
-    const fs::path program =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()).parent_path() / "dataloader";
-    if (!fs::exists(program)) GTEST_SKIP() << "no program at " << program;
+    const fs::path program = DATALOADER_PROGRAM;
+    ASSERT_TRUE(fs::exists(program)) << program;
     const auto t = Targets();
     const std::string errors = dir.file("errors.txt");
     const auto run = [&](const std::string& args) {

@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
@@ -36,6 +37,32 @@ class StepHook : public platform::ProgressReporter {
     long long at_;
     std::function<void()> onStep_;
 };
+
+#ifndef _WIN32
+// The superuser may write to any file, so a permission check runs as an ordinary user:
+// the effective user is switched for as long as this lives, and given `folder` and its files.
+class OrdinaryUser {
+  public:
+    explicit OrdinaryUser(const fs::path& folder) {
+        if (geteuid() != 0) return;
+        for (fs::path p = folder.parent_path(); p.has_relative_path(); p = p.parent_path())
+            fs::permissions(p, fs::perms::others_exec, fs::perm_options::add);
+        bool given = chown(folder.c_str(), kNobody, kNobody) == 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            given = given && chown(entry.path().c_str(), kNobody, kNobody) == 0;
+        switched_ = given && seteuid(kNobody) == 0;
+    }
+    ~OrdinaryUser() {
+        if (switched_) (void)seteuid(0);
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+  private:
+    static constexpr uid_t kNobody = 65534;
+    bool switched_ = false;
+};
+#endif
 
 }  // namespace
 
@@ -164,6 +191,9 @@ TEST_F(ExportTest, AFileTheUserMayNotWriteToStays) {
     const auto t = Targets();
     Seed(t);
     fs::permissions(t.replicate, fs::perms::owner_read);
+#ifndef _WIN32
+    const OrdinaryUser user(dir.path() / "out");
+#endif
     if (std::FILE* probe = std::fopen(t.replicate.c_str(), "r+b")) {
         std::fclose(probe);
         GTEST_SKIP() << "running with rights to write to any file";
