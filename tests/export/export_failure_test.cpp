@@ -164,26 +164,32 @@ TEST_F(ExportTest, ACancelWritesNothing) {
     EXPECT_FALSE(dialogs->progress[0].open);
 }
 
-// A target that is a link: the file it points to gets the new contents and the link stays; a
-// replaced file keeps its permissions.
+// A target that is a link: the file it points to gets the new contents and the link stays,
+// also when that file is not there yet; a replaced file keeps its permissions; a name as long
+// as the file system allows is written.
 TEST_F(ExportTest, ALinkedFileIsWrittenThroughItsLinkAndPermissionsStay) {
-    const auto t = Targets();
+    auto t = Targets();
     Seed(t);
     const std::string real = dir.file("elsewhere/s.csv");
     fs::create_directories(dir.file("elsewhere"));
     fs::rename(t.sample, real);
     fs::create_symlink(real, t.sample);
+    fs::remove(t.nonNumeric);
+    fs::create_symlink("../elsewhere/new-n.csv", t.nonNumeric);
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(t.result, mode);
+    t.replicate = dir.file("out/" + std::string(251, 'p') + ".csv");
 
     ExportData(*db, ExportRange{true}, t);
 
     EXPECT_EQ(Read(t), ExpectedAll());
     EXPECT_TRUE(fs::is_symlink(t.sample));
+    EXPECT_TRUE(fs::is_symlink(t.nonNumeric));
     EXPECT_EQ(testing_support::ReadFile(real), ExpectedAll().sample);
+    EXPECT_EQ(testing_support::ReadFile(dir.file("elsewhere/new-n.csv")), ExpectedAll().nonNumeric);
     EXPECT_EQ(fs::status(t.result).permissions() & fs::perms::all, mode);
-    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
-    EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 1u);
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 5u);
+    EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 2u);
 }
 
 // A file the user may not write to is not replaced (the superuser may write to any).
