@@ -1,6 +1,8 @@
 #include "ExportCommand.h"
 
 #include <algorithm>
+#include <array>
+#include <csignal>
 #include <memory>
 
 #include "Connection.h"
@@ -31,6 +33,40 @@ std::string oneLine(std::string text) {
 struct Failure {
     int status;
     std::string reason;
+};
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int signal) { stopSignal = signal; }
+
+// Ctrl+C, a scheduler's time limit or a closed terminal stop the export as Cancel does in
+// the window, so no temporary file is left behind and no file is half-written.
+class StopSignals {
+  public:
+    StopSignals() {
+        stopSignal = 0;
+        for (size_t i = 0; i < kSignals.size(); ++i)
+            previous_[i] = std::signal(kSignals[i], onStopSignal);
+    }
+    ~StopSignals() {
+        for (size_t i = 0; i < kSignals.size(); ++i)
+            if (previous_[i] != SIG_ERR) std::signal(kSignals[i], previous_[i]);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+#ifdef SIGHUP
+    static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
+#else
+    static constexpr std::array<int, 2> kSignals{SIGINT, SIGTERM};
+#endif
+    std::array<void (*)(int), kSignals.size()> previous_{};
+};
+
+class StopOnSignal : public platform::ProgressReporter {
+  public:
+    bool Step(long long) override { return stopSignal == 0; }
 };
 
 struct Options {
@@ -85,14 +121,17 @@ int RunExportCommand(const std::vector<std::string>& args,
         std::optional<std::string> path = o.database;
         if (!path && defaultDatabase) path = defaultDatabase();
         if (!path || path->empty())
-            throw Failure{1, "no database: give --database PATH or name one in datalocation.txt"};
+            throw Failure{
+                1, "no database: give --database PATH or name one in " + store::DataLocationFile()};
         std::shared_ptr<platform::Database> db;
         try {
             db = store::OpenDataFile(*path);
         } catch (const platform::EngineError& e) {
             throw Failure{1, "cannot open the database: " + e.Description()};
         }
-        const ExportCounts n = ExportData(*db, o.range, o.targets);
+        const StopSignals stopping;
+        const ExportCounts n = ExportData(
+            *db, o.range, o.targets, [](long long) { return std::make_unique<StopOnSignal>(); });
         out << "Exported " << n.samples << " samples, " << n.results << " results, " << n.nonNumeric
             << " non-numeric results and " << n.replicates << " replicates.\n";
         return 0;
@@ -100,7 +139,11 @@ int RunExportCommand(const std::vector<std::string>& args,
         err << "dataloader: " << oneLine(f.reason) << "\n";
         return f.status;
     } catch (const ExportError& e) {
-        err << "dataloader: " << oneLine(e.what()) << "\n";
+        if (e.Cancelled())
+            err << "dataloader: the export was stopped by signal " << stopSignal
+                << ". No file was changed.\n";
+        else
+            err << "dataloader: " << oneLine(e.what()) << "\n";
         return 1;
     }
 }

@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr size_t kLongestName = 255;  // bytes in one file name on common file systems
+constexpr int kMostLinks = 40;        // as the system follows before it gives up
+
 std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
 
 std::string reasonOf(int error) { return std::generic_category().message(error); }
@@ -26,8 +29,11 @@ std::string besideName(const std::string& target, const char* suffix) {
     static const unsigned long long run = std::random_device{}();
     static std::atomic<unsigned long long> counter{0};
     const fs::path p(target);
-    const std::string name = "." + p.filename().string() + "." + std::to_string(run % 1000000) +
-                             "-" + std::to_string(counter++) + suffix;
+    const std::string tail =
+        "." + std::to_string(run % 1000000) + "-" + std::to_string(counter++) + suffix;
+    std::string name = "." + p.filename().string() + tail;
+    // A target whose name is near the file system's limit gets a short name instead.
+    if (name.size() > kLongestName) name = ".dataloader" + tail;
     return (p.parent_path() / name).string();
 }
 
@@ -39,11 +45,16 @@ fs::path identity(const std::string& path) {
 
 // The file a name stands for: a link is followed, so the file it points to is the one
 // replaced and the link stays.
+// A link to a file not yet there is followed too: the file is made where the link points.
 std::string followLinks(const std::string& path) {
+    fs::path p(path);
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-    const fs::path real = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    return ec ? path : real.string();
+    for (int hop = 0; hop < kMostLinks && fs::is_symlink(fs::symlink_status(p, ec)); ++hop) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return p.string();
 }
 
 void check(const OutputFiles::Target& t) {
@@ -52,6 +63,9 @@ void check(const OutputFiles::Target& t) {
     std::error_code ec;
     if (!p.has_filename() || fs::is_directory(p, ec))
         throw ExportError("The " + t.role + " " + inQuotes(t.path) + " is a folder, not a file.");
+    if (p.filename().string().size() > kLongestName)
+        throw ExportError("The " + t.role + " " + inQuotes(t.path) +
+                          " cannot be written: " + reasonOf(ENAMETOOLONG) + ".");
     const fs::path folder = p.parent_path().empty() ? fs::path(".") : p.parent_path();
     if (!fs::is_directory(folder, ec))
         throw ExportError("The folder " + inQuotes(folder.string()) + " of the " + t.role +

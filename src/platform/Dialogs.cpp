@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStringList>
@@ -17,6 +18,21 @@ namespace platform {
 namespace {
 
 std::shared_ptr<DialogService> service;
+
+// The window a dialog opens over. Just after another dialog has closed no window is active
+// yet, and a dialog without a parent would open in the middle of the screen, away from the
+// program's window.
+QWidget* dialogParent() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    QWidget* other = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip)
+            continue;
+        if (qobject_cast<QMainWindow*>(w)) return w;
+        if (!other) other = w;
+    }
+    return other;
+}
 
 int buttonStyle(int buttons) { return buttons & 0x7; }
 bool isYesNoStyle(int buttons) {
@@ -92,8 +108,7 @@ class QtProgress : public ProgressReporter {
     static constexpr std::chrono::milliseconds kUpdateEvery{40};
 
     QtProgress(const std::string& label, long long maximum)
-        : dialog_(qt::q(label), QObject::tr("Cancel"), 0, toInt(maximum),
-                  QApplication::activeWindow()),
+        : dialog_(qt::q(label), QObject::tr("Cancel"), 0, toInt(maximum), dialogParent()),
           start_(Clock::now()),
           lastUpdate_(start_) {
         dialog_.setWindowTitle(qt::q(AppTitle()));
@@ -169,12 +184,12 @@ std::string QtFileFilter(const std::string& classic) {
 
 int QtDialogs::MessageBox(const std::string& prompt, int buttons, const std::string& title) {
     QMessageBox box(qtIcon(buttons), qt::q(title.empty() ? AppTitle() : title), qt::q(prompt),
-                    qtButtons(buttons), QApplication::activeWindow());
+                    qtButtons(buttons), dialogParent());
     return classicAnswer(box.exec());
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), qt::q(request.title), qt::q(request.initDir));
+    QFileDialog dialog(dialogParent(), qt::q(request.title), qt::q(request.initDir));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     const std::string filter = QtFileFilter(request.filter);

@@ -1,15 +1,20 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <QCoreApplication>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "App.h"
+#include "Connection.h"
 #include "ExportCommand.h"
 #include "ExportFixture.h"
 #include "frmExport.h"
@@ -60,7 +65,10 @@ TEST_F(ExportCommandTest, WrongArgumentsAndFailuresSayWhyOnOneLine) {
         {{"--from", "5/32/2003"}, true, 2, "cannot read the date '5/32/2003' (use M/D/YYYY)"},
         {{"--all", "--from", "1/1/2003"}, true, 2, "--all and --from cannot be used together"},
         {{"--sample-file"}, true, 2, "--sample-file needs a value"},
-        {{}, false, 1, "no database: give --database PATH or name one in datalocation.txt"},
+        {{},
+         false,
+         1,
+         "no database: give --database PATH or name one in " + store::DataLocationFile()},
         {{"--database", dir.file("none.db")},
          true,
          1,
@@ -113,11 +121,10 @@ TEST_F(ExportCommandTest, WritesWhatTheWindowWrites) {
     EXPECT_EQ(testing_support::ReadFile(t.sample).substr(0, 9), "V,4,,,6/1");
 }
 
-// The built program itself, beside the test programs' folder.
+// The program of this build itself.
 TEST_F(ExportCommandTest, TheProgramExportsWithoutAWindow) {
-    const fs::path program =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()).parent_path() / "dataloader";
-    if (!fs::exists(program)) GTEST_SKIP() << "no program at " << program;
+    const fs::path program = DATALOADER_PROGRAM;
+    ASSERT_TRUE(fs::exists(program)) << program;
     const auto t = Targets();
     const std::string errors = dir.file("errors.txt");
     const auto run = [&](const std::string& args) {
@@ -139,4 +146,50 @@ TEST_F(ExportCommandTest, TheProgramExportsWithoutAWindow) {
     EXPECT_EQ(run("--from someday"), 2);
     EXPECT_EQ(testing_support::ReadFile(errors),
               "dataloader: cannot read the date 'someday' (use M/D/YYYY)\n");
+}
+
+// A scheduled job stopped by its time limit (or Ctrl+C) leaves the earlier files as they were
+// and no temporary file, however large the export had grown.
+TEST_F(ExportCommandTest, AStoppedProgramLeavesNoFileHalfWritten) {
+    db->ExecuteNative(
+        "WITH RECURSIVE n(i) AS (SELECT 100000 UNION ALL SELECT i + 1 FROM n WHERE i < 500000) "
+        "INSERT INTO tblsample (idloc, sample_code, project_code, station_id, start_date, "
+        "missing_time, medium, sample_type) "
+        "SELECT 'V', i, '8', 109, '2004-01-01 10:00:00', 'N', 'W', 'G' FROM n");
+    const auto t = Targets();
+    Seed(t);
+    const std::string errors = dir.file("errors.txt");
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, STDERR_FILENO);
+        execl(DATALOADER_PROGRAM, "dataloader", "--export", "--all", "--database",
+              db->Name().c_str(), "--sample-file", t.sample.c_str(), "--result-file",
+              t.result.c_str(), "--nonnumeric-file", t.nonNumeric.c_str(), "--replicate-file",
+              t.replicate.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Stopped once it is writing.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto writing = [&] {
+        for (const auto& [name, text] : Listing(dir.path() / "out"))
+            if (name.size() > 5 && name.substr(name.size() - 5) == ".part" && !text.empty())
+                return true;
+        return false;
+    };
+    while (!writing() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(testing_support::ReadFile(errors), "dataloader: the export was stopped by signal " +
+                                                     std::to_string(SIGTERM) +
+                                                     ". No file was changed.\n");
+    EXPECT_EQ(Read(t), Seeded());
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
 }

@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
@@ -36,6 +37,32 @@ class StepHook : public platform::ProgressReporter {
     long long at_;
     std::function<void()> onStep_;
 };
+
+#ifndef _WIN32
+// The superuser may write to any file, so a permission check runs as an ordinary user:
+// the effective user is switched for as long as this lives, and given `folder` and its files.
+class OrdinaryUser {
+  public:
+    explicit OrdinaryUser(const fs::path& folder) {
+        if (geteuid() != 0) return;
+        for (fs::path p = folder.parent_path(); p.has_relative_path(); p = p.parent_path())
+            fs::permissions(p, fs::perms::others_exec, fs::perm_options::add);
+        bool given = chown(folder.c_str(), kNobody, kNobody) == 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            given = given && chown(entry.path().c_str(), kNobody, kNobody) == 0;
+        switched_ = given && seteuid(kNobody) == 0;
+    }
+    ~OrdinaryUser() {
+        if (switched_) (void)seteuid(0);
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+  private:
+    static constexpr uid_t kNobody = 65534;
+    bool switched_ = false;
+};
+#endif
 
 }  // namespace
 
@@ -137,26 +164,32 @@ TEST_F(ExportTest, ACancelWritesNothing) {
     EXPECT_FALSE(dialogs->progress[0].open);
 }
 
-// A target that is a link: the file it points to gets the new contents and the link stays; a
-// replaced file keeps its permissions.
+// A target that is a link: the file it points to gets the new contents and the link stays,
+// also when that file is not there yet; a replaced file keeps its permissions; a name as long
+// as the file system allows is written.
 TEST_F(ExportTest, ALinkedFileIsWrittenThroughItsLinkAndPermissionsStay) {
-    const auto t = Targets();
+    auto t = Targets();
     Seed(t);
     const std::string real = dir.file("elsewhere/s.csv");
     fs::create_directories(dir.file("elsewhere"));
     fs::rename(t.sample, real);
     fs::create_symlink(real, t.sample);
+    fs::remove(t.nonNumeric);
+    fs::create_symlink("../elsewhere/new-n.csv", t.nonNumeric);
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(t.result, mode);
+    t.replicate = dir.file("out/" + std::string(251, 'p') + ".csv");
 
     ExportData(*db, ExportRange{true}, t);
 
     EXPECT_EQ(Read(t), ExpectedAll());
     EXPECT_TRUE(fs::is_symlink(t.sample));
+    EXPECT_TRUE(fs::is_symlink(t.nonNumeric));
     EXPECT_EQ(testing_support::ReadFile(real), ExpectedAll().sample);
+    EXPECT_EQ(testing_support::ReadFile(dir.file("elsewhere/new-n.csv")), ExpectedAll().nonNumeric);
     EXPECT_EQ(fs::status(t.result).permissions() & fs::perms::all, mode);
-    EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
-    EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 1u);
+    EXPECT_EQ(Listing(dir.path() / "out").size(), 5u);
+    EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 2u);
 }
 
 // A file the user may not write to is not replaced (the superuser may write to any).
@@ -164,6 +197,9 @@ TEST_F(ExportTest, AFileTheUserMayNotWriteToStays) {
     const auto t = Targets();
     Seed(t);
     fs::permissions(t.replicate, fs::perms::owner_read);
+#ifndef _WIN32
+    const OrdinaryUser user(dir.path() / "out");
+#endif
     if (std::FILE* probe = std::fopen(t.replicate.c_str(), "r+b")) {
         std::fclose(probe);
         GTEST_SKIP() << "running with rights to write to any file";
