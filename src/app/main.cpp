@@ -19,18 +19,20 @@
 
 namespace {
 
-void usage() {
-    std::puts(
+void usage(std::FILE* to) {
+    std::fputs(
         "Usage: dataloader [OPTION]\n"
         "  (no option)               start the program\n"
-        "  --snapshot DIR            render every window to PNG files in DIR and exit");
-    std::puts(exporter::kExportUsage);
-    std::puts(
+        "  --snapshot DIR            render every window to PNG files in DIR and exit\n",
+        to);
+    std::fprintf(to, "%s\n", exporter::kExportUsage);
+    std::fputs(
         "  --new-database PATH       create an empty database for real use at PATH\n"
         "                            (never overwrites)\n"
         "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
         "  --version                 print the version\n"
-        "  --help                    this text");
+        "  --help                    this text\n",
+        to);
 }
 
 }  // namespace
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (option == "--help" || option == "-h") {
-        usage();
+        usage(stdout);
         return 0;
     }
     if (option == "--demo-database" || option == "--new-database") {
@@ -78,11 +80,11 @@ int main(int argc, char** argv) {
     // An unknown option is reported before any window system is needed.
     if (!option.empty() && option != "--snapshot") {
         std::fprintf(stderr, "dataloader: unknown option %s\n", option.c_str());
-        usage();
+        usage(stderr);
         return 2;
     }
     if (option == "--snapshot" && argc < 3) {
-        std::fputs("--snapshot needs a folder\n", stderr);
+        std::fputs("dataloader: --snapshot needs a folder\n", stderr);
         return 2;
     }
     if (option == "--snapshot") qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -93,6 +93,10 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int code = errno;
+        std::error_code ec;
+        if (code == EEXIST && std::filesystem::is_directory(path, ec))
+            throw EngineError(err::CannotOpenDatabase,
+                              "'" + path + "' is a folder; give the name of a new file in it.");
         if (code == EEXIST)
             throw EngineError(err::GeneralEngine, "Database '" + path + "' already exists.");
         throw EngineError(err::CannotOpenDatabase, cannotCreate(path, code));
