@@ -1,6 +1,6 @@
 // A working day from the start-up window to the export, clicked and typed through the real
-// windows: one sample keyed in with three results, found again, corrected, browsed, copied
-// and exported.
+// windows: one sample keyed in with four results, found again, stepped through, corrected,
+// browsed, copied and exported.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -126,12 +126,21 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(f->cmbProject_Code.ListIndex(), -1);
     EXPECT_EQ(f->txtSample_Depth.Text(), "");
 
-    // Three results: a number, a text, and a replicate.
+    // Four results: two numbers (the second with remark, grade and comment), a text with
+    // remark and grade, and a replicate.
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "10"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "12.5"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "95"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "412"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbRemark_code, "J"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->TXTGrade, "A"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->txtCommentResult, "Field meter"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "300"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "<5"));
+    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbRemark_code, "<"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->TXTGrade, "B"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     ASSERT_NO_FATAL_FAILURE(Click(f->Check3));
     EXPECT_EQ(f->Check3.Value(), 1);
@@ -140,11 +149,17 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     EXPECT_EQ(Shown(), Texts{});
     EXPECT_EQ(Result6("tblresults", 10), "12.5");
+    EXPECT_EQ(Result6("tblresults", 95), "412");
+    EXPECT_EQ(Value("select remark_code || '|' || grade || '|' || comments from tblresults "
+                    "where idloc = 'V' and sample_code = 6 and parameter_code = 95"),
+              "J|A|Field meter");
     EXPECT_EQ(Result6("tblresults_val_nonnumeric", 300), "<5");
     EXPECT_EQ(Result6("tblreplicates", 400), "7.2");
-    for (const char* table : {"tblresults", "tblresults_val_nonnumeric", "tblreplicates"})
-        EXPECT_EQ(Count6(table), "1") << table;
+    EXPECT_EQ(Count6("tblresults"), "2");
+    EXPECT_EQ(Count6("tblresults_val_nonnumeric"), "1");
+    EXPECT_EQ(Count6("tblreplicates"), "1");
     EXPECT_EQ(f->txtResult_value.Text(), "");
+    EXPECT_EQ(f->Check3.Value(), 1);            // kept for the next replicate
     ASSERT_NO_FATAL_FAILURE(Click(f->Check3));  // back to ordinary results
 
     // Samples by their day, the number box emptied: another day's two, then the new one's.
@@ -172,19 +187,65 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(f->lblDepth.Caption(), "2.5");
     EXPECT_TRUE(f->cmdNext.Enabled());
 
-    // Edit Results: the numeric result comes back and is corrected.
+    // Edit Results: both numeric results come back, one at a time. Every box shows the row
+    // on show, so nothing of the other row lingers.
+    auto expectShown = [&](const std::string& step, const std::string& value,
+                           const std::string& parameter, const std::string& remark,
+                           const std::string& grade, const std::string& comment) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(f->lblCode.Caption(), "6");
+        EXPECT_EQ(f->txtResult_value.Text(), value);
+        EXPECT_EQ(f->cmbParameter.Text(), parameter);
+        EXPECT_EQ(f->cmbRemark_code.Text(), remark);
+        EXPECT_EQ(f->TXTGrade.Text(), grade);
+        EXPECT_EQ(f->txtCommentResult.Text(), comment);
+        EXPECT_EQ(f->cmdAddResult.Caption(), "Update");
+        EXPECT_TRUE(f->cmdDeleteR.widget()->isVisible());
+        EXPECT_FALSE(f->cmbParameter.Enabled());
+    };
+    const std::string spCond = "95-SpCond", estimated = "J-Estimated value";
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdLocateResults));
-    EXPECT_EQ(f->txtResult_value.Text(), "12.5");
-    EXPECT_EQ(f->cmbParameter.Text(), "10-Temp");
-    EXPECT_EQ(f->cmdAddResult.Caption(), "Update");
-    EXPECT_TRUE(f->cmdDeleteR.widget()->isVisible());
+    expectShown("located", "12.5", "10-Temp", "", "", "");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdNextResult));
+    expectShown("next", "412", spCond, estimated, "A", "Field meter");
+    // Past the last one nothing changes, and the way back starts from the last one again.
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdNextResult));
+    expectShown("next past the last", "412", spCond, estimated, "A", "Field meter");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdPrevResult));
+    expectShown("previous from past the last", "412", spCond, estimated, "A", "Field meter");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdPrevResult));
+    expectShown("previous", "12.5", "10-Temp", "", "", "");
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdPrevResult));
+    expectShown("previous before the first", "12.5", "10-Temp", "", "", "");
+    EXPECT_EQ(Shown(), Texts{});
+
+    // The first one is corrected; the tab goes back to entry, emptied for the next result.
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "13.1", true));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Results");
+    EXPECT_EQ(f->cmdAddResult.Caption(), "Add");
+    EXPECT_TRUE(f->cmdAddResult.Enabled());
+    EXPECT_FALSE(f->cmdDeleteR.widget()->isVisible());
+    EXPECT_EQ(f->txtResult_value.Text(), "");
+    EXPECT_EQ(f->TXTGrade.Text(), "");
+    EXPECT_EQ(f->txtCommentResult.Text(), "");
+    EXPECT_EQ(f->cmbParameter.ListIndex(), -1);
+    EXPECT_EQ(f->cmbParameter.Text(), "");
+    EXPECT_TRUE(f->cmbParameter.Enabled());
+    EXPECT_EQ(f->cmbRemark_code.ListIndex(), -1);
+    EXPECT_EQ(f->cmbRemark_code.Text(), "");
+    EXPECT_EQ(f->Check3.Value(), 0);
+    EXPECT_EQ(f->lblCode.Caption(), "6");
     EXPECT_EQ(Result6("tblresults", 10), "13.1");
-    EXPECT_EQ(Count6("tblresults"), "1");
+    EXPECT_EQ(Result6("tblresults", 95), "412");
+    EXPECT_EQ(Count6("tblresults"), "2");
     EXPECT_EQ(Result6("tblreplicates", 400), "7.2");
     EXPECT_EQ(Count6("tblreplicates"), "1");
+    // The found results went with the edit.
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdPrevResult));
+    EXPECT_EQ(Shown(), Texts{"No record found"});
+    EXPECT_EQ(f->txtResult_value.Text(), "");
 
     // View Samples: the hand-entered samples, the new one chosen by a click on its row.
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Samples"));
@@ -205,7 +266,7 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(Shown(), Texts{});
     EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "View Results");
     auto& results = f->MSFlexGrid4;
-    ASSERT_EQ(results.Rows(), 3);
+    ASSERT_EQ(results.Rows(), 4);
     EXPECT_EQ(results.TextMatrix(0, 2), "Result Value");
     EXPECT_EQ(results.TextMatrix(2, 0), "6");
     EXPECT_EQ(results.TextMatrix(2, 1), "10");
@@ -214,16 +275,39 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(results.TextMatrix(2, 7), "8");
     EXPECT_EQ(results.TextMatrix(2, 8), kStart);
 
-    // Right-click > Copy: the grid as tab-ended cells and line-ended rows.
+    // Right-click > Copy: every cell followed by a tab, every row by a line feed, the header
+    // and the blank row included.
     platform::Clipboard::SetText("before");
     ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(results, f->mnuCopyResults, 2, 2, "Copy"));
-    std::string expected;
-    for (long long r = 0; r < results.Rows(); ++r) {
-        for (int c = 0; c < results.Cols(); ++c) expected += results.TextMatrix(r, c) + "\t";
-        expected += "\n";
-    }
-    EXPECT_EQ(platform::Clipboard::GetText(), expected);
-    EXPECT_NE(expected.find("\n6\t10\t13.1\t"), std::string::npos) << expected;
+    EXPECT_EQ(platform::Clipboard::GetText(),
+              "Sample Code\tParameter Code\tResult Value\tRemark Code\tGrade\tComments\tIDLOC\t"
+              "Project Code\tStart Date\t\n"
+              "\t\t\t\t\t\t\t\t\t\n"
+              "6\t10\t13.1\t\t\t\tV\t8\t4/7/2004 9:05:00 AM\t\n"
+              "6\t95\t412\tJ\tA\tField meter\tV\t8\t4/7/2004 9:05:00 AM\t\n");
+
+    // Load Results for the new sample with replicates and non-numeric values: the numeric
+    // results, then the replicate, then the text; none of them shows source, project or date,
+    // and the last two have no comment.
+    ASSERT_NO_FATAL_FAILURE(Type(f->TxtSampleNumber, "6"));
+    ASSERT_NO_FATAL_FAILURE(Click(f->Check5));
+    ASSERT_NO_FATAL_FAILURE(Click(f->Check6));
+    EXPECT_EQ(f->Check5.Value(), 1);
+    EXPECT_EQ(f->Check6.Value(), 1);
+    ASSERT_NO_FATAL_FAILURE(Click(f->cmdLoadResult));
+    EXPECT_EQ(Shown(), Texts{});
+    ASSERT_EQ(results.Rows(), 6);
+    using Row = std::vector<std::string>;
+    auto rowAt = [&](long long r) {
+        Row cells;
+        for (int c = 0; c < results.Cols(); ++c) cells.push_back(results.TextMatrix(r, c));
+        return cells;
+    };
+    EXPECT_EQ(rowAt(1), Row(9, ""));
+    EXPECT_EQ(rowAt(2), (Row{"6", "10", "13.1", "", "", "", "", "", ""}));
+    EXPECT_EQ(rowAt(3), (Row{"6", "95", "412", "J", "A", "Field meter", "", "", ""}));
+    EXPECT_EQ(rowAt(4), (Row{"6", "400", "7.2", "", "", "", "", "", ""}));
+    EXPECT_EQ(rowAt(5), (Row{"6", "300", "<5", "<", "B", "", "", "", ""}));
 
     // Data > Export: the samples after a typed day (only the new one) to four typed files.
     const auto out = dir.path() / "out";
@@ -249,8 +333,8 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     // A sample later on the "From" day is taken; the demo's earlier ones are not.
     EXPECT_EQ(ReadFile(files[0]),
               "V,6,8,109,4/7/2004 9:05:00 AM,N,,W,G,,2.5,\"Walked the bank, water clear\"\r\n");
-    EXPECT_EQ(ReadFile(files[1]), "V,6,10,13.1,,,\r\n");
-    EXPECT_EQ(ReadFile(files[2]), "V,6,300,<5,,\r\n");
+    EXPECT_EQ(ReadFile(files[1]), "V,6,10,13.1,,,\r\nV,6,95,412,J,A,Field meter\r\n");
+    EXPECT_EQ(ReadFile(files[2]), "V,6,300,<5,<,B\r\n");
     EXPECT_EQ(ReadFile(files[3]), "V,6,400,7.2,,\r\n");
     // Nothing was written to the default names.
     EXPECT_FALSE(std::filesystem::exists(dir.file("ExpSample.csv")));
