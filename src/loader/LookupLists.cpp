@@ -43,4 +43,36 @@ bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value)
     return false;
 }
 
+bool ChooseTypedEntry(platform::ComboBox& list) {
+    if (list.ListIndex() >= 0) return true;
+    const std::string typed = platform::Trim(list.Text());
+    if (typed.empty()) return true;
+    int exact = -1, folded = -1, foldedCount = 0;
+    for (int i = 0, count = list.ListCount(); i < count && exact < 0; ++i) {
+        const std::string entry = list.List(i);
+        const std::string code = platform::LookupCode(entry).value_or(entry);
+        if (entry == typed || code == typed) {
+            exact = i;
+        } else if (platform::EqualsNoCase(code, typed)) {
+            folded = i;
+            ++foldedCount;
+        }
+    }
+    const int chosen = exact >= 0 ? exact : foldedCount == 1 ? folded : -1;
+    if (chosen < 0) return false;
+    list.SetListIndex(chosen);
+    return true;
+}
+
+bool ChooseTypedEntries(std::initializer_list<NamedList> lists) {
+    for (const NamedList& l : lists) {
+        if (ChooseTypedEntry(l.list)) continue;
+        platform::MsgBox(std::string("The ") + l.what + " '" + platform::Trim(l.list.Text()) +
+                             "' is not in the list; choose one from the list.",
+                         platform::mb::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace loader

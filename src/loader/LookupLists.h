@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,5 +29,19 @@ std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std:
 // Raises the list's click. A Null value, or no such entry, leaves the selection alone.
 // Returns whether an entry was selected.
 bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value);
+
+// A list that holds typed text instead of a choice: selects the entry the text stands for,
+// the entry whole or its code (the code in another letter case when only one entry has it).
+// Gives false when the text stands for no entry; true when an entry is (now) selected or
+// the box is empty.
+bool ChooseTypedEntry(platform::ComboBox& list);
+
+struct NamedList {
+    platform::ComboBox& list;
+    const char* what;  // "parameter", for the message
+};
+// ChooseTypedEntry for each list in turn; at the first whose text stands for no entry, says
+// so, naming it, and gives false, so the caller does nothing with a text it would ignore.
+bool ChooseTypedEntries(std::initializer_list<NamedList> lists);
 
 }  // namespace loader

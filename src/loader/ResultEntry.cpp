@@ -42,6 +42,9 @@ bool sampleExists(const std::string& code) {
 }  // namespace
 
 void frmDataLoader::cmdAddResult_Click() {
+    // A code typed instead of chosen stands for its entry; a remark standing for none would
+    // otherwise be left out of the row without a word.
+    if (!ChooseTypedEntries({{cmbParameter, "parameter"}, {cmbRemark_code, "remark code"}})) return;
     const std::string table = ResultTable(txtResult_value.Text(), Check3.Value() != 0);
     try {
         const auto parameter = SelectedCode(cmbParameter);
@@ -83,6 +86,7 @@ void frmDataLoader::cmdAddResult_Click() {
         return;
     }
     cmdClearResults_Click();
+    cmbParameter.SetFocus();  // ready for the sample's next result
 }
 
 void frmDataLoader::cmdClearResults_Click() {

@@ -64,6 +64,7 @@ void frmDataLoader::cmdLocateResults_Click() {
                          platform::mb::Exclamation);
         return;
     }
+    if (!ChooseTypedEntries({{cmbParameter, "parameter"}, {cmbRemark_code, "remark code"}})) return;
     platform::Hourglass wait(*this);
     ResultSearch search;
     search.sampleCode = lblCode.Caption();

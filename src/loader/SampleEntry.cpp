@@ -174,6 +174,7 @@ void frmDataLoader::CmdAddSample_Click() {
     CmdAddSample.SetCaption("Add");
     cmddeleteS.SetVisible(false);
     SSTab1.SetTab(kResultsTab);
+    cmbParameter.SetFocus();  // ready for the new sample's first result
 }
 
 void frmDataLoader::fillAllStations() {

@@ -36,6 +36,10 @@ ComboBox::ComboBox(Container& parent, std::string name, Geometry g, Style style,
                              }
                              qt::RaiseFromQt(Change);
                          });
+        // A chosen entry shows from its start, where its code stands, however narrow the box.
+        QObject::connect(combo_, &QComboBox::currentIndexChanged, combo_, [this](int index) {
+            if (index >= 0) combo_->lineEdit()->setCursorPosition(0);
+        });
     }
     // activated: a choice from the list by the user, also of the entry already selected.
     QObject::connect(combo_, &QComboBox::activated, combo_, [this] { qt::RaiseFromQt(Click); });

@@ -127,13 +127,15 @@ TEST_F(WorkingDay, KeyInASampleWithResultsFindCorrectBrowseCopyAndExportIt) {
     EXPECT_EQ(f->txtSample_Depth.Text(), "");
 
     // Four results: two numbers (the second with remark, grade and comment), a text with
-    // remark and grade, and a replicate.
+    // remark and grade, and a replicate. Each save leaves the focus on the parameter, where
+    // the next result's code is typed straight away; typed codes stand for their entries.
+    ASSERT_NO_FATAL_FAILURE(Keys(f->cmbParameter, ""));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "10"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "12.5"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
-    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "95"));
+    ASSERT_NO_FATAL_FAILURE(Keys(f->cmbParameter, "95"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "412"));
-    ASSERT_NO_FATAL_FAILURE(Pick(f->cmbRemark_code, "J"));
+    ASSERT_NO_FATAL_FAILURE(Type(f->cmbRemark_code, "J"));
     ASSERT_NO_FATAL_FAILURE(Type(f->TXTGrade, "A"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtCommentResult, "Field meter"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));

@@ -2,6 +2,8 @@
 // written, overwriting, failures, and the entry afterwards.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ResultsTabSupport.h"
 
 using loader_test::Choose;
@@ -72,11 +74,37 @@ TEST_F(ResultEntry, AStoredIdentityIsOverwrittenAndAnUnchosenRemarkKept) {
     f.cmdAddResult_Click();
     EXPECT_EQ(Row("tblresults", 1, 10), "2.5|<|B|first");
     Key(f, {10, "3", "", "", "", false});
-    f.cmbRemark_code.SetText("Q");  // typed, not chosen
-    ASSERT_EQ(f.cmbRemark_code.ListIndex(), -1);
     f.cmdAddResult_Click();
     EXPECT_EQ(Row("tblresults", 1, 10), "3|<||");
     EXPECT_EQ(Stored(1, 10), 1);
+
+    // Codes typed instead of chosen stand for their entries, in either letter case.
+    Key(f, {10, "3.5", "", "", "", false});
+    f.cmbParameter.SetListIndex(-1);
+    f.cmbParameter.SetText(" 60 ");
+    f.cmbRemark_code.SetText("q");
+    f.cmdAddResult_Click();
+    EXPECT_TRUE(dialogs->prompts.empty());
+    EXPECT_EQ(Row("tblresults", 1, 60), "3.5|Q||");
+
+    // A typed code that stands for no entry is said, and nothing is stored or lost.
+    for (auto [parameter, remark, message] :
+         {std::tuple{"60", "QQ",
+                     "The remark code 'QQ' is not in the list; choose one from the list."},
+          std::tuple{"6", "Q",
+                     "The parameter '6' is not in the list; choose one from the list."}}) {
+        Key(f, {10, "4", "", "", "", false});
+        f.cmbParameter.SetListIndex(-1);
+        f.cmbParameter.SetText(parameter);
+        f.cmbRemark_code.SetText(remark);
+        dialogs->clear();
+        f.cmdAddResult_Click();
+        EXPECT_EQ(dialogs->texts(), std::vector<std::string>{message});
+        EXPECT_EQ(Row("tblresults", 1, 60), "3.5|Q||");
+        EXPECT_EQ(f.cmbRemark_code.Text(), remark);
+        EXPECT_EQ(f.txtResult_value.Text(), "4");
+    }
+    dialogs->clear();
 
     ASSERT_EQ(Row("tblreplicates", 1, 400), "7.9|~|A");
     Key(f, {400, "8.1", "", "A", "", true});

@@ -216,6 +216,16 @@ TEST_F(ControlsTest, ComboOpenListShowsItsWidestEntryWhole) {
         box->showPopup();
         EXPECT_GE(view->viewport()->width(), entryWidth);
         box->hidePopup();
+        // The closed box shows the chosen entry from its start, where the code stands.
+        if (combo == &f.cmbEdit) {
+            combo->SetListIndex(0);
+            EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+            combo->SetListIndex(-1);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Down);
+            ASSERT_EQ(combo->ListIndex(), 0);
+            EXPECT_EQ(box->lineEdit()->cursorPosition(), 0);
+        }
 
         // A long list scrolls (a list-only one may open as tall as the screen instead): the
         // scroll bar takes nothing from the entries.
