@@ -36,30 +36,42 @@ std::string joinWords(const std::vector<std::string>& words) {
     return out;
 }
 
-// What keeps the entry from being saved, or nothing when it can be saved.
-std::optional<std::string> saveProblem(const frmDataLoader& f) {
+// What keeps the entry from being saved, and the first control to correct.
+struct SaveProblem {
+    std::string text;
+    platform::Control* first = nullptr;
+};
+
+// Nothing when the entry can be saved.
+std::optional<SaveProblem> saveProblem(frmDataLoader& f) {
     std::vector<std::string> missing;
+    platform::Control* first = nullptr;
+    auto need = [&](platform::Control& control, std::string what) {
+        missing.push_back(std::move(what));
+        if (!first) first = &control;
+    };
     auto code = [](const platform::ComboBox& list) {
         auto c = SelectedCode(list);
         return c && !c->empty() ? c : std::nullopt;
     };
-    if (!code(f.cmbProject_Code)) missing.push_back("a project");
+    if (!code(f.cmbProject_Code)) need(f.cmbProject_Code, "a project");
     // A sample whose station is missing from the station table lists as "-": no number.
     const auto station = code(f.cmbStation_id);
     if (!station || !platform::IsWholeNumber(*station))
-        missing.push_back(f.cmbStation_id.ListIndex() < 0 ? "a station"
-                                                          : "a station with a station number");
-    if (!code(f.cmbMedium)) missing.push_back("a medium");
-    if (!code(f.CMBSample_Type)) missing.push_back("a sample type");
+        need(f.cmbStation_id,
+             f.cmbStation_id.ListIndex() < 0 ? "a station" : "a station with a station number");
+    if (!code(f.cmbMedium)) need(f.cmbMedium, "a medium");
+    if (!code(f.CMBSample_Type)) need(f.CMBSample_Type, "a sample type");
     std::string problem;
     if (!missing.empty()) problem = "Please choose " + joinWords(missing) + ".";
     const std::string depth = f.txtSample_Depth.Text();
     if (!platform::Trim(depth).empty() && !platform::IsNumeric(depth)) {
         if (!problem.empty()) problem += "\n";
         problem += "The sample depth \"" + depth + "\" is not a number.";
+        if (!first) first = &f.txtSample_Depth;
     }
     if (problem.empty()) return std::nullopt;
-    return "The sample was not saved.\n\n" + problem;
+    return SaveProblem{"The sample was not saved.\n\n" + problem, first};
 }
 
 // The captions the "Results" tab shows for the sample once it is saved.
@@ -72,7 +84,8 @@ struct SavedSample {
 
 void frmDataLoader::CmdAddSample_Click() {
     if (auto problem = saveProblem(*this)) {
-        platform::MsgBox(*problem, platform::mb::Exclamation);
+        platform::MsgBox(problem->text, platform::mb::Exclamation);
+        problem->first->SetFocus();  // where to correct it
         return;
     }
     const std::string editedCode = platform::Trim(Label24.Caption());

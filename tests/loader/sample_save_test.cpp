@@ -2,8 +2,10 @@
 // the tab afterwards, editing, failures and two programs saving at once.
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <chrono>
 #include <future>
+#include <map>
 #include <thread>
 
 #include "LoaderTestSupport.h"
@@ -67,6 +69,17 @@ TEST_F(SampleSave, AnIncompleteEntryIsRefusedWithOneMessageAndKeptAsTyped) {
         ASSERT_EQ(dialogs->prompts.size(), 1u) << c.name;
         for (const char* word : c.said)
             EXPECT_TRUE(Mentions(dialogs->prompts[0].text, word)) << dialogs->prompts[0].text;
+        // The focus goes where the first correction is to be made.
+        const std::string first = c.skip.empty() ? "depth" : c.skip.substr(0, c.skip.find(' '));
+        const std::map<std::string, const platform::Control*> controls = {
+            {"project", &f.cmbProject_Code},
+            {"station", &f.cmbStation_id},
+            {"medium", &f.cmbMedium},
+            {"type", &f.CMBSample_Type},
+            {"depth", &f.txtSample_Depth}};
+        QWidget* focus = f.CmdAddSample.widget()->window()->focusWidget();
+        QWidget* expected = controls.at(first)->widget();
+        EXPECT_TRUE(focus == expected || expected->isAncestorOf(focus)) << c.name;
         EXPECT_EQ(f.SSTab1.Tab(), 1) << c.name;
         EXPECT_EQ(f.Label24.Caption(), "") << c.name;
         EXPECT_EQ(f.txtcomment.Text(), "kept") << c.name;
