@@ -361,16 +361,31 @@ TEST_F(ControlsTest, EnterAndEscPressDefaultAndCancelButtons) {
     EXPECT_EQ(f.cancelClicks, 2);
 }
 
-TEST_F(ControlsTest, LostFocusWhenFocusMovesToAnotherControl) {
+TEST_F(ControlsTest, GotAndLostFocusWhenFocusMovesBetweenControlsOnly) {
     auto& f = *form;
-    int lost = 0;
-    f.txtName.LostFocus = [&] { ++lost; };
+    std::vector<std::string> seen;
+    f.txtName.GotFocus = [&] { seen.push_back("got"); };
+    f.txtName.LostFocus = [&] { seen.push_back("lost"); };
     f.Show();
     QApplication::setActiveWindow(f.window());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
     f.txtName.SetFocus();
     f.txtNotes.SetFocus();
-    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"got", "lost"}));
+
+    // Another window taking the keyboard for a while neither leaves the box nor enters it.
+    f.txtName.SetFocus();
+    seen.clear();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    ASSERT_TRUE(f.txtName.widget()->hasFocus());
+    EXPECT_TRUE(seen.empty());
+    QTest::keyClick(f.txtName.widget(), Qt::Key_Tab);
+    EXPECT_EQ(seen, (std::vector<std::string>{"lost"}));
 }
 
 TEST_F(ControlsTest, TabLeavesAMultiLineBoxWithoutTypingATab) {
