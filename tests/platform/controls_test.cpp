@@ -444,6 +444,43 @@ TEST_F(ControlsTest, TabClickOnChangeAndPagesHoldControls) {
     EXPECT_EQ(&f.lblOnTwo.form(), &f);
 }
 
+TEST_F(ControlsTest, CtrlPageKeysStepThroughTheTabsAsClicksDo) {
+    auto& f = *form;
+    TextBox txtOnOne(f.SSTab1.Page(0), "txtOnOne", "", {300, 600, 1500, 315});
+    std::vector<std::string> seen;
+    txtOnOne.LostFocus = [&] { seen.push_back("lost"); };
+    f.SSTab1.Click = [&] {
+        seen.push_back("click " + std::to_string(f.SSTab1.Tab()));
+        // The handler runs with the focus where a click leaves it.
+        EXPECT_FALSE(txtOnOne.widget()->hasFocus());
+    };
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    QTabBar* bar = qtOf<QTabWidget>(f.SSTab1)->tabBar();
+
+    txtOnOne.SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return txtOnOne.widget()->hasFocus(); }));
+    QTest::keyClick(txtOnOne.widget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"lost", "click 1"}));
+    EXPECT_EQ(QApplication::focusWidget(), bar);
+
+    // On from the strip, round past the last tab, and back past the first.
+    seen.clear();
+    for (int i = 0; i < 2; ++i) QTest::keyClick(bar, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 0);
+    QTest::keyClick(bar, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"click 2", "click 0", "click 2"}));
+
+    // Outside the tab control the keys belong to the focused control.
+    f.txtName.SetFocus();
+    QTest::keyClick(f.txtName.widget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 2);
+    EXPECT_EQ(seen.size(), 3u);
+}
+
 TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {
     auto& f = *form;
     f.DTPicker1.SetValue(DateTime{2004, 1, 14, 9, 30, 0});
