@@ -32,6 +32,9 @@ frmFilterResults::frmFilterResults()
         "Filter the Parameter List.  Will Search the Full Name Field for the Parameter.");
     cmdOK.SetDefault(true);
     cmdCancel.SetCancel(true);
+    // Enter in the search box runs the search rather than closing the window.
+    txtparameterfind.GotFocus = [this] { Command1.SetDefault(true); };
+    txtparameterfind.LostFocus = [this] { cmdOK.SetDefault(true); };
     Command1.Click = [this] { Command1_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };

@@ -324,7 +324,9 @@ void Form::setCancelButton(CommandButton* button, bool on) {
     }
 }
 
-void Form::PopupMenu(Menu& menu) { menu.menu()->popup(QCursor::pos()); }
+void Form::PopupMenu(Menu& menu) {
+    menu.menu()->popup(qt::PopupPoint::take().value_or(QCursor::pos()));
+}
 
 bool Form::SaveSnapshot(const std::string& path) { return qt::SaveWidgetSnapshot(window(), path); }
 

@@ -71,7 +71,7 @@ class Form : public Container {
     void registerControl(Control* c) { controls_.push_back(c); }
     void unregisterControl(Control* c);
 
-    // Shows a menu at the mouse pointer.
+    // Shows a menu at the mouse pointer, or where a keyboard-raised event asks for it.
     void PopupMenu(Menu& menu);
 
     // Renders the window (the child as it would stand in the main window) to a PNG file.

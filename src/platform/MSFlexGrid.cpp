@@ -1,6 +1,7 @@
 #include "MSFlexGrid.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -125,6 +126,13 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
     // Select-all marks every cell below and right of the fixed ones, and says so in
     // Row/RowSel, so the handlers act on the block the user sees.
     qt::Watch(view_, [this](QObject*, QEvent* e) {
+        if (e->type() == QEvent::ContextMenu) {
+            auto* ce = static_cast<QContextMenuEvent*>(e);
+            // The mouse's own is left alone: a right click acts on its release.
+            if (ce->reason() != QContextMenuEvent::Keyboard) return false;
+            raiseMenuKey(classicShift(ce->modifiers()));
+            return true;
+        }
         if (e->type() != QEvent::KeyPress ||
             !static_cast<QKeyEvent*>(e)->matches(QKeySequence::SelectAll))
             return false;
@@ -158,6 +166,30 @@ void MSFlexGrid::raiseMouseUp(QWidget* from, const QMouseEvent& me) {
     qt::RaiseFromQt([this, button, shift, p] {
         if (MouseUp) MouseUp(button, shift, qt::toTwips(p.x()), qt::toTwips(p.y()));
     });
+}
+
+void MSFlexGrid::raiseMenuKey(int shift) {
+    const QPoint p = currentCellPoint();
+    // A popup the handler opens belongs by the cell, wherever the pointer rests.
+    qt::PopupPoint at(view_->mapToGlobal(p));
+    qt::RaiseFromQt([this, shift, p] {
+        if (MouseUp) MouseUp(2, shift, qt::toTwips(p.x()), qt::toTwips(p.y()));
+    });
+}
+
+QPoint MSFlexGrid::currentCellPoint() const {
+    QHeaderView* header = view_->horizontalHeader();
+    const QModelIndex cell = model_->indexFor(row_, col_);
+    // Row 0 is drawn by the header.
+    QWidget* area = cell.isValid() || header->isHidden() ? view_->viewport() : header->viewport();
+    const QRect r = area->rect();
+    if (r.isEmpty()) return view_->rect().center();
+    const QRect column(header->sectionViewportPosition(col_), 0, header->sectionSize(col_), 1);
+    const QPoint p = cell.isValid() ? view_->visualRect(cell).center()
+                                    : QPoint(column.center().x(), r.center().y());
+    // A cell scrolled out of sight counts as the nearest point in view.
+    return area->mapTo(view_, QPoint(std::clamp(p.x(), r.left(), r.right()),
+                                     std::clamp(p.y(), r.top(), r.bottom())));
 }
 
 void MSFlexGrid::pressAt(int x, int y, bool extend) {

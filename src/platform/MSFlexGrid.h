@@ -8,6 +8,7 @@
 #include "Control.h"
 
 class QMouseEvent;
+class QPoint;
 class QTableView;
 
 namespace platform {
@@ -59,7 +60,8 @@ class MSFlexGrid : public Control {
     // The whole grid as text: every cell followed by a tab, every row by a line feed.
     std::string ClipText() const;
 
-    // Button numbers 1 left, 2 right, 4 middle; position in twips within the grid.
+    // Button numbers 1 left, 2 right, 4 middle; position in twips within the grid. The menu
+    // key (a keyboard context menu) raises a right-button release at the current cell.
     std::function<void(int button, int shift, int x, int y)> MouseUp;
 
     FlexGridModel& model() { return *model_; }
@@ -72,6 +74,8 @@ class MSFlexGrid : public Control {
     void fitColumns(long long firstRow, long long lastRow);
     void pressAt(int x, int y, bool extend);
     void raiseMouseUp(QWidget* from, const QMouseEvent& me);
+    void raiseMenuKey(int shift);
+    QPoint currentCellPoint() const;  // the middle of Row/Col, within the grid's view
     FlexGridModel* model_;
     QTableView* view_;
     long long row_ = 0;

@@ -3,8 +3,18 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QWidget>
+#include <utility>
 
 namespace platform::qt {
+
+namespace {
+std::optional<QPoint> popupPoint;
+}  // namespace
+
+PopupPoint::PopupPoint(QPoint global) : saved_(popupPoint) { popupPoint = global; }
+PopupPoint::~PopupPoint() { popupPoint = saved_; }
+
+std::optional<QPoint> PopupPoint::take() { return std::exchange(popupPoint, std::nullopt); }
 
 bool SaveWidgetSnapshot(QWidget* widget, const std::string& path) {
     if (!widget) return false;

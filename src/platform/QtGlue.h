@@ -4,9 +4,11 @@
 // files; nothing above the platform layer sees Qt.
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "Control.h"
@@ -47,6 +49,21 @@ class FunctionFilter : public QObject {
 inline void Watch(QObject* object, FunctionFilter::Fn fn) {
     object->installEventFilter(new FunctionFilter(object, std::move(fn)));
 }
+
+// Where a popup menu opened by the handlers raised meanwhile appears instead of at the mouse
+// pointer (global pixels): for events a control raises from the keyboard. One popup uses it.
+class PopupPoint {
+  public:
+    explicit PopupPoint(QPoint global);
+    ~PopupPoint();
+    PopupPoint(const PopupPoint&) = delete;
+    PopupPoint& operator=(const PopupPoint&) = delete;
+    // The point, once; none when no keyboard event is being raised.
+    static std::optional<QPoint> take();
+
+  private:
+    std::optional<QPoint> saved_;
+};
 
 // Renders a widget (shown off screen for the moment when it is hidden) to a PNG file.
 bool SaveWidgetSnapshot(QWidget* widget, const std::string& path);

@@ -1,5 +1,7 @@
 #include "SSTab.h"
 
+#include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "EngineError.h"
@@ -24,7 +26,23 @@ SSTab::SSTab(Container& parent, std::string name, const std::vector<std::string>
     QObject::connect(tabs_, &QTabWidget::currentChanged, tabs_, [this] {
         if (!settingTab_) qt::RaiseFromQt(Click);
     });
+    // Ctrl+Tab belongs to the main window, which switches its child windows with it.
+    for (const auto& [keys, by] :
+         {std::pair{Qt::CTRL | Qt::Key_PageDown, 1}, std::pair{Qt::CTRL | Qt::Key_PageUp, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), tabs_);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, tabs_, [this, by = by] { step(by); });
+    }
     place(g);
+}
+
+void SSTab::step(int by) {
+    const int count = tabs_->count();
+    if (count < 2) return;
+    // Focus first, as a click gives it before the tab changes: a box being left reports
+    // LostFocus before Click, and the page change leaves the focus on the strip.
+    tabs_->tabBar()->setFocus(Qt::ShortcutFocusReason);
+    tabs_->setCurrentIndex((tabs_->currentIndex() + by + count) % count);
 }
 
 SSTab::~SSTab() = default;

@@ -40,6 +40,8 @@ class SSTab : public Control {
     std::function<void()> Click;
 
   private:
+    // Ctrl+PageDown/PageUp: the next or previous tab, as a click on it would bring it.
+    void step(int by);
     QTabWidget* tabs_;
     std::vector<std::unique_ptr<TabPage>> pages_;
     bool settingTab_ = false;  // Qt reports code changes of the tab too

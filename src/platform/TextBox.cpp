@@ -35,12 +35,12 @@ TextBox::TextBox(Container& parent, std::string name, const std::string& text, G
         QObject::connect(line_, &QLineEdit::textEdited, line_, [this] { qt::RaiseFromQt(Change); });
     }
     qt::Watch(widget(), [this](QObject*, QEvent* e) {
-        // Switching to another window or opening a menu is not leaving the box.
-        if (e->type() == QEvent::FocusOut) {
-            const auto reason = static_cast<QFocusEvent*>(e)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                qt::RaiseFromQt(LostFocus);
-        }
+        // Switching to another window or opening a menu is not leaving the box, nor is
+        // coming back from one entering it.
+        if (e->type() != QEvent::FocusIn && e->type() != QEvent::FocusOut) return false;
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        qt::RaiseFromQt(e->type() == QEvent::FocusIn ? GotFocus : LostFocus);
         return false;
     });
     place(g);

@@ -22,6 +22,7 @@ class TextBox : public Control {
     void SetScrollBars(bool on);
 
     std::function<void()> Change;
+    std::function<void()> GotFocus;
     std::function<void()> LostFocus;
 
   private:

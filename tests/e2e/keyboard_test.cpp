@@ -1,5 +1,5 @@
 // The keyboard alone: Tab walks each tab's controls in reading order, each once, and gets
-// out of every grid.
+// out of every grid; Ctrl+PageDown and Ctrl+PageUp change the tab from anywhere in it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -95,4 +95,39 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
     EXPECT_EQ(tabRound(*f, f->TxtSampleNumber),
               (Names{"TxtSampleNumber", "Check4", "Check5", "Check6", "cmdLoadResult",
                      "MSFlexGrid4", "SSTab1"}));
+}
+
+TEST_F(Keyboard, CtrlPageKeysChangeTheTabFromAnyControlAndCtrlTabIsLeftToTheMainWindow) {
+    auto& main = app::MainWindow();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
+    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
+    auto* f = loader::DataLoaderWindow().get();
+    ASSERT_NE(f, nullptr);
+    auto& tabs = f->SSTab1;
+    auto from = [&](platform::Control& control) {
+        control.SetFocus();
+        EXPECT_TRUE(WaitFor([&] { return focused(*f) == control.Name(); })) << control.Name();
+    };
+
+    ASSERT_NO_FATAL_FAILURE(ClickTab(tabs, "Sample"));
+    from(f->DTPicker1);
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_PageDown, Qt::ControlModifier));
+    EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "View Station");
+    EXPECT_EQ(focused(*f), "SSTab1");
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_PageUp, Qt::ControlModifier));
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "View Project");
+
+    from(f->MSFlexGrid2);
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_PageUp, Qt::ControlModifier));
+    EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "View Results");
+    from(f->TxtSampleNumber);
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_PageDown, Qt::ControlModifier));
+    EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "View Project");
+
+    ASSERT_NO_FATAL_FAILURE(ClickTab(tabs, "Results"));
+    from(f->TXTGrade);
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab, Qt::ControlModifier));
+    EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "Results");
 }

@@ -2,9 +2,15 @@
 // row by a line feed.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
+#include <QTableView>
+#include <QTest>
 
 #include "App.h"
+#include "FlexGridModel.h"
 #include "ViewerTestSupport.h"
 
 using Strings = std::vector<std::string>;
@@ -108,4 +114,52 @@ TEST_F(GridCopy, OnlyTheRightButtonOpensAGridsMenu) {
         EXPECT_TRUE(menu->menu()->isVisible()) << grid->Name();
         menu->menu()->close();
     }
+}
+
+TEST_F(GridCopy, TheMenuKeyOpensTheCopyMenuAtTheCellAndARightClickAtThePointer) {
+    auto& f = Open();
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    f.SSTab1.SetTab(0);
+    auto& grid = f.MSFlexGrid2;
+    QTableView* view = grid.view();
+    QWidget* cells = view->viewport();
+    QMenu* menu = f.mnucopyproject.menu();
+    auto cellAt = [&](long long row, int col) {
+        return cells->mapToGlobal(view->visualRect(grid.model().indexFor(row, col)).center());
+    };
+    // The pointer rests away from the cell the keyboard is on.
+    QTest::mouseMove(cells, cells->mapFromGlobal(cellAt(6, 1)));
+    grid.SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    grid.SetRow(3);
+    grid.SetCol(2);
+
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, view->mapToGlobal(QPoint()));
+    QApplication::sendEvent(QApplication::focusWidget(), &key);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+    EXPECT_EQ(menu->pos(), cellAt(3, 2));
+    platform::Clipboard::SetText("before");
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
+    EXPECT_EQ(platform::Clipboard::GetText(), grid.ClipText());
+
+    // The mouse: only the right button's release, at the pointer, on the header row too.
+    for (const QPoint at :
+         {cellAt(6, 1), view->horizontalHeader()->viewport()->mapToGlobal(QPoint(30, 5))}) {
+        QWidget* under = QApplication::widgetAt(at);
+        ASSERT_NE(under, nullptr);
+        const QPoint local = under->mapFromGlobal(at);
+        QTest::mouseMove(under, local);
+        QTest::mousePress(under, Qt::RightButton, {}, local);
+        QApplication::processEvents();
+        EXPECT_FALSE(menu->isVisible());
+        QTest::mouseRelease(under, Qt::RightButton, {}, local);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        EXPECT_EQ(menu->pos(), at);
+        menu->close();
+    }
+    EXPECT_EQ(std::make_pair(grid.Row(), grid.Col()), std::make_pair(3LL, 2));
 }

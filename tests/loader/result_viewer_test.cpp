@@ -2,6 +2,9 @@
 // parameter, and the small window in which that station and parameter are chosen.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include "ViewerTestSupport.h"
 #include "frmFilterResults.h"
 
@@ -223,4 +226,36 @@ TEST_F(ResultViewer, TheWindowOffersTheListsAndOkNeedsBothChoicesAndCancelTurnsI
     EXPECT_EQ(f.Label19.Caption(), kLogan);
     EXPECT_EQ(f.Label16.Caption(), "300-DO");
     EXPECT_EQ(dialogs->prompts.size(), 2u);
+}
+
+TEST_F(ResultViewer, EnterInTheSearchBoxFiltersAndEnterElsewhereIsOk) {
+    auto& f = Open();
+    f.Check4.SetValue(1);
+    auto* dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* window = dialog->window();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    dialog->txtparameterfind.SetFocus();
+    QWidget* box = dialog->txtparameterfind.widget();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }));
+    QTest::keyClicks(box, "oxygen");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(Sorted(Entries(dialog->Combo1)), (Strings{"300-DO", "310-BOD5", "340-COD"}));
+    EXPECT_EQ(Dialog(), dialog);
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_TRUE(dialogs->prompts.empty());
+
+    // Out of the box, Enter is OK again.
+    ASSERT_TRUE(Choose(dialog->Combo2, "109"));
+    ASSERT_TRUE(Choose(dialog->Combo1, "310"));
+    dialog->Combo2.SetFocus();
+    QWidget* stations = dialog->Combo2.widget();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stations->hasFocus(); }));
+    QTest::keyClick(stations, Qt::Key_Return);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_EQ(f.Label19.Caption(), kLogan);
+    EXPECT_EQ(f.Label16.Caption(), "310-BOD5");
+    EXPECT_TRUE(dialogs->prompts.empty());
 }

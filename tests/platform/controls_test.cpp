@@ -371,16 +371,31 @@ TEST_F(ControlsTest, EnterAndEscPressDefaultAndCancelButtons) {
     EXPECT_EQ(f.cancelClicks, 2);
 }
 
-TEST_F(ControlsTest, LostFocusWhenFocusMovesToAnotherControl) {
+TEST_F(ControlsTest, GotAndLostFocusWhenFocusMovesBetweenControlsOnly) {
     auto& f = *form;
-    int lost = 0;
-    f.txtName.LostFocus = [&] { ++lost; };
+    std::vector<std::string> seen;
+    f.txtName.GotFocus = [&] { seen.push_back("got"); };
+    f.txtName.LostFocus = [&] { seen.push_back("lost"); };
     f.Show();
     QApplication::setActiveWindow(f.window());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
     f.txtName.SetFocus();
     f.txtNotes.SetFocus();
-    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"got", "lost"}));
+
+    // Another window taking the keyboard for a while neither leaves the box nor enters it.
+    f.txtName.SetFocus();
+    seen.clear();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    ASSERT_TRUE(f.txtName.widget()->hasFocus());
+    EXPECT_TRUE(seen.empty());
+    QTest::keyClick(f.txtName.widget(), Qt::Key_Tab);
+    EXPECT_EQ(seen, (std::vector<std::string>{"lost"}));
 }
 
 TEST_F(ControlsTest, TabLeavesAMultiLineBoxWithoutTypingATab) {
@@ -437,6 +452,43 @@ TEST_F(ControlsTest, TabClickOnChangeAndPagesHoldControls) {
     EXPECT_TRUE(f.lblOnTwo.Visible());
     EXPECT_EQ(f.lblOnTwo.Left(), 300);
     EXPECT_EQ(&f.lblOnTwo.form(), &f);
+}
+
+TEST_F(ControlsTest, CtrlPageKeysStepThroughTheTabsAsClicksDo) {
+    auto& f = *form;
+    TextBox txtOnOne(f.SSTab1.Page(0), "txtOnOne", "", {300, 600, 1500, 315});
+    std::vector<std::string> seen;
+    txtOnOne.LostFocus = [&] { seen.push_back("lost"); };
+    f.SSTab1.Click = [&] {
+        seen.push_back("click " + std::to_string(f.SSTab1.Tab()));
+        // The handler runs with the focus where a click leaves it.
+        EXPECT_FALSE(txtOnOne.widget()->hasFocus());
+    };
+    f.Show();
+    QApplication::setActiveWindow(f.window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
+    QTabBar* bar = qtOf<QTabWidget>(f.SSTab1)->tabBar();
+
+    txtOnOne.SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return txtOnOne.widget()->hasFocus(); }));
+    QTest::keyClick(txtOnOne.widget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"lost", "click 1"}));
+    EXPECT_EQ(QApplication::focusWidget(), bar);
+
+    // On from the strip, round past the last tab, and back past the first.
+    seen.clear();
+    for (int i = 0; i < 2; ++i) QTest::keyClick(bar, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 0);
+    QTest::keyClick(bar, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"click 2", "click 0", "click 2"}));
+
+    // Outside the tab control the keys belong to the focused control.
+    f.txtName.SetFocus();
+    QTest::keyClick(f.txtName.widget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(f.SSTab1.Tab(), 2);
+    EXPECT_EQ(seen.size(), 3u);
 }
 
 TEST_F(ControlsTest, ADateTypedAsAWholeIsTheDateTyped) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
@@ -329,4 +330,42 @@ TEST_F(GridTest, KeysSelectAllMoveTheCellAndTabLeavesTheGrid) {
     EXPECT_TRUE(form->Command1.widget()->hasFocus());
     EXPECT_EQ(grid().Row(), 3);
     EXPECT_EQ(grid().Col(), 1);
+}
+
+TEST_F(GridTest, TheMenuKeyReportsARightReleaseAtTheCurrentCell) {
+    grid().SetRows(8);
+    form->Show();
+    QApplication::setActiveWindow(form->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->window()));
+    QTableView* view = grid().view();
+    grid().SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    // Qt sends the menu key's event to the focused widget, with the keys held then.
+    auto menuKey = [&](Qt::KeyboardModifiers keys = {}) {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, view->mapToGlobal(QPoint()), keys);
+        QApplication::sendEvent(QApplication::focusWidget(), &key);
+    };
+    auto inTwips = [&](QWidget* from, QPoint p) { return from->mapTo(view, p) * 15; };
+
+    grid().SetRow(4);
+    grid().SetCol(2);
+    menuKey(Qt::ShiftModifier);
+    ASSERT_EQ(form->ups.size(), 1u);
+    EXPECT_EQ(form->ups[0].button, 2);
+    EXPECT_EQ(form->ups[0].shift, 1);
+    const QPoint cell =
+        inTwips(view->viewport(), view->visualRect(grid().model().indexFor(4, 2)).center());
+    EXPECT_EQ(QPoint(form->ups[0].x, form->ups[0].y), cell);
+    EXPECT_EQ(std::make_pair(grid().Row(), grid().Col()), std::make_pair(4LL, 2));
+
+    // The header row is a cell of the grid too.
+    grid().SetRow(0);
+    menuKey();
+    ASSERT_EQ(form->ups.size(), 2u);
+    QWidget* header = view->horizontalHeader()->viewport();
+    const QPoint onHeader = inTwips(
+        header,
+        {view->visualRect(grid().model().indexFor(1, 2)).center().x(), header->height() / 2});
+    EXPECT_NEAR(form->ups[1].x, onHeader.x(), 15);
+    EXPECT_NEAR(form->ups[1].y, onHeader.y(), 15);
 }
