@@ -133,9 +133,14 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
             raiseMenuKey(classicShift(ce->modifiers()));
             return true;
         }
-        if (e->type() != QEvent::KeyPress ||
-            !static_cast<QKeyEvent*>(e)->matches(QKeySequence::SelectAll))
-            return false;
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        // Shift+F10 is the other menu key; not every window system turns it into a menu event.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            raiseMenuKey(classicShift(Qt::NoModifier));
+            return true;
+        }
+        if (!key->matches(QKeySequence::SelectAll)) return false;
         if (model_->rows() > model_->fixedRows() && model_->cols() > model_->fixedCols()) {
             row_ = model_->fixedRows();
             col_ = model_->fixedCols();

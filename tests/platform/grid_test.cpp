@@ -368,4 +368,11 @@ TEST_F(GridTest, TheMenuKeyReportsARightReleaseAtTheCurrentCell) {
         {view->visualRect(grid().model().indexFor(1, 2)).center().x(), header->height() / 2});
     EXPECT_NEAR(form->ups[1].x, onHeader.x(), 15);
     EXPECT_NEAR(form->ups[1].y, onHeader.y(), 15);
+
+    // Shift+F10, the other menu key, as a key press.
+    grid().SetRow(4);
+    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(form->ups.size(), 3u);
+    EXPECT_EQ(form->ups[2].button, 2);
+    EXPECT_EQ(QPoint(form->ups[2].x, form->ups[2].y), cell);
 }
