@@ -29,6 +29,16 @@ class Keyboard : public ::testing::Test {
     }
     void TearDown() override { ResetProgram(); }
 
+    // The Data Loader as a user opens it, from the main window's menu.
+    void OpenDataLoader(loader::frmDataLoader*& f) {
+        auto& main = app::MainWindow();
+        main.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
+        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
+        f = loader::DataLoaderWindow().get();
+        ASSERT_NE(f, nullptr);
+    }
+
     // The innermost control that holds the focus (a date box's editor counts as the box; the
     // tab strip as the tab control).
     std::string focused(loader::frmDataLoader& f) {
@@ -60,34 +70,32 @@ class Keyboard : public ::testing::Test {
 }  // namespace
 
 TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
-    auto& main = app::MainWindow();
-    main.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
-    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
-    auto* f = loader::DataLoaderWindow().get();
-    ASSERT_NE(f, nullptr);
+    loader::frmDataLoader* f = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenDataLoader(f));
 
     EXPECT_EQ(tabRound(*f, f->cmbProject_Code),
-              (Names{"cmbProject_Code", "cmbStation_id", "Check11", "cmbMedium", "CMBSample_Type",
-                     "CmbComposite_Statistic", "txtSample_Depth", "txtcomment", "DTPicker2",
-                     "DTPicker1", "Check1", "Check2", "CmdAddSample", "cmdClear", "cmdExitSample",
-                     "txtSampleNum", "cmdLocate", "cmdPreviousRecord", "cmdNextRecord", "SSTab1"}));
+              (Names{"cmbProject_Code", "cmbStation_id",  "Check11",
+                     "cmbMedium",       "CMBSample_Type", "CmbComposite_Statistic",
+                     "txtSample_Depth", "txtcomment",     "DTPicker2",
+                     "DTPicker1",       "Check1",         "Check2",
+                     "CmdAddSample",    "cmdClear",       "cmdExitSample",
+                     "txtSampleNum",    "cmdLocate",      "cmdPreviousRecord",
+                     "cmdNextRecord",   "SSTab1"}));
 
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "Results"));
     EXPECT_EQ(tabRound(*f, f->txtResultSampleNum),
-              (Names{"txtResultSampleNum", "DTPicker5", "cmdFindSample", "cmbParameter",
-                     "Check13", "cmdParameterFind", "txtparameterFind", "txtResult_value",
-                     "cmbRemark_code", "TXTGrade", "Check3", "txtCommentResult",
-                     "cmdClearResults", "cmdExitResult", "cmdLocateResults", "cmdPrevResult",
-                     "cmdNextResult", "SSTab1"}));
+              (Names{"txtResultSampleNum", "DTPicker5", "cmdFindSample", "cmbParameter", "Check13",
+                     "cmdParameterFind", "txtparameterFind", "txtResult_value", "cmbRemark_code",
+                     "TXTGrade", "Check3", "txtCommentResult", "cmdClearResults", "cmdExitResult",
+                     "cmdLocateResults", "cmdPrevResult", "cmdNextResult", "SSTab1"}));
 
     // Each browsing tab: its filters, its button, its grid, and out again.
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Project"));
     EXPECT_EQ(tabRound(*f, f->MSFlexGrid2), (Names{"MSFlexGrid2", "SSTab1"}));
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Station"));
     EXPECT_EQ(tabRound(*f, f->chkProjectStation),
-              (Names{"chkProjectStation", "ChkLocationStation", "ChkWaterStation",
-                     "cmdFindStation", "MSFlexGrid1", "SSTab1"}));
+              (Names{"chkProjectStation", "ChkLocationStation", "ChkWaterStation", "cmdFindStation",
+                     "MSFlexGrid1", "SSTab1"}));
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Samples"));
     EXPECT_EQ(tabRound(*f, f->Check10), (Names{"Check10", "Check9", "Check8", "Check7",
                                                "cmdSamples", "MSFlexGrid3", "SSTab1"}));
@@ -98,12 +106,8 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
 }
 
 TEST_F(Keyboard, CtrlPageKeysChangeTheTabFromAnyControlAndCtrlTabIsLeftToTheMainWindow) {
-    auto& main = app::MainWindow();
-    main.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
-    ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
-    auto* f = loader::DataLoaderWindow().get();
-    ASSERT_NE(f, nullptr);
+    loader::frmDataLoader* f = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenDataLoader(f));
     auto& tabs = f->SSTab1;
     auto from = [&](platform::Control& control) {
         control.SetFocus();
