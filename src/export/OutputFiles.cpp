@@ -43,9 +43,8 @@ fs::path identity(const std::string& path) {
     return ec ? fs::path(path).lexically_normal() : p;
 }
 
-// The file a name stands for: a link is followed, so the file it points to is the one
-// replaced and the link stays.
-// A link to a file not yet there is followed too: the file is made where the link points.
+// The file a name stands for: a link is followed, also to a file not yet there, so the file
+// it points to is the one replaced or made and the link stays.
 std::string followLinks(const std::string& path) {
     fs::path p(path);
     std::error_code ec;
