@@ -81,6 +81,7 @@ void frmFilterResults::cmdOK_Click() {
     if (frmDataLoader* loader = owner) {
         loader->Label16.SetCaption(Combo1.Text());
         loader->Label19.SetCaption(Combo2.Text());
+        loader->cmdLoadResult.SetFocus();  // the next step, once this window is gone
     }
     Unload();
 }

@@ -173,9 +173,9 @@ TEST_F(ResultViewer, TheWindowFiltersParametersByFullName) {
     // Nothing typed: every parameter that has a full name.
     dialog->txtparameterfind.SetText("");
     dialog->Command1_Click();
-    EXPECT_EQ(dialog->Combo1.ListCount(),
-              Value("select count(*) from tblparameter_codes where full_name is not null")
-                  .toInteger());
+    EXPECT_EQ(
+        dialog->Combo1.ListCount(),
+        Value("select count(*) from tblparameter_codes where full_name is not null").toInteger());
     EXPECT_TRUE(dialogs->prompts.empty());
 }
 
@@ -228,7 +228,7 @@ TEST_F(ResultViewer, TheWindowOffersTheListsAndOkNeedsBothChoicesAndCancelTurnsI
     EXPECT_EQ(dialogs->prompts.size(), 2u);
 }
 
-TEST_F(ResultViewer, EnterInTheSearchBoxFiltersAndEnterElsewhereIsOk) {
+TEST_F(ResultViewer, EnterInTheSearchBoxFiltersAndEnterElsewhereIsOkThenLoadResultsIsNext) {
     auto& f = Open();
     f.Check4.SetValue(1);
     auto* dialog = Dialog();
@@ -258,4 +258,6 @@ TEST_F(ResultViewer, EnterInTheSearchBoxFiltersAndEnterElsewhereIsOk) {
     EXPECT_EQ(f.Label19.Caption(), kLogan);
     EXPECT_EQ(f.Label16.Caption(), "310-BOD5");
     EXPECT_TRUE(dialogs->prompts.empty());
+    // The Data Loader takes the focus back on "Load Results", the next step.
+    EXPECT_EQ(f.cmdLoadResult.widget()->window()->focusWidget(), f.cmdLoadResult.widget());
 }
