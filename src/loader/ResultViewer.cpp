@@ -17,8 +17,18 @@ void frmDataLoader::Check4_Click() {
     platform::Hourglass wait(*this);
     if (Check4.Value()) {
         frmFilterResults::owner = this;
-        auto& dialog = FilterResultsWindow()();
-        dialog.Show();
+        frmFilterResults* opened = nullptr;
+        try {
+            opened = &FilterResultsWindow()();
+            opened->Show();
+        } catch (...) {
+            // The window could not fill its lists: no half-made window, and the box goes back
+            // to the mode on show, so the next tick tries again.
+            if (auto* failed = FilterResultsWindow().get()) failed->Unload();
+            Check4.SetValue(0);
+            throw;
+        }
+        frmFilterResults& dialog = *opened;
         // Over this window, where the user is looking, not wherever the next free place is.
         dialog.Move(std::max(0, Left() + (Width() - dialog.Width()) / 2),
                     std::max(0, Top() + (Height() - dialog.Height()) / 2));

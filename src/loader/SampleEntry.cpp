@@ -186,6 +186,8 @@ void frmDataLoader::CmdAddSample_Click() {
         list->SetListIndex(-1);
     CmdAddSample.SetCaption("Add");
     cmddeleteS.SetVisible(false);
+    // A result located for the sample shown before is no longer the one to correct.
+    if (cmdAddResult.Caption() == "Update") cmdClearResults_Click();
     SSTab1.SetTab(kResultsTab);
     cmbParameter.SetFocus();  // ready for the new sample's first result
 }

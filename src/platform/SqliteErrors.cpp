@@ -34,6 +34,12 @@ void ThrowSqlite(int rc, const std::string& message, const std::string& file) {
             throw EngineError(err::GeneralEngine,
                               "A value breaks a rule of the table. (" + message + ")");
         case SQLITE_READONLY:
+            // Another program renamed, replaced or deleted the file under the open handle.
+            if (rc == SQLITE_READONLY_DBMOVED)
+                throw EngineError(err::ReadOnlyDatabase,
+                                  "The database '" + file +
+                                      "' was moved, replaced or deleted while it was open; "
+                                      "open it again with \"Change Data File Location\".");
             throw EngineError(err::ReadOnlyDatabase,
                               "The database '" + file + "' is read-only. (" + message + ")");
         case SQLITE_NOTADB:

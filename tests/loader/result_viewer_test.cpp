@@ -146,6 +146,21 @@ TEST_F(ResultViewer, AllRecordsWithoutAValidChoiceAsksOnceAndKeepsTheGrid) {
     f.cmdLoadResult_Click();
     EXPECT_EQ(dialogs->prompts.size(), 1u);
     EXPECT_EQ(Dialog(), nullptr);
+
+    // A window that cannot fill its lists leaves no half-made window and the box unticked,
+    // so the sample-number mode stays on show and a new tick tries again.
+    f.Check4.SetValue(0);
+    db->ExecuteNative("alter table tblstation_information rename to gone");
+    dialogs->clear();
+    f.Check4.SetValue(1);
+    EXPECT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(f.Check4.Value(), 0);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_TRUE(f.Frame4.Visible());
+    EXPECT_FALSE(f.Frame5.Visible());
+    db->ExecuteNative("alter table gone rename to tblstation_information");
+    f.Check4.SetValue(1);
+    EXPECT_NE(Dialog(), nullptr);
 }
 
 TEST_F(ResultViewer, TheWindowFiltersParametersByFullName) {

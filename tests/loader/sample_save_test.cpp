@@ -245,6 +245,25 @@ TEST_F(SampleSave, EditRewritesTheLocatedSampleInPlace) {
     EXPECT_EQ(f.cmbParameter.ListCount(), 10);
 }
 
+// The "Results" tab is ready for the new sample's results, even if a result of the sample
+// shown before was located there for correcting.
+TEST_F(SampleSave, TheResultsTabLeavesALocatedResultOfTheSampleBefore) {
+    auto& f = Open();
+    f.txtResultSampleNum.SetText("1");
+    f.cmdFindSample_Click();
+    ASSERT_TRUE(Choose(f.cmbParameter, "10"));
+    f.cmdLocateResults_Click();
+    ASSERT_EQ(f.cmdAddResult.Caption(), "Update");
+    FillValidEntry(f);
+    f.CmdAddSample_Click();
+    ASSERT_TRUE(dialogs->prompts.empty());
+    EXPECT_EQ(f.lblCode.Caption(), "6");
+    EXPECT_EQ(f.cmdAddResult.Caption(), "Add");
+    EXPECT_TRUE(f.cmbParameter.Enabled());
+    EXPECT_FALSE(f.cmdDeleteR.Visible());
+    EXPECT_EQ(f.txtResult_value.Text(), "");
+}
+
 TEST_F(SampleSave, EditOfASampleDeletedMeanwhileWritesNothing) {
     auto& f = Open();
     f.txtSampleNum.SetText("4");

@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <filesystem>
 
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -380,6 +381,25 @@ TEST_F(RecordsetTest, WriterElsewhereGivesLockedError) {
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(count("select * from t"), 3);
+}
+
+// Another program renames a file over the open one: a write says so, not "read-only".
+TEST_F(RecordsetTest, AFileReplacedWhileOpenIsSaidToBeMoved) {
+    const std::string other = temp.path("other.db");
+    {
+        auto copy = Database::CreateDatabase(other);
+        copy->ExecuteNative("create table t (id integer)");
+    }
+    std::filesystem::rename(other, temp.path());
+    try {
+        db().Execute("delete from t");
+        ADD_FAILURE() << "the write went through";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.Description(),
+                  "The database '" + temp.path() +
+                      "' was moved, replaced or deleted while it was open; open it again with "
+                      "\"Change Data File Location\".");
+    }
 }
 
 int countProgress(void* n) {
