@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -153,16 +154,25 @@ void Database::BeginTrans() {
     if (InTransaction())
         throw EngineError(err::TransactionNested, "A transaction is already open.");
     ExecuteNative("BEGIN IMMEDIATE");
+    ++transaction_;
+    inTransaction_ = true;
 }
 
 void Database::CommitTrans() {
     if (!InTransaction()) throw EngineError(err::NoTransaction, "Commit without a transaction.");
-    ExecuteNative("COMMIT");
+    ExecuteNative("COMMIT");  // a commit that fails leaves the transaction open
+    inTransaction_ = false;
 }
 
 void Database::Rollback() {
     if (!InTransaction()) throw EngineError(err::NoTransaction, "Rollback without a transaction.");
     ExecuteNative("ROLLBACK");
+    if (inTransaction_) rolledBack_.push_back(transaction_);
+    inTransaction_ = false;
+}
+
+bool Database::RolledBack(long long transaction) const {
+    return std::find(rolledBack_.begin(), rolledBack_.end(), transaction) != rolledBack_.end();
 }
 
 bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

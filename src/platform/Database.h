@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Recordset.h"
 
@@ -39,6 +40,10 @@ class Database : public std::enable_shared_from_this<Database> {
     void CommitTrans();
     void Rollback();
     bool InTransaction() const;
+    // The transaction BeginTrans opened and not yet ended (numbered from 1), or 0; and
+    // whether a given one was rolled back, which undoes what recordsets did in it.
+    long long Transaction() const { return inTransaction_ ? transaction_ : 0; }
+    bool RolledBack(long long transaction) const;
 
     bool TableExists(const std::string& name) const;
     const std::string& Name() const { return path_; }
@@ -50,6 +55,9 @@ class Database : public std::enable_shared_from_this<Database> {
     sqlite3* db_;
     std::string path_;
     std::unique_ptr<StatementCache> cache_;
+    long long transaction_ = 0;
+    bool inTransaction_ = false;
+    std::vector<long long> rolledBack_;
 };
 
 }  // namespace platform

@@ -189,8 +189,18 @@ void Recordset::Impl::bindRow(sqlite3_stmt* stmt, int first, size_t p) {
 // change saved since through another recordset is seen, and a row deleted since is gone.
 // Only rows of an updatable set can be found again, and only a write since they were read
 // can have changed them.
+bool Recordset::Impl::gone(const Row& row) const {
+    return row.deleted && !(row.deletedIn != 0 && db_->RolledBack(row.deletedIn));
+}
+
 bool Recordset::Impl::present(size_t p) {
     Row& row = rows_[p];
+    if (row.deleted && !gone(row)) {
+        // Its delete was rolled back: read it again as the table holds it.
+        row.deleted = false;
+        row.deletedIn = 0;
+        row.seen = -1;
+    }
     if (row.deleted || !updatable() || row.seen == changes()) return !row.deleted;
     const std::vector<Column>& columns = *columns_;
     std::vector<int> fields;
@@ -241,7 +251,7 @@ void Recordset::Impl::requireOpen() const {
 
 bool Recordset::Impl::hasCurrent() const {
     return open_ && !eof_ && !bof_ && pos_ >= 0 && pos_ < static_cast<long long>(rows_.size()) &&
-           !rows_[pos_].deleted;
+           !gone(rows_[pos_]);
 }
 
 void Recordset::Impl::requireCurrent() const {
@@ -452,6 +462,7 @@ void Recordset::Impl::remove() {
     const std::string sql = "DELETE FROM " + quoteName(table_) + rowCondition();
     runWrite(sql, [&](sqlite3_stmt* stmt) { bindRow(stmt, 1, static_cast<size_t>(pos_)); });
     rows_[pos_].deleted = true;
+    rows_[pos_].deletedIn = db_->Transaction();
     if (sqlite3_changes(db_->handle()) == 0)
         throw EngineError(err::RecordDeleted, "Record is deleted.");
 }

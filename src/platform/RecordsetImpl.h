@@ -82,9 +82,12 @@ class Recordset::Impl {
         long long rowid = 0;
         long long seen = 0;  // the connection's change count when the row was read
         bool deleted = false;
+        long long deletedIn = 0;  // the transaction that deleted it, 0 for none
     };
     enum class Mode { None, AddNew, Edit };
 
+    // Deleted for good: a delete inside a transaction rolled back since never happened.
+    bool gone(const Row& row) const;
     bool fetch();  // one more row into rows_; false at the end
     void storeRow();
     void fillCell(Cell& c, sqlite3_value* value, ColumnKind kind);  // texts go to text_

@@ -371,6 +371,33 @@ TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
     EXPECT_EQ(errorOf([&] { db().Rollback(); }), err::NoTransaction);
 }
 
+// A delete rolled back never happened, also for the set that made it: its row is still the
+// current one and can be deleted again. A delete that was committed stays, whatever
+// transaction is rolled back later.
+TEST_F(RecordsetTest, ADeleteRolledBackLeavesTheRowInTheSet) {
+    auto rs = db().OpenRecordset("select * from t order by id");
+    db().BeginTrans();
+    rs->Delete();
+    EXPECT_EQ(errorOf([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
+    db().Rollback();
+    EXPECT_EQ(rs->Fields("name").Value().toText(), "one");
+    rs->MoveNext();
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("name").Value().toText(), "one");
+
+    db().BeginTrans();
+    rs->Delete();
+    db().CommitTrans();
+    db().BeginTrans();
+    db().Rollback();
+    EXPECT_EQ(errorOf([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("name").Value().toText(), "two");
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_EQ(count("select * from t"), 2);
+}
+
 TEST_F(RecordsetTest, WriterElsewhereGivesLockedError) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(temp.path().c_str(), &other), SQLITE_OK);
