@@ -1,11 +1,10 @@
 #include "Database.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -89,11 +88,12 @@ std::shared_ptr<Database> Database::OpenDatabase(const std::string& path) {
 std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
     if (path.empty())
         throw EngineError(err::CannotOpenDatabase, "No file name was given for the new database.");
-    // O_EXCL: the test for an existing file and the creation are one step, so a file another
+    // "x": the test for an existing file and the creation are one step, so a file another
     // program makes meanwhile is never taken over.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int code = errno;
+    errno = 0;
+    std::FILE* made = std::fopen(path.c_str(), "wbx");
+    if (!made) {
+        const int code = errno != 0 ? errno : EIO;
         std::error_code ec;
         if (code == EEXIST && std::filesystem::is_directory(path, ec))
             throw EngineError(err::CannotOpenDatabase,
@@ -102,7 +102,7 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
             throw EngineError(err::GeneralEngine, "Database '" + path + "' already exists.");
         throw EngineError(err::CannotOpenDatabase, cannotCreate(path, code));
     }
-    ::close(fd);
+    std::fclose(made);
     // SQLite takes the empty file as an empty database.
     try {
         sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE);
