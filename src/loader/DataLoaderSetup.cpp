@@ -5,7 +5,7 @@
 #include "GridFill.h"
 #include "LookupLists.h"
 #include "Resize.h"
-#include "SharedSql.h"
+#include "Lookups.h"
 #include "frmDataLoader.h"
 #include "frmFilterResults.h"
 
@@ -15,12 +15,6 @@ namespace {
 
 constexpr int kSampleTab = 1;
 
-struct ListSource {
-    const char* table;
-    const char* code;
-    const char* description;
-};
-
 }  // namespace
 
 void frmDataLoader::Form_Load() {
@@ -29,32 +23,20 @@ void frmDataLoader::Form_Load() {
     DTPicker3.SetValue(now);
     SSTab1.SetTab(kSampleTab);
     fillLookupLists();
-    fillParameterList(store::kProjectParameterQuery);
+    fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
     fillProjectGrid();
 }
 
-std::vector<std::string> frmDataLoader::lookupEntries(const std::string& source,
-                                                      std::string_view codeColumn,
-                                                      std::string_view descriptionColumn) {
-    rsLookup = store::requireDb().OpenRecordset(source);
-    auto entries = ReadEntries(*rsLookup, codeColumn, descriptionColumn);
-    rsLookup->Close();
-    return entries;
-}
-
 void frmDataLoader::fillLookupLists() {
-    auto fill = [&](const ListSource& source, std::initializer_list<platform::ComboBox*> lists) {
-        const auto entries = lookupEntries(source.table, source.code, source.description);
-        for (auto* list : lists) list->AddItems(entries);
-    };
-    fill({"tblsample_type", "sample_type", "sample_type_description"}, {&CMBSample_Type});
+    store::Lookups lookups(store::requireDb());
+    AddEntries(CMBSample_Type, lookups.SampleTypes());
     fillAllStations();
-    fill({"tblprojects_programs", "project_code", "Program_project"},
-         {&cmbProject_Code, &cmbStationProject});
-    fill({"tblcomposite_statistic", "composite_statistic_code", "composite_statistic_description"},
-         {&CmbComposite_Statistic});
-    fill({"tblmedium", "medium", "medium_description"}, {&cmbMedium});
-    fill({"tblresults_remarks", "remark_code", "remark_description"}, {&cmbRemark_code});
+    const auto projects = lookups.Projects();
+    AddEntries(cmbProject_Code, projects);
+    AddEntries(cmbStationProject, projects);
+    AddEntries(CmbComposite_Statistic, lookups.CompositeStatistics());
+    AddEntries(cmbMedium, lookups.Media());
+    AddEntries(cmbRemark_code, lookups.Remarks());
 }
 
 void frmDataLoader::fillProjectGrid() {

@@ -5,23 +5,29 @@
 
 namespace loader {
 
-std::vector<std::string> ReadEntries(platform::Recordset& rs, std::string_view codeColumn,
-                                     std::string_view descriptionColumn) {
-    std::vector<std::string> entries;
-    if (rs.Eof()) return entries;
-    rs.MoveFirst();
-    const int code = rs.FieldIndex(codeColumn);
-    const int description = rs.FieldIndex(descriptionColumn);
-    for (; !rs.Eof(); rs.MoveNext())
-        entries.push_back(
-            platform::LookupEntry(rs.Value(code).toText(), rs.Value(description).toText()));
-    return entries;
+void AddEntries(platform::ComboBox& list, const store::LookupEntries& entries) {
+    std::vector<std::string> texts, codes;
+    texts.reserve(entries.size());
+    codes.reserve(entries.size());
+    for (const auto& e : entries) {
+        texts.push_back(e.Text());
+        codes.push_back(e.code);
+    }
+    list.AddItems(texts, codes);
+}
+
+void CopyEntries(const platform::ComboBox& from, platform::ComboBox& to) {
+    std::vector<std::string> texts, codes;
+    for (int i = 0; i < from.ListCount(); ++i) {
+        texts.push_back(from.List(i));
+        codes.push_back(from.ItemCode(i).value_or(""));
+    }
+    to.Clear();
+    to.AddItems(texts, codes);
 }
 
 std::optional<std::string> SelectedCode(const platform::ComboBox& list) {
-    const int index = list.ListIndex();
-    if (index < 0) return std::nullopt;
-    return platform::LookupCode(list.List(index));
+    return list.ItemCode(list.ListIndex());
 }
 
 std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std::string& ask) {
@@ -32,10 +38,10 @@ std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std:
 
 bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value) {
     if (value.isNull()) return false;
-    const std::string text = value.toText() + "-";
+    const std::string code = value.toText();
     const int count = list.ListCount();
     for (int i = 0; i < count; ++i) {
-        if (list.List(i).starts_with(text)) {
+        if (list.ItemCode(i) == code) {
             list.SetListIndex(i);
             return true;
         }
@@ -50,7 +56,7 @@ bool ChooseTypedEntry(platform::ComboBox& list) {
     int exact = -1, folded = -1, foldedCount = 0;
     for (int i = 0, count = list.ListCount(); i < count && exact < 0; ++i) {
         const std::string entry = list.List(i);
-        const std::string code = platform::LookupCode(entry).value_or(entry);
+        const std::string code = list.ItemCode(i).value_or(entry);
         if (entry == typed || code == typed) {
             exact = i;
         } else if (platform::EqualsNoCase(code, typed)) {

@@ -7,25 +7,25 @@
 #include <vector>
 
 #include "ComboBox.h"
-#include "Recordset.h"
+#include "Records.h"
 #include "Variant.h"
 
 namespace loader {
 
-// The entries "code-description" of every row from the current one to the end; an empty
-// set gives no entries. A Null part contributes nothing to its entry.
-std::vector<std::string> ReadEntries(platform::Recordset& rs, std::string_view codeColumn,
-                                     std::string_view descriptionColumn);
+// Appends the entries, each shown as "code-description" and keeping its code.
+void AddEntries(platform::ComboBox& list, const store::LookupEntries& entries);
+// Empties `to` and gives it the entries of `from`, codes included.
+void CopyEntries(const platform::ComboBox& from, platform::ComboBox& to);
 
-// The code of the selected entry: the text before its first '-'. Nothing when no entry
-// is selected or the entry has no hyphen.
+// The code of the selected entry, as it was added, whatever its text. Nothing when no entry
+// is selected or the entry has no code.
 std::optional<std::string> SelectedCode(const platform::ComboBox& list);
 // The same, for a filter that needs its choice: with nothing chosen, shows `ask` and gives
 // nothing.
 std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std::string& ask);
 
-// Selects the first entry of the value's code: an entry whose text begins with the value's
-// text (letter case counts) and a '-', so code 10 never selects "100-..." or "1002-...".
+// Selects the first entry of the value's code (letter case counts), so code 10 never
+// selects the entry of 100 or 1002.
 // Raises the list's click. A Null value, or no such entry, leaves the selection alone.
 // Returns whether an entry was selected.
 bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value);

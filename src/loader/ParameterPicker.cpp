@@ -6,29 +6,22 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "LookupLists.h"
-#include "SharedSql.h"
+#include "Lookups.h"
 #include "frmDataLoader.h"
 
 namespace loader {
 
-namespace {
-
-constexpr const char* kAllParameters =
-    "SELECT Parameter_Code, short_Name FROM   TBLParameter_Codes";
-
-}  // namespace
-
-void frmDataLoader::fillParameterList(const std::string& sql) {
-    const auto entries = lookupEntries(sql, "parameter_code", "short_name");
+void frmDataLoader::fillParameterList(const store::LookupEntries& entries) {
     // A query without rows keeps the list, its selection and its text.
     if (entries.empty()) return;
     cmbParameter.Clear();
-    cmbParameter.AddItems(entries);
+    AddEntries(cmbParameter, entries);
 }
 
 void frmDataLoader::Check13_Click() {
     try {
-        fillParameterList(Check13.Value() ? kAllParameters : store::kProjectParameterQuery);
+        store::Lookups lookups(store::requireDb());
+        fillParameterList(Check13.Value() ? lookups.Parameters() : lookups.ParameterShortList());
     } catch (const platform::EngineError& e) {
         platform::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
                          platform::mb::Exclamation);
@@ -38,10 +31,9 @@ void frmDataLoader::Check13_Click() {
 void frmDataLoader::cmdParameterFind_Click() {
     // The typed text is one quoted value: a quote is searched for as typed, while the
     // wildcards '*' and '?' keep their meaning in a name filter.
-    const std::string pattern = "*" + txtparameterFind.Text() + "*";
+    const std::string pattern = txtparameterFind.Text();
     try {
-        fillParameterList("select * from tblparameter_codes where full_name like " +
-                          platform::SqlQuote(pattern));
+        fillParameterList(store::Lookups(store::requireDb()).ParametersNamed(pattern));
     } catch (const platform::EngineError& e) {
         platform::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
                          platform::mb::Exclamation);

@@ -8,7 +8,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "LookupLists.h"
-#include "SharedSql.h"
+#include "Lookups.h"
 #include "Tables.h"
 #include "frmDataLoader.h"
 
@@ -175,7 +175,7 @@ void frmDataLoader::CmdAddSample_Click() {
     lblSampleType.SetCaption(CMBSample_Type.Text());
     lblDepth.SetCaption(txtSample_Depth.Text());
 
-    fillParameterList(store::kProjectParameterQuery);
+    fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
 
     // Ready for the next sample; dates and check boxes stay as they are.
     Label24.SetCaption("");
@@ -193,13 +193,11 @@ void frmDataLoader::CmdAddSample_Click() {
 }
 
 void frmDataLoader::fillAllStations() {
-    cmbStation_id.AddItems(
-        lookupEntries(store::kAllStations, "station_id", "place_name_description"));
+    AddEntries(cmbStation_id, store::Lookups(store::requireDb()).Stations());
 }
 
 void frmDataLoader::fillStationsOfProject(const std::string& projectCode) {
-    cmbStation_id.AddItems(lookupEntries(store::ProjectStationsSql(projectCode), "station_id",
-                                         "place_name_description"));
+    AddEntries(cmbStation_id, store::Lookups(store::requireDb()).StationsOfProject(projectCode));
 }
 
 void frmDataLoader::cmbProject_Code_Click() {

@@ -9,7 +9,7 @@
 #include "GridFill.h"
 #include "LookupLists.h"
 #include "ModStringSQL.h"
-#include "SharedSql.h"
+#include "Lookups.h"
 #include "Viewers.h"
 #include "frmDataLoader.h"
 
@@ -26,11 +26,7 @@ constexpr long long kSamplesPerQuery = 400;
 void frmDataLoader::Check10_Click() {
     platform::Hourglass wait(*this);
     if (Check10.Value()) {
-        cmbProject.Clear();
-        std::vector<std::string> items;
-        for (int i = 0; i < cmbProject_Code.ListCount(); ++i)
-            items.push_back(cmbProject_Code.List(i));
-        cmbProject.AddItems(items);
+        CopyEntries(cmbProject_Code, cmbProject);
         cmbProject.SetVisible(true);
         Label23.SetVisible(true);
     } else {
@@ -45,10 +41,9 @@ void frmDataLoader::Check9_Click() {
         cmbStation.Clear();
         // The stations of the project chosen on the "Sample" tab, or every station.
         const auto project = SelectedCode(cmbProject_Code);
-        cmbStation.AddItems(lookupEntries(
-            project ? store::ProjectStationsSql(*project)
-                    : std::string("select tblstation_information.* from tblstation_information"),
-            "station_id", "place_name_description"));
+        store::Lookups lookups(store::requireDb());
+        AddEntries(cmbStation,
+                   project ? lookups.StationsOfProject(*project) : lookups.Stations());
         cmbStation.SetVisible(true);
         Label22.SetVisible(true);
     }

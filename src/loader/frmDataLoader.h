@@ -15,6 +15,7 @@
 #include "Label.h"
 #include "MSFlexGrid.h"
 #include "Menu.h"
+#include "Records.h"
 #include "Recordset.h"
 #include "SSTab.h"
 #include "TextBox.h"
@@ -250,13 +251,9 @@ class frmDataLoader : public platform::Form {
   private:
     void connectEvents();
     void closeFilterDialog();
-    // The "code-description" entries of a table or query, read through rsLookup.
-    std::vector<std::string> lookupEntries(const std::string& source, std::string_view codeColumn,
-                                           std::string_view descriptionColumn);
     void fillLookupLists();
-    // Fills cmbParameter from a query of parameter codes and short names; a query without
-    // rows leaves the list as it is.
-    void fillParameterList(const std::string& sql);
+    // Fills cmbParameter; no entries leave the list as it is.
+    void fillParameterList(const store::LookupEntries& entries);
     void fillProjectGrid();
     // Station list of the "Sample" tab: every station, or those of the chosen project.
     void fillAllStations();

@@ -7,7 +7,7 @@
 #include "EngineError.h"
 #include "LookupLists.h"
 #include "Resize.h"
-#include "SharedSql.h"
+#include "Lookups.h"
 #include "frmDataLoader.h"
 
 namespace loader {
@@ -47,29 +47,19 @@ void frmFilterResults::Form_Load() {
     Combo1.Clear();
     Combo2.Clear();
     // The parameters the Data Loader's list offers now.
-    if (frmDataLoader* loader = owner) {
-        std::vector<std::string> items;
-        for (int i = 0; i < loader->cmbParameter.ListCount(); ++i)
-            items.push_back(loader->cmbParameter.List(i));
-        Combo1.AddItems(items);
-    }
-    rsFilter = store::requireDb().OpenRecordset(store::kAllStations);
-    Combo2.AddItems(ReadEntries(*rsFilter, "station_id", "place_name_description"));
-    rsFilter->Close();
+    if (frmDataLoader* loader = owner) CopyEntries(loader->cmbParameter, Combo1);
+    AddEntries(Combo2, store::Lookups(store::requireDb()).Stations());
 }
 
 void frmFilterResults::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmFilterResults::Command1_Click() {
     // A quote is searched for as typed; '*' and '?' keep their wildcard meaning.
-    rsFilter =
-        store::requireDb().OpenRecordset("select * from tblparameter_codes where full_name like " +
-                                         platform::SqlQuote("*" + txtparameterfind.Text() + "*"));
-    const auto entries = ReadEntries(*rsFilter, "parameter_code", "short_name");
-    rsFilter->Close();
+    const auto entries =
+        store::Lookups(store::requireDb()).ParametersNamed(txtparameterfind.Text());
     if (entries.empty()) return;
     Combo1.Clear();
-    Combo1.AddItems(entries);
+    AddEntries(Combo1, entries);
 }
 
 void frmFilterResults::cmdOK_Click() {

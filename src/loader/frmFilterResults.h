@@ -29,8 +29,6 @@ class frmFilterResults : public platform::Form {
     platform::CommandButton cmdOK;
     platform::CommandButton cmdCancel;
 
-    std::unique_ptr<platform::Recordset> rsFilter;
-
     // The Data Loader window the choice goes to: the one that opened the dialog.
     static frmDataLoader* owner;
 

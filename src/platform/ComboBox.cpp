@@ -57,7 +57,10 @@ void ComboBox::Clear() {
 
 void ComboBox::AddItem(const std::string& item) { AddItems({item}); }
 
-void ComboBox::AddItems(const std::vector<std::string>& items) {
+void ComboBox::AddItems(const std::vector<std::string>& items) { AddItems(items, {}); }
+
+void ComboBox::AddItems(const std::vector<std::string>& items,
+                        const std::vector<std::string>& codes) {
     // Qt selects the first entry added to an empty list; the classic list keeps none.
     const int current = combo_->currentIndex();
     const QString text = combo_->currentText();
@@ -66,6 +69,8 @@ void ComboBox::AddItems(const std::vector<std::string>& items) {
     for (const auto& item : items) list << qt::q(item);
     const int first = combo_->count();
     combo_->addItems(list);
+    for (size_t i = 0; i < codes.size() && i < items.size(); ++i)
+        combo_->setItemData(first + static_cast<int>(i), qt::q(codes[i]), Qt::UserRole);
     if (combo_->currentIndex() != current) {
         combo_->setCurrentIndex(current);
         if (combo_->isEditable()) combo_->setEditText(text);
@@ -100,6 +105,13 @@ void ComboBox::fitPopupWidth() {
 std::string ComboBox::List(int index) const {
     if (index < 0 || index >= combo_->count()) return {};
     return qt::s(combo_->itemText(index));
+}
+
+std::optional<std::string> ComboBox::ItemCode(int index) const {
+    if (index < 0 || index >= combo_->count()) return std::nullopt;
+    const QVariant code = combo_->itemData(index, Qt::UserRole);
+    if (!code.isValid()) return std::nullopt;
+    return qt::s(code.toString());
 }
 
 int ComboBox::ListCount() const { return combo_->count(); }

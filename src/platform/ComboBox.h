@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ class ComboBox : public Control {
     void AddItem(const std::string& item);
     // Several items at once (one model reset), for long lists.
     void AddItems(const std::vector<std::string>& items);
+    // Entries that stand for codes: each entry keeps its code apart from its text, since a
+    // code may itself hold the '-' that joins code and description on screen.
+    void AddItems(const std::vector<std::string>& items, const std::vector<std::string>& codes);
+    // The code an entry was added with; nothing outside the list or for an entry added
+    // without one.
+    std::optional<std::string> ItemCode(int index) const;
     std::string List(int index) const;  // "" outside the list
     int ListCount() const;
     int ListIndex() const;  // -1 for no selection

@@ -1,0 +1,117 @@
+#pragma once
+
+// The plain records that travel between the windows and the services of the data layer.
+// A window reads its controls into one of these, hands it to a service and shows what comes
+// back; no window builds SQL or holds a recordset.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "EngineError.h"
+
+namespace store {
+
+// ---- Lookup lists -------------------------------------------------------------------------
+
+// One entry of a lookup list. The code and the description are kept apart: a code may
+// itself hold the '-' that joins the two on screen (`NC-01`, `W-F`).
+struct LookupEntry {
+    std::string code;
+    std::string description;
+
+    // "code-description", as the lists show it.
+    std::string Text() const { return code + "-" + description; }
+    bool operator==(const LookupEntry&) const = default;
+};
+using LookupEntries = std::vector<LookupEntry>;
+
+// ---- Grids --------------------------------------------------------------------------------
+
+// A grid's rows as cell texts, in column order; the grid shows them as they are.
+using GridRow = std::vector<std::string>;
+using GridRows = std::vector<GridRow>;
+
+// ---- Found sets ---------------------------------------------------------------------------
+
+// The rows a locate found, stepped through by the window's arrows. It behaves as the classic
+// recordset did, which the windows' step buttons rely on: before the first row lies BOF and
+// after the last EOF (an empty set is both), a step past either end is the error "No current
+// record.", and a row removed stays in place, unreadable, until stepped over.
+template <class Row>
+class Cursor {
+  public:
+    Cursor() = default;  // closed: every use is an error, as a recordset never opened
+    explicit Cursor(std::vector<Row> rows) : rows_(std::move(rows)), open_(true) {
+        removed_.assign(rows_.size(), false);
+    }
+
+    bool IsOpen() const { return open_; }
+    void Close() { *this = Cursor(); }
+    bool Empty() const { return open_ && liveCount() == 0; }
+    bool Eof() const { return requireOpen(), pos_ >= size() || liveCount() == 0; }
+    bool Bof() const { return requireOpen(), pos_ < 0 || liveCount() == 0; }
+
+    void MoveFirst() {
+        requireOpen();
+        for (pos_ = 0; pos_ < size() && removed_[pos_]; ++pos_) {
+        }
+        if (pos_ >= size()) noCurrent();
+    }
+    void MoveNext() {
+        if (Eof()) noCurrent();
+        do ++pos_;
+        while (pos_ < size() && removed_[pos_]);
+    }
+    void MovePrevious() {
+        if (Bof()) noCurrent();
+        do --pos_;
+        while (pos_ >= 0 && removed_[pos_]);
+    }
+
+    const Row& Current() const {
+        if (Eof() || Bof()) noCurrent();
+        if (removed_[pos_])
+            throw platform::EngineError(platform::err::RecordDeleted, "Record is deleted.");
+        return rows_[pos_];
+    }
+    // The current row as it is stored now (after an update on show).
+    void ReplaceCurrent(Row row) {
+        Current();
+        rows_[pos_] = std::move(row);
+    }
+    // The current row is gone from the database; it stays in place until stepped over.
+    void RemoveCurrent() {
+        Current();
+        removed_[pos_] = true;
+    }
+
+  private:
+    long long size() const { return static_cast<long long>(rows_.size()); }
+    long long liveCount() const {
+        long long n = 0;
+        for (bool gone : removed_) n += gone ? 0 : 1;
+        return n;
+    }
+    void requireOpen() const {
+        if (!open_)
+            throw platform::EngineError(platform::err::ObjectNotSet,
+                                        "Object invalid or no longer set.");
+    }
+    [[noreturn]] static void noCurrent() {
+        throw platform::EngineError(platform::err::NoCurrentRecord, "No current record.");
+    }
+
+    std::vector<Row> rows_;
+    std::vector<bool> removed_;
+    long long pos_ = 0;
+    bool open_ = false;
+};
+
+// ---- Samples ------------------------------------------------------------------------------
+
+// ---- Results ------------------------------------------------------------------------------
+
+// ---- Viewers ------------------------------------------------------------------------------
+
+}  // namespace store
