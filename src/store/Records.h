@@ -4,6 +4,7 @@
 // A window reads its controls into one of these, hands it to a service and shows what comes
 // back; no window builds SQL or holds a recordset.
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,13 @@
 #include "EngineError.h"
 
 namespace store {
+
+// A service would not do what it was asked, for a reason the user can act on (the message
+// says it in the user's words); nothing was written.
+class Refused : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // ---- Lookup lists -------------------------------------------------------------------------
 
