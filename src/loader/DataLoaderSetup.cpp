@@ -11,17 +11,11 @@
 
 namespace loader {
 
-namespace {
-
-constexpr int kSampleTab = 1;
-
-}  // namespace
-
 void frmDataLoader::Form_Load() {
     const auto now = platform::DateTime::now();
     DTPicker2.SetValue(now);
     DTPicker3.SetValue(now);
-    SSTab1.SetTab(kSampleTab);
+    SSTab1.SetTab(tab::Sample);
     fillLookupLists();
     fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
     fillProjectGrid();

@@ -1,267 +1,71 @@
-// The window's design: its six tabs and every control on them, in twips.
+// The window: its tabs, popup menus and the wiring of every event to its handler.
 #include "frmDataLoader.h"
 
-#include "DateTime.h"
+#include "EventGuard.h"
 
 namespace loader {
 
-namespace {
-
-using List = platform::ComboBox::Style;
-using Picker = platform::DTPicker::Format;
-
-enum Tab { kViewProject, kSample, kViewStation, kResults, kViewSamples, kViewResults };
-
-}  // namespace
-
 frmDataLoader::frmDataLoader()
     : platform::Form("frmDataLoader", "Data Loader & Viewer"),
-      SSTab1(*this, "SSTab1",
-             {"View Project", "Sample", "View Station", "Results", "View Samples", "View Results"},
-             {120, 120, 11160, 7560}),
-
-      MSFlexGrid2(SSTab1.Page(kViewProject), "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6780}),
-
-      Label4(SSTab1.Page(kSample), "Label4", "Project", {240, 270, 1800, 255}),
-      cmbProject_Code(SSTab1.Page(kSample), "cmbProject_Code", {2100, 240, 4350, 315},
-                      List::DropDownList),
-      Label5(SSTab1.Page(kSample), "Label5", "Station", {240, 690, 1800, 255}),
-      cmbStation_id(SSTab1.Page(kSample), "cmbStation_id", {2100, 660, 4350, 315},
-                    List::DropDownList),
-      Check11(SSTab1.Page(kSample), "Check11", "All Database Stations", {2100, 1050, 3000, 255}),
-      label3(SSTab1.Page(kSample), "label3", "Medium", {240, 1470, 1800, 255}),
-      cmbMedium(SSTab1.Page(kSample), "cmbMedium", {2100, 1440, 4350, 315}, List::DropDownList),
-      Label1(SSTab1.Page(kSample), "Label1", "Sample Type", {240, 1890, 1800, 255}),
-      CMBSample_Type(SSTab1.Page(kSample), "CMBSample_Type", {2100, 1860, 4350, 315},
-                     List::DropDownList),
-      Label2(SSTab1.Page(kSample), "Label2", "Composite Statisic", {240, 2310, 1800, 255}),
-      CmbComposite_Statistic(SSTab1.Page(kSample), "CmbComposite_Statistic",
-                             {2100, 2280, 4350, 315}, List::DropDownList),
-      Label8(SSTab1.Page(kSample), "Label8", "Sample Depth", {240, 2730, 1800, 255}),
-      txtSample_Depth(SSTab1.Page(kSample), "txtSample_Depth", "", {2100, 2700, 1500, 315}),
-      Label9(SSTab1.Page(kSample), "Label9", "Comment", {240, 3150, 1800, 255}),
-      txtcomment(SSTab1.Page(kSample), "txtcomment", "", {2100, 3120, 4350, 900}, true),
-      Frame2(SSTab1.Page(kSample), "Frame2", "Start Date", {240, 4260, 3780, 1260}),
-      DTPicker2(Frame2, "DTPicker2", Picker::ShortDate, {150, 360, 1800, 315}),
-      DTPicker1(Frame2, "DTPicker1", Picker::Time, {2070, 360, 1560, 315}),
-      Check1(Frame2, "Check1", "Missing Time", {150, 840, 2400, 255}),
-      Check2(SSTab1.Page(kSample), "Check2", "End Date ", {4260, 4260, 2000, 255}),
-      Frame1(SSTab1.Page(kSample), "Frame1", "End Date", {4260, 4560, 3780, 960}),
-      DTPicker3(Frame1, "DTPicker3", Picker::ShortDate, {150, 360, 1800, 315}),
-      DTPicker4(Frame1, "DTPicker4", Picker::Time, {2070, 360, 1560, 315}),
-      CmdAddSample(SSTab1.Page(kSample), "CmdAddSample", "Add", {240, 5880, 1500, 450}),
-      cmdClear(SSTab1.Page(kSample), "cmdClear", "Clear ", {1890, 5880, 1500, 450}),
-      cmdExitSample(SSTab1.Page(kSample), "cmdExitSample", "Exit", {3540, 5880, 1500, 450}),
-      Label24(SSTab1.Page(kSample), "Label24", "", {6450, 5880, 1000, 255}),
-      Frame9(SSTab1.Page(kSample), "Frame9", "Edit Sample", {8400, 180, 2580, 3120}),
-      lblSampleNum(Frame9, "lblSampleNum", "Sample Number", {150, 330, 2250, 255}),
-      txtSampleNum(Frame9, "txtSampleNum", "", {150, 600, 2280, 315}),
-      cmdLocate(Frame9, "cmdLocate", "Locate Records", {150, 1050, 2280, 450}),
-      cmdPreviousRecord(Frame9, "cmdPreviousRecord", "", {150, 1620, 660, 450}),
-      cmdNextRecord(Frame9, "cmdNextRecord", "", {900, 1620, 660, 450}),
-      cmddeleteS(Frame9, "cmddeleteS", "", {1770, 1620, 660, 450}),
-      lblLocateHint(Frame9, "lblLocateHint",
-                    "Fill in the fields to search by, then press Locate Records.",
-                    {150, 2220, 2280, 780}),
-
-      Frame11(SSTab1.Page(kViewStation), "Frame11", "", {120, 120, 1800, 1380}),
-      chkProjectStation(Frame11, "chkProjectStation", "Project", {180, 240, 1560, 255}),
-      ChkLocationStation(Frame11, "ChkLocationStation", "Location", {180, 600, 1560, 255}),
-      ChkWaterStation(Frame11, "ChkWaterStation", "Water Body", {180, 960, 1560, 255}),
-      Label25(SSTab1.Page(kViewStation), "Label25", "Project", {2040, 150, 720, 255}),
-      cmbStationProject(SSTab1.Page(kViewStation), "cmbStationProject", {2760, 120, 4980, 315},
-                        List::DropDownList),
-      Frame8(SSTab1.Page(kViewStation), "Frame8",
-             "Enter Partial Location (Filter on Place Name Description)", {2040, 540, 5700, 690}),
-      txtfindstation(Frame8, "txtfindstation", "", {150, 300, 5400, 315}),
-      Frame12(SSTab1.Page(kViewStation), "Frame12", "Enter Water Body Name",
-              {2040, 1290, 5700, 690}),
-      txtwaterbodyname(Frame12, "txtwaterbodyname", "", {150, 300, 5400, 315}),
-      cmdFindStation(SSTab1.Page(kViewStation), "cmdFindStation", "Load Stations",
-                     {9180, 1530, 1800, 450}),
-      MSFlexGrid1(SSTab1.Page(kViewStation), "MSFlexGrid1", 2, 18, 1, 1, {120, 2100, 10860, 4800}),
-
-      Frame3(SSTab1.Page(kResults), "Frame3", "Sample Number", {120, 120, 10860, 900}),
-      txtResultSampleNum(Frame3, "txtResultSampleNum", "", {150, 390, 1400, 315}),
-      DTPicker5(Frame3, "DTPicker5", Picker::ShortDate, {1700, 390, 1800, 315}),
-      cmdFindSample(Frame3, "cmdFindSample", "Find Sample", {3660, 360, 1500, 390}),
-      cmdPrevious(Frame3, "cmdPrevious", "Previous", {5310, 360, 1200, 390}),
-      cmdNext(Frame3, "cmdNext", "Next", {6660, 360, 1200, 390}),
-      lblCode(SSTab1.Page(kResults), "lblCode", "", {120, 1140, 1000, 315}),
-      lblProject(SSTab1.Page(kResults), "lblProject", "", {1200, 1140, 4600, 315}),
-      lblStation(SSTab1.Page(kResults), "lblStation", "", {5880, 1140, 5100, 315}),
-      Label15(SSTab1.Page(kResults), "Label15", "Date", {120, 1590, 500, 255}),
-      lblDate(SSTab1.Page(kResults), "lblDate", "", {620, 1560, 2300, 315}),
-      Label14(SSTab1.Page(kResults), "Label14", "Medium", {2980, 1590, 720, 255}),
-      lblMedium(SSTab1.Page(kResults), "lblMedium", "", {3780, 1560, 1940, 315}),
-      Label13(SSTab1.Page(kResults), "Label13", "Sample Type", {5760, 1590, 1280, 255}),
-      lblSampleType(SSTab1.Page(kResults), "lblSampleType", "", {7060, 1560, 1860, 315}),
-      Label12(SSTab1.Page(kResults), "Label12", "Depth", {8990, 1590, 560, 255}),
-      lblDepth(SSTab1.Page(kResults), "lblDepth", "", {9580, 1560, 1400, 315}),
-      frmParameter(SSTab1.Page(kResults), "frmParameter", "Parameter Code",
-                   {120, 2040, 6000, 1560}),
-      cmbParameter(frmParameter, "cmbParameter", {150, 330, 5700, 315}),
-      Check13(frmParameter, "Check13", "All Database Parameters", {150, 750, 3000, 255}),
-      cmdParameterFind(frmParameter, "cmdParameterFind", "Partial Parameter Name",
-                       {150, 1065, 2300, 375}),
-      txtparameterFind(frmParameter, "txtparameterFind", "Full Name", {2550, 1095, 3300, 315}),
-      Label6(SSTab1.Page(kResults), "Label6", "Result Value", {6360, 2100, 2100, 255}),
-      txtResult_value(SSTab1.Page(kResults), "txtResult_value", "", {6360, 2370, 2100, 315}),
-      Label7(SSTab1.Page(kResults), "Label7", "Remark Code", {8640, 2100, 2340, 255}),
-      cmbRemark_code(SSTab1.Page(kResults), "cmbRemark_code", {8640, 2370, 2340, 315}),
-      Label10(SSTab1.Page(kResults), "Label10", "Grade", {6360, 2850, 2100, 255}),
-      TXTGrade(SSTab1.Page(kResults), "TXTGrade", "", {6360, 3120, 2100, 315}),
-      Check3(SSTab1.Page(kResults), "Check3", "Replicate", {8640, 3150, 2000, 255}),
-      Label11(SSTab1.Page(kResults), "Label11", "Comment", {120, 3780, 2000, 255}),
-      txtCommentResult(SSTab1.Page(kResults), "txtCommentResult", "", {120, 4050, 6000, 900}, true),
-      cmdAddResult(SSTab1.Page(kResults), "cmdAddResult", "Add Result", {120, 5250, 1500, 450}),
-      cmdClearResults(SSTab1.Page(kResults), "cmdClearResults", "Clear", {1770, 5250, 1500, 450}),
-      cmdExitResult(SSTab1.Page(kResults), "cmdExitResult", "Exit", {3420, 5250, 1500, 450}),
-      Frame10(SSTab1.Page(kResults), "Frame10", "Edit Results", {6360, 3720, 4620, 1230}),
-      cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
-      cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
-      cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
-      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
-
-      Frame7(SSTab1.Page(kViewSamples), "Frame7", "Filter On", {120, 120, 1800, 1620}),
-      Check10(Frame7, "Check10", "Project", {180, 300, 1500, 255}),
-      Check9(Frame7, "Check9", "Station", {180, 630, 1500, 255}),
-      Check8(Frame7, "Check8", "Date", {180, 960, 1500, 255}),
-      Check7(Frame7, "Check7", "All Records", {180, 1290, 1500, 255}),
-      FrmDate(SSTab1.Page(kViewSamples), "FrmDate", "Date", {2040, 120, 2490, 1140}),
-      Label20(FrmDate, "Label20", "From", {150, 390, 540, 255}),
-      DTPicker6(FrmDate, "DTPicker6", Picker::ShortDate, {690, 360, 1650, 315}),
-      Label21(FrmDate, "Label21", "To", {150, 750, 540, 255}),
-      DTPicker7(FrmDate, "DTPicker7", Picker::ShortDate, {690, 720, 1650, 315}),
-      Label23(SSTab1.Page(kViewSamples), "Label23", "Project", {4650, 150, 4350, 255}),
-      cmbProject(SSTab1.Page(kViewSamples), "cmbProject", {4650, 420, 4350, 315},
-                 List::DropDownList),
-      Label22(SSTab1.Page(kViewSamples), "Label22", "Station", {4650, 840, 4350, 255}),
-      cmbStation(SSTab1.Page(kViewSamples), "cmbStation", {4650, 1110, 4350, 315},
-                 List::DropDownList),
-      cmdSamples(SSTab1.Page(kViewSamples), "cmdSamples", "Find Samples", {9180, 360, 1800, 450}),
-      frmLoaded(SSTab1.Page(kViewSamples), "frmLoaded", "", {9180, 900, 1800, 900}),
-      Check12(frmLoaded, "Check12", "Select All", {150, 150, 1500, 255}),
-      cmdSampletoResults(frmLoaded, "cmdSampletoResults", "Load Results", {150, 450, 1500, 390}),
-      MSFlexGrid3(SSTab1.Page(kViewSamples), "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, 4920}),
-
-      Frame4(SSTab1.Page(kViewResults), "Frame4", "Sample Number", {120, 120, 2640, 840}),
-      TxtSampleNumber(Frame4, "TxtSampleNumber", "", {150, 360, 2340, 315}),
-      Frame5(SSTab1.Page(kViewResults), "Frame5", "", {120, 120, 6000, 840}),
-      Label18(Frame5, "Label18", "Station", {150, 180, 1000, 255}),
-      Label19(Frame5, "Label19", "", {1200, 180, 4650, 255}),
-      Label17(Frame5, "Label17", "Parameter", {150, 510, 1000, 255}),
-      Label16(Frame5, "Label16", "", {1200, 510, 4650, 255}),
-      Check4(SSTab1.Page(kViewResults), "Check4", "All Records", {6300, 180, 1800, 255}),
-      Frame6(SSTab1.Page(kViewResults), "Frame6", "Include", {8280, 60, 2700, 900}),
-      Check5(Frame6, "Check5", "Replicates", {150, 270, 2400, 255}),
-      Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
-      cmdLoadResult(SSTab1.Page(kViewResults), "cmdLoadResult", "Load Results",
-                    {6300, 540, 1800, 420}),
-      MSFlexGrid4(SSTab1.Page(kViewResults), "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}),
+      TabStrip(static_cast<platform::Form&>(*this)),
+      ViewProjectTab(SSTab1.Page(tab::ViewProject)),
+      SampleTab(SSTab1.Page(tab::Sample)),
+      ViewStationTab(SSTab1.Page(tab::ViewStation)),
+      ResultsTab(SSTab1.Page(tab::Results)),
+      ViewSamplesTab(SSTab1.Page(tab::ViewSamples)),
+      ViewResultsTab(SSTab1.Page(tab::ViewResults)),
       MnuCopyStations(MnuCopyStation.AddItem("MnuCopyStations", "Copy")),
       mnucopyprojects(mnucopyproject.AddItem("mnucopyprojects", "Copy")),
       mnucopysample(mnuCopySamples.AddItem("mnucopysample", "Copy")),
       mnucopyresult(mnuCopyResults.AddItem("mnucopyresult", "Copy")) {
     SetClientSize(11400, 7800);
-
-    // Tool tips and pictures of the design.
-    txtSampleNum.SetToolTipText("Locate by Sample Number, Not Required");
-    cmdPreviousRecord.SetPicture("previous");
-    cmdPreviousRecord.SetToolTipText("Previous");
-    cmdNextRecord.SetPicture("next");
-    cmdNextRecord.SetToolTipText("Next");
-    cmddeleteS.SetPicture("delete");
-    cmddeleteS.SetToolTipText("Delete Record");
-    lblLocateHint.SetWordWrap(true);
-    cmbStationProject.SetToolTipText("Project");
-    txtfindstation.SetToolTipText("Station Description");
-    txtwaterbodyname.SetToolTipText("Station Description");
-    txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
-    lblCode.SetToolTipText("Sample ID Number");
-    lblProject.SetToolTipText("Project Code");
-    lblStation.SetToolTipText("Station Description");
-    lblMedium.SetToolTipText("Medium Code");
-    lblSampleType.SetToolTipText("Sample Type Code");
-    for (auto* header :
-         {&lblCode, &lblProject, &lblStation, &lblDate, &lblMedium, &lblSampleType, &lblDepth})
-        header->SetBorder(true);
-    cmdParameterFind.SetToolTipText("Partial Parameter Name to Filter List");
-    cmdPrevResult.SetPicture("previous");
-    cmdPrevResult.SetToolTipText("Previous");
-    cmdNextResult.SetPicture("next");
-    cmdNextResult.SetToolTipText("Next");
-    cmdDeleteR.SetPicture("delete");
-    cmdDeleteR.SetToolTipText("Delete Record");
-    Check7.SetToolTipText("Default is New Records Only");
-    cmbProject.SetToolTipText("Project");
-    cmbStation.SetToolTipText("Station");
-    TxtSampleNumber.SetToolTipText("Enter Sample Number for User Entered Data");
-    Check4.SetToolTipText("View Records from All Sources Based on Station and Parameter");
-
-    // Initial states of the design.
-    Frame1.SetVisible(false);
-    cmddeleteS.SetVisible(false);
-    Label24.SetVisible(false);
-    cmdPrevious.SetEnabled(false);
-    cmdNext.SetEnabled(false);
-    cmdAddResult.SetEnabled(false);
-    cmdDeleteR.SetVisible(false);
-    for (platform::Control* hidden : std::initializer_list<platform::Control*>{
-             &Label25, &cmbStationProject, &Frame8, &Frame12, &FrmDate, &Label23, &cmbProject,
-             &Label22, &cmbStation, &frmLoaded, &Frame5})
-        hidden->SetVisible(false);
-    const platform::DateTime viewFrom{2003, 5, 22, 0, 0, 0};
-    DTPicker6.SetValue(viewFrom);
-    DTPicker7.SetValue(viewFrom);
-
     connectEvents();
 }
 
 frmDataLoader::~frmDataLoader() { closeFilterDialog(); }
 
 void frmDataLoader::connectEvents() {
-    cmdExitSample.Click = [this] { cmdExitSample_Click(); };
-    cmdExitResult.Click = [this] { cmdExitResult_Click(); };
-    CmdAddSample.Click = [this] { CmdAddSample_Click(); };
-    cmbProject_Code.Click = [this] { cmbProject_Code_Click(); };
-    Check11.Click = [this] { Check11_Click(); };
-    Check1.Click = [this] { Check1_Click(); };
-    Check2.Click = [this] { Check2_Click(); };
-    cmdClear.Click = [this] { cmdClear_Click(); };
-    cmdLocate.Click = [this] { cmdLocate_Click(); };
-    cmdNextRecord.Click = [this] { cmdNextRecord_Click(); };
-    cmdPreviousRecord.Click = [this] { cmdPreviousRecord_Click(); };
-    cmddeleteS.Click = [this] { cmddeleteS_Click(); };
-    cmdFindSample.Click = [this] { cmdFindSample_Click(); };
-    cmdNext.Click = [this] { cmdNext_Click(); };
-    cmdPrevious.Click = [this] { cmdPrevious_Click(); };
-    Check13.Click = [this] { Check13_Click(); };
-    cmdParameterFind.Click = [this] { cmdParameterFind_Click(); };
-    cmdAddResult.Click = [this] { cmdAddResult_Click(); };
-    cmdClearResults.Click = [this] { cmdClearResults_Click(); };
-    txtResult_value.Change = [this] { txtResult_value_Change(); };
-    cmbRemark_code.Change = [this] { cmbRemark_code_Change(); };
-    cmdLocateResults.Click = [this] { cmdLocateResults_Click(); };
-    cmdNextResult.Click = [this] { cmdNextResult_Click(); };
-    cmdPrevResult.Click = [this] { cmdPrevResult_Click(); };
-    cmdDeleteR.Click = [this] { cmdDeleteR_Click(); };
-    chkProjectStation.Click = [this] { chkProjectStation_Click(); };
-    ChkLocationStation.Click = [this] { ChkLocationStation_Click(); };
-    ChkWaterStation.Click = [this] { ChkWaterStation_Click(); };
-    cmdFindStation.Click = [this] { cmdFindStation_Click(); };
-    Check10.Click = [this] { Check10_Click(); };
-    Check9.Click = [this] { Check9_Click(); };
-    Check8.Click = [this] { Check8_Click(); };
-    cmdSamples.Click = [this] { cmdSamples_Click(); };
-    Check12.Click = [this] { Check12_Click(); };
-    cmdSampletoResults.Click = [this] { cmdSampletoResults_Click(); };
-    Check4.Click = [this] { Check4_Click(); };
-    cmdLoadResult.Click = [this] { cmdLoadResult_Click(); };
-    MnuCopyStations.Click = [this] { mnucopy1_Click(); };
-    mnucopyprojects.Click = [this] { mnucopy2_Click(); };
-    mnucopysample.Click = [this] { mnucopy3_Click(); };
-    mnucopyresult.Click = [this] { mnucopy4_Click(); };
+    ON_EVENT(cmdExitSample, Click);
+    ON_EVENT(cmdExitResult, Click);
+    ON_EVENT(CmdAddSample, Click);
+    ON_EVENT(cmbProject_Code, Click);
+    ON_EVENT(Check11, Click);
+    ON_EVENT(Check1, Click);
+    ON_EVENT(Check2, Click);
+    ON_EVENT(cmdClear, Click);
+    ON_EVENT(cmdLocate, Click);
+    ON_EVENT(cmdNextRecord, Click);
+    ON_EVENT(cmdPreviousRecord, Click);
+    ON_EVENT(cmddeleteS, Click);
+    ON_EVENT(cmdFindSample, Click);
+    ON_EVENT(cmdNext, Click);
+    ON_EVENT(cmdPrevious, Click);
+    ON_EVENT(Check13, Click);
+    ON_EVENT(cmdParameterFind, Click);
+    ON_EVENT(cmdAddResult, Click);
+    ON_EVENT(cmdClearResults, Click);
+    ON_EVENT(txtResult_value, Change);
+    ON_EVENT(cmbRemark_code, Change);
+    ON_EVENT(cmdLocateResults, Click);
+    ON_EVENT(cmdNextResult, Click);
+    ON_EVENT(cmdPrevResult, Click);
+    ON_EVENT(cmdDeleteR, Click);
+    ON_EVENT(chkProjectStation, Click);
+    ON_EVENT(ChkLocationStation, Click);
+    ON_EVENT(ChkWaterStation, Click);
+    ON_EVENT(cmdFindStation, Click);
+    ON_EVENT(Check10, Click);
+    ON_EVENT(Check9, Click);
+    ON_EVENT(Check8, Click);
+    ON_EVENT(cmdSamples, Click);
+    ON_EVENT(Check12, Click);
+    ON_EVENT(cmdSampletoResults, Click);
+    ON_EVENT(Check4, Click);
+    ON_EVENT(cmdLoadResult, Click);
+    ON_EVENT_TO(MnuCopyStations, Click, mnucopy1_Click);
+    ON_EVENT_TO(mnucopyprojects, Click, mnucopy2_Click);
+    ON_EVENT_TO(mnucopysample, Click, mnucopy3_Click);
+    ON_EVENT_TO(mnucopyresult, Click, mnucopy4_Click);
     // A right-button release over a grid offers its copy menu.
     auto popupOn = [this](platform::Menu& menu) {
         return [this, &menu](int button, int, int, int) {
