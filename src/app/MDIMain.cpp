@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "EventGuard.h"
 #include "Windows.h"
 #include "frmExport.h"
 
@@ -38,10 +39,10 @@ MDIMain::MDIMain()
       mnuExport(mnuData.AddItem("mnuExport", "Export")) {
     AddMenu(mnuFile);
     AddMenu(mnuData);
-    MnuExit.Click = [this] { MnuExit_Click(); };
-    mnuAdd.Click = [this] { mnuAdd_Click(); };
-    mnuChange.Click = [this] { mnuChange_Click(); };
-    mnuExport.Click = [this] { mnuExport_Click(); };
+    ON_EVENT(MnuExit, Click);
+    ON_EVENT(mnuAdd, Click);
+    ON_EVENT(mnuChange, Click);
+    ON_EVENT(mnuExport, Click);
     useDatabase(store::db());
 }
 

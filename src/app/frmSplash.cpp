@@ -1,6 +1,7 @@
 #include "frmSplash.h"
 
 #include "App.h"
+#include "EventGuard.h"
 #include "MDIMain.h"
 
 namespace app {
@@ -25,8 +26,8 @@ frmSplash::frmSplash()
     }
     cmdContinue.SetDefault(true);
     cmdCancel.SetCancel(true);
-    cmdContinue.Click = [this] { cmdContinue_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    ON_EVENT(cmdContinue, Click);
+    ON_EVENT(cmdCancel, Click);
     CenterOnScreen();
 }
 

@@ -6,6 +6,7 @@
 #include "CsvExport.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "EventGuard.h"
 #include "Resize.h"
 
 namespace exporter {
@@ -49,12 +50,12 @@ frmExport::frmExport()
       CommonDialog1("CommonDialog1") {
     SetClientSize(kButtonLeft + kButtonWidth + 120, boxTop(3) + 600 + 420 + 180);
     DTPicker1.SetValue({2003, 5, 22});
-    Check1.Click = [this] { Check1_Click(); };
-    cmdbrowseSample.Click = [this] { cmdbrowseSample_Click(); };
-    cmdbrowseresult.Click = [this] { cmdbrowseresult_Click(); };
-    cmdbrowsenon.Click = [this] { cmdbrowsenon_Click(); };
-    cmdreplicates.Click = [this] { cmdreplicates_Click(); };
-    CmdExport.Click = [this] { CmdExport_Click(); };
+    ON_EVENT(Check1, Click);
+    ON_EVENT(cmdbrowseSample, Click);
+    ON_EVENT(cmdbrowseresult, Click);
+    ON_EVENT(cmdbrowsenon, Click);
+    ON_EVENT(cmdreplicates, Click);
+    ON_EVENT(CmdExport, Click);
 }
 
 void frmExport::Form_Load() {

@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "EventGuard.h"
 #include "LookupLists.h"
 #include "Resize.h"
 #include "Lookups.h"
@@ -35,9 +36,9 @@ frmFilterResults::frmFilterResults()
     // Enter in the search box runs the search rather than closing the window.
     txtparameterfind.GotFocus = [this] { Command1.SetDefault(true); };
     txtparameterfind.LostFocus = [this] { cmdOK.SetDefault(true); };
-    Command1.Click = [this] { Command1_Click(); };
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    ON_EVENT(Command1, Click);
+    ON_EVENT(cmdOK, Click);
+    ON_EVENT(cmdCancel, Click);
 }
 
 frmFilterResults::~frmFilterResults() = default;

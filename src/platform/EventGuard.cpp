@@ -16,6 +16,11 @@ namespace {
 
 int depth = 0;
 
+std::vector<std::string>& handlersRun() {
+    static std::vector<std::string> names;
+    return names;
+}
+
 struct DepthScope {
     DepthScope() { ++depth; }
     ~DepthScope() { --depth; }
@@ -31,6 +36,16 @@ void report(int number, const std::string& description) {
 }  // namespace
 
 bool InEvent() { return depth > 0; }
+
+const std::vector<std::string>& HandlersRun() { return handlersRun(); }
+
+void ClearHandlersRun() { handlersRun().clear(); }
+
+void NoteHandler(const char* name) {
+    auto& names = handlersRun();
+    if (names.size() == 64) names.erase(names.begin());  // a record, not a log
+    names.emplace_back(name);
+}
 
 void RaiseEvent(const std::function<void()>& handler) {
     if (!handler) return;

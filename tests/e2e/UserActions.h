@@ -167,12 +167,12 @@ inline void ChooseFromMenuBar(QWidget* mainWindow, const std::string& menuCaptio
     QApplication::processEvents();
 }
 
-// Opens a list and clicks the entry whose code (the text before its '-') is `code`.
+// Opens a list and clicks the entry of `code`.
 inline void Pick(platform::ComboBox& list, const std::string& code) {
     auto* combo = static_cast<QComboBox*>(list.widget());
     int index = -1;
     for (int i = 0; i < list.ListCount() && index < 0; ++i)
-        if (platform::LookupCode(list.List(i)) == code) index = i;
+        if (list.ItemCode(i) == code) index = i;
     ASSERT_GE(index, 0) << "no " << code << " in " << list.Name();
 
     // A list that takes typing opens from its arrow; the others from anywhere.

@@ -30,10 +30,10 @@ inline std::vector<std::string> Sorted(std::vector<std::string> v) {
     return v;
 }
 
-// Selects the entry whose code (text before the first '-') is `code`; false when absent.
+// Selects the entry of `code`; false when absent.
 inline bool Choose(platform::ComboBox& list, const std::string& code) {
     for (int i = 0; i < list.ListCount(); ++i) {
-        if (platform::LookupCode(list.List(i)) == code) {
+        if (list.ItemCode(i) == code) {
             list.SetListIndex(i);
             return true;
         }

@@ -1,0 +1,256 @@
+// Every button, check box, list and menu item of every window, pressed through real events
+// on a fresh window: each must reach the handler named after it, and no button or check box
+// may be left out of the table.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <set>
+
+#include "App.h"
+#include "CheckBox.h"
+#include "CommandButton.h"
+#include "Connection.h"
+#include "Database.h"
+#include "EventGuard.h"
+#include "MDIMain.h"
+#include "TestSupport.h"
+#include "UserActions.h"
+#include "Windows.h"
+#include "frmExport.h"
+#include "frmSplash.h"
+
+using namespace e2e;
+
+namespace {
+
+enum class How { Click, Pick, Type, GridMenu, MenuBar };
+
+struct Press {
+    const char* control;  // or the caption of a menu bar item
+    const char* handler;
+    How how = How::Click;
+};
+
+// Buttons and boxes that have no handler of their own: their state is read by others.
+const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7"};
+
+const Press kDataLoader[] = {
+    {"cmdExitSample", "cmdExitSample_Click"},
+    {"CmdAddSample", "CmdAddSample_Click"},
+    {"Check11", "Check11_Click"},
+    {"Check1", "Check1_Click"},
+    {"Check2", "Check2_Click"},
+    {"cmdClear", "cmdClear_Click"},
+    {"cmdLocate", "cmdLocate_Click"},
+    {"cmdNextRecord", "cmdNextRecord_Click"},
+    {"cmdPreviousRecord", "cmdPreviousRecord_Click"},
+    {"cmddeleteS", "cmddeleteS_Click"},
+    {"chkProjectStation", "chkProjectStation_Click"},
+    {"ChkLocationStation", "ChkLocationStation_Click"},
+    {"ChkWaterStation", "ChkWaterStation_Click"},
+    {"cmdFindStation", "cmdFindStation_Click"},
+    {"cmdFindSample", "cmdFindSample_Click"},
+    {"cmdPrevious", "cmdPrevious_Click"},
+    {"cmdNext", "cmdNext_Click"},
+    {"Check13", "Check13_Click"},
+    {"cmdParameterFind", "cmdParameterFind_Click"},
+    {"cmdAddResult", "cmdAddResult_Click"},
+    {"cmdClearResults", "cmdClearResults_Click"},
+    {"cmdExitResult", "cmdExitResult_Click"},
+    {"cmdLocateResults", "cmdLocateResults_Click"},
+    {"cmdPrevResult", "cmdPrevResult_Click"},
+    {"cmdNextResult", "cmdNextResult_Click"},
+    {"cmdDeleteR", "cmdDeleteR_Click"},
+    {"Check10", "Check10_Click"},
+    {"Check9", "Check9_Click"},
+    {"Check8", "Check8_Click"},
+    {"cmdSamples", "cmdSamples_Click"},
+    {"Check12", "Check12_Click"},
+    {"cmdSampletoResults", "cmdSampletoResults_Click"},
+    {"Check4", "Check4_Click"},
+    {"cmdLoadResult", "cmdLoadResult_Click"},
+    {"cmbProject_Code", "cmbProject_Code_Click", How::Pick},
+    {"txtResult_value", "txtResult_value_Change", How::Type},
+    {"cmbRemark_code", "cmbRemark_code_Change", How::Type},
+    {"MSFlexGrid1", "mnucopy1_Click", How::GridMenu},
+    {"MSFlexGrid2", "mnucopy2_Click", How::GridMenu},
+    {"MSFlexGrid3", "mnucopy3_Click", How::GridMenu},
+    {"MSFlexGrid4", "mnucopy4_Click", How::GridMenu},
+};
+
+const Press kExport[] = {
+    {"Check1", "Check1_Click"},
+    {"cmdbrowseSample", "cmdbrowseSample_Click"},
+    {"cmdbrowseresult", "cmdbrowseresult_Click"},
+    {"cmdbrowsenon", "cmdbrowsenon_Click"},
+    {"cmdreplicates", "cmdreplicates_Click"},
+    {"CmdExport", "CmdExport_Click"},
+};
+
+const Press kFilterResults[] = {
+    {"Command1", "Command1_Click"},
+    {"cmdOK", "cmdOK_Click"},
+    {"cmdCancel", "cmdCancel_Click"},
+};
+
+const Press kMainMenus[] = {
+    {"View or Add Data", "mnuAdd_Click", How::MenuBar},
+    {"Change Data File Location", "mnuChange_Click", How::MenuBar},
+    {"Export", "mnuExport_Click", How::MenuBar},
+    {"Exit", "MnuExit_Click", How::MenuBar},
+};
+
+const Press kSplash[] = {
+    {"cmdContinue", "cmdContinue_Click"},
+    {"cmdCancel", "cmdCancel_Click"},
+};
+
+platform::Control* Named(platform::Form& form, const std::string& name) {
+    for (auto* c : form.Controls())
+        if (c->Name() == name) return c;
+    return nullptr;
+}
+
+// Shows a control however the window starts: its tab forward, it and its frames visible
+// and enabled. The wiring is under test here, not when a control is offered.
+void Expose(platform::Form& form, platform::Control& control) {
+    QWidget* w = control.widget();
+    if (auto* loader = dynamic_cast<loader::frmDataLoader*>(&form)) {
+        for (int t = 0; t < loader->SSTab1.Tabs(); ++t)
+            if (loader->SSTab1.Page(t).area()->isAncestorOf(w)) loader->SSTab1.SetTab(t);
+    }
+    for (auto* c : form.Controls()) {
+        if (c->widget()->isAncestorOf(w)) {
+            c->SetVisible(true);
+            c->SetEnabled(true);
+        }
+    }
+    control.SetVisible(true);
+    control.SetEnabled(true);
+    QApplication::processEvents();
+}
+
+void PressOn(platform::Form& form, const Press& press) {
+    platform::Control* control = Named(form, press.control);
+    ASSERT_NE(control, nullptr) << "no control " << press.control;
+    Expose(form, *control);
+    switch (press.how) {
+        case How::Click:
+            ASSERT_NO_FATAL_FAILURE(Click(*control));
+            break;
+        case How::Pick:
+            ASSERT_NO_FATAL_FAILURE(Pick(*static_cast<platform::ComboBox*>(control), "P1"));
+            break;
+        case How::Type:
+            ASSERT_NO_FATAL_FAILURE(Type(*control, "7"));
+            break;
+        case How::GridMenu: {
+            auto& loader = static_cast<loader::frmDataLoader&>(form);
+            auto& grid = static_cast<platform::MSFlexGrid&>(*control);
+            platform::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
+                                       &loader.mnuCopySamples, &loader.mnuCopyResults};
+            platform::Menu& popup = *menus[press.control[10] - '1'];
+            ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(grid, popup, 1, 1, "Copy"));
+            break;
+        }
+        case How::MenuBar:
+            break;
+    }
+}
+
+// The first handler the press ran is the one named after the control; the others ran from it.
+void ExpectRan(const std::string& handler) {
+    const auto& run = platform::HandlersRun();
+    ASSERT_FALSE(run.empty()) << "no handler ran; expected " << handler;
+    EXPECT_EQ(run.front(), handler);
+}
+
+class Wiring : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetAppPath(dir.path().string());
+        dialogs = testing_support::ScriptDialogs();
+        platform::SetEndHandler([this] { ++ended; });
+        testing_support::EmptyDatabase(dir.file("water.db"))
+            ->Execute("insert into tblprojects_programs (project_code, program_project) "
+                      "values ('P1', 'Lakes')");
+        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+        app::MainWindow().Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app::MainWindow().window()));
+    }
+    void TearDown() override {
+        platform::SetEndHandler({});
+        ResetProgram();
+    }
+
+    // A window of its kind, as the program would open it afresh.
+    template <class Window>
+    void Check(platform::FormInstance<Window>& instance, const Press& press) {
+        SCOPED_TRACE(press.control);
+        if (instance.get()) instance.get()->Unload();
+        QApplication::processEvents();
+        Window& form = instance();
+        form.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.window()));
+        platform::ClearHandlersRun();
+        ASSERT_NO_FATAL_FAILURE(PressOn(form, press));
+        ExpectRan(press.handler);
+    }
+
+    // Every button and check box of the window is in the table or has no handler.
+    template <class Window, size_t N>
+    void ExpectAllListed(platform::FormInstance<Window>& instance, const Press (&table)[N]) {
+        std::set<std::string> listed;
+        for (const Press& p : table) listed.insert(p.control);
+        for (auto* c : instance().Controls()) {
+            const bool pressable = dynamic_cast<platform::CommandButton*>(c) ||
+                                   dynamic_cast<platform::CheckBox*>(c);
+            if (pressable && !kNoHandler.contains(c->Name()))
+                EXPECT_TRUE(listed.contains(c->Name())) << c->Name() << " is not in the table";
+        }
+    }
+
+    testing_support::TempDir dir;
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    int ended = 0;
+};
+
+}  // namespace
+
+TEST_F(Wiring, EveryControlOfTheDataLoaderReachesItsHandler) {
+    for (const Press& press : kDataLoader) Check(loader::DataLoaderWindow(), press);
+    ExpectAllListed(loader::DataLoaderWindow(), kDataLoader);
+}
+
+TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
+    for (const Press& press : kExport) Check(exporter::ExportWindow(), press);
+    ExpectAllListed(exporter::ExportWindow(), kExport);
+    for (const Press& press : kFilterResults) {
+        loader::frmFilterResults::owner = &loader::DataLoaderWindow()();
+        Check(loader::FilterResultsWindow(), press);
+    }
+    ExpectAllListed(loader::FilterResultsWindow(), kFilterResults);
+    for (const Press& press : kSplash) {
+        SCOPED_TRACE(press.control);
+        app::frmSplash splash;
+        splash.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(splash.window()));
+        platform::ClearHandlersRun();
+        ASSERT_NO_FATAL_FAILURE(PressOn(splash, press));
+        ExpectRan(press.handler);
+    }
+}
+
+TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
+    for (const Press& press : kMainMenus) {
+        SCOPED_TRACE(press.control);
+        platform::ClearHandlersRun();
+        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(app::MainWindow().window(),
+                                                  press.control == std::string("Exit") ? "File"
+                                                                                       : "Data",
+                                                  press.control));
+        ExpectRan(press.handler);
+    }
+    EXPECT_EQ(ended, 1);
+}
