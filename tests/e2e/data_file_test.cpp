@@ -8,10 +8,10 @@
 #include "App.h"
 #include "Connection.h"
 #include "Database.h"
-#include "DemoData.h"
 #include "MDIMain.h"
 #include "TestSupport.h"
 #include "UserActions.h"
+#include "Walk.h"
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmSplash.h"
@@ -29,8 +29,8 @@ class DataFile : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         store::setDb(nullptr);
         std::filesystem::create_directories(dir.path() / "other folder");
-        { store::CreateDemoDatabase(first()); }
-        { store::CreateDemoDatabase(second()); }
+        MakeOfficeDatabase(first());
+        MakeOfficeDatabase(second());
     }
     void TearDown() override { ResetProgram(); }
 
@@ -113,9 +113,9 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     ASSERT_NO_FATAL_FAILURE(Pick(f->CMBSample_Type, "G"));
     ASSERT_NO_FATAL_FAILURE(Click(f->CmdAddSample));
     EXPECT_EQ(Prompts(), Texts{});
-    EXPECT_EQ(f->lblCode.Caption(), "6");
+    EXPECT_EQ(f->lblCode.Caption(), "3");
     EXPECT_EQ(f->lblProject.Caption(), "LKM-Lake Monitoring Program");
-    EXPECT_EQ(HandEntered(second()), 6);
-    EXPECT_EQ(HandEntered(first()), 5);
+    EXPECT_EQ(HandEntered(second()), 3);
+    EXPECT_EQ(HandEntered(first()), 2);
     EXPECT_TRUE(dialogs->files.empty()) << "a scripted answer was never asked for";
 }

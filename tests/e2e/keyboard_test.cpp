@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "App.h"
-#include "DemoData.h"
 #include "MDIMain.h"
 #include "TestSupport.h"
 #include "UserActions.h"
+#include "Walk.h"
 #include "Windows.h"
 #include "frmDataLoader.h"
 
@@ -24,7 +24,7 @@ class Keyboard : public ::testing::Test {
     void SetUp() override {
         platform::SetAppPath(dir.path().string());
         testing_support::ScriptDialogs();
-        store::CreateDemoDatabase(dir.file("water.db"));
+        MakeOfficeDatabase(dir.file("water.db"));
         testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
     }
     void TearDown() override { ResetProgram(); }
