@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "Connection.h"
-#include "DemoData.h"
 #include "Resize.h"
 #include "TestSupport.h"
 #include "frmDataLoader.h"
@@ -19,7 +18,7 @@ class WindowResize : public ::testing::Test {
     void SetUp() override {
         Resize::Forget();
         dialogs = testing_support::ScriptDialogs();
-        store::setDb(store::CreateDemoDatabase(dir.file("water.db")));
+        store::setDb(testing_support::EmptyDatabase(dir.file("water.db")));
     }
     void TearDown() override {
         if (auto* filter = loader::FilterResultsWindow().get()) filter->Unload();
