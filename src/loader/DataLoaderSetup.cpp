@@ -49,7 +49,9 @@ void frmDataLoader::fillProjectGrid() {
 
 void frmDataLoader::Form_Unload() {
     closeFilterDialog();
-    for (auto* rs : {&rsLocate, &rsLocateResult, &rsBrowse}) {
+    locatedSamples.Close();
+    foundSamples.Close();
+    for (auto* rs : {&rsLocateResult, &rsBrowse}) {
         try {
             if (*rs) (*rs)->Close();
         } catch (...) {

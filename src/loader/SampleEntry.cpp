@@ -4,20 +4,16 @@
 
 #include "Connection.h"
 #include "Conversions.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "LookupLists.h"
 #include "Lookups.h"
-#include "Tables.h"
+#include "Samples.h"
 #include "frmDataLoader.h"
 
 namespace loader {
 
 namespace {
-
-constexpr int kResultsTab = 3;
-constexpr long long kLastSampleCode = 32767;  // sample codes are 16-bit
 
 platform::DateTime withTimeOf(platform::DateTime date, const platform::DateTime& time) {
     date.hour = time.hour;
@@ -74,13 +70,23 @@ std::optional<SaveProblem> saveProblem(frmDataLoader& f) {
     return SaveProblem{"The sample was not saved.\n\n" + problem, first};
 }
 
-// The captions the "Results" tab shows for the sample once it is saved.
-struct SavedSample {
-    std::string code;
-    std::string date;
-};
-
 }  // namespace
+
+store::Sample frmDataLoader::sampleOfEntry() {
+    store::Sample s;
+    s.project = SelectedCode(cmbProject_Code);
+    s.station = SelectedCode(cmbStation_id);
+    s.start = Check1.Value() ? DTPicker2.Value() : withTimeOf(DTPicker2.Value(), DTPicker1.Value());
+    s.missingTime = Check1.Value() != 0;
+    if (Check2.Value()) s.end = withTimeOf(DTPicker3.Value(), DTPicker4.Value());
+    s.medium = SelectedCode(cmbMedium);
+    s.sampleType = SelectedCode(CMBSample_Type);
+    // A blank depth leaves what is stored.
+    if (!platform::Trim(txtSample_Depth.Text()).empty()) s.depth = txtSample_Depth.Text();
+    s.comment = txtcomment.Text();
+    s.compositeStatistic = SelectedCode(CmbComposite_Statistic);
+    return s;
+}
 
 void frmDataLoader::CmdAddSample_Click() {
     if (auto problem = saveProblem(*this)) {
@@ -89,88 +95,33 @@ void frmDataLoader::CmdAddSample_Click() {
         return;
     }
     const std::string editedCode = platform::Trim(Label24.Caption());
-    const bool editing = !editedCode.empty();
-    platform::Database& db = store::requireDb();
-    SavedSample saved;
-
-    // The next code is read and the row written in one write transaction, so two
-    // programs saving at once cannot take the same code; a failure writes nothing.
-    std::string failure;
+    store::Sample sample = sampleOfEntry();
     try {
-        db.BeginTrans();
-        rsLookup =
-            db.OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'V'");
-        rsLookup->MoveFirst();
-        const platform::Variant highest = rsLookup->Fields("maxcode").Value();
-        const long long nextCode = highest.isNull() ? 1 : highest.toInteger() + 1;
-        rsLookup->Close();
-
-        if (editing) {
-            if (platform::IsWholeNumber(editedCode)) {
-                rsLookup =
-                    db.OpenRecordset("select * from tblsample where sample_code = " + editedCode +
-                                     " and idloc = 'V'");
-            }
-            if (!rsLookup || !rsLookup->IsOpen() || rsLookup->Eof()) {
-                failure = "Sample " + editedCode +
-                          " can no longer be found: another user may have deleted it. Nothing "
-                          "was saved.";
-            } else {
-                rsLookup->Edit();
-                saved.code = editedCode;
-            }
-        } else if (nextCode > kLastSampleCode) {
-            failure = "The sample-code limit is reached: hand-entered samples are numbered up to " +
-                      platform::NumberToText(kLastSampleCode) + ". Nothing was saved.";
+        store::Samples samples(store::requireDb());
+        if (editedCode.empty()) {
+            sample = samples.Add(sample);
         } else {
-            rsLookup = db.OpenRecordset("select * from tblsample where idloc = 'V'");
-            rsLookup->AddNew();
-            rsLookup->Fields("sample_code") = nextCode;
-            rsLookup->Fields("idloc") = store::kHandEntered;
-            saved.code = platform::NumberToText(nextCode);
+            sample.code = platform::IsWholeNumber(editedCode) ? std::stoll(editedCode) : 0;
+            samples.Update(sample);
         }
-
-        if (failure.empty()) {
-            platform::Recordset& rs = *rsLookup;
-            rs.Fields("project_code") = *SelectedCode(cmbProject_Code);
-            rs.Fields("station_id") = *SelectedCode(cmbStation_id);
-            rs.Fields("start_date") = Check1.Value()
-                                          ? DTPicker2.Value()
-                                          : withTimeOf(DTPicker2.Value(), DTPicker1.Value());
-            saved.date = rs.Fields("start_date").Value().toText();
-            rs.Fields("missing_time") = Check1.Value() ? "Y" : "N";
-            if (Check2.Value())
-                rs.Fields("end_date") = withTimeOf(DTPicker3.Value(), DTPicker4.Value());
-            rs.Fields("medium") = *SelectedCode(cmbMedium);
-            rs.Fields("sample_type") = *SelectedCode(CMBSample_Type);
-            if (!platform::Trim(txtSample_Depth.Text()).empty())
-                rs.Fields("sample_depth") = txtSample_Depth.Text();
-            rs.Fields("comment") = txtcomment.Text();
-            if (auto composite = SelectedCode(CmbComposite_Statistic))
-                rs.Fields("composite_statistic_code") = *composite;
-            rs.Update();
-            rs.Close();
-            db.CommitTrans();
-        }
+    } catch (const store::Refused& refused) {
+        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        return;
     } catch (const platform::EngineError& e) {
-        failure = "The sample was not saved.\n\n" + e.Description();
-    }
-    if (!failure.empty()) {
-        if (rsLookup && rsLookup->IsOpen()) {
-            rsLookup->CancelUpdate();
-            rsLookup->Close();
-        }
-        if (db.InTransaction()) db.Rollback();
-        platform::MsgBox(failure, platform::mb::Exclamation);
+        platform::MsgBox("The sample was not saved.\n\n" + e.Description(),
+                         platform::mb::Exclamation);
         return;
     }
+    showSavedSample(sample);
+}
 
+void frmDataLoader::showSavedSample(const store::Sample& saved) {
     // The "Results" tab takes over the saved sample.
-    lblCode.SetCaption(saved.code);
+    lblCode.SetCaption(platform::NumberToText(saved.code));
     DTPicker5.SetValue(DTPicker2.Value());
     lblProject.SetCaption(cmbProject_Code.Text());
     lblStation.SetCaption(cmbStation_id.Text());
-    lblDate.SetCaption(saved.date);
+    lblDate.SetCaption(platform::DateToText(*saved.start));
     lblMedium.SetCaption(cmbMedium.Text());
     lblSampleType.SetCaption(CMBSample_Type.Text());
     lblDepth.SetCaption(txtSample_Depth.Text());
@@ -188,7 +139,7 @@ void frmDataLoader::CmdAddSample_Click() {
     cmddeleteS.SetVisible(false);
     // A result located for the sample shown before is no longer the one to correct.
     if (cmdAddResult.Caption() == "Update") cmdClearResults_Click();
-    SSTab1.SetTab(kResultsTab);
+    SSTab1.SetTab(tab::Results);
     cmbParameter.SetFocus();  // ready for the new sample's first result
 }
 

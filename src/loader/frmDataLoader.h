@@ -43,7 +43,8 @@ class frmDataLoader : public platform::Form,
     // buttons can move their cursors.
     std::unique_ptr<platform::Recordset> rsLookup;
     std::unique_ptr<platform::Recordset> rsBrowse;
-    std::unique_ptr<platform::Recordset> rsLocate;
+    store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found
+    store::Cursor<store::Sample> foundSamples;    // "Results": what Find Sample found
     std::unique_ptr<platform::Recordset> rsLocateResult;
     std::unique_ptr<platform::Recordset> rsProject;
     std::unique_ptr<platform::Recordset> rsStation;
@@ -124,12 +125,16 @@ class frmDataLoader : public platform::Form,
     // Station list of the "Sample" tab: every station, or those of the chosen project.
     void fillAllStations();
     void fillStationsOfProject(const std::string& projectCode);
-    // Loads the current row of rsLocate into the tab. From Locate each piece that fails is
-    // skipped; from a step the load fails only when there is no current row.
+    // The sample the "Sample" tab's entry describes, and what it shows once saved.
+    store::Sample sampleOfEntry();
+    void showSavedSample(const store::Sample& saved);
+    store::SampleFilter locateFilter();
+    // Loads the current located sample into the tab; fails only when there is none.
     void showLocatedSample(bool fromStep);
     void stepLocated(bool forward);
-    // Shows the current row of rsBrowse in the "Results" tab's header.
+    // Shows the current found sample in the "Results" tab's header.
     void showBrowsedSample(bool moveDatePicker);
+    void stepFound(bool forward);
     void showLocatedResult();
 
     // The result the locate or a step showed last, until the next clear; the delete acts on

@@ -4,11 +4,13 @@
 // A window reads its controls into one of these, hands it to a service and shows what comes
 // back; no window builds SQL or holds a recordset.
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "DateTime.h"
 #include "EngineError.h"
 
 namespace store {
@@ -117,6 +119,28 @@ class Cursor {
 };
 
 // ---- Samples ------------------------------------------------------------------------------
+
+// A hand-entered sample (a row of tblsample with idloc "V"). Codes are kept as text, as the
+// lists hold them; an empty optional is a Null column. Given to Samples::Update, an empty
+// end date, depth or composite statistic leaves what is stored.
+struct Sample {
+    long long code = 0;  // sample_code; Samples::Add gives it
+    std::optional<std::string> project, station, medium, sampleType, compositeStatistic;
+    std::optional<platform::DateTime> start, end;
+    bool missingTime = false;
+    std::optional<std::string> depth;  // as typed, or as the engine shows the stored number
+    std::optional<std::string> comment;
+    bool operator==(const Sample&) const = default;
+};
+
+// What the "Sample" tab holds when the user presses "Locate Records"; see Samples::Locate.
+struct SampleFilter {
+    std::string number;  // sample number as typed
+    platform::DateTime startDate, endDate;
+    std::string comment, depth;
+    // Codes of the selected list entries; nothing when none is selected.
+    std::optional<std::string> project, station, sampleType, compositeStatistic, medium;
+};
 
 // ---- Results ------------------------------------------------------------------------------
 

@@ -130,15 +130,16 @@ TEST_F(DataWindow, UnloadAndBothExitsCloseTheFoundSetsWhetherOpenOrNot) {
             f.txtSampleNum.SetText("1");
             f.cmdLocate_Click();
             f.rsBrowse = db->OpenRecordset("tblsample");
-            ASSERT_TRUE(f.rsLocate && f.rsLocate->IsOpen());
+            ASSERT_TRUE(f.locatedSamples.IsOpen());
         }
         const std::function<void()> close[] = {[&] { f.Unload(); },
                                                [&] { f.cmdExitSample_Click(); },
                                                [&] { f.cmdExitResult_Click(); }};
         EXPECT_NO_THROW(close[way]()) << way;
         EXPECT_TRUE(f.IsUnloaded()) << way;
-        for (auto* rs : {&f.rsLocate, &f.rsLocateResult, &f.rsBrowse})
+        for (auto* rs : {&f.rsLocateResult, &f.rsBrowse})
             EXPECT_FALSE(*rs && (*rs)->IsOpen()) << way;
+        EXPECT_FALSE(f.locatedSamples.IsOpen()) << way;
         EXPECT_TRUE(dialogs->prompts.empty()) << way;
     }
 }
