@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "DateTime.h"
 #include "Dialogs.h"
+#include "ExportRows.h"
 
 namespace platform {
 class Database;
@@ -27,17 +27,8 @@ struct ExportTargets {
 // told otherwise.
 ExportTargets DefaultTargets();
 
-// Which hand-entered samples go out: all of them, or those that start after `from`.
-struct ExportRange {
-    bool all = false;
-    platform::DateTime from{2003, 5, 22};
-};
-
-// The recordset sources the export reads.
-std::string SampleSql(const ExportRange& range);
-std::string ResultsSql(std::string_view sampleCode);
-std::string NonNumericSql(std::string_view sampleCode);
-std::string ReplicatesSql(std::string_view sampleCode);
+// Which hand-entered samples go out.
+using ExportRange = store::ExportRange;
 
 // A value as one CSV field: between double quotes, inner quotes doubled, when it holds a
 // comma, a double quote, a CR or a LF; as it is otherwise.

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DateTime.h"
+#include "RowStream.h"
+
+namespace platform {
+class Database;
+}
+
+namespace store {
+
+// Which hand-entered samples an export takes: all of them, or those that start after `from`
+// (one starting at `from` exactly is left out).
+struct ExportRange {
+    bool all = false;
+    platform::DateTime from{2003, 5, 22};
+};
+
+// One kind of row an export reads, forward only: no row is kept once the next is read, so
+// an export of any size runs in the same memory. Its fields are the columns the export
+// takes of the row, in the order the files give them.
+class ExportStream {
+  public:
+    // Moves to the next row (the first after the stream is opened); false at the end.
+    // Throws EngineError.
+    bool Next();
+    size_t FieldCount() const { return columns_.size(); }
+    // Appends field i of the current row as the classic text conversion writes it:
+    // nothing for Null, numbers and dates in their default text form.
+    void AppendField(size_t i, std::string& out) const { rows_.AppendText((*fields_)[i], out); }
+
+  private:
+    friend class ExportRows;
+    ExportStream(platform::Database& db, const std::vector<std::string_view>& columns)
+        : rows_(db), columns_(columns) {}
+    platform::RowStream rows_;
+    const std::vector<std::string_view>& columns_;
+    const std::vector<int>* fields_ = nullptr;
+};
+
+// The reads of an export: the hand-entered samples of a range and, for one sample, its
+// numeric results, non-numeric results and replicates. Opening a stream again drops the
+// read still open on it; each stream's statement is prepared once and reused for every
+// sample, since preparing costs more than reading one sample's rows.
+class ExportRows {
+  public:
+    explicit ExportRows(platform::Database& db);
+    ExportRows(const ExportRows&) = delete;
+    ExportRows& operator=(const ExportRows&) = delete;
+
+    long long CountSamples(const ExportRange& range);
+
+    // idloc, sample_code, project_code, station_id, start_date, missing_time, end_date,
+    // medium, sample_type, composite_statistic_code, sample_depth, comment.
+    ExportStream& Samples(const ExportRange& range);
+    // The current sample row's code, as the reads below take it.
+    std::string SampleCode() const;
+
+    // idloc, sample_code, parameter_code, result_value, remark_code, grade, comments.
+    ExportStream& Results(std::string_view sampleCode);
+    // idloc, sample_code, parameter_code, result_value, remark_code, grade.
+    ExportStream& NonNumeric(std::string_view sampleCode);
+    ExportStream& Replicates(std::string_view sampleCode);
+
+  private:
+    ExportStream& open(ExportStream& stream, std::string_view prefix, std::string_view code);
+    platform::Database& db_;
+    ExportStream samples_, results_, nonNumeric_, replicates_;
+    std::string source_;  // reused, so a sample's reads allocate nothing
+};
+
+}  // namespace store
