@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "App.h"
 #include "Connection.h"
 #include "CsvExport.h"
 #include "Database.h"
 #include "TestSupport.h"
+#include "frmExport.h"
 
 namespace export_test {
 
@@ -82,19 +85,17 @@ inline Files ExpectedFromDefaultDate() {
 
 // What an export of all records writes.
 inline Files ExpectedAll() {
+    const Files later = ExpectedFromDefaultDate();
     return {
         "V,1,8,109,12/31/2002 8:00:00 AM,N,,W,G,,,\r\n"
         "V,2,8,112,5/22/2003,Y,,W,G,,,Midnight\r\n" +
-            ExpectedFromDefaultDate().sample,
-        "V,1,10,7.25,,A,\r\n"
-        "V,2,10,3,,A,\r\n" +
-            ExpectedFromDefaultDate().result,
-        "V,2,31648,Absent,,A\r\n" + ExpectedFromDefaultDate().nonNumeric,
-        "V,1,10,7.3,,A\r\n" + ExpectedFromDefaultDate().replicate,
-    };
+            later.sample,
+        "V,1,10,7.25,,A,\r\nV,2,10,3,,A,\r\n" + later.result,
+        "V,2,31648,Absent,,A\r\n" + later.nonNumeric, "V,1,10,7.3,,A\r\n" + later.replicate};
 }
 
-// A data file with the fixture, the program's database, and a folder for the files.
+// A data file with the fixture as the program's database, a folder for the files, and the
+// program's folder in the test's folder.
 class ExportTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -102,12 +103,23 @@ class ExportTest : public ::testing::Test {
         db = testing_support::EmptyDatabase(dir.file("water.db"));
         FillFixture(*db);
         store::setDb(db);
+        savedAppPath = platform::AppPath();
+        std::filesystem::create_directories(app());
+        platform::SetAppPath(app().string());
     }
     void TearDown() override {
+        if (exporter::frmExport* f = exporter::ExportWindow().get()) f->Unload();
+        platform::SetAppPath(savedAppPath);
         store::setDb(nullptr);
         platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
     }
 
+    std::filesystem::path app() const { return dir.path() / "app"; }
+    // The four files the window and the command line write unless told otherwise.
+    exporter::ExportTargets Defaults() const {
+        return {(app() / "ExpSample.csv").string(), (app() / "expresult.csv").string(),
+                (app() / "Expresultsnon.csv").string(), (app() / "expreplicates.csv").string()};
+    }
     exporter::ExportTargets Targets(const std::string& folder = "out") const {
         const auto base = dir.path() / folder;
         std::filesystem::create_directories(base);
@@ -135,10 +147,27 @@ class ExportTest : public ::testing::Test {
                 e.is_regular_file() ? testing_support::ReadFile(e.path().string()) : "<folder>";
         return out;
     }
+    // The reason an export gave for writing nothing.
+    static std::string ReasonOf(const std::function<void()>& runExport) {
+        try {
+            runExport();
+        } catch (const exporter::ExportError& e) {
+            return e.what();
+        }
+        return "<the export went through>";
+    }
 
     testing_support::TempDir dir;
     std::shared_ptr<platform::Database> db;
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::string savedAppPath;
 };
+
+// The reason starts with the expected one.
+inline ::testing::AssertionResult StartsWith(const std::string& reason, const std::string& start) {
+    if (reason.rfind(start, 0) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "'" << reason << "' does not start with '" << start << "'";
+}
 
 }  // namespace export_test

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "App.h"
 #include "ExportFixture.h"
 #include "frmExport.h"
 
@@ -14,68 +13,37 @@ using exporter::frmExport;
 
 namespace {
 
-// The window as the menu opens it, with the program's folder in the test's folder.
-class ExportWindowTest : public ExportTest {
-  protected:
-    void SetUp() override {
-        ExportTest::SetUp();
-        savedAppPath = platform::AppPath();
-        std::filesystem::create_directories(app());
-        platform::SetAppPath(app().string());
-    }
-    void TearDown() override {
-        if (frmExport* f = exporter::ExportWindow().get()) f->Unload();
-        platform::SetAppPath(savedAppPath);
-        ExportTest::TearDown();
-    }
-    std::filesystem::path app() const { return dir.path() / "app"; }
-    frmExport& Open() { return exporter::ExportWindow()(); }
-    // The four files the window offers first.
-    exporter::ExportTargets Defaults() const {
-        return {(app() / "ExpSample.csv").string(), (app() / "expresult.csv").string(),
-                (app() / "Expresultsnon.csv").string(), (app() / "expreplicates.csv").string()};
-    }
-    std::vector<std::string> Boxes(const frmExport& f) const {
-        return {f.txtsample.Text(), f.txtresult.Text(), f.txtresultsnon.Text(),
-                f.txtreplicates.Text()};
-    }
-    std::string savedAppPath;
-};
+frmExport& Open() { return exporter::ExportWindow()(); }
+
+std::vector<std::string> Boxes(const frmExport& f) {
+    return {f.txtsample.Text(), f.txtresult.Text(), f.txtresultsnon.Text(), f.txtreplicates.Text()};
+}
 
 }  // namespace
 
-TEST_F(ExportWindowTest, OpensOnTheDefaultsWithThePickerShown) {
+// "All Records" hides the day; cleared again, the day last chosen is back. "Browse" does
+// nothing.
+TEST_F(ExportTest, OpensOnTheDefaultsWithThePickerShown) {
     frmExport& f = Open();
     const auto d = Defaults();
     EXPECT_EQ(Boxes(f), (std::vector<std::string>{d.sample, d.result, d.nonNumeric, d.replicate}));
-    EXPECT_EQ(f.Check1.Value(), 0);
     EXPECT_EQ(f.DTPicker1.Value(), (platform::DateTime{2003, 5, 22}));
-    EXPECT_TRUE(f.Label1.Visible());
-    EXPECT_TRUE(f.DTPicker1.Visible());
-
-    // "All Records" hides the day; cleared again, the day last chosen is back.
     f.DTPicker1.SetValue({2004, 1, 14});
-    f.Check1.SetValue(1);
-    EXPECT_FALSE(f.Label1.Visible());
-    EXPECT_FALSE(f.DTPicker1.Visible());
-    f.Check1.SetValue(0);
-    EXPECT_TRUE(f.Label1.Visible());
-    EXPECT_TRUE(f.DTPicker1.Visible());
+    for (const int all : {0, 1, 0}) {
+        if (all != f.Check1.Value()) f.Check1.SetValue(all);
+        EXPECT_EQ(f.Label1.Visible(), !all);
+        EXPECT_EQ(f.DTPicker1.Visible(), !all);
+    }
     EXPECT_EQ(f.DTPicker1.Value(), (platform::DateTime{2004, 1, 14}));
-}
 
-TEST_F(ExportWindowTest, BrowseButtonsDoNothing) {
-    frmExport& f = Open();
-    const auto before = Boxes(f);
     for (auto* b : {&f.cmdbrowseSample, &f.cmdbrowseresult, &f.cmdbrowsenon, &f.cmdreplicates})
         b->Press();
     EXPECT_TRUE(dialogs->prompts.empty());
-    EXPECT_EQ(Boxes(f), before);
-    EXPECT_TRUE(exporter::ExportWindow().IsLoaded());
+    EXPECT_EQ(Boxes(f), (std::vector<std::string>{d.sample, d.result, d.nonNumeric, d.replicate}));
     EXPECT_TRUE(std::filesystem::is_empty(app()));
 }
 
-TEST_F(ExportWindowTest, AnExportSaysSoAndClosesTheWindow) {
+TEST_F(ExportTest, AnExportSaysSoAndClosesTheWindow) {
     for (const int all : {0, 1}) {
         frmExport& f = Open();
         f.Check1.SetValue(all);
@@ -96,22 +64,25 @@ TEST_F(ExportWindowTest, AnExportSaysSoAndClosesTheWindow) {
 
 // Any failure is one message with the reason; the window stays as the user left it and
 // the earlier files stay as they were.
-TEST_F(ExportWindowTest, AFailureIsOneMessageAndTheWindowStays) {
+TEST_F(ExportTest, AFailureIsOneMessageAndTheWindowStays) {
     struct Case {
         std::string name;
         std::function<void(frmExport&)> spoil;
         std::string message;
+        long long steps;  // reported to the progress dialog
     };
     const std::string missing = (dir.path() / "gone" / "n.csv").string();
     const std::vector<Case> cases = {
         {"missing folder", [&](frmExport& f) { f.txtresultsnon.SetText(missing); },
          "The folder '" + (dir.path() / "gone").string() +
-             "' of the non-numeric results file does not exist."},
+             "' of the non-numeric results file does not exist.",
+         -1},
         {"no database", [](frmExport&) { store::setDb(nullptr); },
          "No database is open. Use \"Change Data File Location\" on the Data menu to choose "
-         "one."},
+         "one.",
+         -1},
         {"cancelled", [&](frmExport&) { dialogs->cancelAt = 2; },
-         "The export was cancelled. No file was changed."},
+         "The export was cancelled. No file was changed.", 2},
     };
     for (const Case& c : cases) {
         const auto d = Defaults();
@@ -121,8 +92,10 @@ TEST_F(ExportWindowTest, AFailureIsOneMessageAndTheWindowStays) {
         c.spoil(f);
         const auto boxes = Boxes(f);
         dialogs->clear();
+        dialogs->progress.clear();
         f.CmdExport.Press();
         EXPECT_EQ(dialogs->texts(), std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(dialogs->progress.empty() ? -1 : dialogs->progress[0].last, c.steps) << c.name;
         EXPECT_TRUE(exporter::ExportWindow().IsLoaded()) << c.name;
         EXPECT_EQ(Boxes(f), boxes) << c.name;
         EXPECT_EQ(f.Check1.Value(), 1) << c.name;
