@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -53,18 +54,8 @@ INSERT INTO tblreplicates VALUES
 )sql");
 }
 
-struct Files {
-    std::string sample, result, nonNumeric, replicate;
-    bool operator==(const Files&) const = default;
-};
-
-inline void PrintTo(const Files& f, std::ostream* os) {
-    *os << "\nsample:\n"
-        << f.sample << "\nresult:\n"
-        << f.result << "\nnon-numeric:\n"
-        << f.nonNumeric << "\nreplicate:\n"
-        << f.replicate;
-}
+// The four files' paths or contents: sample, results, non-numeric results, replicates.
+using Files = std::array<std::string, 4>;
 
 // What an export from 5/22/2003 writes.
 inline Files ExpectedFromDefaultDate() {
@@ -89,9 +80,9 @@ inline Files ExpectedAll() {
     return {
         "V,1,8,109,12/31/2002 8:00:00 AM,N,,W,G,,,\r\n"
         "V,2,8,112,5/22/2003,Y,,W,G,,,Midnight\r\n" +
-            later.sample,
-        "V,1,10,7.25,,A,\r\nV,2,10,3,,A,\r\n" + later.result,
-        "V,2,31648,Absent,,A\r\n" + later.nonNumeric, "V,1,10,7.3,,A\r\n" + later.replicate};
+            later[0],
+        "V,1,10,7.25,,A,\r\nV,2,10,3,,A,\r\n" + later[1], "V,2,31648,Absent,,A\r\n" + later[2],
+        "V,1,10,7.3,,A\r\n" + later[3]};
 }
 
 // A data file with the fixture as the program's database, a folder for the files, and the
@@ -115,30 +106,36 @@ class ExportTest : public ::testing::Test {
     }
 
     std::filesystem::path app() const { return dir.path() / "app"; }
-    // The four files the window and the command line write unless told otherwise.
-    exporter::ExportTargets Defaults() const {
-        return {(app() / "ExpSample.csv").string(), (app() / "expresult.csv").string(),
-                (app() / "Expresultsnon.csv").string(), (app() / "expreplicates.csv").string()};
-    }
-    exporter::ExportTargets Targets(const std::string& folder = "out") const {
+    exporter::ExportTargets Targets(const std::string& folder = "out",
+                                    const Files& names = {"s.csv", "r.csv", "n.csv",
+                                                          "p.csv"}) const {
         const auto base = dir.path() / folder;
         std::filesystem::create_directories(base);
-        return {(base / "s.csv").string(), (base / "r.csv").string(), (base / "n.csv").string(),
-                (base / "p.csv").string()};
+        return {(base / names[0]).string(), (base / names[1]).string(), (base / names[2]).string(),
+                (base / names[3]).string()};
+    }
+    // The files the window and the command line write unless told otherwise.
+    exporter::ExportTargets Defaults() const {
+        return Targets(
+            "app", {"ExpSample.csv", "expresult.csv", "Expresultsnon.csv", "expreplicates.csv"});
+    }
+    static Files Paths(const exporter::ExportTargets& t) {
+        return {t.sample, t.result, t.nonNumeric, t.replicate};
     }
     static Files Read(const exporter::ExportTargets& t) {
-        using testing_support::ReadFile;
-        return {ReadFile(t.sample), ReadFile(t.result), ReadFile(t.nonNumeric),
-                ReadFile(t.replicate)};
+        Files files = Paths(t);
+        for (std::string& f : files) f = testing_support::ReadFile(f);
+        return files;
+    }
+    // Earlier files of the targets' names, each its own contents.
+    static Files Seeded(const exporter::ExportTargets& t) {
+        Files files = Paths(t);
+        for (std::string& f : files) f = "old " + f;
+        return files;
     }
     static void Seed(const exporter::ExportTargets& t) {
-        using testing_support::WriteFile;
-        WriteFile(t.sample, "old s");
-        WriteFile(t.result, "old r");
-        WriteFile(t.nonNumeric, "old n");
-        WriteFile(t.replicate, "old p");
+        for (const std::string& f : Paths(t)) testing_support::WriteFile(f, "old " + f);
     }
-    static Files Seeded() { return {"old s", "old r", "old n", "old p"}; }
     // Every file of a folder, names and contents: shows any file left behind.
     static std::map<std::string, std::string> Listing(const std::filesystem::path& folder) {
         std::map<std::string, std::string> out;
@@ -147,14 +144,16 @@ class ExportTest : public ::testing::Test {
                 e.is_regular_file() ? testing_support::ReadFile(e.path().string()) : "<folder>";
         return out;
     }
-    // The reason an export gave for writing nothing.
-    static std::string ReasonOf(const std::function<void()>& runExport) {
+    // The export writes nothing and gives a reason that starts with `start`.
+    static ::testing::AssertionResult FailsWith(const std::function<void()>& runExport,
+                                                const std::string& start) {
         try {
             runExport();
         } catch (const exporter::ExportError& e) {
-            return e.what();
+            if (std::string(e.what()).rfind(start, 0) == 0) return ::testing::AssertionSuccess();
+            return ::testing::AssertionFailure() << "the reason was: " << e.what();
         }
-        return "<the export went through>";
+        return ::testing::AssertionFailure() << "the export went through";
     }
 
     testing_support::TempDir dir;
@@ -162,12 +161,5 @@ class ExportTest : public ::testing::Test {
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
     std::string savedAppPath;
 };
-
-// The reason starts with the expected one.
-inline ::testing::AssertionResult StartsWith(const std::string& reason, const std::string& start) {
-    if (reason.rfind(start, 0) == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "'" << reason << "' does not start with '" << start << "'";
-}
 
 }  // namespace export_test

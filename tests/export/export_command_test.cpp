@@ -50,10 +50,13 @@ class ExportCommandTest : public ExportTest {
         if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
         return WEXITSTATUS(status);
     }
-    std::vector<std::string> Named(const exporter::ExportTargets& t) const {
-        return {"--database",       db->Name(), "--sample-file",     t.sample,
-                "--result-file",    t.result,   "--nonnumeric-file", t.nonNumeric,
-                "--replicate-file", t.replicate};
+    // `args` and the database and files of the test.
+    std::vector<std::string> Named(const exporter::ExportTargets& t,
+                                   std::vector<std::string> args = {}) const {
+        args.insert(args.end(),
+                    {"--database", db->Name(), "--sample-file", t.sample, "--result-file", t.result,
+                     "--nonnumeric-file", t.nonNumeric, "--replicate-file", t.replicate});
+        return args;
     }
     std::ostringstream out, err;
     const std::string errors = dir.file("errors.txt");
@@ -73,7 +76,6 @@ TEST_F(ExportCommandTest, WrongArgumentsAndFailuresSayWhyOnOneLine) {
         {{"--from"}, true, 2, "--from needs a value"},
         {{"--from", "5/32/2003"}, true, 2, "cannot read the date '5/32/2003' (use M/D/YYYY)"},
         {{"--all", "--from", "1/1/2003"}, true, 2, "--all and --from cannot be used together"},
-        {{"--sample-file"}, true, 2, "--sample-file needs a value"},
         {{},
          false,
          1,
@@ -104,39 +106,30 @@ TEST_F(ExportCommandTest, WritesTheWindowsFilesOrThoseNamed) {
 
     // A named database over the located one, every record.
     const auto t = Targets();
-    auto args = Named(t);
-    args.push_back("--all");
-    ASSERT_EQ(Run(args, dir.file("none.db")), 0) << err.str();
+    ASSERT_EQ(Run(Named(t, {"--all"}), dir.file("none.db")), 0) << err.str();
     EXPECT_EQ(Read(t), ExpectedAll());
     EXPECT_EQ(Run({"--from", "6/1/2003", "--sample-file", t.sample}, db->Name()), 0);
     EXPECT_EQ(testing_support::ReadFile(t.sample).substr(0, 9), "V,4,,,6/1");
 }
 
-TEST_F(ExportCommandTest, TheProgramExportsWithoutAWindow) {
+// The program itself, with no display. A scheduled job stopped by its time limit (or Ctrl+C)
+// leaves the earlier files as they were and no temporary file, however large the export had
+// grown.
+TEST_F(ExportCommandTest, TheProgramExportsAndAStoppedOneLeavesNoFileHalfWritten) {
     const auto t = Targets();
-    auto args = Named(t);
-    args.insert(args.end(), {"--from", "5/22/2003"});
-    ASSERT_EQ(ExitStatus(Start(args)), 0) << testing_support::ReadFile(errors);
+    ASSERT_EQ(ExitStatus(Start(Named(t))), 0) << testing_support::ReadFile(errors);
     EXPECT_EQ(Read(t), ExpectedFromDefaultDate());
     EXPECT_EQ(testing_support::ReadFile(errors), "");
-
     EXPECT_EQ(ExitStatus(Start({"--from", "someday"})), 2);
     EXPECT_EQ(testing_support::ReadFile(errors),
               "dataloader: cannot read the date 'someday' (use M/D/YYYY)\n");
-}
 
-// A scheduled job stopped by its time limit (or Ctrl+C) leaves the earlier files as they were
-// and no temporary file, however large the export had grown.
-TEST_F(ExportCommandTest, AStoppedProgramLeavesNoFileHalfWritten) {
     db->ExecuteNative(
         "WITH RECURSIVE n(i) AS (SELECT 100000 UNION ALL SELECT i + 1 FROM n WHERE i < 500000) "
         "INSERT INTO tblsample (idloc, sample_code, start_date) SELECT 'V', i, '2004-01-01' FROM "
         "n");
-    const auto t = Targets();
     Seed(t);
-    auto args = Named(t);
-    args.push_back("--all");
-    const pid_t child = Start(args);
+    const pid_t child = Start(Named(t, {"--all"}));
     // Stopped once it is writing.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const auto writing = [&] {
@@ -152,6 +145,6 @@ TEST_F(ExportCommandTest, AStoppedProgramLeavesNoFileHalfWritten) {
     EXPECT_EQ(testing_support::ReadFile(errors), "dataloader: the export was stopped by signal " +
                                                      std::to_string(SIGTERM) +
                                                      ". No file was changed.\n");
-    EXPECT_EQ(Read(t), Seeded());
+    EXPECT_EQ(Read(t), Seeded(t));
     EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ExportFixture.h"
 #include "Conversions.h"
+#include "ExportFixture.h"
 #include "ExportRows.h"
 #include "Recordset.h"
 #include "RowStream.h"
@@ -18,19 +18,6 @@ using Lines = std::vector<std::string>;
 namespace {
 
 ExportRange after(const platform::DateTime& from) { return {false, from}; }
-
-// The rows of a stream, fields joined by "|".
-Lines linesOf(store::ExportStream& rows) {
-    Lines out;
-    while (rows.Next()) {
-        std::string& line = out.emplace_back();
-        for (size_t i = 0; i < rows.FieldCount(); ++i) {
-            if (i) line += '|';
-            rows.AppendField(i, line);
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -50,16 +37,6 @@ TEST_F(ExportTest, ARangeTakesTheHandEnteredSamplesStartingAfterIt) {
         EXPECT_EQ(taken, codes) << range.all << " " << platform::DateToText(range.from);
         EXPECT_EQ(rows.CountSamples(range), static_cast<long long>(codes.size()));
     }
-}
-
-TEST_F(ExportTest, OneSampleGivesItsHandEnteredRowsOfEachKind) {
-    store::ExportRows rows(*db);
-    EXPECT_EQ(linesOf(rows.Results("3")), (Lines{"V|3|10|1.4||A|", "V|3|95|892|<|A|rerun, lab",
-                                                 "V|3|300|-0.25|J||Field meter"}));
-    EXPECT_EQ(linesOf(rows.NonNumeric("3")), Lines{"V|3|31648|Present||B"});
-    EXPECT_EQ(linesOf(rows.Replicates("3")), Lines{});
-    EXPECT_EQ(linesOf(rows.Replicates("40000")), Lines{"V|40000|400|7.9||A"});
-    EXPECT_EQ(linesOf(rows.Results("4")), Lines{});
 }
 
 TEST_F(ExportTest, EachReadIsPreparedOnceWhateverTheNumberOfSamples) {
