@@ -52,10 +52,19 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         std::string message;
         long long steps;  // the last count the progress dialog showed, -1 for none
     };
-    const auto none = [](frmExport&) {};
+    const auto none = [](frmExport&) {};  // a done export's steps are its samples
     const std::vector<Case> cases = {
-        {"from a day", 0, none, "Data Exported", 3},
-        {"all records", 1, none, "Data Exported", 5},
+        {"from the day shown", 0, none, "Data Exported", 3},
+        {"from a day picked", 0,
+         [](frmExport& f) {
+             f.DTPicker1.SetValue({2002, 12, 31});
+         },
+         "Data Exported", 5},
+        {"all records", 1,
+         [](frmExport& f) {
+             f.DTPicker1.SetValue({2010, 1, 1});
+         },
+         "Data Exported", 5},
         {"missing folder", 1,
          [&](frmExport& f) { f.txtresultsnon.SetText(dir.file("gone/n.csv")); },
          "The folder '" + dir.file("gone") + "' of the non-numeric results file does not exist.",
@@ -83,11 +92,12 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
                   done ? platform::mb::OKOnly : platform::mb::Exclamation);
         EXPECT_EQ(dialogs->progress.empty() ? -1 : dialogs->progress[0].last, c.steps) << c.name;
         if (!dialogs->progress.empty()) {
-            EXPECT_EQ(dialogs->progress[0].maximum, c.all ? 5 : 3) << c.name;
+            EXPECT_EQ(dialogs->progress[0].maximum, done ? c.steps : 5) << c.name;
             EXPECT_FALSE(dialogs->progress[0].open) << c.name;  // gone before the message
         }
         EXPECT_EQ(exporter::ExportWindow().IsLoaded(), !done) << c.name;
-        EXPECT_EQ(Read(d), done ? (c.all ? ExpectedAll() : ExpectedFromDefaultDate()) : Seeded(d))
+        EXPECT_EQ(Read(d),
+                  done ? (c.steps == 5 ? ExpectedAll() : ExpectedFromDefaultDate()) : Seeded(d))
             << c.name;
         EXPECT_EQ(Listing(app()).size(), 4u) << c.name;
         if (done) continue;
