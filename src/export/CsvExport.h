@@ -39,6 +39,7 @@ struct ExportCounts {
     long long results = 0;
     long long nonNumeric = 0;
     long long replicates = 0;
+    bool operator==(const ExportCounts&) const = default;
 };
 
 // Why an export wrote nothing, in words for the user.

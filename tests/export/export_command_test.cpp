@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <sstream>

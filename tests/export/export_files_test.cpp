@@ -92,11 +92,8 @@ TEST_F(ExportTest, TheFourFilesByteForByte) {
     for (const Case& c : cases) {
         const auto t = Targets();
         Seed(t);
-        const auto n = ExportData(*db, c.range, t);
+        EXPECT_TRUE(ExportData(*db, c.range, t) == c.counts);
         EXPECT_EQ(Read(t), c.files);
-        EXPECT_EQ((std::vector{n.samples, n.results, n.nonNumeric, n.replicates}),
-                  (std::vector{c.counts.samples, c.counts.results, c.counts.nonNumeric,
-                               c.counts.replicates}));
         EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
     }
 }

@@ -15,19 +15,13 @@ using namespace export_test;
 using store::ExportRange;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-ExportRange after(const platform::DateTime& from) { return {false, from}; }
-
-}  // namespace
-
 TEST_F(ExportTest, ARangeTakesTheHandEnteredSamplesStartingAfterIt) {
     const std::vector<std::pair<ExportRange, Lines>> cases = {
         {ExportRange{true}, {"1", "2", "3", "4", "40000"}},
-        {ExportRange{}, {"3", "4", "40000"}},              // not sample 2, at midnight of the day
-        {after({2003, 5, 22, 9, 30, 0}), {"4", "40000"}},  // nor one at the very second
-        {after({2003, 5, 21}), {"2", "3", "4", "40000"}},
-        {after({2010, 1, 1}), {}},
+        {ExportRange{}, {"3", "4", "40000"}},                // not sample 2, at midnight of the day
+        {{false, {2003, 5, 22, 9, 30, 0}}, {"4", "40000"}},  // nor one at the very second
+        {{false, {2003, 5, 21}}, {"2", "3", "4", "40000"}},
+        {{false, {2010, 1, 1}}, {}},
     };
     store::ExportRows rows(*db);
     for (const auto& [range, codes] : cases) {
