@@ -1,11 +1,11 @@
 // Opening and closing the window: lookup lists, the project grid, unload and the exits.
 #include "Connection.h"
-#include "Database.h"
 #include "DateTime.h"
 #include "GridFill.h"
 #include "LookupLists.h"
-#include "Resize.h"
 #include "Lookups.h"
+#include "Resize.h"
+#include "Viewers.h"
 #include "frmDataLoader.h"
 #include "frmFilterResults.h"
 
@@ -34,17 +34,9 @@ void frmDataLoader::fillLookupLists() {
 }
 
 void frmDataLoader::fillProjectGrid() {
-    rsProject = store::requireDb().OpenRecordset(
-        "select tblprojects_programs.*, tblorganization.organization_name from "
-        "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
-        "= tblorganization.organization_id");
-    WriteHeaders(MSFlexGrid2, {"Code", "Program/Project", "Organization", "Study Area", "Purpose",
-                               "Start Date", "End Date", "Contact Name", "Contact Phone"});
-    AppendRows(MSFlexGrid2, *rsProject,
-               {"Project_code", "Program_Project", "Organization_name", "Project_study_area",
-                "Project_Purpose", "project_start_date", "project_end_date", "contact_name",
-                "contact_phone"});
-    rsProject->Close();
+    const auto rows = store::Viewers(store::requireDb()).Projects();
+    WriteHeaders(MSFlexGrid2, store::Viewers::kProjectHeaders);
+    MSFlexGrid2.AddRows(rows);
 }
 
 void frmDataLoader::Form_Unload() {

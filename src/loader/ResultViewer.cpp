@@ -4,7 +4,6 @@
 
 #include "Connection.h"
 #include "Conversions.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "GridFill.h"
 #include "Viewers.h"
@@ -40,59 +39,45 @@ void frmDataLoader::Check4_Click() {
     }
 }
 
+namespace {
+
+// "All Records" without a station and parameter chosen: says so, and brings back the
+// window in which they are chosen when it is only hidden behind this one.
+void askForStationAndParameter() {
+    if (auto* dialog = FilterResultsWindow().get()) {
+        platform::MsgBox("Choose a station and a parameter in the Results window, then press OK.",
+                         platform::mb::Exclamation);
+        dialog->Show();
+    } else {
+        platform::MsgBox(
+            "Choose a station and a parameter in the Results window first (tick All Records "
+            "again to open it).",
+            platform::mb::Exclamation);
+    }
+}
+
+}  // namespace
+
 void frmDataLoader::cmdLoadResult_Click() {
-    ResultFilter filter;
+    store::ResultFilter filter;
     filter.sampleNumber = TxtSampleNumber.Text();
-    const bool allSources = Check4.Value() != 0;
-    if (allSources) {
-        const auto station = platform::LookupCode(Label19.Caption());
-        const auto parameter = platform::LookupCode(Label16.Caption());
+    filter.replicates = Check5.Value() != 0;
+    filter.nonNumeric = Check6.Value() != 0;
+    if (Check4.Value()) {
+        const auto& station = chosenStationCode;
+        const auto& parameter = chosenParameterCode;
         if (!station || !parameter || !platform::IsWholeNumber(*station) ||
             !platform::IsWholeNumber(*parameter)) {
-            // The window may only be hidden behind this one, after a click here.
-            if (auto* dialog = FilterResultsWindow().get()) {
-                platform::MsgBox(
-                    "Choose a station and a parameter in the Results window, then press OK.",
-                    platform::mb::Exclamation);
-                dialog->Show();
-            } else {
-                platform::MsgBox(
-                    "Choose a station and a parameter in the Results window first (tick All "
-                    "Records again to open it).",
-                    platform::mb::Exclamation);
-            }
+            askForStationAndParameter();
             return;
         }
         filter.stationAndParameter = std::make_pair(*station, *parameter);
     }
-
     platform::Hourglass wait(*this);
     MSFlexGrid4.SetRows(2);
-    // Numeric results, then replicates, then non-numeric results; the last two have no
-    // comment, and only the mode of every source shows source, project and date.
-    struct Set {
-        const char* table;
-        bool wanted;
-        bool comments;
-    };
-    const Set sets[] = {{"tblresults", true, true},
-                        {"tblreplicates", Check5.Value() != 0, false},
-                        {"tblresults_val_nonnumeric", Check6.Value() != 0, false}};
-    bool headers = false;
-    for (const Set& set : sets) {
-        if (!set.wanted) continue;
-        rsBrowse = store::requireDb().OpenRecordset(ResultViewerSql(filter, set.table));
-        if (!headers) {
-            WriteHeaders(MSFlexGrid4, kResultHeaders);
-            headers = true;
-        }
-        std::vector<std::string_view> fields = {"Sample_Code", "Parameter_code", "result_value",
-                                                "remark_Code", "grade"};
-        if (set.comments || allSources) fields.push_back(set.comments ? "comments" : "");
-        if (allSources) fields.insert(fields.end(), {"idloc", "program_project", "start_date"});
-        AppendRows(MSFlexGrid4, *rsBrowse, fields);
-        rsBrowse->Close();
-    }
+    const auto rows = store::Viewers(store::requireDb()).Results(filter);
+    WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
+    MSFlexGrid4.AddRows(rows);
 }
 
 }  // namespace loader

@@ -1,14 +1,11 @@
 // "View Samples": the sample list with its filters, and the hand-over of the selected
 // samples' results to the result grid.
-#include <algorithm>
-
 #include "Connection.h"
 #include "Conversions.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "GridFill.h"
+#include "HandOver.h"
 #include "LookupLists.h"
-#include "ModStringSQL.h"
 #include "Lookups.h"
 #include "Viewers.h"
 #include "frmDataLoader.h"
@@ -18,8 +15,6 @@ namespace loader {
 namespace {
 
 constexpr int kViewResultsTab = 5;
-// SQLite takes at most 500 arms in one compound query; longer selections go in parts.
-constexpr long long kSamplesPerQuery = 400;
 
 }  // namespace
 
@@ -42,8 +37,7 @@ void frmDataLoader::Check9_Click() {
         // The stations of the project chosen on the "Sample" tab, or every station.
         const auto project = SelectedCode(cmbProject_Code);
         store::Lookups lookups(store::requireDb());
-        AddEntries(cmbStation,
-                   project ? lookups.StationsOfProject(*project) : lookups.Stations());
+        AddEntries(cmbStation, project ? lookups.StationsOfProject(*project) : lookups.Stations());
         cmbStation.SetVisible(true);
         Label22.SetVisible(true);
     }
@@ -57,7 +51,7 @@ void frmDataLoader::Check8_Click() { FrmDate.SetVisible(Check8.Value() != 0); }
 
 void frmDataLoader::cmdSamples_Click() {
     // A ticked filter needs its choice; asking first leaves the list as it was.
-    SampleFilter filter;
+    store::SampleFilter filter;
     filter.allSources = Check7.Value() != 0;
     if (Check9.Value()) {
         filter.station =
@@ -81,13 +75,9 @@ void frmDataLoader::cmdSamples_Click() {
     frmLoaded.SetVisible(true);
     platform::MsgBox(filter.allSources ? "All Records Selected"
                                        : "Currently only user entered records displayed.");
-    rsBrowse = store::requireDb().OpenRecordset(SampleViewerSql(filter));
-    WriteHeaders(MSFlexGrid3, kSampleHeaders);
-    AppendRows(MSFlexGrid3, *rsBrowse,
-               {"Sample_Code", "program_project", "place_name_description", "start_date",
-                "missing_time", "end_date", "medium_description", "sample_type_description",
-                "composite_statistic_description", "sample_depth", "comment", "idloc"});
-    rsBrowse->Close();
+    const auto rows = store::Viewers(store::requireDb()).Samples(filter);
+    WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
+    MSFlexGrid3.AddRows(rows);
     // A ticked "Select All" keeps meaning every listed sample.
     if (Check12.Value()) Check12_Click();
 }
@@ -107,35 +97,26 @@ void frmDataLoader::Check12_Click() {
 }
 
 void frmDataLoader::cmdSampletoResults_Click() {
-    // Thousands of selected samples take seconds: one lookup each, then their results, with
-    // a progress dialog whose Cancel leaves both grids as they were.
+    // Thousands of selected samples take seconds: a progress dialog, whose Cancel leaves both
+    // grids as they were.
     platform::Hourglass wait(*this);
-    const long long samples = SelectedSampleRows(MSFlexGrid3);
-    auto progress = platform::Dialogs().Progress("Loading results...", 2 * samples);
-    std::vector<std::string> queries;
+    std::optional<store::GridRows> rows;
     try {
-        queries = BuildResultQueries(MSFlexGrid3, kSamplesPerQuery, progress.get());
-    } catch (const HandOverError& e) {
-        progress.reset();
+        const auto samples = SelectedSamples(MSFlexGrid3);
+        auto progress = platform::Dialogs().Progress("Loading results...",
+                                                     static_cast<long long>(samples.size()));
+        rows = store::Viewers(store::requireDb()).ResultsOfSamples(samples, [&](long long done) {
+            return progress->Step(done);
+        });
+    } catch (const store::Refused& refused) {
         SetMousePointer(0);
-        if (!e.cancelled) platform::MsgBox(e.message, platform::mb::Exclamation);
+        platform::MsgBox(refused.what(), platform::mb::Exclamation);
         return;
     }
-    const long long rowsBefore = MSFlexGrid4.Rows();
-    WriteHeaders(MSFlexGrid4, kResultHeaders);
-    long long handed = samples;
-    for (const auto& sql : queries) {
-        rsLookup = store::requireDb().OpenRecordset(sql);
-        AppendRows(MSFlexGrid4, *rsLookup,
-                   {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
-                    "comments", "idloc", "project_code", "start_date"});
-        rsLookup->Close();
-        handed = std::min(handed + kSamplesPerQuery, 2 * samples);
-        if (!progress->Step(handed)) {
-            MSFlexGrid4.SetRows(rowsBefore);
-            return;
-        }
-    }
+    if (!rows) return;
+    WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
+    MSFlexGrid4.AddRows(*rows);
+    MarkHandedOver(MSFlexGrid3);
     SSTab1.SetTab(kViewResultsTab);
 }
 

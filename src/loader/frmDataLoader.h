@@ -46,8 +46,10 @@ class frmDataLoader : public platform::Form,
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found
     store::Cursor<store::Sample> foundSamples;    // "Results": what Find Sample found
     std::unique_ptr<platform::Recordset> rsLocateResult;
-    std::unique_ptr<platform::Recordset> rsProject;
-    std::unique_ptr<platform::Recordset> rsStation;
+    // The codes of the station and parameter chosen in the Results window, whose entries
+    // Label19 and Label16 show.
+    std::optional<std::string> chosenStationCode;
+    std::optional<std::string> chosenParameterCode;
 
     // Window
     void Form_Load() override;

@@ -1,14 +1,12 @@
 #include "frmFilterResults.h"
 
 #include "Connection.h"
-#include "Conversions.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "LookupLists.h"
-#include "Resize.h"
 #include "Lookups.h"
+#include "Resize.h"
 #include "frmDataLoader.h"
 
 namespace loader {
@@ -72,6 +70,8 @@ void frmFilterResults::cmdOK_Click() {
     if (frmDataLoader* loader = owner) {
         loader->Label16.SetCaption(Combo1.Text());
         loader->Label19.SetCaption(Combo2.Text());
+        loader->chosenParameterCode = SelectedCode(Combo1);
+        loader->chosenStationCode = SelectedCode(Combo2);
         loader->cmdLoadResult.SetFocus();  // the next step, once this window is gone
     }
     Unload();

@@ -6,7 +6,6 @@
 #include "CommandButton.h"
 #include "Form.h"
 #include "Frame.h"
-#include "Recordset.h"
 #include "TextBox.h"
 
 namespace loader {

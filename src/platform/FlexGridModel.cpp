@@ -86,10 +86,25 @@ void FlexGridModel::setFixedCols(int cols) {
 }
 
 void FlexGridModel::appendLines(const std::vector<std::string_view>& lines) {
-    if (lines.empty()) return;
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(lines.size());
+    for (std::string_view line : lines) {
+        auto& cells = rows.emplace_back();
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            cells.emplace_back(line.substr(start, tab - start));
+            if (tab == std::string_view::npos) break;
+            start = tab + 1;
+        }
+    }
+    appendRows(rows);
+}
+
+void FlexGridModel::appendRows(const std::vector<std::vector<std::string>>& rows) {
+    if (rows.empty()) return;
     const long long first = rows_ - headerRows();
-    const long long count = static_cast<long long>(lines.size());
-    // A grid without a header row gets one from its first line.
+    const long long count = static_cast<long long>(rows.size());
+    // A grid without a header row gets one from its first row.
     const bool fillsHeader = rows_ == 0 && headerRows() > 0;
     const long long firstModel = std::max(0LL, first);
     const long long lastModel = rows_ + count - 1 - headerRows();
@@ -97,14 +112,9 @@ void FlexGridModel::appendLines(const std::vector<std::string_view>& lines) {
         beginInsertRows({}, static_cast<int>(firstModel), static_cast<int>(lastModel));
     cells_.resize(static_cast<size_t>((rows_ + count) * cols_));
     size_t at = static_cast<size_t>(rows_ * cols_);
-    for (std::string_view line : lines) {
-        size_t start = 0;
-        for (int c = 0; c < cols_; ++c) {
-            const size_t tab = line.find('\t', start);
-            cells_[at + static_cast<size_t>(c)].assign(line.substr(start, tab - start));
-            if (tab == std::string_view::npos) break;
-            start = tab + 1;
-        }
+    for (const auto& cells : rows) {
+        const size_t n = std::min(cells.size(), static_cast<size_t>(cols_));
+        for (size_t c = 0; c < n; ++c) cells_[at + c] = cells[c];
         at += static_cast<size_t>(cols_);
     }
     rows_ += count;

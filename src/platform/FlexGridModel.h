@@ -31,7 +31,9 @@ class FlexGridModel : public QAbstractTableModel {
     void setFixedRows(int rows);
     void setFixedCols(int cols);
 
-    // Appends rows whose cells are tab-separated; cells beyond the columns are dropped.
+    // Appends rows, each its cells in column order; cells beyond the columns are dropped.
+    void appendRows(const std::vector<std::vector<std::string>>& rows);
+    // The same, each row one line of tab-separated cells.
     void appendLines(const std::vector<std::string_view>& lines);
 
     // The whole grid: each cell followed by a tab, each row by a line feed.

@@ -318,6 +318,12 @@ void MSFlexGrid::AddItems(const std::vector<std::string>& lines) {
     fitColumns(first, model_->rows() - 1);
 }
 
+void MSFlexGrid::AddRows(const std::vector<std::vector<std::string>>& rows) {
+    const long long first = model_->rows();
+    model_->appendRows(rows);
+    fitColumns(first, model_->rows() - 1);
+}
+
 std::string MSFlexGrid::ClipText() const { return model_->clipText(); }
 
 void MSFlexGrid::checkCell(long long row, int col) const {

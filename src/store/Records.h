@@ -146,4 +146,37 @@ struct SampleFilter {
 
 // ---- Viewers ------------------------------------------------------------------------------
 
+// The station viewer's filters; a filter is on when set. Place name and water body match
+// anywhere in the name, '*' and '?' as wildcards.
+struct StationFilter {
+    std::optional<std::string> project;
+    std::optional<std::string> placeName;
+    std::optional<std::string> waterBody;
+};
+
+// The sample viewer's filters: hand-entered samples, or every source's dated ones.
+struct SampleFilter {
+    bool allSources = false;
+    std::optional<std::pair<platform::DateTime, platform::DateTime>> dates;  // both included
+    std::optional<std::string> station;                                      // a whole number
+    std::optional<std::string> project;
+};
+
+// The result viewer: the results of every source at a station for a parameter (whole
+// numbers), or else the hand-entered results of the sample numbered `sampleNumber` (of all
+// when it is no number). Numeric results always; replicates and text results on demand.
+struct ResultFilter {
+    std::optional<std::pair<std::string, std::string>> stationAndParameter;
+    std::string sampleNumber;
+    bool replicates = false;
+    bool nonNumeric = false;
+};
+
+// A sample as a list shows it: its source marker and its code.
+struct ListedSample {
+    std::string source;
+    long long code = 0;
+    bool operator==(const ListedSample&) const = default;
+};
+
 }  // namespace store

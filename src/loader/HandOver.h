@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+#include "MSFlexGrid.h"
+#include "Records.h"
+
+namespace loader {
+
+// The samples of the selected range of the sample list, top to bottom, read from their cells
+// (column 0 the code, column 11 the source); the header row and the blank row are passed
+// over and the grid's cursor stays where it is. Refused, with the message for the user,
+// when the range holds no sample row or a row without a sample code.
+std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& grid);
+
+// After a hand-over: the current cell on the source marker of the range's last row, the
+// block still marked, so a second press hands over the same samples.
+void MarkHandedOver(platform::MSFlexGrid& grid);
+
+}  // namespace loader

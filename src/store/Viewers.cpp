@@ -1,0 +1,244 @@
+// The browse grids' queries. Codes stand unquoted only as whole numbers; texts are quoted
+// with their quotes doubled.
+#include "Viewers.h"
+
+#include <string_view>
+
+#include "Conversions.h"
+#include "Database.h"
+#include "RowStream.h"
+
+namespace store {
+
+using platform::SqlQuote;
+
+const GridRow Viewers::kProjectHeaders = {"Code",       "Program/Project", "Organization",
+                                          "Study Area", "Purpose",         "Start Date",
+                                          "End Date",   "Contact Name",    "Contact Phone"};
+
+const GridRow Viewers::kStationHeaders = {"Station ID",
+                                          "Latitude",
+                                          "Longitude",
+                                          "Accuracy Code",
+                                          "EPA Code",
+                                          "USGS Code",
+                                          "Station Code 1",
+                                          "Station Code 2",
+                                          "Place Name Description",
+                                          "River-Stream-Lake",
+                                          "Total Area",
+                                          "HUC",
+                                          "Station Type",
+                                          "Water Body Name",
+                                          "RF3 Code",
+                                          "NHD 100K",
+                                          "Ambnt"};
+
+const GridRow Viewers::kSampleHeaders = {"Sample Code",  "Project Code", "Station ID",
+                                         "Start Date",   "Missing Time", "End Date",
+                                         "Medium",       "Sample Type",  "Composite Statistic Code",
+                                         "Sample Depth", "Comment",      "IDLoc"};
+
+const GridRow Viewers::kResultHeaders = {"Sample Code", "Parameter Code", "Result Value",
+                                         "Remark Code", "Grade",          "Comments",
+                                         "IDLOC",       "Project Code",   "Start Date"};
+
+namespace {
+
+using Fields = std::vector<std::string_view>;
+
+// Appends one row per record of `source`: the named fields' texts, in order; an empty name
+// gives an empty cell.
+void appendRows(platform::Database& db, const std::string& source, const Fields& fields,
+                GridRows& rows) {
+    Fields named;
+    for (auto field : fields)
+        if (!field.empty()) named.push_back(field);
+    platform::RowStream stream(db);
+    stream.Open(source);
+    while (stream.Next()) {
+        const auto& indexes = stream.FieldIndexes(named);
+        GridRow& row = rows.emplace_back(fields.size());
+        for (size_t i = 0, n = 0; i < fields.size(); ++i)
+            if (!fields[i].empty()) stream.AppendText(indexes[n++], row[i]);
+    }
+}
+
+GridRows readRows(platform::Database& db, const std::string& source, const Fields& fields) {
+    GridRows rows;
+    appendRows(db, source, fields, rows);
+    return rows;
+}
+
+void requireWholeNumber(const std::string& code) {
+    if (!platform::IsWholeNumber(code)) throw Refused("\"" + code + "\" is no code number.");
+}
+
+// A read that sees one state of the file throughout; inside a write transaction already
+// open it is part of that one.
+class ReadTransaction {
+  public:
+    explicit ReadTransaction(platform::Database& db) : db_(db), own_(!db.InTransaction()) {
+        if (own_) db_.ExecuteNative("BEGIN");
+    }
+    ~ReadTransaction() {
+        if (!own_) return;
+        try {
+            db_.ExecuteNative("COMMIT");
+        } catch (...) {
+            // Nothing was written; ending the read cannot lose anything.
+        }
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+  private:
+    platform::Database& db_;
+    bool own_;
+};
+
+}  // namespace
+
+GridRows Viewers::Projects() {
+    return readRows(
+        db_,
+        "select tblprojects_programs.*, tblorganization.organization_name from "
+        "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
+        "= tblorganization.organization_id",
+        {"Project_code", "Program_Project", "Organization_name", "Project_study_area",
+         "Project_Purpose", "project_start_date", "project_end_date", "contact_name",
+         "contact_phone"});
+}
+
+GridRows Viewers::Stations(const StationFilter& f) {
+    std::string sql;
+    if (f.project) {
+        sql =
+            "select tblstation_information.* from tblstation_information INNER JOIN "
+            "(SELECT DISTINCT TBLProjects_Programs.Program_Project, TBLSample.Project_Code, "
+            "TBLSample.Station_ID as station_id "
+            " FROM TBLProjects_Programs INNER JOIN TBLSample ON "
+            "TBLProjects_Programs.Project_Code = TBLSample.Project_Code) DERIVEDTBL ON"
+            " TBLStation_Information.Station_ID = DERIVEDTBL.Station_ID where "
+            "(DERIVEDTBL.Project_Code = " +
+            SqlQuote(*f.project) + ")";
+    } else {
+        sql = "select * from tblstation_information where station_id is not null";
+    }
+    if (f.placeName)
+        sql += " and tblstation_information.place_name_description like " +
+               SqlQuote("*" + *f.placeName + "*");
+    if (f.waterBody)
+        sql += " and tblstation_information.water_body_name like " +
+               SqlQuote("*" + *f.waterBody + "*");
+    return readRows(
+        db_, sql,
+        {"Station_id", "Latitude", "Longitude", "Lat_long_accuracy_code", "EPA_Station_Code",
+         "USGS_Station_Code", "stationcode1", "stationcode2", "Place_Name_Description",
+         "TempRiver_Stream_Lake", "Total_Area", "Hydrologic_Unit_code", "Station_Type",
+         "Water_Body_Name", "RF3_River_Reach", "NHD_100K_River_Reach", "Ambnt"});
+}
+
+GridRows Viewers::Samples(const SampleFilter& f) {
+    std::string sql =
+        "select tblsample.*, tblprojects_programs.program_project, tblmedium.medium_description, "
+        "tblsample_type.sample_type_description, "
+        " tblcomposite_statistic.composite_statistic_description, "
+        "tblstation_information.place_name_description from "
+        "tblsample_type right join ((((tblsample left join tblprojects_programs on "
+        "tblsample.project_code = tblprojects_programs.project_code) "
+        "left join tblmedium on tblsample.medium = tblmedium.medium) left join "
+        "tblstation_information on tblsample.station_id = tblstation_information.station_id) "
+        " left join tblcomposite_statistic on tblcomposite_statistic.composite_statistic_code = "
+        "tblsample.composite_statistic_code)"
+        " on tblsample.sample_type = tblsample_type.sample_type ";
+    sql += f.allSources ? " where start_date is not null " : "where idloc = 'V'";
+    if (f.dates)
+        sql += " and start_date between #" + platform::DateToText(f.dates->first) + "# and  #" +
+               platform::DateToText(f.dates->second) + "#";
+    if (f.station) {
+        requireWholeNumber(*f.station);
+        sql += " and tblsample.station_id = " + *f.station;
+    }
+    if (f.project) sql += " and tblsample.project_code = " + SqlQuote(*f.project);
+    return readRows(db_, sql,
+                    {"Sample_Code", "program_project", "place_name_description", "start_date",
+                     "missing_time", "end_date", "medium_description", "sample_type_description",
+                     "composite_statistic_description", "sample_depth", "comment", "idloc"});
+}
+
+GridRows Viewers::Results(const ResultFilter& f) {
+    const bool allSources = f.stationAndParameter.has_value();
+    if (allSources) {
+        requireWholeNumber(f.stationAndParameter->first);
+        requireWholeNumber(f.stationAndParameter->second);
+    }
+    struct Set {
+        std::string table;
+        bool wanted;
+        bool comments;
+    };
+    const Set sets[] = {{"tblresults", true, true},
+                        {"tblreplicates", f.replicates, false},
+                        {"tblresults_val_nonnumeric", f.nonNumeric, false}};
+    GridRows rows;
+    for (const Set& set : sets) {
+        if (!set.wanted) continue;
+        const std::string& t = set.table;
+        std::string sql;
+        if (allSources) {
+            sql = "select " + t +
+                  ".*, tblsample.station_id, tblprojects_programs.program_project, "
+                  "tblsample.start_date from (tblsample inner join " +
+                  t + " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
+                  ".sample_code) left join tblprojects_programs on tblsample.project_code = "
+                  "tblprojects_programs.project_code where tblsample.station_id = " +
+                  f.stationAndParameter->first + " and " + t +
+                  ".parameter_code = " + f.stationAndParameter->second;
+        } else if (platform::IsNumeric(f.sampleNumber)) {
+            sql = "select * from " + t + " where sample_code = " + f.sampleNumber +
+                  " and idloc = 'V'";
+        } else {
+            sql = "select * from " + t + " where idloc = 'V'";
+        }
+        Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade"};
+        if (set.comments || allSources) fields.push_back(set.comments ? "comments" : "");
+        if (allSources) fields.insert(fields.end(), {"idloc", "program_project", "start_date"});
+        appendRows(db_, sql, fields, rows);
+    }
+    return rows;
+}
+
+std::optional<GridRows> Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples,
+                                                  const std::function<bool(long long)>& progress) {
+    // The sample joined to its results: one row without a result tells that it exists.
+    const Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
+                           "comments",    "idloc",          "project_code", "start_date"};
+    ReadTransaction read(db_);
+    platform::RowStream stream(db_);
+    GridRows rows;
+    long long done = 0;
+    for (const ListedSample& sample : samples) {
+        stream.Open(
+            "select tblresults.*, tblsample.project_code, tblsample.start_date from tblsample "
+            "left join tblresults on tblresults.idloc = tblsample.idloc and "
+            "tblresults.sample_code = tblsample.sample_code where tblsample.idloc = " +
+            SqlQuote(sample.source) +
+            " and tblsample.sample_code = " + std::to_string(sample.code));
+        bool exists = false;
+        while (stream.Next()) {
+            exists = true;
+            const auto& indexes = stream.FieldIndexes(fields);
+            GridRow row(fields.size());
+            for (size_t i = 0; i < fields.size(); ++i) stream.AppendText(indexes[i], row[i]);
+            if (!row[0].empty()) rows.push_back(std::move(row));  // a result, not just the sample
+        }
+        if (!exists)
+            throw Refused("Sample " + std::to_string(sample.code) + " (" + sample.source +
+                          ") no longer exists. Press Find Samples to list the samples again.");
+        if (progress && !progress(++done)) return std::nullopt;
+    }
+    return rows;
+}
+
+}  // namespace store

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "Records.h"
+
+namespace platform {
+class Database;
+}
+
+namespace store {
+
+// The browse grids' rows: projects, stations, samples and results, each row the cell texts
+// of its grid in column order (a Null is an empty cell). The headers give each grid's
+// columns.
+class Viewers {
+  public:
+    explicit Viewers(platform::Database& db) : db_(db) {}
+
+    // Every project with its organization's name.
+    GridRows Projects();
+    GridRows Stations(const StationFilter& filter);
+    GridRows Samples(const SampleFilter& filter);
+    // Numeric results, then replicates, then text results; the last two carry no comment.
+    // Only the station-and-parameter mode fills source, project and start date.
+    GridRows Results(const ResultFilter& filter);
+
+    // The results of the listed samples, sample by sample in list order, each row ending
+    // with its sample's source, project code and start date. All are read in one read
+    // transaction, one statement reused for every sample. `progress` hears the number of
+    // samples read so far; when it answers false the read stops and gives nothing.
+    // Refused, naming the sample, when one of them no longer exists.
+    std::optional<GridRows> ResultsOfSamples(
+        const std::vector<ListedSample>& samples,
+        const std::function<bool(long long done)>& progress = {});
+
+    static const GridRow kProjectHeaders;
+    static const GridRow kStationHeaders;
+    static const GridRow kSampleHeaders;
+    static const GridRow kResultHeaders;
+
+  private:
+    platform::Database& db_;
+};
+
+}  // namespace store
