@@ -45,15 +45,15 @@ double heapBytes() {
 
 // The viewer's query with every source, in the program's classic dialect.
 std::string allSamplesSql() {
-    loader::SampleFilter filter;
+    store::SampleFilter filter;
     filter.allSources = true;
-    return loader::SampleViewerSql(filter);
+    return store::Viewers::SamplesSql(filter);
 }
 
 // A grid filled with every sample is the header, the blank row, then one row per sample.
 bool holdsEveryRow(const loader::frmDataLoader& f, long long rows) {
     return f.MSFlexGrid3.Rows() == rows + 2 &&
-           f.MSFlexGrid3.Cols() >= static_cast<int>(loader::kSampleHeaders.size());
+           f.MSFlexGrid3.Cols() >= static_cast<int>(store::Viewers::kSampleHeaders.size());
 }
 
 // "Find Samples" with "All Records": the query stepped through the program's recordset and

@@ -1,4 +1,6 @@
 // Opening and closing the window: lookup lists, the project grid, unload and the exits.
+#include <utility>
+
 #include "Connection.h"
 #include "DateTime.h"
 #include "GridFill.h"
@@ -34,9 +36,9 @@ void frmDataLoader::fillLookupLists() {
 }
 
 void frmDataLoader::fillProjectGrid() {
-    const auto rows = store::Viewers(store::requireDb()).Projects();
+    auto rows = store::Viewers(store::requireDb()).Projects();
     WriteHeaders(MSFlexGrid2, store::Viewers::kProjectHeaders);
-    MSFlexGrid2.AddRows(rows);
+    MSFlexGrid2.AddRows(std::move(rows));
 }
 
 void frmDataLoader::Form_Unload() {

@@ -1,6 +1,7 @@
 // "View Results": the hand-entered results of one sample or of all, or the results of every
 // source at one station for one parameter, with replicates and non-numeric results on demand.
 #include <algorithm>
+#include <utility>
 
 #include "Connection.h"
 #include "Conversions.h"
@@ -75,9 +76,9 @@ void frmDataLoader::cmdLoadResult_Click() {
     }
     platform::Hourglass wait(*this);
     MSFlexGrid4.SetRows(2);
-    const auto rows = store::Viewers(store::requireDb()).Results(filter);
+    auto rows = store::Viewers(store::requireDb()).Results(filter);
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
-    MSFlexGrid4.AddRows(rows);
+    MSFlexGrid4.AddRows(std::move(rows));
 }
 
 }  // namespace loader

@@ -1,5 +1,7 @@
 // "View Samples": the sample list with its filters, and the hand-over of the selected
 // samples' results to the result grid.
+#include <utility>
+
 #include "Connection.h"
 #include "Conversions.h"
 #include "Dialogs.h"
@@ -75,9 +77,9 @@ void frmDataLoader::cmdSamples_Click() {
     frmLoaded.SetVisible(true);
     platform::MsgBox(filter.allSources ? "All Records Selected"
                                        : "Currently only user entered records displayed.");
-    const auto rows = store::Viewers(store::requireDb()).Samples(filter);
+    auto rows = store::Viewers(store::requireDb()).Samples(filter);
     WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
-    MSFlexGrid3.AddRows(rows);
+    MSFlexGrid3.AddRows(std::move(rows));
     // A ticked "Select All" keeps meaning every listed sample.
     if (Check12.Value()) Check12_Click();
 }
@@ -115,7 +117,7 @@ void frmDataLoader::cmdSampletoResults_Click() {
     }
     if (!rows) return;
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
-    MSFlexGrid4.AddRows(*rows);
+    MSFlexGrid4.AddRows(std::move(*rows));
     MarkHandedOver(MSFlexGrid3);
     SSTab1.SetTab(kViewResultsTab);
 }

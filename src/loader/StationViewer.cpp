@@ -1,4 +1,6 @@
 // "View Station": the station list, filtered by project, place name and water body.
+#include <utility>
+
 #include "Connection.h"
 #include "Dialogs.h"
 #include "GridFill.h"
@@ -32,9 +34,9 @@ void frmDataLoader::cmdFindStation_Click() {
 
     platform::Hourglass wait(*this);
     MSFlexGrid1.SetRows(2);
-    const auto rows = store::Viewers(store::requireDb()).Stations(filter);
+    auto rows = store::Viewers(store::requireDb()).Stations(filter);
     WriteHeaders(MSFlexGrid1, store::Viewers::kStationHeaders);
-    MSFlexGrid1.AddRows(rows);
+    MSFlexGrid1.AddRows(std::move(rows));
 }
 
 }  // namespace loader

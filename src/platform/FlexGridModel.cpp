@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <algorithm>
+#include <utility>
 
 #include "QtGlue.h"
 
@@ -97,10 +98,10 @@ void FlexGridModel::appendLines(const std::vector<std::string_view>& lines) {
             start = tab + 1;
         }
     }
-    appendRows(rows);
+    appendRows(std::move(rows));
 }
 
-void FlexGridModel::appendRows(const std::vector<std::vector<std::string>>& rows) {
+void FlexGridModel::appendRows(std::vector<std::vector<std::string>>&& rows) {
     if (rows.empty()) return;
     const long long first = rows_ - headerRows();
     const long long count = static_cast<long long>(rows.size());
@@ -112,9 +113,9 @@ void FlexGridModel::appendRows(const std::vector<std::vector<std::string>>& rows
         beginInsertRows({}, static_cast<int>(firstModel), static_cast<int>(lastModel));
     cells_.resize(static_cast<size_t>((rows_ + count) * cols_));
     size_t at = static_cast<size_t>(rows_ * cols_);
-    for (const auto& cells : rows) {
+    for (auto& cells : rows) {
         const size_t n = std::min(cells.size(), static_cast<size_t>(cols_));
-        for (size_t c = 0; c < n; ++c) cells_[at + c] = cells[c];
+        for (size_t c = 0; c < n; ++c) cells_[at + c] = std::move(cells[c]);
         at += static_cast<size_t>(cols_);
     }
     rows_ += count;

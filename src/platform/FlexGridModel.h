@@ -32,7 +32,7 @@ class FlexGridModel : public QAbstractTableModel {
     void setFixedCols(int cols);
 
     // Appends rows, each its cells in column order; cells beyond the columns are dropped.
-    void appendRows(const std::vector<std::vector<std::string>>& rows);
+    void appendRows(std::vector<std::vector<std::string>>&& rows);
     // The same, each row one line of tab-separated cells.
     void appendLines(const std::vector<std::string_view>& lines);
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTableView>
 #include <algorithm>
+#include <utility>
 
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -318,9 +319,9 @@ void MSFlexGrid::AddItems(const std::vector<std::string>& lines) {
     fitColumns(first, model_->rows() - 1);
 }
 
-void MSFlexGrid::AddRows(const std::vector<std::vector<std::string>>& rows) {
+void MSFlexGrid::AddRows(std::vector<std::vector<std::string>> rows) {
     const long long first = model_->rows();
-    model_->appendRows(rows);
+    model_->appendRows(std::move(rows));
     fitColumns(first, model_->rows() - 1);
 }
 

@@ -58,7 +58,7 @@ class MSFlexGrid : public Control {
     void AddItems(const std::vector<std::string>& lines);
     // Appends many rows in one model update, each its cells in column order: a cell's text
     // lands whole in its own cell, tabs and all.
-    void AddRows(const std::vector<std::vector<std::string>>& rows);
+    void AddRows(std::vector<std::vector<std::string>> rows);
 
     // The whole grid as text: every cell followed by a tab, every row by a line feed.
     std::string ClipText() const;

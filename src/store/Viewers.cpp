@@ -139,7 +139,7 @@ GridRows Viewers::Stations(const StationFilter& f) {
          "Water_Body_Name", "RF3_River_Reach", "NHD_100K_River_Reach", "Ambnt"});
 }
 
-GridRows Viewers::Samples(const SampleFilter& f) {
+std::string Viewers::SamplesSql(const SampleFilter& f) {
     std::string sql =
         "select tblsample.*, tblprojects_programs.program_project, tblmedium.medium_description, "
         "tblsample_type.sample_type_description, "
@@ -161,7 +161,11 @@ GridRows Viewers::Samples(const SampleFilter& f) {
         sql += " and tblsample.station_id = " + *f.station;
     }
     if (f.project) sql += " and tblsample.project_code = " + SqlQuote(*f.project);
-    return readRows(db_, sql,
+    return sql;
+}
+
+GridRows Viewers::Samples(const SampleFilter& f) {
+    return readRows(db_, SamplesSql(f),
                     {"Sample_Code", "program_project", "place_name_description", "start_date",
                      "missing_time", "end_date", "medium_description", "sample_type_description",
                      "composite_statistic_description", "sample_depth", "comment", "idloc"});

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Records.h"
@@ -35,6 +36,9 @@ class Viewers {
     std::optional<GridRows> ResultsOfSamples(
         const std::vector<ListedSample>& samples,
         const std::function<bool(long long done)>& progress = {});
+
+    // The query text Samples runs, for measuring it against the bare engine.
+    static std::string SamplesSql(const SampleFilter& filter);
 
     static const GridRow kProjectHeaders;
     static const GridRow kStationHeaders;
