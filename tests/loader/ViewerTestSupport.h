@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "LoaderTestSupport.h"
+#include "LookupLists.h"
 
 namespace loader_test {
 
@@ -27,17 +28,6 @@ inline std::vector<std::string> Column(const platform::MSFlexGrid& g, int col) {
     std::vector<std::string> out;
     for (long long r = 2; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, col));
     return Sorted(out);
-}
-
-// Selects the entry added with this code; false when there is none.
-inline bool ChooseCode(platform::ComboBox& list, const std::string& code) {
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.ItemCode(i) == code) {
-            list.SetListIndex(i);
-            return true;
-        }
-    }
-    return false;
 }
 
 // Two projects, two stations, two parameters, hand-entered samples 1 and 2 and the other
