@@ -37,9 +37,8 @@ std::optional<long long> sampleCode(const std::string& cell) {
 
 std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& grid) {
     const auto [first, last] = sampleRange(grid);
-    if (first > last || last >= grid.Rows())
-        throw store::Refused("Select the samples whose results you want to see first.");
     std::vector<store::ListedSample> samples;
+    if (first > last || last >= grid.Rows()) return samples;
     for (long long row = first; row <= last; ++row) {
         const auto code = sampleCode(grid.TextMatrix(row, kCodeColumn));
         if (!code)

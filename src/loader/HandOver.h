@@ -9,8 +9,8 @@ namespace loader {
 
 // The samples of the selected range of the sample list, top to bottom, read from their cells
 // (column 0 the code, column 11 the source); the header row and the blank row are passed
-// over and the grid's cursor stays where it is. Refused, with the message for the user,
-// when the range holds no sample row or a row without a sample code.
+// over, and the grid's cursor stays where it is. Refused, with the message for the user, when
+// a row of the range holds no sample code.
 std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& grid);
 
 // After a hand-over: the current cell on the source marker of the range's last row, the

@@ -80,7 +80,7 @@ void frmDataLoader::cmdSamples_Click() {
     auto rows = store::Viewers(store::requireDb()).Samples(filter);
     WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
     MSFlexGrid3.AddRows(std::move(rows));
-    // A ticked "Select All" keeps meaning every listed sample.
+    // A ticked Check12 keeps meaning every listed sample.
     if (Check12.Value()) Check12_Click();
 }
 

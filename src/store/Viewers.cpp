@@ -218,6 +218,7 @@ std::optional<GridRows> Viewers::ResultsOfSamples(const std::vector<ListedSample
     // The sample joined to its results: one row without a result tells that it exists.
     const Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
                            "comments",    "idloc",          "project_code", "start_date"};
+    if (samples.empty()) throw Refused("Select the samples whose results you want to see first.");
     ReadTransaction read(db_);
     platform::RowStream stream(db_);
     GridRows rows;

@@ -32,7 +32,7 @@ class Viewers {
     // with its sample's source, project code and start date. All are read in one read
     // transaction, one statement reused for every sample. `progress` hears the number of
     // samples read so far; when it answers false the read stops and gives nothing.
-    // Refused, naming the sample, when one of them no longer exists.
+    // Refused when the list is empty, and, naming the sample, when one no longer exists.
     std::optional<GridRows> ResultsOfSamples(
         const std::vector<ListedSample>& samples,
         const std::function<bool(long long done)>& progress = {});

@@ -176,6 +176,7 @@ TEST_F(ViewersTest, TheHandOverReadsEachListedSampleInListOrder) {
     // A sample gone since it was listed, or listed under the other source, is refused.
     EXPECT_THROW(viewers.ResultsOfSamples({{"V", 1}, {"V", 77}}), store::Refused);
     EXPECT_THROW(viewers.ResultsOfSamples({{"V", 4}}), store::Refused);
+    EXPECT_THROW(viewers.ResultsOfSamples({}), store::Refused);
 }
 
 TEST_F(ViewersTest, TheHandOverReusesOneStatementAndEndsItsReadTransaction) {
