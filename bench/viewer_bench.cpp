@@ -45,7 +45,7 @@ double heapBytes() {
 
 // The viewer's query with every source, in the program's classic dialect.
 std::string allSamplesSql() {
-    store::SampleFilter filter;
+    store::SampleViewFilter filter;
     filter.allSources = true;
     return store::Viewers::SamplesSql(filter);
 }

@@ -60,7 +60,7 @@ void askForStationAndParameter() {
 }  // namespace
 
 void frmDataLoader::cmdLoadResult_Click() {
-    store::ResultFilter filter;
+    store::ResultViewFilter filter;
     filter.sampleNumber = TxtSampleNumber.Text();
     filter.replicates = Check5.Value() != 0;
     filter.nonNumeric = Check6.Value() != 0;

@@ -53,7 +53,7 @@ void frmDataLoader::Check8_Click() { FrmDate.SetVisible(Check8.Value() != 0); }
 
 void frmDataLoader::cmdSamples_Click() {
     // A ticked filter needs its choice; asking first leaves the list as it was.
-    store::SampleFilter filter;
+    store::SampleViewFilter filter;
     filter.allSources = Check7.Value() != 0;
     if (Check9.Value()) {
         filter.station =

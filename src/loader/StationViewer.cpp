@@ -23,7 +23,7 @@ void frmDataLoader::ChkLocationStation_Click() {
 void frmDataLoader::ChkWaterStation_Click() { Frame12.SetVisible(ChkWaterStation.Value() != 0); }
 
 void frmDataLoader::cmdFindStation_Click() {
-    store::StationFilter filter;
+    store::StationViewFilter filter;
     if (chkProjectStation.Value()) {
         filter.project =
             ChosenCode(cmbStationProject, "Choose the project whose stations you want to see.");

@@ -148,14 +148,14 @@ struct SampleFilter {
 
 // The station viewer's filters; a filter is on when set. Place name and water body match
 // anywhere in the name, '*' and '?' as wildcards.
-struct StationFilter {
+struct StationViewFilter {
     std::optional<std::string> project;
     std::optional<std::string> placeName;
     std::optional<std::string> waterBody;
 };
 
 // The sample viewer's filters: hand-entered samples, or every source's dated ones.
-struct SampleFilter {
+struct SampleViewFilter {
     bool allSources = false;
     std::optional<std::pair<platform::DateTime, platform::DateTime>> dates;  // both included
     std::optional<std::string> station;                                      // a whole number
@@ -165,7 +165,7 @@ struct SampleFilter {
 // The result viewer: the results of every source at a station for a parameter (whole
 // numbers), or else the hand-entered results of the sample numbered `sampleNumber` (of all
 // when it is no number). Numeric results always; replicates and text results on demand.
-struct ResultFilter {
+struct ResultViewFilter {
     std::optional<std::pair<std::string, std::string>> stationAndParameter;
     std::string sampleNumber;
     bool replicates = false;

@@ -110,7 +110,7 @@ GridRows Viewers::Projects() {
          "contact_phone"});
 }
 
-GridRows Viewers::Stations(const StationFilter& f) {
+GridRows Viewers::Stations(const StationViewFilter& f) {
     std::string sql;
     if (f.project) {
         sql =
@@ -139,7 +139,7 @@ GridRows Viewers::Stations(const StationFilter& f) {
          "Water_Body_Name", "RF3_River_Reach", "NHD_100K_River_Reach", "Ambnt"});
 }
 
-std::string Viewers::SamplesSql(const SampleFilter& f) {
+std::string Viewers::SamplesSql(const SampleViewFilter& f) {
     std::string sql =
         "select tblsample.*, tblprojects_programs.program_project, tblmedium.medium_description, "
         "tblsample_type.sample_type_description, "
@@ -164,14 +164,14 @@ std::string Viewers::SamplesSql(const SampleFilter& f) {
     return sql;
 }
 
-GridRows Viewers::Samples(const SampleFilter& f) {
+GridRows Viewers::Samples(const SampleViewFilter& f) {
     return readRows(db_, SamplesSql(f),
                     {"Sample_Code", "program_project", "place_name_description", "start_date",
                      "missing_time", "end_date", "medium_description", "sample_type_description",
                      "composite_statistic_description", "sample_depth", "comment", "idloc"});
 }
 
-GridRows Viewers::Results(const ResultFilter& f) {
+GridRows Viewers::Results(const ResultViewFilter& f) {
     const bool allSources = f.stationAndParameter.has_value();
     if (allSources) {
         requireWholeNumber(f.stationAndParameter->first);

@@ -22,11 +22,11 @@ class Viewers {
 
     // Every project with its organization's name.
     GridRows Projects();
-    GridRows Stations(const StationFilter& filter);
-    GridRows Samples(const SampleFilter& filter);
+    GridRows Stations(const StationViewFilter& filter);
+    GridRows Samples(const SampleViewFilter& filter);
     // Numeric results, then replicates, then text results; the last two carry no comment.
     // Only the station-and-parameter mode fills source, project and start date.
-    GridRows Results(const ResultFilter& filter);
+    GridRows Results(const ResultViewFilter& filter);
 
     // The results of the listed samples, sample by sample in list order, each row ending
     // with its sample's source, project code and start date. All are read in one read
@@ -38,7 +38,7 @@ class Viewers {
         const std::function<bool(long long done)>& progress = {});
 
     // The query text Samples runs, for measuring it against the bare engine.
-    static std::string SamplesSql(const SampleFilter& filter);
+    static std::string SamplesSql(const SampleViewFilter& filter);
 
     static const GridRow kProjectHeaders;
     static const GridRow kStationHeaders;

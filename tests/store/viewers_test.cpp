@@ -77,7 +77,7 @@ TEST_F(ViewersTest, StationFiltersCombine) {
         "('V', 9, 'NC-01', 102)");
     struct Case {
         const char* name;
-        store::StationFilter filter;
+        store::StationViewFilter filter;
         Strings ids;
     };
     const Case cases[] = {
@@ -101,7 +101,7 @@ TEST_F(ViewersTest, SamplesByFilterWithTheirDescriptions) {
     const auto days = std::make_pair(DateTime{2004, 1, 14, 0, 0, 0}, DateTime{2004, 2, 3, 0, 0, 0});
     struct Case {
         const char* name;
-        store::SampleFilter filter;
+        store::SampleViewFilter filter;
         Strings keys;  // source and code
     };
     const Case cases[] = {
@@ -132,7 +132,7 @@ TEST_F(ViewersTest, SamplesByFilterWithTheirDescriptions) {
 
 TEST_F(ViewersTest, ResultsOfHandEnteredSamplesOrOfEverySourceAtAStation) {
     store::Viewers viewers(*db);
-    store::ResultFilter one{{}, "1"};
+    store::ResultViewFilter one{{}, "1"};
     EXPECT_EQ(Joined(viewers.Results(one)), (Strings{"1|10|12|<|B|", "1|300|8.4||A|Meter"}));
     // Replicates come after the numeric results, text results last; neither has a comment.
     one.replicates = one.nonNumeric = true;
@@ -144,7 +144,7 @@ TEST_F(ViewersTest, ResultsOfHandEnteredSamplesOrOfEverySourceAtAStation) {
     for (const char* typed : {"", "abc", "1x"})
         EXPECT_EQ(Column(viewers.Results({{}, typed}), 0), (Strings{"1", "1", "2"})) << typed;
 
-    store::ResultFilter every{std::make_pair("101", "300"), "2", true, true};
+    store::ResultViewFilter every{std::make_pair("101", "300"), "2", true, true};
     EXPECT_EQ(Joined(viewers.Results(every)),
               (Strings{"1|300|8.4||A|Meter|V|Statewide|1/14/2004 9:30:00 AM",
                        "1|300|7.5||A||S|Statewide|2/3/2004",
