@@ -13,49 +13,32 @@
 #include "FlexGridModel.h"
 #include "ViewerTestSupport.h"
 
-namespace {
+using GridCopy = loader_test::ViewerTest;
 
-class GridCopy : public loader_test::ViewerTest {
-  protected:
-    std::string Copied(platform::MenuItem& item) {
-        platform::Clipboard::SetText("before");
-        item.Trigger();
-        return platform::Clipboard::GetText();
-    }
-};
-
-}  // namespace
-
-TEST_F(GridCopy, EachMenuCopiesItsOwnGrid) {
+TEST_F(GridCopy, OnlyTheRightButtonOpensAGridsMenuWhichCopiesThatGrid) {
     auto& f = Open();
+    f.Show();
     f.cmdFindStation_Click();
     f.cmdSamples_Click();
     f.cmdLoadResult_Click();
-    const std::pair<platform::MenuItem*, platform::MSFlexGrid*> menus[] = {
-        {&f.mnucopyprojects, &f.MSFlexGrid2},
-        {&f.MnuCopyStations, &f.MSFlexGrid1},
-        {&f.mnucopysample, &f.MSFlexGrid3},
-        {&f.mnucopyresult, &f.MSFlexGrid4}};
-    for (const auto& [item, grid] : menus)
-        EXPECT_EQ(Copied(*item), grid->ClipText()) << grid->Name();
-}
-
-TEST_F(GridCopy, OnlyTheRightButtonOpensAGridsMenu) {
-    auto& f = Open();
-    f.Show();
-    const std::pair<platform::MSFlexGrid*, platform::Menu*> grids[] = {
-        {&f.MSFlexGrid1, &f.MnuCopyStation},
-        {&f.MSFlexGrid2, &f.mnucopyproject},
-        {&f.MSFlexGrid3, &f.mnuCopySamples},
-        {&f.MSFlexGrid4, &f.mnuCopyResults}};
-    for (const auto& [grid, menu] : grids) {
-        for (int button : {1, 4}) {
-            grid->MouseUp(button, 0, 300, 300);
-            EXPECT_FALSE(menu->menu()->isVisible()) << grid->Name() << " button " << button;
-        }
-        grid->MouseUp(2, 0, 300, 300);
-        EXPECT_TRUE(menu->menu()->isVisible()) << grid->Name();
-        menu->menu()->close();
+    struct Grid {
+        platform::MSFlexGrid& grid;
+        platform::Menu& menu;
+        platform::MenuItem& copy;
+    };
+    const Grid grids[] = {{f.MSFlexGrid1, f.MnuCopyStation, f.MnuCopyStations},
+                          {f.MSFlexGrid2, f.mnucopyproject, f.mnucopyprojects},
+                          {f.MSFlexGrid3, f.mnuCopySamples, f.mnucopysample},
+                          {f.MSFlexGrid4, f.mnuCopyResults, f.mnucopyresult}};
+    for (const auto& [grid, menu, copy] : grids) {
+        for (int button : {1, 4}) grid.MouseUp(button, 0, 300, 300);
+        EXPECT_FALSE(menu.menu()->isVisible()) << grid.Name();
+        grid.MouseUp(2, 0, 300, 300);
+        EXPECT_TRUE(menu.menu()->isVisible()) << grid.Name();
+        menu.menu()->close();
+        platform::Clipboard::SetText("before");
+        copy.Trigger();
+        EXPECT_EQ(platform::Clipboard::GetText(), grid.ClipText()) << grid.Name();
     }
 }
 
