@@ -14,12 +14,6 @@
 
 namespace loader {
 
-namespace {
-
-constexpr int kViewResultsTab = 5;
-
-}  // namespace
-
 void frmDataLoader::Check10_Click() {
     platform::Hourglass wait(*this);
     if (Check10.Value()) {
@@ -119,7 +113,7 @@ void frmDataLoader::cmdSampletoResults_Click() {
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
     MSFlexGrid4.AddRows(std::move(*rows));
     MarkHandedOver(MSFlexGrid3);
-    SSTab1.SetTab(kViewResultsTab);
+    SSTab1.SetTab(tab::ViewResults);
 }
 
 }  // namespace loader

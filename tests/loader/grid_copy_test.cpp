@@ -47,7 +47,7 @@ TEST_F(GridCopy, TheMenuKeyOpensTheCopyMenuAtTheCellAndARightClickAtThePointer) 
     f.Show();
     QApplication::setActiveWindow(f.window());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
-    f.SSTab1.SetTab(0);
+    f.SSTab1.SetTab(loader::tab::ViewProject);
     auto& grid = f.MSFlexGrid2;
     QTableView* view = grid.view();
     QWidget* cells = view->viewport();

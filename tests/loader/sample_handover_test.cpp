@@ -30,7 +30,7 @@ class SampleHandOver : public loader_test::ViewerTest {
         g.SetCol(s.col);
         g.SetRowSel(s.rowSel);
         g.SetColSel(s.colSel);
-        f.SSTab1.SetTab(4);
+        f.SSTab1.SetTab(loader::tab::ViewSamples);
         return g;
     }
     Selection Selected(const platform::MSFlexGrid& g) {
@@ -62,7 +62,7 @@ TEST_F(SampleHandOver, TheResultsOfExactlyTheSelectedRowsAreAppended) {
         auto& g = List(f, kFour, c.selection);
         f.cmdSampletoResults_Click();
         EXPECT_TRUE(dialogs->prompts.empty()) << c.name;
-        EXPECT_EQ(f.SSTab1.Tab(), 5) << c.name;
+        EXPECT_EQ(f.SSTab1.Tab(), loader::tab::ViewResults) << c.name;
         const auto rows = Rows(f.MSFlexGrid4);
         ASSERT_EQ(rows.size(), 1 + c.values.size()) << c.name;
         EXPECT_EQ(rows[0], "2|10|3||A||||") << c.name;  // the rows on show stay first
@@ -100,7 +100,7 @@ TEST_F(SampleHandOver, ASelectionWithoutSamplesOrWithAGoneSampleSaysSoAndChanges
         EXPECT_EQ(dialogs->texts(), Strings{c.message});
         EXPECT_EQ(Rows(f.MSFlexGrid4, 0), results) << c.message;
         EXPECT_EQ(Selected(g), c.selection) << c.message;
-        EXPECT_EQ(f.SSTab1.Tab(), 4) << c.message;
+        EXPECT_EQ(f.SSTab1.Tab(), loader::tab::ViewSamples) << c.message;
     }
 }
 
@@ -118,12 +118,12 @@ TEST_F(SampleHandOver, ACancelledHandOverChangesNothing) {
     EXPECT_FALSE(dialogs->progress[0].open);
     EXPECT_EQ(Rows(f.MSFlexGrid4, 0), results);
     EXPECT_EQ(Selected(g), selection);
-    EXPECT_EQ(f.SSTab1.Tab(), 4);
+    EXPECT_EQ(f.SSTab1.Tab(), loader::tab::ViewSamples);
     EXPECT_EQ(f.MousePointer(), 0);
     EXPECT_TRUE(dialogs->prompts.empty());
 
     dialogs->cancelAt = -1;
     f.cmdSampletoResults_Click();
     EXPECT_EQ(dialogs->progress[1].last, 4);
-    EXPECT_EQ(f.SSTab1.Tab(), 5);
+    EXPECT_EQ(f.SSTab1.Tab(), loader::tab::ViewResults);
 }
