@@ -45,7 +45,7 @@ void frmDataLoader::Form_Unload() {
     closeFilterDialog();
     locatedSamples.Close();
     foundSamples.Close();
-    for (auto* rs : {&rsLocateResult, &rsBrowse}) {
+    for (auto* rs : {&rsBrowse}) {
         try {
             if (*rs) (*rs)->Close();
         } catch (...) {

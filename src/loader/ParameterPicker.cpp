@@ -1,8 +1,6 @@
 // The parameter list of the "Results" tab: the short list, every parameter, or those whose
 // full name contains a typed text.
 #include "Connection.h"
-#include "Conversions.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "LookupLists.h"

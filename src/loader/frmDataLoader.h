@@ -45,7 +45,6 @@ class frmDataLoader : public platform::Form,
     std::unique_ptr<platform::Recordset> rsBrowse;
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found
     store::Cursor<store::Sample> foundSamples;    // "Results": what Find Sample found
-    std::unique_ptr<platform::Recordset> rsLocateResult;
     // The codes of the station and parameter chosen in the Results window, whose entries
     // Label19 and Label16 show.
     std::optional<std::string> chosenStationCode;
@@ -138,14 +137,17 @@ class frmDataLoader : public platform::Form,
     void showBrowsedSample(bool moveDatePicker);
     void stepFound(bool forward);
     void showLocatedResult();
+    // The entry controls as a result to store, and as the search of "Locate Records".
+    store::Result resultEntry() const;
+    store::ResultFilter resultFilter() const;
+    // The result on show, with the value the box holds now; nothing when the controls no
+    // longer show its sample and parameter.
+    std::optional<store::Result> resultStillOnShow() const;
 
-    // The result the locate or a step showed last, until the next clear; the delete acts on
-    // nothing else.
-    struct ResultIdentity {
-        std::string sampleCode;
-        std::string parameterCode;
-    };
-    std::optional<ResultIdentity> resultOnShow_;
+    // The results "Locate Records" found, and the one it or a step showed last, until the
+    // next clear; the delete acts on nothing else.
+    store::Cursor<store::Result> locatedResults_;
+    std::optional<store::Result> resultOnShow_;
 };
 
 }  // namespace loader

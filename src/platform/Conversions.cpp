@@ -206,6 +206,14 @@ std::string NumberToText(double v) {
     return std::string(out, p);
 }
 
+std::string NumberToEditText(double v) {
+    std::string classic = NumberToText(v);
+    if (!std::isfinite(v) || ParseNumber(classic) == v) return classic;
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);  // shortest that reads back
+    return std::string(buf, res.ptr);
+}
+
 std::optional<double> ParseNumber(std::string_view text) {
     std::string_view s = trimView(text);
     size_t pos = 0;

@@ -20,6 +20,10 @@ bool IsDate(std::string_view text);
 // trailing zeros ("2.5", "0.1").
 std::string NumberToText(long long v);
 std::string NumberToText(double v);
+// A real as shown for editing: the classic text when it reads back as the same value, else
+// the shortest text that does (up to 17 significant digits), so a value shown and stored
+// again stays the value it was ("0.3", "0.30000000000000004").
+std::string NumberToEditText(double v);
 
 // The classic numeric-text test: optional blanks around, optional sign, digits with an
 // optional decimal point, optional exponent. Empty is not numeric.

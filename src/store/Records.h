@@ -144,6 +144,43 @@ struct SampleFilter {
 
 // ---- Results ------------------------------------------------------------------------------
 
+// The three kinds of a hand-entered result, each kept in its own table: a number, a value
+// that is not one ("<5", "TNTC"), and a replicate of either. A sample and parameter have at
+// most one result that is not a replicate.
+enum class ResultKind { Numeric, Text, Replicate };
+
+// One hand-entered result of a sample and parameter.
+struct Result {
+    std::string sampleCode;
+    std::string parameterCode;
+    ResultKind kind = ResultKind::Numeric;
+    // As typed; read back, a number is in full precision ("0.30000000000000004").
+    std::string value;
+    // Nothing chosen: a stored row keeps its remark.
+    std::optional<std::string> remarkCode;
+    std::string grade;
+    std::string comment;  // numeric results only
+
+    bool operator==(const Result&) const = default;
+};
+
+// The sample a result is entered for, as the window shows it: its code and its start date
+// (as shown), so that a sample which took the code of a deleted one is told apart.
+struct ShownSample {
+    std::string code;
+    std::string startDate;
+};
+
+// What "Locate Records" narrows the sample's numeric results by. A comment of one character
+// or none, a value that is not a number and an unchosen code do not narrow it.
+struct ResultFilter {
+    std::string sampleCode;
+    std::string comment;
+    std::optional<std::string> parameterCode;
+    std::optional<std::string> remarkCode;
+    std::string value;
+};
+
 // ---- Viewers ------------------------------------------------------------------------------
 
 // The station viewer's filters; a filter is on when set. Place name and water body match

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "LoaderTestSupport.h"
+#include "LookupLists.h"
 
 namespace loader_test {
 
@@ -27,16 +28,47 @@ inline Header HeaderOf(const loader::frmDataLoader& f) {
 
 // The code of the selected entry, "" when none is selected.
 inline std::string SelectedOf(const platform::ComboBox& list) {
-    const int i = list.ListIndex();
-    return i < 0 ? "" : platform::LookupCode(list.List(i)).value_or("");
+    return loader::SelectedCode(list).value_or("");
 }
 
+// Selects the entry added with the code (codes may hold '-').
+inline bool Pick(platform::ComboBox& list, const std::string& code) {
+    return loader::SelectEntryOfCode(list, code);
+}
+
+// The "Results" tab over a file holding only what its tests use: sample 1 of project 8 with
+// three numeric results, four parameters, and remarks of which one holds '-'.
 class ResultsTest : public LoaderTest {
   protected:
+    bool demo() const override { return false; }
+    void SetUp() override {
+        LoaderTest::SetUp();
+        db->ExecuteNative(
+            "insert into tblprojects_programs (project_code, program_project) values "
+            "('8', 'Statewide');"
+            "insert into tblstation_information (station_id, place_name_description) values "
+            "(109, 'Logan River');"
+            "insert into tblmedium values ('W', 'Water');"
+            "insert into tblsample_type values ('G', 'Grab');"
+            "insert into tblresults_remarks values ('<', 'Less'), ('J-', 'Low'), ('J', 'Est');"
+            "insert into TBLParameter_Codes values (10, 'Temp', 'Temperature'),"
+            "(95, 'Cond', 'Specific conductance'), (300, 'DO', 'Oxygen, dissolved'),"
+            "(400, 'pH', 'pH'), (99001, 'ONI', 'O''Neil index');"
+            "insert into tblsample (idloc, sample_code, project_code, station_id, start_date,"
+            " medium, sample_type) values ('V', 1, '8', 109, '2005-06-07 14:05:00', 'W', 'G');"
+            "insert into tblresults values ('V', 1, 10, 1.4, NULL, 'A', 'bank'),"
+            "('V', 1, 95, 892, '<', 'B', 'bank lab'), ('V', 1, 300, 8.4, NULL, NULL, 'bank "
+            "meter');");
+    }
+
     // The entry controls: value, grade, comment, parameter code, remark code.
     struct Shown {
         std::string value, grade, comment, parameter, remark;
         bool operator==(const Shown&) const = default;
+        friend std::ostream& operator<<(std::ostream& os, const Shown& s) {
+            return os << s.value << "|" << s.grade << "|" << s.comment << "|" << s.parameter << "|"
+                      << s.remark;
+        }
     };
     Shown Showing(const loader::frmDataLoader& f) {
         return {f.txtResult_value.Text(), f.TXTGrade.Text(), f.txtCommentResult.Text(),
@@ -59,26 +91,20 @@ class ResultsTest : public LoaderTest {
         return f;
     }
 
-    // "value|remark|grade", plus "|comments" for the numeric table; a Null reads "~".
+    // "value|remark|grade", plus "|comments" for the numeric table; a Null reads "~", no
+    // row "".
     std::string Row(const std::string& table, int sample, int parameter) {
-        const std::string from = " from " + table +
-                                 " where idloc = 'V' and sample_code = " + std::to_string(sample) +
-                                 " and parameter_code = " + std::to_string(parameter);
+        auto rs = db->OpenRecordset("select * from " + table + " where idloc = 'V' and " +
+                                    "sample_code = " + std::to_string(sample) +
+                                    " and parameter_code = " + std::to_string(parameter));
+        if (rs->Eof()) return "";
         auto text = [&](const char* column) {
-            const platform::Variant v = Value(std::string("select ") + column + from);
+            const platform::Variant v = rs->Fields(column).Value();
             return v.isNull() ? std::string("~") : v.toText();
         };
         std::string row = text("result_value") + "|" + text("remark_code") + "|" + text("grade");
         if (table == "tblresults") row += "|" + text("comments");
         return row;
-    }
-
-    // Rows of this sample and parameter over the three result tables.
-    long long Stored(int sample, int parameter) {
-        const std::string where = "idloc = 'V' and sample_code = " + std::to_string(sample) +
-                                  " and parameter_code = " + std::to_string(parameter);
-        return Count("tblresults", where) + Count("tblresults_val_nonnumeric", where) +
-               Count("tblreplicates", where);
     }
 };
 

