@@ -146,8 +146,10 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry) {
     StoredResult out{entry, std::nullopt};
     Result& r = out.stored;
     r.sampleCode = sample.code;
-    if (r.kind == ResultKind::Numeric)
-        r.value = platform::NumberToEditText(*platform::ParseNumber(r.value));
+    const auto number = platform::ParseNumber(r.value);
+    if (r.kind == ResultKind::Numeric && !number)
+        throw platform::EngineError(platform::err::TypeMismatch, "Type mismatch");
+    if (r.kind == ResultKind::Numeric) r.value = platform::NumberToEditText(*number);
     if (r.kind != ResultKind::Numeric) r.comment.clear();
     return inTransaction(db_, [&] {
         requireShown(db_, sample);
@@ -169,9 +171,8 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry) {
         rs->Fields("sample_code") = r.sampleCode;
         rs->Fields("parameter_code") = r.parameterCode;
         rs->Fields("idloc") = kHandEntered;
-        rs->Fields("result_value") = r.kind == ResultKind::Numeric
-                                         ? platform::Variant(*platform::ParseNumber(r.value))
-                                         : platform::Variant(r.value);
+        rs->Fields("result_value") =
+            r.kind == ResultKind::Numeric ? platform::Variant(*number) : platform::Variant(r.value);
         if (r.remarkCode) rs->Fields("remark_code") = *r.remarkCode;
         rs->Fields("grade") = r.grade;
         if (r.kind == ResultKind::Numeric) rs->Fields("comments") = r.comment;
