@@ -1,6 +1,6 @@
 #include "Connection.h"
 
-#include "App.h"
+#include "AppPath.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "Schema.h"

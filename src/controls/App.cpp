@@ -1,11 +1,9 @@
 #include "App.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 
 #include "QtGlue.h"
 
@@ -13,7 +11,6 @@ namespace platform {
 
 namespace {
 
-std::optional<std::string> app_path;
 std::string app_title = "Data Loader";
 std::function<void()> end_handler;
 
@@ -22,14 +19,6 @@ QClipboard* clipboard() {
 }
 
 }  // namespace
-
-std::string AppPath() {
-    std::string path = app_path ? *app_path : qt::s(QCoreApplication::applicationDirPath());
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-    return path;
-}
-
-void SetAppPath(const std::string& path) { app_path = path; }
 
 std::string AppTitle() { return app_title; }
 

@@ -3,12 +3,10 @@
 #include <functional>
 #include <string>
 
+#include "AppPath.h"
+
 namespace platform {
 
-// The program's directory without a trailing separator (the executable's directory
-// unless a test sets another).
-std::string AppPath();
-void SetAppPath(const std::string& path);
 // The title message boxes show when none is given.
 std::string AppTitle();
 void SetAppTitle(const std::string& title);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
+
 namespace platform {
 
 // Message box button and icon codes, and the answers, as the classic MsgBox had them.
@@ -28,14 +30,6 @@ struct OpenFileRequest {
     std::string defaultExt;
     std::string filter;  // "Description (*.ext)|*.ext" pairs, as the classic dialog took them
     std::string initDir;
-};
-
-// A long task's progress as the user sees it. The task reports how far it got; the answer
-// is false once the user has cancelled, and the task then stops.
-class ProgressReporter {
-  public:
-    virtual ~ProgressReporter() = default;
-    virtual bool Step(long long done) = 0;
 };
 
 // Every message box, file dialog and progress dialog goes through this service, so tests
