@@ -54,8 +54,9 @@ TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
         EXPECT_EQ(store::MissingTables(*db), "");
         for (const char* table : {"tblsample", "tblprojects_programs", "tblstation_information",
                                   "TBLParameter_Codes", "tblmedium"}) {
-            auto rs = db->OpenRecordset(std::string("select count(*) from ") + table);
-            EXPECT_EQ(rs->Value(0).toInteger(), 0) << table;
+            EXPECT_EQ(testing_support::QueryValue(*db, std::string("select count(*) from ") + table),
+                      "0")
+                << table;
         }
     }
     const auto size = fs::file_size(path);

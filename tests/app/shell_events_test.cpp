@@ -8,7 +8,7 @@
 #include "Connection.h"
 #include "MDIMain.h"
 #include "Schema.h"
-#include "TestSupport.h"
+#include "AppSupport.h"
 #include "Windows.h"
 #include "frmSplash.h"
 
@@ -25,12 +25,7 @@ class SplashKeys : public ::testing::Test {
         testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
         platform::SetEndHandler([this] { ended = true; });
     }
-    void TearDown() override {
-        platform::SetEndHandler([] {});
-        loader::DataLoaderWindow().reset();
-        app::ResetMainWindow();
-        store::setDb(nullptr);
-    }
+    void TearDown() override { testing_support::ResetApp(); }
     QWidget* shown(app::frmSplash& splash) {
         splash.Show();
         QWidget* w = splash.window();

@@ -11,7 +11,7 @@
 #include "Connection.h"
 #include "Database.h"
 #include "MDIMain.h"
-#include "TestSupport.h"
+#include "AppSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
 
@@ -35,11 +35,7 @@ class SnapshotMode : public ::testing::Test {
             qputenv("TMPDIR", savedTemp);
         else
             qunsetenv("TMPDIR");
-        loader::FilterResultsWindow().reset();
-        loader::DataLoaderWindow().reset();
-        exporter::ExportWindow().reset();
-        app::ResetMainWindow();
-        store::setDb(nullptr);
+        testing_support::ResetApp();
     }
     fs::path program() const { return dir.path() / "program"; }
     fs::path temp() const { return dir.path() / "tmp"; }

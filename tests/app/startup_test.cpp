@@ -8,7 +8,7 @@
 #include "Database.h"
 #include "MDIMain.h"
 #include "Schema.h"
-#include "TestSupport.h"
+#include "AppSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmSplash.h"
@@ -28,12 +28,7 @@ class Startup : public ::testing::Test {
         { store::CreateEmptyDatabase(dir.file("water.db")); }
         { store::CreateEmptyDatabase(dir.file("other.db")); }
     }
-    void TearDown() override {
-        loader::DataLoaderWindow().reset();
-        exporter::ExportWindow().reset();
-        app::ResetMainWindow();
-        store::setDb(nullptr);
-    }
+    void TearDown() override { testing_support::ResetApp(); }
     std::string location() const { return dir.file("datalocation.txt"); }
     std::string openName() const { return store::db() ? store::db()->Name() : ""; }
     const platform::ScriptedDialogs::Prompt* fileDialog() const {

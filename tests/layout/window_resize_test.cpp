@@ -23,7 +23,7 @@ class WindowResize : public ::testing::Test {
     void TearDown() override {
         if (auto* filter = loader::FilterResultsWindow().get()) filter->Unload();
         exporter::ExportWindow().reset();
-        store::setDb(nullptr);
+        testing_support::ResetProgram();
         Resize::Forget();
     }
 

@@ -7,7 +7,7 @@
 #include "Connection.h"
 #include "Database.h"
 #include "EngineError.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 using platform::Database;
 using platform::EngineError;
@@ -16,8 +16,7 @@ using testing_support::TempDir;
 namespace {
 
 long long count(Database& db, const std::string& sql) {
-    auto rs = db.OpenRecordset(sql);
-    return rs->Fields(0).Value().toInteger();
+    return std::stoll(testing_support::QueryValue(db, sql));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <QPushButton>
 #include <QTest>
 #include <stdexcept>
@@ -9,6 +11,7 @@
 #include "App.h"
 #include "CommandButton.h"
 #include "CommonDialog.h"
+#include "Database.h"
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "Form.h"
@@ -194,4 +197,26 @@ TEST(AppTest, PathTitleAndClipboard) {
     EXPECT_EQ(Clipboard::GetText(), "");
     Clipboard::SetText("a\tb\t\n\t\t\n");
     EXPECT_EQ(Clipboard::GetText(), "a\tb\t\n\t\t\n");
+}
+
+TEST_F(GuardTest, ASetKeptOpenBetweenEventsDoesNotLockOutOtherPrograms) {
+    testing_support::TempDir dir;
+    auto db = dir.NewDatabase("create table t (id integer); insert into t values (1), (2), (3);");
+    auto rs = db->OpenRecordset("select id from t order by id");
+    ASSERT_EQ(rs->Fields("id").Value().toInteger(), 1);
+
+    RaiseEvent([] {});  // a click's handler is over
+
+    auto other = Database::OpenDatabase(dir.file("test.db"));
+    sqlite3_busy_timeout(other->handle(), 0);  // fail at once instead of waiting for the lock
+    EXPECT_NO_THROW(other->Execute("insert into t (id) values (4)"));
+
+    // The set still steps through the rows it had, forward and back.
+    rs->MoveNext();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("id").Value().toInteger(), 3);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields("id").Value().toInteger(), 3);
 }

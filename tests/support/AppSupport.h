@@ -1,0 +1,20 @@
+// For tests that open the program's own windows: drops every window the program keeps
+// open between uses, then resets what the lower layers keep.
+#pragma once
+
+#include "MDIMain.h"
+#include "TestSupport.h"
+#include "Windows.h"
+#include "frmExport.h"
+
+namespace testing_support {
+
+inline void ResetApp() {
+    loader::FilterResultsWindow().reset();
+    loader::DataLoaderWindow().reset();
+    exporter::ExportWindow().reset();
+    app::ResetMainWindow();
+    ResetProgram();
+}
+
+}  // namespace testing_support

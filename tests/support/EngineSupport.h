@@ -1,0 +1,44 @@
+// What every test of the data side needs, with no window in sight: a temporary folder,
+// databases made from the schema or from a few statements, a query reader, whole files.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Database.h"
+
+namespace testing_support {
+
+// A folder that exists for one test and is removed with everything in it afterwards.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // A new database file `name` in the folder made by `ddl` alone (one transaction).
+    std::shared_ptr<platform::Database> NewDatabase(const std::string& ddl = {},
+                                                    const std::string& name = "test.db") const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+// A new database with the program's schema and empty tables.
+std::shared_ptr<platform::Database> EmptyDatabase(const std::string& path);
+
+// Every row of a query, each cell as its text (Null reads as "").
+using Table = std::vector<std::vector<std::string>>;
+Table QueryRows(platform::Database& db, const std::string& sql);
+// The first cell of the first row, "" when there is no row.
+std::string QueryValue(platform::Database& db, const std::string& sql);
+
+// Writes a text file (binary, exactly these bytes).
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+
+}  // namespace testing_support
