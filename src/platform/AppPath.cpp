@@ -12,8 +12,7 @@ std::optional<std::string> app_path;
 }  // namespace
 
 std::string AppPath() {
-    std::string path =
-        app_path ? *app_path : QCoreApplication::applicationDirPath().toStdString();
+    std::string path = app_path ? *app_path : QCoreApplication::applicationDirPath().toStdString();
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     return path;
 }

@@ -54,8 +54,8 @@ TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
         EXPECT_EQ(store::MissingTables(*db), "");
         for (const char* table : {"tblsample", "tblprojects_programs", "tblstation_information",
                                   "TBLParameter_Codes", "tblmedium"}) {
-            EXPECT_EQ(testing_support::QueryValue(*db, std::string("select count(*) from ") + table),
-                      "0")
+            EXPECT_EQ(
+                testing_support::QueryValue(*db, std::string("select count(*) from ") + table), "0")
                 << table;
         }
     }

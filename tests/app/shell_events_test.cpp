@@ -5,10 +5,10 @@
 #include <QTest>
 
 #include "App.h"
+#include "AppSupport.h"
 #include "Connection.h"
 #include "MDIMain.h"
 #include "Schema.h"
-#include "AppSupport.h"
 #include "Windows.h"
 #include "frmSplash.h"
 

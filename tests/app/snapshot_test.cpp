@@ -8,10 +8,10 @@
 #include <filesystem>
 
 #include "App.h"
+#include "AppSupport.h"
 #include "Connection.h"
 #include "Database.h"
 #include "MDIMain.h"
-#include "AppSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
 

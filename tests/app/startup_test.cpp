@@ -3,12 +3,12 @@
 #include <QApplication>
 
 #include "App.h"
+#include "AppSupport.h"
 #include "Connection.h"
 #include "DataLocation.h"
 #include "Database.h"
 #include "MDIMain.h"
 #include "Schema.h"
-#include "AppSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmSplash.h"

@@ -29,6 +29,7 @@
 #include "TextBox.h"
 
 using namespace platform;
+using testing_support::ErrorNumber;
 
 namespace {
 
@@ -169,12 +170,7 @@ TEST_F(ControlsTest, ComboListIndexRaisesClickOnEveryAssignment) {
     EXPECT_EQ(f.editClicks, 2);
     EXPECT_EQ(f.editChanges, 0);
 
-    try {
-        f.cmbList.SetListIndex(3);
-        FAIL() << "no error";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.Number(), 380);
-    }
+    EXPECT_EQ(ErrorNumber([&] { f.cmbList.SetListIndex(3); }), 380);
     EXPECT_THROW(f.cmbList.SetListIndex(-2), EngineError);
     EXPECT_EQ(f.listClicks, 3);
 
@@ -262,12 +258,7 @@ TEST_F(ControlsTest, ComboTextRules) {
     EXPECT_EQ(f.listClicks, 1);
     f.cmbList.SetText("3-Three");
     EXPECT_EQ(f.listClicks, 1);
-    try {
-        f.cmbList.SetText("nothing like it");
-        FAIL() << "no error";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.Number(), 383);
-    }
+    EXPECT_EQ(ErrorNumber([&] { f.cmbList.SetText("nothing like it"); }), 383);
     EXPECT_EQ(f.listChanges, 0);
 }
 

@@ -1,7 +1,6 @@
 #include "Dialogs.h"
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <QPushButton>
@@ -121,25 +120,6 @@ TEST_F(GuardTest, UserEventsNeverLetErrorsIntoQt) {
     });
     EXPECT_TRUE(caught);
     EXPECT_EQ(dialogs->prompts.size(), 1u);
-}
-
-TEST(ScriptedDialogsTest, RecordsPromptsAndAnswersFromTheQueue) {
-    auto dialogs = testing_support::ScriptDialogs();
-    EXPECT_EQ(MsgBox("Saved"), mb::OK);
-    EXPECT_EQ(MsgBox("Delete?", mb::OKCancel + mb::Question), mb::OK);
-    EXPECT_EQ(MsgBox("Really?", mb::YesNo, "Confirm"), mb::Yes);
-    dialogs->answers = {mb::Cancel, mb::No};
-    EXPECT_EQ(MsgBox("Delete?", mb::OKCancel), mb::Cancel);
-    EXPECT_EQ(MsgBox("Really?", mb::YesNo), mb::No);
-    EXPECT_EQ(MsgBox("Again?", mb::YesNo), mb::Yes);  // queue empty again
-
-    EXPECT_EQ(dialogs->texts(), (std::vector<std::string>{"Saved", "Delete?", "Really?", "Delete?",
-                                                          "Really?", "Again?"}));
-    EXPECT_EQ(dialogs->prompts[0].title, AppTitle());
-    EXPECT_EQ(dialogs->prompts[1].buttons, 33);
-    EXPECT_EQ(dialogs->prompts[2].title, "Confirm");
-    dialogs->clear();
-    EXPECT_TRUE(dialogs->prompts.empty());
 }
 
 TEST(ScriptedDialogsTest, CommonDialogOpen) {

@@ -19,6 +19,7 @@
 #include "TestSupport.h"
 
 using namespace platform;
+using testing_support::ErrorNumber;
 
 namespace {
 
@@ -59,15 +60,6 @@ class GridTest : public ::testing::Test {
     std::shared_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<GridForm> form;
 };
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -110,9 +102,9 @@ TEST_F(GridTest, CutBackToTwoRowsKeepsHeaderAndBlankRow) {
     // Growing adds empty rows; the grid never shrinks below its fixed rows.
     grid().SetRows(5);
     EXPECT_EQ(grid().TextMatrix(4, 0), "");
-    EXPECT_EQ(errorNumber([&] { grid().SetRows(0); }), 380);
-    EXPECT_EQ(errorNumber([&] { MSFlexGrid bad(*form, "bad", 0, 3, 1, 1); }), 380);
-    EXPECT_EQ(errorNumber([&] { MSFlexGrid bad(*form, "bad", -1, 3, 0, 0); }), 380);
+    EXPECT_EQ(ErrorNumber([&] { grid().SetRows(0); }), 380);
+    EXPECT_EQ(ErrorNumber([&] { MSFlexGrid bad(*form, "bad", 0, 3, 1, 1); }), 380);
+    EXPECT_EQ(ErrorNumber([&] { MSFlexGrid bad(*form, "bad", -1, 3, 0, 0); }), 380);
     grid().SetRows(1);
     EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n");
 }
@@ -159,7 +151,7 @@ TEST_F(GridTest, CurrentCellAndSelection) {
                      std::function<void()>([&] { grid().SetColSel(-1); }),
                      std::function<void()>([&] { grid().TextMatrix(0, 3); }),
                      std::function<void()>([&] { grid().SetTextMatrix(3, 0, "x"); })}) {
-        EXPECT_EQ(errorNumber(bad), 381);
+        EXPECT_EQ(ErrorNumber(bad), 381);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "EngineError.h"
+#include "EngineSupport.h"
 #include "Variant.h"
 
 using namespace platform;
@@ -177,13 +178,7 @@ TEST(VariantTest, NumericAndDateConversions) {
                {Variant(""), err::TypeMismatch},
                {Variant(), err::InvalidUseOfNull},
                {Variant(1e30), err::Overflow}};
-    for (const auto& b : bad) {
-        try {
-            b.v.toInteger();
-            ADD_FAILURE() << b.v.toText();
-        } catch (const EngineError& e) {
-            EXPECT_EQ(e.Number(), b.number) << b.v.toText();
-        }
-    }
+    for (const auto& b : bad)
+        EXPECT_EQ(testing_support::ErrorNumber([&] { b.v.toInteger(); }), b.number) << b.v.toText();
     EXPECT_THROW(Variant("31/31/2004").toDate(), EngineError);
 }

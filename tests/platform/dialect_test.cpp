@@ -8,6 +8,7 @@
 #include "SqlDialect.h"
 
 using namespace platform;
+using testing_support::ErrorNumber;
 
 namespace {
 
@@ -52,14 +53,8 @@ TEST(DialectTranslate, RewritesOnlyWhatSQLiteReadsDifferently) {
 
 TEST(DialectTranslate, BadLiteralsAreSyntaxErrors) {
     for (const char* bad :
-         {"d = #13/45/2004#", "d = #3/4/2004", "d = #yesterday#", "c = 'open", "c = [open"}) {
-        try {
-            sql::Translate(bad);
-            ADD_FAILURE() << bad;
-        } catch (const EngineError& e) {
-            EXPECT_EQ(e.Number(), err::SyntaxError) << bad;
-        }
-    }
+         {"d = #13/45/2004#", "d = #3/4/2004", "d = #yesterday#", "c = 'open", "c = [open"})
+        EXPECT_EQ(ErrorNumber([&] { sql::Translate(bad); }), err::SyntaxError) << bad;
 }
 
 TEST(DialectShape, ComparedLiteralsBecomeParameters) {
@@ -271,11 +266,10 @@ TEST_F(DialectRows, WhereClausesOfTheClassicDialect) {
 }
 
 TEST_F(DialectRows, MaxOverNoRowsIsOneNullRow) {
-    auto rs = db->OpenRecordset(
-        "select max(sample_code) as maxCode from tblsample where idloc = 'V'");
+    auto rs =
+        db->OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'V'");
     EXPECT_EQ(rs->Fields("maxcode").Value(), Variant(5));
-    rs = db->OpenRecordset(
-        "select max(sample_code) as maxCode from tblsample where idloc = 'Q'");
+    rs = db->OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'Q'");
     ASSERT_FALSE(rs->Eof());
     EXPECT_TRUE(rs->Fields("MAXCODE").Value().isNull());
     EXPECT_FALSE(rs->Updatable());
@@ -307,13 +301,15 @@ TEST_F(DialectRows, TheProgramsQueriesReadTheirRows) {
         {stationsOfProject, "place_name_description", {"North Fork", ""}},
         {stationViewer, "tblstation_information.station_id", {"10", "20"}},
         {stationViewer + " and tblstation_information.place_name_description like '*north*'",
-         "place_name_description", {"North Fork"}},
+         "place_name_description",
+         {"North Fork"}},
         {handOver, "parameter_code", {"100", "200", "100"}},
         {handOver, "start_date", {"3/4/2004", "3/4/2004", "3/5/2004 10:30:00 AM"}},
         // The same sample twice: union drops the duplicate rows.
         {"(Select * from tblresults where sample_code = 1 and idloc = 'V') union "
          "(Select * from tblresults where sample_code = 1 and idloc = 'V')",
-         "grade", {"A", "A"}},
+         "grade",
+         {"A", "A"}},
         {"tblsample_type", "SAMPLE_TYPE", {"G", "Z"}},
         {"select * from TBLSAMPLE where IDLOC = 'X'", "Sample_Code", {"1"}},
     };
@@ -338,14 +334,8 @@ TEST_F(DialectRows, EngineErrorsCarryNumbers) {
         {"select * from tblsample; delete from tblsample", err::SyntaxError},
         {"", err::SyntaxError},
     };
-    for (const auto& c : cases) {
-        try {
-            db->OpenRecordset(c.sql);
-            ADD_FAILURE() << c.sql;
-        } catch (const EngineError& e) {
-            EXPECT_EQ(e.Number(), c.number) << c.sql << ": " << e.Description();
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorNumber([&] { db->OpenRecordset(c.sql); }), c.number) << c.sql;
     EXPECT_EQ(column("select * from tblsample", "sample_code").size(), 6u);
 }
 

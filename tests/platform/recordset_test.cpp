@@ -9,20 +9,12 @@
 #include "StatementCache.h"
 
 using namespace platform;
+using testing_support::ErrorNumber;
 using testing_support::QueryRows;
 using testing_support::QueryValue;
 using testing_support::TempDir;
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 const char* kSchema = R"(
 create table t (id integer, name text, d datetime, r real, flag boolean, note text default 'dflt');
@@ -50,12 +42,12 @@ TEST_F(RecordsetTest, EmptySetIsEofAndBofAndHasNoCurrentRecord) {
     auto rs = db().OpenRecordset("select * from t where id = 99");
     EXPECT_TRUE(rs->Eof());
     EXPECT_TRUE(rs->Bof());
-    EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->MoveLast(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->Fields("id").Value(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->Edit(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MoveFirst(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MoveLast(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MoveNext(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("id").Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->Edit(); }), err::NoCurrentRecord);
     EXPECT_EQ(rs->FieldCount(), 6);
 }
 
@@ -71,8 +63,8 @@ TEST_F(RecordsetTest, MovesFollowClassicEofAndBof) {
     rs->MoveNext();
     EXPECT_TRUE(rs->Eof());
     EXPECT_FALSE(rs->Bof());
-    EXPECT_EQ(errorOf([&] { at(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { at(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MoveNext(); }), err::NoCurrentRecord);
     rs->MovePrevious();
     EXPECT_EQ(at(), 3);
     rs->MovePrevious();
@@ -81,7 +73,7 @@ TEST_F(RecordsetTest, MovesFollowClassicEofAndBof) {
     rs->MovePrevious();
     EXPECT_TRUE(rs->Bof());
     EXPECT_FALSE(rs->Eof());
-    EXPECT_EQ(errorOf([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
     rs->MoveNext();
     EXPECT_EQ(at(), 1);
     rs->MoveLast();
@@ -90,7 +82,7 @@ TEST_F(RecordsetTest, MovesFollowClassicEofAndBof) {
     EXPECT_EQ(at(), 1);
     rs->Close();
     EXPECT_FALSE(rs->IsOpen());
-    EXPECT_EQ(errorOf([&] { rs->Eof(); }), err::ObjectClosed);
+    EXPECT_EQ(ErrorNumber([&] { rs->Eof(); }), err::ObjectClosed);
 }
 
 TEST_F(RecordsetTest, ValuesComeBackTypedByDeclaredType) {
@@ -130,11 +122,11 @@ TEST_F(RecordsetTest, FieldNamesIgnoreCaseAndHideTheRowid) {
     EXPECT_EQ(rs->Fields("NAME").Value(), rs->Fields("name").Value());
     EXPECT_EQ(rs->Fields("T.Name").Value(), Variant("one"));
     EXPECT_EQ(rs->Fields(1).Name(), "name");
-    EXPECT_EQ(errorOf([&] { rs->Fields("__rowid__"); }), err::ItemNotFound);
-    EXPECT_EQ(errorOf([&] { rs->Fields("rowid"); }), err::ItemNotFound);
-    EXPECT_EQ(errorOf([&] { rs->Fields("nosuch"); }), err::ItemNotFound);
-    EXPECT_EQ(errorOf([&] { rs->Fields(6); }), err::ItemNotFound);
-    EXPECT_EQ(errorOf([&] { rs->Fields("other.name"); }), err::ItemNotFound);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("__rowid__"); }), err::ItemNotFound);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("rowid"); }), err::ItemNotFound);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("nosuch"); }), err::ItemNotFound);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields(6); }), err::ItemNotFound);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("other.name"); }), err::ItemNotFound);
 }
 
 TEST_F(RecordsetTest, JoinReachesSharedNamesThroughTheTable) {
@@ -144,8 +136,8 @@ TEST_F(RecordsetTest, JoinReachesSharedNamesThroughTheTable) {
     EXPECT_EQ(rs->Fields("name").Value(), Variant("one"));  // the first of the two
     EXPECT_EQ(rs->Fields("u.name").Value(), Variant("uno"));
     EXPECT_EQ(rs->Fields("T.NAME").Value(), Variant("one"));
-    EXPECT_EQ(errorOf([&] { rs->AddNew(); }), err::NotUpdatable);
-    EXPECT_EQ(errorOf([&] { rs->Delete(); }), err::NotUpdatable);
+    EXPECT_EQ(ErrorNumber([&] { rs->AddNew(); }), err::NotUpdatable);
+    EXPECT_EQ(ErrorNumber([&] { rs->Delete(); }), err::NotUpdatable);
 }
 
 TEST_F(RecordsetTest, AddNewInsertsConvertedValuesAndLeavesTheCursor) {
@@ -207,7 +199,7 @@ TEST_F(RecordsetTest, ConversionOnWriteFollowsTheColumnType) {
         rs->AddNew();
         rs->Fields(c.field) = c.value;
         if (!c.stored) {
-            EXPECT_EQ(errorOf([&] { rs->Update(); }), err::DataTypeConversion) << c.field;
+            EXPECT_EQ(ErrorNumber([&] { rs->Update(); }), err::DataTypeConversion) << c.field;
             EXPECT_EQ(count("select * from t"), before) << c.field;
             continue;
         }
@@ -231,13 +223,13 @@ TEST_F(RecordsetTest, EditAndDeleteHitExactlyTheCurrentRowAmongTwins) {
 
     rs->MoveFirst();
     rs->Delete();
-    EXPECT_EQ(errorOf([&] { rs->Fields("b").Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("b").Value(); }), err::NoCurrentRecord);
     EXPECT_FALSE(rs->Eof());
     rs->MoveNext();
     EXPECT_EQ(rs->Fields("b").Value(), Variant(2));
     rs->MovePrevious();  // skips the deleted first row
     EXPECT_TRUE(rs->Bof());
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(ErrorNumber([&] {
                   rs->MoveFirst();
                   rs->MovePrevious();
                   rs->MovePrevious();
@@ -252,7 +244,7 @@ TEST_F(RecordsetTest, FailedUpdatesWriteNothing) {
     rs->Edit();
     rs->Fields("name") = "changed";
     rs->Fields("r") = "not a number";
-    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::DataTypeConversion);
+    EXPECT_EQ(ErrorNumber([&] { rs->Update(); }), err::DataTypeConversion);
     rs->CancelUpdate();
     EXPECT_EQ(rs->Fields("name").Value(), Variant("one"));
     EXPECT_EQ(count("select * from t where name = 'changed'"), 0);
@@ -261,19 +253,19 @@ TEST_F(RecordsetTest, FailedUpdatesWriteNothing) {
     keyed->AddNew();
     keyed->Fields("k") = 1;
     keyed->Fields("v") = "dup";
-    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::DuplicateKey);
+    EXPECT_EQ(ErrorNumber([&] { keyed->Update(); }), err::DuplicateKey);
     keyed->CancelUpdate();
     keyed->AddNew();
     keyed->Fields("k") = 2;
-    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::ValueRequired);
+    EXPECT_EQ(ErrorNumber([&] { keyed->Update(); }), err::ValueRequired);
     keyed->CancelUpdate();
     EXPECT_EQ(count("select * from keyed"), 1);
 
-    EXPECT_EQ(errorOf([&] { keyed->Update(); }), err::UpdateWithoutAddNew);
-    EXPECT_EQ(errorOf([&] { keyed->Fields("v") = "x"; }), err::UpdateWithoutAddNew);
+    EXPECT_EQ(ErrorNumber([&] { keyed->Update(); }), err::UpdateWithoutAddNew);
+    EXPECT_EQ(ErrorNumber([&] { keyed->Fields("v") = "x"; }), err::UpdateWithoutAddNew);
     auto constant = db().OpenRecordset("select *, 'c' as extra from keyed");
     constant->AddNew();
-    EXPECT_EQ(errorOf([&] { constant->Fields("extra") = "y"; }), err::FieldNotUpdatable);
+    EXPECT_EQ(ErrorNumber([&] { constant->Fields("extra") = "y"; }), err::FieldNotUpdatable);
 }
 
 // A row the cursor comes back to is shown as its table now holds it: what another recordset
@@ -317,7 +309,7 @@ TEST_F(RecordsetTest, ARowDeletedElsewhereIsNotEditedEvenWhenItsRowidIsTakenOver
     db().Execute("delete from t where id = 1");
     one->Edit();
     one->Fields("name") = "late";
-    EXPECT_EQ(errorOf([&] { one->Update(); }), err::RecordDeleted);
+    EXPECT_EQ(ErrorNumber([&] { one->Update(); }), err::RecordDeleted);
 
     db().ExecuteNative(
         "create table s (idloc text, code integer, note text, primary key (idloc, code));"
@@ -330,8 +322,8 @@ TEST_F(RecordsetTest, ARowDeletedElsewhereIsNotEditedEvenWhenItsRowidIsTakenOver
 
     rs->Edit();
     rs->Fields("note") = "overwritten";
-    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::RecordDeleted);
-    EXPECT_EQ(errorOf([&] { rs->Delete(); }), err::RecordDeleted);
+    EXPECT_EQ(ErrorNumber([&] { rs->Update(); }), err::RecordDeleted);
+    EXPECT_EQ(ErrorNumber([&] { rs->Delete(); }), err::RecordDeleted);
     EXPECT_EQ(count("select * from s where idloc = 'W' and note = 'other'"), 1);
 
     // Come back to, the row read is gone from the set.
@@ -345,7 +337,7 @@ TEST_F(RecordsetTest, ARowDeletedElsewhereIsNotEditedEvenWhenItsRowidIsTakenOver
 TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
     db().BeginTrans();
     EXPECT_TRUE(db().InTransaction());
-    EXPECT_EQ(errorOf([&] { db().BeginTrans(); }), err::TransactionNested);
+    EXPECT_EQ(ErrorNumber([&] { db().BeginTrans(); }), err::TransactionNested);
     auto rs = db().OpenRecordset("select * from t where id = 1");
     rs->AddNew();
     rs->Fields("id") = 8;
@@ -359,14 +351,14 @@ TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
     db().CommitTrans();
     EXPECT_FALSE(db().InTransaction());
     EXPECT_EQ(count("select * from t where note = 'n' and id = 1"), 1);
-    EXPECT_EQ(errorOf([&] { db().CommitTrans(); }), err::NoTransaction);
+    EXPECT_EQ(ErrorNumber([&] { db().CommitTrans(); }), err::NoTransaction);
     // Literals where SQLite takes no parameters still run as written.
     db().Execute("create table c (a text check (a <> 'x'))");
     EXPECT_EQ(db().Execute("insert into c values ('y')"), 1);
-    EXPECT_EQ(errorOf([&] { db().Execute("insert into c values ('x')"); }), err::GeneralEngine);
-    EXPECT_EQ(errorOf([&] { db().Execute("delete from c; delete from t"); }), err::SyntaxError);
+    EXPECT_EQ(ErrorNumber([&] { db().Execute("insert into c values ('x')"); }), err::GeneralEngine);
+    EXPECT_EQ(ErrorNumber([&] { db().Execute("delete from c; delete from t"); }), err::SyntaxError);
     EXPECT_EQ(count("select * from t"), 3);
-    EXPECT_EQ(errorOf([&] { db().Rollback(); }), err::NoTransaction);
+    EXPECT_EQ(ErrorNumber([&] { db().Rollback(); }), err::NoTransaction);
 }
 
 // A delete rolled back never happened, also for the set that made it: its row is still the
@@ -376,7 +368,7 @@ TEST_F(RecordsetTest, ADeleteRolledBackLeavesTheRowInTheSet) {
     auto rs = db().OpenRecordset("select * from t order by id");
     db().BeginTrans();
     rs->Delete();
-    EXPECT_EQ(errorOf([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
     db().Rollback();
     EXPECT_EQ(rs->Fields("name").Value().toText(), "one");
     rs->MoveNext();
@@ -388,7 +380,7 @@ TEST_F(RecordsetTest, ADeleteRolledBackLeavesTheRowInTheSet) {
     db().CommitTrans();
     db().BeginTrans();
     db().Rollback();
-    EXPECT_EQ(errorOf([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { rs->Fields("name").Value(); }), err::NoCurrentRecord);
     rs->MoveNext();
     EXPECT_EQ(rs->Fields("name").Value().toText(), "two");
     rs->MovePrevious();
@@ -401,8 +393,8 @@ TEST_F(RecordsetTest, WriterElsewhereGivesLockedError) {
     ASSERT_EQ(sqlite3_open(path().c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_busy_timeout(db().handle(), 20);  // the real timeout would slow the test
-    EXPECT_EQ(errorOf([&] { db().BeginTrans(); }), err::Locked);
-    EXPECT_EQ(errorOf([&] { db().Execute("delete from t"); }), err::Locked);
+    EXPECT_EQ(ErrorNumber([&] { db().BeginTrans(); }), err::Locked);
+    EXPECT_EQ(ErrorNumber([&] { db().Execute("delete from t"); }), err::Locked);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(count("select * from t"), 3);
@@ -582,7 +574,8 @@ TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
     TempDir dir;
     const std::string missing = dir.file("missing.db");
     for (const std::string& path : {missing, dir.path().string(), std::string()})
-        EXPECT_EQ(errorOf([&] { Database::OpenDatabase(path); }), err::CannotOpenDatabase) << path;
+        EXPECT_EQ(ErrorNumber([&] { Database::OpenDatabase(path); }), err::CannotOpenDatabase)
+            << path;
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     const std::string text = dir.file("notes.txt");
@@ -599,7 +592,7 @@ TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
 
     const std::string good = dir.file("good.db");
     Database::CreateDatabase(good)->ExecuteNative("create table k (a integer)");
-    EXPECT_EQ(errorOf([&] { Database::CreateDatabase(good); }), err::GeneralEngine);
+    EXPECT_EQ(ErrorNumber([&] { Database::CreateDatabase(good); }), err::GeneralEngine);
     auto db = Database::OpenDatabase(good);
     EXPECT_TRUE(db->TableExists("K"));
     EXPECT_FALSE(db->TableExists("nosuch"));

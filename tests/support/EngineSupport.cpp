@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Database.h"
+#include "EngineError.h"
 #include "Schema.h"
 
 namespace testing_support {
@@ -49,6 +50,15 @@ Table QueryRows(platform::Database& db, const std::string& sql) {
 std::string QueryValue(platform::Database& db, const std::string& sql) {
     const Table rows = QueryRows(db, sql);
     return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
+}
+
+int ErrorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::EngineError& e) {
+        return e.Number();
+    }
+    return 0;
 }
 
 void WriteFile(const std::string& path, const std::string& content) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ using Table = std::vector<std::vector<std::string>>;
 Table QueryRows(platform::Database& db, const std::string& sql);
 // The first cell of the first row, "" when there is no row.
 std::string QueryValue(platform::Database& db, const std::string& sql);
+
+// The number of the engine error `f` throws; 0 when it throws none.
+int ErrorNumber(const std::function<void()>& f);
 
 // Writes a text file (binary, exactly these bytes).
 void WriteFile(const std::string& path, const std::string& content);
