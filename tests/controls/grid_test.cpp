@@ -65,26 +65,17 @@ class GridTest : public ::testing::Test {
 
 TEST_F(GridTest, AddItemSplitsOnTabs) {
     writeHeader({"Code", "Name", "Date"});
-    grid().AddItem("1\tAlpha\t3/4/2004");
-    grid().AddItem("2\tBeta");                    // too few: the rest stay empty
-    grid().AddItem("3\tGamma\t1/1/2000\textra");  // too many: dropped
-    grid().AddItem("");
-    ASSERT_EQ(grid().Rows(), 6);
-    EXPECT_EQ(grid().TextMatrix(0, 1), "Name");
-    EXPECT_EQ(grid().TextMatrix(1, 0), "");
-    EXPECT_EQ(grid().TextMatrix(2, 2), "3/4/2004");
-    EXPECT_EQ(grid().TextMatrix(3, 1), "Beta");
-    EXPECT_EQ(grid().TextMatrix(3, 2), "");
-    EXPECT_EQ(grid().TextMatrix(4, 2), "1/1/2000");
-    EXPECT_EQ(grid().TextMatrix(5, 0), "");
+    const std::vector<std::string> lines = {"1\tAlpha\t3/4/2004", "2\tBeta",
+                                            "3\tGamma\t1/1/2000\textra", ""};
+    for (const auto& line : lines) grid().AddItem(line);
+    // Too few cells leave the rest empty; too many are dropped.
+    const std::string rows = "1\tAlpha\t3/4/2004\t\n2\tBeta\t\t\n3\tGamma\t1/1/2000\t\n\t\t\t\n";
+    EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n\t\t\t\n" + rows);
 
     // AddItems is the same as one AddItem per line.
     GridForm other;
-    other.MSFlexGrid1.AddItems({"1\tAlpha\t3/4/2004", "2\tBeta", "3\tGamma\t1/1/2000\textra", ""});
-    EXPECT_EQ(other.MSFlexGrid1.Rows(), 6);
-    for (long long r = 2; r < 6; ++r)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(other.MSFlexGrid1.TextMatrix(r, c), grid().TextMatrix(r, c)) << r << "," << c;
+    other.MSFlexGrid1.AddItems(lines);
+    EXPECT_EQ(other.MSFlexGrid1.ClipText(), "\t\t\t\n\t\t\t\n" + rows);
 }
 
 TEST_F(GridTest, CutBackToTwoRowsKeepsHeaderAndBlankRow) {
