@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "Dialogs.h"
 #include "ExportRows.h"
+#include "Progress.h"
 
 namespace platform {
 class Database;

@@ -45,13 +45,7 @@ void frmDataLoader::Form_Unload() {
     closeFilterDialog();
     locatedSamples.Close();
     foundSamples.Close();
-    for (auto* rs : {&rsBrowse}) {
-        try {
-            if (*rs) (*rs)->Close();
-        } catch (...) {
-            // Closing is best effort: the window goes either way.
-        }
-    }
+    locatedResults_.Close();
 }
 
 void frmDataLoader::closeFilterDialog() {

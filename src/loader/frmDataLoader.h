@@ -10,7 +10,6 @@
 #include "Form.h"
 #include "Menu.h"
 #include "Records.h"
-#include "Recordset.h"
 
 namespace loader {
 
@@ -39,10 +38,7 @@ class frmDataLoader : public platform::Form,
     platform::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
     platform::MenuItem& mnucopyresult;
 
-    // Window-wide recordsets: the found sets stay open between clicks so the step
-    // buttons can move their cursors.
-    std::unique_ptr<platform::Recordset> rsLookup;
-    std::unique_ptr<platform::Recordset> rsBrowse;
+    // The found sets stay between clicks so the step buttons can move through them.
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found
     store::Cursor<store::Sample> foundSamples;    // "Results": what Find Sample found
     // The codes of the station and parameter chosen in the Results window, whose entries

@@ -37,6 +37,11 @@ std::string Variant::toText() && {
     return std::as_const(*this).toText();
 }
 
+std::string Variant::toEditText() const {
+    if (const double* r = real()) return NumberToEditText(*r);
+    return toText();
+}
+
 std::string Variant::toText() const& {
     switch (type()) {
         case Type::Null:

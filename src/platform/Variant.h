@@ -33,6 +33,9 @@ class Variant {
     std::string toText() const&;
     // As above; a temporary gives its text up instead of copying it.
     std::string toText() &&;
+    // The text a value is shown in for editing: as toText, but a real in full precision, so
+    // what is shown and written back is the stored value.
+    std::string toEditText() const;
     // Conversions that throw EngineError 13 ("Type mismatch") when the value does not convert.
     long long toInteger() const;
     double toReal() const;

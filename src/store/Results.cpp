@@ -51,18 +51,12 @@ std::string keyQuery(ResultKind kind, const std::string& sample, const std::stri
     return sampleQuery(kind, sample) + " and parameter_code = " + platform::Trim(parameter);
 }
 
-// A number in full precision, so that it reads back as the stored value.
-std::string valueText(const platform::Variant& v) {
-    if (const double* real = v.real()) return platform::NumberToEditText(*real);
-    return v.toText();
-}
-
 Result readRow(platform::Recordset& rs, ResultKind kind) {
     Result r;
     r.sampleCode = rs.Fields("sample_code").Value().toText();
     r.parameterCode = rs.Fields("parameter_code").Value().toText();
     r.kind = kind;
-    r.value = valueText(rs.Fields("result_value").Value());
+    r.value = rs.Fields("result_value").Value().toEditText();
     const platform::Variant remark = rs.Fields("remark_code").Value();
     if (!remark.isNull()) r.remarkCode = remark.toText();
     r.grade = rs.Fields("grade").Value().toText();

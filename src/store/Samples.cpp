@@ -16,9 +16,10 @@ Variant orNull(const std::optional<T>& value) {
     return value ? Variant(*value) : Variant();
 }
 
+// Numbers in full precision: an Update writes back what was shown.
 std::optional<std::string> textOf(const Variant& v) {
     if (v.isNull()) return std::nullopt;
-    return v.toText();
+    return v.toEditText();
 }
 
 Sample sampleOf(platform::Recordset& rs) {

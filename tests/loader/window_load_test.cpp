@@ -129,7 +129,6 @@ TEST_F(DataWindow, UnloadAndBothExitsCloseTheFoundSetsWhetherOpenOrNot) {
         if (way > 0) {
             f.txtSampleNum.SetText("1");
             f.cmdLocate_Click();
-            f.rsBrowse = db->OpenRecordset("tblsample");
             ASSERT_TRUE(f.locatedSamples.IsOpen());
         }
         const std::function<void()> close[] = {[&] { f.Unload(); },
@@ -137,8 +136,6 @@ TEST_F(DataWindow, UnloadAndBothExitsCloseTheFoundSetsWhetherOpenOrNot) {
                                                [&] { f.cmdExitResult_Click(); }};
         EXPECT_NO_THROW(close[way]()) << way;
         EXPECT_TRUE(f.IsUnloaded()) << way;
-        for (auto* rs : {&f.rsBrowse})
-            EXPECT_FALSE(*rs && (*rs)->IsOpen()) << way;
         EXPECT_FALSE(f.locatedSamples.IsOpen()) << way;
         EXPECT_TRUE(dialogs->prompts.empty()) << way;
     }

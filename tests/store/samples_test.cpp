@@ -273,3 +273,19 @@ TEST_F(Samples, AStepReadsTheSampleReachedAfresh) {
     EXPECT_TRUE(found.Bof());
     EXPECT_THROW(found.Current(), EngineError);
 }
+
+TEST_F(Samples, ADepthComesBackAtFullPrecisionAndAnUpdateKeepsIt) {
+    AddRow(1, "2004-01-01");
+    AddRow(2, "2004-01-02");
+    Run("update tblsample set sample_depth = 0.30000000000000004 where sample_code = 1;"
+        "update tblsample set sample_depth = 0.3 where sample_code = 2");
+    for (const auto& [code, shown] : {std::pair{1, "0.30000000000000004"}, {2, "0.3"}}) {
+        store::SampleFilter filter;
+        filter.number = std::to_string(code);
+        filter.startDate = filter.endDate = DateTime{2026, 1, 1};  // no date chosen
+        const Sample found = S().Locate(filter, filter.startDate).Current();
+        EXPECT_EQ(found.depth, shown);
+        S().Update(found);
+        EXPECT_EQ(Count("tblsample", "sample_depth = " + std::string(shown)), 1) << shown;
+    }
+}
