@@ -1,0 +1,33 @@
+#pragma once
+
+// The data layer in one page: every query and every transaction of the program lives
+// behind these services, and the windows only move records between their controls and them.
+//
+//   Records.h    the plain records: Sample, Result (numeric, text or replicate),
+//                LookupEntry (code and description kept apart), the filters of the locates
+//                and viewers, Cursor (a found set stepped by the arrows), GridRows (a grid's
+//                cells), Refused (a refusal, in the user's words, with nothing written).
+//   Lookups.h    the lists: projects, stations (all, or those of a project), media,
+//                sample types, composite statistics, remarks, parameters.
+//   Samples.h    hand-entered samples: add (the next code and the insert in one write
+//                transaction), update, delete with every result, locate, find, step.
+//   Results.h    hand-entered results: store (one non-replicate result per sample and
+//                parameter; only for the very sample on show), locate, delete, list.
+//   Viewers.h    the browse grids' rows and the hand-over of selected samples' results.
+//   ExportRows.h the export's row streams.
+//   Connection.h the program-wide database handle and the opening of a data file.
+//   Schema.h     the tables, the one way a database is made; DemoData.h fills a demo.
+//
+// Every service is a small object over a platform::Database, made where it is used:
+//   store::Samples(store::requireDb()).Add(sample);
+// A service throws Refused for what the user can correct, and lets platform::EngineError
+// through for what the engine reports; it never shows anything itself.
+
+#include "Connection.h"
+#include "ExportRows.h"
+#include "Lookups.h"
+#include "Records.h"
+#include "Results.h"
+#include "Samples.h"
+#include "Schema.h"
+#include "Viewers.h"
