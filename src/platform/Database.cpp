@@ -50,6 +50,19 @@ void checkIsDatabase(sqlite3* db, const std::string& path) {
     }
 }
 
+std::vector<std::string> columnsOf(sqlite3* db, const std::string& table, const std::string& path) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from pragma_table_info(?1)", -1, &stmt, nullptr) !=
+        SQLITE_OK)
+        ThrowSqlite(db, SQLITE_ERROR, path);
+    sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    std::vector<std::string> names;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return names;
+}
+
 // Why a new file could not be made, in words that name the folder to look at.
 std::string cannotCreate(const std::string& path, int code) {
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -77,6 +90,8 @@ Database::~Database() {
 
 std::shared_ptr<Database> Database::OpenDatabase(const std::string& path) {
     std::error_code ec;
+    if (!path.empty() && std::filesystem::is_directory(path, ec))
+        throw EngineError(err::CannotOpenDatabase, "'" + path + "' is a folder, not a data file.");
     if (path.empty() || !std::filesystem::is_regular_file(path, ec))
         throw EngineError(err::CannotOpenDatabase, "Could not find file '" + path + "'.");
     // No SQLITE_OPEN_CREATE: a mistyped path must never leave an empty database behind.
@@ -187,6 +202,32 @@ bool Database::TableExists(const std::string& name) const {
     bool found = sqlite3_step(stmt) == SQLITE_ROW;
     sqlite3_finalize(stmt);
     return found;
+}
+
+std::vector<std::string> Database::ColumnNames(const std::string& table) const {
+    return columnsOf(db_, table, path_);
+}
+
+std::vector<TableColumns> TablesOfScript(const std::string& ddl) {
+    const std::string scratch = ":memory:";
+    sqlite3* db = openHandle(scratch, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close_v2);
+    char* message = nullptr;
+    if (int rc = sqlite3_exec(db, ddl.c_str(), nullptr, nullptr, &message); rc != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        ThrowSqlite(rc, text, scratch);
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'table' order by rowid",
+                           -1, &stmt, nullptr) != SQLITE_OK)
+        ThrowSqlite(db, SQLITE_ERROR, scratch);
+    std::vector<TableColumns> tables;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        tables.push_back({reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), {}});
+    sqlite3_finalize(stmt);
+    for (auto& t : tables) t.columns = columnsOf(db, t.table, scratch);
+    return tables;
 }
 
 }  // namespace platform

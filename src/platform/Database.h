@@ -12,6 +12,16 @@ namespace platform {
 
 class StatementCache;
 
+// A table as a schema names it, with its columns in their order.
+struct TableColumns {
+    std::string table;
+    std::vector<std::string> columns;
+};
+
+// The tables a schema script makes and their columns, in the script's order: the script
+// run on a scratch database in memory, so the answer is SQLite's own reading of it.
+std::vector<TableColumns> TablesOfScript(const std::string& ddl);
+
 // One open database file. Every query of the program runs on it. Opening never
 // creates a file; a busy timeout lets other programs write the file too.
 class Database : public std::enable_shared_from_this<Database> {
@@ -46,6 +56,8 @@ class Database : public std::enable_shared_from_this<Database> {
     bool RolledBack(long long transaction) const;
 
     bool TableExists(const std::string& name) const;
+    // The columns of a table or view as the file spells them; empty when there is none.
+    std::vector<std::string> ColumnNames(const std::string& table) const;
     const std::string& Name() const { return path_; }
     sqlite3* handle() const { return db_; }
     StatementCache& statements() { return *cache_; }

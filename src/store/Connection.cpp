@@ -29,11 +29,11 @@ platform::Database& requireDb() {
 
 std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
     auto database = platform::Database::OpenDatabase(path);
-    const std::string missing = MissingTables(*database);
+    const std::string missing = MissingSchema(*database);
     if (!missing.empty()) {
         throw platform::EngineError(
             platform::err::NotADatabase,
-            "'" + path + "' is not a data file of this program; it lacks: " + missing + ".");
+            "'" + path + "' is not a data file of this program: " + missing + ".");
     }
     return database;
 }

@@ -16,8 +16,9 @@ void setDb(std::shared_ptr<platform::Database> database);
 // The open database, or EngineError 3024 ("No database is open...") when there is none.
 platform::Database& requireDb();
 
-// Opens a data file of this program: an existing SQLite file holding every table the
-// program needs. Throws EngineError with a reason a user can act on.
+// Opens a data file of this program: an existing SQLite file holding every table and column
+// the program uses. Throws EngineError with a reason a user can act on, naming all that is
+// missing at once.
 std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
 
 // datalocation.txt in the program's directory: one line, the database file's path.

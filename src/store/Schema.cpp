@@ -1,11 +1,12 @@
 #include "Schema.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
-#include "Tables.h"
 
 namespace store {
 
@@ -152,15 +153,51 @@ std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path)
     return CreateDatabaseFile(path, nullptr);
 }
 
-std::string MissingTables(const platform::Database& db) {
-    std::string missing;
-    for (const char* name : kAllTables) {
-        if (!db.TableExists(name)) {
-            if (!missing.empty()) missing += ", ";
-            missing += name;
-        }
+namespace {
+
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
     }
-    return missing;
+    return text;
+}
+
+std::string counted(const std::vector<std::string>& names, const char* one, const char* many) {
+    return std::string(names.size() == 1 ? one : many) + " " + listed(names);
+}
+
+}  // namespace
+
+std::string MissingSchema(const platform::Database& db) {
+    // Read back from the schema itself, so the check cannot drift from the databases made.
+    static const std::vector<platform::TableColumns> required =
+        platform::TablesOfScript(SchemaDdl());
+    std::vector<std::string> tables, parts;
+    for (const auto& wanted : required) {
+        const std::vector<std::string> have = db.ColumnNames(wanted.table);
+        if (have.empty()) {
+            tables.push_back(wanted.table);
+            continue;
+        }
+        std::vector<std::string> lacking;
+        for (const auto& column : wanted.columns) {
+            const bool found = std::any_of(have.begin(), have.end(), [&](const std::string& h) {
+                return platform::EqualsNoCase(h, column);
+            });
+            if (!found) lacking.push_back(column);
+        }
+        if (!lacking.empty())
+            parts.push_back(wanted.table + " lacks " +
+                            counted(lacking, "the column", "the columns"));
+    }
+    if (!tables.empty())
+        parts.insert(parts.begin(), "it has " + counted(tables, "no table", "no tables"));
+    std::string text;
+    for (const auto& part : parts) text += (text.empty() ? "" : "; ") + part;
+    return text;
 }
 
 }  // namespace store

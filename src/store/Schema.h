@@ -24,7 +24,9 @@ std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path)
 std::shared_ptr<platform::Database> CreateDatabaseFile(
     const std::string& path, const std::function<void(platform::Database&)>& fill);
 
-// The names of required tables the database lacks, joined by ", "; empty when complete.
-std::string MissingTables(const platform::Database& db);
+// What the database lacks of the tables and columns the schema makes (the ones the program
+// uses), in words: "tblsample lacks the column comment"; several parts joined by "; ".
+// Names match in any letter case, as SQLite's do. Empty when nothing is missing.
+std::string MissingSchema(const platform::Database& db);
 
 }  // namespace store

@@ -1,7 +1,7 @@
 #pragma once
 
-// Table names as the program's queries write them, the source marker of hand-entered
-// rows, and the lookup tables the windows fill their lists from.
+// Table names as the program's queries write them, and the source marker of hand-entered
+// rows.
 namespace store {
 
 inline constexpr const char* kHandEntered = "V";
@@ -20,21 +20,5 @@ inline constexpr const char* CompositeStatistic = "tblcomposite_statistic";
 inline constexpr const char* Remarks = "tblresults_remarks";
 inline constexpr const char* Parameters = "TBLParameter_Codes";
 }  // namespace table
-
-// Every table a data file must hold before the program works on it.
-inline constexpr const char* kAllTables[] = {
-    table::Sample,
-    table::Results,
-    table::ResultsNonNumeric,
-    table::Replicates,
-    table::Projects,
-    table::Organization,
-    table::Stations,
-    table::Medium,
-    table::SampleType,
-    table::CompositeStatistic,
-    table::Remarks,
-    table::Parameters,
-};
 
 }  // namespace store

@@ -51,7 +51,7 @@ TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
     ASSERT_EQ(Run("--new-database '" + path + "'"), 0) << out;
     {
         auto db = platform::Database::OpenDatabase(path);
-        EXPECT_EQ(store::MissingTables(*db), "");
+        EXPECT_EQ(store::MissingSchema(*db), "");
         for (const char* table : {"tblsample", "tblprojects_programs", "tblstation_information",
                                   "TBLParameter_Codes", "tblmedium"}) {
             EXPECT_EQ(

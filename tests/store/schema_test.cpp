@@ -25,7 +25,7 @@ TEST(Schema, NewDatabaseHasEveryTableAndOpensAsDataFile) {
     TempDir dir;
     { store::CreateEmptyDatabase(dir.file("new.db")); }
     auto db = store::OpenDataFile(dir.file("new.db"));
-    EXPECT_EQ(store::MissingTables(*db), "");
+    EXPECT_EQ(store::MissingSchema(*db), "");
     EXPECT_EQ(count(*db, "select count(*) from tblsample"), 0);
 }
 
@@ -54,17 +54,51 @@ TEST(Schema, ADatabaseThatFailsToBeMadeIsRemoved) {
     EXPECT_EQ(count(*store::OpenDataFile(path), "select count(*) from tblmedium"), 0);
 }
 
-TEST(Schema, DataFileWithoutTheProgramsTablesDoesNotOpen) {
-    TempDir dir;
-    {
-        auto db = Database::CreateDatabase(dir.file("other.db"));
-        db->ExecuteNative("create table something (a integer)");
+// A file made by the schema, then changed, opens only when it still has every table and
+// column; the refusal names all that is missing at once. Names match in any letter case.
+TEST(Schema, OpeningNamesEveryMissingTableAndColumn) {
+    struct Case {
+        const char* change;
+        std::string lacks;  // empty: the file opens
+    };
+    const Case cases[] = {
+        {"alter table tblsample drop column comment", "tblsample lacks the column comment"},
+        {"drop table tblreplicates; alter table tblsample drop column medium;"
+         "alter table tblresults drop column grade; alter table tblresults drop column comments",
+         "it has no table tblreplicates; tblsample lacks the column medium; tblresults lacks the "
+         "columns grade and comments"},
+        {"alter table tblsample rename column comment to COMMENT;"
+         "alter table tblsample rename to t; alter table t rename to TBLSAMPLE",
+         ""},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string path = dir.file("w.db");
+        store::CreateEmptyDatabase(path)->ExecuteNative(c.change);
+        std::string refusal;
+        try {
+            store::OpenDataFile(path);
+        } catch (const EngineError& e) {
+            refusal = e.Description();
+        }
+        EXPECT_EQ(refusal,
+                  c.lacks.empty()
+                      ? ""
+                      : "'" + path + "' is not a data file of this program: " + c.lacks + ".")
+            << c.change;
     }
+    // A database of another program: every table named, in one sentence.
+    TempDir dir;
+    Database::CreateDatabase(dir.file("other.db"))->ExecuteNative("create table a (b integer)");
     try {
         store::OpenDataFile(dir.file("other.db"));
         FAIL() << "opened a file without the program's tables";
     } catch (const EngineError& e) {
-        EXPECT_NE(e.Description().find("tblsample"), std::string::npos) << e.Description();
+        EXPECT_NE(e.Description().find(": it has no tables tblOrganization, "), std::string::npos)
+            << e.Description();
+        EXPECT_NE(e.Description().find(", tblresults_val_nonnumeric and tblreplicates."),
+                  std::string::npos)
+            << e.Description();
     }
 }
 
