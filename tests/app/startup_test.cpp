@@ -91,6 +91,20 @@ TEST_F(Startup, AFileThatIsNotADatabaseIsRefusedAndNeverCreated) {
     EXPECT_NE(dialogs->texts().back().find("could not be opened"), std::string::npos);
 }
 
+TEST_F(Startup, AFolderChosenAsTheDataFileIsNamedAsAFolder) {
+    const std::string folder = dir.file("data");
+    std::filesystem::create_directory(folder);
+    const std::string said = "'" + folder + "' is a folder, not a data file.";
+    dialogs->files.push_back(folder);  // at start-up, nothing remembered
+    auto& main = app::MainWindow();
+    ASSERT_FALSE(dialogs->texts().empty());
+    EXPECT_NE(dialogs->texts().back().find(said), std::string::npos) << dialogs->texts().back();
+
+    dialogs->files.push_back(folder);
+    main.mnuChange_Click();
+    EXPECT_NE(dialogs->texts().back().find(said), std::string::npos) << dialogs->texts().back();
+}
+
 TEST_F(Startup, CancelledRecoveryKeepsTheLocationFileAndRunsWithoutADatabase) {
     WriteFile(location(), dir.file("gone.db") + "\r\n");
     app::MainWindow();  // the file queue is empty: the dialog is cancelled
