@@ -13,11 +13,20 @@ std::string FirstField(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     if (i < text.size() && text[i] == '"') {
-        // A quoted field runs to the closing quote; commas inside it are part of it.
-        const std::size_t close = text.find('"', i + 1);
-        const std::size_t end =
-            close == std::string::npos ? text.find_first_of("\r\n", i + 1) : close;
-        return text.substr(i + 1, (end == std::string::npos ? text.size() : end) - i - 1);
+        // A quoted field runs to the closing quote, commas and line breaks included; a
+        // doubled quote inside stands for one. Unclosed, it runs to the line end.
+        std::string field;
+        for (std::size_t from = i + 1;;) {
+            const std::size_t close = text.find('"', from);
+            if (close == std::string::npos) {
+                const std::size_t end = text.find_first_of("\r\n", from);
+                return field + text.substr(from, end == std::string::npos ? end : end - from);
+            }
+            field += text.substr(from, close - from);
+            if (text.compare(close, 2, "\"\"") != 0) return field;
+            field += '"';
+            from = close + 2;
+        }
     }
     const std::size_t end = text.find_first_of(",\r\n", i);
     std::string field = text.substr(i, end == std::string::npos ? std::string::npos : end - i);
@@ -66,14 +75,21 @@ bool RestoreWholeFile(const std::string& file, const std::optional<std::string>&
 }
 
 bool WriteDataLocation(const std::string& file, const std::string& path) {
-    // A path the first field would cut (at a comma) or trim (blanks at either end) goes in
-    // double quotes, so the next start reads back the file chosen; any other path is written
-    // plain, as other programs reading the file expect.
-    const bool cut = path.find(',') != std::string::npos ||
-                     (!path.empty() && (path.front() == ' ' || path.front() == '\t' ||
-                                        path.back() == ' ' || path.back() == '\t'));
-    const bool quotable = path.find('"') == std::string::npos;
-    return RestoreWholeFile(file, (cut && quotable ? '"' + path + '"' : path) + "\r\n");
+    // A path the first field would cut (at a comma or line break), trim (blanks at either
+    // end) or unquote (a leading quote) goes in double quotes, its own quotes doubled, so the
+    // next start reads back the file chosen; any other path is written plain, as other
+    // programs reading the file expect.
+    const bool plain =
+        path.find_first_of(",\r\n") == std::string::npos &&
+        (path.empty() || (path.front() != ' ' && path.front() != '\t' && path.front() != '"' &&
+                          path.back() != ' ' && path.back() != '\t'));
+    if (plain) return RestoreWholeFile(file, path + "\r\n");
+    std::string quoted = "\"";
+    for (const char c : path) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    return RestoreWholeFile(file, quoted + "\"\r\n");
 }
 
 }  // namespace app

@@ -21,6 +21,7 @@ TEST(DataLocation, ReadsTheFirstFieldOnly) {
         {"/data/a,b.db\r\n", "/data/a"},
         {"\"/data/a,b.db\"\r\n", "/data/a,b.db"},
         {"  \"/data/quoted.db\",other\r\n", "/data/quoted.db"},
+        {"\"/data/unclosed.db\r\n", "/data/unclosed.db"},
         {"/data/first.db\r\n/data/second.db\r\n", "/data/first.db"},
         {"/data/my files/water.db\r\n", "/data/my files/water.db"},
         {"", ""},
@@ -37,10 +38,21 @@ TEST(DataLocation, WritesOneLineEndedByCrLfAndReadsItBack) {
     EXPECT_EQ(ReadFile(file), "/home/user/data/water quality.db\r\n");
     EXPECT_EQ(app::ReadDataLocation(file).value(), "/home/user/data/water quality.db");
 
-    // Paths the reading rules would cut or trim come back whole.
-    for (const std::string path : {"/data/lakes, rivers/water.db", " /lead.db", "/trail.db "}) {
+    // Paths the reading rules would cut, trim or unquote go in quotes, their quotes doubled,
+    // and come back whole; a quote that cannot mislead stays plain.
+    const std::pair<std::string, std::string> kept[] = {
+        {"/data/lakes, rivers/water.db", "\"/data/lakes, rivers/water.db\""},
+        {" /lead.db", "\" /lead.db\""},
+        {"/trail.db ", "\"/trail.db \""},
+        {"/data/\"best\", 2003.db", "\"/data/\"\"best\"\", 2003.db\""},
+        {"\"quoted\".db", "\"\"\"quoted\"\".db\""},
+        {"/data/two\nlines.db", "\"/data/two\nlines.db\""},
+        {"/data/two\r\nlines.db", "\"/data/two\r\nlines.db\""},
+        {"/data/say \"hi\".db", "/data/say \"hi\".db"},
+    };
+    for (const auto& [path, line] : kept) {
         ASSERT_TRUE(app::WriteDataLocation(file, path));
-        EXPECT_EQ(ReadFile(file), '"' + path + "\"\r\n");
+        EXPECT_EQ(ReadFile(file), line + "\r\n");
         EXPECT_EQ(app::ReadDataLocation(file).value(), path);
     }
 }
