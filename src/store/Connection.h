@@ -21,7 +21,7 @@ platform::Database& requireDb();
 // missing at once.
 std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
 
-// datalocation.txt in the program's directory: one line, the database file's path.
+// datalocation.txt in the program's directory: the database file's path, plain or quoted.
 std::string DataLocationFile();
 
 }  // namespace store
