@@ -1,14 +1,14 @@
 #include "OutputFiles.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <random>
+#include <set>
 #include <system_error>
 #include <utility>
 
 #include "CsvExport.h"
+#include "TempNames.h"
 
 namespace exporter {
 
@@ -22,20 +22,6 @@ constexpr int kMostLinks = 40;        // as the system follows before it gives u
 std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
 
 std::string reasonOf(int error) { return std::generic_category().message(error); }
-
-// A name beside `target` that no file has yet: hidden where dot files are, and unlikely to
-// meet another program's names (or another export's running at the same time).
-std::string besideName(const std::string& target, const char* suffix) {
-    static const unsigned long long run = std::random_device{}();
-    static std::atomic<unsigned long long> counter{0};
-    const fs::path p(target);
-    const std::string tail =
-        "." + std::to_string(run % 1000000) + "-" + std::to_string(counter++) + suffix;
-    std::string name = "." + p.filename().string() + tail;
-    // A target whose name is near the file system's limit gets a short name instead.
-    if (name.size() > kLongestName) name = ".dataloader" + tail;
-    return (p.parent_path() / name).string();
-}
 
 fs::path identity(const std::string& path) {
     std::error_code ec;
@@ -80,11 +66,18 @@ OutputFiles::OutputFiles(std::vector<Target> targets, const std::vector<std::str
             if (identity(t.path) == identity(k))
                 throw ExportError("The " + t.role + " " + inQuotes(t.path) +
                                   " is a file the program works from; choose another name.");
+    // A device or a FIFO may take more than one of the files, one after the other.
     for (size_t i = 0; i < targets.size(); ++i)
         for (size_t j = 0; j < i; ++j)
-            if (identity(targets[i].path) == identity(targets[j].path))
+            if (identity(targets[i].path) == identity(targets[j].path) &&
+                !StreamTarget::IsStream(targets[i].path))
                 throw ExportError("The " + targets[j].role + " and the " + targets[i].role +
                                   " are the same file " + inQuotes(targets[i].path) + ".");
+    std::set<std::string> folders;
+    for (const Target& t : targets)
+        if (!StreamTarget::IsStream(t.path))
+            folders.insert(fs::path(followLinks(t.path)).parent_path().string());
+    for (const std::string& folder : folders) RemoveStaleTemporaries(folder);
     files_.reserve(targets.size());
     try {
         for (Target& t : targets) {
@@ -96,9 +89,22 @@ OutputFiles::OutputFiles(std::vector<Target> targets, const std::vector<std::str
                 return ExportError("The " + f.target.role + " " + inQuotes(f.target.path) +
                                    " cannot be written: " + reasonOf(error) + ".");
             };
-            // An earlier file the user may not write to is not replaced behind their back.
             std::error_code ec;
             const fs::file_status earlier = fs::status(f.place, ec);
+            if (StreamTarget::IsStream(f.place)) {
+                // Opened now, so a FIFO nobody reads is said before the export starts.
+                f.stream = std::make_unique<StreamTarget>();
+                if (const int error = f.stream->Open(f.place)) {
+                    if (error == ENXIO && fs::is_fifo(earlier))
+                        throw ExportError("No program is reading from the " + f.target.role + " " +
+                                          inQuotes(f.target.path) + ".");
+                    throw cannotWrite(error);
+                }
+                f.out = std::tmpfile();
+                if (!f.out) throw cannotWrite(errno);
+                continue;
+            }
+            // An earlier file the user may not write to is not replaced behind their back.
             if (fs::exists(earlier)) {
                 std::FILE* probe = std::fopen(f.place.c_str(), "r+b");
                 if (!probe) throw cannotWrite(errno);
@@ -106,7 +112,7 @@ OutputFiles::OutputFiles(std::vector<Target> targets, const std::vector<std::str
             }
             // "x": never open a file someone else made under the same name meanwhile.
             for (int attempt = 0; attempt < 100 && !f.out; ++attempt) {
-                f.temp = besideName(f.place, ".part");
+                f.temp = BesideName(f.place, ".part");
                 f.out = std::fopen(f.temp.c_str(), "wbx");
                 if (!f.out && errno != EEXIST) break;
             }
@@ -133,6 +139,7 @@ void OutputFiles::discard() {
         if (f.out) std::fclose(std::exchange(f.out, nullptr));
         std::error_code ec;
         if (!f.temp.empty()) fs::remove(f.temp, ec);
+        f.stream.reset();
     }
 }
 
@@ -160,7 +167,7 @@ void OutputFiles::close(File& f) {
 }
 
 void OutputFiles::Commit() {
-    for (File& f : files_) close(f);
+    for (File& f : files_) f.stream ? flush(f) : close(f);
 
     // Each earlier file is kept under a second name until all the new ones are in place.
     struct Placed {
@@ -197,12 +204,13 @@ void OutputFiles::Commit() {
     for (size_t i = 0; i < files_.size(); ++i) {
         File& f = files_[i];
         Placed& p = placed[i];
+        if (f.stream) continue;
         std::error_code ec;
         const fs::file_status status = fs::symlink_status(f.place, ec);
         // A folder made there since the check is never moved aside.
         if (fs::is_directory(status)) fail(i, std::make_error_code(std::errc::is_a_directory));
         if (fs::exists(status)) {
-            const std::string backup = besideName(f.place, ".old");
+            const std::string backup = BesideName(f.place, ".old");
             // A second link keeps the earlier file in place until the new one replaces it.
             fs::create_hard_link(f.place, backup, ec);
             p.linked = !ec;
@@ -216,6 +224,16 @@ void OutputFiles::Commit() {
         fs::rename(f.temp, f.place, ec);
         if (ec) fail(i, ec);
         p.moved = true;
+    }
+    // A stream cannot be taken back: it is written last, and one that fails puts the
+    // earlier files back (what it got stays with its reader).
+    for (File& f : files_) {
+        if (!f.stream) continue;
+        const int error = f.stream->Send(f.out);
+        std::fclose(std::exchange(f.out, nullptr));
+        if (!error) continue;
+        throw ExportError("Writing the " + f.target.role + " " + inQuotes(f.target.path) +
+                          " failed: " + reasonOf(error) + "." + undo(files_.size() - 1));
     }
     committed_ = true;
     for (const Placed& p : placed) {

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "StreamTarget.h"
 
 namespace exporter {
 
 // Files written under temporary names beside their targets and put in place together:
 // until Commit succeeds no target changes, and a failed or abandoned set leaves no
-// temporary file behind. Every failure throws ExportError with a reason for the user.
+// temporary file behind. A target that is a FIFO or a device is a stream: it cannot be
+// taken back, so it gets its lines only once every other file is in place. Every failure
+// throws ExportError with a reason for the user.
 class OutputFiles {
   public:
     struct Target {
@@ -17,7 +22,8 @@ class OutputFiles {
     };
 
     // Checks every target (a name, an existing folder, not a folder itself, no two the
-    // same, none of the `kept` files) before creating anything, then creates the
+    // same, none of the `kept` files, a reader for a FIFO) before creating anything,
+    // removes what killed exports left in the targets' folders, then creates the
     // temporary files.
     explicit OutputFiles(std::vector<Target> targets, const std::vector<std::string>& kept = {});
     ~OutputFiles();
@@ -31,8 +37,9 @@ class OutputFiles {
         if (files_[i].text.size() >= kFlushAt) flush(files_[i]);
     }
 
-    // Writes what is left, closes every file and puts them all in place; the earlier
-    // files of those names are restored when any of them cannot be.
+    // Writes what is left, closes every file and puts them all in place, then writes the
+    // streams; the earlier files of those names are restored when any of them cannot be
+    // put in place or a stream fails.
     void Commit();
 
   private:
@@ -40,7 +47,8 @@ class OutputFiles {
     struct File {
         Target target;
         std::string place;  // the file replaced: the target, or the file its link points to
-        std::string temp;
+        std::string temp;   // empty for a stream
+        std::unique_ptr<StreamTarget> stream;  // its lines wait in an unnamed file `out`
         std::FILE* out = nullptr;
         std::string text;
     };
