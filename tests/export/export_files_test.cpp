@@ -1,13 +1,20 @@
 // The four files: their bytes, and that a failed export leaves every earlier file as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -145,6 +152,19 @@ TEST_F(ExportTest, AFailedExportWritesNothing) {
          },
          "The replicates file '" + late + "' cannot be replaced: "},
 #ifndef _WIN32
+        {"a FIFO nobody reads",
+         [&](ExportTargets& t) { mkfifo((t.sample = dir.file("unread.fifo")).c_str(), 0600); },
+         "No program is reading from the sample file '" + dir.file("unread.fifo") + "'."},
+        // The three files are in place when the stream fails, and go back.
+        {"a reader that goes away",
+         [&](ExportTargets& t) {
+             mkfifo((t.sample = dir.file("left.fifo")).c_str(), 0600);
+             const int reader = open(t.sample.c_str(), O_RDONLY | O_NONBLOCK);
+             atStep = [reader](long long done) {
+                 if (done == 1) close(reader);
+             };
+         },
+         "Writing the sample file '" + dir.file("left.fifo") + "' failed: Broken pipe."},
         {"a full disk", [](ExportTargets&) {},
          "Writing the sample file '" + dir.file("a full disk/s.csv") + "' failed: ",
          [](const ExportTargets&) { return FileSizeLimit(64); }},
@@ -207,3 +227,71 @@ TEST_F(ExportTest, ALinkedFileIsWrittenThroughItsLinkAndPermissionsStay) {
     EXPECT_EQ(Listing(dir.path() / "out").size(), 5u);
     EXPECT_EQ(Listing(dir.path() / "elsewhere").size(), 2u);
 }
+
+#ifndef _WIN32
+// A FIFO and a character device are written in place: the FIFO's reader gets the lines and
+// neither is replaced. A device made here is tried before /dev/null, so a fault can never
+// replace the system's.
+TEST_F(ExportTest, FifosAndDevicesAreWrittenAsStreams) {
+    auto t = Targets();
+    t.sample = dir.file("s.fifo");
+    ASSERT_EQ(mkfifo(t.sample.c_str(), 0600), 0);
+    const int reader = open(t.sample.c_str(), O_RDONLY | O_NONBLOCK);
+    const std::string device = dir.file("own-null");
+    const int probe = mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0
+                          ? open(device.c_str(), O_WRONLY)
+                          : -1;
+    const bool ownDevice = probe >= 0 && close(probe) == 0;
+    if (ownDevice) t.result = device;
+
+    ExportData(*db, ExportRange{true}, t);
+
+    std::string got(4096, '\0');
+    got.resize(std::max<ssize_t>(read(reader, got.data(), got.size()), 0));
+    close(reader);
+    EXPECT_EQ(got, ExpectedAll()[0]);
+    ASSERT_TRUE(fs::is_fifo(t.sample));
+    ASSERT_TRUE(!ownDevice || fs::is_character_file(device));
+    EXPECT_EQ(testing_support::ReadFile(t.nonNumeric), ExpectedAll()[2]);
+
+    if (!ownDevice && geteuid() == 0) GTEST_SKIP() << "no device of the test's own";
+    t = Targets("null");
+    t.result = t.nonNumeric = t.replicate = "/dev/null";
+    EXPECT_TRUE(ExportData(*db, ExportRange{true}, t) == (exporter::ExportCounts{5, 6, 3, 2}));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(Listing(dir.path() / "null"),
+              (std::map<std::string, std::string>{{"s.csv", ExpectedAll()[0]}}));
+}
+
+// The next export removes a killed export's temporary files: its own names only, only
+// when older than a minute and their process is gone.
+TEST_F(ExportTest, AKilledExportsTemporariesGoWithTheNext) {
+    const auto t = Targets();
+    const std::string gone = "99999999", alive = std::to_string(getpid());
+    const std::vector<std::pair<std::string, bool>> files = {
+        // name, old
+        {".s.csv." + gone + "-0.part", true},
+        {".dataloader." + gone + "-7.part", true},
+        {".r.csv." + gone + "-1.part", false},
+        {".r.csv." + alive + "-1.part", true},
+        {".r.csv." + gone + "-1.old", true},
+        {"r.csv." + gone + "-1.part", true},
+        {".r.csv.x-1.part", true},
+    };
+    for (const auto& [name, old] : files) {
+        testing_support::WriteFile(dir.file("out/" + name), name);
+        if (old)
+            fs::last_write_time(dir.file("out/" + name),
+                                fs::file_time_type::clock::now() - std::chrono::seconds(61));
+    }
+
+    ExportData(*db, ExportRange{true}, t);
+
+    std::set<std::string> left;
+    for (const auto& entry : Listing(dir.path() / "out")) left.insert(entry.first);
+    EXPECT_EQ(left,
+              (std::set<std::string>{".r.csv." + alive + "-1.part", ".r.csv." + gone + "-1.old",
+                                     ".r.csv." + gone + "-1.part", ".r.csv.x-1.part", "n.csv",
+                                     "p.csv", "r.csv", "r.csv." + gone + "-1.part", "s.csv"}));
+}
+#endif
