@@ -60,7 +60,8 @@ using ProgressFactory =
 // Writes the hand-entered samples in `range` and their results, non-numeric results and
 // replicates to the four files: one CSV line per row, no header, CR LF after each line.
 // All four appear together or not at all: on any failure, a cancel included, every
-// earlier file of those names is left as it was. Throws ExportError.
+// earlier file of those names is left as it was. A FIFO or a device among them is
+// written in place, last (see OutputFiles). Throws ExportError.
 ExportCounts ExportData(platform::Database& db, const ExportRange& range,
                         const ExportTargets& targets, const ProgressFactory& progress = {});
 
