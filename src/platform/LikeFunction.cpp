@@ -6,45 +6,10 @@
 #include <cctype>
 #include <string_view>
 
+#include "WildcardMatch.h"
+
 namespace platform {
 namespace {
-
-// Wildcard match with backtracking to the last '%': linear for the usual patterns.
-template <typename Str>
-bool matchLike(const Str& p, const Str& s, typename Str::value_type esc, bool hasEscape) {
-    using Ch = typename Str::value_type;
-    constexpr size_t none = static_cast<size_t>(-1);
-    size_t pi = 0, si = 0, starP = none, starS = 0;
-    const auto n = static_cast<size_t>(s.size()), m = static_cast<size_t>(p.size());
-    while (si < n) {
-        if (pi < m) {
-            const Ch c = p[pi];
-            if (hasEscape && c == esc && pi + 1 < m) {
-                if (p[pi + 1] == s[si]) {
-                    pi += 2;
-                    ++si;
-                    continue;
-                }
-            } else if (c == Ch('%')) {
-                starP = pi++;
-                starS = si;
-                continue;
-            } else if (c == Ch('_') || c == s[si]) {
-                ++pi;
-                ++si;
-                continue;
-            }
-        }
-        if (starP != none) {
-            pi = starP + 1;
-            si = ++starS;
-            continue;
-        }
-        return false;
-    }
-    while (pi < m && p[pi] == Ch('%')) ++pi;
-    return pi == m;
-}
 
 bool isAscii(std::string_view s) {
     for (unsigned char c : s)
@@ -78,15 +43,19 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     bool matched;
     if (isAscii(pattern) && isAscii(text) && isAscii(escape)) {
-        matched = matchLike(lowerAscii(pattern), lowerAscii(text),
-                            escape.empty() ? '\0' : escape[0], !escape.empty());
+        const std::string p = lowerAscii(pattern), t = lowerAscii(text);
+        matched = WildcardMatch(p, t, escape.empty() ? std::nullopt : std::optional(escape[0]));
     } else {
         auto fold = [](std::string_view s) {
             return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toCaseFolded();
         };
-        const QString esc = fold(escape);
-        matched =
-            matchLike(fold(pattern), fold(text), esc.isEmpty() ? QChar() : esc[0], !esc.isEmpty());
+        auto units = [](const QString& s) {
+            return std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                                       static_cast<size_t>(s.size()));
+        };
+        const QString p = fold(pattern), t = fold(text), esc = fold(escape);
+        matched = WildcardMatch(units(p), units(t),
+                                esc.isEmpty() ? std::nullopt : std::optional(units(esc)[0]));
     }
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
