@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <limits>
 
 #include "EventGuard.h"
 #include "QtGlue.h"
@@ -10,6 +11,8 @@
 namespace platform {
 
 namespace {
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
 QWidget* makeEdit(QWidget* parent, bool multiLine) {
     if (multiLine) return new QPlainTextEdit(parent);
     return new QLineEdit(parent);
@@ -30,6 +33,9 @@ TextBox::TextBox(Container& parent, std::string name, const std::string& text, G
         });
     } else {
         line_ = static_cast<QLineEdit*>(widget());
+        // Qt cuts a line at 32,767 characters without a word; the box takes any length and
+        // the data layer refuses, naming the limit, what a field cannot hold.
+        line_->setMaxLength(kNoLimit);
         line_->setText(qt::q(text));
         // textEdited fires for the user's typing only; code changes raise Change themselves.
         QObject::connect(line_, &QLineEdit::textEdited, line_, [this] { qt::RaiseFromQt(Change); });
@@ -82,7 +88,7 @@ void TextBox::SetScrollBars(bool on) {
 
 void TextBox::SetMaxLength(int length) {
     // 0 is the classic "no limit".
-    if (line_) line_->setMaxLength(length > 0 ? length : 32767);
+    if (line_) line_->setMaxLength(length > 0 ? length : kNoLimit);
 }
 
 }  // namespace platform

@@ -192,6 +192,8 @@ bool Database::RolledBack(long long transaction) const {
 
 bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
+long long Database::ValueLimit() const { return sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1); }
+
 bool Database::TableExists(const std::string& name) const {
     sqlite3_stmt* stmt = nullptr;
     const char* sql =

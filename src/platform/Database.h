@@ -58,6 +58,8 @@ class Database : public std::enable_shared_from_this<Database> {
     bool TableExists(const std::string& name) const;
     // The columns of a table or view as the file spells them; empty when there is none.
     std::vector<std::string> ColumnNames(const std::string& table) const;
+    // The most bytes one stored value may hold: SQLite's length limit on this connection.
+    long long ValueLimit() const;
     const std::string& Name() const { return path_; }
     sqlite3* handle() const { return db_; }
     StatementCache& statements() { return *cache_; }

@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "Recordset.h"
 #include "Tables.h"
+#include "TextLimit.h"
 
 namespace store {
 
@@ -137,6 +138,9 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry) {
     const std::string sql = keyQuery(entry.kind, sample.code, entry.parameterCode);
     if (platform::Trim(entry.value).empty())
         throw Refused("No result value is typed. Nothing was saved.");
+    RequireFits(db_, entry.value, "The result value");
+    RequireFits(db_, entry.grade, "The grade");
+    RequireFits(db_, entry.comment, "The comment");
     StoredResult out{entry, std::nullopt};
     Result& r = out.stored;
     r.sampleCode = sample.code;

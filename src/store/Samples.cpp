@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Recordset.h"
 #include "Tables.h"
+#include "TextLimit.h"
 
 namespace store {
 
@@ -67,9 +68,16 @@ void inTransaction(platform::Database& db, Work&& work) {
     }
 }
 
+// The typed texts, checked before anything is written.
+void requireFits(const platform::Database& db, const Sample& s) {
+    if (s.depth) RequireFits(db, *s.depth, "The sample depth");
+    if (s.comment) RequireFits(db, *s.comment, "The comment");
+}
+
 }  // namespace
 
 Sample Samples::Add(Sample sample) {
+    requireFits(db_, sample);
     inTransaction(db_, [&] {
         auto highest = db_.OpenRecordset(
             "select max(sample_code) as maxCode from tblsample where idloc = 'V'");
@@ -91,6 +99,7 @@ Sample Samples::Add(Sample sample) {
 }
 
 void Samples::Update(const Sample& sample) {
+    requireFits(db_, sample);
     inTransaction(db_, [&] {
         auto rs = db_.OpenRecordset("select * from tblsample" + ofSample(sample.code));
         if (rs->Eof())

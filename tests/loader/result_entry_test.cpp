@@ -1,6 +1,9 @@
 // Storing a result from the "Results" tab: the controls read, what is said, and the entry
 // afterwards. What is stored where is the results service's own test.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
 
 #include "ResultsTabSupport.h"
 
@@ -86,4 +89,23 @@ TEST_F(ResultEntry, ARefusalOrFailureIsSaidAndTheEntryKept) {
         EXPECT_EQ(Showing(f), (Shown{c.value, "A", "gauge", "400", "J"})) << c.name;
         EXPECT_EQ(f.cmdAddResult.Caption(), "Add") << c.name;
     }
+}
+
+TEST_F(ResultEntry, AOneLineBoxKeepsLongTextAndAFieldsLimitIsSaid) {
+    auto& f = OpenOn("1");
+    Key(f, 400, "12", "");
+    const std::string grade = std::string(40000, 'g') + "hh";  // past Qt's 32,767
+    f.TXTGrade.SetText(grade.substr(0, 40000));
+    static_cast<QLineEdit*>(f.TXTGrade.widget())->insert("hh");  // as typed or pasted
+    ASSERT_EQ(f.TXTGrade.Text(), grade);
+    sqlite3_limit(db->handle(), SQLITE_LIMIT_LENGTH, 40001);  // lowered, to be met
+    f.cmdAddResult_Click();
+    EXPECT_EQ(dialogs->texts(),
+              std::vector<std::string>{"The grade is too long: a field holds at most 40,001 "
+                                       "bytes of text. Nothing was saved."});
+    EXPECT_EQ(Row("tblresults", 1, 400), "");
+    EXPECT_EQ(f.TXTGrade.Text(), grade);
+    sqlite3_limit(db->handle(), SQLITE_LIMIT_LENGTH, 1000000000);
+    f.cmdAddResult_Click();
+    EXPECT_EQ(Row("tblresults", 1, 400), "12|~|" + grade + "|gauge");
 }
