@@ -1,6 +1,7 @@
 #include "WildcardMatch.h"
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -41,25 +42,74 @@ bool fitsAt(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t at) {
     return true;
 }
 
-// Where a piece without '_' first starts at or after `from`: Knuth-Morris-Pratt, O(n + m).
+// The occurrences of a plain word in a text, read left to right once: Knuth-Morris-Pratt.
 template <typename Ch>
-size_t findLiteral(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
-    const size_t m = piece.size();
-    std::vector<size_t> border(m + 1, 0);  // border[k]: the longest proper border of piece[0, k)
-    for (size_t k = 1, b = 0; k < m; ++k) {
-        while (b > 0 && piece[k].ch != piece[b].ch) b = border[b];
-        if (piece[k].ch == piece[b].ch) ++b;
-        border[k + 1] = b;
+class Occurrences {
+  public:
+    Occurrences(std::basic_string_view<Ch> word, std::basic_string_view<Ch> s)
+        : word_(word), s_(s), border_(word.size() + 1, 0) {
+        for (size_t k = 1, b = 0; k < word.size(); ++k) {
+            while (b > 0 && word[k] != word[b]) b = border_[b];
+            if (word[k] == word[b]) ++b;
+            border_[k + 1] = b;
+        }
     }
-    for (size_t i = from, q = 0; i < s.size(); ++i) {
-        while (q > 0 && s[i] != piece[q].ch) q = border[q];
-        if (s[i] == piece[q].ch) ++q;
-        if (q == m) return i + 1 - m;
+    // Where the word first starts at or after `from`, or kNone. `from` never goes back.
+    size_t next(size_t from) {
+        if (found_ != kNone && found_ >= from) return found_;
+        if (i_ < from) i_ = from, q_ = 0;
+        const size_t m = word_.size();
+        while (i_ < s_.size()) {
+            const Ch c = s_[i_++];
+            while (q_ > 0 && c != word_[q_]) q_ = border_[q_];
+            if (c == word_[q_]) ++q_;
+            if (q_ < m) continue;
+            q_ = border_[m];
+            if (i_ - m >= from) return found_ = i_ - m;
+        }
+        return found_ = kNone;
+    }
+
+  private:
+    std::basic_string_view<Ch> word_, s_;
+    std::vector<size_t> border_;  // border_[k]: the longest proper border of word[0, k)
+    size_t i_ = 0, q_ = 0, found_ = kNone;
+};
+
+// A piece's plain runs between its '_'s, and where each starts in the piece.
+template <typename Ch>
+struct Runs {
+    explicit Runs(const Piece<Ch>& piece) {
+        for (size_t k = 0; k < piece.size(); ++k) {
+            if (piece[k].any) continue;
+            if (k == 0 || piece[k - 1].any) offsets.push_back(k), words.emplace_back();
+            words.back().push_back(piece[k].ch);
+        }
+    }
+    std::vector<size_t> offsets;
+    std::vector<std::basic_string<Ch>> words;
+};
+
+// Where a piece first starts at or after `from`, from its runs: each run's occurrences are
+// read once, so O(n * runs + m); without '_' that is KMP's O(n + m).
+template <typename Ch>
+size_t findByRuns(const Runs<Ch>& piece, size_t length, std::basic_string_view<Ch> s, size_t from) {
+    std::vector<Occurrences<Ch>> runs;
+    for (const auto& word : piece.words) runs.emplace_back(word, s);
+    for (size_t p = from; p + length <= s.size();) {
+        size_t j = 0;
+        for (; j < runs.size(); ++j) {
+            const size_t at = runs[j].next(p + piece.offsets[j]);
+            if (at == kNone) return kNone;
+            if (at != p + piece.offsets[j]) break;
+        }
+        if (j == runs.size()) return p;
+        p = runs[j].next(p + piece.offsets[j]) - piece.offsets[j];  // past p: try there
     }
     return kNone;
 }
 
-// Where a piece holding '_' first starts at or after `from`: shift-and over bit sets of the
+// Where a piece with many '_'s first starts at or after `from`: shift-and over bit sets of the
 // piece's positions, O(n * m / 64). A character frequent in the piece has a whole mask (at
 // most 64 can be); a rare one lists its few positions, so memory stays O(m).
 template <typename Ch>
@@ -110,11 +160,13 @@ size_t findWithAny(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t 
     return kNone;
 }
 
+// Whichever costs less per character of text: a check per run, or a word per 64 units.
 template <typename Ch>
 size_t find(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
-    for (const Unit<Ch>& u : piece)
-        if (u.any) return findWithAny(piece, s, from);
-    return findLiteral(piece, s, from);
+    const Runs<Ch> runs(piece);
+    if (runs.words.size() <= (piece.size() + 63) / 64)
+        return findByRuns(runs, piece.size(), s, from);
+    return findWithAny(piece, s, from);
 }
 
 // The first piece is anchored at the start and the last at the end; each piece between

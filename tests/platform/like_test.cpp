@@ -3,6 +3,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "LikeFunction.h"
 
@@ -81,25 +82,42 @@ TEST_F(Like, LongTextsAgainstLongPatterns) {
     const std::string a100(100, 'a');
     EXPECT_TRUE(like("%" + a100 + "_" + a100 + "b", text));
     EXPECT_FALSE(like("%" + a100 + "_" + a100 + "c", text));
-    const std::string rare = "%x" + std::string(100, '_') + "c%";  // letters seen once in 102
-    EXPECT_TRUE(like(rare, "ax" + a100 + "cd"));
-    EXPECT_FALSE(like(rare, "x" + a100 + "ac"));
+    // A run found where the piece cannot be, overlapping where it can.
+    const std::string gap(62, '_');
+    EXPECT_TRUE(like("%aa" + gap + "b%", "aaa" + std::string(62, 'x') + "b"));
+    // Many runs, two letters seen once among them.
+    std::string many = "x";
+    for (int i = 0; i < 50; ++i) many += "_a";
+    many += "_c";
+    std::string baba;
+    for (int i = 0; i < 50; ++i) baba += "ba";
+    EXPECT_TRUE(like("%" + many + "%", "ax" + baba + "bcd"));
+    EXPECT_FALSE(like("%" + many + "%", "ay" + baba + "bcd"));
     EXPECT_TRUE(like("%b_" + std::string(200, 'a'), "b" + std::string(201, 'a')));
 }
 
-// Any pattern of these letters agrees with a plain recursive matcher.
+// Any pattern agrees with a plain table of which pattern suffix matches which text suffix.
 bool reference(std::string_view p, std::string_view s) {
     auto same = [](char a, char b) { return std::tolower(a) == std::tolower(b); };
-    if (p.empty()) return s.empty();
-    if (p[0] == '\\' && p.size() > 1)
-        return !s.empty() && same(p[1], s[0]) && reference(p.substr(2), s.substr(1));
-    if (p[0] == '%') return reference(p.substr(1), s) || (!s.empty() && reference(p, s.substr(1)));
-    return !s.empty() && (p[0] == '_' || same(p[0], s[0])) && reference(p.substr(1), s.substr(1));
+    std::vector<std::vector<char>> m(p.size() + 2, std::vector<char>(s.size() + 2, 0));
+    for (size_t i = p.size() + 1; i-- > 0;)
+        for (size_t j = s.size() + 1; j-- > 0;) {
+            const bool more = j < s.size();
+            if (i == p.size())
+                m[i][j] = !more;
+            else if (p[i] == '\\' && i + 1 < p.size())
+                m[i][j] = more && same(p[i + 1], s[j]) && m[i + 2][j + 1];
+            else if (p[i] == '%')
+                m[i][j] = m[i + 1][j] || (more && m[i][j + 1]);
+            else
+                m[i][j] = more && (p[i] == '_' || same(p[i], s[j])) && m[i + 1][j + 1];
+        }
+    return m[0][0];
 }
 
 TEST_F(Like, AgreesWithAPlainMatcher) {
     std::mt19937 random(17);
-    auto word = [&](const char* letters, int most) {
+    auto word = [&](const char* letters, size_t most) {
         std::string w(random() % (most + 1), ' ');
         for (char& c : w) c = letters[random() % std::char_traits<char>::length(letters)];
         return w;
@@ -108,6 +126,24 @@ TEST_F(Like, AgreesWithAPlainMatcher) {
         const std::string p = word("aAb%%__\\", 8), s = word("aAb%_\\", 12);
         ASSERT_EQ(like(p, s), reference(p, s)) << p << " / " << s;
     }
+    // Long pieces with a few '_' or many, in texts that hold them, or nearly.
+    int matched = 0;
+    for (int i = 0; i < 200; ++i) {
+        const bool anchored = i % 4 == 0;  // at the start, and at the end
+        std::string p, s = anchored ? "" : word("ab", 50);
+        for (int piece = 0; piece < 3; ++piece) {
+            std::string w = word("aab", 200);
+            for (char& c : w)  // none, a few (found by runs) or many (by bit sets)
+                if (i % 3 && random() % (i % 3 == 1 ? 80 : 8) == 0) c = '_';
+            p += (piece > 0 || !anchored ? "%" : "") + w;
+            for (char& c : w)
+                if (c == '_' || random() % 2000 == 0) c = "ab"[random() % 2];
+            s += w + (piece < 2 || !anchored ? word("ab", 50) : "");
+        }
+        if (!anchored) p += "%";
+        ASSERT_EQ(like(p, s), reference(p, s)) << p << " / " << s;
+        matched += reference(p, s);
+    }
+    EXPECT_GT(matched, 100);
 }
-
 }  // namespace
