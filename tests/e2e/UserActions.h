@@ -243,18 +243,6 @@ inline void ChooseFromGridPopup(platform::MSFlexGrid& grid, platform::Menu& popu
     QApplication::processEvents();
 }
 
-// Puts the program back as a fresh start finds it: no popup open, no window, no database,
-// fresh dialogs.
-inline void ResetProgram() {
-    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-    loader::DataLoaderWindow().reset();
-    exporter::ExportWindow().reset();
-    app::ResetMainWindow();
-    store::setDb(nullptr);
-    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
-    QApplication::processEvents();  // the deferred deletes of unloaded windows
-}
-
 // The grid row (from the first data row) whose cell in `col` reads `text`, or -1.
 inline long long FindRow(const platform::MSFlexGrid& grid, int col, const std::string& text) {
     for (long long r = 1; r < grid.Rows(); ++r)

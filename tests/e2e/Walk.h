@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "App.h"
+#include "AppSupport.h"
 #include "Connection.h"
 #include "Database.h"
 #include "MDIMain.h"
@@ -54,7 +55,7 @@ class Walk : public ::testing::Test {
         MakeOfficeDatabase(dataFile());
         testing_support::WriteFile(dir.file("datalocation.txt"), dataFile() + "\r\n");
     }
-    void TearDown() override { ResetProgram(); }
+    void TearDown() override { testing_support::ResetApp(); }
 
     std::string dataFile() const { return dir.file("water.db"); }
 
@@ -69,12 +70,9 @@ class Walk : public ::testing::Test {
         ASSERT_TRUE(WaitFor([&] { return f->CmdAddSample.widget()->isVisible(); }));
     }
 
-    // One value of the open data file, as text ("~" for Null, "" for no row).
+    // One value of the open data file ("" for Null or no row).
     std::string Value(const std::string& sql) {
-        auto rs = store::requireDb().OpenRecordset(sql);
-        std::string v = rs->Eof() ? "" : rs->Value(0).isNull() ? "~" : rs->Value(0).toText();
-        rs->Close();
-        return v;
+        return testing_support::QueryValue(store::requireDb(), sql);
     }
     // Changes the data file as another program would, through a connection of its own.
     void Execute(const std::string& sql) {

@@ -32,7 +32,7 @@ class DataFile : public ::testing::Test {
         MakeOfficeDatabase(first());
         MakeOfficeDatabase(second());
     }
-    void TearDown() override { ResetProgram(); }
+    void TearDown() override { testing_support::ResetApp(); }
 
     std::string first() const { return dir.file("first.db"); }
     std::string second() const { return (dir.path() / "other folder" / "second.db").string(); }

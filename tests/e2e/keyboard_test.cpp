@@ -6,12 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "App.h"
-#include "MDIMain.h"
-#include "TestSupport.h"
-#include "UserActions.h"
 #include "Walk.h"
-#include "Windows.h"
 #include "frmDataLoader.h"
 
 using namespace e2e;
@@ -19,26 +14,8 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-class Keyboard : public ::testing::Test {
+class Keyboard : public Walk {
   protected:
-    void SetUp() override {
-        platform::SetAppPath(dir.path().string());
-        testing_support::ScriptDialogs();
-        MakeOfficeDatabase(dir.file("water.db"));
-        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
-    }
-    void TearDown() override { ResetProgram(); }
-
-    // The Data Loader as a user opens it, from the main window's menu.
-    void OpenDataLoader(loader::frmDataLoader*& f) {
-        auto& main = app::MainWindow();
-        main.Show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.window()));
-        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(main.window(), "Data", "View or Add Data"));
-        f = loader::DataLoaderWindow().get();
-        ASSERT_NE(f, nullptr);
-    }
-
     // The innermost control that holds the focus (a date box's editor counts as the box; the
     // tab strip as the tab control).
     std::string focused(loader::frmDataLoader& f) {
@@ -63,15 +40,12 @@ class Keyboard : public ::testing::Test {
         ADD_FAILURE() << "Tab never came back to " << start.Name();
         return visited;
     }
-
-    testing_support::TempDir dir;
 };
 
 }  // namespace
 
 TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
-    loader::frmDataLoader* f = nullptr;
-    ASSERT_NO_FATAL_FAILURE(OpenDataLoader(f));
+    ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
 
     EXPECT_EQ(tabRound(*f, f->cmbProject_Code),
               (Names{"cmbProject_Code", "cmbStation_id",  "Check11",
@@ -106,8 +80,7 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
 }
 
 TEST_F(Keyboard, CtrlPageKeysChangeTheTabFromAnyControlAndCtrlTabIsLeftToTheMainWindow) {
-    loader::frmDataLoader* f = nullptr;
-    ASSERT_NO_FATAL_FAILURE(OpenDataLoader(f));
+    ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
     auto& tabs = f->SSTab1;
     auto from = [&](platform::Control& control) {
         control.SetFocus();

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "App.h"
+#include "AppSupport.h"
 #include "CheckBox.h"
 #include "CommandButton.h"
 #include "Connection.h"
@@ -179,10 +180,7 @@ class Wiring : public ::testing::Test {
         app::MainWindow().Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app::MainWindow().window()));
     }
-    void TearDown() override {
-        platform::SetEndHandler({});
-        ResetProgram();
-    }
+    void TearDown() override { testing_support::ResetApp(); }
 
     // A window of its kind, as the program would open it afresh.
     template <class Window>

@@ -99,10 +99,9 @@ class ExportTest : public ::testing::Test {
         platform::SetAppPath(app().string());
     }
     void TearDown() override {
-        if (exporter::frmExport* f = exporter::ExportWindow().get()) f->Unload();
+        exporter::ExportWindow().reset();
         platform::SetAppPath(savedAppPath);
-        store::setDb(nullptr);
-        platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+        testing_support::ResetProgram();
     }
 
     std::filesystem::path app() const { return dir.path() / "app"; }

@@ -17,6 +17,8 @@
 #include "TestSupport.h"
 #include "frmDataLoader.h"
 
+using testing_support::QueryValue;
+
 namespace loader_test {
 
 inline std::vector<std::string> Entries(const platform::ComboBox& list) {
@@ -54,8 +56,7 @@ class LoaderTest : public ::testing::Test {
     }
     void TearDown() override {
         form.reset();
-        store::setDb(nullptr);
-        platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+        testing_support::ResetProgram();
     }
     virtual bool demo() const { return true; }
     std::string path() const { return dir.file("water.db"); }
@@ -66,22 +67,6 @@ class LoaderTest : public ::testing::Test {
         form->Form_Load();
         dialogs->clear();
         return *form;
-    }
-
-    // The first column of the first row, Null when there is no row.
-    platform::Variant Value(const std::string& sql) {
-        auto rs = db->OpenRecordset(sql);
-        platform::Variant v = rs->Eof() ? platform::Variant() : rs->Value(0);
-        rs->Close();
-        return v;
-    }
-    long long Count(const std::string& table, const std::string& where = "1 = 1") {
-        return Value("select count(*) from " + table + " where " + where).toInteger();
-    }
-    // The hand-entered sample `code`, one column.
-    platform::Variant Sample(long long code, const std::string& column) {
-        return Value("select " + column +
-                     " from tblsample where idloc = 'V' and sample_code = " + std::to_string(code));
     }
 
     // Project 8, station 109, water, grab: an entry that saves.

@@ -117,7 +117,7 @@ TEST_F(SampleWindow, AnIncompleteEntryIsRefusedWithOneMessageAndTheFocusOnTheFir
         unchosen.SetListIndex(-1);
         f.txtSample_Depth.SetText(depth);
         Click(f.CmdAddSample);
-        EXPECT_EQ(Count("tblsample"), 0);
+        EXPECT_EQ(QueryValue(*db, "select count(*) from tblsample"), "0");
         ASSERT_EQ(dialogs->prompts.size(), 1u);
         for (const char* word : said)
             EXPECT_NE(dialogs->prompts[0].text.find(word), std::string::npos) << word;
@@ -194,7 +194,7 @@ TEST_F(SampleWindow, LocateRecordsLoadsTheFirstMatchAndSaveRewritesIt) {
     }
     f.txtcomment.SetText("corrected");
     Click(f.CmdAddSample);
-    EXPECT_EQ(Count("tblsample"), 1);
+    EXPECT_EQ(QueryValue(*db, "select count(*) from tblsample"), "1");
     EXPECT_EQ(Row(4),
               "NC-01|109|W-F|G-2|2/18/2004 1:45:00 PM|N|2/19/2004 9:00:00 AM|0.5|"
               "corrected|M|");
@@ -263,12 +263,14 @@ TEST_F(SampleWindow, DeleteAsksThenTakesTheSampleOnShowOnly) {
     const std::string ask = "Delete this sample and the matching results?";
     ASSERT_EQ(dialogs->texts(), (std::vector<std::string>{ask, "Delete Cancelled"}));
     EXPECT_EQ(dialogs->prompts[0].buttons, platform::mb::OKCancel);
-    EXPECT_EQ(Count("tblresults"), 2);
+    EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults"), "2");
 
     dialogs->clear();
     Click(f.cmddeleteS);
     EXPECT_EQ(dialogs->texts(), (std::vector<std::string>{ask, "Records Deleted"}));
-    EXPECT_EQ(Count("tblsample", "sample_code = 5") + Count("tblresults", "sample_code = 5"), 0);
+    EXPECT_EQ(QueryValue(*db, "select (select count(*) from tblsample where sample_code = 5) + "
+                             "(select count(*) from tblresults where sample_code = 5)"),
+              "0");
     EXPECT_EQ(f.Label24.Caption() + f.txtSampleNum.Text(), "");
     EXPECT_EQ(f.CmdAddSample.Caption(), "Add");
     EXPECT_FALSE(f.cmddeleteS.Visible());
@@ -290,7 +292,7 @@ TEST_F(SampleWindow, DeleteAsksThenTakesTheSampleOnShowOnly) {
     Click(f.cmddeleteS);
     ASSERT_EQ(dialogs->prompts.size(), 1u);
     EXPECT_EQ(dialogs->prompts[0].text.rfind("There is no sample on show", 0), 0u);
-    EXPECT_EQ(Count("tblresults"), 1);
+    EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults"), "1");
 }
 
 TEST_F(SampleWindow, FindSampleShowsTheHeaderAndTheStepsWalkTheDay) {

@@ -69,10 +69,12 @@ TEST_F(DataWindow, LoadFillsEveryListInTableOrderAndChoosesNothing) {
 TEST_F(DataWindow, ParameterListHoldsWhatProjectEightMeasuredFromEverySource) {
     // Arsenic on a project-8 sample counts; cadmium on a BRW sample whose code a
     // project-8 sample of the other source shares does not.
-    ASSERT_EQ(
-        Value("select project_code from tblsample where idloc = 'S' and sample_code = 2").toText(),
-        "BRW");
-    ASSERT_EQ(Sample(2, "project_code").toText(), "8");
+    ASSERT_EQ(QueryValue(*db, "select project_code from tblsample where sample_code = 2 "
+                              "order by idloc"),
+              "BRW");  // S before V
+    ASSERT_EQ(QueryValue(*db, "select project_code from tblsample where sample_code = 2 and "
+                              "idloc = 'V'"),
+              "8");
     db->ExecuteNative(
         "insert into tblresults values ('V', 1, 1002, 3.1, NULL, 'A', NULL);"
         "insert into tblresults values ('S', 2, 1027, 0.2, NULL, 'A', NULL);");

@@ -6,6 +6,7 @@
 #include "EngineError.h"
 #include "EngineSupport.h"
 #include "RecordsetImpl.h"
+#include "RowStream.h"
 #include "StatementCache.h"
 
 using namespace platform;
@@ -414,6 +415,31 @@ TEST_F(RecordsetTest, AFileReplacedWhileOpenIsSaidToBeMoved) {
 int countProgress(void* n) {
     ++*static_cast<long long*>(n);
     return 0;
+}
+
+// A streamed value has the text a recordset gives it, for every kind of column and value.
+TEST_F(RecordsetTest, StreamedTextMatchesTheRecordsetsText) {
+    db().ExecuteNative(R"sql(
+CREATE TABLE kinds (id INTEGER, flag BOOLEAN, day DATETIME, amount REAL, note TEXT, raw);
+INSERT INTO kinds VALUES
+ (1, 1, '2001-02-03 04:05:06', 1.5, 'x', NULL), (2, 0, 'not a date', 1e20, '', 3),
+ (3, NULL, 20010203, -0.000012345, 'a,b', 2.75), (4, 7, '2001-02-03', 123456789012345678, '"q"',
+ x'4142'), (5, 1, 12.5, 0.1, '12', 'text');
+)sql");
+    for (const std::string source : {"kinds", "select * from t", "t"}) {
+        auto rs = db().OpenRecordset(source);
+        RowStream rows(db());
+        rows.Open(source);
+        for (; rows.Next(); rs->MoveNext()) {
+            ASSERT_FALSE(rs->Eof()) << source;
+            for (int i = 0; i < rs->FieldCount(); ++i) {
+                std::string text;
+                rows.AppendText(rows.FieldIndex(rs->FieldName(i)), text);
+                EXPECT_EQ(text, rs->Value(i).toText()) << source << " " << rs->FieldName(i);
+            }
+        }
+        EXPECT_TRUE(rs->Eof()) << source;
+    }
 }
 
 TEST(RecordsetLazy, OpeningForAddNewDoesNotReadABigTable) {

@@ -20,12 +20,9 @@ class Samples : public ::testing::Test {
     void SetUp() override { db = testing_support::EmptyDatabase(dir.file("w.db")); }
     store::Samples S() { return store::Samples(*db); }
     void Run(const std::string& sql) { db->ExecuteNative(sql); }
-    platform::Variant Value(const std::string& sql) {
-        auto rs = db->OpenRecordset(sql);
-        return rs->Eof() ? platform::Variant() : rs->Value(0);
-    }
     long long Count(const std::string& table, const std::string& where) {
-        return Value("select count(*) from " + table + " where " + where).toInteger();
+        return std::stoll(
+            testing_support::QueryValue(*db, "select count(*) from " + table + " where " + where));
     }
     // "V" sample `code`: its rows over the four tables.
     long long Rows(long long code, const char* idloc = "V") {
@@ -72,10 +69,9 @@ TEST_F(Samples, AddTakesTheNextHandEnteredCodeUpToTheLimit) {
         for (long long code : existing) AddRow(code, "2004-01-01");
         if (next) {
             EXPECT_EQ(S().Add(Entry()).code, next);
-            EXPECT_EQ(Value("select project_code || medium || sample_type from tblsample where "
-                            "idloc = 'V' and sample_code = " +
-                            std::to_string(next))
-                          .toText(),
+            EXPECT_EQ(testing_support::QueryValue(
+                          *db, "select project_code || medium || sample_type from tblsample "
+                               "where idloc = 'V' and sample_code = " + std::to_string(next)),
                       "NC-01W-FG-2");
         } else {
             try {
