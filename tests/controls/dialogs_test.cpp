@@ -136,25 +136,13 @@ TEST(QtFileFilterTest, ClassicPairsBecomeQtFilters) {
     for (const auto& [classic, qt] : cases) EXPECT_EQ(QtFileFilter(classic), qt) << classic;
 }
 
-TEST(AppTest, PathTitleAndClipboard) {
+TEST(AppTest, PathHasNoTrailingSlash) {
     const std::string original = AppPath();
     EXPECT_FALSE(original.empty());
     EXPECT_NE(original.back(), '/');
     SetAppPath("/opt/loader/");
     EXPECT_EQ(AppPath(), "/opt/loader");
     SetAppPath(original);
-
-    const std::string title = AppTitle();
-    SetAppTitle("Other");
-    auto dialogs = testing_support::ScriptDialogs();
-    MsgBox("hi");
-    EXPECT_EQ(dialogs->prompts[0].title, "Other");
-    SetAppTitle(title);
-
-    Clipboard::Clear();
-    EXPECT_EQ(Clipboard::GetText(), "");
-    Clipboard::SetText("a\tb\t\n\t\t\n");
-    EXPECT_EQ(Clipboard::GetText(), "a\tb\t\n\t\t\n");
 }
 
 TEST_F(GuardTest, ASetKeptOpenBetweenEventsDoesNotLockOutOtherPrograms) {
