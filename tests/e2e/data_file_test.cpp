@@ -39,12 +39,9 @@ class DataFile : public ::testing::Test {
     std::string location() const { return dir.file("datalocation.txt"); }
 
     // Hand-entered samples in a data file, read through a connection of its own.
-    static long long HandEntered(const std::string& file) {
-        auto db = store::OpenDataFile(file);
-        auto rs = db->OpenRecordset("select count(*) from tblsample where idloc = 'V'");
-        const long long n = rs->Value(0).toInteger();
-        rs->Close();
-        return n;
+    static std::string HandEntered(const std::string& file) {
+        return testing_support::QueryValue(*store::OpenDataFile(file),
+                                           "select count(*) from tblsample where idloc = 'V'");
     }
     // Every prompt shown since the last call, and forgets them: a file dialog by its title
     // ("file: ..."), a message by its text.
@@ -115,7 +112,7 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     EXPECT_EQ(Prompts(), Texts{});
     EXPECT_EQ(f->lblCode.Caption(), "3");
     EXPECT_EQ(f->lblProject.Caption(), "LKM-Lake Monitoring Program");
-    EXPECT_EQ(HandEntered(second()), 3);
-    EXPECT_EQ(HandEntered(first()), 2);
+    EXPECT_EQ(HandEntered(second()), "3");
+    EXPECT_EQ(HandEntered(first()), "2");
     EXPECT_TRUE(dialogs->files.empty()) << "a scripted answer was never asked for";
 }

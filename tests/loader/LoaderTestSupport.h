@@ -14,6 +14,7 @@
 #include "Database.h"
 #include "DateTime.h"
 #include "DemoData.h"
+#include "LookupLists.h"
 #include "TestSupport.h"
 #include "frmDataLoader.h"
 
@@ -32,15 +33,9 @@ inline std::vector<std::string> Sorted(std::vector<std::string> v) {
     return v;
 }
 
-// Selects the entry of `code`; false when absent.
-inline bool Choose(platform::ComboBox& list, const std::string& code) {
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.ItemCode(i) == code) {
-            list.SetListIndex(i);
-            return true;
-        }
-    }
-    return false;
+// Selects the entry added with the code (codes may hold '-'); false when absent.
+inline bool Pick(platform::ComboBox& list, const std::string& code) {
+    return loader::SelectEntryOfCode(list, code);
 }
 
 inline long long SecondsApart(const platform::DateTime& a, const platform::DateTime& b) {
@@ -67,14 +62,6 @@ class LoaderTest : public ::testing::Test {
         form->Form_Load();
         dialogs->clear();
         return *form;
-    }
-
-    // Project 8, station 109, water, grab: an entry that saves.
-    void FillValidEntry(loader::frmDataLoader& f) {
-        ASSERT_TRUE(Choose(f.cmbProject_Code, "8"));
-        ASSERT_TRUE(Choose(f.cmbStation_id, "109"));
-        ASSERT_TRUE(Choose(f.cmbMedium, "W"));
-        ASSERT_TRUE(Choose(f.CMBSample_Type, "G"));
     }
 
     testing_support::TempDir dir;

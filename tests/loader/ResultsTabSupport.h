@@ -31,11 +31,6 @@ inline std::string SelectedOf(const platform::ComboBox& list) {
     return loader::SelectedCode(list).value_or("");
 }
 
-// Selects the entry added with the code (codes may hold '-').
-inline bool Pick(platform::ComboBox& list, const std::string& code) {
-    return loader::SelectEntryOfCode(list, code);
-}
-
 // The "Results" tab over a file holding only what its tests use: sample 1 of project 8 with
 // three numeric results, four parameters, and remarks of which one holds '-'.
 class ResultsTest : public LoaderTest {

@@ -41,25 +41,21 @@ class SampleWindow : public loader_test::LoaderTest {
             ") values ('V', " + std::to_string(code) + ", '" + start + "', " +
             (rest.empty() ? "'NC-01', 109, 'W-F', 'G-2'" : rest) + ")");
     }
-    static void Pick(platform::ComboBox& list, const char* code) {
-        ASSERT_TRUE(loader::SelectEntryOfCode(list, platform::Variant(code))) << code;
-    }
     void FillEntry(loader::frmDataLoader& f) {
         f.Check11.SetValue(1);  // every station, whatever the project
-        Pick(f.cmbProject_Code, "NC-01");
-        Pick(f.cmbStation_id, "109");
-        Pick(f.cmbMedium, "W-F");
-        Pick(f.CMBSample_Type, "G-2");
+        ASSERT_TRUE(loader_test::Pick(f.cmbProject_Code, "NC-01"));
+        ASSERT_TRUE(loader_test::Pick(f.cmbStation_id, "109"));
+        ASSERT_TRUE(loader_test::Pick(f.cmbMedium, "W-F"));
+        ASSERT_TRUE(loader_test::Pick(f.CMBSample_Type, "G-2"));
     }
     std::string Row(int code) {
-        auto rs = db->OpenRecordset(
-            "select project_code, station_id, medium, sample_type, start_date, missing_time, "
-            "end_date, sample_depth, comment, composite_statistic_code from tblsample where "
-            "idloc = 'V' and sample_code = " +
-            std::to_string(code));
         std::string text;
-        for (int i = 0; !rs->Eof() && i < rs->FieldCount(); ++i)
-            text += rs->Value(i).toText() + "|";
+        for (const auto& row : testing_support::QueryRows(
+                 *db, "select project_code, station_id, medium, sample_type, start_date, "
+                      "missing_time, end_date, sample_depth, comment, composite_statistic_code "
+                      "from tblsample where idloc = 'V' and sample_code = " +
+                          std::to_string(code)))
+            for (const auto& cell : row) text += cell + "|";
         return text;
     }
 };
@@ -75,7 +71,7 @@ TEST_F(SampleWindow, SaveStoresTheEntryAndHandsTheSampleToTheResultsTab) {
         "insert into tblresults (idloc, sample_code, parameter_code) values ('S', 1, 1002)");
     const DateTime day{2004, 5, 6, 23, 59, 58}, time{2000, 1, 1, 14, 35, 47};
     FillEntry(f);
-    Pick(f.CmbComposite_Statistic, "M");
+    ASSERT_TRUE(loader_test::Pick(f.CmbComposite_Statistic, "M"));
     f.DTPicker2.SetValue(day);
     f.DTPicker1.SetValue(time);
     f.Check2.SetValue(1);

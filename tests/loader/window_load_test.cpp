@@ -4,7 +4,7 @@
 
 #include "LoaderTestSupport.h"
 
-using loader_test::Choose;
+using loader_test::Pick;
 using loader_test::Entries;
 using loader_test::SecondsApart;
 using loader_test::Sorted;
@@ -105,15 +105,15 @@ TEST_F(DataWindow, StationListFollowsTheProjectUnlessAllStationsIsTicked) {
     const Strings vswStations = {"-", "104-Mill Creek"};
     auto& f = Open();
 
-    ASSERT_TRUE(Choose(f.cmbProject_Code, "VSW"));
+    ASSERT_TRUE(Pick(f.cmbProject_Code, "VSW"));
     EXPECT_EQ(Sorted(Entries(f.cmbStation_id)), vswStations);
 
     f.Check11.SetValue(1);
     EXPECT_EQ(Entries(f.cmbStation_id), kAllStations);
-    ASSERT_TRUE(Choose(f.cmbProject_Code, "BRW"));
+    ASSERT_TRUE(Pick(f.cmbProject_Code, "BRW"));
     EXPECT_EQ(Entries(f.cmbStation_id), kAllStations);
 
-    ASSERT_TRUE(Choose(f.cmbProject_Code, "VSW"));
+    ASSERT_TRUE(Pick(f.cmbProject_Code, "VSW"));
     f.Check11.SetValue(0);
     EXPECT_EQ(Sorted(Entries(f.cmbStation_id)), vswStations);
 
@@ -133,7 +133,7 @@ TEST_F(DataWindow, ClearLeavesAnEmptyEntryInAddMode) {
     const DateTime old{2001, 1, 1, 1, 1, 0};
     for (auto* picker : {&f.DTPicker1, &f.DTPicker2, &f.DTPicker3, &f.DTPicker4})
         picker->SetValue(old);
-    ASSERT_TRUE(Choose(f.cmbProject_Code, "VSW"));
+    ASSERT_TRUE(Pick(f.cmbProject_Code, "VSW"));
     // The ticks show and hide their pickers.
     EXPECT_FALSE(f.DTPicker1.Visible());
     EXPECT_TRUE(f.Frame1.Visible());
