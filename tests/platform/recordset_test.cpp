@@ -39,50 +39,34 @@ class RecordsetTest : public ::testing::Test {
     }
 };
 
-TEST_F(RecordsetTest, EmptySetIsEofAndBofAndHasNoCurrentRecord) {
-    auto rs = db().OpenRecordset("select * from t where id = 99");
-    EXPECT_TRUE(rs->Eof());
-    EXPECT_TRUE(rs->Bof());
-    EXPECT_EQ(ErrorNumber([&] { rs->MoveFirst(); }), err::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumber([&] { rs->MoveLast(); }), err::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumber([&] { rs->MoveNext(); }), err::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumber([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumber([&] { rs->Fields("id").Value(); }), err::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumber([&] { rs->Edit(); }), err::NoCurrentRecord);
-    EXPECT_EQ(rs->FieldCount(), 6);
-}
-
 TEST_F(RecordsetTest, MovesFollowClassicEofAndBof) {
+    auto empty = db().OpenRecordset("select * from t where id = 99");
+    EXPECT_TRUE(empty->Eof() && empty->Bof());
+    EXPECT_EQ(ErrorNumber([&] { empty->MoveFirst(); }), err::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumber([&] { empty->Edit(); }), err::NoCurrentRecord);
+    EXPECT_EQ(empty->FieldCount(), 6);
+
     auto rs = db().OpenRecordset("select id from t order by id");
     auto at = [&] { return rs->Fields("id").Value().toInteger(); };
-    EXPECT_FALSE(rs->Eof());
-    EXPECT_FALSE(rs->Bof());
+    EXPECT_FALSE(rs->Eof() || rs->Bof());
     EXPECT_EQ(at(), 1);
     rs->MoveNext();
     rs->MoveNext();
-    EXPECT_EQ(at(), 3);
     rs->MoveNext();
-    EXPECT_TRUE(rs->Eof());
-    EXPECT_FALSE(rs->Bof());
+    EXPECT_TRUE(rs->Eof() && !rs->Bof());
     EXPECT_EQ(ErrorNumber([&] { at(); }), err::NoCurrentRecord);
     EXPECT_EQ(ErrorNumber([&] { rs->MoveNext(); }), err::NoCurrentRecord);
     rs->MovePrevious();
     EXPECT_EQ(at(), 3);
+    rs->MoveFirst();
     rs->MovePrevious();
-    rs->MovePrevious();
-    EXPECT_EQ(at(), 1);
-    rs->MovePrevious();
-    EXPECT_TRUE(rs->Bof());
-    EXPECT_FALSE(rs->Eof());
+    EXPECT_TRUE(rs->Bof() && !rs->Eof());
     EXPECT_EQ(ErrorNumber([&] { rs->MovePrevious(); }), err::NoCurrentRecord);
     rs->MoveNext();
     EXPECT_EQ(at(), 1);
     rs->MoveLast();
     EXPECT_EQ(at(), 3);
-    rs->MoveFirst();
-    EXPECT_EQ(at(), 1);
     rs->Close();
-    EXPECT_FALSE(rs->IsOpen());
     EXPECT_EQ(ErrorNumber([&] { rs->Eof(); }), err::ObjectClosed);
 }
 
