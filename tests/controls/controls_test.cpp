@@ -364,18 +364,6 @@ TEST_F(ControlsTest, GotAndLostFocusWhenFocusMovesBetweenControlsOnly) {
     EXPECT_EQ(seen, (std::vector<std::string>{"lost"}));
 }
 
-TEST_F(ControlsTest, TabLeavesAMultiLineBoxWithoutTypingATab) {
-    auto& f = *form;
-    f.Show();
-    QApplication::setActiveWindow(f.window());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window()));
-    f.txtNotes.SetFocus();
-    QTest::keyClicks(f.txtNotes.widget(), "calm");
-    QTest::keyClick(f.txtNotes.widget(), Qt::Key_Tab);
-    EXPECT_EQ(f.txtNotes.Text(), "calm");
-    EXPECT_FALSE(f.txtNotes.widget()->hasFocus());
-}
-
 TEST_F(ControlsTest, KeyPreviewSeesCharactersFirst) {
     auto& f = *form;
     f.Show();

@@ -210,16 +210,6 @@ TEST_F(DialectRows, WhereClausesOfTheClassicDialect) {
     for (const auto& c : cases) EXPECT_EQ(bag(base + c.where, "sample_code"), c.codes) << c.where;
 }
 
-TEST_F(DialectRows, MaxOverNoRowsIsOneNullRow) {
-    auto rs =
-        db->OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'V'");
-    EXPECT_EQ(rs->Fields("maxcode").Value(), Variant(5));
-    rs = db->OpenRecordset("select max(sample_code) as maxCode from tblsample where idloc = 'Q'");
-    ASSERT_FALSE(rs->Eof());
-    EXPECT_TRUE(rs->Fields("MAXCODE").Value().isNull());
-    EXPECT_FALSE(rs->Updatable());
-}
-
 // What the engine adds to SQLite in the windows' queries: the right join the program needs,
 // fields named through their table, unions of parenthesised arms, bare table names.
 TEST_F(DialectRows, TheProgramsQueriesReadTheirRows) {
