@@ -9,7 +9,7 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "StatementCache.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 using store::ExportRange;
 using Lines = std::vector<std::string>;

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "Database.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 using store::Result;
 using Strings = std::vector<std::string>;

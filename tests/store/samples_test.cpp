@@ -6,7 +6,7 @@
 #include <sqlite3.h>
 
 #include "Database.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 using platform::DateTime;
 using platform::EngineError;

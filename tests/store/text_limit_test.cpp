@@ -8,7 +8,7 @@
 #include "Database.h"
 #include "Results.h"
 #include "Samples.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 namespace {
 

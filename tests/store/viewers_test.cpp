@@ -5,7 +5,7 @@
 
 #include "Database.h"
 #include "StatementCache.h"
-#include "TestSupport.h"
+#include "EngineSupport.h"
 
 using platform::DateTime;
 using Strings = std::vector<std::string>;

@@ -1,11 +1,9 @@
-// The tests' support. Every test binary has the engine's part (EngineSupport.h); binaries
-// that link the controls also get scripted dialogs and the reset between tests, so a test
-// of the data side may include this header and still link no widgets.
+// The window tests' support: the engine's part (EngineSupport.h), scripted dialogs and the
+// reset between tests. Tests of the data side include EngineSupport.h alone.
 #pragma once
 
 #include "EngineSupport.h"
 
-#if __has_include("Dialogs.h")
 #include <memory>
 
 #include "Dialogs.h"
@@ -21,4 +19,3 @@ std::shared_ptr<platform::ScriptedDialogs> ScriptDialogs();
 void ResetProgram();
 
 }  // namespace testing_support
-#endif
