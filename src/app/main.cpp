@@ -9,6 +9,7 @@
 #include "App.h"
 #include "DataLocation.h"
 #include "DemoData.h"
+#include "Dialogs.h"
 #include "EngineError.h"
 #include "ExportCommand.h"
 #include "Form.h"
@@ -99,6 +100,9 @@ int main(int argc, char** argv) {
 
     if (option == "--snapshot") return app::RunSnapshot(argv[2]);
 
+    // Real dialogs from the start, so a wait for a busy data file shows even before the
+    // first message.
+    platform::SetDialogService(std::make_shared<platform::QtDialogs>());
     static platform::FormInstance<app::frmSplash> splash;
     splash().Show();
     return QApplication::exec();

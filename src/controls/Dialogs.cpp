@@ -11,6 +11,7 @@
 #include <climits>
 
 #include "App.h"
+#include "BusyWait.h"
 #include "QtGlue.h"
 
 namespace platform {
@@ -238,10 +239,19 @@ std::vector<std::string> ScriptedDialogs::texts() const {
     return out;
 }
 
-void SetDialogService(std::shared_ptr<DialogService> s) { service = std::move(s); }
+// The engine's waits for a busy data file show as a progress dialog of this service, so a
+// test scripts them like any other.
+void showBusyWaits() {
+    SetBusyDisplay([](long long limitMs) { return Dialogs().Progress(kBusyWaitText, limitMs); });
+}
+
+void SetDialogService(std::shared_ptr<DialogService> s) {
+    service = std::move(s);
+    showBusyWaits();
+}
 
 DialogService& Dialogs() {
-    if (!service) service = std::make_shared<QtDialogs>();
+    if (!service) SetDialogService(std::make_shared<QtDialogs>());
     return *service;
 }
 

@@ -94,6 +94,7 @@ class ScriptedDialogs : public DialogService {
     void clear() { prompts.clear(); }
 };
 
+// Also makes the service show the engine's waits for a data file another program holds.
 void SetDialogService(std::shared_ptr<DialogService> service);
 DialogService& Dialogs();
 

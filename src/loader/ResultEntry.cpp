@@ -33,9 +33,9 @@ void frmDataLoader::cmdAddResult_Click() {
     } catch (const store::Refused& e) {
         platform::MsgBox(e.what(), platform::mb::Exclamation);
         return;
-    } catch (const platform::EngineError&) {
-        // Nothing is written and the entry stays, so the user can correct it.
-        platform::MsgBox("Error occurred");
+    } catch (const platform::EngineError& e) {
+        // Nothing is written and the entry stays, so the user can correct it or try again.
+        platform::MsgBox(platform::WithCause("Error occurred\n\nThe result was not stored.", e));
         return;
     }
     if (outcome.replaced) platform::MsgBox(outcome.Note());

@@ -86,8 +86,8 @@ void frmDataLoader::cmdNextResult_Click() {
         if (locatedResults_.Eof()) return;
         lblCode.SetCaption(locatedResults_.Current().sampleCode);
         showLocatedResult();
-    } catch (const platform::EngineError&) {
-        platform::MsgBox("Record not found");
+    } catch (const platform::EngineError& e) {
+        platform::MsgBox(platform::WithCause("Record not found", e));
     }
 }
 
@@ -99,8 +99,8 @@ void frmDataLoader::cmdPrevResult_Click() {
         if (locatedResults_.Bof() || locatedResults_.Eof()) return;
         lblCode.SetCaption(locatedResults_.Current().sampleCode);
         showLocatedResult();
-    } catch (const platform::EngineError&) {
-        platform::MsgBox("No record found");
+    } catch (const platform::EngineError& e) {
+        platform::MsgBox(platform::WithCause("No record found", e));
     }
 }
 

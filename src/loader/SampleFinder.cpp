@@ -63,7 +63,11 @@ void frmDataLoader::cmdFindSample_Click() {
         showBrowsedSample(true);
         if (!foundSamples.Eof()) cmdNext.SetEnabled(true);
         if (!foundSamples.Bof()) cmdPrevious.SetEnabled(true);
-    } catch (const platform::EngineError&) {
+    } catch (const platform::EngineError& e) {
+        // A busy file is no fault of the sample: the user must learn the header is not whole.
+        if (e.Number() == platform::err::Locked)
+            platform::MsgBox(platform::WithCause("The sample could not be shown in full.", e),
+                             platform::mb::Exclamation);
     }
 }
 
@@ -74,8 +78,9 @@ void frmDataLoader::stepFound(bool forward) {
         showBrowsedSample(false);
         cmdNext.SetEnabled(!foundSamples.Eof());
         cmdPrevious.SetEnabled(!foundSamples.Bof());
-    } catch (const platform::EngineError&) {
-        platform::MsgBox(forward ? "No More Records" : "No Previous Record");
+    } catch (const platform::EngineError& e) {
+        platform::MsgBox(
+            platform::WithCause(forward ? "No More Records" : "No Previous Record", e));
     }
 }
 

@@ -36,11 +36,15 @@ store::SampleFilter frmDataLoader::locateFilter() {
 void frmDataLoader::cmdLocate_Click() {
     locatedSamples.Close();
     platform::Hourglass wait(*this);
-    // A search that finds nothing, for whatever reason, leaves the tab as it is.
+    // A search that finds nothing leaves the tab as it is; one that failed says why, never
+    // passing for "nothing found".
     try {
         locatedSamples =
             store::Samples(store::requireDb()).Locate(locateFilter(), platform::DateTime::now());
-    } catch (const platform::EngineError&) {
+    } catch (const platform::EngineError& e) {
+        SetMousePointer(0);
+        platform::MsgBox(platform::WithCause("The samples could not be searched.", e),
+                         platform::mb::Exclamation);
         return;
     }
     if (locatedSamples.Eof()) return;
@@ -94,9 +98,9 @@ void frmDataLoader::stepLocated(bool forward) {
         if (forward ? locatedSamples.Eof() : locatedSamples.Bof()) return;
         store::Samples(store::requireDb()).Step(locatedSamples, forward);
         showLocatedSample(true);
-    } catch (const platform::EngineError&) {
+    } catch (const platform::EngineError& e) {
         SetMousePointer(0);
-        platform::MsgBox("Error Encountered");
+        platform::MsgBox(platform::WithCause("Error Encountered", e));
     }
 }
 

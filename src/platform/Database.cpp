@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "BusyWait.h"
 #include "EngineError.h"
 #include "LikeFunction.h"
 #include "RecordsetImpl.h"
@@ -16,8 +17,6 @@
 
 namespace platform {
 namespace {
-
-constexpr int kBusyTimeoutMs = 5000;
 
 sqlite3* openHandle(const std::string& path, int flags) {
     sqlite3* db = nullptr;
@@ -30,7 +29,7 @@ sqlite3* openHandle(const std::string& path, int flags) {
         ThrowSqlite(rc, message, path);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    InstallBusyWait(db);
     InstallLikeFunction(db);
     return db;
 }
@@ -39,6 +38,7 @@ sqlite3* openHandle(const std::string& path, int flags) {
 void checkIsDatabase(sqlite3* db, const std::string& path) {
     char* message = nullptr;
     int rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, &message);
+    SettleBusyWait();
     if (rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
@@ -144,7 +144,7 @@ long long Database::Execute(const std::string& sql) {
     std::string text;
     sqlite3_stmt* stmt = cache_->acquireShaped(cache_->translate(sql), text);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = StepStatement(stmt)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(db_);
@@ -158,6 +158,7 @@ long long Database::Execute(const std::string& sql) {
 void Database::ExecuteNative(const std::string& sql) {
     char* message = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
+    SettleBusyWait();
     if (rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
@@ -198,10 +199,11 @@ bool Database::TableExists(const std::string& name) const {
     sqlite3_stmt* stmt = nullptr;
     const char* sql =
         "select 1 from sqlite_master where type in ('table', 'view') and name = ?1 collate nocase";
-    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        ThrowSqlite(db_, SQLITE_ERROR, path_);
+    const int rc = sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr);
+    SettleBusyWait();
+    if (rc != SQLITE_OK) ThrowSqlite(db_, rc, path_);
     sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    bool found = sqlite3_step(stmt) == SQLITE_ROW;
+    bool found = StepStatement(stmt) == SQLITE_ROW;
     sqlite3_finalize(stmt);
     return found;
 }

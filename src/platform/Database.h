@@ -23,7 +23,7 @@ struct TableColumns {
 std::vector<TableColumns> TablesOfScript(const std::string& ddl);
 
 // One open database file. Every query of the program runs on it. Opening never
-// creates a file; a busy timeout lets other programs write the file too.
+// creates a file; a query meeting another program's lock waits for it (BusyWait.h).
 class Database : public std::enable_shared_from_this<Database> {
   public:
     // Opens an existing file shared, read and write. Throws EngineError when the

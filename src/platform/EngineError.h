@@ -49,4 +49,14 @@ inline constexpr int TransactionNested = 3003;
 inline constexpr int NoTransaction = 3034;
 }  // namespace err
 
+// A window's own short message ("Error occurred") with the reason under it. A found set at
+// its end or not yet made is what the message itself says; anything else is a failure the
+// user must learn the cause of.
+inline std::string WithCause(const std::string& message, const EngineError& e) {
+    const int n = e.Number();
+    if (n == err::NoCurrentRecord || n == err::ObjectNotSet || n == err::ObjectClosed)
+        return message;
+    return message + "\n\n" + e.Description();
+}
+
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "BusyWait.h"
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
@@ -47,7 +48,7 @@ Recordset::Impl::Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::str
 Recordset::Impl::~Impl() { releaseStatement(); }
 
 void Recordset::Impl::open() {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = StepStatement(stmt_);
     // Columns are read after the first step: a schema change re-prepares the statement there.
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) columns_ = db_->statements().columns(stmt_, hidden_);
     if (rc != SQLITE_ROW) {
@@ -90,7 +91,7 @@ void FinishPendingReads() {
 
 bool Recordset::Impl::fetch() {
     if (done_) return false;
-    const int rc = sqlite3_step(stmt_);
+    const int rc = StepStatement(stmt_);
     if (rc == SQLITE_ROW) {
         storeRow();
         return true;
@@ -155,7 +156,7 @@ const std::vector<int>& Recordset::Impl::keyFields() {
     StatementCache& cache = db_->statements();
     const std::string sql = "PRAGMA table_info(" + quoteName(table_) + ")";
     sqlite3_stmt* stmt = cache.acquire(sql);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    while (StepStatement(stmt) == SQLITE_ROW) {
         if (sqlite3_column_int(stmt, 5) == 0) continue;  // not part of the key
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
         int found = -1;
@@ -216,7 +217,7 @@ bool Recordset::Impl::present(size_t p) {
     StatementCache& cache = db_->statements();
     sqlite3_stmt* stmt = cache.acquire(sql);
     bindRow(stmt, 1, p);
-    const int rc = sqlite3_step(stmt);
+    const int rc = StepStatement(stmt);
     if (rc == SQLITE_ROW) {
         for (size_t k = 0; k < fields.size(); ++k)
             fillCell(cell(p, fields[k]), sqlite3_column_value(stmt, static_cast<int>(k)),
@@ -472,7 +473,7 @@ void Recordset::Impl::runWrite(const std::string& sql,
     StatementCache& cache = db_->statements();
     sqlite3_stmt* stmt = cache.acquire(sql);
     bind(stmt);
-    const int rc = sqlite3_step(stmt);
+    const int rc = StepStatement(stmt);
     if (rc != SQLITE_DONE) {
         const std::string message = sqlite3_errmsg(db_->handle());
         cache.release(sql, stmt);

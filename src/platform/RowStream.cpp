@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "BusyWait.h"
 #include "Conversions.h"
 #include "Database.h"
 #include "DateTime.h"
@@ -32,7 +33,7 @@ void RowStream::Close() {
 
 bool RowStream::Next() {
     if (!stmt_) return false;
-    const int rc = sqlite3_step(stmt_);
+    const int rc = StepStatement(stmt_);
     if (first_ && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
         // Read after the first step, as a recordset does: a schema change re-prepares there.
         columns_ = db_.statements().columns(stmt_, hidden_);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "BusyWait.h"
 #include "EngineError.h"
 
 namespace platform {
@@ -18,6 +19,7 @@ void ThrowSqlite(int rc, const std::string& message, const std::string& file) {
     };
     switch (rc & 0xff) {
         case SQLITE_BUSY:
+            throw EngineError(err::Locked, BusyCause());
         case SQLITE_LOCKED:
             throw EngineError(err::Locked, "The database '" + file +
                                                "' is locked by another user or program; try "

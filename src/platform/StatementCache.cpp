@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "BusyWait.h"
 #include "Conversions.h"
 #include "SqliteErrors.h"
 
@@ -75,6 +76,7 @@ int StatementCache::tryAcquire(const std::string& sql, sqlite3_stmt** out) {
     const char* tail = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()) + 1,
                                 SQLITE_PREPARE_PERSISTENT, out, &tail);
+    SettleBusyWait();  // reading the schema may have waited
     if (rc != SQLITE_OK) {
         lastError_ = sqlite3_errmsg(db_);
         sqlite3_finalize(*out);

@@ -178,12 +178,7 @@ Cursor<Sample> Samples::Find(const std::string& number, const platform::DateTime
     } else {
         sql = "select * from tblsample where idloc = 'V'" + onDay(day);
     }
-    try {
-        return read(sql);
-    } catch (const platform::EngineError&) {
-        // A file another program has just locked may be free again.
-        return read(sql);
-    }
+    return read(sql);
 }
 
 void Samples::Step(Cursor<Sample>& found, bool forward) {

@@ -38,7 +38,7 @@ class Samples {
     // matches nothing.
     Cursor<Sample> Locate(const SampleFilter& filter, const platform::DateTime& now);
     // The sample finder: by number when one is typed (blanks count), else by the day of
-    // `day`. Refused for a number that is not whole. A failed query is tried once more.
+    // `day`. Refused for a number that is not whole.
     Cursor<Sample> Find(const std::string& number, const platform::DateTime& day);
     // Moves the found set one row and reads that row afresh: a sample changed since shows
     // as stored now, one deleted since is passed over. Past either end, as Cursor moves.

@@ -74,7 +74,8 @@ TEST_F(ResultEntry, ARefusalOrFailureIsSaidAndTheEntryKept) {
         const char* message;
     };
     const Case cases[] = {
-        {"no sample on show", "", "12", "", "Error occurred"},
+        {"no sample on show", "", "12", "",
+         "Error occurred\n\nThe result was not stored.\n\nNo sample is chosen."},
         {"sample deleted since", "1", "12", "delete from tblsample",
          "Sample 1 no longer exists. Nothing was saved; find the sample again."},
     };
