@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 
+#include "BusyWait.h"
 #include "ResultsTabSupport.h"
 
 using loader_test::Pick;
@@ -72,18 +73,27 @@ TEST_F(ResultEntry, ARefusalOrFailureIsSaidAndTheEntryKept) {
         const char* value;
         const char* change;  // SQL run before the store
         const char* message;
+        bool busy = false;  // another program holds the file past the wait's limit
     };
     const Case cases[] = {
         {"no sample on show", "", "12", "",
-         "Error occurred\n\nThe result was not stored.\n\nNo sample is chosen."},
+         "Error occurred\n\nThe result was not stored.\n\nNo sample or no parameter is chosen."},
+        {"file busy", "1", "12", "",
+         "Error occurred\n\nThe result was not stored.\n\nThe data file is busy: another "
+         "program is using it.",
+         true},
         {"sample deleted since", "1", "12", "delete from tblsample",
          "Sample 1 no longer exists. Nothing was saved; find the sample again."},
     };
+    auto other = platform::Database::OpenDatabase(path());
+    platform::SetBusyLimit(std::chrono::milliseconds(50));
     for (const auto& c : cases) {
         auto& f = OpenOn(c.sample);
         Key(f, 400, c.value, "J");
         db->ExecuteNative(c.change);
+        if (c.busy) other->ExecuteNative("BEGIN EXCLUSIVE");
         f.cmdAddResult_Click();
+        if (c.busy) other->ExecuteNative("ROLLBACK");
         EXPECT_EQ(dialogs->texts(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(Row("tblresults", 1, 400) + Row("tblresults_val_nonnumeric", 1, 400), "")
             << c.name;

@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 
+#include "BusyWait.h"
 #include "LoaderTestSupport.h"
 #include "LookupLists.h"
 #include "ResultsTabSupport.h"
@@ -195,6 +196,23 @@ TEST_F(SampleWindow, LocateRecordsLoadsTheFirstMatchAndSaveRewritesIt) {
               "NC-01|109|W-F|G-2|2/18/2004 1:45:00 PM|N|2/19/2004 9:00:00 AM|0.5|"
               "corrected|M|");
     EXPECT_EQ(f.lblCode.Caption(), "4");
+}
+
+TEST_F(SampleWindow, ALocateUnderAnotherProgramsLockSaysSoAfterShowingTheWait) {
+    AddSample(1, "2004-01-14 09:30:00");
+    auto& f = Open();
+    auto other = platform::Database::OpenDatabase(path());
+    other->ExecuteNative("BEGIN EXCLUSIVE");
+    platform::SetBusyLimit(std::chrono::milliseconds(50));
+    f.txtSampleNum.SetText("1");
+    Click(f.cmdLocate);
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{"The samples could not be searched.\n\n"
+                                                         "The data file is busy: another "
+                                                         "program is using it."});
+    ASSERT_EQ(dialogs->progress.size(), 1u);
+    EXPECT_EQ(dialogs->progress[0].label, platform::kBusyWaitText);
+    EXPECT_FALSE(dialogs->progress[0].open);
+    EXPECT_EQ(f.CmdAddSample.Caption(), "Add");
 }
 
 TEST_F(SampleWindow, StepsLoadEachSampleWholeAndStopAtEitherEnd) {

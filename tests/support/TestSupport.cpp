@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "App.h"
+#include "BusyWait.h"
 #include "Connection.h"
 
 namespace testing_support {
@@ -17,6 +18,7 @@ std::shared_ptr<platform::ScriptedDialogs> ScriptDialogs() {
 void ResetProgram() {
     while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     store::setDb(nullptr);
+    platform::SetBusyLimit(platform::kDefaultBusyLimit);
     ScriptDialogs();
     platform::SetEndHandler([] {});
     QApplication::processEvents();  // the deferred deletes of unloaded windows
