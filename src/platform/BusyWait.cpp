@@ -37,15 +37,27 @@ long long msSince(Clock::time_point start) {
     return std::chrono::duration_cast<milliseconds>(Clock::now() - start).count();
 }
 
-// SQLite's busy handler: nonzero tries the lock again.
+// The display may not throw through SQLite's frames: one that fails shows nothing more.
+void show(bool begin, long long waited) {
+    try {
+        if (begin && display_) wait_.shown = display_(limit_.count());
+        if (wait_.shown && !wait_.shown->Step(waited)) wait_.cancelled = true;
+    } catch (...) {
+        wait_.shown.reset();
+    }
+}
+
+// SQLite's busy handler: nonzero tries the lock again. Each new lock tried (count 0) has
+// the whole limit; the wait on show stays up until the call returns.
 int retry(void*, int count) {
-    if (!detail::busyWaitOpen) {
-        wait_ = Wait{Clock::now(), nullptr, false};
-        if (display_) wait_.shown = display_(limit_.count());
+    const bool begin = !detail::busyWaitOpen;
+    if (begin) {
+        wait_ = Wait{};
         detail::busyWaitOpen = true;
     }
+    if (begin || count == 0) wait_.start = Clock::now();
     const long long waited = msSince(wait_.start);
-    if (wait_.shown && !wait_.shown->Step(waited)) wait_.cancelled = true;
+    show(begin, waited);
     if (wait_.cancelled || waited >= limit_.count()) {
         detail::endBusyWait();
         return 0;
