@@ -14,26 +14,17 @@ using testing_support::TempDir;
 
 namespace {
 
-// What the wait showed: how often it was told the time, and whether it is still on show.
-struct Shown {
-    int waits = 0;
-    int steps = 0;
-    bool open = false;
-};
-
-class ScriptedWait : public ProgressReporter {
-  public:
-    ScriptedWait(Shown& shown, std::function<bool(int)> onStep)
-        : shown_(shown), onStep_(std::move(onStep)) {
-        ++shown_.waits;
-        shown_.open = true;
+// The wait as shown: a step per pause, answered by `onStep` (false cancels).
+struct ScriptedWait : ProgressReporter {
+    ScriptedWait(int& steps, bool& open, std::function<bool(int)> onStep)
+        : steps(steps), open(open), onStep(std::move(onStep)) {
+        open = true;
     }
-    ~ScriptedWait() override { shown_.open = false; }
-    bool Step(long long) override { return onStep_(++shown_.steps); }
-
-  private:
-    Shown& shown_;
-    std::function<bool(int)> onStep_;
+    ~ScriptedWait() override { open = false; }
+    bool Step(long long) override { return onStep(++steps); }
+    int& steps;
+    bool& open;
+    std::function<bool(int)> onStep;
 };
 
 class BusyWaitTest : public ::testing::Test {
@@ -69,9 +60,11 @@ TEST_F(BusyWaitTest, AnActionWaitsForTheLockAndFailsOnlyAtTheLimitOrCancel) {
     };
     for (const auto& c : cases) {
         SetBusyLimit(c.cancel ? 20s : 100ms);
-        Shown shown;
+        int shown = 0, steps = 0;
+        bool open = false;
         SetBusyDisplay([&](long long) {
-            return std::make_unique<ScriptedWait>(shown, [&](int step) {
+            ++shown;
+            return std::make_unique<ScriptedWait>(steps, open, [&](int step) {
                 if (step == c.releaseAt) other->ExecuteNative("ROLLBACK");
                 return !c.cancel;
             });
@@ -94,10 +87,10 @@ TEST_F(BusyWaitTest, AnActionWaitsForTheLockAndFailsOnlyAtTheLimitOrCancel) {
         }
         if (other->InTransaction()) other->ExecuteNative("ROLLBACK");
         EXPECT_EQ(failure, c.failure) << c.name;
-        EXPECT_EQ(shown.waits, 1) << c.name;
-        EXPECT_FALSE(shown.open) << c.name;
+        EXPECT_EQ(shown, 1) << c.name;
+        EXPECT_FALSE(open) << c.name;
         if (c.releaseAt) {
-            EXPECT_EQ(shown.steps, c.releaseAt) << c.name;
+            EXPECT_EQ(steps, c.releaseAt) << c.name;
         }
         if (c.cancel) {
             EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << c.name;
