@@ -5,6 +5,7 @@
 // back; no window builds SQL or holds a recordset.
 
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -214,6 +215,32 @@ struct ListedSample {
     std::string source;
     long long code = 0;
     bool operator==(const ListedSample&) const = default;
+};
+
+// ---- Plots --------------------------------------------------------------------------------
+
+// How a point of a station's series is drawn: a measured value, a value below the limit (at
+// the limit), or a replicate beside its sample.
+enum class PointKind { Measured, NonDetect, Replicate };
+
+// One result of a series: the sample's start date and the value it is drawn at.
+struct PlotPoint {
+    platform::DateTime date;
+    double value = 0;
+    PointKind kind = PointKind::Measured;
+    std::string sampleCode, source, remark;
+    std::string shownValue;  // as stored ("<0.5" for a text non-detect)
+};
+
+// One station's results for one parameter, in date order.
+struct PlotSeries {
+    std::string stationId, stationName;
+    std::vector<PlotPoint> points;
+};
+
+// A parameter's usual range, drawn as two lines.
+struct ParameterRange {
+    double low = 0, high = 0;
 };
 
 }  // namespace store

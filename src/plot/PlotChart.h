@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSize>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Records.h"
+
+class QChart;
+
+namespace plot {
+
+// What one chart shows: one parameter at one or more stations, and its range when known.
+struct PlotData {
+    std::string parameterName;
+    std::vector<store::PlotSeries> series;
+    std::optional<store::ParameterRange> range;
+};
+
+// The chart of `data`; the caller owns it. Per station one colour: measured values as
+// filled markers joined by a line, non-detects as open markers, replicates as squares. Above
+// a few thousand points the drawing is thinned, never the data.
+QChart* BuildChart(const PlotData& data);
+
+// Writes the chart as a picture of `size`: SVG when the path ends in ".svg", else PNG.
+// False when the file could not be written.
+bool SaveChart(QChart* chart, const std::string& path, QSize size);
+
+}  // namespace plot

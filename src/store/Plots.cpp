@@ -1,0 +1,111 @@
+// The series behind a plot: every source's results of one station and parameter.
+#include "Plots.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "Conversions.h"
+#include "Database.h"
+#include "RowStream.h"
+#include "Tables.h"
+
+namespace store {
+
+namespace {
+
+void requireWholeNumber(const std::string& code) {
+    if (!platform::IsWholeNumber(code)) throw Refused("\"" + code + "\" is no code number.");
+}
+
+// The value a result is drawn at and how, or nothing when it cannot be drawn.
+struct Drawn {
+    double value;
+    PointKind kind;
+};
+
+std::optional<Drawn> drawnAs(const std::string& table, const std::string& text,
+                             const std::string& remark, const std::set<std::string>& below) {
+    if (table == table::Replicates) {
+        auto v = platform::ParseNumber(text);
+        return v ? std::optional<Drawn>({*v, PointKind::Replicate}) : std::nullopt;
+    }
+    if (table == table::ResultsNonNumeric) {
+        // "<0.5": below the limit of 0.5; other text has no place on an axis.
+        std::string_view t = text;
+        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+        if (t.empty() || t.front() != '<') return std::nullopt;
+        auto v = platform::ParseNumber(t.substr(1));
+        return v ? std::optional<Drawn>({*v, PointKind::NonDetect}) : std::nullopt;
+    }
+    auto v = platform::ParseNumber(text);
+    if (!v) return std::nullopt;  // a Null value
+    return Drawn{*v, below.count(remark) ? PointKind::NonDetect : PointKind::Measured};
+}
+
+}  // namespace
+
+PlotSeries Plots::Series(const std::string& station, const std::string& parameter,
+                         const std::set<std::string>& belowLimitRemarks) {
+    requireWholeNumber(station);
+    requireWholeNumber(parameter);
+    PlotSeries series;
+    series.stationId = platform::Trim(station);
+    platform::RowStream stream(db_);
+    stream.Open(std::string("select place_name_description from ") + table::Stations +
+                " where station_id = " + series.stationId);
+    if (stream.Next()) stream.AppendText(0, series.stationName);
+    stream.Close();
+
+    const std::vector<std::string_view> fields = {"sample_code", "idloc", "result_value",
+                                                  "remark_code", "start_date"};
+    for (std::string t : {table::Results, table::ResultsNonNumeric, table::Replicates}) {
+        stream.Open("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " +
+                    t + ".remark_code, tblsample.start_date from tblsample inner join " + t +
+                    " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
+                    ".sample_code where tblsample.station_id = " + series.stationId + " and " +
+                    t + ".parameter_code = " + platform::Trim(parameter));
+        std::string cell[5];
+        while (stream.Next()) {
+            const auto& at = stream.FieldIndexes(fields);
+            for (int i = 0; i < 5; ++i) {
+                cell[i].clear();
+                stream.AppendText(at[i], cell[i]);
+            }
+            auto date = platform::TextToDate(cell[4]);
+            auto drawn = drawnAs(t, cell[2], cell[3], belowLimitRemarks);
+            if (!date || !drawn) continue;  // undated, or not a value on an axis
+            series.points.push_back(
+                {*date, drawn->value, drawn->kind, cell[0], cell[1], cell[3], cell[2]});
+        }
+    }
+    std::stable_sort(series.points.begin(), series.points.end(),
+                     [](const PlotPoint& a, const PlotPoint& b) { return a.date < b.date; });
+    return series;
+}
+
+std::string Plots::ParameterName(const std::string& parameter) {
+    requireWholeNumber(parameter);
+    std::string name;
+    platform::RowStream stream(db_);
+    stream.Open(std::string("select full_name from ") + table::Parameters +
+                " where parameter_code = " + platform::Trim(parameter));
+    if (stream.Next()) stream.AppendText(0, name);
+    return name.empty() ? platform::Trim(parameter) : name;
+}
+
+std::optional<ParameterRange> Plots::Range(const std::string& parameter) {
+    requireWholeNumber(parameter);
+    if (!db_.TableExists("tblparameter_limits")) return std::nullopt;
+    platform::RowStream stream(db_);
+    stream.Open("select lower_limit, upper_limit from tblparameter_limits where parameter_code = " +
+                platform::Trim(parameter));
+    if (!stream.Next()) return std::nullopt;
+    std::string low, high;
+    stream.AppendText(0, low);
+    stream.AppendText(1, high);
+    auto l = platform::ParseNumber(low), h = platform::ParseNumber(high);
+    if (!l || !h) return std::nullopt;
+    return ParameterRange{*l, *h};
+}
+
+}  // namespace store
