@@ -104,8 +104,7 @@ void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colo
     d.add(line, measured, false);
     d.add(markers(name, colour, true, QScatterSeries::MarkerShapeCircle), measured, true);
     if (!below.isEmpty())
-        d.add(markers(name + ", below the limit", colour, false,
-                      QScatterSeries::MarkerShapeCircle),
+        d.add(markers(name + ", below the limit", colour, false, QScatterSeries::MarkerShapeCircle),
               below, true);
     if (!replicates.isEmpty())
         d.add(markers(name + ", replicate", colour, true, QScatterSeries::MarkerShapeRectangle),

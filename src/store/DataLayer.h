@@ -15,6 +15,8 @@
 //                parameter; only for the very sample on show), locate, delete, list.
 //   Viewers.h    the browse grids' rows and the hand-over of selected samples' results.
 //   ExportRows.h the export's row streams.
+//   Plots.h      a station's series for one parameter (every source), a parameter's full
+//                name and its range, for the plots.
 //   Connection.h the program-wide database handle and the opening of a data file.
 //   Schema.h     the tables, the one way a database is made; DemoData.h fills a demo.
 //
@@ -26,6 +28,7 @@
 #include "Connection.h"
 #include "ExportRows.h"
 #include "Lookups.h"
+#include "Plots.h"
 #include "Records.h"
 #include "Results.h"
 #include "Samples.h"

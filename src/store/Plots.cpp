@@ -59,11 +59,11 @@ PlotSeries Plots::Series(const std::string& station, const std::string& paramete
     const std::vector<std::string_view> fields = {"sample_code", "idloc", "result_value",
                                                   "remark_code", "start_date"};
     for (std::string t : {table::Results, table::ResultsNonNumeric, table::Replicates}) {
-        stream.Open("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " +
-                    t + ".remark_code, tblsample.start_date from tblsample inner join " + t +
+        stream.Open("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " + t +
+                    ".remark_code, tblsample.start_date from tblsample inner join " + t +
                     " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
-                    ".sample_code where tblsample.station_id = " + series.stationId + " and " +
-                    t + ".parameter_code = " + platform::Trim(parameter));
+                    ".sample_code where tblsample.station_id = " + series.stationId + " and " + t +
+                    ".parameter_code = " + platform::Trim(parameter));
         std::string cell[5];
         while (stream.Next()) {
             const auto& at = stream.FieldIndexes(fields);
