@@ -6,6 +6,7 @@
 #include <QDateTimeAxis>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -111,16 +112,9 @@ void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colo
               replicates, true);
 }
 
-void addRange(Drawing& d, const store::ParameterRange& range) {
-    for (auto [value, name] : {std::pair{range.low, "Lower limit"}, {range.high, "Upper limit"}}) {
-        auto* s = new QLineSeries;
-        s->setName(name);
-        s->setPen(QPen(Qt::darkGray, 1.2, Qt::DashLine));
-        d.add(s, {QPointF(d.minX, value), QPointF(d.maxX, value)}, true);
-    }
-}
-
-void addAxes(Drawing& d, const PlotData& data) {
+// The axes, with some room around the data and the range so no marker sits on the frame;
+// the range lines run across the whole width.
+void addAxesAndRange(Drawing& d, const PlotData& data) {
     auto* x = new QDateTimeAxis;
     x->setFormat("M/d/yyyy");
     x->setTickCount(7);
@@ -134,16 +128,28 @@ void addAxes(Drawing& d, const PlotData& data) {
     }
     auto* y = new QValueAxis;
     y->setTitleText(QString::fromStdString(data.parameterName));
-    if (d.minX <= d.maxX) {
-        // Some room around the data, so no marker sits on the frame.
-        const qreal dx = std::max((d.maxX - d.minX) * 0.03, 43200000.0);
-        const qreal dy = std::max((d.maxY - d.minY) * 0.05, std::abs(d.maxY) * 0.05 + 1e-9);
-        x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(d.minX - dx)),
-                    QDateTime::fromMSecsSinceEpoch(qint64(d.maxX + dx)));
-        y->setRange(d.minY - dy, d.maxY + dy);
-    }
     d.chart->addAxis(x, Qt::AlignBottom);
     d.chart->addAxis(y, Qt::AlignLeft);
+    if (d.minX <= d.maxX) {
+        if (data.range) {
+            d.minY = std::min({d.minY, data.range->low, data.range->high});
+            d.maxY = std::max({d.maxY, data.range->low, data.range->high});
+        }
+        const qreal dx = std::max((d.maxX - d.minX) * 0.03, 43200000.0);  // half a day
+        const qreal dy = std::max((d.maxY - d.minY) * 0.05, std::abs(d.maxY) * 0.05 + 1e-9);
+        const qreal left = d.minX - dx, right = d.maxX + dx;
+        x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(left)),
+                    QDateTime::fromMSecsSinceEpoch(qint64(right)));
+        y->setRange(d.minY - dy, d.maxY + dy);
+        if (data.range)
+            for (auto [value, name] :
+                 {std::pair{data.range->low, "Lower limit"}, {data.range->high, "Upper limit"}}) {
+                auto* s = new QLineSeries;
+                s->setName(name);
+                s->setPen(QPen(Qt::darkGray, 1.2, Qt::DashLine));
+                d.add(s, {QPointF(left, value), QPointF(right, value)}, true);
+            }
+    }
     for (QAbstractSeries* s : d.series) s->attachAxis(x), s->attachAxis(y);
 }
 
@@ -153,11 +159,11 @@ QChart* BuildChart(const PlotData& data) {
     Drawing d;
     d.chart->setTitle(QString::fromStdString(data.parameterName));
     d.chart->legend()->setAlignment(Qt::AlignBottom);
+    d.chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     const size_t colours = std::size(kStationColours);
     for (size_t i = 0; i < data.series.size(); ++i)
         addStation(d, data.series[i], kStationColours[i % colours]);
-    if (data.range && d.minX <= d.maxX) addRange(d, *data.range);
-    addAxes(d, data);
+    addAxesAndRange(d, data);
     return d.chart;
 }
 
