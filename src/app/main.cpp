@@ -14,6 +14,7 @@
 #include "ExportCommand.h"
 #include "Form.h"
 #include "Image.h"
+#include "PlotCommand.h"
 #include "Schema.h"
 #include "Snapshot.h"
 #include "frmSplash.h"
@@ -27,6 +28,7 @@ void usage(std::FILE* to) {
         "  --snapshot DIR            render every window to PNG files in DIR and exit\n",
         to);
     std::fprintf(to, "%s\n", exporter::kExportUsage);
+    std::fprintf(to, "%s\n", plot::kPlotUsage);
     std::fputs(
         "  --new-database PATH       create an empty database for real use at PATH\n"
         "                            (never overwrites)\n"
@@ -75,6 +77,15 @@ int main(int argc, char** argv) {
         QCoreApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
         return exporter::RunExportCommand(
+            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
+            std::cerr);
+    }
+    if (option == "--plot") {
+        // The chart is drawn off screen, so a script can plot without any display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return plot::RunPlotCommand(
             args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
             std::cerr);
     }
