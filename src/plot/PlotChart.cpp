@@ -164,6 +164,8 @@ QChart* BuildChart(const PlotData& data) {
     for (size_t i = 0; i < data.series.size(); ++i)
         addStation(d, data.series[i], kStationColours[i % colours]);
     addAxesAndRange(d, data);
+    // An empty frame alone would look like a chart that failed to draw.
+    if (d.minX > d.maxX) d.chart->setTitle(d.chart->title() + " (no results to plot)");
     return d.chart;
 }
 
