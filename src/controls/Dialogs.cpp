@@ -189,10 +189,12 @@ int QtDialogs::MessageBox(const std::string& prompt, int buttons, const std::str
     return classicAnswer(box.exec());
 }
 
-std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
+namespace {
+
+std::optional<std::string> fileDialog(const OpenFileRequest& request, bool save) {
     QFileDialog dialog(dialogParent(), qt::q(request.title), qt::q(request.initDir));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     const std::string filter = QtFileFilter(request.filter);
     if (!filter.empty()) dialog.setNameFilter(qt::q(filter));
     if (!request.defaultExt.empty()) {
@@ -202,6 +204,16 @@ std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return qt::s(dialog.selectedFiles().front());
+}
+
+}  // namespace
+
+std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
+    return fileDialog(request, false);
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const OpenFileRequest& request) {
+    return fileDialog(request, true);
 }
 
 std::unique_ptr<ProgressReporter> QtDialogs::Progress(const std::string& label, long long maximum) {

@@ -40,6 +40,8 @@ class DialogService {
     virtual int MessageBox(const std::string& prompt, int buttons, const std::string& title) = 0;
     // The chosen file's full path, or nullopt when the user cancels.
     virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+    // The path to write, or nullopt when the user cancels.
+    virtual std::optional<std::string> SaveFile(const OpenFileRequest& request) = 0;
     // Progress of a task of `maximum` steps, closed when the reporter is dropped. Without
     // an override nothing is shown and nothing cancels.
     virtual std::unique_ptr<ProgressReporter> Progress(const std::string& label, long long maximum);
@@ -51,6 +53,7 @@ class QtDialogs : public DialogService {
   public:
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> SaveFile(const OpenFileRequest& request) override;
     std::unique_ptr<ProgressReporter> Progress(const std::string& label,
                                                long long maximum) override;
 };
@@ -79,6 +82,10 @@ class ScriptedDialogs : public DialogService {
 
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    // Answered from the same queue as OpenFile.
+    std::optional<std::string> SaveFile(const OpenFileRequest& request) override {
+        return OpenFile(request);
+    }
     std::unique_ptr<ProgressReporter> Progress(const std::string& label,
                                                long long maximum) override;
 

@@ -139,7 +139,8 @@ ResultsTab::ResultsTab(platform::Container& page)
       cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
       cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
       cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
-      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}) {
+      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
+      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 5250, 1150, 450}) {
     txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
     lblCode.SetToolTipText("Sample ID Number");
     lblProject.SetToolTipText("Project Code");
@@ -156,6 +157,7 @@ ResultsTab::ResultsTab(platform::Container& page)
     cmdNextResult.SetToolTipText("Next");
     cmdDeleteR.SetPicture("delete");
     cmdDeleteR.SetToolTipText("Delete Record");
+    cmdPlotSample.SetToolTipText("Plot the chosen parameter at this sample's station");
     cmdPrevious.SetEnabled(false);
     cmdNext.SetEnabled(false);
     cmdAddResult.SetEnabled(false);
@@ -203,11 +205,14 @@ ViewResultsTab::ViewResultsTab(platform::Container& page)
       Frame6(page, "Frame6", "Include", {8280, 60, 2700, 900}),
       Check5(Frame6, "Check5", "Replicates", {150, 270, 2400, 255}),
       Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
-      cmdLoadResult(page, "cmdLoadResult", "Load Results", {6300, 540, 1800, 420}),
+      cmdLoadResult(page, "cmdLoadResult", "Load Results", {6300, 540, 1250, 420}),
+      cmdPlotResults(page, "cmdPlotResults", "Plot", {7620, 540, 600, 420}),
       MSFlexGrid4(page, "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}) {
     TxtSampleNumber.SetToolTipText("Enter Sample Number for User Entered Data");
     Check4.SetToolTipText("View Records from All Sources Based on Station and Parameter");
     Frame5.SetVisible(false);
+    cmdPlotResults.SetToolTipText("Plot the station's parameter over time (after All Records)");
+    cmdPlotResults.SetEnabled(false);
 }
 
 }  // namespace loader

@@ -136,6 +136,7 @@ struct ResultsTab {
     platform::CommandButton cmdPrevResult;
     platform::CommandButton cmdNextResult;
     platform::CommandButton cmdDeleteR;
+    platform::CommandButton cmdPlotSample;
 };
 
 // "View Samples"
@@ -177,6 +178,7 @@ struct ViewResultsTab {
     platform::CheckBox Check5;
     platform::CheckBox Check6;
     platform::CommandButton cmdLoadResult;
+    platform::CommandButton cmdPlotResults;
     platform::MSFlexGrid MSFlexGrid4;
 };
 

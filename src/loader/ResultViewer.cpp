@@ -60,6 +60,8 @@ void askForStationAndParameter() {
 }  // namespace
 
 void frmDataLoader::cmdLoadResult_Click() {
+    listedSeries_.reset();
+    cmdPlotResults.SetEnabled(false);
     store::ResultViewFilter filter;
     filter.sampleNumber = TxtSampleNumber.Text();
     filter.replicates = Check5.Value() != 0;
@@ -79,6 +81,8 @@ void frmDataLoader::cmdLoadResult_Click() {
     auto rows = store::Viewers(store::requireDb()).Results(filter);
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
     MSFlexGrid4.AddRows(std::move(rows));
+    listedSeries_ = filter.stationAndParameter;
+    cmdPlotResults.SetEnabled(listedSeries_.has_value());
 }
 
 }  // namespace loader

@@ -62,6 +62,8 @@ void frmDataLoader::connectEvents() {
     ON_EVENT(cmdSampletoResults, Click);
     ON_EVENT(Check4, Click);
     ON_EVENT(cmdLoadResult, Click);
+    ON_EVENT(cmdPlotResults, Click);
+    ON_EVENT(cmdPlotSample, Click);
     ON_EVENT_TO(MnuCopyStations, Click, mnucopy1_Click);
     ON_EVENT_TO(mnucopyprojects, Click, mnucopy2_Click);
     ON_EVENT_TO(mnucopysample, Click, mnucopy3_Click);

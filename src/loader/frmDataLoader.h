@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "DataLoaderTabs.h"
@@ -105,6 +106,10 @@ class frmDataLoader : public platform::Form,
     // "View Results"
     void Check4_Click();
     void cmdLoadResult_Click();
+    void cmdPlotResults_Click();
+
+    // "Results": the chosen parameter at the found sample's station
+    void cmdPlotSample_Click();
 
     // Grid copy: the whole grid to the clipboard as tab-separated lines.
     void mnucopy1_Click();
@@ -143,6 +148,8 @@ class frmDataLoader : public platform::Form,
     // The results "Locate Records" found, and the one it or a step showed last, until the
     // next clear; the delete acts on nothing else.
     store::Cursor<store::Result> locatedResults_;
+    // The station and parameter whose records of every source the result grid lists.
+    std::optional<std::pair<std::string, std::string>> listedSeries_;
     std::optional<store::Result> resultOnShow_;
 };
 

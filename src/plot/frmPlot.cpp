@@ -1,0 +1,178 @@
+// The plot window: one parameter over time at the stations the user adds.
+#include "frmPlot.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QClipboard>
+#include <QDateTime>
+#include <QTimeZone>
+#include <algorithm>
+#include <memory>
+#include <sstream>
+
+#include "Connection.h"
+#include "Dialogs.h"
+#include "EventGuard.h"
+#include "Lookups.h"
+#include "PlotView.h"
+#include "Plots.h"
+
+namespace plot {
+
+namespace {
+
+constexpr int kChartTop = 1080;  // twips: below the two rows of controls
+constexpr double kNearPixels = 6;
+
+}  // namespace
+
+std::function<void(const std::string&)> frmPlot::openSample;
+
+frmPlot::frmPlot()
+    : platform::Form("frmPlot", "Plot"),
+      cmdResetZoom(*this, "cmdResetZoom", "Reset Zoom", {120, 120, 1300, 390}),
+      lblStation(*this, "lblStation", "Station", {1560, 165, 700, 255}),
+      cmbStation(*this, "cmbStation", {2280, 120, 3600, 315},
+                 platform::ComboBox::Style::DropDownList),
+      cmdAddStation(*this, "cmdAddStation", "Add Station", {6000, 120, 1400, 390}),
+      lblBelowLimit(*this, "lblBelowLimit", "Below the limit", {120, 645, 1500, 255}),
+      txtBelowLimit(*this, "txtBelowLimit", "<", {1640, 600, 1200, 315}),
+      cmdBelowLimit(*this, "cmdBelowLimit", "Apply", {2940, 570, 900, 390}),
+      cmdSaveImage(*this, "cmdSaveImage", "Save Image...", {7560, 120, 1500, 390}),
+      cmdCopyImage(*this, "cmdCopyImage", "Copy Image", {9180, 120, 1500, 390}),
+      view_(new PlotView(*this, area())) {
+    SetClientSize(10800, 7200);
+    txtBelowLimit.SetToolTipText("Remark codes whose values are below the limit, space apart");
+    ON_EVENT(cmdResetZoom, Click);
+    ON_EVENT(cmdAddStation, Click);
+    ON_EVENT(cmdBelowLimit, Click);
+    ON_EVENT(cmdSaveImage, Click);
+    ON_EVENT(cmdCopyImage, Click);
+}
+
+frmPlot::~frmPlot() = default;
+
+void frmPlot::Form_Load() {
+    std::vector<std::string> texts, codes;
+    for (const auto& e : store::Lookups(store::requireDb()).Stations()) {
+        texts.push_back(e.Text());
+        codes.push_back(e.code);
+    }
+    cmbStation.AddItems(texts, codes);
+    Form_Resize();
+}
+
+void frmPlot::Form_Resize() {
+    const int top = kChartTop / platform::TwipsPerPixel;
+    view_->setGeometry(0, top, area()->width(), std::max(0, area()->height() - top));
+}
+
+QChartView& frmPlot::View() const { return *view_; }
+
+void frmPlot::ShowSeries(const std::string& station, const std::string& parameter) {
+    parameter_ = parameter;
+    stations_ = {station};
+    reload();
+}
+
+std::set<std::string> frmPlot::belowLimitRemarks() const {
+    std::istringstream words(txtBelowLimit.Text());
+    std::set<std::string> remarks;
+    for (std::string w; words >> w;) remarks.insert(w);
+    return remarks;
+}
+
+void frmPlot::reload() {
+    platform::Hourglass wait(*this);
+    store::Plots plots(store::requireDb());
+    PlotData data;
+    data.parameterName = plots.ParameterName(parameter_);
+    data.range = plots.Range(parameter_);
+    for (const auto& station : stations_)
+        data.series.push_back(plots.Series(station, parameter_, belowLimitRemarks()));
+    data_ = std::move(data);
+    std::unique_ptr<QChart> old(view_->chart());
+    view_->setChart(BuildChart(data_));
+    SetCaption("Plot - " + data_.parameterName);
+}
+
+void frmPlot::cmdResetZoom_Click() {
+    if (view_->chart()) view_->chart()->zoomReset();
+}
+
+void frmPlot::cmdAddStation_Click() {
+    const auto station = cmbStation.ItemCode(cmbStation.ListIndex());
+    if (!station || parameter_.empty()) {
+        platform::MsgBox("Choose a station to add.", platform::mb::Exclamation);
+        return;
+    }
+    if (std::find(stations_.begin(), stations_.end(), *station) != stations_.end()) return;
+    stations_.push_back(*station);
+    try {
+        reload();
+    } catch (const store::Refused& refused) {
+        stations_.pop_back();
+        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+    }
+}
+
+void frmPlot::cmdBelowLimit_Click() {
+    if (!parameter_.empty()) reload();
+}
+
+void frmPlot::cmdSaveImage_Click() {
+    const auto path = platform::Dialogs().SaveFile(
+        {"Save Image", "png", "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg", ""});
+    if (!path) return;
+    if (!SaveChart(view_->chart(), *path, view_->size()))
+        platform::MsgBox("The picture could not be written to " + *path + ".",
+                         platform::mb::Exclamation);
+}
+
+void frmPlot::cmdCopyImage_Click() { QApplication::clipboard()->setPixmap(view_->grab()); }
+
+double PlotX(const platform::DateTime& d) {
+    return double(QDateTime(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second))
+                      .toMSecsSinceEpoch());
+}
+
+QPoint frmPlot::PositionOf(const store::PlotPoint& point) const {
+    QChart* chart = view_->chart();
+    if (!chart || chart->series().isEmpty()) return {};
+    const QPointF scene =
+        chart->mapToPosition(QPointF(PlotX(point.date), point.value), chart->series().front());
+    return view_->mapFromScene(chart->mapToScene(scene));
+}
+
+std::optional<store::PlotPoint> frmPlot::PointAt(const QPoint& viewPosition) const {
+    std::optional<store::PlotPoint> nearest;
+    double best = kNearPixels * kNearPixels;
+    for (const auto& series : data_.series) {
+        for (const auto& point : series.points) {
+            const QPoint d = PositionOf(point) - viewPosition;
+            const double distance = double(d.x()) * d.x() + double(d.y()) * d.y();
+            if (distance <= best) {
+                best = distance;
+                nearest = point;
+            }
+        }
+    }
+    return nearest;
+}
+
+void frmPlot::OpenPoint(const store::PlotPoint& point) {
+    if (point.source == "V" && openSample) {
+        openSample(point.sampleCode);
+        return;
+    }
+    platform::MsgBox("Sample " + point.sampleCode + " comes from source " + point.source +
+                         ": only hand-entered samples open on the Results tab.",
+                     platform::mb::Information);
+}
+
+platform::FormInstance<frmPlot>& PlotWindow() {
+    static platform::FormInstance<frmPlot> instance;
+    return instance;
+}
+
+}  // namespace plot

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ComboBox.h"
+#include "CommandButton.h"
+#include "Form.h"
+#include "Label.h"
+#include "PlotChart.h"
+#include "Records.h"
+#include "TextBox.h"
+
+class QChartView;
+class QPoint;
+
+namespace plot {
+
+class PlotView;
+
+// A parameter's values over time at one station or several: zoom, hover for a point's
+// sample, a double click opens a hand-entered sample, and the picture can be saved or copied.
+class frmPlot : public platform::Form {
+  public:
+    frmPlot();
+    ~frmPlot() override;
+
+    platform::CommandButton cmdResetZoom;
+    platform::Label lblStation;
+    platform::ComboBox cmbStation;
+    platform::CommandButton cmdAddStation;
+    platform::Label lblBelowLimit;
+    platform::TextBox txtBelowLimit;  // remark codes read as "below the limit", space apart
+    platform::CommandButton cmdBelowLimit;
+    platform::CommandButton cmdSaveImage;
+    platform::CommandButton cmdCopyImage;
+
+    // Opens a hand-entered ("V") sample by its code; set by the window that opens plots.
+    static std::function<void(const std::string& sampleCode)> openSample;
+
+    // Plots the parameter at the station, in place of what the window showed.
+    void ShowSeries(const std::string& station, const std::string& parameter);
+
+    void Form_Load() override;
+    void Form_Resize() override;
+    void cmdResetZoom_Click();
+    void cmdAddStation_Click();
+    void cmdBelowLimit_Click();
+    void cmdSaveImage_Click();
+    void cmdCopyImage_Click();
+
+    // What the chart is drawn from.
+    const PlotData& Data() const { return data_; }
+    QChartView& View() const;
+    // The point drawn nearest the view position, within a few pixels; nothing elsewhere.
+    std::optional<store::PlotPoint> PointAt(const QPoint& viewPosition) const;
+    // Where a point is drawn, in view coordinates.
+    QPoint PositionOf(const store::PlotPoint& point) const;
+    // A double click on a point: opens its sample, or says why it cannot.
+    void OpenPoint(const store::PlotPoint& point);
+
+  private:
+    void reload();
+    std::set<std::string> belowLimitRemarks() const;
+
+    std::string parameter_;
+    std::vector<std::string> stations_;
+    PlotData data_;
+    PlotView* view_;
+};
+
+platform::FormInstance<frmPlot>& PlotWindow();
+
+// The x value a point's date is drawn at (milliseconds since the epoch, local time).
+double PlotX(const platform::DateTime& date);
+
+}  // namespace plot
