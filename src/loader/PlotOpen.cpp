@@ -10,23 +10,31 @@ namespace loader {
 
 namespace {
 
-// A double click on a hand-entered sample's point finds that sample on the "Results" tab.
+// The window whose Plot button opened the plot, while it lives; a double click on a
+// hand-entered sample's point finds that sample on its "Results" tab (or a new window's).
+frmDataLoader* plotOpener = nullptr;
+
 void showSampleOnResults(const std::string& sampleCode) {
-    frmDataLoader& window = DataLoaderWindow()();
+    frmDataLoader& window = plotOpener ? *plotOpener : DataLoaderWindow()();
     window.Show();
     window.SSTab1.SetTab(tab::Results);
     window.txtResultSampleNum.SetText(sampleCode);
     window.cmdFindSample.Press();
 }
 
-void openPlot(const std::string& station, const std::string& parameter) {
+}  // namespace
+
+void frmDataLoader::openPlot(const std::string& station, const std::string& parameter) {
+    plotOpener = this;
     plot::frmPlot::openSample = showSampleOnResults;
     plot::frmPlot& window = plot::PlotWindow()();
     window.ShowSeries(station, parameter);
     window.Show();
 }
 
-}  // namespace
+void frmDataLoader::releasePlots() {
+    if (plotOpener == this) plotOpener = nullptr;
+}
 
 void frmDataLoader::cmdPlotResults_Click() {
     if (!listedSeries_) return;

@@ -60,8 +60,6 @@ void askForStationAndParameter() {
 }  // namespace
 
 void frmDataLoader::cmdLoadResult_Click() {
-    listedSeries_.reset();
-    cmdPlotResults.SetEnabled(false);
     store::ResultViewFilter filter;
     filter.sampleNumber = TxtSampleNumber.Text();
     filter.replicates = Check5.Value() != 0;

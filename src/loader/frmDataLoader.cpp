@@ -22,7 +22,10 @@ frmDataLoader::frmDataLoader()
     connectEvents();
 }
 
-frmDataLoader::~frmDataLoader() { closeFilterDialog(); }
+frmDataLoader::~frmDataLoader() {
+    closeFilterDialog();
+    releasePlots();
+}
 
 void frmDataLoader::connectEvents() {
     ON_EVENT(cmdExitSample, Click);

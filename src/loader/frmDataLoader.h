@@ -120,6 +120,9 @@ class frmDataLoader : public platform::Form,
   private:
     void connectEvents();
     void closeFilterDialog();
+    // Plots the parameter at the station; a double click on a point comes back here.
+    void openPlot(const std::string& station, const std::string& parameter);
+    void releasePlots();
     void fillLookupLists();
     // Fills cmbParameter; no entries leave the list as it is.
     void fillParameterList(const store::LookupEntries& entries);
