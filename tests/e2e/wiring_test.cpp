@@ -19,6 +19,7 @@
 #include "UserActions.h"
 #include "Windows.h"
 #include "frmExport.h"
+#include "frmPlot.h"
 #include "frmSplash.h"
 
 using namespace e2e;
@@ -71,6 +72,8 @@ const Press kDataLoader[] = {
     {"cmdSampletoResults", "cmdSampletoResults_Click"},
     {"Check4", "Check4_Click"},
     {"cmdLoadResult", "cmdLoadResult_Click"},
+    {"cmdPlotResults", "cmdPlotResults_Click"},
+    {"cmdPlotSample", "cmdPlotSample_Click"},
     {"cmbProject_Code", "cmbProject_Code_Click", How::Pick},
     {"txtResult_value", "txtResult_value_Change", How::Type},
     {"cmbRemark_code", "cmbRemark_code_Change", How::Type},
@@ -93,6 +96,12 @@ const Press kFilterResults[] = {
     {"Command1", "Command1_Click"},
     {"cmdOK", "cmdOK_Click"},
     {"cmdCancel", "cmdCancel_Click"},
+};
+
+const Press kPlot[] = {
+    {"cmdResetZoom", "cmdResetZoom_Click"},   {"cmdAddStation", "cmdAddStation_Click"},
+    {"cmdBelowLimit", "cmdBelowLimit_Click"}, {"cmdSaveImage", "cmdSaveImage_Click"},
+    {"cmdCopyImage", "cmdCopyImage_Click"},
 };
 
 const Press kMainMenus[] = {
@@ -229,6 +238,8 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
         Check(loader::FilterResultsWindow(), press);
     }
     ExpectAllListed(loader::FilterResultsWindow(), kFilterResults);
+    for (const Press& press : kPlot) Check(plot::PlotWindow(), press);
+    ExpectAllListed(plot::PlotWindow(), kPlot);
     for (const Press& press : kSplash) {
         SCOPED_TRACE(press.control);
         app::frmSplash splash;

@@ -6,10 +6,12 @@
 #include "TestSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
+#include "frmPlot.h"
 
 namespace testing_support {
 
 inline void ResetApp() {
+    plot::PlotWindow().reset();
     loader::FilterResultsWindow().reset();
     loader::DataLoaderWindow().reset();
     exporter::ExportWindow().reset();
