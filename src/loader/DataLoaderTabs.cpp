@@ -135,12 +135,12 @@ ResultsTab::ResultsTab(platform::Container& page)
       cmdAddResult(page, "cmdAddResult", "Add Result", {120, 5250, 1500, 450}),
       cmdClearResults(page, "cmdClearResults", "Clear", {1770, 5250, 1500, 450}),
       cmdExitResult(page, "cmdExitResult", "Exit", {3420, 5250, 1500, 450}),
+      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 5250, 1150, 450}),
       Frame10(page, "Frame10", "Edit Results", {6360, 3720, 4620, 1230}),
       cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
       cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
       cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
-      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
-      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 5250, 1150, 450}) {
+      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}) {
     txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
     lblCode.SetToolTipText("Sample ID Number");
     lblProject.SetToolTipText("Project Code");

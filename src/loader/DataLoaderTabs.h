@@ -131,12 +131,12 @@ struct ResultsTab {
     platform::CommandButton cmdAddResult;
     platform::CommandButton cmdClearResults;
     platform::CommandButton cmdExitResult;
+    platform::CommandButton cmdPlotSample;
     platform::Frame Frame10;
     platform::CommandButton cmdLocateResults;
     platform::CommandButton cmdPrevResult;
     platform::CommandButton cmdNextResult;
     platform::CommandButton cmdDeleteR;
-    platform::CommandButton cmdPlotSample;
 };
 
 // "View Samples"

@@ -61,7 +61,8 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
               (Names{"txtResultSampleNum", "DTPicker5", "cmdFindSample", "cmbParameter", "Check13",
                      "cmdParameterFind", "txtparameterFind", "txtResult_value", "cmbRemark_code",
                      "TXTGrade", "Check3", "txtCommentResult", "cmdClearResults", "cmdExitResult",
-                     "cmdLocateResults", "cmdPrevResult", "cmdNextResult", "SSTab1"}));
+                     "cmdPlotSample", "cmdLocateResults", "cmdPrevResult", "cmdNextResult",
+                     "SSTab1"}));
 
     // Each browsing tab: its filters, its button, its grid, and out again.
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Project"));
