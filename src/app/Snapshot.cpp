@@ -17,6 +17,7 @@
 #include "Windows.h"
 #include "frmDataLoader.h"
 #include "frmExport.h"
+#include "frmPlot.h"
 #include "frmSplash.h"
 
 namespace app {
@@ -51,6 +52,22 @@ void tickEveryFilter(loader::frmDataLoader& f) {
     f.DTPicker6.SetValue(platform::DateTime{2004, 1, 1, 0, 0, 0});
     f.DTPicker7.SetValue(platform::DateTime{2004, 12, 31, 0, 0, 0});
     f.cmdSamples_Click();
+}
+
+// pH at station 107, then with station 102 added: measured values, values below the limit,
+// replicates and the usual range.
+bool snapshotPlots(const std::filesystem::path& folder) {
+    auto& window = plot::PlotWindow()();
+    window.ShowSeries("107", "400");
+    window.Show();
+    bool ok = save(window.SaveSnapshot((folder / "plot.png").string()), folder / "plot.png");
+    for (int i = 0; i < window.cmbStation.ListCount(); ++i)
+        if (window.cmbStation.ItemCode(i) == "102") window.cmbStation.SetListIndex(i);
+    window.cmdAddStation_Click();
+    const auto file = folder / "plot-two-stations.png";
+    ok &= save(window.SaveSnapshot(file.string()), file);
+    window.Unload();
+    return ok;
 }
 
 }  // namespace
@@ -142,6 +159,12 @@ int RunSnapshot(const std::string& folderText) {
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();
     ok &= save(exportWindow.SaveSnapshot((folder / "export.png").string()), folder / "export.png");
+    try {
+        ok &= snapshotPlots(folder);
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the plots could not be drawn: %s\n", e.Description().c_str());
+        ok = false;
+    }
 
     store::setDb(nullptr);
     platform::SetAppPath(programFolder);

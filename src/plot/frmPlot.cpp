@@ -41,7 +41,7 @@ frmPlot::frmPlot()
       cmdSaveImage(*this, "cmdSaveImage", "Save Image...", {7560, 120, 1500, 390}),
       cmdCopyImage(*this, "cmdCopyImage", "Copy Image", {9180, 120, 1500, 390}),
       view_(new PlotView(*this, area())) {
-    SetClientSize(10800, 7200);
+    SetClientSize(14400, 8400);
     txtBelowLimit.SetToolTipText("Remark codes whose values are below the limit, space apart");
     ON_EVENT(cmdResetZoom, Click);
     ON_EVENT(cmdAddStation, Click);

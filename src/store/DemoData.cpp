@@ -321,6 +321,14 @@ void insertSamples(platform::Database& db) {
         "WHERE idloc = 'V' AND sample_code = 4;");
 }
 
+// The usual ranges a plot draws as two lines; a database may lack this table.
+void insertLimits(platform::Database& db) {
+    db.ExecuteNative(
+        "CREATE TABLE tblparameter_limits (parameter_code INTEGER PRIMARY KEY, "
+        "lower_limit REAL, upper_limit REAL);"
+        "INSERT INTO tblparameter_limits VALUES (400, 6.5, 8.5), (300, 5, 14), (10, 0, 20);");
+}
+
 }  // namespace
 
 void FillDemoData(platform::Database& db) {
@@ -328,6 +336,7 @@ void FillDemoData(platform::Database& db) {
     try {
         insertReference(db);
         insertSamples(db);
+        insertLimits(db);
         db.CommitTrans();
     } catch (...) {
         db.Rollback();
