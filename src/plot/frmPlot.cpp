@@ -136,21 +136,46 @@ double PlotX(const platform::DateTime& d) {
                       .toMSecsSinceEpoch());
 }
 
+namespace {
+
+// Where values are drawn in the view: both axes are linear, so two points fix the mapping.
+struct ViewMapping {
+    QPointF origin, perUnit;
+    QPointF at(double x, double y) const {
+        return origin + QPointF(x * perUnit.x(), y * perUnit.y());
+    }
+};
+
+std::optional<ViewMapping> mappingOf(const QChartView& view) {
+    QChart* chart = view.chart();
+    if (!chart || chart->series().isEmpty()) return std::nullopt;
+    // The view only shifts the scene (never scales it), so whole pixels lose nothing.
+    const QPointF shift = view.mapFromScene(QPointF(0, 0));
+    auto toView = [&](QPointF value) {
+        return shift + chart->mapToScene(chart->mapToPosition(value, chart->series().front()));
+    };
+    const double day = 86400000.0, base = 1.6e12;
+    const QPointF a = toView(QPointF(base, 0)), b = toView(QPointF(base + day, 1));
+    return ViewMapping{a - QPointF(base * (b.x() - a.x()) / day, 0),
+                       QPointF((b.x() - a.x()) / day, b.y() - a.y())};
+}
+
+}  // namespace
+
 QPoint frmPlot::PositionOf(const store::PlotPoint& point) const {
-    QChart* chart = view_->chart();
-    if (!chart || chart->series().isEmpty()) return {};
-    const QPointF scene =
-        chart->mapToPosition(QPointF(PlotX(point.date), point.value), chart->series().front());
-    return view_->mapFromScene(chart->mapToScene(scene));
+    const auto mapping = mappingOf(*view_);
+    return mapping ? mapping->at(PlotX(point.date), point.value).toPoint() : QPoint();
 }
 
 std::optional<store::PlotPoint> frmPlot::PointAt(const QPoint& viewPosition) const {
+    const auto mapping = mappingOf(*view_);
+    if (!mapping) return std::nullopt;
     std::optional<store::PlotPoint> nearest;
     double best = kNearPixels * kNearPixels;
     for (const auto& series : data_.series) {
         for (const auto& point : series.points) {
-            const QPoint d = PositionOf(point) - viewPosition;
-            const double distance = double(d.x()) * d.x() + double(d.y()) * d.y();
+            const QPointF d = mapping->at(PlotX(point.date), point.value) - QPointF(viewPosition);
+            const double distance = d.x() * d.x() + d.y() * d.y();
             if (distance <= best) {
                 best = distance;
                 nearest = point;

@@ -183,8 +183,9 @@ class Wiring : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         platform::SetEndHandler([this] { ++ended; });
         testing_support::EmptyDatabase(dir.file("water.db"))
-            ->Execute("insert into tblprojects_programs (project_code, program_project) "
-                      "values ('P1', 'Lakes')");
+            ->Execute(
+                "insert into tblprojects_programs (project_code, program_project) "
+                "values ('P1', 'Lakes')");
         testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
         app::MainWindow().Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app::MainWindow().window()));
@@ -211,8 +212,8 @@ class Wiring : public ::testing::Test {
         std::set<std::string> listed;
         for (const Press& p : table) listed.insert(p.control);
         for (auto* c : instance().Controls()) {
-            const bool pressable = dynamic_cast<platform::CommandButton*>(c) ||
-                                   dynamic_cast<platform::CheckBox*>(c);
+            const bool pressable =
+                dynamic_cast<platform::CommandButton*>(c) || dynamic_cast<platform::CheckBox*>(c);
             if (pressable && !kNoHandler.contains(c->Name()))
                 EXPECT_TRUE(listed.contains(c->Name())) << c->Name() << " is not in the table";
         }
@@ -255,10 +256,9 @@ TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
     for (const Press& press : kMainMenus) {
         SCOPED_TRACE(press.control);
         platform::ClearHandlersRun();
-        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(app::MainWindow().window(),
-                                                  press.control == std::string("Exit") ? "File"
-                                                                                       : "Data",
-                                                  press.control));
+        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(
+            app::MainWindow().window(), press.control == std::string("Exit") ? "File" : "Data",
+            press.control));
         ExpectRan(press.handler);
     }
     EXPECT_EQ(ended, 1);

@@ -95,6 +95,13 @@ TEST_F(PlotButtons, DoubleClickOnAHandEnteredPointFindsItsSample) {
         QTest::mouseDClick(window.View().viewport(), Qt::LeftButton, {},
                            window.PositionOf(points.at(i)));
     };
+    // Clicks land where Qt draws the point.
+    QChart& chart = *window.View().chart();
+    for (const auto& p : points) {
+        const QPointF drawn = window.View().mapFromScene(chart.mapToScene(
+            chart.mapToPosition({plot::PlotX(p.date), p.value}, chart.series().front())));
+        EXPECT_LE((drawn - QPointF(window.PositionOf(p))).manhattanLength(), 2) << p.sampleCode;
+    }
     dialogs->clear();
     doubleClick(2);  // the other source's sample: said, not opened
     EXPECT_EQ(dialogs->prompts.size(), 1u);
