@@ -123,6 +123,11 @@ TEST_F(PlotButtons, TheRemarksMarkedBelowTheLimitDrawOpenPoints) {
     window.txtBelowLimit.SetText("");
     window.cmdBelowLimit.Press();
     EXPECT_EQ(Points(), kStation101Oxygen);
+
+    // The picture goes where the save dialog says, in the format its ending names.
+    dialogs->files.push_back(dir.file("chart.svg"));
+    window.cmdSaveImage.Press();
+    EXPECT_NE(testing_support::ReadFile(dir.file("chart.svg")).find("<svg"), std::string::npos);
 }
 
 }  // namespace
