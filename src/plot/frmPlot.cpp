@@ -5,7 +5,6 @@
 #include <QChart>
 #include <QClipboard>
 #include <QDateTime>
-#include <QTimeZone>
 #include <algorithm>
 #include <memory>
 #include <sstream>
