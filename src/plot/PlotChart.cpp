@@ -158,7 +158,8 @@ void addAxesAndRange(Drawing& d, const PlotData& data) {
 QChart* BuildChart(const PlotData& data) {
     Drawing d;
     d.chart->setTitle(QString::fromStdString(data.parameterName));
-    d.chart->legend()->setAlignment(Qt::AlignBottom);
+    // Several stations make more entries than one row holds without cutting their names.
+    d.chart->legend()->setAlignment(data.series.size() > 1 ? Qt::AlignRight : Qt::AlignBottom);
     d.chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     const size_t colours = std::size(kStationColours);
     for (size_t i = 0; i < data.series.size(); ++i)
