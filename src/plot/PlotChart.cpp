@@ -15,6 +15,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace plot {
 
@@ -73,6 +74,8 @@ QScatterSeries* markers(const QString& name, const QColor& colour, bool filled,
 struct Drawing {
     QChart* chart = new QChart;
     QList<QAbstractSeries*> series;
+    // The series drawn thinned, with all their points, to be thinned anew when zoomed.
+    QList<std::pair<QXYSeries*, std::shared_ptr<const QList<QPointF>>>> thinnedSeries;
     qreal minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
 
     void add(QXYSeries* s, const QList<QPointF>& points, bool inLegend) {
@@ -81,6 +84,8 @@ struct Drawing {
             minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
         }
         s->replace(thinned(points));
+        if (points.size() > static_cast<qsizetype>(kMostDrawn))
+            thinnedSeries.append({s, std::make_shared<const QList<QPointF>>(points)});
         chart->addSeries(s);
         series.append(s);
         if (!inLegend)
@@ -110,6 +115,20 @@ void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colo
     if (!replicates.isEmpty())
         d.add(markers(name + ", replicate", colour, true, QScatterSeries::MarkerShapeRectangle),
               replicates, true);
+}
+
+// Zoomed in, a thinned series shows the points of the dates on show, thinned only when still
+// too many: the detail the whole view had to leave out comes back.
+void rethinOnZoom(QDateTimeAxis* x, QXYSeries* s, std::shared_ptr<const QList<QPointF>> all) {
+    QObject::connect(x, &QDateTimeAxis::rangeChanged, s, [s, all](QDateTime from, QDateTime to) {
+        const auto before = [](const QPointF& p, qreal t) { return p.x() < t; };
+        auto first = std::lower_bound(all->begin(), all->end(), from.toMSecsSinceEpoch(), before);
+        auto last = std::lower_bound(first, all->end(), to.toMSecsSinceEpoch(), before);
+        // One point beyond each edge keeps the line running off the frame.
+        if (first != all->begin()) --first;
+        if (last != all->end()) ++last;
+        s->replace(thinned(QList<QPointF>(first, last)));
+    });
 }
 
 // The axes, with some room around the data and the range so no marker sits on the frame;
@@ -151,6 +170,7 @@ void addAxesAndRange(Drawing& d, const PlotData& data) {
             }
     }
     for (QAbstractSeries* s : d.series) s->attachAxis(x), s->attachAxis(y);
+    for (const auto& [s, all] : d.thinnedSeries) rethinOnZoom(x, s, all);
 }
 
 }  // namespace

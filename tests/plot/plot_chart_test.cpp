@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QChart>
+#include <QDateTime>
+#include <QDateTimeAxis>
 #include <QImage>
 #include <QRegularExpression>
 #include <QScatterSeries>
@@ -68,4 +70,10 @@ TEST(PlotChart, LongSeriesAreThinnedForDrawingKeepingTheirPeaks) {
     int peaks = 0;
     for (const QPointF& p : markers->points()) peaks += p.y() == 99.0;
     EXPECT_EQ(peaks, 1);
+
+    // Zoomed in to a day, every point of it is drawn again: 144 and one beyond each edge.
+    auto* time = chart->axes(Qt::Horizontal).at(0);
+    const QDateTime day(QDate(2000, 3, 1), QTime(0, 0));
+    static_cast<QDateTimeAxis*>(time)->setRange(day, day.addSecs(86400 - 1));
+    EXPECT_EQ(markers->count(), 146);
 }
