@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "App.h"
@@ -39,6 +41,20 @@ void writeLine(const store::ExportStream& rows, OutputFiles& files, FileIndex fi
     }
     out += "\r\n";
     files.Written(file);
+}
+
+void writeHeader(OutputFiles& files, FileIndex file) {
+    std::string& out = files.Text(file);
+    const auto& columns = *store::ExportColumns()[file];
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (i) out += ',';
+        out += columns[i];
+    }
+    out += "\r\n";
+}
+
+std::string counted(long long n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // Every row of `rows` to file `file`; returns how many.
@@ -80,6 +96,24 @@ std::string CsvField(std::string_view text) {
     return out;
 }
 
+std::string ExportSummary(const ExportCounts& counts, const ExportTargets& targets) {
+    namespace fs = std::filesystem;
+    const std::pair<std::string, const std::string*> lines[] = {
+        {counted(counts.samples, "sample", "samples"), &targets.sample},
+        {counted(counts.results, "result", "results"), &targets.result},
+        {counted(counts.nonNumeric, "non-numeric result", "non-numeric results"),
+         &targets.nonNumeric},
+        {counted(counts.replicates, "replicate", "replicates"), &targets.replicate}};
+    const fs::path folder = fs::path(targets.sample).parent_path();
+    bool oneFolder = true;
+    for (const auto& line : lines) oneFolder &= fs::path(*line.second).parent_path() == folder;
+    std::string text = "Data Exported";
+    for (const auto& [what, file] : lines)
+        text += "\n" + what + " to " + (oneFolder ? fs::path(*file).filename().string() : *file);
+    if (oneFolder) text += "\nin the folder " + folder.string();
+    return text;
+}
+
 ExportCounts ExportData(platform::Database& db, const ExportRange& range,
                         const ExportTargets& targets, const ProgressFactory& progressFor) {
     ExportCounts counts;
@@ -90,6 +124,9 @@ ExportCounts ExportData(platform::Database& db, const ExportRange& range,
                            {"non-numeric results file", targets.nonNumeric},
                            {"replicates file", targets.replicate}},
                           programFiles(db));
+        if (targets.header)
+            for (FileIndex f : {SampleFile, ResultFile, NonNumericFile, ReplicateFile})
+                writeHeader(files, f);
         std::unique_ptr<platform::ProgressReporter> progress;
         store::ExportRows rows(db);
         if (progressFor) progress = progressFor(rows.CountSamples(range));

@@ -15,12 +15,14 @@ class Database;
 
 namespace exporter {
 
-// The four files an export writes.
+// The four files an export writes, and whether each starts with a line of column names
+// (off by default: other programs read the files as they always were).
 struct ExportTargets {
     std::string sample;
     std::string result;
     std::string nonNumeric;
     std::string replicate;
+    bool header = false;
 };
 
 // The files in the program's folder the window offers (and the command line uses) unless
@@ -42,6 +44,10 @@ struct ExportCounts {
     bool operator==(const ExportCounts&) const = default;
 };
 
+// What the window says once an export is done: "Data Exported", then how many rows of each
+// kind went into which file, and the folder when all four share one.
+std::string ExportSummary(const ExportCounts& counts, const ExportTargets& targets);
+
 // Why an export wrote nothing, in words for the user.
 class ExportError : public std::runtime_error {
   public:
@@ -58,7 +64,8 @@ using ProgressFactory =
     std::function<std::unique_ptr<platform::ProgressReporter>(long long samples)>;
 
 // Writes the hand-entered samples in `range` and their results, non-numeric results and
-// replicates to the four files: one CSV line per row, no header, CR LF after each line.
+// replicates to the four files: one CSV line per row (after the column names when asked
+// for), CR LF after each line.
 // All four appear together or not at all: on any failure, a cancel included, every
 // earlier file of those names is left as it was. A FIFO or a device among them is
 // written in place, last (see OutputFiles). Throws ExportError.

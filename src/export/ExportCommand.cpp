@@ -15,11 +15,11 @@ namespace exporter {
 
 const char* const kExportUsage =
     "  --export [--all | --from M/D/YYYY] [--sample-file P] [--result-file P]\n"
-    "           [--nonnumeric-file P] [--replicate-file P] [--database PATH]\n"
+    "           [--nonnumeric-file P] [--replicate-file P] [--header] [--database PATH]\n"
     "                            write the hand-entered samples and their results to the\n"
-    "                            four CSV files (defaults: samples after 5/22/2003, the\n"
-    "                            files in the program's folder, the database named in\n"
-    "                            datalocation.txt)";
+    "                            four CSV files, with --header the column names first\n"
+    "                            (defaults: samples after 5/22/2003, the files in the\n"
+    "                            program's folder, the database named in datalocation.txt)";
 
 namespace {
 
@@ -101,6 +101,8 @@ Options parse(const std::vector<std::string>& args) {
             o.targets.nonNumeric = value();
         } else if (a == "--replicate-file") {
             o.targets.replicate = value();
+        } else if (a == "--header") {
+            o.targets.header = true;
         } else if (a == "--database") {
             o.database = value();
         } else {

@@ -10,7 +10,7 @@ namespace exporter {
 
 // The command-line export: the arguments after "--export"
 //   [--all | --from M/D/YYYY] [--sample-file P] [--result-file P] [--nonnumeric-file P]
-//   [--replicate-file P] [--database PATH]
+//   [--replicate-file P] [--header] [--database PATH]
 // with the window's defaults for whatever is not given. The database is --database or
 // else the one `defaultDatabase` names. Writes the same files as the window, without
 // any window or progress dialog. Returns the exit status: 0 done, 1 the export failed,

@@ -45,6 +45,7 @@ frmExport::frmExport()
       txtreplicates(*this, "txtreplicates", "", {kLeft, boxTop(3), kBoxWidth, 315}),
       cmdreplicates(*this, "cmdreplicates", "Browse",
                     {kButtonLeft, boxTop(3) - 15, kButtonWidth, 345}),
+      chkHeader(*this, "chkHeader", "Header row", {kLeft, boxTop(3) + 660, 1800, 285}),
       CmdExport(*this, "CmdExport", "Export Data",
                 {kButtonLeft + kButtonWidth - 1800, boxTop(3) + 600, 1800, 420}),
       CommonDialog1("CommonDialog1") {
@@ -76,20 +77,26 @@ void frmExport::Check1_Click() {
     DTPicker1.SetVisible(byDate);
 }
 
+void frmExport::browse(platform::TextBox& box, const std::string& title) {
+    const auto chosen = platform::Dialogs().SaveFile(
+        {title, "csv", "CSV files (*.csv)|*.csv|All files (*.*)|*.*", box.Text()});
+    if (chosen) box.SetText(*chosen);
+}
+
 void frmExport::CmdExport_Click() {
+    const ExportTargets targets{txtsample.Text(), txtresult.Text(), txtresultsnon.Text(),
+                                txtreplicates.Text(), chkHeader.Value() == 1};
     std::string failure;
+    ExportCounts counts;
     {
         platform::Hourglass wait(*this);
         try {
             ExportRange range;
             range.all = Check1.Value() == 1;
             range.from = DTPicker1.Value();
-            ExportData(
-                store::requireDb(), range,
-                {txtsample.Text(), txtresult.Text(), txtresultsnon.Text(), txtreplicates.Text()},
-                [](long long samples) {
-                    return platform::Dialogs().Progress("Exporting samples...", samples);
-                });
+            counts = ExportData(store::requireDb(), range, targets, [](long long samples) {
+                return platform::Dialogs().Progress("Exporting samples...", samples);
+            });
         } catch (const ExportError& e) {
             failure = e.what();
         } catch (const platform::EngineError& e) {
@@ -100,7 +107,7 @@ void frmExport::CmdExport_Click() {
         platform::MsgBox(failure, platform::mb::Exclamation);
         return;
     }
-    platform::MsgBox("Data Exported");
+    platform::MsgBox(ExportSummary(counts, targets));
     Unload();
 }
 

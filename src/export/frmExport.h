@@ -30,6 +30,7 @@ class frmExport : public platform::Form {
     platform::Label Label5;
     platform::TextBox txtreplicates;
     platform::CommandButton cmdreplicates;
+    platform::CheckBox chkHeader;
     platform::CommandButton CmdExport;
     platform::CommonDialog CommonDialog1;
 
@@ -37,11 +38,14 @@ class frmExport : public platform::Form {
     void Form_Resize() override;
     void Check1_Click();
     void CmdExport_Click();
-    // The file names are typed; the buttons were never given a dialog.
-    void cmdbrowseSample_Click() {}
-    void cmdbrowseresult_Click() {}
-    void cmdbrowsenon_Click() {}
-    void cmdreplicates_Click() {}
+    void cmdbrowseSample_Click() { browse(txtsample, Label2.Caption()); }
+    void cmdbrowseresult_Click() { browse(txtresult, Label3.Caption()); }
+    void cmdbrowsenon_Click() { browse(txtresultsnon, Label4.Caption()); }
+    void cmdreplicates_Click() { browse(txtreplicates, Label5.Caption()); }
+
+  private:
+    // A save-file dialog starting at the box's file; a cancel leaves the box as it was.
+    void browse(platform::TextBox& box, const std::string& title);
 };
 
 platform::FormInstance<frmExport>& ExportWindow();

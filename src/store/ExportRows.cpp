@@ -38,6 +38,12 @@ const std::string kReplicatesPrefix = oneSamplePrefix(table::Replicates);
 
 }  // namespace
 
+const std::array<const std::vector<std::string_view>*, 4>& ExportColumns() {
+    static const std::array<const std::vector<std::string_view>*, 4> columns = {
+        &kSampleColumns, &kResultColumns, &kOtherResultColumns, &kOtherResultColumns};
+    return columns;
+}
+
 bool ExportStream::Next() {
     if (!rows_.Next()) return false;
     // The statement's columns are known from the first step on.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ struct ExportRange {
     bool all = false;
     platform::DateTime from{2003, 5, 22};
 };
+
+// The column names of the four kinds of row an export reads: samples, results, non-numeric
+// results, replicates.
+const std::array<const std::vector<std::string_view>*, 4>& ExportColumns();
 
 // One kind of row an export reads, forward only: no row is kept once the next is read, so
 // an export of any size runs in the same memory. Its fields are the columns the export

@@ -35,7 +35,7 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7"};
+const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7", "chkHeader"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},

@@ -241,7 +241,10 @@ TEST_F(WorkingDay, ExportTheSamplesAfterATypedDay) {
     for (int i = 0; i < 4; ++i) ASSERT_NO_FATAL_FAILURE(Type(*boxes[i], files[i], true));
     ASSERT_NO_FATAL_FAILURE(TypeDate(e->DTPicker1, "4/7/2004"));
     ASSERT_NO_FATAL_FAILURE(Click(e->CmdExport));
-    EXPECT_EQ(Shown(), Texts{"Data Exported"});
+    EXPECT_EQ(Shown(), Texts{"Data Exported\n1 sample to samples.csv\n2 results to results.csv\n"
+                             "1 non-numeric result to text results.csv\n1 replicate to "
+                             "replicates.csv\nin the folder " +
+                             out.string()});
     EXPECT_FALSE(exporter::ExportWindow().IsLoaded());
     // A sample later on the "From" day is taken; the earlier ones are not.
     EXPECT_EQ(ReadFile(files[0]),

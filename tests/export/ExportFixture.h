@@ -85,6 +85,18 @@ inline Files ExpectedAll() {
         "V,1,10,7.3,,A\r\n" + later[3]};
 }
 
+// The files with the column names first, as the "Header row" box writes them.
+inline Files WithHeaders(Files files) {
+    const std::string others = "idloc,sample_code,parameter_code,result_value,remark_code,grade";
+    const Files headers = {
+        "idloc,sample_code,project_code,station_id,start_date,missing_time,"
+        "end_date,medium,sample_type,composite_statistic_code,sample_depth,"
+        "comment\r\n",
+        others + ",comments\r\n", others + "\r\n", others + "\r\n"};
+    for (size_t i = 0; i < files.size(); ++i) files[i] = headers[i] + files[i];
+    return files;
+}
+
 // A data file with the fixture as the program's database, a folder for the files, and the
 // program's folder in the test's folder.
 class ExportTest : public ::testing::Test {

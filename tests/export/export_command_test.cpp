@@ -113,6 +113,8 @@ TEST_F(ExportCommandTest, WritesTheWindowsFilesOrThoseNamed) {
     EXPECT_EQ(Read(t), ExpectedAll());
     EXPECT_EQ(Run({"--from", "6/1/2003", "--sample-file", t.sample}, db->Name()), 0);
     EXPECT_EQ(testing_support::ReadFile(t.sample).substr(0, 9), "V,4,,,6/1");
+    ASSERT_EQ(Run(Named(t, {"--header"}), std::nullopt), 0) << err.str();
+    EXPECT_EQ(Read(t), WithHeaders(ExpectedFromDefaultDate()));
 }
 
 // The program itself, with no display. A scheduled job stopped by its time limit (or Ctrl+C)

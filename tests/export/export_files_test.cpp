@@ -84,25 +84,38 @@ TEST(CsvFieldTest, QuotesOnlyWhatNeedsIt) {
     for (const auto& [text, field] : cases) EXPECT_EQ(exporter::CsvField(text), field) << text;
 }
 
-// Each file is replaced, also by an empty one when no sample is in the range.
+// Each file is replaced, also by an empty one (or the column names alone) when no sample is
+// in the range.
 TEST_F(ExportTest, TheFourFilesByteForByte) {
     struct Case {
         ExportRange range;
         Files files;
         exporter::ExportCounts counts;
+        bool header = false;
     };
     const std::vector<Case> cases = {
         {ExportRange{}, ExpectedFromDefaultDate(), {3, 4, 2, 1}},
         {ExportRange{true}, ExpectedAll(), {5, 6, 3, 2}},
         {ExportRange{false, {2010, 1, 1}}, Files{}, {0, 0, 0, 0}},
+        {ExportRange{}, WithHeaders(ExpectedFromDefaultDate()), {3, 4, 2, 1}, true},
+        {ExportRange{false, {2010, 1, 1}}, WithHeaders({}), {0, 0, 0, 0}, true},
     };
     for (const Case& c : cases) {
-        const auto t = Targets();
+        auto t = Targets();
+        t.header = c.header;
         Seed(t);
         EXPECT_TRUE(ExportData(*db, c.range, t) == c.counts);
         EXPECT_EQ(Read(t), c.files);
         EXPECT_EQ(Listing(dir.path() / "out").size(), 4u);
     }
+}
+
+// Files in several folders are named in full.
+TEST(ExportSummary, NamesEachFileInFullWhenTheFoldersDiffer) {
+    EXPECT_EQ(
+        exporter::ExportSummary({1, 0, 2, 3}, {"/a/s.csv", "/a/r.csv", "/b/n.csv", "/a/p.csv"}),
+        "Data Exported\n1 sample to /a/s.csv\n0 results to /a/r.csv\n"
+        "2 non-numeric results to /b/n.csv\n3 replicates to /a/p.csv");
 }
 
 // Each bad target is found before any file is made, and a failure on the way leaves every

@@ -21,8 +21,8 @@ Files Boxes(const frmExport& f) {
 
 }  // namespace
 
-// "All Records" hides the day; cleared again, the day last chosen is back. "Browse" does
-// nothing.
+// "All Records" hides the day; cleared again, the day last chosen is back. Each "Browse"
+// asks where to save its file, starting at the box's file; a cancel leaves the box.
 TEST_F(ExportTest, OpensOnTheDefaultsWithThePickerShown) {
     frmExport& f = Open();
     EXPECT_EQ(Boxes(f), Paths(Defaults()));
@@ -35,10 +35,24 @@ TEST_F(ExportTest, OpensOnTheDefaultsWithThePickerShown) {
     }
     EXPECT_EQ(f.DTPicker1.Value(), (platform::DateTime{2004, 1, 14}));
 
-    for (auto* b : {&f.cmdbrowseSample, &f.cmdbrowseresult, &f.cmdbrowsenon, &f.cmdreplicates})
-        b->Press();
-    EXPECT_TRUE(dialogs->prompts.empty());
-    EXPECT_EQ(Boxes(f), Paths(Defaults()));
+    EXPECT_EQ(f.chkHeader.Value(), 0);
+
+    platform::CommandButton* browse[] = {&f.cmdbrowseSample, &f.cmdbrowseresult, &f.cmdbrowsenon,
+                                         &f.cmdreplicates};
+    const Files titles = {"Sample File", "Results File", "Results NonNumeric File",
+                          "Replicates File"};
+    Files boxes = Boxes(f);
+    for (size_t i = 0; i < 4; ++i) {
+        dialogs->files = {dir.file("chosen" + std::to_string(i) + ".csv")};
+        browse[i]->Press();
+        browse[i]->Press();  // cancelled
+        ASSERT_EQ(dialogs->prompts.size(), 2 * (i + 1));
+        EXPECT_EQ(dialogs->prompts[2 * i].title, titles[i]);
+        EXPECT_EQ(dialogs->prompts[2 * i].file.initDir, boxes[i]);
+        EXPECT_EQ(dialogs->prompts[2 * i].file.defaultExt, "csv");
+        boxes[i] = dir.file("chosen" + std::to_string(i) + ".csv");
+        EXPECT_EQ(Boxes(f), boxes);
+    }
     EXPECT_TRUE(std::filesystem::is_empty(app()));
 }
 
@@ -53,13 +67,22 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         long long steps;  // the last count the progress dialog showed, -1 for none
     };
     const auto none = [](frmExport&) {};  // a done export's steps are its samples
+    const std::string folder = "\nin the folder " + app().string();
     const std::vector<Case> cases = {
-        {"from the day shown", 0, none, "Data Exported", 3},
+        {"from the day shown", 0, none,
+         "Data Exported\n3 samples to ExpSample.csv\n4 results to expresult.csv\n2 non-numeric "
+         "results to Expresultsnon.csv\n1 replicate to expreplicates.csv" +
+             folder,
+         3},
         {"all records", 1,
          [](frmExport& f) {
              f.DTPicker1.SetValue({2010, 1, 1});
+             f.chkHeader.SetValue(1);
          },
-         "Data Exported", 5},
+         "Data Exported\n5 samples to ExpSample.csv\n6 results to expresult.csv\n3 non-numeric "
+         "results to Expresultsnon.csv\n2 replicates to expreplicates.csv" +
+             folder,
+         5},
         {"missing folder", 1,
          [&](frmExport& f) { f.txtresultsnon.SetText(dir.file("gone/n.csv")); },
          "The folder '" + dir.file("gone") + "' of the non-numeric results file does not exist.",
@@ -82,7 +105,7 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         f.CmdExport.Press();
         ASSERT_EQ(dialogs->texts(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(dialogs->prompts[0].title, platform::AppTitle());
-        const bool done = c.message == "Data Exported";
+        const bool done = c.message.starts_with("Data Exported");
         EXPECT_EQ(dialogs->prompts[0].buttons,
                   done ? platform::mb::OKOnly : platform::mb::Exclamation);
         EXPECT_EQ(dialogs->progress.empty() ? -1 : dialogs->progress[0].last, c.steps) << c.name;
@@ -92,7 +115,8 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         }
         EXPECT_EQ(exporter::ExportWindow().IsLoaded(), !done) << c.name;
         EXPECT_EQ(Read(d),
-                  done ? (c.steps == 5 ? ExpectedAll() : ExpectedFromDefaultDate()) : Seeded(d))
+                  done ? (c.steps == 5 ? WithHeaders(ExpectedAll()) : ExpectedFromDefaultDate())
+                       : Seeded(d))
             << c.name;
         EXPECT_EQ(Listing(app()).size(), 4u) << c.name;
         if (done) continue;
