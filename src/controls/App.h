@@ -18,7 +18,7 @@ struct ProgramEnded {};
 [[noreturn]] void End();
 void SetEndHandler(std::function<void()> handler);
 
-// The clipboard, plain text only.
+// The clipboard as plain text (grids add an HTML table through GridClipboard).
 namespace Clipboard {
 void Clear();
 void SetText(const std::string& text);

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QString>
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
+#include "Conversions.h"
 #include "QtGlue.h"
 
 namespace platform {
@@ -121,6 +124,57 @@ void FlexGridModel::appendRows(std::vector<std::vector<std::string>>&& rows) {
     rows_ += count;
     if (lastModel >= firstModel) endInsertRows();
     if (fillsHeader && cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+}
+
+long long FlexGridModel::firstDataRow() const {
+    const long long first = fixedRows_;
+    if (first >= rows_) return rows_;
+    for (int c = 0; c < cols_; ++c)
+        if (!cell(first, c).empty()) return first;
+    return first + 1;
+}
+
+void FlexGridModel::sortRows(int col, bool ascending) {
+    const long long first = firstDataRow();
+    if (col < 0 || col >= cols_ || rows_ - first < 2) return;
+    const auto count = static_cast<size_t>(rows_ - first);
+    auto text = [&](size_t i) -> const std::string& { return cell(first + (long long)i, col); };
+    bool numbers = true, dates = true;
+    for (size_t i = 0; i < count && (numbers || dates); ++i) {
+        if (text(i).empty()) continue;
+        numbers = numbers && IsNumeric(text(i));
+        dates = dates && IsDate(text(i));
+    }
+    // One key per row, worked out once: a number, a date's serial or the folded text.
+    std::vector<double> numberKeys(numbers || dates ? count : 0);
+    std::vector<QString> textKeys(numbers || dates ? 0 : count);
+    for (size_t i = 0; i < count; ++i) {
+        if (text(i).empty()) continue;
+        if (numbers)
+            numberKeys[i] = *ParseNumber(text(i));
+        else if (dates)
+            numberKeys[i] = static_cast<double>(TextToDate(text(i))->serialSeconds());
+        else
+            textKeys[i] = qt::q(text(i)).toCaseFolded();
+    }
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const bool blankA = text(a).empty(), blankB = text(b).empty();
+        if (blankA || blankB) return blankB && !blankA;
+        if (!textKeys.empty())
+            return ascending ? textKeys[a] < textKeys[b] : textKeys[b] < textKeys[a];
+        return ascending ? numberKeys[a] < numberKeys[b] : numberKeys[b] < numberKeys[a];
+    });
+    emit layoutAboutToBeChanged();
+    std::vector<std::string> sorted;
+    sorted.reserve(count * static_cast<size_t>(cols_));
+    for (size_t i : order)
+        for (int c = 0; c < cols_; ++c)
+            sorted.push_back(
+                std::move(cells_[static_cast<size_t>((first + (long long)i) * cols_ + c)]));
+    std::move(sorted.begin(), sorted.end(), cells_.begin() + first * cols_);
+    emit layoutChanged();
 }
 
 std::string FlexGridModel::clipText() const {

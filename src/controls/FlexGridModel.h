@@ -36,6 +36,13 @@ class FlexGridModel : public QAbstractTableModel {
     // The same, each row one line of tab-separated cells.
     void appendLines(const std::vector<std::string_view>& lines);
 
+    // The first row below the fixed ones that is not the classic blank row 1.
+    long long firstDataRow() const;
+    // Sorts the data rows by a column: as numbers when every filled cell is one, else as
+    // dates when every filled cell is one, else as text without regard to case. Blank cells
+    // go last; equal keys keep their order.
+    void sortRows(int col, bool ascending);
+
     // The whole grid: each cell followed by a tab, each row by a line feed.
     std::string clipText() const;
 

@@ -14,6 +14,7 @@
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "FlexGridModel.h"
+#include "GridClipboard.h"
 #include "QtGlue.h"
 
 namespace platform {
@@ -141,6 +142,10 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
             raiseMenuKey(classicShift(Qt::NoModifier));
             return true;
         }
+        if (key->matches(QKeySequence::Copy)) {
+            CopySelection();
+            return true;
+        }
         if (!key->matches(QKeySequence::SelectAll)) return false;
         if (model_->rows() > model_->fixedRows() && model_->cols() > model_->fixedCols()) {
             row_ = model_->fixedRows();
@@ -153,14 +158,65 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
     });
     // Row 0 is drawn by the header, yet it is part of the grid: a release there is the
     // grid's too.
+    // A left click there sorts by its column, a second one reverses; dragging a column's
+    // edge to resize it does not.
     qt::Watch(view_->horizontalHeader()->viewport(), [this](QObject*, QEvent* e) {
-        if (e->type() == QEvent::MouseButtonRelease)
-            raiseMouseUp(view_->horizontalHeader()->viewport(), *static_cast<QMouseEvent*>(e));
+        QHeaderView* header = view_->horizontalHeader();
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonRelease)
+            return false;
+        auto* me = static_cast<QMouseEvent*>(e);
+        const int col = header->logicalIndexAt(me->position().toPoint());
+        if (me->button() == Qt::LeftButton && e->type() == QEvent::MouseButtonPress) {
+            headerPress_ = {col, col < 0 ? 0 : header->sectionSize(col)};
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            if (me->button() == Qt::LeftButton && col >= 0 && headerPress_.first == col &&
+                headerPress_.second == header->sectionSize(col)) {
+                sortAscending_ = col == sortCol_ ? !sortAscending_ : true;
+                Sort(col, sortAscending_);
+            }
+            raiseMouseUp(header->viewport(), *me);
+        }
         return false;
     });
+    auto rowsChanged = [this] {
+        if (RowsChanged) RowsChanged();
+    };
+    QObject::connect(model_, &QAbstractItemModel::rowsInserted, view_, rowsChanged);
+    QObject::connect(model_, &QAbstractItemModel::rowsRemoved, view_, rowsChanged);
+    QObject::connect(model_, &QAbstractItemModel::modelReset, view_, rowsChanged);
     fitColumns(0, rows - 1);
     syncSelection();
     place(g);
+}
+
+void MSFlexGrid::CopySelection() const {
+    const CellBlock block{std::min(row_, rowSel_), std::max(row_, rowSel_), std::min(col_, colSel_),
+                          std::max(col_, colSel_)};
+    if (block.r1 == block.r2 && block.c1 == block.c2) {
+        const CellBlock all{0, model_->rows() - 1, 0, model_->cols() - 1};
+        GridClipboard::Put(ClipText(), GridClipboard::Html(*model_, all));
+    } else {
+        GridClipboard::Put(GridClipboard::Text(*model_, block),
+                           GridClipboard::Html(*model_, block));
+    }
+}
+
+long long MSFlexGrid::DataRows() const { return model_->rows() - model_->firstDataRow(); }
+
+std::string MSFlexGrid::RowCountText() const {
+    const long long n = DataRows();
+    return std::to_string(n) + (n == 1 ? " row" : " rows");
+}
+
+void MSFlexGrid::Sort(int col, bool ascending) {
+    if (col < 0 || col >= model_->cols()) outOfRange();
+    sortCol_ = col;
+    sortAscending_ = ascending;
+    model_->sortRows(col, ascending);
+    view_->horizontalHeader()->setSortIndicatorShown(true);
+    view_->horizontalHeader()->setSortIndicator(
+        col, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    syncSelection();
 }
 
 MSFlexGrid::~MSFlexGrid() = default;
@@ -217,8 +273,10 @@ void MSFlexGrid::SetRows(long long rows) {
     model_->setRows(rows);
     clampCursor();
     if (rows <= model_->fixedRows() + 1) {
-        // A grid cut back for a refill sizes its columns anew from what comes next.
+        // A grid cut back for a refill sizes its columns anew from what comes next, unsorted.
         view_->horizontalHeader()->reset();
+        view_->horizontalHeader()->setSortIndicatorShown(false);
+        sortCol_ = -1;
         fitColumns(0, rows - 1);
     } else if (rows > before) {
         fitColumns(before, rows - 1);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Control.h"
@@ -63,6 +64,19 @@ class MSFlexGrid : public Control {
     // The whole grid as text: every cell followed by a tab, every row by a line feed.
     std::string ClipText() const;
 
+    // The selection on the clipboard as tab-separated text and as an HTML table; with no
+    // more than one cell selected, the whole grid, its text as ClipText gives it.
+    void CopySelection() const;
+    // The data rows: below the fixed ones, the classic blank row 1 not counted.
+    long long DataRows() const;
+    // "12 rows": what the grid's count label shows.
+    std::string RowCountText() const;
+    // Sorts the data rows by a column, as a click on its header does; the header row and the
+    // blank row 1 stay on top.
+    void Sort(int col, bool ascending);
+    // Raised whenever rows are added, removed or the grid is reshaped.
+    std::function<void()> RowsChanged;
+
     // Button numbers 1 left, 2 right, 4 middle; position in twips within the grid. The menu
     // key (a keyboard context menu) raises a right-button release at the current cell.
     std::function<void(int button, int shift, int x, int y)> MouseUp;
@@ -87,6 +101,9 @@ class MSFlexGrid : public Control {
     int colSel_ = 0;
     bool syncing_ = false;   // our own selection updates are not the user's
     bool dragging_ = false;  // left button held in the cells
+    int sortCol_ = -1;       // the column last sorted by a header click
+    bool sortAscending_ = true;
+    std::pair<int, int> headerPress_{-1, 0};  // the column pressed in the header, its width
 };
 
 }  // namespace platform

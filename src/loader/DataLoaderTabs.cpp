@@ -13,6 +13,9 @@ namespace {
 using List = platform::ComboBox::Style;
 using Picker = platform::DTPicker::Format;
 
+// Each grid's row count stands under it, where every grid ends.
+constexpr platform::Geometry kRowCountAt{120, 6660, 3000, 255};
+
 void hide(std::initializer_list<platform::Control*> controls) {
     for (auto* c : controls) c->SetVisible(false);
 }
@@ -25,7 +28,8 @@ TabStrip::TabStrip(platform::Form& form)
              {120, 120, 11160, 7560}) {}
 
 ViewProjectTab::ViewProjectTab(platform::Container& page)
-    : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6780}) {}
+    : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6480}),
+      lblRowCount2(page, "lblRowCount2", "", kRowCountAt) {}
 
 SampleTab::SampleTab(platform::Container& page)
     : Label4(page, "Label4", "Project", {240, 270, 1800, 255}),
@@ -92,7 +96,8 @@ ViewStationTab::ViewStationTab(platform::Container& page)
       Frame12(page, "Frame12", "Enter Water Body Name", {2040, 1290, 5700, 690}),
       txtwaterbodyname(Frame12, "txtwaterbodyname", "", {150, 300, 5400, 315}),
       cmdFindStation(page, "cmdFindStation", "Load Stations", {9180, 1530, 1800, 450}),
-      MSFlexGrid1(page, "MSFlexGrid1", 2, 18, 1, 1, {120, 2100, 10860, 4800}) {
+      MSFlexGrid1(page, "MSFlexGrid1", 2, 18, 1, 1, {120, 2100, 10860, 4500}),
+      lblRowCount1(page, "lblRowCount1", "", kRowCountAt) {
     cmbStationProject.SetToolTipText("Project");
     txtfindstation.SetToolTipText("Station Description");
     txtwaterbodyname.SetToolTipText("Station Description");
@@ -183,7 +188,8 @@ ViewSamplesTab::ViewSamplesTab(platform::Container& page)
       frmLoaded(page, "frmLoaded", "", {9180, 900, 1800, 900}),
       Check12(frmLoaded, "Check12", "Select All", {150, 150, 1500, 255}),
       cmdSampletoResults(frmLoaded, "cmdSampletoResults", "Load Results", {150, 450, 1500, 390}),
-      MSFlexGrid3(page, "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, 4920}) {
+      MSFlexGrid3(page, "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, 4620}),
+      lblRowCount3(page, "lblRowCount3", "", kRowCountAt) {
     Check7.SetToolTipText("Default is New Records Only");
     cmbProject.SetToolTipText("Project");
     cmbStation.SetToolTipText("Station");
@@ -207,7 +213,8 @@ ViewResultsTab::ViewResultsTab(platform::Container& page)
       Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
       cmdLoadResult(page, "cmdLoadResult", "Load Results", {6300, 540, 1250, 420}),
       cmdPlotResults(page, "cmdPlotResults", "Plot", {7620, 540, 600, 420}),
-      MSFlexGrid4(page, "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5760}) {
+      MSFlexGrid4(page, "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5460}),
+      lblRowCount4(page, "lblRowCount4", "", kRowCountAt) {
     TxtSampleNumber.SetToolTipText("Enter Sample Number for User Entered Data");
     Check4.SetToolTipText("View Records from All Sources Based on Station and Parameter");
     Frame5.SetVisible(false);

@@ -35,6 +35,7 @@ struct TabStrip {
 struct ViewProjectTab {
     explicit ViewProjectTab(platform::Container& page);
     platform::MSFlexGrid MSFlexGrid2;
+    platform::Label lblRowCount2;  // "12 rows", under the grid
 };
 
 // "Sample"
@@ -92,6 +93,7 @@ struct ViewStationTab {
     platform::TextBox txtwaterbodyname;
     platform::CommandButton cmdFindStation;
     platform::MSFlexGrid MSFlexGrid1;
+    platform::Label lblRowCount1;  // "12 rows", under the grid
 };
 
 // "Results"
@@ -161,6 +163,7 @@ struct ViewSamplesTab {
     platform::CheckBox Check12;
     platform::CommandButton cmdSampletoResults;
     platform::MSFlexGrid MSFlexGrid3;
+    platform::Label lblRowCount3;  // "12 rows", under the grid
 };
 
 // "View Results"
@@ -180,6 +183,7 @@ struct ViewResultsTab {
     platform::CommandButton cmdLoadResult;
     platform::CommandButton cmdPlotResults;
     platform::MSFlexGrid MSFlexGrid4;
+    platform::Label lblRowCount4;  // "12 rows", under the grid
 };
 
 }  // namespace loader

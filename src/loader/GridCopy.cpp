@@ -1,22 +1,36 @@
-// Copying a browse grid to the clipboard: every cell followed by a tab, every row by a line
-// feed, header and blank rows included, so a paste into a spreadsheet lands cell by cell.
-#include "App.h"
+// The grids' popup menus: the selection (else the whole grid) to the clipboard, or the whole
+// grid to a CSV file, so a spreadsheet keeps its columns.
+#include <fstream>
+
+#include "Dialogs.h"
+#include "GridClipboard.h"
 #include "frmDataLoader.h"
 
 namespace loader {
 
 namespace {
 
-void copyGrid(const platform::MSFlexGrid& grid) {
-    platform::Clipboard::Clear();
-    platform::Clipboard::SetText(grid.ClipText());
+void saveCsv(platform::MSFlexGrid& grid) {
+    const auto path = platform::Dialogs().SaveFile(
+        {"Save as CSV", "csv", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*", ""});
+    if (!path) return;
+    std::ofstream out(*path, std::ios::binary | std::ios::trunc);
+    out << platform::GridClipboard::Csv(grid.model());
+    out.close();
+    if (!out)
+        platform::MsgBox("The grid could not be written to " + *path + ".",
+                         platform::mb::Exclamation);
 }
 
 }  // namespace
 
-void frmDataLoader::mnucopy1_Click() { copyGrid(MSFlexGrid1); }
-void frmDataLoader::mnucopy2_Click() { copyGrid(MSFlexGrid2); }
-void frmDataLoader::mnucopy3_Click() { copyGrid(MSFlexGrid3); }
-void frmDataLoader::mnucopy4_Click() { copyGrid(MSFlexGrid4); }
+void frmDataLoader::mnucopy1_Click() { MSFlexGrid1.CopySelection(); }
+void frmDataLoader::mnucopy2_Click() { MSFlexGrid2.CopySelection(); }
+void frmDataLoader::mnucopy3_Click() { MSFlexGrid3.CopySelection(); }
+void frmDataLoader::mnucopy4_Click() { MSFlexGrid4.CopySelection(); }
+void frmDataLoader::mnusavecsv1_Click() { saveCsv(MSFlexGrid1); }
+void frmDataLoader::mnusavecsv2_Click() { saveCsv(MSFlexGrid2); }
+void frmDataLoader::mnusavecsv3_Click() { saveCsv(MSFlexGrid3); }
+void frmDataLoader::mnusavecsv4_Click() { saveCsv(MSFlexGrid4); }
 
 }  // namespace loader

@@ -15,9 +15,13 @@ frmDataLoader::frmDataLoader()
       ViewSamplesTab(SSTab1.Page(tab::ViewSamples)),
       ViewResultsTab(SSTab1.Page(tab::ViewResults)),
       MnuCopyStations(MnuCopyStation.AddItem("MnuCopyStations", "Copy")),
+      mnusavecsv1(MnuCopyStation.AddItem("mnusavecsv1", "Save as CSV")),
       mnucopyprojects(mnucopyproject.AddItem("mnucopyprojects", "Copy")),
+      mnusavecsv2(mnucopyproject.AddItem("mnusavecsv2", "Save as CSV")),
       mnucopysample(mnuCopySamples.AddItem("mnucopysample", "Copy")),
-      mnucopyresult(mnuCopyResults.AddItem("mnucopyresult", "Copy")) {
+      mnusavecsv3(mnuCopySamples.AddItem("mnusavecsv3", "Save as CSV")),
+      mnucopyresult(mnuCopyResults.AddItem("mnucopyresult", "Copy")),
+      mnusavecsv4(mnuCopyResults.AddItem("mnusavecsv4", "Save as CSV")) {
     SetClientSize(11400, 7800);
     connectEvents();
 }
@@ -71,6 +75,10 @@ void frmDataLoader::connectEvents() {
     ON_EVENT_TO(mnucopyprojects, Click, mnucopy2_Click);
     ON_EVENT_TO(mnucopysample, Click, mnucopy3_Click);
     ON_EVENT_TO(mnucopyresult, Click, mnucopy4_Click);
+    ON_EVENT(mnusavecsv1, Click);
+    ON_EVENT(mnusavecsv2, Click);
+    ON_EVENT(mnusavecsv3, Click);
+    ON_EVENT(mnusavecsv4, Click);
     // A right-button release over a grid offers its copy menu.
     auto popupOn = [this](platform::Menu& menu) {
         return [this, &menu](int button, int, int, int) {
@@ -81,6 +89,15 @@ void frmDataLoader::connectEvents() {
     MSFlexGrid2.MouseUp = popupOn(mnucopyproject);
     MSFlexGrid3.MouseUp = popupOn(mnuCopySamples);
     MSFlexGrid4.MouseUp = popupOn(mnuCopyResults);
+    // Each grid's count follows its fills and cut-backs.
+    auto countOn = [](platform::MSFlexGrid& grid, platform::Label& label) {
+        grid.RowsChanged = [&grid, &label] { label.SetCaption(grid.RowCountText()); };
+        grid.RowsChanged();
+    };
+    countOn(MSFlexGrid1, lblRowCount1);
+    countOn(MSFlexGrid2, lblRowCount2);
+    countOn(MSFlexGrid3, lblRowCount3);
+    countOn(MSFlexGrid4, lblRowCount4);
 }
 
 }  // namespace loader

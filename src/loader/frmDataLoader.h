@@ -32,12 +32,16 @@ class frmDataLoader : public platform::Form,
     // Popup menus of the four grids, never shown in a menu bar.
     platform::Menu MnuCopyStation{"MnuCopyStation", "Copy"};
     platform::MenuItem& MnuCopyStations;
+    platform::MenuItem& mnusavecsv1;
     platform::Menu mnucopyproject{"mnucopyproject", "CopyProject"};
     platform::MenuItem& mnucopyprojects;
+    platform::MenuItem& mnusavecsv2;
     platform::Menu mnuCopySamples{"mnuCopySamples", "CopySample"};
     platform::MenuItem& mnucopysample;
+    platform::MenuItem& mnusavecsv3;
     platform::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
     platform::MenuItem& mnucopyresult;
+    platform::MenuItem& mnusavecsv4;
 
     // The found sets stay between clicks so the step buttons can move through them.
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found
@@ -111,11 +115,17 @@ class frmDataLoader : public platform::Form,
     // "Results": the chosen parameter at the found sample's station
     void cmdPlotSample_Click();
 
-    // Grid copy: the whole grid to the clipboard as tab-separated lines.
+    // Grid copy: the selection, else the whole grid, to the clipboard as tab-separated
+    // lines and as an HTML table.
     void mnucopy1_Click();
     void mnucopy2_Click();
     void mnucopy3_Click();
     void mnucopy4_Click();
+    // The whole grid to a CSV file the user names.
+    void mnusavecsv1_Click();
+    void mnusavecsv2_Click();
+    void mnusavecsv3_Click();
+    void mnusavecsv4_Click();
 
   private:
     void connectEvents();

@@ -1,16 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "App.h"
 #include "CommandButton.h"
 #include "EngineError.h"
 #include "FlexGridModel.h"
@@ -105,6 +112,7 @@ TEST_F(GridTest, CurrentCellAndSelection) {
     EXPECT_EQ(grid().Row(), 1);  // the first cell past the fixed ones
     EXPECT_EQ(grid().Col(), 1);
     grid().SetRow(3);
+    grid().SetCol(1);
     grid().SetRowSel(7);
     grid().SetCol(1);
     EXPECT_EQ(grid().RowSel(), 7);
@@ -292,4 +300,94 @@ TEST_F(GridTest, TheMenuKeyReportsARightReleaseAtTheCurrentCell) {
     ASSERT_EQ(form->ups.size(), 3u);
     EXPECT_EQ(form->ups[2].button, 2);
     EXPECT_EQ(QPoint(form->ups[2].x, form->ups[2].y), cell);
+}
+
+// A header click sorts the data rows by that column's kind, blanks last; again reverses. The
+// header row and the blank row 1 stay on top and a row's cells move together.
+TEST_F(GridTest, AHeaderClickSortsNumbersDatesAndTextAndAgainReverses) {
+    struct Case {
+        std::vector<std::string> cells, ascending;
+    };
+    const Case cases[] = {
+        {{"10", "9", "", "2.5", "-1"}, {"-1", "2.5", "9", "10", ""}},
+        {{"12/1/2003", "3/4/2004 10:30:00 AM", "1/15/2004", "3/4/2004"},
+         {"12/1/2003", "1/15/2004", "3/4/2004", "3/4/2004 10:30:00 AM"}},
+        {{"beta", "Gamma", "", "alpha"}, {"alpha", "beta", "Gamma", ""}},
+    };
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+    QHeaderView* header = grid().view()->horizontalHeader();
+    const QPoint valueHeader(header->sectionViewportPosition(1) + 5, 5);
+    for (const auto& c : cases) {
+        grid().SetRows(2);
+        writeHeader({"#", "Value", ""});
+        for (size_t i = 0; i < c.cells.size(); ++i)
+            grid().AddItem(std::to_string(i) + "\t" + c.cells[i]);
+        auto column = [&] {
+            std::vector<std::string> out;
+            for (long long r = 2; r < grid().Rows(); ++r) {
+                out.push_back(grid().TextMatrix(r, 1));
+                EXPECT_EQ(c.cells[std::stoul(grid().TextMatrix(r, 0))], out.back());
+            }
+            return out;
+        };
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+        EXPECT_EQ(column(), c.ascending);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, valueHeader);
+        std::vector<std::string> descending(c.ascending.rbegin(), c.ascending.rend());
+        if (descending.front().empty())
+            std::rotate(descending.begin(), descending.begin() + 1, descending.end());
+        EXPECT_EQ(column(), descending);
+        EXPECT_EQ(grid().TextMatrix(0, 1) + grid().TextMatrix(1, 0) + grid().TextMatrix(1, 1),
+                  "Value");
+    }
+}
+
+// Ctrl+C puts the selection as text and as an HTML table a spreadsheet reads cell by cell;
+// with one cell selected, the whole grid, its text as ClipText gives it.
+TEST_F(GridTest, CtrlCCopiesTheSelectionAsTextAndAnHtmlTable) {
+    writeHeader({"Code", "Name", "Note"});
+    grid().AddItem("1\t<b>Tom & Jerry</b>\t\"x\"");
+    grid().AddItem("2\tBeta\t3.5");
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+    QTableView* view = grid().view();
+    grid().SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    auto tableOnClipboard = [] {
+        QTextDocument doc;
+        doc.setHtml(QApplication::clipboard()->mimeData()->html());
+        std::vector<std::vector<std::string>> cells;
+        for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+            auto* table = qobject_cast<QTextTable*>(frame);
+            if (!table) continue;
+            for (int r = 0; r < table->rows(); ++r) {
+                auto& row = cells.emplace_back();
+                for (int c = 0; c < table->columns(); ++c) {
+                    QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
+                    cursor.setPosition(table->cellAt(r, c).lastCursorPosition().position(),
+                                       QTextCursor::KeepAnchor);
+                    row.push_back(cursor.selectedText().toStdString());
+                }
+            }
+        }
+        return cells;
+    };
+    grid().SetRow(2);
+    grid().SetCol(1);
+    grid().SetRowSel(3);
+    grid().SetColSel(2);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(Clipboard::GetText(), "<b>Tom & Jerry</b>\t\"x\"\nBeta\t3.5\n");
+    using Table = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(tableOnClipboard(), (Table{{"<b>Tom & Jerry</b>", "\"x\""}, {"Beta", "3.5"}}));
+
+    grid().SetRow(3);
+    grid().SetCol(1);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(Clipboard::GetText(), grid().ClipText());
+    const Table all = tableOnClipboard();
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0], (std::vector<std::string>{"Code", "Name", "Note"}));
+    EXPECT_EQ(all[3], (std::vector<std::string>{"2", "Beta", "3.5"}));
 }

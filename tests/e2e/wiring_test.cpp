@@ -32,6 +32,7 @@ struct Press {
     const char* control;  // or the caption of a menu bar item
     const char* handler;
     How how = How::Click;
+    const char* item = "Copy";  // the grid menu's item
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
@@ -81,6 +82,10 @@ const Press kDataLoader[] = {
     {"MSFlexGrid2", "mnucopy2_Click", How::GridMenu},
     {"MSFlexGrid3", "mnucopy3_Click", How::GridMenu},
     {"MSFlexGrid4", "mnucopy4_Click", How::GridMenu},
+    {"MSFlexGrid1", "mnusavecsv1_Click", How::GridMenu, "Save as CSV"},
+    {"MSFlexGrid2", "mnusavecsv2_Click", How::GridMenu, "Save as CSV"},
+    {"MSFlexGrid3", "mnusavecsv3_Click", How::GridMenu, "Save as CSV"},
+    {"MSFlexGrid4", "mnusavecsv4_Click", How::GridMenu, "Save as CSV"},
 };
 
 const Press kExport[] = {
@@ -161,7 +166,7 @@ void PressOn(platform::Form& form, const Press& press) {
             platform::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
                                        &loader.mnuCopySamples, &loader.mnuCopyResults};
             platform::Menu& popup = *menus[press.control[10] - '1'];
-            ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(grid, popup, 1, 1, "Copy"));
+            ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(grid, popup, 1, 1, press.item));
             break;
         }
         case How::MenuBar:

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
 #include "App.h"
 #include "FlexGridModel.h"
@@ -24,8 +25,10 @@ TEST_F(GridCopy, EachCopyTakesItsOwnGridAndOnlyTheRightButtonOpensTheMenu) {
     f.cmdSamples_Click();
     f.cmdLoadResult_Click();
     const std::pair<platform::MSFlexGrid*, platform::MenuItem*> grids[] = {
-        {&f.MSFlexGrid1, &f.MnuCopyStations}, {&f.MSFlexGrid2, &f.mnucopyprojects},
-        {&f.MSFlexGrid3, &f.mnucopysample}, {&f.MSFlexGrid4, &f.mnucopyresult}};
+        {&f.MSFlexGrid1, &f.MnuCopyStations},
+        {&f.MSFlexGrid2, &f.mnucopyprojects},
+        {&f.MSFlexGrid3, &f.mnucopysample},
+        {&f.MSFlexGrid4, &f.mnucopyresult}};
     for (const auto& [grid, copy] : grids) {
         platform::Clipboard::SetText("before");
         copy->Trigger();
@@ -81,4 +84,26 @@ TEST_F(GridCopy, TheMenuKeyOpensTheCopyMenuAtTheCellAndARightClickAtThePointer) 
         menu->close();
     }
     EXPECT_EQ(std::make_pair(grid.Row(), grid.Col()), std::make_pair(2LL, 2));
+}
+
+// "Save as CSV" writes the header and data rows quoted as the export quotes; the count under
+// the grid follows its fills and cut-backs.
+TEST_F(GridCopy, SaveAsCsvWritesTheGridAndTheCountFollowsIt) {
+    auto& f = Open();
+    auto& grid = f.MSFlexGrid2;
+    EXPECT_EQ(f.lblRowCount2.Caption(), "2 rows");
+    grid.SetTextMatrix(2, 1, "a \"b\", c");
+    dialogs->files.push_back(dir.file("projects.csv"));
+    f.mnusavecsv2.Trigger();
+    std::string expected;
+    for (long long r : {0LL, 2LL, 3LL}) {
+        std::string line = loader_test::RowText(grid, r);
+        std::replace(line.begin(), line.end(), '|', ',');
+        expected += line + "\r\n";
+    }
+    const std::string quoted = "\"a \"\"b\"\", c\"";
+    expected.replace(expected.find("a \"b\", c"), 8, quoted);
+    EXPECT_EQ(testing_support::ReadFile(dir.file("projects.csv")), expected);
+    grid.SetRows(2);
+    EXPECT_EQ(f.lblRowCount2.Caption(), "0 rows");
 }
