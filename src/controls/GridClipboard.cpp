@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "Conversions.h"
 #include "FlexGridModel.h"
 #include "QtGlue.h"
 
@@ -34,15 +35,6 @@ std::string htmlEscaped(std::string_view text) {
     return out;
 }
 
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + '"';
-}
 
 }  // namespace
 
@@ -75,7 +67,7 @@ std::string Csv(const FlexGridModel& model) {
     auto line = [&](long long r) {
         for (int c = 0; c < model.cols(); ++c) {
             if (c) out += ',';
-            out += csvField(model.cell(r, c));
+            out += platform::CsvField(model.cell(r, c));
         }
         out += "\r\n";
     };

@@ -18,16 +18,13 @@ namespace {
 
 enum FileIndex { SampleFile, ResultFile, NonNumericFile, ReplicateFile };
 
-bool needsQuotes(std::string_view text) {
-    return text.find_first_of(",\"\r\n") != std::string_view::npos;
-}
 
 // Quotes the field that starts at `start` of `out` when it needs it.
 void quoteFrom(std::string& out, size_t start) {
-    if (!needsQuotes(std::string_view(out).substr(start))) return;
+    if (!platform::CsvNeedsQuotes(std::string_view(out).substr(start))) return;
     const std::string value = out.substr(start);
     out.resize(start);
-    out += CsvField(value);
+    out += platform::CsvField(value);
 }
 
 // The current row as one line of file `file`.
@@ -83,18 +80,6 @@ ExportTargets DefaultTargets() {
             folder + "expreplicates.csv"};
 }
 
-std::string CsvField(std::string_view text) {
-    if (!needsQuotes(text)) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 8);
-    out += '"';
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
 
 std::string ExportSummary(const ExportCounts& counts, const ExportTargets& targets) {
     namespace fs = std::filesystem;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "Conversions.h"
 #include "ExportRows.h"
 #include "Progress.h"
 
@@ -32,9 +33,8 @@ ExportTargets DefaultTargets();
 // Which hand-entered samples go out.
 using ExportRange = store::ExportRange;
 
-// A value as one CSV field: between double quotes, inner quotes doubled, when it holds a
-// comma, a double quote, a CR or a LF; as it is otherwise.
-std::string CsvField(std::string_view text);
+// One CSV field, quoted as every file of the program quotes it.
+using platform::CsvField;
 
 struct ExportCounts {
     long long samples = 0;

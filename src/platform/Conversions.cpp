@@ -310,4 +310,21 @@ std::string SqlQuote(std::string_view text) {
     return out;
 }
 
+bool CsvNeedsQuotes(std::string_view text) {
+    return text.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+std::string CsvField(std::string_view text) {
+    if (!CsvNeedsQuotes(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
 }  // namespace platform

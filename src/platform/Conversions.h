@@ -25,6 +25,11 @@ std::string NumberToText(double v);
 // again stays the value it was ("0.3", "0.30000000000000004").
 std::string NumberToEditText(double v);
 
+// A value as one CSV field: between double quotes, inner quotes doubled, when it holds a
+// comma, a double quote, a CR or a LF; as it is otherwise.
+bool CsvNeedsQuotes(std::string_view text);
+std::string CsvField(std::string_view text);
+
 // The classic numeric-text test: optional blanks around, optional sign, digits with an
 // optional decimal point, optional exponent. Empty is not numeric.
 bool IsNumeric(std::string_view text);
