@@ -1,5 +1,9 @@
 #include "MDIMain.h"
 
+#include <sqlite3.h>
+
+#include <QKeySequence>
+
 #include "App.h"
 #include "Connection.h"
 #include "DataLocation.h"
@@ -7,6 +11,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
+#include "UserGuide.h"
 #include "Windows.h"
 #include "frmExport.h"
 
@@ -33,16 +38,23 @@ std::shared_ptr<platform::Database> tryOpen(const std::string& path, std::string
 
 MDIMain::MDIMain()
     : platform::MdiForm("MDIMain", "MartenDB Data Loader & Viewer"),
-      MnuExit(mnuFile.AddItem("MnuExit", "Exit")),
-      mnuAdd(mnuData.AddItem("mnuAdd", "View or Add Data")),
-      mnuChange(mnuData.AddItem("mnuChange", "Change Data File Location")),
-      mnuExport(mnuData.AddItem("mnuExport", "Export")) {
+      MnuExit(mnuFile.AddItem("MnuExit", "E&xit")),
+      mnuAdd(mnuData.AddItem("mnuAdd", "&View or Add Data")),
+      mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
+      mnuExport(mnuData.AddItem("mnuExport", "&Export")),
+      mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
+      mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
     AddMenu(mnuFile);
     AddMenu(mnuData);
+    AddMenu(mnuHelp);
+    MnuExit.SetShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuUserGuide.SetShortcut(QKeySequence(Qt::Key_F1));
     ON_EVENT(MnuExit, Click);
     ON_EVENT(mnuAdd, Click);
     ON_EVENT(mnuChange, Click);
     ON_EVENT(mnuExport, Click);
+    ON_EVENT(mnuUserGuide, Click);
+    ON_EVENT(mnuAbout, Click);
     useDatabase(store::db());
 }
 
@@ -143,6 +155,16 @@ void MDIMain::mnuExport_Click() {
 }
 
 void MDIMain::MnuExit_Click() { platform::End(); }
+
+void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }
+
+void MDIMain::mnuAbout_Click() {
+    const auto database = store::db();
+    platform::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION +
+                         "\n\nData file: " + (database ? database->Name() : "none open") +
+                         "\nSQLite " + sqlite3_libversion(),
+                     platform::mb::Information, "About");
+}
 
 MDIMain& MainWindow() {
     auto& slot = mainWindowSlot();

@@ -9,18 +9,21 @@
 
 namespace app {
 
-// The main window: holds the child windows and offers the File and Data menus.
+// The main window: holds the child windows and offers the File, Data and Help menus.
 class MDIMain : public platform::MdiForm {
   public:
     MDIMain();
 
     platform::CommonDialog CD1{"CD1"};
-    platform::Menu mnuFile{"mnuFile", "File"};
+    platform::Menu mnuFile{"mnuFile", "&File"};
     platform::MenuItem& MnuExit;
-    platform::Menu mnuData{"mnuData", "Data"};
+    platform::Menu mnuData{"mnuData", "&Data"};
     platform::MenuItem& mnuAdd;
     platform::MenuItem& mnuChange;
     platform::MenuItem& mnuExport;
+    platform::Menu mnuHelp{"mnuHelp", "&Help"};
+    platform::MenuItem& mnuUserGuide;
+    platform::MenuItem& mnuAbout;
 
     // Opens the database named by datalocation.txt, asking for the file when that fails.
     void MDIForm_Load();
@@ -28,6 +31,8 @@ class MDIMain : public platform::MdiForm {
     void mnuChange_Click();
     void mnuExport_Click();
     void MnuExit_Click();
+    void mnuUserGuide_Click();
+    void mnuAbout_Click();
 
   private:
     void setUpLocationDialog();

@@ -71,6 +71,9 @@ bool Control::Enabled() const { return widget_->isEnabled(); }
 void Control::SetEnabled(bool enabled) { widget_->setEnabled(enabled); }
 std::string Control::ToolTipText() const { return qt::s(widget_->toolTip()); }
 void Control::SetToolTipText(const std::string& text) { widget_->setToolTip(qt::q(text)); }
+void Control::SetAccessibleName(const std::string& name) {
+    widget_->setAccessibleName(qt::q(name));
+}
 
 void Control::SetFont(int pointSize, bool bold) {
     QFont font = widget_->font();

@@ -63,6 +63,8 @@ class Control {
     void SetEnabled(bool enabled);
     std::string ToolTipText() const;
     void SetToolTipText(const std::string& text);
+    // What a screen reader calls the control ("Result Value" for "Result Value, edit").
+    void SetAccessibleName(const std::string& name);
     void SetFocus();
     // True for a control whose height follows its font (a combo box): layouts keep it.
     virtual bool HeightFixed() const { return false; }

@@ -34,4 +34,9 @@ void Label::SetBorder(bool fixedSingle) {
     label_->setMargin(fixedSingle ? 2 : 0);
 }
 
+void Label::SetBuddy(Control& field) {
+    label_->setBuddy(field.widget());
+    field.SetAccessibleName(Caption());
+}
+
 }  // namespace platform

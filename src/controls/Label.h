@@ -16,6 +16,9 @@ class Label : public Control {
     void SetWordWrap(bool wrap);
     void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
     void SetBorder(bool fixedSingle);
+    // Ties the label to the field it names: focus follows, and a screen reader names the field
+    // by the caption.
+    void SetBuddy(Control& field);
 
   private:
     QLabel* label_;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QMenu>
 
 #include "EngineError.h"
@@ -10,18 +11,31 @@
 
 namespace platform {
 
+namespace {
+// Captions carry their mnemonic as "&"; scripts and tests read them without it.
+std::string withoutMnemonic(const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && ++i == text.size()) break;
+        plain += text[i];
+    }
+    return qt::s(plain);
+}
+}  // namespace
+
 MenuItem::MenuItem(std::string name, const std::string& caption, QAction* action)
     : name_(std::move(name)), action_(action) {
     action_->setText(qt::q(caption));
     QObject::connect(action_, &QAction::triggered, action_, [this] { qt::RaiseFromQt(Click); });
 }
 
-std::string MenuItem::Caption() const { return qt::s(action_->text()); }
+std::string MenuItem::Caption() const { return withoutMnemonic(action_->text()); }
 void MenuItem::SetCaption(const std::string& caption) { action_->setText(qt::q(caption)); }
 bool MenuItem::Enabled() const { return action_->isEnabled(); }
 void MenuItem::SetEnabled(bool enabled) { action_->setEnabled(enabled); }
 bool MenuItem::Visible() const { return action_->isVisible(); }
 void MenuItem::SetVisible(bool visible) { action_->setVisible(visible); }
+void MenuItem::SetShortcut(const QKeySequence& keys) { action_->setShortcut(keys); }
 
 void MenuItem::Trigger() {
     if (action_->isEnabled()) RaiseEvent(Click);
@@ -46,7 +60,7 @@ MenuItem& Menu::AddItem(std::string name, const std::string& caption) {
 
 void Menu::AddSeparator() { menu_->addSeparator(); }
 
-std::string Menu::Caption() const { return qt::s(menu_->title()); }
+std::string Menu::Caption() const { return withoutMnemonic(menu_->title()); }
 
 MenuItem& Menu::Item(const std::string& name) {
     for (auto& item : items_) {

@@ -7,6 +7,7 @@
 
 class QMenu;
 class QAction;
+class QKeySequence;
 
 namespace platform {
 
@@ -20,6 +21,8 @@ class MenuItem {
     void SetEnabled(bool enabled);
     bool Visible() const;
     void SetVisible(bool visible);
+    // Shown beside the caption; it chooses the item from anywhere in the window.
+    void SetShortcut(const QKeySequence& keys);
     // Choose the item as a user would.
     void Trigger();
     QAction* action() const { return action_; }
@@ -31,7 +34,8 @@ class MenuItem {
     QAction* action_;
 };
 
-// A menu with items. A menu bar menu of a form, or a hidden one used only as a popup.
+// A menu with items. Captions may mark their mnemonic with "&"; Caption() reads them without. A
+// menu bar menu of a form, or a hidden one used only as a popup.
 class Menu {
   public:
     Menu(std::string name, const std::string& caption);

@@ -51,6 +51,11 @@ frmExport::frmExport()
       CommonDialog1("CommonDialog1") {
     SetClientSize(kButtonLeft + kButtonWidth + 120, boxTop(3) + 600 + 420 + 180);
     DTPicker1.SetValue({2003, 5, 22});
+    Label1.SetBuddy(DTPicker1);
+    Label2.SetBuddy(txtsample);
+    Label3.SetBuddy(txtresult);
+    Label4.SetBuddy(txtresultsnon);
+    Label5.SetBuddy(txtreplicates);
     ON_EVENT(Check1, Click);
     ON_EVENT(cmdbrowseSample, Click);
     ON_EVENT(cmdbrowseresult, Click);

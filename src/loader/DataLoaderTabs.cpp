@@ -29,7 +29,9 @@ TabStrip::TabStrip(platform::Form& form)
 
 ViewProjectTab::ViewProjectTab(platform::Container& page)
     : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6480}),
-      lblRowCount2(page, "lblRowCount2", "", kRowCountAt) {}
+      lblRowCount2(page, "lblRowCount2", "", kRowCountAt) {
+    MSFlexGrid2.SetAccessibleName("Projects");
+}
 
 SampleTab::SampleTab(platform::Container& page)
     : Label4(page, "Label4", "Project", {240, 270, 1800, 255}),
@@ -41,7 +43,7 @@ SampleTab::SampleTab(platform::Container& page)
       cmbMedium(page, "cmbMedium", {2100, 1440, 4350, 315}, List::DropDownList),
       Label1(page, "Label1", "Sample Type", {240, 1890, 1800, 255}),
       CMBSample_Type(page, "CMBSample_Type", {2100, 1860, 4350, 315}, List::DropDownList),
-      Label2(page, "Label2", "Composite Statisic", {240, 2310, 1800, 255}),
+      Label2(page, "Label2", "Composite Statistic", {240, 2310, 1800, 255}),
       CmbComposite_Statistic(page, "CmbComposite_Statistic", {2100, 2280, 4350, 315},
                              List::DropDownList),
       Label8(page, "Label8", "Sample Depth", {240, 2730, 1800, 255}),
@@ -78,6 +80,20 @@ SampleTab::SampleTab(platform::Container& page)
     cmddeleteS.SetPicture("delete");
     cmddeleteS.SetToolTipText("Delete Record");
     lblLocateHint.SetWordWrap(true);
+    Label4.SetBuddy(cmbProject_Code);
+    Label5.SetBuddy(cmbStation_id);
+    label3.SetBuddy(cmbMedium);
+    Label1.SetBuddy(CMBSample_Type);
+    Label2.SetBuddy(CmbComposite_Statistic);
+    Label8.SetBuddy(txtSample_Depth);
+    Label9.SetBuddy(txtcomment);
+    lblSampleNum.SetBuddy(txtSampleNum);
+    DTPicker2.SetAccessibleName("Start Date");
+    DTPicker1.SetAccessibleName("Start Time");
+    DTPicker3.SetAccessibleName("End Date");
+    DTPicker4.SetAccessibleName("End Time");
+    for (auto* button : {&cmdPreviousRecord, &cmdNextRecord, &cmddeleteS})
+        button->SetAccessibleName(button->ToolTipText());
     Frame1.SetVisible(false);
     cmddeleteS.SetVisible(false);
     Label24.SetVisible(false);
@@ -101,6 +117,10 @@ ViewStationTab::ViewStationTab(platform::Container& page)
     cmbStationProject.SetToolTipText("Project");
     txtfindstation.SetToolTipText("Station Description");
     txtwaterbodyname.SetToolTipText("Station Description");
+    Label25.SetBuddy(cmbStationProject);
+    txtfindstation.SetAccessibleName("Partial Location");
+    txtwaterbodyname.SetAccessibleName("Water Body Name");
+    MSFlexGrid1.SetAccessibleName("Stations");
     hide({&Label25, &cmbStationProject, &Frame8, &Frame12});
 }
 
@@ -167,6 +187,16 @@ ResultsTab::ResultsTab(platform::Container& page)
     cmdNext.SetEnabled(false);
     cmdAddResult.SetEnabled(false);
     cmdDeleteR.SetVisible(false);
+    Label6.SetBuddy(txtResult_value);
+    Label7.SetBuddy(cmbRemark_code);
+    Label10.SetBuddy(TXTGrade);
+    Label11.SetBuddy(txtCommentResult);
+    txtResultSampleNum.SetAccessibleName("Sample Number");
+    DTPicker5.SetAccessibleName("Sample Date");
+    cmbParameter.SetAccessibleName("Parameter Code");
+    txtparameterFind.SetAccessibleName("Partial Parameter Name");
+    for (auto* button : {&cmdPrevResult, &cmdNextResult, &cmdDeleteR})
+        button->SetAccessibleName(button->ToolTipText());
 }
 
 ViewSamplesTab::ViewSamplesTab(platform::Container& page)
@@ -194,6 +224,11 @@ ViewSamplesTab::ViewSamplesTab(platform::Container& page)
     cmbProject.SetToolTipText("Project");
     cmbStation.SetToolTipText("Station");
     hide({&FrmDate, &Label23, &cmbProject, &Label22, &cmbStation, &frmLoaded});
+    Label20.SetBuddy(DTPicker6);
+    Label21.SetBuddy(DTPicker7);
+    Label23.SetBuddy(cmbProject);
+    Label22.SetBuddy(cmbStation);
+    MSFlexGrid3.SetAccessibleName("Samples");
     const platform::DateTime viewFrom{2003, 5, 22, 0, 0, 0};
     DTPicker6.SetValue(viewFrom);
     DTPicker7.SetValue(viewFrom);
@@ -220,6 +255,8 @@ ViewResultsTab::ViewResultsTab(platform::Container& page)
     Frame5.SetVisible(false);
     cmdPlotResults.SetToolTipText("Plot the station's parameter over time (after All Records)");
     cmdPlotResults.SetEnabled(false);
+    TxtSampleNumber.SetAccessibleName("Sample Number");
+    MSFlexGrid4.SetAccessibleName("Results");
 }
 
 }  // namespace loader

@@ -27,6 +27,9 @@ frmFilterResults::frmFilterResults()
       cmdCancel(*this, "cmdCancel", "Cancel", {4140, 2460, 1260, 420}) {
     SetClientSize(5520, 3060);
     txtparameterfind.SetToolTipText("Filter Based on Full Name Field");
+    Combo2.SetAccessibleName("Station");
+    Combo1.SetAccessibleName("Parameter Code");
+    txtparameterfind.SetAccessibleName("Partial Parameter Name");
     Command1.SetToolTipText(
         "Filter the Parameter List.  Will Search the Full Name Field for the Parameter.");
     cmdOK.SetDefault(true);

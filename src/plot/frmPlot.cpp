@@ -42,6 +42,8 @@ frmPlot::frmPlot()
       view_(new PlotView(*this, area())) {
     SetClientSize(14400, 8400);
     txtBelowLimit.SetToolTipText("Remark codes whose values are below the limit, space apart");
+    lblStation.SetBuddy(cmbStation);
+    lblBelowLimit.SetBuddy(txtBelowLimit);
     ON_EVENT(cmdResetZoom, Click);
     ON_EVENT(cmdAddStation, Click);
     ON_EVENT(cmdBelowLimit, Click);

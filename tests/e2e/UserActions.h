@@ -150,14 +150,14 @@ inline void ChooseFromMenuBar(QWidget* mainWindow, const std::string& menuCaptio
     QMenuBar* bar = static_cast<QMainWindow*>(mainWindow)->menuBar();
     QAction* top = nullptr;
     for (QAction* a : bar->actions())
-        if (a->text() == q(menuCaption)) top = a;
+        if (a->text().remove('&') == q(menuCaption)) top = a;
     ASSERT_NE(top, nullptr) << "no menu " << menuCaption;
     ASSERT_NO_FATAL_FAILURE(ClickAt(bar, bar->actionGeometry(top).center(), menuCaption));
     QMenu* menu = top->menu();
     ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
     QAction* item = nullptr;
     for (QAction* a : menu->actions())
-        if (a->text() == q(itemCaption)) item = a;
+        if (a->text().remove('&') == q(itemCaption)) item = a;
     ASSERT_NE(item, nullptr) << "no item " << itemCaption << " on " << menuCaption;
     ASSERT_TRUE(item->isEnabled()) << itemCaption << " is disabled";
     const QPoint at = menu->actionGeometry(item).center();
@@ -234,7 +234,7 @@ inline void ChooseFromGridPopup(platform::MSFlexGrid& grid, platform::Menu& popu
     ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
     QAction* item = nullptr;
     for (QAction* a : menu->actions())
-        if (a->text() == q(itemCaption)) item = a;
+        if (a->text().remove('&') == q(itemCaption)) item = a;
     ASSERT_NE(item, nullptr) << "no item " << itemCaption;
     const QPoint on = menu->actionGeometry(item).center();
     MoveTo(menu, on);

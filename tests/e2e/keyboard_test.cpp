@@ -1,8 +1,14 @@
 // The keyboard alone: Tab walks each tab's controls in reading order, each once, and gets
-// out of every grid; Ctrl+PageDown and Ctrl+PageUp change the tab from anywhere in it.
+// out of every grid; Ctrl+PageDown and Ctrl+PageUp change the tab from anywhere in it; Alt
+// opens the menus; a screen reader names each field by its label; Help shows guide and About.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <string>
 #include <vector>
 
@@ -108,4 +114,48 @@ TEST_F(Keyboard, CtrlPageKeysChangeTheTabFromAnyControlAndCtrlTabIsLeftToTheMain
     from(f->TXTGrade);
     ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab, Qt::ControlModifier));
     EXPECT_EQ(tabs.TabCaption(tabs.Tab()), "Results");
+}
+
+TEST_F(Keyboard, AltDOpensTheDataMenuWhoseCaptionsReadWithoutTheirMnemonics) {
+    auto& main = app::MainWindow();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.window()));
+    QTest::keyClick(main.window(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(WaitFor([&] { return main.mnuData.menu()->isVisible(); }));
+    QTest::keyClick(main.mnuData.menu(), Qt::Key_Escape);
+    EXPECT_EQ(main.mnuData.Caption(), "Data");
+    EXPECT_EQ(main.mnuAdd.Caption(), "View or Add Data");
+}
+
+TEST_F(Keyboard, AScreenReaderNamesEachFieldByItsLabel) {
+    ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
+    const std::pair<platform::Control*, const char*> fields[] = {
+        {&f->txtResult_value, "Result Value"},
+        {&f->CmbComposite_Statistic, "Composite Statistic"},
+        {&f->DTPicker2, "Start Date"},
+        {&f->MSFlexGrid4, "Results"},
+    };
+    for (const auto& [field, name] : fields) {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(field->widget());
+        ASSERT_NE(reader, nullptr) << field->Name();
+        EXPECT_EQ(reader->text(QAccessible::Name).toStdString(), name) << field->Name();
+    }
+    EXPECT_EQ(static_cast<QLabel*>(f->Label6.widget())->buddy(), f->txtResult_value.widget());
+}
+
+TEST_F(Keyboard, HelpShowsTheReadmeAndAboutTheVersionsAndDataFile) {
+    auto& main = app::MainWindow();
+    main.mnuUserGuide.Trigger();
+    auto* guide = main.window()->findChild<QTextBrowser*>("UserGuide");
+    ASSERT_NE(guide, nullptr);
+    const QTextBlock first = guide->document()->firstBlock();
+    EXPECT_EQ(first.text(), "Data Loader");
+    EXPECT_EQ(first.blockFormat().headingLevel(), 1);
+
+    main.mnuAbout.Trigger();
+    const auto shown = Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    for (const std::string part :
+         {std::string(DATALOADER_VERSION), std::string(sqlite3_libversion()), dataFile()})
+        EXPECT_NE(shown[0].find(part), std::string::npos) << part << " not in " << shown[0];
 }

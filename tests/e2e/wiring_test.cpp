@@ -114,6 +114,8 @@ const Press kMainMenus[] = {
     {"Change Data File Location", "mnuChange_Click", How::MenuBar},
     {"Export", "mnuExport_Click", How::MenuBar},
     {"Exit", "MnuExit_Click", How::MenuBar},
+    {"User Guide", "mnuUserGuide_Click", How::MenuBar},
+    {"About", "mnuAbout_Click", How::MenuBar},
 };
 
 const Press kSplash[] = {
@@ -261,9 +263,11 @@ TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
     for (const Press& press : kMainMenus) {
         SCOPED_TRACE(press.control);
         platform::ClearHandlersRun();
-        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(
-            app::MainWindow().window(), press.control == std::string("Exit") ? "File" : "Data",
-            press.control));
+        const std::string item = press.control;
+        const char* menu = item == "Exit"                            ? "File"
+                           : item == "User Guide" || item == "About" ? "Help"
+                                                                     : "Data";
+        ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(app::MainWindow().window(), menu, item));
         ExpectRan(press.handler);
     }
     EXPECT_EQ(ended, 1);
