@@ -149,7 +149,7 @@ TEST_F(Keyboard, HelpShowsTheReadmeAndAboutTheVersionsAndDataFile) {
     auto* guide = main.window()->findChild<QTextBrowser*>("UserGuide");
     ASSERT_NE(guide, nullptr);
     const QTextBlock first = guide->document()->firstBlock();
-    EXPECT_EQ(first.text(), "Data Loader");
+    EXPECT_EQ(first.text().toStdString(), "Data Loader");
     EXPECT_EQ(first.blockFormat().headingLevel(), 1);
 
     main.mnuAbout.Trigger();
