@@ -155,7 +155,7 @@ TEST_F(Keyboard, HelpShowsTheReadmeAndAboutTheVersionsAndDataFile) {
     main.mnuAbout.Trigger();
     const auto shown = Shown();
     ASSERT_EQ(shown.size(), 1u);
-    for (const std::string part :
+    for (const std::string& part :
          {std::string(DATALOADER_VERSION), std::string(sqlite3_libversion()), dataFile()})
         EXPECT_NE(shown[0].find(part), std::string::npos) << part << " not in " << shown[0];
 }

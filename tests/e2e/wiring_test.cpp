@@ -221,8 +221,9 @@ class Wiring : public ::testing::Test {
         for (auto* c : instance().Controls()) {
             const bool pressable =
                 dynamic_cast<platform::CommandButton*>(c) || dynamic_cast<platform::CheckBox*>(c);
-            if (pressable && !kNoHandler.contains(c->Name()))
+            if (pressable && !kNoHandler.contains(c->Name())) {
                 EXPECT_TRUE(listed.contains(c->Name())) << c->Name() << " is not in the table";
+            }
         }
     }
 

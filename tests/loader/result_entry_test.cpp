@@ -20,7 +20,9 @@ class ResultEntry : public loader_test::ResultsTest {
         ASSERT_TRUE(Pick(f.cmbParameter, std::to_string(parameter)));
         f.txtResult_value.SetText(value);
         f.cmbRemark_code.SetListIndex(-1);
-        if (*remark) ASSERT_TRUE(Pick(f.cmbRemark_code, remark));
+        if (*remark) {
+            ASSERT_TRUE(Pick(f.cmbRemark_code, remark));
+        }
         f.TXTGrade.SetText("A");
         f.txtCommentResult.SetText("gauge");
         f.Check3.SetValue(replicate ? 1 : 0);

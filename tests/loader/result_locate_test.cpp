@@ -33,8 +33,12 @@ TEST_F(ResultLocate, LocateSearchesByEachEntryAndShowsTheFirstMatchOrChangesNoth
     auto& f = OpenOn("1");
     for (const auto& c : cases) {
         f.cmdClearResults_Click();
-        if (*c.parameter) ASSERT_TRUE(Pick(f.cmbParameter, c.parameter));
-        if (*c.remark) ASSERT_TRUE(Pick(f.cmbRemark_code, c.remark));
+        if (*c.parameter) {
+            ASSERT_TRUE(Pick(f.cmbParameter, c.parameter));
+        }
+        if (*c.remark) {
+            ASSERT_TRUE(Pick(f.cmbRemark_code, c.remark));
+        }
         f.txtCommentResult.SetText(c.comment);
         f.txtResult_value.SetText(c.value);
         f.cmdLocateResults_Click();
