@@ -10,6 +10,7 @@
 #include "CsvExport.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "Records.h"
 
 namespace exporter {
 
@@ -120,14 +121,15 @@ int RunExportCommand(const std::vector<std::string>& args,
                      std::ostream& out, std::ostream& err) {
     try {
         const Options o = parse(args);
-        std::optional<std::string> path = o.database;
-        if (!path && defaultDatabase) path = defaultDatabase();
-        if (!path || path->empty())
-            throw Failure{
-                1, "no database: give --database PATH or name one in " + store::DataLocationFile()};
+        std::string path;
+        try {
+            path = store::CommandLineDataLocation(o.database, defaultDatabase);
+        } catch (const store::Refused& e) {
+            throw Failure{1, e.what()};
+        }
         std::shared_ptr<platform::Database> db;
         try {
-            db = store::OpenDataFile(*path);
+            db = store::OpenDataFile(path);
         } catch (const platform::EngineError& e) {
             throw Failure{1, "cannot open the database: " + e.Description()};
         }

@@ -80,14 +80,15 @@ int RunPlotCommand(const std::vector<std::string>& args,
                    std::ostream& out, std::ostream& err) {
     try {
         const Options o = parse(args);
-        std::optional<std::string> path = o.database;
-        if (!path && defaultDatabase) path = defaultDatabase();
-        if (!path || path->empty())
-            throw Failure{
-                1, "no database: give --database PATH or name one in " + store::DataLocationFile()};
+        std::string path;
+        try {
+            path = store::CommandLineDataLocation(o.database, defaultDatabase);
+        } catch (const store::Refused& e) {
+            throw Failure{1, e.what()};
+        }
         PlotData data;
         try {
-            data = read(*store::OpenDataFile(*path), o);
+            data = read(*store::OpenDataFile(path), o);
         } catch (const store::Refused& e) {
             throw Failure{2, e.what()};
         } catch (const platform::EngineError& e) {

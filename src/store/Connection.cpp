@@ -3,6 +3,7 @@
 #include "AppPath.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "Records.h"
 #include "Schema.h"
 
 namespace store {
@@ -39,5 +40,14 @@ std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
 }
 
 std::string DataLocationFile() { return platform::AppPath() + "/datalocation.txt"; }
+
+std::string CommandLineDataLocation(const std::optional<std::string>& given,
+                                    const std::function<std::optional<std::string>()>& remembered) {
+    std::optional<std::string> path = given;
+    if (!path && remembered) path = remembered();
+    if (!path || path->empty())
+        throw Refused("no database: give --database PATH or name one in " + DataLocationFile());
+    return *path;
+}
 
 }  // namespace store

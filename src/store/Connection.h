@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -23,5 +25,10 @@ std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
 
 // datalocation.txt in the program's directory: the database file's path, plain or quoted.
 std::string DataLocationFile();
+
+// The data location a run from the command line works on: the one given, else the one
+// `remembered` names (datalocation.txt). Refused, saying both ways, when there is neither.
+std::string CommandLineDataLocation(const std::optional<std::string>& given,
+                                    const std::function<std::optional<std::string>()>& remembered);
 
 }  // namespace store
