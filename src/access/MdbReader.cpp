@@ -1,0 +1,199 @@
+// The Access reader over mdbtools' libmdb. libmdb keeps state in its handles and is not
+// safe to call from two threads at once, so every call goes through one lock.
+// mdbtools.h includes these inside its extern "C" block, where C++ templates may not stand.
+#include <glib.h>
+#include <iconv.h>
+
+#include <mdbtools.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+
+#include "Records.h"
+#include "SourceReader.h"
+
+namespace accessdb {
+
+namespace {
+
+// The most bytes one text value is read with: memos longer than this are cut.
+constexpr std::size_t kBindSize = 256 * 1024;
+
+std::mutex& libraryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+ValueKind kindOf(int type) {
+    switch (type) {
+        case MDB_BOOL: return ValueKind::Boolean;
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX: return ValueKind::Integer;
+        case MDB_MONEY:
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_NUMERIC: return ValueKind::Real;
+        case MDB_DATETIME: return ValueKind::Date;
+        case MDB_BINARY:
+        case MDB_OLE: return ValueKind::Binary;
+        default: return ValueKind::Text;
+    }
+}
+
+MdbColumn* columnAt(MdbTableDef* table, unsigned i) {
+    return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+}
+
+// Access counts days from 1899-12-30; before it, the whole days are negative while the
+// fraction still runs forward through the day.
+platform::Variant fromSerialDate(double serial) {
+    const double whole = std::trunc(serial);
+    const long long seconds = std::llround(std::fabs(serial - whole) * 86400.0);
+    return platform::DateTime{}.addDays(static_cast<long long>(whole)).addSeconds(seconds);
+}
+
+std::string hex(const unsigned char* bytes, std::size_t size) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text(size * 2, '0');
+    for (std::size_t i = 0; i < size; ++i) {
+        text[2 * i] = digits[bytes[i] >> 4];
+        text[2 * i + 1] = digits[bytes[i] & 0xF];
+    }
+    return text;
+}
+
+template <class Number>
+platform::Variant parsed(const char* text) {
+    Number n{};
+    const char* end = text + std::char_traits<char>::length(text);
+    if (std::from_chars(text, end, n).ec != std::errc()) return {};
+    return n;
+}
+
+// A single-precision value as the decimal it was typed as (0.15, not 0.150000006).
+platform::Variant fromSingle(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    *written.ptr = '\0';
+    return parsed<double>(text);
+}
+
+class MdbReader : public SourceReader {
+  public:
+    explicit MdbReader(const std::string& path) {
+        std::lock_guard lock(libraryLock());
+        mdb_ = mdb_open(path.c_str(), MDB_NOFLAGS);
+        if (mdb_ && !mdb_read_catalog(mdb_, MDB_TABLE)) {
+            mdb_close(mdb_);
+            mdb_ = nullptr;
+        }
+        if (!mdb_)
+            throw store::Refused("'" + path +
+                                 "' could not be read as an Access database: the file is "
+                                 "missing, unreadable or of another kind.");
+        mdb_set_bind_size(mdb_, kBindSize);
+    }
+    ~MdbReader() override {
+        std::lock_guard lock(libraryLock());
+        mdb_close(mdb_);
+    }
+    MdbReader(const MdbReader&) = delete;
+    MdbReader& operator=(const MdbReader&) = delete;
+
+    std::vector<SourceTable> Tables() override {
+        std::lock_guard lock(libraryLock());
+        // Reading a table by name reads the catalog afresh, so names are taken first.
+        std::vector<std::string> names;
+        for (unsigned i = 0; i < mdb_->num_catalog; ++i) {
+            auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
+            if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+                names.emplace_back(entry->object_name);
+        }
+        std::vector<SourceTable> tables;
+        for (const auto& name : names) {
+            MdbTableDef* table = open(name);
+            SourceTable t{name, {}};
+            for (unsigned c = 0; c < table->num_cols; ++c)
+                t.columns.push_back(
+                    {columnAt(table, c)->name, kindOf(columnAt(table, c)->col_type)});
+            mdb_free_tabledef(table);
+            tables.push_back(std::move(t));
+        }
+        return tables;
+    }
+
+    void ReadRows(const std::string& name, const std::function<bool(const Row&)>& row) override {
+        std::lock_guard lock(libraryLock());
+        MdbTableDef* table = open(name);
+        std::vector<std::vector<char>> bound(table->num_cols, std::vector<char>(kBindSize));
+        std::vector<int> lengths(table->num_cols);
+        for (unsigned c = 0; c < table->num_cols; ++c)
+            mdb_bind_column(table, static_cast<int>(c) + 1, bound[c].data(), &lengths[c]);
+        Row values(table->num_cols);
+        try {
+            while (mdb_fetch_row(table)) {
+                for (unsigned c = 0; c < table->num_cols; ++c)
+                    values[c] = value(columnAt(table, c), bound[c].data(), lengths[c]);
+                if (!row(values)) break;
+            }
+        } catch (...) {
+            mdb_free_tabledef(table);
+            throw;
+        }
+        mdb_free_tabledef(table);
+    }
+
+  private:
+    MdbTableDef* open(const std::string& name) {
+        MdbTableDef* table =
+            mdb_read_table_by_name(mdb_, const_cast<gchar*>(name.c_str()), MDB_TABLE);
+        if (!table || !mdb_read_columns(table)) {
+            if (table) mdb_free_tabledef(table);
+            throw store::Refused("The Access file has no readable table '" + name + "'.");
+        }
+        mdb_rewind_table(table);
+        return table;
+    }
+
+    // libmdb gives every value as text; dates and floating-point numbers are taken from the
+    // row's bytes instead, since its text of them loses range or precision.
+    platform::Variant value(MdbColumn* col, const char* text, int length) {
+        if (col->col_type == MDB_BOOL) return platform::Variant::fromBool(text[0] == '1');
+        if (col->col_type == MDB_OLE) {
+            if (length == 0) return {};
+            std::size_t size = 0;
+            void* bytes = mdb_ole_read_full(mdb_, col, &size);
+            platform::Variant v = hex(static_cast<const unsigned char*>(bytes), size);
+            free(bytes);
+            return v;
+        }
+        if (col->cur_value_len == 0 && length == 0) return {};
+        const unsigned char* raw = mdb_->pg_buf + col->cur_value_start;
+        switch (col->col_type) {
+            case MDB_DATETIME: return fromSerialDate(mdb_get_double(mdb_->pg_buf, col->cur_value_start));
+            case MDB_DOUBLE: return mdb_get_double(mdb_->pg_buf, col->cur_value_start);
+            case MDB_FLOAT: return fromSingle(mdb_get_single(mdb_->pg_buf, col->cur_value_start));
+            case MDB_BINARY: return hex(raw, static_cast<std::size_t>(col->cur_value_len));
+            default: break;
+        }
+        switch (kindOf(col->col_type)) {
+            case ValueKind::Integer: return parsed<long long>(text);
+            case ValueKind::Real: return parsed<double>(text);
+            default: return std::string(text, static_cast<std::size_t>(length));
+        }
+    }
+
+    MdbHandle* mdb_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SourceReader> OpenAccessFile(const std::string& path) {
+    return std::make_unique<MdbReader>(path);
+}
+
+}  // namespace accessdb
