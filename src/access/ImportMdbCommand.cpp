@@ -47,7 +47,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
 
 int RunImportMdbCommand(const std::vector<std::string>& args,
                         const std::function<std::optional<std::string>()>& defaultDatabase,
-                        std::ostream& out, std::ostream& err) {
+                        std::ostream& out, std::ostream& err, const FileOpener& open) {
     Options o;
     if (auto wrong = parse(args, o)) {
         err << "dataloader: " << *wrong << "\n";
@@ -55,7 +55,7 @@ int RunImportMdbCommand(const std::vector<std::string>& args,
     }
     try {
         auto db = store::OpenDataFile(store::CommandLineDataLocation(o.database, defaultDatabase));
-        auto file = OpenAccessFile(o.file);
+        auto file = open(o.file);
         const ImportPlan plan = PlanImport(*file, *db);
         if (plan.conflictCount > 0 && !o.skipExisting) {
             out << PlanText(plan);

@@ -110,4 +110,50 @@ TEST_P(AccessFiles, EveryTableAndRowReadsAsMdbExportPrintsIt) {
 INSTANTIATE_TEST_SUITE_P(Public, AccessFiles,
                          ::testing::Values("DateTestDatabase.mdb", "nwind.mdb"));
 
+class DateFile : public AccessFiles {};
+
+// The dates mdb-export cannot print come through too: before 1899-12-30 the serial day is
+// negative with the time still counted forward.
+TEST_P(DateFile, DatesBeyondMdbExportsRangeReadInFull) {
+    std::vector<std::string> years;
+    accessdb::OpenAccessFile(path)->ReadRows("DateTest", [&](const accessdb::Row& row) {
+        for (std::size_t c = 1; c <= 3; ++c) years.push_back(row[c].date()->toStored());
+        return true;
+    });
+    ASSERT_EQ(years.size(), 18u);
+    const std::vector<std::string> expected = {
+        "9999-01-01 00:00:00", "9999-01-01 00:00:00", "9999-01-01 00:00:00",
+        "1898-01-01 00:00:00", "1899-01-01 00:00:00", "1900-01-01 00:00:00",
+        "0632-01-01 00:00:00", "0633-01-01 00:00:00", "0634-01-01 00:00:00"};
+    EXPECT_EQ(std::vector(years.begin() + 3, years.begin() + 12), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Public, DateFile, ::testing::Values("DateTestDatabase.mdb"));
+
+TEST(AccessRefusal, AFileOfAnotherSchemaOrKindIsRefusedByName) {
+    testing_support::TempDir dir;
+    auto db = testing_support::EmptyDatabase(dir.file("data.db"));
+    if (!kFolder.empty()) {
+        auto nwind = accessdb::OpenAccessFile(kFolder + "/nwind.mdb");
+        try {
+            accessdb::PlanImport(*nwind, *db);
+            ADD_FAILURE() << "nwind.mdb was not refused";
+        } catch (const store::Refused& e) {
+            EXPECT_STREQ(e.what(),
+                         "The file holds none of this program's tables (tblsample, tblresults "
+                         "and the others), so there is nothing in it to import.");
+        }
+    }
+    testing_support::WriteFile(dir.file("notes.mdb"), "not an Access file\n");
+    for (const auto& bad : {dir.file("notes.mdb"), dir.file("missing.mdb")}) {
+        try {
+            accessdb::OpenAccessFile(bad);
+            ADD_FAILURE() << bad << " was not refused";
+        } catch (const store::Refused& e) {
+            EXPECT_NE(std::string(e.what()).find("'" + bad + "' could not be read as an Access"),
+                      std::string::npos);
+        }
+    }
+}
+
 }  // namespace

@@ -1,0 +1,151 @@
+// The copy of the schema's tables, through the reader interface with rows the tests build.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "AccessImport.h"
+#include "EngineError.h"
+#include "EngineSupport.h"
+#include "ImportMdbCommand.h"
+#include "ImportReport.h"
+#include "Records.h"
+
+using accessdb::Row;
+using platform::DateTime;
+using platform::Variant;
+using testing_support::QueryRows;
+
+namespace {
+
+// An Access file as the tests make it: tables, columns and rows held in memory.
+class MemoryFile : public accessdb::SourceReader {
+  public:
+    std::vector<accessdb::SourceTable> tables;
+    std::map<std::string, std::vector<Row>> rows;
+
+    void Add(const std::string& table, std::vector<std::string> columns, std::vector<Row> data) {
+        accessdb::SourceTable t{table, {}};
+        for (auto& c : columns) t.columns.push_back({std::move(c), accessdb::ValueKind::Text});
+        tables.push_back(std::move(t));
+        rows[table] = std::move(data);
+    }
+    std::vector<accessdb::SourceTable> Tables() override { return tables; }
+    void ReadRows(const std::string& table, const std::function<bool(const Row&)>& f) override {
+        for (const Row& r : rows.at(table))
+            if (!f(r)) return;
+    }
+};
+
+const std::vector<std::string> kSampleColumns = {"IDLOC",      "Sample_Code", "project_code",
+                                                 "station_id", "start_date",  "missing_time",
+                                                 "end_date",   "medium",      "sample_type",
+                                                 "sample_depth", "composite_statistic_code"};
+
+Row sampleRow(const char* idloc, Variant code, Variant start = {}, Variant depth = {}) {
+    return {idloc, code, "P1", 107, start, {}, {}, "WS", "G", depth, {}};
+}
+
+class AccessImport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = testing_support::EmptyDatabase(dir.file("data.db"));
+        // A copy of the schema whose names the file spells in its own letter case; it lacks
+        // tblsample's comment and all but two of the tables.
+        file.Add("TBLSAMPLE", kSampleColumns,
+                 {sampleRow("V", 1, DateTime{2004, 3, 4, 10, 30, 0}, 2.5),
+                  sampleRow("LAB", 1, DateTime{1899, 1, 1, 6, 0, 0})});
+        file.Add("tblResults",
+                 {"idloc", "sample_code", "parameter_code", "result_value", "remark_code",
+                  "grade", "comments"},
+                 {{"V", 1, 400, 7.25, {}, "A", "it's \"clear\""},
+                  {"LAB", 1, 400, 0.30000000000000004, "<", {}, {}}});
+    }
+    testing_support::TempDir dir;
+    std::shared_ptr<platform::Database> db;
+    MemoryFile file;
+};
+
+TEST_F(AccessImport, CopiesEveryRowOfEverySourceUnchangedAndNamesWhatTheFileLacks) {
+    const auto plan = accessdb::PlanImport(file, *db);
+    EXPECT_EQ(plan.conflictCount, 0);
+    const auto counts = accessdb::CopyTables(file, *db, plan, false);
+    EXPECT_EQ(QueryRows(*db, "select idloc, sample_code, project_code, station_id, start_date, "
+                             "missing_time, sample_depth, comment from tblsample order by idloc"),
+              (testing_support::Table{{"LAB", "1", "P1", "107", "1/1/1899 6:00:00 AM", "", "", ""},
+                                      {"V", "1", "P1", "107", "3/4/2004 10:30:00 AM", "", "2.5", ""}}));
+    EXPECT_EQ(QueryRows(*db, "select idloc, result_value, remark_code, grade, comments "
+                             "from tblresults order by idloc"),
+              (testing_support::Table{{"LAB", "0.3", "<", "", ""},
+                                      {"V", "7.25", "", "A", "it's \"clear\""}}));
+    EXPECT_EQ(QueryRows(*db, "select count(*) from tblresults "
+                             "where result_value = 0.30000000000000004")[0][0], "1");
+    EXPECT_EQ(accessdb::SummaryText(plan, counts),
+              "Imported 4 rows.\n  tblsample: 2 rows\n  tblresults: 2 rows\n"
+              "Tables not in the file: tblOrganization, tblprojects_programs, "
+              "tblstation_information, tblmedium, tblsample_type, tblcomposite_statistic, "
+              "tblresults_remarks, TBLParameter_Codes, tblresults_val_nonnumeric, "
+              "tblreplicates.\ntblsample in the file lacks comment (left empty).\n");
+}
+
+TEST_F(AccessImport, TakenKeysWriteNothingUnlessTheUserSkipsThem) {
+    db->ExecuteNative("insert into tblsample (idloc, sample_code, project_code) values ('V', 1, 'OLD')");
+    file.Add("tblorganization", {"organization_id", "organization_name"}, {{5, "Lab"}});
+    // A key written as a real is the same key; so is one the file holds twice.
+    file.rows["TBLSAMPLE"].push_back(sampleRow("V", 2.0));
+    file.rows["TBLSAMPLE"].push_back(sampleRow("V", 2));
+    const auto plan = accessdb::PlanImport(file, *db);
+    ASSERT_EQ(plan.conflictCount, 2);
+    EXPECT_EQ(plan.conflicts[0].key, "idloc V, sample_code 1");
+    EXPECT_NE(accessdb::PlanText(plan).find("2 rows have keys already in the database or "
+                                            "earlier in the file:\n  tblsample idloc V, "
+                                            "sample_code 1\n  tblsample idloc V, sample_code 2\n"),
+              std::string::npos);
+
+    EXPECT_THROW(accessdb::CopyTables(file, *db, plan, false), store::Refused);
+    EXPECT_EQ(QueryRows(*db, "select count(*) from tblOrganization")[0][0], "0");
+    EXPECT_EQ(QueryRows(*db, "select count(*) from tblsample")[0][0], "1");
+
+    const auto counts = accessdb::CopyTables(file, *db, plan, true);
+    EXPECT_EQ(counts.skipped, 2);
+    EXPECT_EQ(QueryRows(*db, "select idloc, sample_code, project_code from tblsample "
+                             "order by idloc, sample_code"),
+              (testing_support::Table{{"LAB", "1", "P1"}, {"V", "1", "OLD"}, {"V", "2", "P1"}}));
+}
+
+TEST_F(AccessImport, ARowTheDatabaseCannotTakeWritesNothingAndIsNamed) {
+    file.rows["tblResults"].push_back({"V", 2, 400, "high", {}, {}, {}});
+    const auto plan = accessdb::PlanImport(file, *db);
+    try {
+        accessdb::CopyTables(file, *db, plan, true);
+        ADD_FAILURE() << "a text in result_value was stored";
+    } catch (const platform::EngineError& e) {
+        EXPECT_EQ(e.Description().rfind("tblresults idloc V, sample_code 2, parameter_code 400: ", 0), 0u)
+            << e.Description();
+    }
+    EXPECT_EQ(QueryRows(*db, "select count(*) from tblsample")[0][0], "0");
+}
+
+TEST_F(AccessImport, CommandExitsByOutcome) {
+    const std::string location = dir.file("data.db");
+    auto run = [&](std::vector<std::string> args, std::string* out = nullptr) {
+        std::ostringstream o, e;
+        const int status = accessdb::RunImportMdbCommand(
+            args, [&] { return std::optional(location); }, o, e,
+            [&](const std::string&) { return std::make_unique<MemoryFile>(file); });
+        if (out) *out = o.str() + e.str();
+        return status;
+    };
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(run({"a.mdb", "b.mdb"}), 2);
+    EXPECT_EQ(run({"a.mdb", "--database"}), 2);
+    db->ExecuteNative("insert into tblsample (idloc, sample_code) values ('V', 1)");
+    std::string said;
+    EXPECT_EQ(run({"a.mdb"}, &said), 1);
+    EXPECT_NE(said.find("tblsample idloc V, sample_code 1\n"), std::string::npos) << said;
+    EXPECT_EQ(QueryRows(*db, "select count(*) from tblresults")[0][0], "0");
+    EXPECT_EQ(run({"a.mdb", "--skip-existing"}, &said), 0);
+    EXPECT_EQ(said.rfind("Imported 3 rows.\n", 0), 0u) << said;
+}
+
+}  // namespace
