@@ -14,6 +14,7 @@
 #include "UserGuide.h"
 #include "Windows.h"
 #include "frmExport.h"
+#include "frmImportAccess.h"
 
 namespace app {
 
@@ -42,6 +43,7 @@ MDIMain::MDIMain()
       mnuAdd(mnuData.AddItem("mnuAdd", "&View or Add Data")),
       mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
+      mnuImportAccess(mnuData.AddItem("mnuImportAccess", "Import &Access Database")),
       mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
       mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
     AddMenu(mnuFile);
@@ -53,6 +55,7 @@ MDIMain::MDIMain()
     ON_EVENT(mnuAdd, Click);
     ON_EVENT(mnuChange, Click);
     ON_EVENT(mnuExport, Click);
+    ON_EVENT(mnuImportAccess, Click);
     ON_EVENT(mnuUserGuide, Click);
     ON_EVENT(mnuAbout, Click);
     useDatabase(store::db());
@@ -152,6 +155,11 @@ void MDIMain::mnuChange_Click() {
 void MDIMain::mnuExport_Click() {
     if (!databaseOpen()) return;
     exporter::ExportWindow()().Show();
+}
+
+void MDIMain::mnuImportAccess_Click() {
+    if (!databaseOpen()) return;
+    accessdb::ImportAccessWindow()().Show();
 }
 
 void MDIMain::MnuExit_Click() { platform::End(); }

@@ -21,6 +21,7 @@ class MDIMain : public platform::MdiForm {
     platform::MenuItem& mnuAdd;
     platform::MenuItem& mnuChange;
     platform::MenuItem& mnuExport;
+    platform::MenuItem& mnuImportAccess;
     platform::Menu mnuHelp{"mnuHelp", "&Help"};
     platform::MenuItem& mnuUserGuide;
     platform::MenuItem& mnuAbout;
@@ -30,6 +31,7 @@ class MDIMain : public platform::MdiForm {
     void mnuAdd_Click();
     void mnuChange_Click();
     void mnuExport_Click();
+    void mnuImportAccess_Click();
     void MnuExit_Click();
     void mnuUserGuide_Click();
     void mnuAbout_Click();

@@ -17,6 +17,7 @@
 #include "Windows.h"
 #include "frmDataLoader.h"
 #include "frmExport.h"
+#include "frmImportAccess.h"
 #include "frmPlot.h"
 #include "frmSplash.h"
 
@@ -159,6 +160,13 @@ int RunSnapshot(const std::string& folderText) {
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();
     ok &= save(exportWindow.SaveSnapshot((folder / "export.png").string()), folder / "export.png");
+    {
+        auto& importWindow = accessdb::ImportAccessWindow()();
+        importWindow.Show();
+        const auto file = folder / "import-access.png";
+        ok &= save(importWindow.SaveSnapshot(file.string()), file);
+        importWindow.Unload();
+    }
     try {
         ok &= snapshotPlots(folder);
     } catch (const platform::EngineError& e) {

@@ -14,6 +14,7 @@
 #include "ExportCommand.h"
 #include "Form.h"
 #include "Image.h"
+#include "ImportMdbCommand.h"
 #include "PlotCommand.h"
 #include "Schema.h"
 #include "Snapshot.h"
@@ -29,6 +30,7 @@ void usage(std::FILE* to) {
         to);
     std::fprintf(to, "%s\n", exporter::kExportUsage);
     std::fprintf(to, "%s\n", plot::kPlotUsage);
+    std::fprintf(to, "%s\n", accessdb::kImportMdbUsage);
     std::fputs(
         "  --new-database PATH       create an empty database for real use at PATH\n"
         "                            (never overwrites)\n"
@@ -86,6 +88,13 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
         return plot::RunPlotCommand(
+            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
+            std::cerr);
+    }
+    if (option == "--import-mdb") {
+        QCoreApplication application(argc, argv);
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return accessdb::RunImportMdbCommand(
             args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
             std::cerr);
     }

@@ -9,33 +9,16 @@
 #include "EngineSupport.h"
 #include "ImportMdbCommand.h"
 #include "ImportReport.h"
+#include "MemoryFile.h"
 #include "Records.h"
 
+using accessdb::MemoryFile;
 using accessdb::Row;
 using platform::DateTime;
 using platform::Variant;
 using testing_support::QueryRows;
 
 namespace {
-
-// An Access file as the tests make it: tables, columns and rows held in memory.
-class MemoryFile : public accessdb::SourceReader {
-  public:
-    std::vector<accessdb::SourceTable> tables;
-    std::map<std::string, std::vector<Row>> rows;
-
-    void Add(const std::string& table, std::vector<std::string> columns, std::vector<Row> data) {
-        accessdb::SourceTable t{table, {}};
-        for (auto& c : columns) t.columns.push_back({std::move(c), accessdb::ValueKind::Text});
-        tables.push_back(std::move(t));
-        rows[table] = std::move(data);
-    }
-    std::vector<accessdb::SourceTable> Tables() override { return tables; }
-    void ReadRows(const std::string& table, const std::function<bool(const Row&)>& f) override {
-        for (const Row& r : rows.at(table))
-            if (!f(r)) return;
-    }
-};
 
 const std::vector<std::string> kSampleColumns = {"IDLOC",      "Sample_Code", "project_code",
                                                  "station_id", "start_date",  "missing_time",

@@ -111,9 +111,11 @@ TEST_F(Startup, CancelledRecoveryKeepsTheLocationFileAndRunsWithoutADatabase) {
     dialogs->prompts.clear();
     app::MainWindow().mnuAdd_Click();
     app::MainWindow().mnuExport_Click();
+    app::MainWindow().mnuImportAccess_Click();
     EXPECT_FALSE(loader::DataLoaderWindow().IsLoaded());
     EXPECT_FALSE(exporter::ExportWindow().IsLoaded());
-    ASSERT_EQ(dialogs->prompts.size(), 2u);
+    EXPECT_FALSE(accessdb::ImportAccessWindow().IsLoaded());
+    ASSERT_EQ(dialogs->prompts.size(), 3u);
     EXPECT_NE(dialogs->prompts[0].text.find("Change Data File Location"), std::string::npos);
 }
 

@@ -19,6 +19,7 @@
 #include "UserActions.h"
 #include "Windows.h"
 #include "frmExport.h"
+#include "frmImportAccess.h"
 #include "frmPlot.h"
 #include "frmSplash.h"
 
@@ -36,7 +37,8 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7", "chkHeader"};
+const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7", "chkHeader",
+                                          "chkSkipExisting"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},
@@ -97,6 +99,11 @@ const Press kExport[] = {
     {"CmdExport", "CmdExport_Click"},
 };
 
+const Press kImportAccess[] = {
+    {"cmdBrowse", "cmdBrowse_Click"},
+    {"cmdImport", "cmdImport_Click"},
+};
+
 const Press kFilterResults[] = {
     {"Command1", "Command1_Click"},
     {"cmdOK", "cmdOK_Click"},
@@ -113,6 +120,7 @@ const Press kMainMenus[] = {
     {"View or Add Data", "mnuAdd_Click", How::MenuBar},
     {"Change Data File Location", "mnuChange_Click", How::MenuBar},
     {"Export", "mnuExport_Click", How::MenuBar},
+    {"Import Access Database", "mnuImportAccess_Click", How::MenuBar},
     {"Exit", "MnuExit_Click", How::MenuBar},
     {"User Guide", "mnuUserGuide_Click", How::MenuBar},
     {"About", "mnuAbout_Click", How::MenuBar},
@@ -242,6 +250,8 @@ TEST_F(Wiring, EveryControlOfTheDataLoaderReachesItsHandler) {
 TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
     for (const Press& press : kExport) Check(exporter::ExportWindow(), press);
     ExpectAllListed(exporter::ExportWindow(), kExport);
+    for (const Press& press : kImportAccess) Check(accessdb::ImportAccessWindow(), press);
+    ExpectAllListed(accessdb::ImportAccessWindow(), kImportAccess);
     for (const Press& press : kFilterResults) {
         loader::frmFilterResults::owner = &loader::DataLoaderWindow()();
         Check(loader::FilterResultsWindow(), press);

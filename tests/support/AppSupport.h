@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
+#include "frmImportAccess.h"
 #include "frmPlot.h"
 
 namespace testing_support {
@@ -15,6 +16,7 @@ inline void ResetApp() {
     loader::FilterResultsWindow().reset();
     loader::DataLoaderWindow().reset();
     exporter::ExportWindow().reset();
+    accessdb::ImportAccessWindow().reset();
     app::ResetMainWindow();
     ResetProgram();
 }
