@@ -147,8 +147,8 @@ ImportCounts CopyTables(SourceReader& file, platform::Database& db, const Import
                     rs->Update();
                 } catch (const platform::EngineError& e) {
                     // Say which row, or the user cannot find it among thousands.
-                    throw platform::EngineError(e.Number(), t.table + " " + taken.Describe(row) +
-                                                                ": " + e.Description());
+                    throw platform::EngineError(
+                        e.Number(), t.table + " " + taken.Describe(row) + ": " + e.Description());
                 }
                 ++copied;
                 return true;

@@ -3,7 +3,6 @@
 // mdbtools.h includes these inside its extern "C" block, where C++ templates may not stand.
 #include <glib.h>
 #include <iconv.h>
-
 #include <mdbtools.h>
 
 #include <charconv>
@@ -28,19 +27,25 @@ std::mutex& libraryLock() {
 
 ValueKind kindOf(int type) {
     switch (type) {
-        case MDB_BOOL: return ValueKind::Boolean;
+        case MDB_BOOL:
+            return ValueKind::Boolean;
         case MDB_BYTE:
         case MDB_INT:
         case MDB_LONGINT:
-        case MDB_COMPLEX: return ValueKind::Integer;
+        case MDB_COMPLEX:
+            return ValueKind::Integer;
         case MDB_MONEY:
         case MDB_FLOAT:
         case MDB_DOUBLE:
-        case MDB_NUMERIC: return ValueKind::Real;
-        case MDB_DATETIME: return ValueKind::Date;
+        case MDB_NUMERIC:
+            return ValueKind::Real;
+        case MDB_DATETIME:
+            return ValueKind::Date;
         case MDB_BINARY:
-        case MDB_OLE: return ValueKind::Binary;
-        default: return ValueKind::Text;
+        case MDB_OLE:
+            return ValueKind::Binary;
+        default:
+            return ValueKind::Text;
     }
 }
 
@@ -174,16 +179,24 @@ class MdbReader : public SourceReader {
         if (col->cur_value_len == 0 && length == 0) return {};
         const unsigned char* raw = mdb_->pg_buf + col->cur_value_start;
         switch (col->col_type) {
-            case MDB_DATETIME: return fromSerialDate(mdb_get_double(mdb_->pg_buf, col->cur_value_start));
-            case MDB_DOUBLE: return mdb_get_double(mdb_->pg_buf, col->cur_value_start);
-            case MDB_FLOAT: return fromSingle(mdb_get_single(mdb_->pg_buf, col->cur_value_start));
-            case MDB_BINARY: return hex(raw, static_cast<std::size_t>(col->cur_value_len));
-            default: break;
+            case MDB_DATETIME:
+                return fromSerialDate(mdb_get_double(mdb_->pg_buf, col->cur_value_start));
+            case MDB_DOUBLE:
+                return mdb_get_double(mdb_->pg_buf, col->cur_value_start);
+            case MDB_FLOAT:
+                return fromSingle(mdb_get_single(mdb_->pg_buf, col->cur_value_start));
+            case MDB_BINARY:
+                return hex(raw, static_cast<std::size_t>(col->cur_value_len));
+            default:
+                break;
         }
         switch (kindOf(col->col_type)) {
-            case ValueKind::Integer: return parsed<long long>(text);
-            case ValueKind::Real: return parsed<double>(text);
-            default: return std::string(text, static_cast<std::size_t>(length));
+            case ValueKind::Integer:
+                return parsed<long long>(text);
+            case ValueKind::Real:
+                return parsed<double>(text);
+            default:
+                return std::string(text, static_cast<std::size_t>(length));
         }
     }
 

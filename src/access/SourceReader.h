@@ -33,8 +33,7 @@ class SourceReader {
     // The user tables with their columns, in the file's order.
     virtual std::vector<SourceTable> Tables() = 0;
     // Streams every row of a table to `row`, which returns false to stop early.
-    virtual void ReadRows(const std::string& table,
-                          const std::function<bool(const Row&)>& row) = 0;
+    virtual void ReadRows(const std::string& table, const std::function<bool(const Row&)>& row) = 0;
 };
 
 // Opens an Access (Jet 3 or 4) file read-only. Throws store::Refused, naming the file, when

@@ -62,9 +62,10 @@ void frmImportAccess::cmdImport_Click() {
             const bool skip = chkSkipExisting.Value() == 1;
             if (plan.conflictCount > 0 && !skip) {
                 txtPlan.SetText(PlanText(plan));
-                failure = "Nothing was imported: some rows have keys that are already taken "
-                          "(listed in the window). Tick \"" +
-                          chkSkipExisting.Caption() + "\" to import the others.";
+                failure =
+                    "Nothing was imported: some rows have keys that are already taken "
+                    "(listed in the window). Tick \"" +
+                    chkSkipExisting.Caption() + "\" to import the others.";
             } else {
                 summary = SummaryText(plan, CopyTables(*file, db, plan, skip));
             }

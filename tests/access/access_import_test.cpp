@@ -20,10 +20,17 @@ using testing_support::QueryRows;
 
 namespace {
 
-const std::vector<std::string> kSampleColumns = {"IDLOC",      "Sample_Code", "project_code",
-                                                 "station_id", "start_date",  "missing_time",
-                                                 "end_date",   "medium",      "sample_type",
-                                                 "sample_depth", "composite_statistic_code"};
+const std::vector<std::string> kSampleColumns = {"IDLOC",
+                                                 "Sample_Code",
+                                                 "project_code",
+                                                 "station_id",
+                                                 "start_date",
+                                                 "missing_time",
+                                                 "end_date",
+                                                 "medium",
+                                                 "sample_type",
+                                                 "sample_depth",
+                                                 "composite_statistic_code"};
 
 Row sampleRow(const char* idloc, Variant code, Variant start = {}, Variant depth = {}) {
     return {idloc, code, "P1", 107, start, {}, {}, "WS", "G", depth, {}};
@@ -39,8 +46,8 @@ class AccessImport : public ::testing::Test {
                  {sampleRow("V", 1, DateTime{2004, 3, 4, 10, 30, 0}, 2.5),
                   sampleRow("LAB", 1, DateTime{1899, 1, 1, 6, 0, 0})});
         file.Add("tblResults",
-                 {"idloc", "sample_code", "parameter_code", "result_value", "remark_code",
-                  "grade", "comments"},
+                 {"idloc", "sample_code", "parameter_code", "result_value", "remark_code", "grade",
+                  "comments"},
                  {{"V", 1, 400, 7.25, {}, "A", "it's \"clear\""},
                   {"LAB", 1, 400, 0.30000000000000004, "<", {}, {}}});
     }
@@ -53,16 +60,21 @@ TEST_F(AccessImport, CopiesEveryRowOfEverySourceUnchangedAndNamesWhatTheFileLack
     const auto plan = accessdb::PlanImport(file, *db);
     EXPECT_EQ(plan.conflictCount, 0);
     const auto counts = accessdb::CopyTables(file, *db, plan, false);
-    EXPECT_EQ(QueryRows(*db, "select idloc, sample_code, project_code, station_id, start_date, "
-                             "missing_time, sample_depth, comment from tblsample order by idloc"),
-              (testing_support::Table{{"LAB", "1", "P1", "107", "1/1/1899 6:00:00 AM", "", "", ""},
-                                      {"V", "1", "P1", "107", "3/4/2004 10:30:00 AM", "", "2.5", ""}}));
-    EXPECT_EQ(QueryRows(*db, "select idloc, result_value, remark_code, grade, comments "
-                             "from tblresults order by idloc"),
+    EXPECT_EQ(
+        QueryRows(*db,
+                  "select idloc, sample_code, project_code, station_id, start_date, "
+                  "missing_time, sample_depth, comment from tblsample order by idloc"),
+        (testing_support::Table{{"LAB", "1", "P1", "107", "1/1/1899 6:00:00 AM", "", "", ""},
+                                {"V", "1", "P1", "107", "3/4/2004 10:30:00 AM", "", "2.5", ""}}));
+    EXPECT_EQ(QueryRows(*db,
+                        "select idloc, result_value, remark_code, grade, comments "
+                        "from tblresults order by idloc"),
               (testing_support::Table{{"LAB", "0.3", "<", "", ""},
                                       {"V", "7.25", "", "A", "it's \"clear\""}}));
-    EXPECT_EQ(QueryRows(*db, "select count(*) from tblresults "
-                             "where result_value = 0.30000000000000004")[0][0], "1");
+    EXPECT_EQ(QueryRows(*db,
+                        "select count(*) from tblresults "
+                        "where result_value = 0.30000000000000004")[0][0],
+              "1");
     EXPECT_EQ(accessdb::SummaryText(plan, counts),
               "Imported 4 rows.\n  tblsample: 2 rows\n  tblresults: 2 rows\n"
               "Tables not in the file: tblOrganization, tblprojects_programs, "
@@ -72,7 +84,8 @@ TEST_F(AccessImport, CopiesEveryRowOfEverySourceUnchangedAndNamesWhatTheFileLack
 }
 
 TEST_F(AccessImport, TakenKeysWriteNothingUnlessTheUserSkipsThem) {
-    db->ExecuteNative("insert into tblsample (idloc, sample_code, project_code) values ('V', 1, 'OLD')");
+    db->ExecuteNative(
+        "insert into tblsample (idloc, sample_code, project_code) values ('V', 1, 'OLD')");
     file.Add("tblorganization", {"organization_id", "organization_name"}, {{5, "Lab"}});
     // A key written as a real is the same key; so is one the file holds twice.
     file.rows["TBLSAMPLE"].push_back(sampleRow("V", 2.0));
@@ -91,8 +104,9 @@ TEST_F(AccessImport, TakenKeysWriteNothingUnlessTheUserSkipsThem) {
 
     const auto counts = accessdb::CopyTables(file, *db, plan, true);
     EXPECT_EQ(counts.skipped, 2);
-    EXPECT_EQ(QueryRows(*db, "select idloc, sample_code, project_code from tblsample "
-                             "order by idloc, sample_code"),
+    EXPECT_EQ(QueryRows(*db,
+                        "select idloc, sample_code, project_code from tblsample "
+                        "order by idloc, sample_code"),
               (testing_support::Table{{"LAB", "1", "P1"}, {"V", "1", "OLD"}, {"V", "2", "P1"}}));
 }
 
@@ -103,7 +117,8 @@ TEST_F(AccessImport, ARowTheDatabaseCannotTakeWritesNothingAndIsNamed) {
         accessdb::CopyTables(file, *db, plan, true);
         ADD_FAILURE() << "a text in result_value was stored";
     } catch (const platform::EngineError& e) {
-        EXPECT_EQ(e.Description().rfind("tblresults idloc V, sample_code 2, parameter_code 400: ", 0), 0u)
+        EXPECT_EQ(
+            e.Description().rfind("tblresults idloc V, sample_code 2, parameter_code 400: ", 0), 0u)
             << e.Description();
     }
     EXPECT_EQ(QueryRows(*db, "select count(*) from tblsample")[0][0], "0");

@@ -24,16 +24,18 @@ std::optional<std::string> run(const std::string& command) {
     if (!pipe) return std::nullopt;
     std::string out;
     char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
     if (pclose(pipe) != 0) return std::nullopt;
     return out;
 }
 
 // mdb-export's rows of a table, split on separators no value of these files holds.
 std::vector<std::vector<std::string>> exported(const std::string& file, const std::string& table) {
-    const auto out = run("mdb-export -H -Q -0 '\\N' -b hex -d \"$(printf '\\037')\" -R \"$(printf "
-                         "'\\036')\" -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' '" +
-                         file + "' '" + table + "'");
+    const auto out =
+        run("mdb-export -H -Q -0 '\\N' -b hex -d \"$(printf '\\037')\" -R \"$(printf "
+            "'\\036')\" -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' '" +
+            file + "' '" + table + "'");
     std::vector<std::vector<std::string>> rows;
     if (!out) return rows;
     std::vector<std::string> row(1);
@@ -73,8 +75,7 @@ void expectSame(const platform::Variant& ours, const std::string& theirs) {
             EXPECT_EQ(date->toStored(), theirs);
         }
     } else if (const auto* real = ours.real()) {
-        EXPECT_NEAR(*real, std::strtod(theirs.c_str(), nullptr), 1e-7 * std::fabs(*real))
-            << theirs;
+        EXPECT_NEAR(*real, std::strtod(theirs.c_str(), nullptr), 1e-7 * std::fabs(*real)) << theirs;
     } else if (const auto* boolean = ours.boolean()) {
         EXPECT_EQ(*boolean ? "1" : "0", theirs);
     } else {

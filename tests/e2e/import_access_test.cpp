@@ -26,7 +26,9 @@ class ImportAccessWindow : public ::testing::Test {
         accessdb::frmImportAccess::open = accessdb::OpenAccessFile;
         testing_support::ResetApp();
     }
-    std::string samples() { return testing_support::QueryValue(*db, "select count(*) from tblsample"); }
+    std::string samples() {
+        return testing_support::QueryValue(*db, "select count(*) from tblsample");
+    }
 
     testing_support::TempDir dir;
     std::shared_ptr<platform::ScriptedDialogs> dialogs;

@@ -37,8 +37,8 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {"Check3", "Check5", "Check6", "Check7", "chkHeader",
-                                          "chkSkipExisting"};
+const std::set<std::string> kNoHandler = {"Check3", "Check5",    "Check6",
+                                          "Check7", "chkHeader", "chkSkipExisting"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},
