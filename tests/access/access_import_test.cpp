@@ -1,6 +1,7 @@
 // The copy of the schema's tables, through the reader interface with rows the tests build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -11,6 +12,8 @@
 #include "ImportReport.h"
 #include "MemoryFile.h"
 #include "Records.h"
+#include "Schema.h"
+#include "TableKeys.h"
 
 using accessdb::MemoryFile;
 using accessdb::Row;
@@ -81,6 +84,34 @@ TEST_F(AccessImport, CopiesEveryRowOfEverySourceUnchangedAndNamesWhatTheFileLack
               "tblstation_information, tblmedium, tblsample_type, tblcomposite_statistic, "
               "tblresults_remarks, TBLParameter_Codes, tblresults_val_nonnumeric, "
               "tblreplicates.\ntblsample in the file lacks comment (left empty).\n");
+}
+
+TEST(AccessImportAllTables, EveryTableOfTheSchemaIsFoundInAnyCaseAndCopied) {
+    testing_support::TempDir dir;
+    auto db = testing_support::EmptyDatabase(dir.file("data.db"));
+    MemoryFile file;
+    // A copy of the whole schema in capitals, one row a table: its key filled, the rest Null.
+    auto upper = [](std::string name) {
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    };
+    for (const auto& t : platform::TablesOfScript(store::SchemaDdl())) {
+        const auto keys = platform::KeyColumns(*db, t.table);
+        Row row(t.columns.size());
+        std::vector<std::string> columns;
+        for (std::size_t i = 0; i < t.columns.size(); ++i) {
+            columns.push_back(upper(t.columns[i]));
+            if (std::find(keys.begin(), keys.end(), t.columns[i]) != keys.end()) row[i] = 7;
+        }
+        file.Add(upper(t.table), columns, {row});
+    }
+    const auto plan = accessdb::PlanImport(file, *db);
+    EXPECT_TRUE(plan.missingTables.empty());
+    const std::string summary =
+        accessdb::SummaryText(plan, accessdb::CopyTables(file, *db, plan, false));
+    EXPECT_EQ(summary.substr(0, 17), "Imported 12 rows.");
+    EXPECT_EQ(summary.find("lacks"), std::string::npos) << summary;
+    EXPECT_EQ(QueryRows(*db, "select sample_code from tblreplicates")[0][0], "7");
 }
 
 TEST_F(AccessImport, TakenKeysWriteNothingUnlessTheUserSkipsThem) {
