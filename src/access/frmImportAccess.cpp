@@ -52,6 +52,11 @@ void frmImportAccess::showPlan() {
 }
 
 void frmImportAccess::cmdImport_Click() {
+    if (txtFile.Text().empty()) {
+        platform::MsgBox("Choose the Access database with \"Browse\" first.",
+                         platform::mb::Exclamation);
+        return;
+    }
     std::string failure, summary;
     {
         platform::Hourglass wait(*this);
