@@ -7,7 +7,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <mutex>
 
 #include "Records.h"
@@ -141,8 +140,13 @@ class MdbReader : public SourceReader {
         Row values(table->num_cols);
         try {
             while (mdb_fetch_row(table)) {
+                // Objects are read from pages of their own: the row's page is read first.
                 for (unsigned c = 0; c < table->num_cols; ++c)
-                    values[c] = value(columnAt(table, c), bound[c].data(), lengths[c]);
+                    if (columnAt(table, c)->col_type != MDB_OLE)
+                        values[c] = value(columnAt(table, c), bound[c].data(), lengths[c]);
+                for (unsigned c = 0; c < table->num_cols; ++c)
+                    if (columnAt(table, c)->col_type == MDB_OLE)
+                        values[c] = object(columnAt(table, c), lengths[c]);
                 if (!row(values)) break;
             }
         } catch (...) {
@@ -153,6 +157,15 @@ class MdbReader : public SourceReader {
     }
 
   private:
+    platform::Variant object(MdbColumn* col, int length) {
+        if (length == 0) return {};
+        std::size_t size = 0;
+        void* bytes = mdb_ole_read_full(mdb_, col, &size);
+        platform::Variant v = hex(static_cast<const unsigned char*>(bytes), size);
+        g_free(bytes);
+        return v;
+    }
+
     MdbTableDef* open(const std::string& name) {
         MdbTableDef* table =
             mdb_read_table_by_name(mdb_, const_cast<gchar*>(name.c_str()), MDB_TABLE);
@@ -168,14 +181,6 @@ class MdbReader : public SourceReader {
     // row's bytes instead, since its text of them loses range or precision.
     platform::Variant value(MdbColumn* col, const char* text, int length) {
         if (col->col_type == MDB_BOOL) return platform::Variant::fromBool(text[0] == '1');
-        if (col->col_type == MDB_OLE) {
-            if (length == 0) return {};
-            std::size_t size = 0;
-            void* bytes = mdb_ole_read_full(mdb_, col, &size);
-            platform::Variant v = hex(static_cast<const unsigned char*>(bytes), size);
-            free(bytes);
-            return v;
-        }
         if (col->cur_value_len == 0 && length == 0) return {};
         const unsigned char* raw = mdb_->pg_buf + col->cur_value_start;
         switch (col->col_type) {
