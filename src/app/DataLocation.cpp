@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "App.h"
+#include "UserSettings.h"
 
 namespace app {
 
@@ -34,7 +35,9 @@ std::string FirstField(const std::string& text) {
     return field;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& file) {
+namespace {
+
+std::optional<std::string> readWholeFile(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream content;
@@ -43,24 +46,13 @@ std::optional<std::string> ReadWholeFile(const std::string& file) {
     return content.str();
 }
 
-std::optional<std::string> ReadDataLocation(const std::string& file) {
-    auto content = ReadWholeFile(file);
-    if (!content) return std::nullopt;
-    return FirstField(*content);
-}
-
-bool RestoreWholeFile(const std::string& file, const std::optional<std::string>& content) {
-    if (!content) {
-        std::error_code ec;
-        std::filesystem::remove(file, ec);
-        return !ec;
-    }
+bool replaceFile(const std::string& file, const std::string& content) {
     // Write beside the file and rename, so a failure never leaves it half-written.
     const std::string temp = file + ".new";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
-        out << *content;
+        out << content;
         out.flush();
         if (!out) {
             out.close();
@@ -74,6 +66,14 @@ bool RestoreWholeFile(const std::string& file, const std::optional<std::string>&
     return !ec;
 }
 
+}  // namespace
+
+std::optional<std::string> ReadDataLocation(const std::string& file) {
+    auto content = readWholeFile(file);
+    if (!content) return std::nullopt;
+    return FirstField(*content);
+}
+
 bool WriteDataLocation(const std::string& file, const std::string& path) {
     // A path the first field would cut (at a comma or line break), trim (blanks at either
     // end) or unquote (a leading quote) goes in double quotes, its own quotes doubled, so the
@@ -83,13 +83,64 @@ bool WriteDataLocation(const std::string& file, const std::string& path) {
         path.find_first_of(",\r\n") == std::string::npos &&
         (path.empty() || (path.front() != ' ' && path.front() != '\t' && path.front() != '"' &&
                           path.back() != ' ' && path.back() != '\t'));
-    if (plain) return RestoreWholeFile(file, path + "\r\n");
+    if (plain) return replaceFile(file, path + "\r\n");
     std::string quoted = "\"";
     for (const char c : path) {
         quoted += c;
         if (c == '"') quoted += '"';
     }
-    return RestoreWholeFile(file, quoted + "\"\r\n");
+    return replaceFile(file, quoted + "\"\r\n");
+}
+
+namespace {
+
+constexpr const char* kOwnLocation = "DataLocation/path";
+// The file's line the user's own location stands in for; absent when there was no file.
+constexpr const char* kStandsFor = "DataLocation/replaces";
+constexpr const char* kRecent = "DataLocation/recent";
+
+// Whether the user's own location, not the file's, is the one in use.
+bool ownInUse(const std::optional<std::string>& inFile) {
+    return platform::UserSetting(kOwnLocation) &&
+           (!inFile || platform::UserSetting(kStandsFor) == inFile);
+}
+
+LocationWriter& writer() {
+    static LocationWriter current = WriteDataLocation;
+    return current;
+}
+
+}  // namespace
+
+void SetLocationWriter(LocationWriter next) {
+    writer() = next ? std::move(next) : LocationWriter(WriteDataLocation);
+}
+
+std::optional<std::string> RememberedDataLocation() {
+    const auto inFile = ReadDataLocation(DataLocationFile());
+    return ownInUse(inFile) ? platform::UserSetting(kOwnLocation) : inFile;
+}
+
+bool RememberDataLocation(const std::string& path) {
+    const std::string file = DataLocationFile();
+    const auto inFile = ReadDataLocation(file);
+    if (!ownInUse(inFile) && writer()(file, path)) return true;
+    const bool standsFor = inFile ? platform::SetUserSetting(kStandsFor, *inFile)
+                                  : platform::RemoveUserSetting(kStandsFor);
+    return platform::SetUserSetting(kOwnLocation, path) && standsFor;
+}
+
+std::vector<std::string> RecentDataLocations() {
+    auto recent = platform::UserSettingList(kRecent);
+    if (recent.size() > kRecentLocations) recent.resize(kRecentLocations);
+    return recent;
+}
+
+void AddRecentDataLocation(const std::string& path) {
+    std::vector<std::string> recent{path};
+    for (const auto& earlier : RecentDataLocations())
+        if (earlier != path && recent.size() < kRecentLocations) recent.push_back(earlier);
+    platform::SetUserSettingList(kRecent, recent);
 }
 
 }  // namespace app

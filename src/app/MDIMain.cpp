@@ -12,6 +12,7 @@
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "UserGuide.h"
+#include "UserSettings.h"
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"
@@ -35,6 +36,14 @@ std::shared_ptr<platform::Database> tryOpen(const std::string& path, std::string
     return nullptr;
 }
 
+// The Data menu's list of recent data files, after a separator.
+std::vector<platform::MenuItem*> recentItems(platform::Menu& menu) {
+    menu.AddSeparator();
+    std::vector<platform::MenuItem*> items;
+    for (int i = 0; i < kRecentLocations; ++i) items.push_back(&menu.AddItem("mnuRecent", ""));
+    return items;
+}
+
 }  // namespace
 
 MDIMain::MDIMain()
@@ -44,6 +53,7 @@ MDIMain::MDIMain()
       mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
       mnuImportAccess(mnuData.AddItem("mnuImportAccess", "Import &Access Database")),
+      mnuRecent(recentItems(mnuData)),
       mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
       mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
     AddMenu(mnuFile);
@@ -58,7 +68,14 @@ MDIMain::MDIMain()
     ON_EVENT(mnuImportAccess, Click);
     ON_EVENT(mnuUserGuide, Click);
     ON_EVENT(mnuAbout, Click);
+    for (int i = 0; i < static_cast<int>(mnuRecent.size()); ++i) {
+        mnuRecent[i]->Click = [this, i] {
+            platform::NoteHandler("mnuRecent_Click");
+            mnuRecent_Click(i);
+        };
+    }
     useDatabase(store::db());
+    showRecent();
 }
 
 void MDIMain::useDatabase(std::shared_ptr<platform::Database> database) {
@@ -75,10 +92,11 @@ void MDIMain::setUpLocationDialog() {
 }
 
 void MDIMain::MDIForm_Load() {
-    const std::string locationFile = DataLocationFile();
-    if (auto path = ReadDataLocation(locationFile)) {
+    if (auto path = RememberedDataLocation()) {
         if (auto database = tryOpen(*path, nullptr)) {
             useDatabase(database);
+            AddRecentDataLocation(*path);
+            showRecent();
             return;
         }
     }
@@ -87,14 +105,17 @@ void MDIMain::MDIForm_Load() {
     // without a database until the user picks one from the Data menu.
     setUpLocationDialog();
     if (!CD1.ShowOpen()) return;
-    if (!WriteDataLocation(locationFile, CD1.FileName)) {
-        platform::MsgBox("The data file location could not be saved in '" + locationFile +
+    if (!RememberDataLocation(CD1.FileName)) {
+        platform::MsgBox("The data file location could not be saved in '" + DataLocationFile() +
+                             "' nor in '" + platform::UserSettingsFile() +
                              "'. The program will ask for the file again at its next start.",
                          platform::mb::Exclamation);
     }
     std::string reason;
     if (auto database = tryOpen(CD1.FileName, &reason)) {
         useDatabase(database);
+        AddRecentDataLocation(CD1.FileName);
+        showRecent();
     } else {
         platform::MsgBox("The data file could not be opened.\n" + reason +
                              "\n\nChoose another file with \"Change Data File Location\" on the "
@@ -125,30 +146,47 @@ void MDIMain::mnuAdd_Click() {
 
 void MDIMain::mnuChange_Click() {
     setUpLocationDialog();
-    if (!CD1.ShowOpen()) return;
+    if (CD1.ShowOpen()) changeTo(CD1.FileName);
+}
 
-    const std::string locationFile = DataLocationFile();
-    const auto previous = ReadWholeFile(locationFile);
-    const bool saved = WriteDataLocation(locationFile, CD1.FileName);
+void MDIMain::mnuRecent_Click(int Index) {
+    const auto recent = RecentDataLocations();
+    if (Index >= 0 && Index < static_cast<int>(recent.size())) changeTo(recent[Index]);
+}
 
+void MDIMain::changeTo(const std::string& path) {
     std::string reason;
-    auto database = tryOpen(CD1.FileName, &reason);
+    auto database = tryOpen(path, &reason);
     if (!database) {
         // Keep working on the database that was open, and remember it, not the bad file.
-        if (saved) RestoreWholeFile(locationFile, previous);
-        platform::MsgBox("The data file '" + CD1.FileName + "' could not be opened.\n" + reason +
+        platform::MsgBox("The data file '" + path + "' could not be opened.\n" + reason +
                              "\n\nThe program goes on with the data file it had.",
                          platform::mb::Exclamation);
         return;
     }
     useDatabase(database);
+    AddRecentDataLocation(path);
+    showRecent();
     // The Data Loader's lists, grids and found sets come from the old file; a save from them
     // would write the old file's codes into the new one. It opens afresh on the new file.
     if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->Unload();
-    if (!saved) {
+    if (!RememberDataLocation(path)) {
         platform::MsgBox("The new data file is open, but its location could not be saved in '" +
-                             locationFile + "'. The next start will not remember it.",
+                             DataLocationFile() + "' nor in '" + platform::UserSettingsFile() +
+                             "'. The next start will not remember it.",
                          platform::mb::Exclamation);
+    }
+}
+
+void MDIMain::showRecent() {
+    const auto recent = RecentDataLocations();
+    for (size_t i = 0; i < mnuRecent.size(); ++i) {
+        mnuRecent[i]->SetVisible(i < recent.size());
+        if (i >= recent.size()) continue;
+        // A "&" in a path is text, not a mnemonic.
+        std::string caption = "&" + std::to_string(i + 1) + " ";
+        for (const char c : recent[i]) caption += c == '&' ? std::string("&&") : std::string(1, c);
+        mnuRecent[i]->SetCaption(caption);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "CommonDialog.h"
 #include "Database.h"
@@ -22,14 +23,17 @@ class MDIMain : public platform::MdiForm {
     platform::MenuItem& mnuChange;
     platform::MenuItem& mnuExport;
     platform::MenuItem& mnuImportAccess;
+    // The data files opened lately ("&1 path"), hidden while unused.
+    std::vector<platform::MenuItem*> mnuRecent;
     platform::Menu mnuHelp{"mnuHelp", "&Help"};
     platform::MenuItem& mnuUserGuide;
     platform::MenuItem& mnuAbout;
 
-    // Opens the database named by datalocation.txt, asking for the file when that fails.
+    // Opens the remembered database, asking for the file when that fails.
     void MDIForm_Load();
     void mnuAdd_Click();
     void mnuChange_Click();
+    void mnuRecent_Click(int Index);
     void mnuExport_Click();
     void mnuImportAccess_Click();
     void MnuExit_Click();
@@ -41,6 +45,10 @@ class MDIMain : public platform::MdiForm {
     // Makes `database` the open one and shows its file in the status line.
     void useDatabase(std::shared_ptr<platform::Database> database);
     bool databaseOpen();
+    // Opens `path` in place of the open database and remembers it; the old one stays open
+    // when it cannot be opened.
+    void changeTo(const std::string& path);
+    void showRecent();
 };
 
 // The one main window, created (and loaded) on first use.

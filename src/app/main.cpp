@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,8 @@ void usage(std::FILE* to) {
     std::fputs(
         "Usage: dataloader [OPTION]\n"
         "  (no option)               start the program\n"
-        "  --snapshot DIR            render every window to PNG files in DIR and exit\n",
+        "  --snapshot DIR            render every window to PNG files in DIR, at 100 %\n"
+        "                            and at 150 % (NAME-150.png), and exit\n",
         to);
     std::fprintf(to, "%s\n", exporter::kExportUsage);
     std::fprintf(to, "%s\n", plot::kPlotUsage);
@@ -78,18 +81,14 @@ int main(int argc, char** argv) {
         // No window: the core application only tells the program's folder.
         QCoreApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
-        return exporter::RunExportCommand(
-            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
-            std::cerr);
+        return exporter::RunExportCommand(args, app::RememberedDataLocation, std::cout, std::cerr);
     }
     if (option == "--plot") {
         // The chart is drawn off screen, so a script can plot without any display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
-        return plot::RunPlotCommand(
-            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
-            std::cerr);
+        return plot::RunPlotCommand(args, app::RememberedDataLocation, std::cout, std::cerr);
     }
     if (option == "--import-mdb") {
         QCoreApplication application(argc, argv);
@@ -108,7 +107,8 @@ int main(int argc, char** argv) {
         std::fputs("dataloader: --snapshot needs a folder\n", stderr);
         return 2;
     }
-    if (option == "--snapshot") qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::optional<QTemporaryDir> screen;
+    if (option == "--snapshot") app::UseSnapshotScreen(screen.emplace().path().toStdString());
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("dataloader");
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     platform::SetAppTitle("Data Loader");
     platform::UseProgramIcon();
 
-    if (option == "--snapshot") return app::RunSnapshot(argv[2]);
+    if (option == "--snapshot") return app::RunSnapshots(argv[2]);
 
     // Real dialogs from the start, so a wait for a busy data file shows even before the
     // first message.

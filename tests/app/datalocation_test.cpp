@@ -62,19 +62,3 @@ TEST(DataLocation, MissingOrUnwritableFile) {
     EXPECT_FALSE(app::ReadDataLocation(dir.file("absent.txt")).has_value());
     EXPECT_FALSE(app::WriteDataLocation(dir.file("no/such/folder/datalocation.txt"), "/x.db"));
 }
-
-TEST(DataLocation, RestoreBringsBackThePreviousContentOrAbsence) {
-    TempDir dir;
-    const std::string file = dir.file("datalocation.txt");
-    WriteFile(file, "/old.db\r\n");
-    const auto before = app::ReadWholeFile(file);
-    app::WriteDataLocation(file, "/new.db");
-    ASSERT_TRUE(app::RestoreWholeFile(file, before));
-    EXPECT_EQ(ReadFile(file), "/old.db\r\n");
-
-    const std::string absent = dir.file("never.txt");
-    const auto none = app::ReadWholeFile(absent);
-    app::WriteDataLocation(absent, "/new.db");
-    ASSERT_TRUE(app::RestoreWholeFile(absent, none));
-    EXPECT_FALSE(std::filesystem::exists(absent));
-}

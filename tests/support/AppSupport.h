@@ -2,6 +2,7 @@
 // open between uses, then resets what the lower layers keep.
 #pragma once
 
+#include "DataLocation.h"
 #include "MDIMain.h"
 #include "TestSupport.h"
 #include "Windows.h"
@@ -18,6 +19,7 @@ inline void ResetApp() {
     exporter::ExportWindow().reset();
     accessdb::ImportAccessWindow().reset();
     app::ResetMainWindow();
+    app::SetLocationWriter(nullptr);
     ResetProgram();
 }
 

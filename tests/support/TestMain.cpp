@@ -4,10 +4,15 @@
 
 #include "App.h"
 #include "TestSupport.h"
+#include "UserSettings.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The user's own settings stay untouched, the program's runs from here included.
+    testing_support::TempDir config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
     QApplication application(argc, argv);
+    platform::SetUserSettingsFolder(config.path().string());
     platform::SetAppTitle("Data Loader");
     // No test may block on a dialog or end the test program.
     testing_support::ResetProgram();

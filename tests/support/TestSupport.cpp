@@ -6,6 +6,7 @@
 #include "App.h"
 #include "BusyWait.h"
 #include "Connection.h"
+#include "UserSettings.h"
 
 namespace testing_support {
 
@@ -21,6 +22,7 @@ void ResetProgram() {
     platform::SetBusyLimit(platform::kDefaultBusyLimit);
     ScriptDialogs();
     platform::SetEndHandler([] {});
+    platform::ClearUserSettings();
     QApplication::processEvents();  // the deferred deletes of unloaded windows
 }
 
