@@ -12,6 +12,7 @@ class CheckBox : public Control {
   public:
     CheckBox(Container& parent, std::string name, const std::string& caption = "", Geometry g = {},
              int index = -1);
+    bool HeightFixed() const override { return true; }
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     int Value() const;  // 0 clear, 1 ticked

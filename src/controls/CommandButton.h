@@ -12,6 +12,7 @@ class CommandButton : public Control {
   public:
     CommandButton(Container& parent, std::string name, const std::string& caption = "",
                   Geometry g = {}, int index = -1);
+    bool HeightFixed() const override { return true; }
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     // A picture button: one of "previous", "next", "delete", "find", shown as a standard icon.

@@ -66,7 +66,8 @@ class Control {
     // What a screen reader calls the control ("Result Value" for "Result Value, edit").
     void SetAccessibleName(const std::string& name);
     void SetFocus();
-    // True for a control whose height follows its font (a combo box): layouts keep it.
+    // True for a control one line of text high (a one-line box, a list, a check box, a
+    // button): layouts keep its height, however large the window grows.
     virtual bool HeightFixed() const { return false; }
     // Point size (0 keeps the present size) and weight of the control's text.
     void SetFont(int pointSize, bool bold = false);

@@ -16,6 +16,7 @@ class DTPicker : public Control {
     enum class Format { ShortDate, Time };
     DTPicker(Container& parent, std::string name, Format format = Format::ShortDate,
              Geometry g = {}, int index = -1);
+    bool HeightFixed() const override { return true; }
     DateTime Value() const;
     void SetValue(const DateTime& value);  // raises Change when the value differs
     int Day() const { return value_.day; }

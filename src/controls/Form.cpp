@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 #include "CommandButton.h"
 #include "FormWidget.h"
 #include "Menu.h"
 #include "QtGlue.h"
+#include "WindowPlace.h"
 
 namespace platform {
 
@@ -27,6 +29,7 @@ struct Form::Impl {
     QPointer<QMdiSubWindow> sub;
     bool unloading = false;
     bool centerWhenPlaced = false;
+    bool placed = false;
 
     QWidget* window() const { return sub ? static_cast<QWidget*>(sub) : widget.data(); }
     // Outer size minus client size.
@@ -165,6 +168,10 @@ void Form::Show() {
         if (MdiForm* host = MdiForm::host()) {
             impl_->sub = static_cast<QMdiSubWindow*>(host->placeChild(*this));
             applyBorder();
+            // The workspace has its size once the main window is on show.
+            const bool shown = host->window()->isVisible() && impl_->sub->mdiArea();
+            PlaceWindow(impl_->sub, placeName(),
+                        shown ? impl_->sub->mdiArea()->viewport()->rect() : QRect());
             if (impl_->centerWhenPlaced) CenterOnScreen();
         }
     }
@@ -175,10 +182,14 @@ void Form::Show() {
         if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
         sub->raise();
     } else {
+        if (!std::exchange(impl_->placed, true) && impl_->widget->isWindow())
+            PlaceWindow(impl_->widget, placeName(), ScreenArea(impl_->widget));
         impl_->widget->show();
         qt::BringForward(impl_->widget);
     }
 }
+
+std::string Form::placeName() const { return border_ == Border::Sizable ? name_ : ""; }
 
 void Form::Hide() { window()->hide(); }
 

@@ -103,6 +103,8 @@ class Form : public Container {
   private:
     friend class FormWidget;
     void applyBorder();
+    // The name a window's place is remembered by; none for a fixed dialog.
+    std::string placeName() const;
     std::string name_;
     bool mdiChild_;
     bool unloaded_ = false;

@@ -11,6 +11,7 @@
 #include "FormWidget.h"
 #include "Menu.h"
 #include "QtGlue.h"
+#include "WindowPlace.h"
 
 namespace platform {
 
@@ -23,6 +24,7 @@ struct MdiForm::Impl {
     QMdiArea* area = nullptr;
     // A label, not a status message: hovering over a menu would clear a message.
     QLabel* status = nullptr;
+    bool placed = false;
 };
 
 MdiForm::MdiForm(std::string name, const std::string& caption)
@@ -51,6 +53,10 @@ void MdiForm::SetCaption(const std::string& caption) {
 }
 
 void MdiForm::Show() {
+    if (!impl_->placed) {
+        impl_->placed = true;
+        PlaceWindow(impl_->main, name_, ScreenArea(impl_->main));
+    }
     impl_->main->show();
     qt::BringForward(impl_->main);
 }

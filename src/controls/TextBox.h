@@ -13,6 +13,7 @@ class TextBox : public Control {
   public:
     TextBox(Container& parent, std::string name, const std::string& text = "", Geometry g = {},
             bool multiLine = false, int index = -1);
+    bool HeightFixed() const override { return line_ != nullptr; }
     std::string Text() const;
     // Raises Change when the text differs from the present one, as a user's typing does.
     void SetText(const std::string& text);

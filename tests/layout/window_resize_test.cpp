@@ -28,15 +28,21 @@ class WindowResize : public ::testing::Test {
     }
 
     // Shows the window, makes its inner area twice as wide and half as high again, and
-    // returns how far `probe` moved right and how much taller `tall` became, in percent.
-    static std::pair<int, int> Stretch(platform::Form& window, const platform::Control& probe,
-                                       const platform::Control& tall) {
+    // returns how far `probe` moved right and how the heights of `watched` changed, in
+    // percent.
+    static std::vector<int> Stretch(platform::Form& window, const platform::Control& probe,
+                                    std::vector<const platform::Control*> watched) {
         window.Show();
         QApplication::processEvents();
-        const int left = probe.Left(), height = tall.Height();
+        const int left = probe.Left();
+        std::vector<int> heights;
+        for (const auto* c : watched) heights.push_back(c->Height());
         window.SetClientSize(window.ScaleWidth() * 2, window.ScaleHeight() * 3 / 2);
         QApplication::processEvents();
-        return {probe.Left() * 100 / left, tall.Height() * 100 / height};
+        std::vector<int> percent{probe.Left() * 100 / left};
+        for (size_t i = 0; i < watched.size(); ++i)
+            percent.push_back(watched[i]->Height() * 100 / heights[i]);
+        return percent;
     }
 
     testing_support::TempDir dir;
@@ -45,24 +51,28 @@ class WindowResize : public ::testing::Test {
 
 }  // namespace
 
-// Each window scales by its own inner area: lefts with the width, heights with the height.
-// Integer twips and the recorded margins allow a percent or two either way.
+// Each window scales by its own inner area: lefts with the width, heights of tabs, frames
+// and multi-line boxes with the height; one-line controls keep theirs. Integer twips and the
+// recorded margins allow a percent or two either way.
 TEST_F(WindowResize, EveryWindowScalesItsControlsWithItsInnerArea) {
+    const auto expectNear = [](const std::vector<int>& got, const std::vector<int>& want) {
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 3) << "at " << i;
+    };
     loader::frmDataLoader data;
     data.Form_Load();
-    const auto [dataLeft, dataHeight] = Stretch(data, data.cmdExitSample, data.SSTab1);
-    EXPECT_NEAR(dataLeft, 200, 3);
-    EXPECT_NEAR(dataHeight, 150, 3);
+    expectNear(Stretch(data, data.cmdExitSample,
+                       {&data.SSTab1, &data.txtcomment, &data.txtSampleNum, &data.cmbProject_Code,
+                        &data.Check1, &data.cmdExitSample, &data.DTPicker1}),
+               {200, 150, 150, 100, 100, 100, 100, 100});
 
     auto& exportWindow = exporter::ExportWindow()();
-    const auto [exportLeft, exportHeight] =
-        Stretch(exportWindow, exportWindow.CmdExport, exportWindow.CmdExport);
-    EXPECT_NEAR(exportLeft, 200, 3);
-    EXPECT_NEAR(exportHeight, 150, 3);
+    expectNear(Stretch(exportWindow, exportWindow.CmdExport,
+                       {&exportWindow.CmdExport, &exportWindow.txtsample}),
+               {200, 100, 100});
 
     loader::frmFilterResults::owner = &data;
     auto& filter = loader::FilterResultsWindow()();
-    const auto [filterLeft, filterHeight] = Stretch(filter, filter.cmdCancel, filter.Frame4);
-    EXPECT_NEAR(filterLeft, 200, 3);
-    EXPECT_NEAR(filterHeight, 150, 3);
+    expectNear(Stretch(filter, filter.cmdCancel, {&filter.Frame4, &filter.Combo1}),
+               {200, 150, 100});
 }
