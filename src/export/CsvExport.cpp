@@ -18,7 +18,6 @@ namespace {
 
 enum FileIndex { SampleFile, ResultFile, NonNumericFile, ReplicateFile };
 
-
 // Quotes the field that starts at `start` of `out` when it needs it.
 void quoteFrom(std::string& out, size_t start) {
     if (!platform::CsvNeedsQuotes(std::string_view(out).substr(start))) return;
@@ -74,12 +73,13 @@ std::vector<std::string> programFiles(const platform::Database& db) {
 
 }  // namespace
 
-ExportTargets DefaultTargets() {
-    const std::string folder = platform::AppPath() + separator();
+ExportTargets DefaultTargets(const std::string& in) {
+    const std::string folder = in + separator();
     return {folder + "ExpSample.csv", folder + "expresult.csv", folder + "Expresultsnon.csv",
             folder + "expreplicates.csv"};
 }
 
+ExportTargets DefaultTargets() { return DefaultTargets(platform::AppPath()); }
 
 std::string ExportSummary(const ExportCounts& counts, const ExportTargets& targets) {
     namespace fs = std::filesystem;

@@ -26,8 +26,9 @@ struct ExportTargets {
     bool header = false;
 };
 
-// The files in the program's folder the window offers (and the command line uses) unless
-// told otherwise.
+// The files the window offers (in the folder it starts in) and the command line uses (in the
+// program's folder) unless told otherwise.
+ExportTargets DefaultTargets(const std::string& folder);
 ExportTargets DefaultTargets();
 
 // Which hand-entered samples go out.

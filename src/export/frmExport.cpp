@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
+#include "ExportMemory.h"
 #include "Resize.h"
 
 namespace exporter {
@@ -65,7 +66,8 @@ frmExport::frmExport()
 }
 
 void frmExport::Form_Load() {
-    const ExportTargets defaults = DefaultTargets();
+    const ExportTargets defaults = DefaultTargets(ExportStartFolder());
+    if (const auto day = LastExportDay()) DTPicker1.SetValue(*day);
     txtsample.SetText(defaults.sample);
     txtresult.SetText(defaults.result);
     txtresultsnon.SetText(defaults.nonNumeric);
@@ -112,6 +114,7 @@ void frmExport::CmdExport_Click() {
         platform::MsgBox(failure, platform::mb::Exclamation);
         return;
     }
+    RememberExport(targets.sample, platform::DateTime::now());
     platform::MsgBox(ExportSummary(counts, targets));
     Unload();
 }
