@@ -1,7 +1,12 @@
 #include "Snapshot.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -14,6 +19,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "MDIMain.h"
+#include "UserSettings.h"
 #include "Windows.h"
 #include "frmDataLoader.h"
 #include "frmExport.h"
@@ -25,10 +31,22 @@ namespace app {
 
 namespace {
 
-bool save(bool ok, const std::filesystem::path& file) {
+// The pictures' names end in the screen scaling when it is not 100 %.
+std::string suffix;
+
+std::filesystem::path picture(const std::filesystem::path& folder, const std::string& name) {
+    return folder / (name + suffix + ".png");
+}
+
+template <class Window>
+bool save(Window& window, const std::filesystem::path& folder, const std::string& name) {
+    const auto file = picture(folder, name);
+    const bool ok = window.SaveSnapshot(file.string());
     if (!ok) std::fprintf(stderr, "could not write %s\n", file.string().c_str());
     return ok;
 }
+
+constexpr int kScaledPercent = 150;
 
 // The pictures show the program as installed, at work on the demo data; never the folders
 // they happen to be rendered in, nor whatever data file datalocation.txt names.
@@ -61,12 +79,11 @@ bool snapshotPlots(const std::filesystem::path& folder) {
     auto& window = plot::PlotWindow()();
     window.ShowSeries("107", "400");
     window.Show();
-    bool ok = save(window.SaveSnapshot((folder / "plot.png").string()), folder / "plot.png");
+    bool ok = save(window, folder, "plot");
     for (int i = 0; i < window.cmbStation.ListCount(); ++i)
         if (window.cmbStation.ItemCode(i) == "102") window.cmbStation.SetListIndex(i);
     window.cmdAddStation_Click();
-    const auto file = folder / "plot-two-stations.png";
-    ok &= save(window.SaveSnapshot(file.string()), file);
+    ok &= save(window, folder, "plot-two-stations");
     window.Unload();
     return ok;
 }
@@ -98,23 +115,27 @@ int RunSnapshot(const std::string& folderText) {
     }
     const std::string programFolder = platform::AppPath();
     platform::SetAppPath(kShownProgramFolder);
+    // Windows open at their first-time places, and the user's settings stay as they are.
+    const std::string settingsFolder = platform::UserSettingsFolder();
+    platform::SetUserSettingsFolder(scratch.path().toStdString());
+    const qreal scale = QGuiApplication::primaryScreen()->devicePixelRatio();
+    suffix = scale == 1.0 ? "" : "-" + std::to_string(std::lround(scale * 100));
 
     bool ok = true;
     {
         frmSplash splash;
-        ok &= save(splash.SaveSnapshot((folder / "splash.png").string()), folder / "splash.png");
+        ok &= save(splash, folder, "splash");
     }
 
     MDIMain& main = MainWindow();
     main.resize(1280, 860);
     main.Show();
     main.SetStatusText(std::string("Data file: ") + kShownDataFile);
-    ok &= save(main.SaveSnapshot((folder / "main.png").string()), folder / "main.png");
+    ok &= save(main, folder, "main");
 
     auto& loaderWindow = loader::DataLoaderWindow()();
     loaderWindow.Show();
-    ok &=
-        save(main.SaveSnapshot((folder / "data-loader.png").string()), folder / "data-loader.png");
+    ok &= save(main, folder, "data-loader");
     // Every tab on its own, as the window shows it after a little use: the lists loaded and
     // the first hand-entered sample and one of its results on show. Only reads the data.
     try {
@@ -134,8 +155,7 @@ int RunSnapshot(const std::string& folderText) {
                                            "results",      "view-samples", "view-results"};
     for (int tab = 0; tab < loaderWindow.SSTab1.Tabs(); ++tab) {
         loaderWindow.SSTab1.SetTab(tab);
-        const auto file = folder / ("data-loader-" + std::string(tabFiles[tab]) + ".png");
-        ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
+        ok &= save(loaderWindow, folder, "data-loader-" + std::string(tabFiles[tab]));
     }
     try {
         tickEveryFilter(loaderWindow);
@@ -144,27 +164,30 @@ int RunSnapshot(const std::string& folderText) {
     }
     for (const int tab : {2, 4}) {
         loaderWindow.SSTab1.SetTab(tab);
-        const auto file = folder / ("data-loader-" + std::string(tabFiles[tab]) + "-filters.png");
-        ok &= save(loaderWindow.SaveSnapshot(file.string()), file);
+        ok &= save(loaderWindow, folder, "data-loader-" + std::string(tabFiles[tab]) + "-filters");
     }
     loaderWindow.SSTab1.SetTab(1);
+    // Maximised, the grids and multi-line boxes take the room; the one-line controls do not.
+    loaderWindow.window()->showMaximized();
+    QApplication::processEvents();
+    ok &= save(main, folder, "data-loader-maximised");
+    loaderWindow.window()->showNormal();
+    QApplication::processEvents();
     {
         loader::frmFilterResults::owner = &loaderWindow;
         auto& filter = loader::FilterResultsWindow()();
         filter.Show();
-        const auto file = folder / "filter-results.png";
-        ok &= save(filter.SaveSnapshot(file.string()), file);
+        ok &= save(filter, folder, "filter-results");
         filter.Unload();
     }
 
     auto& exportWindow = exporter::ExportWindow()();
     exportWindow.Show();
-    ok &= save(exportWindow.SaveSnapshot((folder / "export.png").string()), folder / "export.png");
+    ok &= save(exportWindow, folder, "export");
     {
         auto& importWindow = accessdb::ImportAccessWindow()();
         importWindow.Show();
-        const auto file = folder / "import-access.png";
-        ok &= save(importWindow.SaveSnapshot(file.string()), file);
+        ok &= save(importWindow, folder, "import-access");
         importWindow.Unload();
     }
     try {
@@ -176,7 +199,38 @@ int RunSnapshot(const std::string& folderText) {
 
     store::setDb(nullptr);
     platform::SetAppPath(programFolder);
+    platform::SetUserSettingsFolder(settingsFolder);
     return ok ? 0 : 1;
+}
+
+void UseSnapshotScreen(const std::string& scratch) {
+    const std::string file = scratch + "/screen.json";
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    if (out) {
+        std::fputs(
+            R"({"screens": [{"name": "snapshot", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+            R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})",
+            out);
+        std::fclose(out);
+    }
+    qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + file));
+}
+
+int RunSnapshots(const std::string& folder) {
+    int code = RunSnapshot(folder);
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return code;
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", QString::number(kScaledPercent / 100.0));
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QCoreApplication::applicationFilePath(),
+                 {"--snapshot", QString::fromStdString(folder)});
+    if (!scaled.waitForFinished(120000) || scaled.exitStatus() != QProcess::NormalExit) {
+        std::fprintf(stderr, "the pictures at %d %% could not be taken\n", kScaledPercent);
+        return 1;
+    }
+    return code != 0 ? code : scaled.exitCode();
 }
 
 }  // namespace app
