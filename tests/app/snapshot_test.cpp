@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QImageReader>
 #include <QtGlobal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "App.h"
@@ -74,4 +76,24 @@ TEST_F(SnapshotMode, PicturesTheDemoNeverTheDataFileAndLeavesOnlyPictures) {
     EXPECT_EQ(window->cmbStationProject.List(0), "8-Statewide Ambient Monitoring Network");
     for (int i = 0; i < window->cmbStationProject.ListCount(); ++i)
         EXPECT_NE(window->cmbStationProject.List(i), "ZZ-Real");
+}
+
+// The program's own snapshot run: every picture again at 150 %, half as large again, and the
+// main window no larger than the full-HD screen it is taken on.
+TEST(SnapshotProgram, PicturesAt150PercentFitTheScreen) {
+    testing_support::TempDir dir;
+    const std::string command = "env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR '" +
+                                std::string(DATALOADER_PROGRAM) + "' --snapshot '" +
+                                dir.path().string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto size = [&](const std::string& name) {
+        return QImageReader(QString::fromStdString(dir.file(name + ".png"))).size();
+    };
+    for (const char* name : {"data-loader-sample", "export", "filter-results", "plot"}) {
+        EXPECT_EQ(size(name + std::string("-150")), size(name) * 1.5) << name;
+    }
+    const QSize main = size("main-150");
+    EXPECT_LE(main.height(), 1080);
+    EXPECT_EQ(main.width(), 1920);
+    EXPECT_EQ(size("data-loader-150"), main) << "the window as a whole";
 }

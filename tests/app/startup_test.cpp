@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "App.h"
 #include "AppSupport.h"
@@ -165,4 +166,78 @@ TEST_F(Startup, ExitEndsAtOnce) {
     EXPECT_THROW(main.MnuExit_Click(), platform::ProgramEnded);
     // No unload handling ran: the child window is still loaded.
     EXPECT_TRUE(loader::DataLoaderWindow().IsLoaded());
+}
+
+// A system-wide install: the program's folder is read-only and holds no datalocation.txt.
+// Root may write anywhere, so there the writer refuses what the folder's mode bits would
+// refuse an ordinary user.
+TEST_F(Startup, WithTheProgramFolderReadOnlyTheUsersChoiceIsRememberedAtTheNextStart) {
+    const auto program = dir.path() / "program";
+    std::filesystem::create_directory(program);
+    platform::SetAppPath(program.string());
+    std::filesystem::permissions(program, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    if (::geteuid() == 0) {
+        app::SetLocationWriter([&](const std::string& file, const std::string& path) {
+            const auto mode = std::filesystem::status(program).permissions();
+            return (mode & std::filesystem::perms::owner_write) != std::filesystem::perms::none &&
+                   app::WriteDataLocation(file, path);
+        });
+    }
+    dialogs->files.push_back(dir.file("water.db"));
+    app::MainWindow();  // the first start asks
+    dialogs->files.push_back(dir.file("other.db"));
+    app::MainWindow().mnuChange_Click();
+    EXPECT_EQ(dialogs->texts().size(), 2u) << "no message, only the two file dialogs";
+
+    app::ResetMainWindow();
+    store::setDb(nullptr);
+    dialogs->prompts.clear();
+    app::MainWindow();
+    EXPECT_TRUE(dialogs->prompts.empty());
+    EXPECT_EQ(openName(), dir.file("other.db"));
+    EXPECT_FALSE(std::filesystem::exists(program / "datalocation.txt"));
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+}
+
+// The administrator's datalocation.txt holds for everyone; a user who cannot write it keeps
+// a choice of their own until the administrator names another file there.
+TEST_F(Startup, AnAdministratorsLocationFileThatCannotBeWritten) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    app::SetLocationWriter([](const std::string&, const std::string&) { return false; });
+    app::MainWindow();
+    dialogs->files.push_back(dir.file("other.db"));
+    app::MainWindow().mnuChange_Click();
+    EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
+    const auto restart = [&] {
+        app::ResetMainWindow();
+        store::setDb(nullptr);
+        app::MainWindow();
+        return openName();
+    };
+    EXPECT_EQ(restart(), dir.file("other.db"));
+
+    store::CreateEmptyDatabase(dir.file("new.db"));
+    WriteFile(location(), dir.file("new.db") + "\r\n");
+    EXPECT_EQ(restart(), dir.file("new.db"));
+}
+
+TEST_F(Startup, TheDataMenuListsTheFilesOpenedLatelyAndOpensThem) {
+    WriteFile(location(), dir.file("water.db") + "\r\n");
+    auto& main = app::MainWindow();
+    dialogs->files.push_back(dir.file("other.db"));
+    main.mnuChange_Click();
+    const auto captions = [&] {
+        std::vector<std::string> shown;
+        for (const auto* item : main.mnuRecent)
+            if (item->Visible()) shown.push_back(item->Caption());
+        return shown;
+    };
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"1 " + dir.file("other.db"), "2 " + dir.file("water.db")}));
+    main.mnuRecent_Click(1);
+    EXPECT_EQ(openName(), dir.file("water.db"));
+    EXPECT_EQ(ReadFile(location()), dir.file("water.db") + "\r\n");
+    EXPECT_EQ(captions().front(), "1 " + dir.file("water.db"));
+    EXPECT_EQ(captions().size(), 2u);
 }

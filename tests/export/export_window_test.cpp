@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -126,4 +127,28 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         store::setDb(db);
         dialogs->cancelAt = -1;
     }
+}
+
+// The boxes start in the folder of the last export and "From" on its day. Before any export,
+// they start in the user's documents when the program's folder cannot be written (here it
+// is missing, which no one can write to, root included).
+TEST_F(ExportTest, OpensInTheLastFolderOnTheDayOfTheLastExport) {
+    platform::SetAppPath(dir.file("no such program folder"));
+    const std::string documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    EXPECT_EQ(Boxes(Open()), Paths(exporter::DefaultTargets(documents)));
+    exporter::ExportWindow().get()->Unload();
+
+    const auto chosen = Targets("chosen");
+    frmExport& f = Open();
+    f.txtsample.SetText(chosen.sample);
+    f.txtresult.SetText(chosen.result);
+    f.txtresultsnon.SetText(chosen.nonNumeric);
+    f.txtreplicates.SetText(chosen.replicate);
+    f.CmdExport.Press();
+    ASSERT_FALSE(exporter::ExportWindow().IsLoaded()) << dialogs->texts().back();
+    const auto today = platform::DateTime::now();
+    frmExport& again = Open();
+    EXPECT_EQ(Boxes(again), Paths(exporter::DefaultTargets((dir.path() / "chosen").string())));
+    EXPECT_EQ(again.DTPicker1.Value(), (platform::DateTime{today.year, today.month, today.day}));
 }
