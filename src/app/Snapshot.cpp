@@ -13,6 +13,7 @@
 
 #include "App.h"
 #include "Connection.h"
+#include "CsvExport.h"
 #include "Database.h"
 #include "DateTime.h"
 #include "DemoData.h"
@@ -182,6 +183,12 @@ int RunSnapshot(const std::string& folderText) {
     }
 
     auto& exportWindow = exporter::ExportWindow()();
+    // The files as offered in the program's folder, whoever takes the pictures.
+    const auto offered = exporter::DefaultTargets();
+    exportWindow.txtsample.SetText(offered.sample);
+    exportWindow.txtresult.SetText(offered.result);
+    exportWindow.txtresultsnon.SetText(offered.nonNumeric);
+    exportWindow.txtreplicates.SetText(offered.replicate);
     exportWindow.Show();
     ok &= save(exportWindow, folder, "export");
     {
