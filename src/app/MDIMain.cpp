@@ -94,9 +94,7 @@ void MDIMain::setUpLocationDialog() {
 void MDIMain::MDIForm_Load() {
     if (auto path = RememberedDataLocation()) {
         if (auto database = tryOpen(*path, nullptr)) {
-            useDatabase(database);
-            AddRecentDataLocation(*path);
-            showRecent();
+            useDataFile(database, *path);
             return;
         }
     }
@@ -113,9 +111,7 @@ void MDIMain::MDIForm_Load() {
     }
     std::string reason;
     if (auto database = tryOpen(CD1.FileName, &reason)) {
-        useDatabase(database);
-        AddRecentDataLocation(CD1.FileName);
-        showRecent();
+        useDataFile(database, CD1.FileName);
     } else {
         platform::MsgBox("The data file could not be opened.\n" + reason +
                              "\n\nChoose another file with \"Change Data File Location\" on the "
@@ -164,9 +160,7 @@ void MDIMain::changeTo(const std::string& path) {
                          platform::mb::Exclamation);
         return;
     }
-    useDatabase(database);
-    AddRecentDataLocation(path);
-    showRecent();
+    useDataFile(database, path);
     // The Data Loader's lists, grids and found sets come from the old file; a save from them
     // would write the old file's codes into the new one. It opens afresh on the new file.
     if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->Unload();
@@ -176,6 +170,12 @@ void MDIMain::changeTo(const std::string& path) {
                              "'. The next start will not remember it.",
                          platform::mb::Exclamation);
     }
+}
+
+void MDIMain::useDataFile(std::shared_ptr<platform::Database> database, const std::string& path) {
+    useDatabase(std::move(database));
+    AddRecentDataLocation(path);
+    showRecent();
 }
 
 void MDIMain::showRecent() {

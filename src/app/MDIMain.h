@@ -48,6 +48,8 @@ class MDIMain : public platform::MdiForm {
     // Opens `path` in place of the open database and remembers it; the old one stays open
     // when it cannot be opened.
     void changeTo(const std::string& path);
+    // useDatabase, and `path` first among the recent files.
+    void useDataFile(std::shared_ptr<platform::Database> database, const std::string& path);
     void showRecent();
 };
 

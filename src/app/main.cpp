@@ -93,9 +93,8 @@ int main(int argc, char** argv) {
     if (option == "--import-mdb") {
         QCoreApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
-        return accessdb::RunImportMdbCommand(
-            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
-            std::cerr);
+        return accessdb::RunImportMdbCommand(args, app::RememberedDataLocation, std::cout,
+                                             std::cerr);
     }
     // An unknown option is reported before any window system is needed.
     if (!option.empty() && option != "--snapshot") {
