@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTextBrowser>
 
+#include "WindowPlace.h"
+
 namespace app {
 
 QTextBrowser* ShowUserGuide(QWidget* owner) {
@@ -17,6 +19,7 @@ QTextBrowser* ShowUserGuide(QWidget* owner) {
         readme.open(QIODevice::ReadOnly);
         guide->setMarkdown(QString::fromUtf8(readme.readAll()));
         guide->resize(800, 600);
+        platform::PlaceWindow(guide, "UserGuide", platform::ScreenArea(guide));
     }
     guide->show();
     guide->raise();
