@@ -6,11 +6,11 @@
 
 #include "App.h"
 #include "Connection.h"
-#include "DataLocation.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
+#include "RememberedLocation.h"
 #include "UserGuide.h"
 #include "UserSettings.h"
 #include "Windows.h"

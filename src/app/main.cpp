@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "App.h"
-#include "DataLocation.h"
 #include "DemoData.h"
 #include "Dialogs.h"
 #include "EngineError.h"
@@ -18,6 +17,7 @@
 #include "Image.h"
 #include "ImportMdbCommand.h"
 #include "PlotCommand.h"
+#include "RememberedLocation.h"
 #include "Schema.h"
 #include "Snapshot.h"
 #include "frmSplash.h"

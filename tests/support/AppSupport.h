@@ -2,8 +2,8 @@
 // open between uses, then resets what the lower layers keep.
 #pragma once
 
-#include "DataLocation.h"
 #include "MDIMain.h"
+#include "RememberedLocation.h"
 #include "TestSupport.h"
 #include "Windows.h"
 #include "frmExport.h"
