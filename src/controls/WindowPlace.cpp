@@ -19,20 +19,32 @@ namespace {
 
 std::string key(const std::string& name) { return "Windows/" + name; }
 
-std::optional<QRect> savedPlace(const std::string& name) {
+struct Place {
+    QRect normal;
+    bool maximised = false;
+};
+
+// "x y w h", then "maximised" for a top-level window left maximised.
+std::optional<Place> savedPlace(const std::string& name) {
     const auto text = UserSetting(key(name));
     if (!text) return std::nullopt;
     std::istringstream in(*text);
     int x = 0, y = 0, w = 0, h = 0;
     if (!(in >> x >> y >> w >> h) || w <= 0 || h <= 0) return std::nullopt;
-    return QRect(x, y, w, h);
+    std::string state;
+    in >> state;
+    return Place{QRect(x, y, w, h), state == "maximised"};
 }
 
 void savePlace(QWidget* window, const std::string& name) {
-    if (window->isMinimized() || window->isMaximized() || window->isFullScreen()) return;
-    const QRect r = window->geometry();
+    if (window->isMinimized() || window->isFullScreen()) return;
+    // A maximised child has no size of its own to come back to; its last one stands.
+    const bool maximised = window->isMaximized();
+    if (maximised && !window->isWindow()) return;
+    const QRect r = maximised ? window->normalGeometry() : window->geometry();
     std::ostringstream out;
     out << r.x() << ' ' << r.y() << ' ' << r.width() << ' ' << r.height();
+    if (maximised) out << " maximised";
     SetUserSetting(key(name), out.str());
 }
 
@@ -44,9 +56,10 @@ void rememberPlace(QWidget* window, const std::string& name) {
     timer->setInterval(400);
     QObject::connect(timer, &QTimer::timeout, window, [window, name] { savePlace(window, name); });
     qt::Watch(window, [window, name, timer](QObject*, QEvent* event) {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        const auto type = event->type();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange) {
             if (window->isVisible()) timer->start();
-        } else if (event->type() == QEvent::Hide && timer->isActive()) {
+        } else if (type == QEvent::Hide && timer->isActive()) {
             timer->stop();
             savePlace(window, name);
         }
@@ -84,7 +97,7 @@ QRect ScreenArea(const QWidget* window) {
 void PlaceWindow(QWidget* window, const std::string& name, const QRect& area) {
     const auto saved = name.empty() ? std::nullopt : savedPlace(name);
     const QMargins frame = frameOf(window);
-    QRect place = saved ? *saved : window->geometry();
+    QRect place = saved ? saved->normal : window->geometry();
     if (area.isValid()) place = FitInto(place + frame, area) - frame;
     // A window opening for the first time is put where the window system puts windows.
     if (saved || !window->isWindow()) {
@@ -92,6 +105,8 @@ void PlaceWindow(QWidget* window, const std::string& name, const QRect& area) {
     } else {
         window->resize(place.size());
     }
+    if (saved && saved->maximised && window->isWindow())
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
     if (!name.empty()) rememberPlace(window, name);
 }
 

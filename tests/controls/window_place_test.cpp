@@ -1,6 +1,7 @@
 // Windows open inside the screen's free area, at the place the user left them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QWidget>
 
 #include "TestSupport.h"
@@ -56,6 +57,22 @@ TEST_F(WindowPlace, AWindowOpensWhereItWasLeftAndStillOnTheScreen) {
     EXPECT_GT(smaller.geometry().top(), small.top());
     EXPECT_LE(smaller.geometry().bottom(), small.bottom());
     EXPECT_EQ(smaller.geometry().width(), 400);
+
+    // Left maximised, it opens maximised, and keeps the size it had before for later.
+    {
+        QWidget first;
+        platform::PlaceWindow(&first, "Probe", screen);
+        first.show();
+        first.showMaximized();
+        QApplication::processEvents();
+        first.hide();
+    }
+    QWidget maximised;
+    platform::PlaceWindow(&maximised, "Probe", screen);
+    EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
+    maximised.show();
+    maximised.showNormal();
+    EXPECT_EQ(maximised.geometry(), QRect(100, 120, 500, 300));
 
     QWidget unnamed;
     unnamed.resize(300, 200);
