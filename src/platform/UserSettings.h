@@ -7,7 +7,7 @@
 namespace platform {
 
 // The user's own settings (window places, the last export, recent data files): one INI
-// file, dataloader/dataloader.conf in the user's configuration folder ($XDG_CONFIG_HOME,
+// file, dataloader/dataloader.ini in the user's configuration folder ($XDG_CONFIG_HOME,
 // else ~/.config). Keys read "Group/name".
 std::string UserSettingsFile();
 // The configuration folder the file lies in; empty for the user's own. The snapshot and the
