@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <utility>
 
 #include "Form.h"
 #include "FormWidget.h"
@@ -53,10 +54,8 @@ void MdiForm::SetCaption(const std::string& caption) {
 }
 
 void MdiForm::Show() {
-    if (!impl_->placed) {
-        impl_->placed = true;
+    if (!std::exchange(impl_->placed, true))
         PlaceWindow(impl_->main, name_, ScreenArea(impl_->main));
-    }
     impl_->main->show();
     qt::BringForward(impl_->main);
 }
