@@ -15,6 +15,7 @@
 #include "ExportCommand.h"
 #include "Form.h"
 #include "Image.h"
+#include "ImportCommand.h"
 #include "ImportMdbCommand.h"
 #include "PlotCommand.h"
 #include "RememberedLocation.h"
@@ -34,6 +35,7 @@ void usage(std::FILE* to) {
     std::fprintf(to, "%s\n", exporter::kExportUsage);
     std::fprintf(to, "%s\n", plot::kPlotUsage);
     std::fprintf(to, "%s\n", accessdb::kImportMdbUsage);
+    std::fprintf(to, "%s\n", import::kImportUsage);
     std::fputs(
         "  --new-database PATH       create an empty database for real use at PATH\n"
         "                            (never overwrites)\n"
@@ -82,6 +84,13 @@ int main(int argc, char** argv) {
         QCoreApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
         return exporter::RunExportCommand(args, app::RememberedDataLocation, std::cout, std::cerr);
+    }
+    if (option == "--import-results") {
+        QCoreApplication application(argc, argv);
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return import::RunImportCommand(
+            args, [] { return app::ReadDataLocation(app::DataLocationFile()); }, std::cout,
+            std::cerr);
     }
     if (option == "--plot") {
         // The chart is drawn off screen, so a script can plot without any display.

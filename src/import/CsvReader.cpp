@@ -1,0 +1,100 @@
+#include "CsvReader.h"
+
+#include <algorithm>
+#include <array>
+
+namespace import {
+
+namespace {
+constexpr size_t kChunk = 1 << 16;
+constexpr int kEnd = -1;
+}  // namespace
+
+CsvReader::CsvReader(std::istream& in) : in_(in) {
+    fill();
+    if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+    detectSeparator();
+}
+
+bool CsvReader::fill() {
+    buffer_.erase(0, pos_);
+    passed_ += static_cast<long long>(pos_);
+    pos_ = 0;
+    const size_t kept = buffer_.size();
+    buffer_.resize(kept + kChunk);
+    in_.read(buffer_.data() + kept, kChunk);
+    buffer_.resize(kept + static_cast<size_t>(in_.gcount()));
+    return buffer_.size() > kept;
+}
+
+int CsvReader::peek() {
+    if (pos_ >= buffer_.size() && !fill()) return kEnd;
+    return static_cast<unsigned char>(buffer_[pos_]);
+}
+
+int CsvReader::get() {
+    const int c = peek();
+    if (c != kEnd) ++pos_;
+    return c;
+}
+
+// The separator the first line uses most, outside quotes; a comma when it uses none.
+void CsvReader::detectSeparator() {
+    constexpr std::array<char, 3> kCandidates{',', ';', '\t'};
+    std::array<long long, 3> counts{};
+    bool quoted = false;
+    for (size_t i = pos_; i < buffer_.size(); ++i) {
+        const char c = buffer_[i];
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n' || c == '\r') break;
+        for (size_t k = 0; k < kCandidates.size(); ++k) counts[k] += c == kCandidates[k];
+    }
+    const auto most = std::max_element(counts.begin(), counts.end());
+    if (*most > 0) separator_ = kCandidates[static_cast<size_t>(most - counts.begin())];
+}
+
+bool CsvReader::Next(std::vector<std::string>& fields) {
+    while (readRecord(fields)) {
+        const bool blank = std::all_of(fields.begin(), fields.end(),
+                                       [](const std::string& f) { return f.empty(); });
+        if (!blank) return true;
+    }
+    return false;
+}
+
+bool CsvReader::readRecord(std::vector<std::string>& fields) {
+    if (peek() == kEnd) return false;
+    recordLine_ = line_;
+    size_t count = 0;
+    for (;;) {
+        if (count == fields.size()) fields.emplace_back();
+        std::string& field = fields[count++];
+        field.clear();
+        int c = get();
+        if (c == '"') {
+            // Quoted: everything up to the lone closing quote, line breaks included.
+            for (c = get(); c != kEnd; c = get()) {
+                if (c == '"') {
+                    if (peek() != '"') break;
+                    get();
+                } else if (c == '\n') {
+                    ++line_;
+                }
+                field += static_cast<char>(c);
+            }
+            c = get();
+        }
+        // Unquoted, or what stands after a closing quote: taken as it is.
+        for (; c != kEnd && c != separator_ && c != '\n' && c != '\r'; c = get())
+            field += static_cast<char>(c);
+        if (c == separator_) continue;
+        if (c == '\r' && peek() == '\n') get();
+        if (c != kEnd) ++line_;
+        break;
+    }
+    fields.resize(count);
+    return true;
+}
+
+}  // namespace import

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "ImportColumns.h"
+#include "Records.h"
+
+namespace platform {
+class Database;
+class Statement;
+}  // namespace platform
+
+namespace import {
+
+// What a row of a lab file will do.
+enum class Mark { Ready, Replaces, Refused };
+
+// Samples named by station and date that are not stored yet are made with these, when asked.
+struct NewSamples {
+    bool create = false;
+    std::string project, medium, sampleType;
+};
+
+// A row checked: the result it stores, for which sample (made first when `newSample` is
+// set), and what it replaces; or why it is refused.
+struct CheckedRow {
+    Mark mark = Mark::Ready;
+    std::string reason;
+    store::Result result;
+    std::optional<store::Sample> newSample;
+    std::optional<store::ResultKind> replacedKind;  // the table the replaced result is in
+    std::string oldValue;
+};
+
+// Checks a lab file's rows against the open database, row by row, without writing. The
+// lists (stations, parameters, remarks, hand-entered samples) are read once; each row costs
+// a few lookups in memory and, for a sample that has results already, two in the file.
+// Rows are checked in file order: a later row for the same sample and parameter is refused,
+// and samples made for earlier rows count as stored.
+class ResultChecker {
+  public:
+    ResultChecker(platform::Database& db, ColumnMap map, NewSamples newSamples);
+    ~ResultChecker();
+
+    CheckedRow Check(const std::vector<std::string>& record);
+
+  private:
+    struct SampleKey {
+        long long station;
+        std::string start;
+        bool operator<(const SampleKey& o) const {
+            return station != o.station ? station < o.station : start < o.start;
+        }
+    };
+    void load();
+    // The sample the row names; empty with `row` refused when there is none.
+    std::optional<long long> sampleOf(const std::vector<std::string>& record, CheckedRow& row);
+    std::optional<std::string> parameterOf(std::string_view text) const;
+    void findReplaced(long long sample, CheckedRow& row);
+
+    platform::Database& db_;
+    ColumnMap map_;
+    NewSamples newSamples_;
+    std::unordered_set<long long> stations_;
+    std::unordered_set<long long> parameters_;
+    std::unordered_map<std::string, std::string> parametersByName_;  // short name in capitals
+    std::set<std::string> remarks_;
+    std::unordered_set<long long> samples_;
+    std::map<SampleKey, std::vector<long long>> samplesAt_;
+    std::unordered_set<long long> withResults_;
+    std::unordered_set<unsigned long long> seen_;  // sample, parameter and replicate flag
+    long long nextCode_ = 1;
+    std::unique_ptr<platform::Statement> numeric_, text_, replicate_;
+};
+
+}  // namespace import

@@ -1,0 +1,92 @@
+#include "ResultImport.h"
+
+#include <optional>
+
+#include "CsvReader.h"
+#include "Database.h"
+#include "ResultWriter.h"
+
+namespace import {
+
+namespace {
+
+constexpr long long kProgressEvery = 1024;  // rows between progress reports
+
+std::string count(long long n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Reads, checks and counts every row; `writer` (may be null) stores the rows not refused.
+ImportOutcome run(platform::Database& db, std::istream& in, const ImportSettings& settings,
+                  ResultWriter* writer, RowObserver* observer,
+                  platform::ProgressReporter* progress) {
+    ImportOutcome out;
+    CsvReader reader(in);
+    ResultChecker checker(db, settings.map, settings.newSamples);
+    std::vector<std::string> record;
+    if (settings.header) reader.Next(record);
+    for (long long rows = 1; reader.Next(record); ++rows) {
+        const CheckedRow row = checker.Check(record);
+        ImportCounts& n = out.counts;
+        const auto kind = static_cast<size_t>(row.result.kind);
+        if (row.mark == Mark::Refused) {
+            ++n.refused;
+        } else {
+            ++n.stored[kind];
+            n.replaced[kind] += row.mark == Mark::Replaces;
+            n.samplesMade += row.newSample.has_value();
+            if (writer) writer->Write(row);
+        }
+        const bool go = (!observer || observer->Row(reader.Line(), record, row)) &&
+                        (!progress || rows % kProgressEvery || progress->Step(reader.Position()));
+        if (!go) {
+            out.stopped = true;
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CountsText(const ImportCounts& n) {
+    static constexpr std::array<std::array<const char*, 2>, 3> kKinds{
+        {{"numeric result", "numeric results"},
+         {"text result", "text results"},
+         {"replicate", "replicates"}}};
+    std::string text;
+    for (size_t k = 0; k < kKinds.size(); ++k) {
+        text += k == 0 ? "" : k + 1 == kKinds.size() ? " and " : ", ";
+        text += count(n.stored[k], kKinds[k][0], kKinds[k][1]);
+        if (n.replaced[k] > 0) text += " (" + std::to_string(n.replaced[k]) + " replaced)";
+    }
+    if (n.samplesMade > 0) text += "; " + count(n.samplesMade, "new sample", "new samples");
+    return text + "; " + count(n.refused, "row refused", "rows refused");
+}
+
+ImportOutcome CheckResults(platform::Database& db, std::istream& in, const ImportSettings& settings,
+                           RowObserver* observer, platform::ProgressReporter* progress) {
+    return run(db, in, settings, nullptr, observer, progress);
+}
+
+ImportOutcome ImportResults(platform::Database& db, std::istream& in,
+                            const ImportSettings& settings, bool skipRefused, RowObserver* observer,
+                            platform::ProgressReporter* progress) {
+    // The write lock comes first, so the next sample code read is still free at the commit.
+    db.BeginTrans();
+    try {
+        ResultWriter writer(db);
+        ImportOutcome out = run(db, in, settings, &writer, observer, progress);
+        out.written = !out.stopped && (skipRefused || out.counts.refused == 0);
+        if (out.written)
+            db.CommitTrans();
+        else
+            db.Rollback();
+        return out;
+    } catch (...) {
+        if (db.InTransaction()) db.Rollback();
+        throw;
+    }
+}
+
+}  // namespace import

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "ImportColumns.h"
+#include "Progress.h"
+#include "ResultCheck.h"
+
+namespace platform {
+class Database;
+}
+
+namespace import {
+
+// How a lab file is read: which column holds what, whether its first row names the
+// columns, and the samples to make for rows of a station and date not stored yet.
+struct ImportSettings {
+    ColumnMap map;
+    bool header = true;
+    NewSamples newSamples;
+};
+
+// How many rows did what; results by kind (numeric, text, replicate).
+struct ImportCounts {
+    std::array<long long, 3> stored{}, replaced{};
+    long long samplesMade = 0;
+    long long refused = 0;
+    long long Stored() const { return stored[0] + stored[1] + stored[2]; }
+    bool operator==(const ImportCounts&) const = default;
+};
+
+// "3 numeric results (1 replaced), 1 text result and 0 replicates; 2 rows refused".
+std::string CountsText(const ImportCounts& counts);
+
+// Sees every data row as it is checked, in file order; false stops the run.
+class RowObserver {
+  public:
+    virtual ~RowObserver() = default;
+    virtual bool Row(long long line, const std::vector<std::string>& record,
+                     const CheckedRow& row) = 0;
+};
+
+// How a run ended: every row seen, stopped (by the observer or the progress), and whether
+// the rows were written.
+struct ImportOutcome {
+    ImportCounts counts;
+    bool stopped = false;
+    bool written = false;
+};
+
+// Checks every row of `in` against the database, writing nothing. `progress` (may be null)
+// is told the bytes read.
+ImportOutcome CheckResults(platform::Database& db, std::istream& in, const ImportSettings& settings,
+                           RowObserver* observer, platform::ProgressReporter* progress);
+
+// Checks and stores every row in one transaction: all ready rows are stored, or none.
+// Nothing is written when the run is stopped, or when a row is refused and `skipRefused`
+// is not set. Throws EngineError when the file refuses the writes (nothing written then).
+ImportOutcome ImportResults(platform::Database& db, std::istream& in,
+                            const ImportSettings& settings, bool skipRefused, RowObserver* observer,
+                            platform::ProgressReporter* progress);
+
+}  // namespace import

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Variant.h"
+
+struct sqlite3_stmt;
+
+namespace platform {
+
+class Database;
+
+// A native SQL statement with `?` parameters, prepared once and run many times: the bulk
+// writes of an import, where translating and preparing per row would cost more than the
+// write. The prepared statement comes from the database's cache and goes back to it.
+class Statement {
+  public:
+    Statement(Database& db, std::string sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Binds `values` to the parameters in order and steps once. True when a row came back,
+    // to be read with Value until the next Run. Throws EngineError.
+    bool Run(const std::vector<Variant>& values);
+    // Steps to the next row of the last Run; false past the last.
+    bool Next();
+    // Column `i` of the row the last Run returned, as stored (a real stays a real).
+    Variant Value(int i) const;
+    // Rows the last Run inserted, changed or deleted.
+    long long Changes() const;
+
+  private:
+    Database& db_;
+    std::string sql_;
+    sqlite3_stmt* stmt_;
+};
+
+}  // namespace platform
