@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "Connection.h"
-#include "CsvReader.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "Records.h"
@@ -54,10 +53,7 @@ Options parse(const std::vector<std::string>& args) {
 ColumnMap headerMap(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) throw Failure{1, "cannot read " + file};
-    CsvReader reader(in);
-    std::vector<std::string> header;
-    reader.Next(header);
-    const ColumnMap map = AutoMap(header);
+    const ColumnMap map = MapOfHeader(in);
     if (const auto missing = map.Missing()) throw Failure{1, file + ": " + *missing};
     return map;
 }

@@ -49,6 +49,13 @@ ImportOutcome run(platform::Database& db, std::istream& in, const ImportSettings
 
 }  // namespace
 
+ColumnMap MapOfHeader(std::istream& in) {
+    CsvReader reader(in);
+    std::vector<std::string> header;
+    reader.Next(header);
+    return AutoMap(header);
+}
+
 std::string CountsText(const ImportCounts& n) {
     static constexpr std::array<std::array<const char*, 2>, 3> kKinds{
         {{"numeric result", "numeric results"},

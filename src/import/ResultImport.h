@@ -23,6 +23,9 @@ struct ImportSettings {
     NewSamples newSamples;
 };
 
+// The map a file's first row gives by the columns' names (see AutoMap).
+ColumnMap MapOfHeader(std::istream& in);
+
 // How many rows did what; results by kind (numeric, text, replicate).
 struct ImportCounts {
     std::array<long long, 3> stored{}, replaced{};
