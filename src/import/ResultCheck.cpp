@@ -1,6 +1,7 @@
 #include "ResultCheck.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "Conversions.h"
 #include "Database.h"
@@ -15,20 +16,28 @@ namespace {
 using platform::Statement;
 using platform::Variant;
 
+// Blanks off both ends, as Trim, without a copy: every field of every row passes here.
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 std::string upper(std::string_view text) {
-    std::string out = platform::Trim(text);
+    std::string out(trimmed(text));
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
 }
 
 std::optional<long long> wholeNumber(std::string_view text) {
-    if (!platform::IsWholeNumber(text)) return std::nullopt;
-    try {
-        return std::stoll(platform::Trim(text));
-    } catch (const std::out_of_range&) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long n = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
         return std::nullopt;
-    }
+    return n;
 }
 
 // The program's own date form (M/D/YYYY, a time after it) or the stored one (YYYY-MM-DD).
@@ -68,7 +77,7 @@ void ResultChecker::load() {
     readAll(db_, "select parameter_code, short_name from TBLParameter_Codes", [&](Statement& s) {
         const long long code = s.Value(0).toInteger();
         parameters_.insert(code);
-        parametersByName_.emplace(upper(s.Value(1).toText()), std::to_string(code));
+        parametersByName_.emplace(upper(s.Value(1).toText()), code);
     });
     readAll(db_, "select remark_code from tblresults_remarks",
             [&](Statement& s) { remarks_.insert(s.Value(0).toText()); });
@@ -103,22 +112,21 @@ CheckedRow ResultChecker::Check(const std::vector<std::string>& record) {
         row.newSample.reset();
         return row;
     };
-    const std::string_view value = map_.Text(Field::Value, record);
     store::Result& r = row.result;
-    r.value = platform::Trim(value);
+    r.value = trimmed(map_.Text(Field::Value, record));
     if (r.value.empty()) return refuse("no value");
     const std::optional<bool> replicate = flagOf(map_.Text(Field::Replicate, record));
     if (!replicate)
         return refuse("the replicate flag " + quoted(map_.Text(Field::Replicate, record)) +
                       " is neither yes nor no");
     r.kind = store::KindOfEntry(r.value, *replicate);
-    if (r.kind == store::ResultKind::Numeric)
-        r.value = platform::NumberToEditText(*platform::ParseNumber(r.value));
+    if (r.kind == store::ResultKind::Numeric) row.number = *platform::ParseNumber(r.value);
     const std::string_view parameter = map_.Text(Field::Parameter, record);
     const auto code = parameterOf(parameter);
     if (!code) return refuse("unknown parameter " + quoted(parameter));
-    r.parameterCode = *code;
-    const std::string remark = platform::Trim(map_.Text(Field::Remark, record));
+    row.parameter = *code;
+    r.parameterCode = std::to_string(*code);
+    const std::string remark(trimmed(map_.Text(Field::Remark, record)));
     if (!remark.empty()) {
         if (!remarks_.count(remark)) return refuse("unknown remark code " + quoted(remark));
         r.remarkCode = remark;
@@ -128,12 +136,12 @@ CheckedRow ResultChecker::Check(const std::vector<std::string>& record) {
 
     const auto sample = sampleOf(record, row);
     if (!sample) return row;
+    row.sample = *sample;
     r.sampleCode = std::to_string(*sample);
-    const unsigned long long key =
-        (static_cast<unsigned long long>(*sample) << 34) |
-        (static_cast<unsigned long long>(std::stoll(r.parameterCode)) << 1) |
-        (*replicate ? 1u : 0u);
-    if (!seen_.insert(key).second)
+    const unsigned long long key = (static_cast<unsigned long long>(*sample) << 34) |
+                                   (static_cast<unsigned long long>(row.parameter) << 1) |
+                                   (*replicate ? 1u : 0u);
+    if (!seen_.Insert(key))
         return refuse("sample " + r.sampleCode + " and parameter " + r.parameterCode +
                       " come twice in the file");
     if (row.newSample) {
@@ -154,10 +162,10 @@ std::optional<long long> ResultChecker::sampleOf(const std::vector<std::string>&
         return std::nullopt;
     };
     const std::string_view codeText = map_.Text(Field::SampleCode, record);
-    if (!platform::Trim(codeText).empty()) {
+    if (!trimmed(codeText).empty()) {
         const auto code = wholeNumber(codeText);
         if (!code || !samples_.count(*code))
-            return refuse("no hand-entered sample " + quoted(platform::Trim(codeText)));
+            return refuse("no hand-entered sample " + quoted(trimmed(codeText)));
         return code;
     }
     const std::string_view stationText = map_.Text(Field::Station, record);
@@ -189,12 +197,32 @@ std::optional<long long> ResultChecker::sampleOf(const std::vector<std::string>&
     return s.code;
 }
 
-std::optional<std::string> ResultChecker::parameterOf(std::string_view text) const {
-    if (const auto code = wholeNumber(text); code && parameters_.count(*code))
-        return std::to_string(*code);
+std::optional<long long> ResultChecker::parameterOf(std::string_view text) const {
+    if (const auto code = wholeNumber(text); code && parameters_.count(*code)) return code;
     const auto named = parametersByName_.find(upper(text));
     if (named == parametersByName_.end() || named->first.empty()) return std::nullopt;
     return named->second;
+}
+
+bool KeySet::Insert(unsigned long long key) {
+    if (2 * (size_ + 1) > slots_.size()) {
+        std::vector<unsigned long long> old(slots_.size() * 2);
+        old.swap(slots_);
+        size_ = 0;
+        for (unsigned long long k : old)
+            if (k) Insert(k - 1);
+    }
+    const size_t mask = slots_.size() - 1;
+    unsigned long long h = key * 0xBF58476D1CE4E5B9ull;  // every bit of the key moves the slot
+    h ^= h >> 31;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        if (slots_[i] == key + 1) return false;
+        if (slots_[i] == 0) {
+            slots_[i] = key + 1;
+            ++size_;
+            return true;
+        }
+    }
 }
 
 // A number replaces a text result and the other way round, as when keyed in; a replicate
@@ -202,9 +230,8 @@ std::optional<std::string> ResultChecker::parameterOf(std::string_view text) con
 void ResultChecker::findReplaced(long long sample, CheckedRow& row) {
     if (!withResults_.count(sample)) return;
     using store::ResultKind;
-    const std::vector<Variant> key{Variant(sample), Variant(std::stoll(row.result.parameterCode))};
     auto look = [&](platform::Statement& s, ResultKind kind) {
-        if (row.replacedKind || !s.Run(key)) return;
+        if (row.replacedKind || !s.Run({Variant(sample), Variant(row.parameter)})) return;
         row.mark = Mark::Replaces;
         row.replacedKind = kind;
         row.oldValue = s.Value(0).toEditText();

@@ -34,9 +34,22 @@ struct CheckedRow {
     Mark mark = Mark::Ready;
     std::string reason;
     store::Result result;
+    long long sample = 0, parameter = 0;  // the result's codes as numbers
+    double number = 0;                    // a numeric result's value
     std::optional<store::Sample> newSample;
     std::optional<store::ResultKind> replacedKind;  // the table the replaced result is in
     std::string oldValue;
+};
+
+// A set of whole numbers that keeps them in one array: one entry per row of a file.
+class KeySet {
+  public:
+    // False when the key was in already.
+    bool Insert(unsigned long long key);
+
+  private:
+    std::vector<unsigned long long> slots_ = std::vector<unsigned long long>(1024);  // key + 1
+    size_t size_ = 0;
 };
 
 // Checks a lab file's rows against the open database, row by row, without writing. The
@@ -62,7 +75,7 @@ class ResultChecker {
     void load();
     // The sample the row names; empty with `row` refused when there is none.
     std::optional<long long> sampleOf(const std::vector<std::string>& record, CheckedRow& row);
-    std::optional<std::string> parameterOf(std::string_view text) const;
+    std::optional<long long> parameterOf(std::string_view text) const;
     void findReplaced(long long sample, CheckedRow& row);
 
     platform::Database& db_;
@@ -70,12 +83,12 @@ class ResultChecker {
     NewSamples newSamples_;
     std::unordered_set<long long> stations_;
     std::unordered_set<long long> parameters_;
-    std::unordered_map<std::string, std::string> parametersByName_;  // short name in capitals
+    std::unordered_map<std::string, long long> parametersByName_;  // short name in capitals
     std::set<std::string> remarks_;
     std::unordered_set<long long> samples_;
     std::map<SampleKey, std::vector<long long>> samplesAt_;
     std::unordered_set<long long> withResults_;
-    std::unordered_set<unsigned long long> seen_;  // sample, parameter and replicate flag
+    KeySet seen_;  // sample, parameter and replicate flag
     long long nextCode_ = 1;
     std::unique_ptr<platform::Statement> numeric_, text_, replicate_;
 };

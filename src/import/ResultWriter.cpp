@@ -49,8 +49,8 @@ ResultWriter::~ResultWriter() = default;
 void ResultWriter::Write(const CheckedRow& row) {
     if (row.mark == Mark::Refused) return;
     const store::Result& r = row.result;
-    const Variant sample(std::stoll(r.sampleCode));
-    const Variant parameter(std::stoll(r.parameterCode));
+    const Variant sample(row.sample);
+    const Variant parameter(row.parameter);
     if (const auto& s = row.newSample)
         sample_->Run({sample, orNull(s->project), Variant(std::stoll(*s->station)),
                       Variant(*s->start), orNull(s->medium), orNull(s->sampleType)});
@@ -61,8 +61,8 @@ void ResultWriter::Write(const CheckedRow& row) {
     }
     switch (r.kind) {
         case ResultKind::Numeric:
-            numeric_->Run({sample, parameter, Variant(*platform::ParseNumber(r.value)),
-                           orNull(r.remarkCode), Variant(r.grade), Variant(r.comment)});
+            numeric_->Run({sample, parameter, Variant(row.number), orNull(r.remarkCode),
+                           Variant(r.grade), Variant(r.comment)});
             break;
         case ResultKind::Text:
             text_->Run(

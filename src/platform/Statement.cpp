@@ -15,9 +15,10 @@ Statement::Statement(Database& db, std::string sql)
 
 Statement::~Statement() { db_.statements().release(sql_, stmt_); }
 
-bool Statement::Run(const std::vector<Variant>& values) {
+bool Statement::Run(std::initializer_list<Variant> values) {
     sqlite3_reset(stmt_);
-    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);
+    int i = 0;
+    for (const Variant& v : values) BindValue(stmt_, ++i, v);
     return Next();
 }
 

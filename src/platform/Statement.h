@@ -1,7 +1,7 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "Variant.h"
 
@@ -23,7 +23,7 @@ class Statement {
 
     // Binds `values` to the parameters in order and steps once. True when a row came back,
     // to be read with Value until the next Run. Throws EngineError.
-    bool Run(const std::vector<Variant>& values);
+    bool Run(std::initializer_list<Variant> values);
     // Steps to the next row of the last Run; false past the last.
     bool Next();
     // Column `i` of the row the last Run returned, as stored (a real stays a real).

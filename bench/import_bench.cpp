@@ -1,0 +1,118 @@
+// A lab file of result rows imported against the sqlite3 command-line tool's `.import` of
+// the same file into a bare table, both timed in the same run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "Database.h"
+#include "ResultImport.h"
+#include "Schema.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+constexpr double kMB = 1024.0 * 1024.0;
+constexpr int kParameters = 50;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double statusBytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::stod(line.substr(key.size())) * 1024.0;
+    return 0;
+}
+
+void resetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+// Hand-entered samples enough for `rows` results of kParameters parameters each.
+void makeDatabase(const std::string& path, long long rows) {
+    auto db = store::CreateEmptyDatabase(path);
+    std::string sql =
+        "begin; insert into tblstation_information (station_id) values (1);"
+        "insert into tblresults_remarks values ('<', 'below');";
+    for (int p = 1; p <= kParameters; ++p)
+        sql += "insert into TBLParameter_Codes values (" + std::to_string(p) + ", 'P" +
+               std::to_string(p) + "', null);";
+    for (long long s = 1; s <= rows / kParameters; ++s)
+        sql += "insert into tblsample (idloc, sample_code, station_id, start_date) values ('V', " +
+               std::to_string(s) + ", 1, '2010-01-01 00:00:00');";
+    db->ExecuteNative(sql + "commit;");
+}
+
+void writeLabFile(const fs::path& file, long long rows) {
+    std::ofstream out(file, std::ios::binary);
+    out << "sample_code,parameter_code,result_value,remark_code,grade,comments\r\n";
+    for (long long i = 0; i < rows; ++i)
+        out << i / kParameters + 1 << ',' << i % kParameters + 1 << ',' << (i % 997) * 0.125 << ','
+            << (i % 10 == 0 ? "<" : "") << ",A,\"run " << i % 7 << ", lab 2\"\r\n";
+}
+
+// 100,000 numeric results into samples that have none yet. Aims: ratio at most 2; peak_MB,
+// the growth of the peak resident size during the first import, small beside the file.
+void BM_Import_LabFile(benchmark::State& state) {
+    const long long rows = state.range(0);
+    const fs::path folder =
+        fs::temp_directory_path() / ("dataloader-bench-import-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path lab = folder / "lab.csv", script = folder / "import.sql";
+    writeLabFile(lab, rows);
+    std::ofstream(script) << "create table t (sample_code, parameter_code, result_value, "
+                             "remark_code, grade, comments);\n.mode csv\n.import --skip 1 '"
+                          << lab.string() << "' t\n";
+
+    double importMs = 0, sqliteMs = 0, peakGrowth = -1;
+    import::ImportOutcome done;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string path = (folder / "ours.db").string();
+        fs::remove(path);
+        makeDatabase(path, rows);
+        auto db = platform::Database::OpenDatabase(path);
+        std::ifstream in(lab, std::ios::binary);
+        import::ImportSettings settings;
+        settings.map = import::MapOfHeader(in);
+        in.seekg(0);
+        const double before = statusBytes("VmRSS");
+        resetPeak();
+        state.ResumeTiming();
+
+        const auto start = Clock::now();
+        done = import::ImportResults(*db, in, settings, false, nullptr, nullptr);
+        importMs += millisecondsSince(start);
+
+        state.PauseTiming();
+        if (peakGrowth < 0) peakGrowth = statusBytes("VmHWM") - before;
+        fs::remove(folder / "theirs.db");
+        const std::string baseline =
+            "sqlite3 '" + (folder / "theirs.db").string() + "' < '" + script.string() + "'";
+        const auto baselineStart = Clock::now();
+        if (std::system(baseline.c_str()) != 0) state.SkipWithError("sqlite3 failed");
+        sqliteMs += millisecondsSince(baselineStart);
+        state.ResumeTiming();
+    }
+    if (!done.written || done.counts.stored[0] != rows) state.SkipWithError("rows were refused");
+    fs::remove_all(folder);
+
+    const double n = static_cast<double>(state.iterations());
+    state.counters["import_ms"] = importMs / n;
+    state.counters["sqlite_ms"] = sqliteMs / n;
+    state.counters["ratio"] = importMs / sqliteMs;
+    state.counters["peak_MB"] = peakGrowth / kMB;
+}
+BENCHMARK(BM_Import_LabFile)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
