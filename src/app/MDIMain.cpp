@@ -16,6 +16,7 @@
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"
+#include "frmImportResults.h"
 
 namespace app {
 
@@ -53,6 +54,7 @@ MDIMain::MDIMain()
       mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
       mnuImportAccess(mnuData.AddItem("mnuImportAccess", "Import &Access Database")),
+      mnuImportResults(mnuData.AddItem("mnuImportResults", "&Import Results")),
       mnuRecent(recentItems(mnuData)),
       mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
       mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
@@ -66,6 +68,7 @@ MDIMain::MDIMain()
     ON_EVENT(mnuChange, Click);
     ON_EVENT(mnuExport, Click);
     ON_EVENT(mnuImportAccess, Click);
+    ON_EVENT(mnuImportResults, Click);
     ON_EVENT(mnuUserGuide, Click);
     ON_EVENT(mnuAbout, Click);
     for (int i = 0; i < static_cast<int>(mnuRecent.size()); ++i) {
@@ -198,6 +201,11 @@ void MDIMain::mnuExport_Click() {
 void MDIMain::mnuImportAccess_Click() {
     if (!databaseOpen()) return;
     accessdb::ImportAccessWindow()().Show();
+}
+
+void MDIMain::mnuImportResults_Click() {
+    if (!databaseOpen()) return;
+    importui::ImportResultsWindow()().Show();
 }
 
 void MDIMain::MnuExit_Click() { platform::End(); }

@@ -23,6 +23,7 @@ class MDIMain : public platform::MdiForm {
     platform::MenuItem& mnuChange;
     platform::MenuItem& mnuExport;
     platform::MenuItem& mnuImportAccess;
+    platform::MenuItem& mnuImportResults;
     // The data files opened lately ("&1 path"), hidden while unused.
     std::vector<platform::MenuItem*> mnuRecent;
     platform::Menu mnuHelp{"mnuHelp", "&Help"};
@@ -36,6 +37,7 @@ class MDIMain : public platform::MdiForm {
     void mnuRecent_Click(int Index);
     void mnuExport_Click();
     void mnuImportAccess_Click();
+    void mnuImportResults_Click();
     void MnuExit_Click();
     void mnuUserGuide_Click();
     void mnuAbout_Click();

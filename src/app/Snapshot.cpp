@@ -25,6 +25,7 @@
 #include "frmDataLoader.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"
+#include "frmImportResults.h"
 #include "frmPlot.h"
 #include "frmSplash.h"
 
@@ -72,6 +73,30 @@ void tickEveryFilter(loader::frmDataLoader& f) {
     f.DTPicker6.SetValue(platform::DateTime{2004, 1, 1, 0, 0, 0});
     f.DTPicker7.SetValue(platform::DateTime{2004, 12, 31, 0, 0, 0});
     f.cmdSamples_Click();
+}
+
+// A lab's rows pasted from a spreadsheet, checked against the demo data: ready rows, one
+// replacing a stored value, a replicate, and two refused. Writes nothing.
+bool snapshotImport(const std::filesystem::path& folder) {
+    auto& window = importui::ImportResultsWindow()();
+    window.Show();
+    window.UseSource(
+        {"",
+         "sample_code\tparameter_code\tresult_value\tremark_code\tgrade\tcomments\treplicate\n"
+         "2\t400\t7.4\t\tA\tre-run by the lab\t\n"
+         "2\t400\t7.2\t\tA\t\tyes\n"
+         "3\t400\t6.9\t\tA\t\t\n"
+         "3\tTurb\t<0.5\t<\tA\t\t\n"
+         "3\t665\t0.12\tZ\tA\t\t\n"
+         "3\t400\t7.0\t\tA\t\t\n"
+         "4\tpH\t8.1\t\tA\t\t\n"
+         "5\t665\t0.09\t\tA\tfield meter\t\n"
+         "99\t400\t7.1\t\tA\t\t\n",
+         true});
+    const auto file = folder / "import-results.png";
+    const bool ok = save(window.SaveSnapshot(file.string()), file);
+    window.Unload();
+    return ok;
 }
 
 // pH at station 107, then with station 102 added: measured values, values below the limit,
@@ -196,6 +221,12 @@ int RunSnapshot(const std::string& folderText) {
         importWindow.Show();
         ok &= save(importWindow, folder, "import-access");
         importWindow.Unload();
+    }
+    try {
+        ok &= snapshotImport(folder);
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the import window could not be drawn: %s\n", e.Description().c_str());
+        ok = false;
     }
     try {
         ok &= snapshotPlots(folder);

@@ -62,9 +62,12 @@ ColumnMap AutoMap(const std::vector<std::string>& header) {
 }
 
 bool LooksLikeHeader(const std::vector<std::string>& record) {
-    for (const std::string& cell : record)
+    bool number = false;
+    for (const std::string& cell : record) {
         if (fieldNamed(cell)) return true;
-    return false;
+        number |= platform::IsNumeric(cell);
+    }
+    return !number && !record.empty();
 }
 
 }  // namespace import

@@ -46,8 +46,10 @@ class ColumnMap {
 };
 
 // Maps the header's columns named as the tables name them, in any letter case and with
-// blanks around. Whether any column was named so tells a header from a first data row.
+// blanks around.
 ColumnMap AutoMap(const std::vector<std::string>& header);
+// Whether a first row names columns: it names one as the tables do, or holds no number (a
+// data row always does: the sample's code or its station).
 bool LooksLikeHeader(const std::vector<std::string>& record);
 
 }  // namespace import

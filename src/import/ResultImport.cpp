@@ -10,7 +10,7 @@ namespace import {
 
 namespace {
 
-constexpr long long kProgressEvery = 1024;  // rows between progress reports
+constexpr long long kProgressEvery = 256;  // rows between progress reports
 
 std::string count(long long n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);

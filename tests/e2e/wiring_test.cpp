@@ -20,6 +20,7 @@
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"
+#include "frmImportResults.h"
 #include "frmPlot.h"
 #include "frmSplash.h"
 
@@ -37,8 +38,8 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {"Check3", "Check5",    "Check6",
-                                          "Check7", "chkHeader", "chkSkipExisting"};
+const std::set<std::string> kNoHandler = {
+    "Check3", "Check5", "Check6", "Check7", "chkHeader", "chkSkipExisting", "chkCreateSamples"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},
@@ -116,11 +117,19 @@ const Press kPlot[] = {
     {"cmdCopyImage", "cmdCopyImage_Click"},
 };
 
+const Press kImportResults[] = {
+    {"cmdBrowse", "cmdBrowse_Click"}, {"cmdPaste", "cmdPaste_Click"},
+    {"chkHeader", "chkHeader_Click"}, {"cmdCheck", "cmdCheck_Click"},
+    {"cmdImport", "cmdImport_Click"}, {"cmdSaveRefused", "cmdSaveRefused_Click"},
+    {"cmdClose", "cmdClose_Click"},
+};
+
 const Press kMainMenus[] = {
     {"View or Add Data", "mnuAdd_Click", How::MenuBar},
     {"Change Data File Location", "mnuChange_Click", How::MenuBar},
     {"Export", "mnuExport_Click", How::MenuBar},
     {"Import Access Database", "mnuImportAccess_Click", How::MenuBar},
+    {"Import Results", "mnuImportResults_Click", How::MenuBar},
     {"1", "mnuRecent_Click", How::MenuBar},  // the data file opened last
     {"Exit", "MnuExit_Click", How::MenuBar},
     {"User Guide", "mnuUserGuide_Click", How::MenuBar},
@@ -258,6 +267,8 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
         Check(loader::FilterResultsWindow(), press);
     }
     ExpectAllListed(loader::FilterResultsWindow(), kFilterResults);
+    for (const Press& press : kImportResults) Check(importui::ImportResultsWindow(), press);
+    ExpectAllListed(importui::ImportResultsWindow(), kImportResults);
     for (const Press& press : kPlot) Check(plot::PlotWindow(), press);
     ExpectAllListed(plot::PlotWindow(), kPlot);
     for (const Press& press : kSplash) {

@@ -41,7 +41,7 @@ inline constexpr long long kNumeric = 302, kText = 2, kReplicates = 1, kRefused 
 
 // Sample 2's 300 numbered parameters by code, then sample 1: pH by short name replacing 7.1,
 // a pH replicate, a number replacing the text ICE (the sample named by station and date), a
-// text value, and a row with an unknown remark.
+// text value, and a short row with an unknown remark.
 inline std::string File(const std::string& lineEnd = "\n") {
     std::string text = std::string(kHeader) + lineEnd;
     for (int p = 1000; p < 1300; ++p)
@@ -50,7 +50,7 @@ inline std::string File(const std::string& lineEnd = "\n") {
     text += "1,,,400,7.2,,,,yes" + lineEnd;
     text += ",101,6/7/2005 2:05:00 PM,10,18,,,," + lineEnd;
     text += ",101,2005-06-07 14:05:00,300,<0.5,<,,," + lineEnd;
-    text += "2,,,400,6.9,Q,,," + lineEnd;
+    text += "2,,,400,6.9,Q" + lineEnd;  // short: a lab may leave the empty columns off
     text += "2,,,DO,\"n/a\",,,," + lineEnd;
     return text;
 }

@@ -1,9 +1,9 @@
 // The CSV reader on the shapes lab files and spreadsheet copies come in.
-#include "CsvReader.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "CsvReader.h"
 
 namespace {
 
@@ -33,12 +33,18 @@ TEST(CsvReader, ReadsQuotedFieldsSeparatorsAndLineEnds) {
         {"plain LF", "a,b\n1,2\n", ',', {{"a", "b"}, {"1", "2"}}},
         {"CR LF, no final line end", "a,b\r\n1,2", ',', {{"a", "b"}, {"1", "2"}}},
         {"byte order mark", "\xEF\xBB\xBFsample_code,x\n", ',', {{"sample_code", "x"}}},
-        {"doubled quotes and separators inside quotes", "\"say \"\"hi\"\", then\",2\n", ',',
+        {"doubled quotes and separators inside quotes",
+         "\"say \"\"hi\"\", then\",2\n",
+         ',',
          {{"say \"hi\", then", "2"}}},
-        {"line breaks inside quotes", "\"one\r\ntwo\nthree\",4\n", ',',
+        {"line breaks inside quotes",
+         "\"one\r\ntwo\nthree\",4\n",
+         ',',
          {{"one\r\ntwo\nthree", "4"}}},
         {"semicolons", "a;b,c;d\n", ';', {{"a", "b,c", "d"}}},
-        {"tabs from a spreadsheet", "a\tb\t\n\t\t\n1\t2,5\t\n", '\t',
+        {"tabs from a spreadsheet",
+         "a\tb\t\n\t\t\n1\t2,5\t\n",
+         '\t',
          {{"a", "b", ""}, {"1", "2,5", ""}}},
         {"empty fields and blank lines", "a,,c\n\n,,\n,x,\n", ',', {{"a", "", "c"}, {"", "x", ""}}},
         {"a quote inside an unquoted field", "5\" pipe,2\n", ',', {{"5\" pipe", "2"}}},

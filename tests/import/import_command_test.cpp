@@ -1,12 +1,11 @@
 // --import-results: the exit status, what it prints, and that a refused row keeps the file
 // out unless told to skip it.
-#include "ImportCommand.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "EngineSupport.h"
+#include "ImportCommand.h"
 #include "LabFile.h"
 
 namespace {

@@ -1,13 +1,12 @@
 // Checking and storing a lab file's results: what each row does, all or nothing, the
 // samples made for a station and date, and why a row is refused.
-#include "ResultImport.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "EngineSupport.h"
 #include "LabFile.h"
+#include "ResultImport.h"
 
 using testing_support::QueryRows;
 using testing_support::QueryValue;
@@ -21,49 +20,47 @@ class ResultImport : public ::testing::Test {
     import::ImportOutcome Import(const std::string& text, bool skipRefused = true,
                                  import::RowObserver* observer = nullptr) {
         std::istringstream in(text);
-        return import::ImportResults(*db, in, settings(text), skipRefused, observer, nullptr);
-    }
-    import::ImportOutcome Check(const std::string& text) {
-        std::istringstream in(text);
-        return import::CheckResults(*db, in, settings(text), nullptr, nullptr);
-    }
-    // The file's own header maps its columns.
-    import::ImportSettings settings(const std::string& text) {
-        std::istringstream in(text);
-        import::ImportSettings s;
-        s.map = import::MapOfHeader(in);
-        s.newSamples = newSamples;
-        return s;
-    }
-    // Everything hand-entered, so "nothing written" compares whole tables.
-    testing_support::Table All() {
-        return QueryRows(*db,
-                         "select 'N', sample_code, parameter_code, result_value, remark_code, "
-                         "grade, comments from tblresults union all "
-                         "select 'T', * from tblresults_val_nonnumeric union all "
-                         "select 'R', * from tblreplicates union all "
-                         "select 'S', idloc, sample_code, station_id, start_date, project_code, "
-                         "medium || sample_type from tblsample order by 1, 2, 3, 4");
-    }
-    // The reason a one-row file under the full header is refused for; "" when it is not.
-    std::string Refusal(const std::string& row) {
-        struct Reason : import::RowObserver {
-            bool Row(long long, const std::vector<std::string>&,
-                     const import::CheckedRow& r) override {
-                text += r.reason;
-                return true;
-            }
-            std::string text;
-        } reason;
-        std::istringstream in(std::string(lab::kHeader) + "\n" + row + "\n");
-        import::CheckResults(*db, in, settings(lab::kHeader), &reason, nullptr);
-        return reason.text;
-    }
+    return import::ImportResults(*db, in, settings(text), skipRefused, observer, nullptr);
+} import::ImportOutcome Check(const std::string& text) {
+    std::istringstream in(text);
+    return import::CheckResults(*db, in, settings(text), nullptr, nullptr);
+}
+// The file's own header maps its columns.
+import::ImportSettings settings(const std::string& text) { std::istringstream in(text);
+import::ImportSettings s;
+s.map = import::MapOfHeader(in);
+s.newSamples = newSamples;
+return s;
+}  // namespace
+// Everything hand-entered, so "nothing written" compares whole tables.
+testing_support::Table All() {
+    return QueryRows(*db,
+                     "select 'N', sample_code, parameter_code, result_value, remark_code, "
+                     "grade, comments from tblresults union all "
+                     "select 'T', * from tblresults_val_nonnumeric union all "
+                     "select 'R', * from tblreplicates union all "
+                     "select 'S', idloc, sample_code, station_id, start_date, project_code, "
+                     "medium || sample_type from tblsample order by 1, 2, 3, 4");
+}
+// The reason a one-row file under the full header is refused for; "" when it is not.
+std::string Refusal(const std::string& row) {
+    struct Reason : import::RowObserver {
+        bool Row(long long, const std::vector<std::string>&, const import::CheckedRow& r) override {
+            text += r.reason;
+            return true;
+        }
+        std::string text;
+    } reason;
+    std::istringstream in(std::string(lab::kHeader) + "\n" + row + "\n");
+    import::CheckResults(*db, in, settings(lab::kHeader), &reason, nullptr);
+    return reason.text;
+}
 
-    testing_support::TempDir dir;
-    std::shared_ptr<platform::Database> db;
-    import::NewSamples newSamples;
-};
+testing_support::TempDir dir;
+std::shared_ptr<platform::Database> db;
+import::NewSamples newSamples;
+}
+;
 
 TEST_F(ResultImport, StoresALabFileAndReplacesAsKeyingDoes) {
     const import::ImportOutcome done = Import(lab::File("\r\n"));
@@ -75,16 +72,18 @@ TEST_F(ResultImport, StoresALabFileAndReplacesAsKeyingDoes) {
     EXPECT_EQ(done.counts, expected);
     EXPECT_EQ(import::CountsText(done.counts),
               "302 numeric results (2 replaced), 2 text results and 1 replicate; 1 row refused");
-    EXPECT_EQ(QueryRows(*db, "select 'N', * from tblresults where sample_code = 1 union all "
-                             "select 'T', *, null from tblresults_val_nonnumeric where "
-                             "sample_code = 1 union all select 'R', *, null from tblreplicates"),
+    EXPECT_EQ(QueryRows(*db,
+                        "select 'N', * from tblresults where sample_code = 1 union all "
+                        "select 'T', *, null from tblresults_val_nonnumeric where "
+                        "sample_code = 1 union all select 'R', *, null from tblreplicates"),
               (testing_support::Table{{"N", "V", "1", "400", "7.3", "J", "B", "lab, re-run"},
                                       {"N", "V", "1", "10", "18", "", "", ""},
                                       {"T", "V", "1", "300", "<0.5", "<", "", ""},
                                       {"R", "V", "1", "400", "7.2", "", "", ""}}));
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults where sample_code = 2"), "300");
-    EXPECT_EQ(QueryValue(*db, "select result_value from tblresults_val_nonnumeric "
-                              "where sample_code = 2"),
+    EXPECT_EQ(QueryValue(*db,
+                         "select result_value from tblresults_val_nonnumeric "
+                         "where sample_code = 2"),
               "n/a");
 }
 
@@ -96,7 +95,8 @@ TEST_F(ResultImport, WritesNothingWhenARowIsRefusedOrTheRunIsStopped) {
     EXPECT_EQ(All(), before);
 
     struct StopAt : import::RowObserver {
-        bool Row(long long line, const std::vector<std::string>&, const import::CheckedRow&) override {
+        bool Row(long long line, const std::vector<std::string>&,
+                 const import::CheckedRow&) override {
             return line < 200;
         }
     } stop;
@@ -122,8 +122,9 @@ TEST_F(ResultImport, RefusesRowsItCannotPlace) {
         {"1,,,400,7,Q,,,", "unknown remark code \"Q\""},
         {"3,,,400,7,,,,", "no hand-entered sample \"3\""},
         {"x,,,400,7,,,,", "no hand-entered sample \"x\""},
-        {",101,6/7/2005 2:06:00 PM,400,7,,,,", "no hand-entered sample at station 101 on "
-                                               "6/7/2005 2:06:00 PM"},
+        {",101,6/7/2005 2:06:00 PM,400,7,,,,",
+         "no hand-entered sample at station 101 on "
+         "6/7/2005 2:06:00 PM"},
         {",101,13/45/2005,400,7,,,,", "the start date \"13/45/2005\" is not a date"},
         {"1,,,400,,,,,", "no value"},
         {"1,,,400,7,,,,maybe", "the replicate flag \"maybe\" is neither yes nor no"},
@@ -133,8 +134,9 @@ TEST_F(ResultImport, RefusesRowsItCannotPlace) {
     const std::string twice = std::string(lab::kHeader) + "\n1,,,400,7,,,,\n" +
                               ",101,2005-06-07 14:05,pH,8,,,,\n1,,,400,9,,,,1\n";
     EXPECT_EQ(Import(twice).counts.refused, 1);
-    EXPECT_EQ(QueryValue(*db, "select result_value from tblresults where parameter_code = 400 "
-                              "and sample_code = 1"),
+    EXPECT_EQ(QueryValue(*db,
+                         "select result_value from tblresults where parameter_code = 400 "
+                         "and sample_code = 1"),
               "7");
 }
 
@@ -147,9 +149,10 @@ TEST_F(ResultImport, MakesTheSamplesAStationAndDateName) {
     const import::ImportOutcome done = Import(file);
     EXPECT_EQ(done.counts.samplesMade, 2);
     EXPECT_EQ(done.counts.refused, 1);
-    EXPECT_EQ(QueryRows(*db, "select sample_code, project_code, station_id, start_date, medium, "
-                             "sample_type, missing_time from tblsample where sample_code = 3 "
-                             "and idloc = 'V'"),
+    EXPECT_EQ(QueryRows(*db,
+                        "select sample_code, project_code, station_id, start_date, medium, "
+                        "sample_type, missing_time from tblsample where sample_code = 3 "
+                        "and idloc = 'V'"),
               (testing_support::Table{{"3", "P1", "102", "3/1/2006 10:00:00 AM", "W", "G", "N"}}));
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults where sample_code = 3"), "2");
     EXPECT_EQ(QueryValue(*db, "select station_id from tblsample where sample_code = 4"), "101");

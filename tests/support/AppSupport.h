@@ -8,6 +8,7 @@
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"
+#include "frmImportResults.h"
 #include "frmPlot.h"
 
 namespace testing_support {
@@ -18,6 +19,7 @@ inline void ResetApp() {
     loader::DataLoaderWindow().reset();
     exporter::ExportWindow().reset();
     accessdb::ImportAccessWindow().reset();
+    importui::ImportResultsWindow().reset();
     app::ResetMainWindow();
     app::SetLocationWriter(nullptr);
     ResetProgram();
