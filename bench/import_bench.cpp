@@ -113,6 +113,10 @@ void BM_Import_LabFile(benchmark::State& state) {
     state.counters["ratio"] = importMs / sqliteMs;
     state.counters["peak_MB"] = peakGrowth / kMB;
 }
-BENCHMARK(BM_Import_LabFile)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Import_LabFile)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
