@@ -179,9 +179,10 @@ void frmImportResults::cmdPaste_Click() {
 }
 
 void frmImportResults::UseSource(import::ImportSource source) {
+    // Read first: a file that cannot be read leaves the window as it was.
+    const int header = import::LooksLikeHeader(source.FirstRecord()) ? 1 : 0;
     source_ = std::move(source);
     txtSource.SetText(source_.isPasted ? "(rows pasted from the clipboard)" : source_.file);
-    const int header = import::LooksLikeHeader(source_.FirstRecord()) ? 1 : 0;
     // Setting the box runs its click, which reads the columns and checks the rows.
     if (chkHeader.Value() != header)
         chkHeader.SetValue(header);
