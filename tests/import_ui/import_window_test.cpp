@@ -2,9 +2,6 @@
 // import, the refused rows sent back, a cancel, and the columns remembered for the next file.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QSettings>
-
 #include "../import/LabFile.h"
 #include "App.h"
 #include "Connection.h"
@@ -19,9 +16,6 @@ namespace {
 class ImportWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The columns a user chose are kept in the settings: here, in the test's folder.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(dir.file("settings")));
         dialogs = testing_support::ScriptDialogs();
         store::setDb(lab::Database(dir.file("lab.db")));
         testing_support::WriteFile(file, lab::File("\r\n"));

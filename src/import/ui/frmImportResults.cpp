@@ -1,7 +1,5 @@
 #include "frmImportResults.h"
 
-#include <QSettings>
-
 #include "App.h"
 #include "Connection.h"
 #include "Conversions.h"
@@ -10,6 +8,7 @@
 #include "Lookups.h"
 #include "Resize.h"
 #include "ResultImport.h"
+#include "UserSettings.h"
 
 namespace importui {
 
@@ -46,22 +45,20 @@ std::string chosenCode(const platform::ComboBox& list) {
 
 // The last import's columns, kept in the user's settings: by name when the file named its
 // columns, else "#" and the column's number.
-QString settingsKey(Field field) { return QString(kSettingsGroup) + FieldName(field).data(); }
+std::string settingsKey(Field field) { return kSettingsGroup + std::string(FieldName(field)); }
 
 void remember(const import::ColumnMap& map, const std::vector<std::string>& header) {
-    QSettings memory("dataloader", "dataloader");
     for (size_t f = 0; f < import::kFieldCount; ++f) {
         const int column = map[static_cast<Field>(f)];
         const std::string name = column < 0       ? ""
                                  : header.empty() ? "#" + std::to_string(column)
                                                   : header[static_cast<size_t>(column)];
-        memory.setValue(settingsKey(static_cast<Field>(f)), QString::fromStdString(name));
+        platform::SetUserSetting(settingsKey(static_cast<Field>(f)), name);
     }
 }
 
 int rememberedColumn(Field field, const std::vector<std::string>& header, size_t columns) {
-    const std::string last =
-        QSettings("dataloader", "dataloader").value(settingsKey(field)).toString().toStdString();
+    const std::string last = platform::UserSetting(settingsKey(field)).value_or("");
     if (last.empty()) return -1;
     if (header.empty()) {
         const size_t column = last[0] == '#' && platform::IsWholeNumber(last.substr(1))
