@@ -93,8 +93,7 @@ bool snapshotImport(const std::filesystem::path& folder) {
          "5\t665\t0.09\t\tA\tfield meter\t\n"
          "99\t400\t7.1\t\tA\t\t\n",
          true});
-    const auto file = folder / "import-results.png";
-    const bool ok = save(window.SaveSnapshot(file.string()), file);
+    const bool ok = save(window, folder, "import-results");
     window.Unload();
     return ok;
 }
