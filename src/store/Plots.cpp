@@ -97,12 +97,20 @@ std::optional<ParameterRange> Plots::Range(const std::string& parameter) {
     requireWholeNumber(parameter);
     if (!db_.TableExists("tblparameter_limits")) return std::nullopt;
     platform::RowStream stream(db_);
-    stream.Open("select lower_limit, upper_limit from tblparameter_limits where parameter_code = " +
+    stream.Open("select * from tblparameter_limits where parameter_code = " +
                 platform::Trim(parameter));
     if (!stream.Next()) return std::nullopt;
+    // Files made by other programs name the limits either way.
+    auto column = [&](std::string_view name, std::string_view otherName) {
+        try {
+            return stream.FieldIndex(name);
+        } catch (const platform::EngineError&) {
+            return stream.FieldIndex(otherName);
+        }
+    };
     std::string low, high;
-    stream.AppendText(0, low);
-    stream.AppendText(1, high);
+    stream.AppendText(column("lower_limit", "low_value"), low);
+    stream.AppendText(column("upper_limit", "high_value"), high);
     auto l = platform::ParseNumber(low), h = platform::ParseNumber(high);
     if (!l || !h) return std::nullopt;
     return ParameterRange{*l, *h};

@@ -92,16 +92,21 @@ void requireShown(platform::Database& db, const ShownSample& sample) {
                       "Nothing was saved; find the sample again.");
 }
 
-// The stored numeric result of the key when its value is the given one, compared as numbers.
+bool sameValue(ResultKind kind, const platform::Variant& stored, const std::string& value) {
+    if (stored.isNull()) return false;
+    const auto typed = platform::ParseNumber(value);
+    const auto kept = platform::ParseNumber(stored.toEditText());
+    // Numbers compare as numbers in every table: "8.40" is the 8.4 a replicate holds.
+    if (typed && kept) return *typed == *kept;
+    return kind != ResultKind::Numeric && stored.toEditText() == value;
+}
+
+// The stored result of the key when its value is the given one.
 std::unique_ptr<platform::Recordset> openIfStored(platform::Database& db, const Result& r) {
-    const auto value = platform::ParseNumber(r.value);
-    if (!value || !platform::IsWholeNumber(r.sampleCode) ||
-        !platform::IsWholeNumber(r.parameterCode))
+    if (!platform::IsWholeNumber(r.sampleCode) || !platform::IsWholeNumber(r.parameterCode))
         return nullptr;
-    auto rs = db.OpenRecordset(keyQuery(ResultKind::Numeric, r.sampleCode, r.parameterCode));
-    const platform::Variant stored =
-        rs->Eof() ? platform::Variant() : rs->Fields("result_value").Value();
-    if (stored.isNull() || stored.toReal() != *value) {
+    auto rs = db.OpenRecordset(keyQuery(r.kind, r.sampleCode, r.parameterCode));
+    if (rs->Eof() || !sameValue(r.kind, rs->Fields("result_value").Value(), r.value)) {
         rs->Close();
         return nullptr;
     }
@@ -134,7 +139,8 @@ std::string StoredResult::Note() const {
            " was replaced by " + stored.value;
 }
 
-StoredResult Results::Store(const ShownSample& sample, const Result& entry) {
+StoredResult Results::Store(const ShownSample& sample, const Result& entry,
+                            const std::optional<Result>& correcting) {
     const std::string sql = keyQuery(entry.kind, sample.code, entry.parameterCode);
     if (platform::Trim(entry.value).empty())
         throw Refused("No result value is typed. Nothing was saved.");
@@ -151,6 +157,15 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry) {
     if (r.kind != ResultKind::Numeric) r.comment.clear();
     return inTransaction(db_, [&] {
         requireShown(db_, sample);
+        if (correcting && correcting->kind != r.kind &&
+            correcting->parameterCode == r.parameterCode &&
+            platform::Trim(correcting->sampleCode) == platform::Trim(r.sampleCode)) {
+            if (auto rs = openIfStored(db_, *correcting)) {
+                out.replaced = readRow(*rs, correcting->kind);
+                rs->Delete();
+                rs->Close();
+            }
+        }
         if (r.kind != ResultKind::Replicate) {
             const ResultKind other =
                 r.kind == ResultKind::Numeric ? ResultKind::Text : ResultKind::Numeric;

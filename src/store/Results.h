@@ -31,19 +31,22 @@ class Results {
 
     // Creates or overwrites the result of (sample, parameter) of its kind, only while the
     // sample is still the one shown; a number replaces a text result of the pair and the
-    // other way round, in the same transaction. Refused (nothing written) for an empty
-    // value or a sample deleted or replaced since it was shown; an EngineError for codes
-    // that are not numbers or a row the file refuses.
-    StoredResult Store(const ShownSample& sample, const Result& result);
+    // other way round, in the same transaction. A result being corrected (`correcting`, as
+    // it was loaded) that is of another kind is taken away in that transaction too, so a
+    // replicate turned into a number does not stay beside it. Refused (nothing written) for
+    // an empty value or a sample deleted or replaced since it was shown; an EngineError for
+    // codes that are not numbers or a row the file refuses.
+    StoredResult Store(const ShownSample& sample, const Result& result,
+                       const std::optional<Result>& correcting = std::nullopt);
 
     // The sample's numeric results that match the filter; an empty set when the filter
     // cannot match (a code that is not a number).
     Cursor<Result> Locate(const ResultFilter& filter);
 
-    // Whether the numeric result is stored as given: same sample, parameter and value
-    // (compared as numbers, so "8.40" is 8.4).
+    // Whether the result is stored as given: same kind, sample, parameter and value (a
+    // number compared as a number, so "8.40" is 8.4; text as it is).
     bool IsStored(const Result& result);
-    // Deletes that numeric result, if still stored as given; false when it is not.
+    // Deletes that result, if still stored as given; false when it is not.
     bool Delete(const Result& result);
 
     // Every result of the sample, by parameter, numeric before text before replicate.

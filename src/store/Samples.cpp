@@ -223,6 +223,19 @@ std::optional<std::string> Samples::describe(const std::string& sql, const std::
     return text;
 }
 
+std::optional<long long> Samples::SameAs(const Sample& s) {
+    if (!s.station || !platform::IsWholeNumber(*s.station) || !s.start || !s.medium ||
+        !s.sampleType)
+        return std::nullopt;
+    Cursor<Sample> same = read(
+        "select * from tblsample where idloc = 'V' and station_id = " + platform::Trim(*s.station) +
+        " and start_date = #" + platform::DateToText(*s.start) +
+        "# and medium = " + platform::SqlQuote(*s.medium) +
+        " and sample_type = " + platform::SqlQuote(*s.sampleType) + " order by sample_code");
+    if (same.Empty()) return std::nullopt;
+    return same.Current().code;
+}
+
 Cursor<Sample> Samples::read(const std::string& sql) {
     auto rs = db_.OpenRecordset(sql);
     std::vector<Sample> rows;

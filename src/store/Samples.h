@@ -25,6 +25,9 @@ class Samples {
     // read and written in one write transaction so two programs never take the same code.
     // Gives the sample with its code. Refused past kLastCode.
     Sample Add(Sample sample);
+    // The code of a hand-entered sample taken at the same station, start date and time, in
+    // the same medium and of the same sample type: the sample keyed once already.
+    std::optional<long long> SameAs(const Sample& sample);
     // Rewrites sample `sample.code` in place. Refused when it is no longer stored.
     void Update(const Sample& sample);
     // Deletes the sample with its results, text results and replicates, all or nothing.

@@ -201,3 +201,24 @@ TEST_F(ResultsService, LocateFindsTheSamplesNumericResultsThatMatchEachEntry) {
     EXPECT_EQ(results().Locate({"1", "", "95", {}, ""}).Current(),
               (Result{"1", "95", store::ResultKind::Numeric, "892", "<", "B", "O'Neil [lab]*"}));
 }
+
+TEST_F(ResultsService, EveryKindIsDeletedAndACorrectionOfAnotherKindReplacesIt) {
+    Store(Entry(10, "TNTC"));
+    Store(Entry(20, "7.10", true));
+    Store(Entry(30, "<1", true));
+    const auto all = results().OfSample("1");
+    ASSERT_EQ(all.size(), 3u);
+    // A replicate corrected into a number leaves no replicate behind; the other kinds'
+    // own rows are kept.
+    EXPECT_EQ(results().Store(shown, Entry(20, "7.2"), all[1]).Note(),
+              "The replicate 7.10 was replaced by 7.2");
+    auto ofSample = [](Result r) {
+        r.sampleCode = "1";
+        return r;
+    };
+    EXPECT_FALSE(results().Delete(ofSample(Entry(10, "TNTc"))));  // text compares as it is
+    EXPECT_TRUE(results().IsStored(all[0]));
+    EXPECT_TRUE(results().Delete(all[0]));
+    EXPECT_TRUE(results().Delete(ofSample(Entry(30, "<1", true))));
+    EXPECT_EQ(Stored(), Strings{"20 N 7.2|~||"});
+}

@@ -285,3 +285,22 @@ TEST_F(Samples, ADepthComesBackAtFullPrecisionAndAnUpdateKeepsIt) {
         EXPECT_EQ(Count("tblsample", "sample_depth = " + std::string(shown)), 1) << shown;
     }
 }
+
+TEST_F(Samples, SameAsNamesTheHandEnteredSampleKeyedAtTheSameStationTimeMediumAndType) {
+    const Sample first = S().Add(Entry());
+    Sample again = Entry();
+    again.comment = "keyed twice";
+    EXPECT_EQ(S().SameAs(again), first.code);
+    Run("update tblsample set idloc = 'S' where sample_code = " + std::to_string(first.code));
+    EXPECT_EQ(S().SameAs(again), std::nullopt);  // another source's sample is no double
+    Run("update tblsample set idloc = 'V'");
+    auto differs = [&](auto change) {
+        Sample other = Entry();
+        change(other);
+        return !S().SameAs(other).has_value();
+    };
+    EXPECT_TRUE(differs([](Sample& s) { s.station = "110"; }));
+    EXPECT_TRUE(differs([](Sample& s) { s.start->minute = 36; }));
+    EXPECT_TRUE(differs([](Sample& s) { s.medium = "W"; }));
+    EXPECT_TRUE(differs([](Sample& s) { s.sampleType = "G"; }));
+}
