@@ -208,7 +208,18 @@ void MDIMain::mnuImportResults_Click() {
     importui::ImportResultsWindow()().Show();
 }
 
-void MDIMain::MnuExit_Click() { platform::End(); }
+void MDIMain::MnuExit_Click() {
+    int cancel = 0;
+    MDIForm_QueryUnload(cancel);
+    if (!cancel) platform::End();
+}
+
+void MDIMain::MDIForm_QueryUnload(int& cancel) {
+    // A result typed and not stored is asked about before the program ends.
+    if (auto* loaderWindow = loader::DataLoaderWindow().get();
+        loaderWindow && !loaderWindow->QueryUnload())
+        cancel = 1;
+}
 
 void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }
 

@@ -39,6 +39,7 @@ class MDIMain : public platform::MdiForm {
     void mnuImportAccess_Click();
     void mnuImportResults_Click();
     void MnuExit_Click();
+    void MDIForm_QueryUnload(int& cancel) override;
     void mnuUserGuide_Click();
     void mnuAbout_Click();
 

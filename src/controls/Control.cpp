@@ -83,4 +83,12 @@ void Control::SetFont(int pointSize, bool bold) {
 }
 void Control::SetFocus() { widget_->setFocus(Qt::OtherFocusReason); }
 
+void SetTabOrder(std::initializer_list<Control*> controls) {
+    const Control* previous = nullptr;
+    for (const Control* c : controls) {
+        if (previous) QWidget::setTabOrder(previous->widget(), c->widget());
+        previous = c;
+    }
+}
+
 }  // namespace platform

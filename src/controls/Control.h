@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -89,5 +90,9 @@ class Control {
     QObject* tracker_;  // clears widget_ if Qt deletes the widget first
     Geometry twips_;    // last geometry set, so twips survive the round trip through pixels
 };
+
+// The order Tab walks the controls in, from the first to the last of the list; controls
+// left out keep their places in the window's own order.
+void SetTabOrder(std::initializer_list<Control*> controls);
 
 }  // namespace platform

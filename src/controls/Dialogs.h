@@ -14,6 +14,7 @@ namespace platform {
 namespace mb {
 inline constexpr int OKOnly = 0;
 inline constexpr int OKCancel = 1;
+inline constexpr int YesNoCancel = 3;
 inline constexpr int YesNo = 4;
 inline constexpr int Critical = 16;
 inline constexpr int Question = 32;

@@ -128,9 +128,11 @@ void FormWidget::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // The close button unloads the form; Unload closes the window itself.
+    // The close button unloads the form, if it may; Unload closes the window itself.
     event->ignore();
-    qt::RaiseFromQt([f = form_] { f->Unload(); });
+    qt::RaiseFromQt([f = form_] {
+        if (f->QueryUnload()) f->Unload();
+    });
 }
 
 Form::Form(std::string name, const std::string& caption, bool mdiChild)
@@ -192,6 +194,13 @@ void Form::Show() {
 std::string Form::placeName() const { return border_ == Border::Sizable ? name_ : ""; }
 
 void Form::Hide() { window()->hide(); }
+
+bool Form::QueryUnload() {
+    if (unloaded_) return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel);
+    return cancel == 0;
+}
 
 void Form::Unload() {
     if (unloaded_ || impl_->unloading) return;

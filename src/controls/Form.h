@@ -36,6 +36,8 @@ class Form : public Container {
     void Hide();
     // Runs Form_Unload, closes the window and marks the form unloaded.
     void Unload();
+    // Asks Form_QueryUnload whether the window may close now (the close button asks first).
+    bool QueryUnload();
     bool IsUnloaded() const { return unloaded_; }
     bool Visible() const;
     bool IsMdiChild() const { return mdiChild_; }
@@ -80,6 +82,8 @@ class Form : public Container {
     // Events a derived form overrides. FormInstance runs Form_Load once the form is built.
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // Before a user's close: set `cancel` to non-zero to keep the window open.
+    virtual void Form_QueryUnload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
     // With KeyPreview on, called for a key press that produces a character (ascii code)
     // before the control sees it; return true to swallow the key.
@@ -137,6 +141,8 @@ class MdiForm {
     bool SaveSnapshot(const std::string& path);
     QWidget* window() const;
     void resize(int widthPixels, int heightPixels);
+    // Before the main window closes (which ends the program): set `cancel` to keep it.
+    virtual void MDIForm_QueryUnload(int& /*cancel*/) {}
 
     // The main window that child forms are shown in (the one most recently created).
     static MdiForm* host();

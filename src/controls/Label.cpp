@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include <QLabel>
+#include <QPalette>
 
 #include "QtGlue.h"
 
@@ -32,6 +33,14 @@ void Label::SetBorder(bool fixedSingle) {
     label_->setFrameStyle(fixedSingle ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     label_->setLineWidth(1);
     label_->setMargin(fixedSingle ? 2 : 0);
+}
+
+void Label::SetBackColor(unsigned rgb) {
+    QPalette palette = label_->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    palette.setColor(QPalette::WindowText, Qt::black);  // readable on the fill in any theme
+    label_->setPalette(palette);
+    label_->setAutoFillBackground(true);
 }
 
 void Label::SetBuddy(Control& field) {

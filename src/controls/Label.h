@@ -16,6 +16,8 @@ class Label : public Control {
     void SetWordWrap(bool wrap);
     void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
     void SetBorder(bool fixedSingle);
+    // The classic BackColor, as 0xRRGGBB: the label's background is filled with it.
+    void SetBackColor(unsigned rgb);
     // Ties the label to the field it names: focus follows, and a screen reader names the field
     // by the caption.
     void SetBuddy(Control& field);

@@ -90,6 +90,7 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
                          if (!(QApplication::keyboardModifiers() & Qt::ShiftModifier)) {
                              row_ = rowSel_;
                              col_ = colSel_;
+                             qt::RaiseFromQt(RowColChange);
                          }
                      });
 
@@ -262,6 +263,7 @@ void MSFlexGrid::pressAt(int x, int y, bool extend) {
     if (!extend) {
         row_ = rowSel_;
         col_ = colSel_;
+        qt::RaiseFromQt(RowColChange);
     }
 }
 

@@ -74,6 +74,9 @@ class MSFlexGrid : public Control {
     // Sorts the data rows by a column, as a click on its header does; the header row and the
     // blank row 1 stay on top.
     void Sort(int col, bool ascending);
+    // Raised when the user moves the current cell (a click, an arrow key); moves made from
+    // code raise nothing.
+    std::function<void()> RowColChange;
     // Raised whenever rows are added, removed or the grid is reshaped.
     std::function<void()> RowsChanged;
 

@@ -40,6 +40,13 @@ MdiForm::MdiForm(std::string name, const std::string& caption)
     impl_->main->setWindowTitle(qt::q(caption));
     impl_->main->resize(1024, 768);
     current_host = this;
+    qt::Watch(impl_->main, [this](QObject*, QEvent* e) {
+        if (e->type() != QEvent::Close) return false;
+        int cancel = 0;
+        qt::RaiseFromQt([this, &cancel] { MDIForm_QueryUnload(cancel); });
+        if (cancel) e->ignore();
+        return cancel != 0;
+    });
 }
 
 MdiForm::~MdiForm() {

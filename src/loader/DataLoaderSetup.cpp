@@ -21,6 +21,7 @@ void frmDataLoader::Form_Load() {
     fillLookupLists();
     fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
     fillProjectGrid();
+    showSheet();
 }
 
 void frmDataLoader::fillLookupLists() {
@@ -57,8 +58,12 @@ void frmDataLoader::closeFilterDialog() {
 
 void frmDataLoader::Form_Resize() { Resize::ResizeForm(*this); }
 
-void frmDataLoader::cmdExitSample_Click() { Unload(); }
+void frmDataLoader::cmdExitSample_Click() {
+    if (QueryUnload()) Unload();
+}
 
-void frmDataLoader::cmdExitResult_Click() { Unload(); }
+void frmDataLoader::cmdExitResult_Click() {
+    if (QueryUnload()) Unload();
+}
 
 }  // namespace loader

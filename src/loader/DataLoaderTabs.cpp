@@ -156,16 +156,19 @@ ResultsTab::ResultsTab(platform::Container& page)
       TXTGrade(page, "TXTGrade", "", {6360, 3120, 2100, 315}),
       Check3(page, "Check3", "Replicate", {8640, 3150, 2000, 255}),
       Label11(page, "Label11", "Comment", {120, 3780, 2000, 255}),
-      txtCommentResult(page, "txtCommentResult", "", {120, 4050, 6000, 900}, true),
-      cmdAddResult(page, "cmdAddResult", "Add Result", {120, 5250, 1500, 450}),
-      cmdClearResults(page, "cmdClearResults", "Clear", {1770, 5250, 1500, 450}),
-      cmdExitResult(page, "cmdExitResult", "Exit", {3420, 5250, 1500, 450}),
-      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 5250, 1150, 450}),
-      Frame10(page, "Frame10", "Edit Results", {6360, 3720, 4620, 1230}),
+      txtCommentResult(page, "txtCommentResult", "", {120, 4050, 6000, 600}, true),
+      cmdAddResult(page, "cmdAddResult", "Add Result", {120, 4800, 1500, 450}),
+      cmdClearResults(page, "cmdClearResults", "Clear", {1770, 4800, 1500, 450}),
+      cmdExitResult(page, "cmdExitResult", "Exit", {3420, 4800, 1500, 450}),
+      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 4800, 1150, 450}),
+      Frame10(page, "Frame10", "Edit Results", {6360, 3600, 4620, 1050}),
       cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
       cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
       cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
-      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}) {
+      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
+      lblReplicateNote(page, "lblReplicateNote", "A replicate will be stored",
+                       {6360, 4860, 4620, 330}),
+      MSFlexGrid5(page, "MSFlexGrid5", 1, 7, 1, 0, {120, 5400, 10860, 1500}) {
     txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
     lblCode.SetToolTipText("Sample ID Number");
     lblProject.SetToolTipText("Project Code");
@@ -197,6 +200,19 @@ ResultsTab::ResultsTab(platform::Container& page)
     txtparameterFind.SetAccessibleName("Partial Parameter Name");
     for (auto* button : {&cmdPrevResult, &cmdNextResult, &cmdDeleteR})
         button->SetAccessibleName(button->ToolTipText());
+    lblReplicateNote.SetBackColor(0xFFE680);
+    lblReplicateNote.SetFont(0, true);
+    lblReplicateNote.SetAlignment(2);
+    lblReplicateNote.SetVisible(false);
+    MSFlexGrid5.SetAccessibleName("Results of the sample");
+    MSFlexGrid5.SetToolTipText("Select a result to correct or delete it");
+    // Keying runs down the entry: parameter, value, remark, grade, comment, store.
+    platform::SetTabOrder({&txtResultSampleNum, &DTPicker5, &cmdFindSample, &cmdPrevious, &cmdNext,
+                           &Check13, &cmdParameterFind, &txtparameterFind, &cmbParameter,
+                           &txtResult_value, &cmbRemark_code, &TXTGrade, &txtCommentResult,
+                           &cmdAddResult, &Check3, &cmdClearResults, &cmdExitResult, &cmdPlotSample,
+                           &cmdLocateResults, &cmdPrevResult, &cmdNextResult, &cmdDeleteR,
+                           &MSFlexGrid5});
 }
 
 ViewSamplesTab::ViewSamplesTab(platform::Container& page)

@@ -139,6 +139,8 @@ struct ResultsTab {
     platform::CommandButton cmdPrevResult;
     platform::CommandButton cmdNextResult;
     platform::CommandButton cmdDeleteR;
+    platform::Label lblReplicateNote;  // on show while "Replicate" is ticked
+    platform::MSFlexGrid MSFlexGrid5;  // every result of the sample on show
 };
 
 // "View Samples"

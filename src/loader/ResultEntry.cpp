@@ -1,13 +1,29 @@
 // Storing one result of the shown sample: numeric results, non-numeric results and
-// replicates, created or overwritten by (source, sample, parameter).
+// replicates, created or overwritten by (source, sample, parameter), after the questions a
+// doubtful value raises.
 #include "Connection.h"
+#include "Conversions.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "EntryReview.h"
 #include "LookupLists.h"
 #include "Results.h"
 #include "frmDataLoader.h"
 
 namespace loader {
+
+namespace {
+
+store::Answer askUser(const std::string& question, store::Choices choices) {
+    const bool threeWay = choices == store::Choices::YesNoCancel;
+    const int answer = platform::MsgBox(question, (threeWay ? platform::mb::YesNoCancel
+                                                            : platform::mb::OKCancel) |
+                                                      platform::mb::Question);
+    if (answer == platform::mb::Yes || answer == platform::mb::OK) return store::Answer::Yes;
+    return answer == platform::mb::No ? store::Answer::No : store::Answer::Cancel;
+}
+
+}  // namespace
 
 store::Result frmDataLoader::resultEntry() const {
     store::Result r;
@@ -27,9 +43,11 @@ void frmDataLoader::cmdAddResult_Click() {
     if (!ChooseTypedEntries({{cmbParameter, "parameter"}, {cmbRemark_code, "remark code"}})) return;
     store::StoredResult outcome;
     try {
+        const auto entry = store::EntryReview(store::requireDb()).Review(resultEntry(), askUser);
+        if (!entry) return;  // the entry stays as typed, to be corrected
         // The sample as the header shows it: the store refuses one that has changed since.
         const store::ShownSample sample{lblCode.Caption(), lblDate.Caption()};
-        outcome = store::Results(store::requireDb()).Store(sample, resultEntry());
+        outcome = store::Results(store::requireDb()).Store(sample, *entry, resultOnShow_);
     } catch (const store::Refused& e) {
         platform::MsgBox(e.what(), platform::mb::Exclamation);
         return;
@@ -39,11 +57,17 @@ void frmDataLoader::cmdAddResult_Click() {
         return;
     }
     if (outcome.replaced) platform::MsgBox(outcome.Note());
-    cmdClearResults_Click();
+    clearEntry();
+    Check3.SetValue(0);  // the next result is a replicate only when ticked again
+    showSheet();         // the stored row in the grid is the confirmation
     cmbParameter.SetFocus();  // ready for the sample's next result
 }
 
 void frmDataLoader::cmdClearResults_Click() {
+    if (mayDropEntry()) clearEntry();
+}
+
+void frmDataLoader::clearEntry() {
     locatedResults_.Close();
     resultOnShow_.reset();
     cmdDeleteR.SetVisible(false);
@@ -56,8 +80,38 @@ void frmDataLoader::cmdClearResults_Click() {
     cmbParameter.SetEnabled(true);
 }
 
+bool frmDataLoader::entryUnstored() const {
+    const store::Result typed = resultEntry();
+    if (resultOnShow_) {
+        const store::Result& shown = *resultOnShow_;
+        return typed.kind != shown.kind || typed.value != shown.value ||
+               typed.grade != shown.grade || typed.comment != shown.comment ||
+               (typed.remarkCode && typed.remarkCode != shown.remarkCode);
+    }
+    for (const std::string* text : {&typed.value, &typed.grade, &typed.comment})
+        if (!platform::Trim(*text).empty()) return true;
+    return false;
+}
+
+bool frmDataLoader::mayDropEntry() {
+    if (!entryUnstored()) return true;
+    return platform::MsgBox("The result typed has not been stored.\n\nDiscard it?",
+                            platform::mb::YesNo | platform::mb::Question) == platform::mb::Yes;
+}
+
+void frmDataLoader::Form_QueryUnload(int& cancel) {
+    if (!mayDropEntry()) cancel = 1;
+}
+
 void frmDataLoader::txtResult_value_Change() { cmdAddResult.SetEnabled(true); }
 
 void frmDataLoader::cmbRemark_code_Change() { cmdAddResult.SetEnabled(true); }
+
+// Enter in the value box stores the result.
+void frmDataLoader::txtResult_value_GotFocus() { cmdAddResult.SetDefault(true); }
+
+void frmDataLoader::txtResult_value_LostFocus() { cmdAddResult.SetDefault(false); }
+
+void frmDataLoader::Check3_Click() { lblReplicateNote.SetVisible(Check3.Value() != 0); }
 
 }  // namespace loader

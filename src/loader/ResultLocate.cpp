@@ -31,8 +31,9 @@ std::optional<store::Result> frmDataLoader::resultStillOnShow() const {
     return shown;
 }
 
-void frmDataLoader::showLocatedResult() {
-    const store::Result& r = locatedResults_.Current();
+void frmDataLoader::showLocatedResult() { showResult(locatedResults_.Current()); }
+
+void frmDataLoader::showResult(const store::Result& r) {
     resultOnShow_ = r;
     txtResult_value.SetText(r.value);
     // Every box shows this row's own value, or nothing: Update writes what is shown, and the
@@ -51,6 +52,7 @@ void frmDataLoader::showLocatedResult() {
     }
     cmbRemark_code.SetListIndex(-1);
     if (r.remarkCode) SelectEntryOfCode(cmbRemark_code, *r.remarkCode);
+    Check3.SetValue(r.kind == store::ResultKind::Replicate ? 1 : 0);
 }
 
 void frmDataLoader::cmdLocateResults_Click() {
@@ -116,13 +118,16 @@ void frmDataLoader::cmdDeleteR_Click() {
     const auto shown = resultStillOnShow();
     store::Results results(store::requireDb());
     if (!shown || !results.IsStored(*shown)) return noMatch();
-    if (platform::MsgBox("Delete this result?", platform::mb::OKCancel) != platform::mb::OK) {
+    if (platform::MsgBox("Delete this result?\n\n" + cmbParameter.Text() + ": " +
+                             store::KindName(shown->kind) + " " + shown->value,
+                         platform::mb::OKCancel) != platform::mb::OK) {
         platform::MsgBox("Delete Cancelled");
         return;
     }
     // Another program may have changed the row while the question was open.
     if (!results.Delete(*shown)) return noMatch();
-    cmdClearResults_Click();
+    clearEntry();
+    showSheet();
 }
 
 }  // namespace loader

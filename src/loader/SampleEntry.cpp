@@ -99,6 +99,7 @@ void frmDataLoader::CmdAddSample_Click() {
     try {
         store::Samples samples(store::requireDb());
         if (editedCode.empty()) {
+            if (!mayAddSample(sample)) return;
             sample = samples.Add(sample);
         } else {
             sample.code = platform::IsWholeNumber(editedCode) ? std::stoll(editedCode) : 0;
@@ -115,9 +116,30 @@ void frmDataLoader::CmdAddSample_Click() {
     showSavedSample(sample);
 }
 
+bool frmDataLoader::mayAddSample(const store::Sample& sample) {
+    const auto same = store::Samples(store::requireDb()).SameAs(sample);
+    if (!same) return true;
+    const std::string code = platform::NumberToText(*same);
+    const int answer = platform::MsgBox(
+        "Sample " + code +
+            " was keyed with the same station, start date and time, medium and sample type."
+            "\n\nYes: open sample " + code + " instead.\nNo: add a new sample all the same."
+            "\nCancel: add nothing.",
+        platform::mb::YesNoCancel | platform::mb::Question);
+    if (answer == platform::mb::Yes) {
+        // Opened as the sample finder opens a sample, ready for its results.
+        txtResultSampleNum.SetText(code);
+        SSTab1.SetTab(tab::Results);
+        cmdFindSample_Click();
+        cmbParameter.SetFocus();
+    }
+    return answer == platform::mb::No;
+}
+
 void frmDataLoader::showSavedSample(const store::Sample& saved) {
     // The "Results" tab takes over the saved sample.
     lblCode.SetCaption(platform::NumberToText(saved.code));
+    showSheet();
     DTPicker5.SetValue(DTPicker2.Value());
     lblProject.SetCaption(cmbProject_Code.Text());
     lblStation.SetCaption(cmbStation_id.Text());
@@ -138,7 +160,7 @@ void frmDataLoader::showSavedSample(const store::Sample& saved) {
     CmdAddSample.SetCaption("Add");
     cmddeleteS.SetVisible(false);
     // A result located for the sample shown before is no longer the one to correct.
-    if (cmdAddResult.Caption() == "Update") cmdClearResults_Click();
+    if (cmdAddResult.Caption() == "Update") clearEntry();
     SSTab1.SetTab(tab::Results);
     cmbParameter.SetFocus();  // ready for the new sample's first result
 }

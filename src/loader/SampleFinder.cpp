@@ -24,6 +24,7 @@ void frmDataLoader::showBrowsedSample(bool moveDatePicker) {
     const store::Sample& s = foundSamples.Current();
     store::Samples samples(store::requireDb());
     lblCode.SetCaption(platform::NumberToText(s.code));
+    showSheet();
     if (moveDatePicker) DTPicker5.SetValue(required(s.start));
     // Each label shows the bare code first, then code and description; a code without its
     // description row stays on show and stops the display there.
@@ -42,7 +43,7 @@ void frmDataLoader::showBrowsedSample(bool moveDatePicker) {
 }
 
 void frmDataLoader::cmdFindSample_Click() {
-    cmdClearResults_Click();
+    clearEntry();
     try {
         foundSamples =
             store::Samples(store::requireDb()).Find(txtResultSampleNum.Text(), DTPicker5.Value());
@@ -73,7 +74,7 @@ void frmDataLoader::cmdFindSample_Click() {
 
 void frmDataLoader::stepFound(bool forward) {
     try {
-        cmdClearResults_Click();
+        clearEntry();
         store::Samples(store::requireDb()).Step(foundSamples, forward);
         showBrowsedSample(false);
         cmdNext.SetEnabled(!foundSamples.Eof());

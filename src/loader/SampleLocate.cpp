@@ -137,6 +137,7 @@ void frmDataLoader::cmddeleteS_Click() {
         return;
     }
     cmdClear_Click();
+    showSheet();  // the Results tab may have shown that sample
     platform::MsgBox("Records Deleted");
 }
 

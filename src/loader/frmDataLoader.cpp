@@ -53,6 +53,10 @@ void frmDataLoader::connectEvents() {
     ON_EVENT(cmdClearResults, Click);
     ON_EVENT(txtResult_value, Change);
     ON_EVENT(cmbRemark_code, Change);
+    ON_EVENT(txtResult_value, GotFocus);
+    ON_EVENT(txtResult_value, LostFocus);
+    ON_EVENT(Check3, Click);
+    ON_EVENT(MSFlexGrid5, RowColChange);
     ON_EVENT(cmdLocateResults, Click);
     ON_EVENT(cmdNextResult, Click);
     ON_EVENT(cmdPrevResult, Click);

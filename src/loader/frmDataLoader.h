@@ -54,6 +54,8 @@ class frmDataLoader : public platform::Form,
     // Window
     void Form_Load() override;
     void Form_Unload() override;
+    // Asks before a result typed and not stored is lost with the window.
+    void Form_QueryUnload(int& cancel) override;
     void Form_Resize() override;
     void cmdExitSample_Click();
     void cmdExitResult_Click();
@@ -86,6 +88,11 @@ class frmDataLoader : public platform::Form,
     void cmdClearResults_Click();
     void txtResult_value_Change();
     void cmbRemark_code_Change();
+    void txtResult_value_GotFocus();
+    void txtResult_value_LostFocus();
+    void Check3_Click();
+    // The grid of the sample's results: a row chosen is loaded for correction.
+    void MSFlexGrid5_RowColChange();
 
     // "Results" tab: result locate, browse, delete
     void cmdLocateResults_Click();
@@ -143,6 +150,9 @@ class frmDataLoader : public platform::Form,
     // The sample the "Sample" tab's entry describes, and what it shows once saved.
     store::Sample sampleOfEntry();
     void showSavedSample(const store::Sample& saved);
+    // Before a new sample: one keyed already at the same station and time may be opened
+    // instead. True when the new one is to be added.
+    bool mayAddSample(const store::Sample& sample);
     store::SampleFilter locateFilter();
     // Loads the current located sample into the tab; fails only when there is none.
     void showLocatedSample(bool fromStep);
@@ -151,6 +161,15 @@ class frmDataLoader : public platform::Form,
     void showBrowsedSample(bool moveDatePicker);
     void stepFound(bool forward);
     void showLocatedResult();
+    void showResult(const store::Result& result);
+    // Fills the grid with every result of the sample on show.
+    void showSheet();
+    // Empties the entry and ends an edit, without asking.
+    void clearEntry();
+    // Whether the entry holds values typed and not stored (changed, for a result on show).
+    bool entryUnstored() const;
+    // True when nothing typed would be lost, or the user agrees to lose it.
+    bool mayDropEntry();
     // The entry controls as a result to store, and as the search of "Locate Records".
     store::Result resultEntry() const;
     store::ResultFilter resultFilter() const;
@@ -164,6 +183,8 @@ class frmDataLoader : public platform::Form,
     // The station and parameter whose records of every source the result grid lists.
     std::optional<std::pair<std::string, std::string>> listedSeries_;
     std::optional<store::Result> resultOnShow_;
+    // The results MSFlexGrid5 lists, row 1 first.
+    std::vector<store::Result> sheet_;
 };
 
 }  // namespace loader

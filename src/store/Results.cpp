@@ -2,6 +2,7 @@
 #include "Results.h"
 
 #include <algorithm>
+#include <map>
 
 #include "Conversions.h"
 #include "Database.h"
@@ -23,18 +24,6 @@ const char* tableOf(ResultKind kind) {
             return table::Replicates;
     }
     return table::Results;
-}
-
-const char* nameOf(ResultKind kind) {
-    switch (kind) {
-        case ResultKind::Numeric:
-            return "numeric result";
-        case ResultKind::Text:
-            return "text result";
-        case ResultKind::Replicate:
-            return "replicate";
-    }
-    return "result";
 }
 
 // The codes stand unquoted in the query, so each must be a number.
@@ -128,6 +117,18 @@ auto inTransaction(platform::Database& db, Work work) {
 
 }  // namespace
 
+std::string KindName(ResultKind kind) {
+    switch (kind) {
+        case ResultKind::Numeric:
+            return "numeric result";
+        case ResultKind::Text:
+            return "text result";
+        case ResultKind::Replicate:
+            return "replicate";
+    }
+    return "result";
+}
+
 ResultKind KindOfEntry(const std::string& value, bool replicate) {
     if (replicate) return ResultKind::Replicate;
     return platform::IsNumeric(value) ? ResultKind::Numeric : ResultKind::Text;
@@ -135,7 +136,7 @@ ResultKind KindOfEntry(const std::string& value, bool replicate) {
 
 std::string StoredResult::Note() const {
     if (!replaced) return "";
-    return std::string("The ") + nameOf(replaced->kind) + " " + replaced->value +
+    return "The " + KindName(replaced->kind) + " " + replaced->value +
            " was replaced by " + stored.value;
 }
 
@@ -239,6 +240,31 @@ std::vector<Result> Results::OfSample(const std::string& sampleCode) {
         return std::stoll(a.parameterCode) < std::stoll(b.parameterCode);
     });
     return all;
+}
+
+const std::vector<std::string> Results::kSheetHeaders = {
+    "Kind", "Parameter", "Name", "Value", "Remark", "Grade", "Comment"};
+
+GridRows Results::Sheet(const std::vector<Result>& results) {
+    std::map<std::string, std::string> names;
+    std::string codes;
+    for (const auto& r : results)
+        if (platform::IsWholeNumber(r.parameterCode) && !names.count(r.parameterCode)) {
+            names[r.parameterCode];
+            codes += (codes.empty() ? "" : ", ") + platform::Trim(r.parameterCode);
+        }
+    if (!codes.empty()) {
+        auto rs = db_.OpenRecordset(std::string("select parameter_code, short_name from ") +
+                                    table::Parameters + " where parameter_code in (" + codes + ")");
+        for (; !rs->Eof(); rs->MoveNext()) names[rs->Value(0).toText()] = rs->Value(1).toText();
+        rs->Close();
+    }
+    static const char* const kinds[] = {"Numeric", "Text", "Replicate"};
+    GridRows rows;
+    for (const auto& r : results)
+        rows.push_back({kinds[static_cast<int>(r.kind)], r.parameterCode, names[r.parameterCode],
+                        r.value, r.remarkCode.value_or(""), r.grade, r.comment});
+    return rows;
 }
 
 }  // namespace store

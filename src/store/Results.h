@@ -16,6 +16,9 @@ namespace store {
 // text reads as one, else text.
 ResultKind KindOfEntry(const std::string& value, bool replicate);
 
+// "numeric result", "text result", "replicate".
+std::string KindName(ResultKind kind);
+
 // What a store wrote, and the result of the other kind it replaced, if any.
 struct StoredResult {
     Result stored;
@@ -51,6 +54,11 @@ class Results {
 
     // Every result of the sample, by parameter, numeric before text before replicate.
     std::vector<Result> OfSample(const std::string& sampleCode);
+
+    // The "Results" tab's grid of a sample's results, a row for each (as OfSample gives
+    // them): kind, parameter code and short name, value, remark, grade, comment.
+    static const std::vector<std::string> kSheetHeaders;
+    GridRows Sheet(const std::vector<Result>& results);
 
   private:
     platform::Database& db_;
