@@ -107,11 +107,6 @@ void frmDataLoader::txtResult_value_Change() { cmdAddResult.SetEnabled(true); }
 
 void frmDataLoader::cmbRemark_code_Change() { cmdAddResult.SetEnabled(true); }
 
-// Enter in the value box stores the result.
-void frmDataLoader::txtResult_value_GotFocus() { cmdAddResult.SetDefault(true); }
-
-void frmDataLoader::txtResult_value_LostFocus() { cmdAddResult.SetDefault(false); }
-
 void frmDataLoader::Check3_Click() { lblReplicateNote.SetVisible(Check3.Value() != 0); }
 
 }  // namespace loader

@@ -53,8 +53,6 @@ void frmDataLoader::connectEvents() {
     ON_EVENT(cmdClearResults, Click);
     ON_EVENT(txtResult_value, Change);
     ON_EVENT(cmbRemark_code, Change);
-    ON_EVENT(txtResult_value, GotFocus);
-    ON_EVENT(txtResult_value, LostFocus);
     ON_EVENT(Check3, Click);
     ON_EVENT(MSFlexGrid5, RowColChange);
     ON_EVENT(cmdLocateResults, Click);
@@ -83,6 +81,9 @@ void frmDataLoader::connectEvents() {
     ON_EVENT(mnusavecsv2, Click);
     ON_EVENT(mnusavecsv3, Click);
     ON_EVENT(mnusavecsv4, Click);
+    // Enter in the value box stores the result.
+    txtResult_value.GotFocus = [this] { cmdAddResult.SetDefault(true); };
+    txtResult_value.LostFocus = [this] { cmdAddResult.SetDefault(false); };
     // A right-button release over a grid offers its copy menu.
     auto popupOn = [this](platform::Menu& menu) {
         return [this, &menu](int button, int, int, int) {

@@ -88,8 +88,6 @@ class frmDataLoader : public platform::Form,
     void cmdClearResults_Click();
     void txtResult_value_Change();
     void cmbRemark_code_Change();
-    void txtResult_value_GotFocus();
-    void txtResult_value_LostFocus();
     void Check3_Click();
     // The grid of the sample's results: a row chosen is loaded for correction.
     void MSFlexGrid5_RowColChange();

@@ -38,8 +38,8 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {
-    "Check3", "Check5", "Check6", "Check7", "chkHeader", "chkSkipExisting", "chkCreateSamples"};
+const std::set<std::string> kNoHandler = {"Check5",    "Check6",          "Check7",
+                                          "chkHeader", "chkSkipExisting", "chkCreateSamples"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},
@@ -61,6 +61,7 @@ const Press kDataLoader[] = {
     {"cmdNext", "cmdNext_Click"},
     {"Check13", "Check13_Click"},
     {"cmdParameterFind", "cmdParameterFind_Click"},
+    {"Check3", "Check3_Click"},
     {"cmdAddResult", "cmdAddResult_Click"},
     {"cmdClearResults", "cmdClearResults_Click"},
     {"cmdExitResult", "cmdExitResult_Click"},

@@ -104,12 +104,15 @@ TEST_F(WorkingDay, KeyInResultsOfEveryKind) {
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "300"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "<5"));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbRemark_code, "<"));
+    dialogs->answers.push_back(platform::mb::No);  // kept as typed
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     ASSERT_NO_FATAL_FAILURE(Click(f->Check3));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "400"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "7.2"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
-    EXPECT_EQ(Shown(), Texts{});
+    EXPECT_EQ(Shown(), Texts{"\"<5\" reads as 5 with the remark \"<\".\n\nYes: store 5 with the "
+                             "remark \"<\".\nNo: store the text \"<5\" as typed.\nCancel: store "
+                             "nothing."});
     EXPECT_EQ(Result3("tblresults", 10), "12.5");
     EXPECT_EQ(Result3("tblresults", 95), "412");
     EXPECT_EQ(Value("select remark_code || '|' || grade || '|' || comments from tblresults "

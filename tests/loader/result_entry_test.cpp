@@ -41,10 +41,15 @@ TEST_F(ResultEntry, AddStoresWhatTheControlsHoldAndClearsTheEntry) {
     Key(f, 99001, "7.1", "", true);
     f.cmdAddResult_Click();
     EXPECT_EQ(Row("tblreplicates", 1, 99001), "7.1|~|A");
-    EXPECT_TRUE(dialogs->prompts.empty());
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{
+                                    "A replicate keeps no comment: the comment \"gauge\" will "
+                                    "not be stored.\n\nStore the replicate without it?"});
+    dialogs->clear();
     EXPECT_EQ(Showing(f), Shown{});
     ExpectEditing(f, false, "after a store");
-    EXPECT_EQ(f.Check3.Value(), 1);
+    // The next result is the sample's own unless "Replicate" is ticked again.
+    EXPECT_EQ(f.Check3.Value(), 0);
+    EXPECT_FALSE(f.lblReplicateNote.Visible());
 
     // Codes typed instead of chosen stand for their entries; one that stands for none is
     // said, and nothing is stored.

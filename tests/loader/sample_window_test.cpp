@@ -375,3 +375,34 @@ TEST_F(SampleWindow, AMissingDescriptionStopsTheHeaderWhereItIs) {
     EXPECT_EQ(HeaderOf(f),
               (Header{"7", "8-Statewide", "110-Bear", "5/2/2004 10:00:00 AM", "Z", "X-", "2"}));
 }
+
+TEST_F(SampleWindow, ASampleKeyedTwiceIsNamedAndMayBeOpenedInstead) {
+    AddSample(4, "2004-05-06 14:35:00");
+    db->ExecuteNative("insert into tblresults values ('V', 4, 10, 1.5, NULL, NULL, NULL)");
+    auto& f = Open();
+    const std::string ask =
+        "Sample 4 was keyed with the same station, start date and time, medium and sample "
+        "type.\n\nYes: open sample 4 instead.\nNo: add a new sample all the same.\nCancel: add "
+        "nothing.";
+    auto save = [&](int answer) {
+        FillEntry(f);
+        f.DTPicker2.SetValue({2004, 5, 6, 0, 0, 0});
+        f.DTPicker1.SetValue({2000, 1, 1, 14, 35, 0});
+        dialogs->answers = {answer};
+        f.CmdAddSample_Click();
+        EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
+        dialogs->clear();
+    };
+    save(platform::mb::Cancel);
+    EXPECT_EQ(Row(5), "");
+    EXPECT_EQ(f.SSTab1.Tab(), loader::tab::Sample);
+    save(platform::mb::Yes);
+    EXPECT_EQ(Row(5), "");
+    EXPECT_EQ(f.SSTab1.Tab(), loader::tab::Results);
+    EXPECT_EQ(f.lblCode.Caption(), "4");
+    EXPECT_EQ(f.MSFlexGrid5.TextMatrix(1, 3), "1.5");  // its results on show
+    f.SSTab1.SetTab(loader::tab::Sample);
+    save(platform::mb::No);
+    EXPECT_NE(Row(5), "");
+    EXPECT_EQ(f.lblCode.Caption(), "5");
+}
