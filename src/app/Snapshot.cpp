@@ -113,6 +113,24 @@ bool snapshotPlots(const std::filesystem::path& folder) {
     return ok;
 }
 
+// The question a number typed with a thousands separator raises, as the program asks it.
+bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& file) {
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    platform::SetDialogService(dialogs);
+    dialogs->answers = {platform::mb::Cancel};
+    f.cmdClearResults_Click();
+    f.Check3.SetValue(0);
+    f.cmbParameter.SetListIndex(0);
+    f.txtResult_value.SetText("1,250");
+    f.cmdAddResult_Click();
+    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    if (dialogs->prompts.empty()) return save(false, file);
+    const auto& asked = dialogs->prompts.front();
+    return save(platform::SaveMessageBoxSnapshot(asked.text, asked.buttons, asked.title,
+                                                 file.string()),
+                file);
+}
+
 }  // namespace
 
 int RunSnapshot(const std::string& folderText) {
@@ -170,7 +188,11 @@ int RunSnapshot(const std::string& folderText) {
         loaderWindow.cmdLoadResult_Click();
         loaderWindow.txtResultSampleNum.SetText("1");
         loaderWindow.cmdFindSample_Click();
-        loaderWindow.cmdLocateResults_Click();
+        // The sample's replicate chosen in its grid, ready to be corrected.
+        for (long long row = 1; row < loaderWindow.MSFlexGrid5.Rows(); ++row)
+            if (loaderWindow.MSFlexGrid5.TextMatrix(row, 0) == "Replicate")
+                loaderWindow.MSFlexGrid5.SetRow(row);
+        loaderWindow.MSFlexGrid5_RowColChange();
         loaderWindow.txtSampleNum.SetText("1");
         loaderWindow.cmdLocate_Click();
     } catch (const platform::EngineError& e) {
@@ -183,6 +205,7 @@ int RunSnapshot(const std::string& folderText) {
         ok &= save(loaderWindow, folder, "data-loader-" + std::string(tabFiles[tab]));
     }
     try {
+        ok &= snapshotQuestion(loaderWindow, folder / "question-number.png");
         tickEveryFilter(loaderWindow);
     } catch (const platform::EngineError& e) {
         std::fprintf(stderr, "the filters could not be filled: %s\n", e.Description().c_str());

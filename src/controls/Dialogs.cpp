@@ -183,6 +183,13 @@ std::string QtFileFilter(const std::string& classic) {
     return qt::s(filters.join(";;"));
 }
 
+bool SaveMessageBoxSnapshot(const std::string& prompt, int buttons, const std::string& title,
+                            const std::string& path) {
+    QMessageBox box(qtIcon(buttons), qt::q(title.empty() ? AppTitle() : title), qt::q(prompt),
+                    qtButtons(buttons));
+    return qt::SaveWidgetSnapshot(&box, path);
+}
+
 int QtDialogs::MessageBox(const std::string& prompt, int buttons, const std::string& title) {
     QMessageBox box(qtIcon(buttons), qt::q(title.empty() ? AppTitle() : title), qt::q(prompt),
                     qtButtons(buttons), dialogParent());

@@ -106,6 +106,10 @@ class ScriptedDialogs : public DialogService {
 void SetDialogService(std::shared_ptr<DialogService> service);
 DialogService& Dialogs();
 
+// Draws the message box QtDialogs would show to a PNG file, for the program's pictures.
+bool SaveMessageBoxSnapshot(const std::string& prompt, int buttons, const std::string& title,
+                            const std::string& path);
+
 // The classic MsgBox: an empty title shows the application's title.
 int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::string& title = "");
 

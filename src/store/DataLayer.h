@@ -12,7 +12,11 @@
 //   Samples.h    hand-entered samples: add (the next code and the insert in one write
 //                transaction), update, delete with every result, locate, find, step.
 //   Results.h    hand-entered results: store (one non-replicate result per sample and
-//                parameter; only for the very sample on show), locate, delete, list.
+//                parameter; only for the very sample on show), locate, delete, list, and
+//                the sample's grid of results of every kind.
+//   EntryReview.h the questions before a doubtful value is stored (a number written
+//                another way, a limit typed as text, a replicate's comment, a value out of
+//                the expected range).
 //   Viewers.h    the browse grids' rows and the hand-over of selected samples' results.
 //   ExportRows.h the export's row streams.
 //   Plots.h      a station's series for one parameter (every source), a parameter's full
@@ -26,6 +30,7 @@
 // through for what the engine reports; it never shows anything itself.
 
 #include "Connection.h"
+#include "EntryReview.h"
 #include "ExportRows.h"
 #include "Lookups.h"
 #include "Plots.h"

@@ -74,7 +74,8 @@ TEST_F(WindowLayout, EveryTabWithEveryFilterOpenShowsEachControlWholeAndApart) {
         box->SetValue(1);
     // What finding and locating bring up.
     for (platform::Control* c :
-         std::initializer_list<platform::Control*>{&f.cmddeleteS, &f.cmdDeleteR, &f.frmLoaded})
+         std::initializer_list<platform::Control*>{&f.cmddeleteS, &f.cmdDeleteR, &f.frmLoaded,
+                                                   &f.lblReplicateNote})
         c->SetVisible(true);
     f.Show();
 
