@@ -126,9 +126,9 @@ bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& fil
     platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
     if (dialogs->prompts.empty()) return save(false, file);
     const auto& asked = dialogs->prompts.front();
-    return save(platform::SaveMessageBoxSnapshot(asked.text, asked.buttons, asked.title,
-                                                 file.string()),
-                file);
+    return save(
+        platform::SaveMessageBoxSnapshot(asked.text, asked.buttons, asked.title, file.string()),
+        file);
 }
 
 }  // namespace

@@ -207,12 +207,14 @@ ResultsTab::ResultsTab(platform::Container& page)
     MSFlexGrid5.SetAccessibleName("Results of the sample");
     MSFlexGrid5.SetToolTipText("Select a result to correct or delete it");
     // Keying runs down the entry: parameter, value, remark, grade, comment, store.
-    platform::SetTabOrder({&txtResultSampleNum, &DTPicker5, &cmdFindSample, &cmdPrevious, &cmdNext,
-                           &Check13, &cmdParameterFind, &txtparameterFind, &cmbParameter,
-                           &txtResult_value, &cmbRemark_code, &TXTGrade, &txtCommentResult,
-                           &cmdAddResult, &Check3, &cmdClearResults, &cmdExitResult, &cmdPlotSample,
-                           &cmdLocateResults, &cmdPrevResult, &cmdNextResult, &cmdDeleteR,
-                           &MSFlexGrid5});
+    platform::SetTabOrder({&txtResultSampleNum, &DTPicker5,        &cmdFindSample,
+                           &cmdPrevious,        &cmdNext,          &Check13,
+                           &cmdParameterFind,   &txtparameterFind, &cmbParameter,
+                           &txtResult_value,    &cmbRemark_code,   &TXTGrade,
+                           &txtCommentResult,   &cmdAddResult,     &Check3,
+                           &cmdClearResults,    &cmdExitResult,    &cmdPlotSample,
+                           &cmdLocateResults,   &cmdPrevResult,    &cmdNextResult,
+                           &cmdDeleteR,         &MSFlexGrid5});
 }
 
 ViewSamplesTab::ViewSamplesTab(platform::Container& page)

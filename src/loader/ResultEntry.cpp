@@ -16,9 +16,9 @@ namespace {
 
 store::Answer askUser(const std::string& question, store::Choices choices) {
     const bool threeWay = choices == store::Choices::YesNoCancel;
-    const int answer = platform::MsgBox(question, (threeWay ? platform::mb::YesNoCancel
-                                                            : platform::mb::OKCancel) |
-                                                      platform::mb::Question);
+    const int answer =
+        platform::MsgBox(question, (threeWay ? platform::mb::YesNoCancel : platform::mb::OKCancel) |
+                                       platform::mb::Question);
     if (answer == platform::mb::Yes || answer == platform::mb::OK) return store::Answer::Yes;
     return answer == platform::mb::No ? store::Answer::No : store::Answer::Cancel;
 }
@@ -58,8 +58,8 @@ void frmDataLoader::cmdAddResult_Click() {
     }
     if (outcome.replaced) platform::MsgBox(outcome.Note());
     clearEntry();
-    Check3.SetValue(0);  // the next result is a replicate only when ticked again
-    showSheet();         // the stored row in the grid is the confirmation
+    Check3.SetValue(0);       // the next result is a replicate only when ticked again
+    showSheet();              // the stored row in the grid is the confirmation
     cmbParameter.SetFocus();  // ready for the sample's next result
 }
 

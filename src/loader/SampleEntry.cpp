@@ -123,7 +123,9 @@ bool frmDataLoader::mayAddSample(const store::Sample& sample) {
     const int answer = platform::MsgBox(
         "Sample " + code +
             " was keyed with the same station, start date and time, medium and sample type."
-            "\n\nYes: open sample " + code + " instead.\nNo: add a new sample all the same."
+            "\n\nYes: open sample " +
+            code +
+            " instead.\nNo: add a new sample all the same."
             "\nCancel: add nothing.",
         platform::mb::YesNoCancel | platform::mb::Question);
     if (answer == platform::mb::Yes) {

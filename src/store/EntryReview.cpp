@@ -36,8 +36,7 @@ std::string choices(const std::string& yes, const std::string& typed) {
 
 std::optional<double> NumberWrittenOtherwise(const std::string& value) {
     std::string s = platform::Trim(value);
-    if (platform::IsNumeric(s))
-        return s.back() == '.' ? platform::ParseNumber(s) : std::nullopt;
+    if (platform::IsNumeric(s)) return s.back() == '.' ? platform::ParseNumber(s) : std::nullopt;
     // A unit after the number: "12 mg/L", "7.5SU", "20 °C".
     const auto unit = std::find_if(s.begin(), s.end(), [](char c) {
         const auto u = static_cast<unsigned char>(c);
@@ -104,9 +103,9 @@ std::optional<Result> EntryReview::Review(Result entry, const Ask& ask) {
     const auto range = RangeOf(entry.parameterCode);
     if (!range || (*value >= range->low && *value <= range->high)) return entry;
     const std::string name = Plots(db_).ParameterName(entry.parameterCode);
-    if (ask("The value " + numberText(*value) + " is outside the expected range of " + name +
-                ", " + numberText(range->low) + " to " + numberText(range->high) + " (" +
-                range->source + ").\n\nStore it anyway?",
+    if (ask("The value " + numberText(*value) + " is outside the expected range of " + name + ", " +
+                numberText(range->low) + " to " + numberText(range->high) + " (" + range->source +
+                ").\n\nStore it anyway?",
             Choices::OkCancel) == Answer::Cancel)
         return std::nullopt;
     return entry;

@@ -136,8 +136,8 @@ ResultKind KindOfEntry(const std::string& value, bool replicate) {
 
 std::string StoredResult::Note() const {
     if (!replaced) return "";
-    return "The " + KindName(replaced->kind) + " " + replaced->value +
-           " was replaced by " + stored.value;
+    return "The " + KindName(replaced->kind) + " " + replaced->value + " was replaced by " +
+           stored.value;
 }
 
 StoredResult Results::Store(const ShownSample& sample, const Result& entry,
@@ -242,8 +242,8 @@ std::vector<Result> Results::OfSample(const std::string& sampleCode) {
     return all;
 }
 
-const std::vector<std::string> Results::kSheetHeaders = {
-    "Kind", "Parameter", "Name", "Value", "Remark", "Grade", "Comment"};
+const std::vector<std::string> Results::kSheetHeaders = {"Kind",   "Parameter", "Name",   "Value",
+                                                         "Remark", "Grade",     "Comment"};
 
 GridRows Results::Sheet(const std::vector<Result>& results) {
     std::map<std::string, std::string> names;

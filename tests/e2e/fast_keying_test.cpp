@@ -30,8 +30,7 @@ class FastKeying : public Walk {
 
 TEST_F(FastKeying, ATwentyResultSheetIsKeyedWithTheKeyboardAlone) {
     std::string parameters = "insert into TBLParameter_Codes values (2001, 'P1', 'Param 1')";
-    for (int p = 2002; p <= 2016; ++p)
-        parameters += ", (" + std::to_string(p) + ", 'P', 'Param')";
+    for (int p = 2002; p <= 2016; ++p) parameters += ", (" + std::to_string(p) + ", 'P', 'Param')";
     Execute(parameters);
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
 
@@ -57,10 +56,10 @@ TEST_F(FastKeying, ATwentyResultSheetIsKeyedWithTheKeyboardAlone) {
         ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab));
         ASSERT_NO_FATAL_FAILURE(Keys(f->txtResult_value, value));
         if (i == 1 || i == 2) {
-            for (const auto& [box, text] : {std::pair<platform::Control*, const char*>{
-                                                &f->cmbRemark_code, "J"},
-                                            {&f->TXTGrade, "A"},
-                                            {&f->txtCommentResult, "field"}}) {
+            for (const auto& [box, text] :
+                 {std::pair<platform::Control*, const char*>{&f->cmbRemark_code, "J"},
+                  {&f->TXTGrade, "A"},
+                  {&f->txtCommentResult, "field"}}) {
                 ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab));
                 if (i == 1) ASSERT_NO_FATAL_FAILURE(Keys(*box, text));
             }

@@ -65,10 +65,11 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "Results"));
     EXPECT_EQ(
         tabRound(*f, f->txtResultSampleNum),
-        (Names{"txtResultSampleNum", "DTPicker5", "cmdFindSample", "Check13", "cmdParameterFind",
-               "txtparameterFind", "cmbParameter", "txtResult_value", "cmbRemark_code", "TXTGrade",
-               "txtCommentResult", "Check3", "cmdClearResults", "cmdExitResult", "cmdPlotSample",
-               "cmdLocateResults", "cmdPrevResult", "cmdNextResult", "MSFlexGrid5", "SSTab1"}));
+        (Names{"txtResultSampleNum", "DTPicker5",        "cmdFindSample",    "Check13",
+               "cmdParameterFind",   "txtparameterFind", "cmbParameter",     "txtResult_value",
+               "cmbRemark_code",     "TXTGrade",         "txtCommentResult", "Check3",
+               "cmdClearResults",    "cmdExitResult",    "cmdPlotSample",    "cmdLocateResults",
+               "cmdPrevResult",      "cmdNextResult",    "MSFlexGrid5",      "SSTab1"}));
 
     // Each browsing tab: its filters, its button, its grid, and out again.
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "View Project"));

@@ -86,8 +86,9 @@ TEST_F(WorkingDay, StartUpAndKeyInASample) {
 
 TEST_F(WorkingDay, KeyInResultsOfEveryKind) {
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
-    Execute("insert into tblsample (idloc, sample_code, project_code, station_id, start_date) "
-            "values ('V', 3, '8', 109, '2004-04-07 09:05:00')");
+    Execute(
+        "insert into tblsample (idloc, sample_code, project_code, station_id, start_date) "
+        "values ('V', 3, '8', 109, '2004-04-07 09:05:00')");
     ASSERT_NO_FATAL_FAILURE(ClickTab(f->SSTab1, "Results"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResultSampleNum, "3"));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdFindSample));
@@ -151,8 +152,9 @@ TEST_F(WorkingDay, LocateStepAndCorrectAResult) {
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdFindSample));
     // Every box shows the row on show, so nothing of the other row lingers.
     auto shown = [&] {
-        return Row{f->txtResult_value.Text(), f->cmbParameter.Text(), f->cmbRemark_code.Text(),
-                   f->TXTGrade.Text(), f->txtCommentResult.Text(), f->cmdAddResult.Caption()};
+        return Row{f->txtResult_value.Text(),  f->cmbParameter.Text(),
+                   f->cmbRemark_code.Text(),   f->TXTGrade.Text(),
+                   f->txtCommentResult.Text(), f->cmdAddResult.Caption()};
     };
     const Row temp{"12.5", "10-Temp", "", "", "", "Update"};
     const Row spCond{"412", "95-SpCond", "J-Estimated value", "A", "Field meter", "Update"};
@@ -195,9 +197,9 @@ TEST_F(WorkingDay, BrowseHandOverAndCopyResults) {
     auto& samples = f->MSFlexGrid3;
     const long long row = FindRow(samples, 0, "3");
     ASSERT_GE(row, 2);
-    EXPECT_EQ(GridRow(samples, row),
-              (Row{"3", "Statewide Ambient Monitoring Network", "Logan River at Canyon Mouth", kStart,
-                   "N", "", "Water", "Grab", "", "2.5", "Walked the bank, water clear", "V"}));
+    EXPECT_EQ(GridRow(samples, row), (Row{"3", "Statewide Ambient Monitoring Network",
+                                          "Logan River at Canyon Mouth", kStart, "N", "", "Water",
+                                          "Grab", "", "2.5", "Walked the bank, water clear", "V"}));
     ASSERT_NO_FATAL_FAILURE(ClickCell(samples, row, 1));
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdSampletoResults));
     EXPECT_EQ(Shown(), Texts{});

@@ -41,9 +41,9 @@ TEST_F(ResultEntry, AddStoresWhatTheControlsHoldAndClearsTheEntry) {
     Key(f, 99001, "7.1", "", true);
     f.cmdAddResult_Click();
     EXPECT_EQ(Row("tblreplicates", 1, 99001), "7.1|~|A");
-    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{
-                                    "A replicate keeps no comment: the comment \"gauge\" will "
-                                    "not be stored.\n\nStore the replicate without it?"});
+    EXPECT_EQ(dialogs->texts(),
+              std::vector<std::string>{"A replicate keeps no comment: the comment \"gauge\" will "
+                                       "not be stored.\n\nStore the replicate without it?"});
     dialogs->clear();
     EXPECT_EQ(Showing(f), Shown{});
     ExpectEditing(f, false, "after a store");

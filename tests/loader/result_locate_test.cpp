@@ -173,8 +173,9 @@ TEST_F(ResultLocate, ASavedSampleTakesResultsThatAreFoundCorrectedAndDeleted) {
     EXPECT_EQ(Showing(f), (Shown{"0.30000000000000004", "", "", "10", "J-"}));
     f.TXTGrade.SetText("B");
     f.cmdAddResult_Click();
-    EXPECT_EQ(QueryValue(*db, "select result_value = 0.30000000000000004 from tblresults "
-                             "where sample_code = 2"),
+    EXPECT_EQ(QueryValue(*db,
+                         "select result_value = 0.30000000000000004 from tblresults "
+                         "where sample_code = 2"),
               "1");
     EXPECT_TRUE(dialogs->prompts.empty());
 

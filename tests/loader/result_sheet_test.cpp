@@ -34,7 +34,8 @@ class ResultSheet : public loader_test::ResultsTest {
     static void Choose(loader::frmDataLoader& f, const std::string& parameter,
                        const std::string& kind) {
         for (long long r = 1; r < f.MSFlexGrid5.Rows(); ++r)
-            if (f.MSFlexGrid5.TextMatrix(r, 1) == parameter && f.MSFlexGrid5.TextMatrix(r, 0) == kind) {
+            if (f.MSFlexGrid5.TextMatrix(r, 1) == parameter &&
+                f.MSFlexGrid5.TextMatrix(r, 0) == kind) {
                 f.MSFlexGrid5.SetRow(r);
                 f.MSFlexGrid5_RowColChange();
                 return;
@@ -80,9 +81,9 @@ TEST_F(ResultSheet, EveryKindIsListedAndAChosenRowIsCorrectedOrDeleted) {
     dialogs->answers = {platform::mb::Cancel, platform::mb::OK, platform::mb::OK};
     f.cmdDeleteR_Click();
     f.cmdDeleteR_Click();
-    EXPECT_EQ(dialogs->texts(), (Texts{"Delete this result?\n\n400-pH: text result Present",
-                                       "Delete Cancelled",
-                                       "Delete this result?\n\n400-pH: text result Present"}));
+    EXPECT_EQ(dialogs->texts(),
+              (Texts{"Delete this result?\n\n400-pH: text result Present", "Delete Cancelled",
+                     "Delete this result?\n\n400-pH: text result Present"}));
     EXPECT_EQ(Row("tblresults_val_nonnumeric", 1, 400), "");
     EXPECT_EQ(Sheet(f).size(), 3u);
     ExpectEditing(f, false, "deleted");
@@ -100,12 +101,9 @@ TEST_F(ResultSheet, ADoubtfulValueIsAskedAboutAndStoredAsTheAnswerSays) {
         const char* text;
     };
     const Case cases[] = {
-        {"1,250", {No}, "", "1,250|~|A"},
-        {"7,5", {Yes}, "7.5|~|A|gauge", ""},
-        {"12 mg/L", {Cancel}, "", ""},
-        {"<5", {Yes, OK}, "5|<|A|gauge", ""},  // below 6.5 too
-        {"<5", {Yes, Cancel}, "", ""},
-        {"12.", {No}, "", "12.|~|A"},
+        {"1,250", {No}, "", "1,250|~|A"}, {"7,5", {Yes}, "7.5|~|A|gauge", ""},
+        {"12 mg/L", {Cancel}, "", ""},    {"<5", {Yes, OK}, "5|<|A|gauge", ""},  // below 6.5 too
+        {"<5", {Yes, Cancel}, "", ""},    {"12.", {No}, "", "12.|~|A"},
     };
     for (const auto& c : cases) {
         auto& f = OpenOn("1");

@@ -52,10 +52,11 @@ class SampleWindow : public loader_test::LoaderTest {
     std::string Row(int code) {
         std::string text;
         for (const auto& row : testing_support::QueryRows(
-                 *db, "select project_code, station_id, medium, sample_type, start_date, "
-                      "missing_time, end_date, sample_depth, comment, composite_statistic_code "
-                      "from tblsample where idloc = 'V' and sample_code = " +
-                          std::to_string(code)))
+                 *db,
+                 "select project_code, station_id, medium, sample_type, start_date, "
+                 "missing_time, end_date, sample_depth, comment, composite_statistic_code "
+                 "from tblsample where idloc = 'V' and sample_code = " +
+                     std::to_string(code)))
             for (const auto& cell : row) text += cell + "|";
         return text;
     }
@@ -282,8 +283,9 @@ TEST_F(SampleWindow, DeleteAsksThenTakesTheSampleOnShowOnly) {
     dialogs->clear();
     Click(f.cmddeleteS);
     EXPECT_EQ(dialogs->texts(), (std::vector<std::string>{ask, "Records Deleted"}));
-    EXPECT_EQ(QueryValue(*db, "select (select count(*) from tblsample where sample_code = 5) + "
-                             "(select count(*) from tblresults where sample_code = 5)"),
+    EXPECT_EQ(QueryValue(*db,
+                         "select (select count(*) from tblsample where sample_code = 5) + "
+                         "(select count(*) from tblresults where sample_code = 5)"),
               "0");
     EXPECT_EQ(f.Label24.Caption() + f.txtSampleNum.Text(), "");
     EXPECT_EQ(f.CmdAddSample.Caption(), "Add");

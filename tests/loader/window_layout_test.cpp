@@ -73,9 +73,8 @@ TEST_F(WindowLayout, EveryTabWithEveryFilterOpenShowsEachControlWholeAndApart) {
                       &f.Check10, &f.Check9, &f.Check8})
         box->SetValue(1);
     // What finding and locating bring up.
-    for (platform::Control* c :
-         std::initializer_list<platform::Control*>{&f.cmddeleteS, &f.cmdDeleteR, &f.frmLoaded,
-                                                   &f.lblReplicateNote})
+    for (platform::Control* c : std::initializer_list<platform::Control*>{
+             &f.cmddeleteS, &f.cmdDeleteR, &f.frmLoaded, &f.lblReplicateNote})
         c->SetVisible(true);
     f.Show();
 

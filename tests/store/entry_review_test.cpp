@@ -1,11 +1,10 @@
 // The questions before a result is stored: values read another way, limits typed as text,
 // a replicate's comment and the expected range, answered by a script.
-#include "EntryReview.h"
-
 #include <gtest/gtest.h>
 
 #include "Database.h"
 #include "EngineSupport.h"
+#include "EntryReview.h"
 #include "Results.h"
 
 using store::Answer;
@@ -15,13 +14,14 @@ namespace {
 
 TEST(EntryValues, ANumberWrittenAnotherWayIsReadAndPlainOnesAreLeftAlone) {
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"1,250", 1250},      {"1 250", 1250},     {"12,345,678.5", 12345678.5},
-        {"0,5", 0.5},         {"12 mg/L", 12},     {"7.5SU", 7.5},
-        {"12.", 12},          {"1,250 uS/cm", 1250}, {"12", std::nullopt},
+        {"1,250", 1250},       {"1 250", 1250},        {"12,345,678.5", 12345678.5},
+        {"0,5", 0.5},          {"12 mg/L", 12},        {"7.5SU", 7.5},
+        {"12.", 12},           {"1,250 uS/cm", 1250},  {"12", std::nullopt},
         {"1e3", std::nullopt}, {"TNTC", std::nullopt}, {"1,25,0", std::nullopt},
-        {"", std::nullopt},   {"<5", std::nullopt},
+        {"", std::nullopt},    {"<5", std::nullopt},
     };
-    for (const auto& [typed, read] : cases) EXPECT_EQ(store::NumberWrittenOtherwise(typed), read) << typed;
+    for (const auto& [typed, read] : cases)
+        EXPECT_EQ(store::NumberWrittenOtherwise(typed), read) << typed;
 
     const std::set<std::string> remarks = {"<", "J"};
     const auto limit = store::LimitWrittenAsText(" < 5 ", remarks);
@@ -121,9 +121,10 @@ TEST_F(Review, AValueOutsideTheExpectedRangeIsQuestionedAndTheRangeSaysWhereItCo
 
     // The limits table, named either way, comes first.
     for (const char* columns : {"lower_limit real, upper_limit real", "low_value, high_value"}) {
-        db->ExecuteNative(std::string("drop table if exists tblparameter_limits;"
-                                      "create table tblparameter_limits (parameter_code integer, ") +
-                          columns + "); insert into tblparameter_limits values (95, 6.5, 8.5)");
+        db->ExecuteNative(
+            std::string("drop table if exists tblparameter_limits;"
+                        "create table tblparameter_limits (parameter_code integer, ") +
+            columns + "); insert into tblparameter_limits values (95, 6.5, 8.5)");
         EXPECT_EQ(Run(Entry("95", "115", K::Numeric))->value, "115");
         ASSERT_EQ(asked.size(), 1u) << columns;
         EXPECT_NE(asked[0].find("6.5 to 8.5 (from the table of parameter limits)"),

@@ -70,8 +70,10 @@ TEST_F(Samples, AddTakesTheNextHandEnteredCodeUpToTheLimit) {
         if (next) {
             EXPECT_EQ(S().Add(Entry()).code, next);
             EXPECT_EQ(testing_support::QueryValue(
-                          *db, "select project_code || medium || sample_type from tblsample "
-                               "where idloc = 'V' and sample_code = " + std::to_string(next)),
+                          *db,
+                          "select project_code || medium || sample_type from tblsample "
+                          "where idloc = 'V' and sample_code = " +
+                              std::to_string(next)),
                       "NC-01W-FG-2");
         } else {
             try {
