@@ -118,7 +118,12 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
             }
             case QEvent::MouseButtonRelease: {
                 auto* me = static_cast<QMouseEvent*>(e);
-                if (me->button() == Qt::LeftButton) dragging_ = false;
+                if (me->button() == Qt::LeftButton) {
+                    dragging_ = false;
+                    // On the release, not the press: a handler that asks something must
+                    // not leave the grid thinking the button is still held.
+                    qt::RaiseFromQt(RowColChange);
+                }
                 raiseMouseUp(view_->viewport(), *me);
                 return false;
             }
@@ -263,7 +268,6 @@ void MSFlexGrid::pressAt(int x, int y, bool extend) {
     if (!extend) {
         row_ = rowSel_;
         col_ = colSel_;
-        qt::RaiseFromQt(RowColChange);
     }
 }
 

@@ -84,6 +84,13 @@ TEST_F(FastKeying, ATwentyResultSheetIsKeyedWithTheKeyboardAlone) {
                     "and parameter_code = 95"),
               "JAfield");
     EXPECT_EQ(f->Check3.Value(), 0);
+
+    // A row clicked, then the one below it by the arrow key, is loaded for correction.
+    ASSERT_NO_FATAL_FAILURE(ClickCell(f->MSFlexGrid5, 1, 3));
+    EXPECT_EQ(f->txtResult_value.Text(), "1.5");
+    EXPECT_EQ(f->cmdAddResult.Caption(), "Update");
+    ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Down));
+    EXPECT_EQ(f->txtResult_value.Text(), "2.5");
 }
 
 TEST_F(FastKeying, TheProgramAsksBeforeATypedResultIsLost) {
