@@ -114,7 +114,7 @@ bool snapshotPlots(const std::filesystem::path& folder) {
 }
 
 // The question a number typed with a thousands separator raises, as the program asks it.
-bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& file) {
+bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& folder) {
     auto dialogs = std::make_shared<platform::ScriptedDialogs>();
     platform::SetDialogService(dialogs);
     dialogs->answers = {platform::mb::Cancel};
@@ -124,11 +124,13 @@ bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& fil
     f.txtResult_value.SetText("1,250");
     f.cmdAddResult_Click();
     platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
-    if (dialogs->prompts.empty()) return save(false, file);
-    const auto& asked = dialogs->prompts.front();
-    return save(
-        platform::SaveMessageBoxSnapshot(asked.text, asked.buttons, asked.title, file.string()),
-        file);
+    const auto file = picture(folder, "question-number");
+    const bool ok =
+        !dialogs->prompts.empty() &&
+        platform::SaveMessageBoxSnapshot(dialogs->prompts[0].text, dialogs->prompts[0].buttons,
+                                         dialogs->prompts[0].title, file.string());
+    if (!ok) std::fprintf(stderr, "could not write %s\n", file.string().c_str());
+    return ok;
 }
 
 }  // namespace
@@ -205,7 +207,7 @@ int RunSnapshot(const std::string& folderText) {
         ok &= save(loaderWindow, folder, "data-loader-" + std::string(tabFiles[tab]));
     }
     try {
-        ok &= snapshotQuestion(loaderWindow, folder / "question-number.png");
+        ok &= snapshotQuestion(loaderWindow, folder);
         tickEveryFilter(loaderWindow);
     } catch (const platform::EngineError& e) {
         std::fprintf(stderr, "the filters could not be filled: %s\n", e.Description().c_str());
