@@ -5,6 +5,7 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "Journal.h"
 #include "Records.h"
 #include "RowStream.h"
 #include "Schema.h"
@@ -126,40 +127,36 @@ ImportPlan PlanImport(SourceReader& file, platform::Database& db) {
 ImportCounts CopyTables(SourceReader& file, platform::Database& db, const ImportPlan& plan,
                         bool skipTaken) {
     ImportCounts counts;
-    db.BeginTrans();
-    try {
-        for (const auto& t : plan.tables) {
-            TakenKeys taken(db, t);
-            auto rs = db.OpenRecordset(t.table);
-            long long copied = 0;
-            file.ReadRows(t.source, [&](const Row& row) {
-                if (taken.Take(row)) {
-                    if (!skipTaken)
-                        throw store::Refused("The database already holds " + t.table + " " +
-                                             taken.Describe(row) + ". Nothing was imported.");
-                    ++counts.skipped;
-                    return true;
-                }
-                try {
-                    rs->AddNew();
-                    for (const auto& [index, column] : t.columns)
-                        rs->Fields(column) = row[static_cast<std::size_t>(index)];
-                    rs->Update();
-                } catch (const platform::EngineError& e) {
-                    // Say which row, or the user cannot find it among thousands.
-                    throw platform::EngineError(
-                        e.Number(), t.table + " " + taken.Describe(row) + ": " + e.Description());
-                }
-                ++copied;
+    // Journaled as one action, so one undo takes the whole import back.
+    store::JournaledWrite write(db, "imported an Access database");
+    for (const auto& t : plan.tables) {
+        TakenKeys taken(db, t);
+        auto rs = db.OpenRecordset(t.table);
+        long long copied = 0;
+        file.ReadRows(t.source, [&](const Row& row) {
+            if (taken.Take(row)) {
+                if (!skipTaken)
+                    throw store::Refused("The database already holds " + t.table + " " +
+                                         taken.Describe(row) + ". Nothing was imported.");
+                ++counts.skipped;
                 return true;
-            });
-            counts.copied.emplace_back(t.table, copied);
-        }
-        db.CommitTrans();
-    } catch (...) {
-        db.Rollback();
-        throw;
+            }
+            try {
+                rs->AddNew();
+                for (const auto& [index, column] : t.columns)
+                    rs->Fields(column) = row[static_cast<std::size_t>(index)];
+                rs->Update();
+            } catch (const platform::EngineError& e) {
+                // Say which row, or the user cannot find it among thousands.
+                throw platform::EngineError(
+                    e.Number(), t.table + " " + taken.Describe(row) + ": " + e.Description());
+            }
+            if (++copied % 1000 == 0) write.Flush();
+            return true;
+        });
+        counts.copied.emplace_back(t.table, copied);
     }
+    write.Commit();
     return counts;
 }
 

@@ -10,6 +10,7 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
+#include "History.h"
 #include "RememberedLocation.h"
 #include "UserGuide.h"
 #include "UserSettings.h"
@@ -50,6 +51,8 @@ std::vector<platform::MenuItem*> recentItems(platform::Menu& menu) {
 MDIMain::MDIMain()
     : platform::MdiForm("MDIMain", "MartenDB Data Loader & Viewer"),
       MnuExit(mnuFile.AddItem("MnuExit", "E&xit")),
+      mnuUndo(mnuEdit.AddItem("mnuUndo", "&Undo")),
+      mnuHistory(mnuEdit.AddItem("mnuHistory", "&History")),
       mnuAdd(mnuData.AddItem("mnuAdd", "&View or Add Data")),
       mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
@@ -59,11 +62,15 @@ MDIMain::MDIMain()
       mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
       mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
     AddMenu(mnuFile);
+    AddMenu(mnuEdit);
     AddMenu(mnuData);
     AddMenu(mnuHelp);
     MnuExit.SetShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuUndo.SetShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     mnuUserGuide.SetShortcut(QKeySequence(Qt::Key_F1));
     ON_EVENT(MnuExit, Click);
+    ON_EVENT(mnuUndo, Click);
+    ON_EVENT(mnuHistory, Click);
     ON_EVENT(mnuAdd, Click);
     ON_EVENT(mnuChange, Click);
     ON_EVENT(mnuExport, Click);
@@ -219,6 +226,22 @@ void MDIMain::MDIForm_QueryUnload(int& cancel) {
     if (auto* loaderWindow = loader::DataLoaderWindow().get();
         loaderWindow && !loaderWindow->QueryUnload())
         cancel = 1;
+}
+
+void MDIMain::mnuUndo_Click() {
+    if (!databaseOpen()) return;
+    try {
+        const std::string undone = store::History(store::requireDb()).Undo();
+        platform::MsgBox("Undone: " + undone + ".", platform::mb::Information, "Undo");
+    } catch (const store::Refused& refused) {
+        platform::MsgBox(refused.what(), platform::mb::Exclamation, "Undo");
+    }
+    if (auto* history = loader::HistoryWindow().get()) history->cmdFilter_Click();
+}
+
+void MDIMain::mnuHistory_Click() {
+    if (!databaseOpen()) return;
+    loader::HistoryWindow()().Show();
 }
 
 void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }

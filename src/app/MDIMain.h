@@ -10,7 +10,7 @@
 
 namespace app {
 
-// The main window: holds the child windows and offers the File, Data and Help menus.
+// The main window: holds the child windows and offers the File, Edit, Data and Help menus.
 class MDIMain : public platform::MdiForm {
   public:
     MDIMain();
@@ -18,6 +18,9 @@ class MDIMain : public platform::MdiForm {
     platform::CommonDialog CD1{"CD1"};
     platform::Menu mnuFile{"mnuFile", "&File"};
     platform::MenuItem& MnuExit;
+    platform::Menu mnuEdit{"mnuEdit", "&Edit"};
+    platform::MenuItem& mnuUndo;
+    platform::MenuItem& mnuHistory;
     platform::Menu mnuData{"mnuData", "&Data"};
     platform::MenuItem& mnuAdd;
     platform::MenuItem& mnuChange;
@@ -40,6 +43,9 @@ class MDIMain : public platform::MdiForm {
     void mnuImportResults_Click();
     void MnuExit_Click();
     void MDIForm_QueryUnload(int& cancel) override;
+    // Takes back the user's last change to the data and says what it was.
+    void mnuUndo_Click();
+    void mnuHistory_Click();
     void mnuUserGuide_Click();
     void mnuAbout_Click();
 

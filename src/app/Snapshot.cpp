@@ -13,13 +13,18 @@
 
 #include "App.h"
 #include "Connection.h"
+#include "Conversions.h"
 #include "CsvExport.h"
 #include "Database.h"
 #include "DateTime.h"
 #include "DemoData.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "History.h"
+#include "Journal.h"
 #include "MDIMain.h"
+#include "Results.h"
+#include "Samples.h"
 #include "UserSettings.h"
 #include "Windows.h"
 #include "frmDataLoader.h"
@@ -130,6 +135,28 @@ bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& fol
         platform::SaveMessageBoxSnapshot(dialogs->prompts[0].text, dialogs->prompts[0].buttons,
                                          dialogs->prompts[0].title, file.string());
     if (!ok) std::fprintf(stderr, "could not write %s\n", file.string().c_str());
+    return ok;
+}
+
+// The history after a day's small mistakes: a result corrected, a sample deleted and the
+// delete undone. Changes the data, so it comes last.
+bool snapshotHistory(const std::filesystem::path& folder) {
+    // A technician at a fixed hour, not whoever renders the picture, nor when.
+    store::SetFixedJournalStamp(store::JournalStamp{"technician", {2004, 6, 1, 16, 42, 0}});
+    platform::Database& db = store::requireDb();
+    const auto sample = store::Samples(db).Find("1", platform::DateTime{}).Current();
+    for (store::Result result : store::Results(db).OfSample("1")) {
+        if (result.kind != store::ResultKind::Numeric) continue;
+        result.value = platform::NumberToText(std::stod(result.value) + 0.1);
+        store::Results(db).Store({"1", platform::DateToText(*sample.start)}, result);
+        break;
+    }
+    store::Samples(db).Delete(5);
+    store::History(db).Undo();
+    auto& window = loader::HistoryWindow()();
+    window.Show();
+    const bool ok = save(window, folder, "history");
+    window.Unload();
     return ok;
 }
 
@@ -258,6 +285,16 @@ int RunSnapshot(const std::string& folderText) {
         std::fprintf(stderr, "the plots could not be drawn: %s\n", e.Description().c_str());
         ok = false;
     }
+    try {
+        ok &= snapshotHistory(folder);
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the history could not be shown: %s\n", e.Description().c_str());
+        ok = false;
+    } catch (const store::Refused& refused) {
+        std::fprintf(stderr, "the history could not be shown: %s\n", refused.what());
+        ok = false;
+    }
+    store::SetFixedJournalStamp(std::nullopt);
 
     store::setDb(nullptr);
     platform::SetAppPath(programFolder);

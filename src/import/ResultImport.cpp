@@ -4,6 +4,7 @@
 
 #include "CsvReader.h"
 #include "Database.h"
+#include "Journal.h"
 #include "ResultWriter.h"
 
 namespace import {
@@ -80,20 +81,13 @@ ImportOutcome ImportResults(platform::Database& db, std::istream& in,
                             const ImportSettings& settings, bool skipRefused, RowObserver* observer,
                             platform::ProgressReporter* progress) {
     // The write lock comes first, so the next sample code read is still free at the commit.
-    db.BeginTrans();
-    try {
-        ResultWriter writer(db);
-        ImportOutcome out = run(db, in, settings, &writer, observer, progress);
-        out.written = !out.stopped && (skipRefused || out.counts.refused == 0);
-        if (out.written)
-            db.CommitTrans();
-        else
-            db.Rollback();
-        return out;
-    } catch (...) {
-        if (db.InTransaction()) db.Rollback();
-        throw;
-    }
+    // Journaled as one action, so one undo takes the whole import back.
+    store::JournaledWrite journal(db, "imported results from a lab file");
+    ResultWriter writer(db, &journal);
+    ImportOutcome out = run(db, in, settings, &writer, observer, progress);
+    out.written = !out.stopped && (skipRefused || out.counts.refused == 0);
+    if (out.written) journal.Commit();  // else rolled back as the journal goes
+    return out;
 }
 
 }  // namespace import

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "Journal.h"
 #include "Statement.h"
 
 namespace import {
@@ -32,8 +33,9 @@ Variant orNull(const std::optional<std::string>& text) { return text ? Variant(*
 
 }  // namespace
 
-ResultWriter::ResultWriter(platform::Database& db)
+ResultWriter::ResultWriter(platform::Database& db, store::JournaledWrite* journal)
     : db_(db),
+      journal_(journal),
       sample_(statement(db,
                         "insert into tblsample (idloc, sample_code, project_code, station_id, "
                         "start_date, missing_time, medium, sample_type) "
@@ -73,6 +75,7 @@ void ResultWriter::Write(const CheckedRow& row) {
                 {sample, parameter, Variant(r.value), orNull(r.remarkCode), Variant(r.grade)});
             break;
     }
+    if (journal_ && ++written_ % 1000 == 0) journal_->Flush();
 }
 
 }  // namespace import

@@ -9,6 +9,10 @@ class Database;
 class Statement;
 }  // namespace platform
 
+namespace store {
+class JournaledWrite;
+}
+
 namespace import {
 
 // Writes checked rows inside the caller's transaction: the new sample first when the row
@@ -16,13 +20,16 @@ namespace import {
 // once for the whole file; a write per row through recordsets would cost ten times more.
 class ResultWriter {
   public:
-    explicit ResultWriter(platform::Database& db);
+    // With a journal, its rows are written every thousand rows rather than held to the end.
+    explicit ResultWriter(platform::Database& db, store::JournaledWrite* journal = nullptr);
     ~ResultWriter();
 
     void Write(const CheckedRow& row);
 
   private:
     platform::Database& db_;
+    store::JournaledWrite* journal_;
+    long long written_ = 0;
     std::unique_ptr<platform::Statement> sample_, numeric_, text_, replicate_;
     std::unique_ptr<platform::Statement> dropNumeric_, dropText_;
 };

@@ -4,13 +4,12 @@
 
 #include "Dialogs.h"
 #include "GridClipboard.h"
+#include "GridFill.h"
 #include "frmDataLoader.h"
 
 namespace loader {
 
-namespace {
-
-void saveCsv(platform::MSFlexGrid& grid) {
+void SaveGridAsCsv(platform::MSFlexGrid& grid) {
     const auto path = platform::Dialogs().SaveFile(
         {"Save as CSV", "csv", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*", ""});
     if (!path) return;
@@ -22,15 +21,13 @@ void saveCsv(platform::MSFlexGrid& grid) {
                          platform::mb::Exclamation);
 }
 
-}  // namespace
-
 void frmDataLoader::mnucopy1_Click() { MSFlexGrid1.CopySelection(); }
 void frmDataLoader::mnucopy2_Click() { MSFlexGrid2.CopySelection(); }
 void frmDataLoader::mnucopy3_Click() { MSFlexGrid3.CopySelection(); }
 void frmDataLoader::mnucopy4_Click() { MSFlexGrid4.CopySelection(); }
-void frmDataLoader::mnusavecsv1_Click() { saveCsv(MSFlexGrid1); }
-void frmDataLoader::mnusavecsv2_Click() { saveCsv(MSFlexGrid2); }
-void frmDataLoader::mnusavecsv3_Click() { saveCsv(MSFlexGrid3); }
-void frmDataLoader::mnusavecsv4_Click() { saveCsv(MSFlexGrid4); }
+void frmDataLoader::mnusavecsv1_Click() { SaveGridAsCsv(MSFlexGrid1); }
+void frmDataLoader::mnusavecsv2_Click() { SaveGridAsCsv(MSFlexGrid2); }
+void frmDataLoader::mnusavecsv3_Click() { SaveGridAsCsv(MSFlexGrid3); }
+void frmDataLoader::mnusavecsv4_Click() { SaveGridAsCsv(MSFlexGrid4); }
 
 }  // namespace loader

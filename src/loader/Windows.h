@@ -3,6 +3,7 @@
 #include "Form.h"
 #include "frmDataLoader.h"
 #include "frmFilterResults.h"
+#include "frmHistory.h"
 
 namespace loader {
 

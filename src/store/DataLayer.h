@@ -21,6 +21,8 @@
 //   ExportRows.h the export's row streams.
 //   Plots.h      a station's series for one parameter (every source), a parameter's full
 //                name and its range, for the plots.
+//   Journal.h    every write's rows, before and after, journaled in its own transaction as
+//                one action; History.h lists the journal and undoes the user's last action.
 //   Connection.h the program-wide database handle and the opening of a data file.
 //   Schema.h     the tables, the one way a database is made; DemoData.h fills a demo.
 //
@@ -32,6 +34,8 @@
 #include "Connection.h"
 #include "EntryReview.h"
 #include "ExportRows.h"
+#include "History.h"
+#include "Journal.h"
 #include "Lookups.h"
 #include "Plots.h"
 #include "Records.h"

@@ -6,6 +6,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "Journal.h"
 #include "Recordset.h"
 #include "Tables.h"
 #include "TextLimit.h"
@@ -102,17 +103,10 @@ std::unique_ptr<platform::Recordset> openIfStored(platform::Database& db, const 
     return rs;
 }
 
+// Every write is journaled, in its own transaction.
 template <class Work>
 auto inTransaction(platform::Database& db, Work work) {
-    db.BeginTrans();
-    try {
-        auto outcome = work();
-        db.CommitTrans();
-        return outcome;
-    } catch (...) {
-        if (db.InTransaction()) db.Rollback();
-        throw;
-    }
+    return Journaled(db, work);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "Journal.h"
 #include "Recordset.h"
 #include "Tables.h"
 #include "TextLimit.h"
@@ -55,17 +56,10 @@ std::string onDay(const platform::DateTime& day) {
            std::to_string(day.day) + "' and year(start_date) = '" + std::to_string(day.year) + "'";
 }
 
-// Runs `work` in one write transaction: all of it is stored, or nothing.
+// Runs `work` in one write transaction, journaled: all of it is stored, or nothing.
 template <class Work>
 void inTransaction(platform::Database& db, Work&& work) {
-    db.BeginTrans();
-    try {
-        work();
-        db.CommitTrans();
-    } catch (...) {
-        if (db.InTransaction()) db.Rollback();
-        throw;
-    }
+    Journaled(db, work);
 }
 
 // The typed texts, checked before anything is written.

@@ -8,6 +8,7 @@
 #include "AccessImport.h"
 #include "EngineError.h"
 #include "EngineSupport.h"
+#include "History.h"
 #include "ImportMdbCommand.h"
 #include "ImportReport.h"
 #include "MemoryFile.h"
@@ -178,3 +179,20 @@ TEST_F(AccessImport, CommandExitsByOutcome) {
 }
 
 }  // namespace
+
+TEST_F(AccessImport, AnImportIsOneActionThatOneUndoTakesBackWhole) {
+    // Enough rows that the journal is written in parts along the way.
+    for (int code = 2; code <= 1200; ++code)
+        file.rows["TBLSAMPLE"].push_back(sampleRow("LAB", code));
+    accessdb::CopyTables(file, *db, accessdb::PlanImport(file, *db), false);
+    EXPECT_EQ(testing_support::QueryValue(
+                  *db,
+                  "select count(distinct action_id) || ' ' || count(*) || ' ' || min(action) "
+                  "from tblchange_journal"),
+              "1 1203 imported an Access database");
+    EXPECT_EQ(store::History(*db).Undo(), "imported an Access database");
+    EXPECT_EQ(
+        testing_support::QueryValue(
+            *db, "select (select count(*) from tblsample) + (select count(*) from tblresults)"),
+        "0");
+}

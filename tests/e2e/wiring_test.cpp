@@ -125,7 +125,15 @@ const Press kImportResults[] = {
     {"cmdClose", "cmdClose_Click"},
 };
 
+const Press kHistory[] = {
+    {"cmdFilter", "cmdFilter_Click"},
+    {"grdHistory", "mnucopyhistory_Click", How::GridMenu},
+    {"grdHistory", "mnusavecsvhistory_Click", How::GridMenu, "Save as CSV"},
+};
+
 const Press kMainMenus[] = {
+    {"Undo", "mnuUndo_Click", How::MenuBar},
+    {"History", "mnuHistory_Click", How::MenuBar},
     {"View or Add Data", "mnuAdd_Click", How::MenuBar},
     {"Change Data File Location", "mnuChange_Click", How::MenuBar},
     {"Export", "mnuExport_Click", How::MenuBar},
@@ -167,6 +175,15 @@ void Expose(platform::Form& form, platform::Control& control) {
     QApplication::processEvents();
 }
 
+// The popup menu of a grid: the history's, or one of the Data Loader's four (MSFlexGrid1..4).
+platform::Menu& GridPopup(platform::Form& form, const std::string& grid) {
+    if (auto* history = dynamic_cast<loader::frmHistory*>(&form)) return history->mnuCopyHistory;
+    auto& loader = static_cast<loader::frmDataLoader&>(form);
+    platform::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
+                               &loader.mnuCopySamples, &loader.mnuCopyResults};
+    return *menus[grid[10] - '1'];
+}
+
 void PressOn(platform::Form& form, const Press& press) {
     platform::Control* control = Named(form, press.control);
     ASSERT_NE(control, nullptr) << "no control " << press.control;
@@ -182,12 +199,9 @@ void PressOn(platform::Form& form, const Press& press) {
             ASSERT_NO_FATAL_FAILURE(Type(*control, "7"));
             break;
         case How::GridMenu: {
-            auto& loader = static_cast<loader::frmDataLoader&>(form);
             auto& grid = static_cast<platform::MSFlexGrid&>(*control);
-            platform::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
-                                       &loader.mnuCopySamples, &loader.mnuCopyResults};
-            platform::Menu& popup = *menus[press.control[10] - '1'];
-            ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(grid, popup, 1, 1, press.item));
+            ASSERT_NO_FATAL_FAILURE(
+                ChooseFromGridPopup(grid, GridPopup(form, press.control), 1, 1, press.item));
             break;
         }
         case How::MenuBar:
@@ -270,6 +284,8 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
     ExpectAllListed(loader::FilterResultsWindow(), kFilterResults);
     for (const Press& press : kImportResults) Check(importui::ImportResultsWindow(), press);
     ExpectAllListed(importui::ImportResultsWindow(), kImportResults);
+    for (const Press& press : kHistory) Check(loader::HistoryWindow(), press);
+    ExpectAllListed(loader::HistoryWindow(), kHistory);
     for (const Press& press : kPlot) Check(plot::PlotWindow(), press);
     ExpectAllListed(plot::PlotWindow(), kPlot);
     for (const Press& press : kSplash) {
@@ -290,6 +306,7 @@ TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
         const std::string item =
             press.control == std::string("1") ? "1 " + dir.file("water.db") : press.control;
         const char* menu = item == "Exit"                            ? "File"
+                           : item == "Undo" || item == "History"     ? "Edit"
                            : item == "User Guide" || item == "About" ? "Help"
                                                                      : "Data";
         ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(app::MainWindow().window(), menu, item));

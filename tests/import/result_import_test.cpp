@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "EngineSupport.h"
+#include "History.h"
 #include "LabFile.h"
 #include "ResultImport.h"
 
@@ -159,3 +160,10 @@ TEST_F(ResultImport, MakesTheSamplesAStationAndDateName) {
 }
 
 }  // namespace
+
+TEST_F(ResultImport, OneUndoTakesTheWholeImportBackWithTheValuesItReplaced) {
+    const auto before = All();
+    ASSERT_TRUE(Import(lab::File()).written);
+    EXPECT_EQ(store::History(*db).Undo(), "imported results from a lab file");
+    EXPECT_EQ(All(), before);
+}

@@ -16,6 +16,7 @@ namespace testing_support {
 inline void ResetApp() {
     plot::PlotWindow().reset();
     loader::FilterResultsWindow().reset();
+    loader::HistoryWindow().reset();
     loader::DataLoaderWindow().reset();
     exporter::ExportWindow().reset();
     accessdb::ImportAccessWindow().reset();

@@ -1,0 +1,120 @@
+// Row changes as SQLite reports them before it writes each row (its pre-update hook), so the
+// values are the stored ones, storage class and all, whichever statement wrote them.
+#include "ChangeCapture.h"
+
+// The hook's declarations are behind this switch; Debian's SQLite is built with the hook.
+#define SQLITE_ENABLE_PREUPDATE_HOOK
+#include <sqlite3.h>
+
+#include <map>
+#include <string_view>
+
+#include "Conversions.h"
+#include "Database.h"
+#include "SqliteErrors.h"
+
+namespace platform {
+
+struct ChangeCapture::Pending {
+    std::string ignored;
+    struct Raw {
+        RowChange::Kind kind;
+        std::string table;
+        std::vector<StoredValue> before, after;
+    };
+    std::vector<Raw> rows;
+};
+
+namespace {
+
+void onChange(void* context, sqlite3* db, int op, const char* schema, const char* table,
+              sqlite3_int64, sqlite3_int64) {
+    auto& pending = *static_cast<ChangeCapture::Pending*>(context);
+    const std::string_view name(table);
+    if (std::string_view(schema) != "main" || name.starts_with("sqlite_") ||
+        EqualsNoCase(std::string(name), pending.ignored))
+        return;
+    ChangeCapture::Pending::Raw raw{op == SQLITE_INSERT   ? RowChange::Kind::Insert
+                                    : op == SQLITE_DELETE ? RowChange::Kind::Delete
+                                                          : RowChange::Kind::Update,
+                                    std::string(name),
+                                    {},
+                                    {}};
+    const int count = sqlite3_preupdate_count(db);
+    raw.before.reserve(op != SQLITE_INSERT ? count : 0);
+    raw.after.reserve(op != SQLITE_DELETE ? count : 0);
+    for (int i = 0; i < count; ++i) {
+        sqlite3_value* value = nullptr;
+        if (op != SQLITE_INSERT && sqlite3_preupdate_old(db, i, &value) == SQLITE_OK)
+            raw.before.push_back(StoredValueOf(value));
+        if (op != SQLITE_DELETE && sqlite3_preupdate_new(db, i, &value) == SQLITE_OK)
+            raw.after.push_back(StoredValueOf(value));
+    }
+    pending.rows.push_back(std::move(raw));
+}
+
+// A table's columns, and which of them have REAL affinity (SQLite's rule: a declared type
+// naming REAL, FLOA or DOUB and not INT).
+struct Columns {
+    std::vector<std::string> names;
+    std::vector<bool> real;
+};
+
+Columns columnsOf(Database& db, const std::string& table) {
+    Columns out;
+    sqlite3_stmt* stmt = nullptr;
+    if (int rc = sqlite3_prepare_v2(
+            db.handle(), "select name, upper(type) from pragma_table_info(?1)", -1, &stmt, nullptr);
+        rc != SQLITE_OK)
+        ThrowSqlite(db.handle(), rc, db.Name());
+    sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        auto has = [&](const char* part) { return type.find(part) != std::string::npos; };
+        out.names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        out.real.push_back(!has("INT") && (has("REAL") || has("FLOA") || has("DOUB")));
+    }
+    sqlite3_finalize(stmt);
+    return out;
+}
+
+// The hook hands over a new value as it goes to disk, where a whole number in a REAL column
+// is kept as an integer; read back, it is a real, and so it is journaled.
+StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) {
+    StoredRow row;
+    for (std::size_t i = 0; i < values.size() && i < columns.names.size(); ++i) {
+        StoredValue v = values[i];
+        if (columns.real[i] && v.kind == StoredValue::Class::Integer) {
+            v.kind = StoredValue::Class::Real;
+            v.real = static_cast<double>(v.integer);
+        }
+        row.Add(columns.names[i], v);
+    }
+    return row;
+}
+
+}  // namespace
+
+ChangeCapture::ChangeCapture(Database& db, std::string ignored)
+    : db_(db), pending_(std::make_unique<Pending>()) {
+    pending_->ignored = std::move(ignored);
+    sqlite3_preupdate_hook(db_.handle(), onChange, pending_.get());
+}
+
+ChangeCapture::~ChangeCapture() { sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr); }
+
+std::vector<RowChange> ChangeCapture::Take() {
+    std::map<std::string, Columns> columns;
+    std::vector<RowChange> changes;
+    for (auto& raw : pending_->rows) {
+        auto known = columns.find(raw.table);
+        if (known == columns.end())
+            known = columns.emplace(raw.table, columnsOf(db_, raw.table)).first;
+        changes.push_back({raw.kind, raw.table, named(known->second, raw.before),
+                           named(known->second, raw.after)});
+    }
+    pending_->rows.clear();
+    return changes;
+}
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "StoredRows.h"
+
+namespace platform {
+
+class Database;
+
+// One row an insert, update or delete changed: as it was (nothing for an insert) and as it
+// became (nothing for a delete).
+struct RowChange {
+    enum class Kind { Insert, Update, Delete };
+    Kind kind = Kind::Insert;
+    std::string table;
+    StoredRow before, after;
+};
+
+// Collects every row change made on the database's connection while it lives, with the
+// rows' values before and after, taken by SQLite itself as each statement writes: nothing
+// written in between is missed. One capture at a time per database.
+class ChangeCapture {
+  public:
+    // Changes to `ignored` (the table the changes are written to) are not collected.
+    ChangeCapture(Database& db, std::string ignored);
+    ~ChangeCapture();
+    ChangeCapture(const ChangeCapture&) = delete;
+    ChangeCapture& operator=(const ChangeCapture&) = delete;
+
+    // The changes so far, in the order they were made, their columns named.
+    std::vector<RowChange> Take();
+
+    struct Pending;
+
+  private:
+    Database& db_;
+    std::unique_ptr<Pending> pending_;
+};
+
+}  // namespace platform

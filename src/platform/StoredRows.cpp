@@ -1,0 +1,322 @@
+#include "StoredRows.h"
+
+#include <sqlite3.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <bit>
+#include <charconv>
+
+#include "BusyWait.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "EngineError.h"
+#include "SqliteErrors.h"
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kClassNames[] = {"null", "integer", "real", "text", "blob"};
+
+std::string realText(double v) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    return std::string(buffer, end);
+}
+
+[[noreturn]] void unreadable(const std::string& why) {
+    throw EngineError(err::TypeMismatch, "A journaled row cannot be read: " + why + ".");
+}
+
+StoredValue valueFromJson(const QJsonValue& json) {
+    const QJsonArray pair = json.toArray();
+    const std::string kind = pair.at(0).toString().toStdString();
+    const std::string text = pair.at(1).toString().toStdString();
+    StoredValue v;
+    if (kind == "null") return v;
+    if (kind == "text" || kind == "blob") {
+        v.kind = kind == "text" ? StoredValue::Class::Text : StoredValue::Class::Blob;
+        const bool hex = kind == "blob" || pair.at(2).toString() == QLatin1String("hex");
+        v.bytes = hex ? QByteArray::fromHex(QByteArray::fromStdString(text)).toStdString() : text;
+        return v;
+    }
+    const char* end = text.data() + text.size();
+    std::from_chars_result read{};
+    if (kind == "integer") {
+        v.kind = StoredValue::Class::Integer;
+        read = std::from_chars(text.data(), end, v.integer);
+    } else if (kind == "real") {
+        v.kind = StoredValue::Class::Real;
+        read = std::from_chars(text.data(), end, v.real);
+    } else {
+        unreadable("unknown kind '" + kind + "'");
+    }
+    if (read.ec != std::errc() || read.ptr != end) unreadable("'" + text + "' is no " + kind);
+    return v;
+}
+
+// Text that is not UTF-8 (another program may store any bytes) cannot stand in JSON as it
+// is: it would not read back the same. ASCII, the usual case, needs no conversion to tell.
+bool validUtf8(const std::string& text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii || QString::fromUtf8(text).toStdString() == text;
+}
+
+void appendJsonString(std::string& out, const std::string& text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    out += '"';
+}
+
+std::string quoted(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// " where rowid = (the first row whose key columns are the key's values)", binding from ?first.
+std::string firstMatching(const std::string& table, const StoredRow& key, int first) {
+    std::string where;
+    for (std::size_t i = 0; i < key.columns.size(); ++i)
+        where += (i ? " and " : "") + quoted(key.columns[i]) + " is ?" +
+                 std::to_string(first + static_cast<int>(i));
+    return " where rowid = (select rowid from " + quoted(table) + " where " + where + " limit 1)";
+}
+
+}  // namespace
+
+// A statement of our own, finalized when done; its steps wait for other programs' locks.
+class RowInserter::Prepared {
+  public:
+    Prepared(Database& db, const std::string& sql) : db_(db) {
+        const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt_, nullptr);
+        SettleBusyWait();
+        if (rc != SQLITE_OK) ThrowSqlite(db.handle(), rc, db.Name());
+    }
+    ~Prepared() { sqlite3_finalize(stmt_); }
+    void Bind(int index, const StoredValue& v) {
+        switch (v.kind) {
+            case StoredValue::Class::Null:
+                sqlite3_bind_null(stmt_, index);
+                break;
+            case StoredValue::Class::Integer:
+                sqlite3_bind_int64(stmt_, index, v.integer);
+                break;
+            case StoredValue::Class::Real:
+                sqlite3_bind_double(stmt_, index, v.real);
+                break;
+            case StoredValue::Class::Text:
+                sqlite3_bind_text64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT,
+                                    SQLITE_UTF8);
+                break;
+            case StoredValue::Class::Blob:
+                sqlite3_bind_blob64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
+                break;
+        }
+    }
+    void BindAll(const StoredRow& row, int first) {
+        for (std::size_t i = 0; i < row.values.size(); ++i)
+            Bind(first + static_cast<int>(i), row.values[i]);
+    }
+    // True while there is a row.
+    bool Step() {
+        const int rc = StepStatement(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc != SQLITE_DONE) ThrowSqlite(db_.handle(), rc, db_.Name());
+        return false;
+    }
+    sqlite3_stmt* get() const { return stmt_; }
+
+  private:
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+using Prepared = RowInserter::Prepared;
+
+bool StoredValue::operator==(const StoredValue& o) const {
+    if (kind != o.kind) return false;
+    switch (kind) {
+        case Class::Null:
+            return true;
+        case Class::Integer:
+            return integer == o.integer;
+        case Class::Real:
+            return std::bit_cast<unsigned long long>(real) ==
+                   std::bit_cast<unsigned long long>(o.real);
+        default:
+            return bytes == o.bytes;
+    }
+}
+
+std::string StoredValue::Shown() const {
+    switch (kind) {
+        case Class::Null:
+            return "Null";
+        case Class::Integer:
+            return std::to_string(integer);
+        case Class::Real:
+            return realText(real);
+        case Class::Text:
+            return bytes;
+        case Class::Blob:
+            return "(" + std::to_string(bytes.size()) + " bytes)";
+    }
+    return "";
+}
+
+void StoredRow::Add(std::string column, StoredValue value) {
+    columns.push_back(std::move(column));
+    values.push_back(std::move(value));
+}
+
+const StoredValue* StoredRow::Find(const std::string& column) const {
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (EqualsNoCase(columns[i], column)) return &values[i];
+    return nullptr;
+}
+
+StoredRow StoredRow::Only(const std::vector<std::string>& names) const {
+    StoredRow out;
+    for (const auto& name : names)
+        if (const StoredValue* v = Find(name)) out.Add(name, *v);
+    return out;
+}
+
+std::string EncodeRow(const StoredRow& row) {
+    // Written by hand: a long write journals every row it makes, and this is on that path.
+    std::string out = "{";
+    for (std::size_t i = 0; i < row.columns.size(); ++i) {
+        const StoredValue& v = row.values[i];
+        if (i) out += ',';
+        appendJsonString(out, row.columns[i]);
+        out += ":[\"";
+        out += kClassNames[static_cast<int>(v.kind)];
+        out += '"';
+        if (v.kind == StoredValue::Class::Integer) out += ",\"" + std::to_string(v.integer) + '"';
+        if (v.kind == StoredValue::Class::Real) out += ",\"" + realText(v.real) + '"';
+        const bool plainText = v.kind == StoredValue::Class::Text && validUtf8(v.bytes);
+        if (plainText) {
+            out += ',';
+            appendJsonString(out, v.bytes);
+        } else if (v.kind == StoredValue::Class::Text || v.kind == StoredValue::Class::Blob) {
+            out += ",\"" + QByteArray::fromStdString(v.bytes).toHex().toStdString() + '"';
+            if (v.kind == StoredValue::Class::Text) out += ",\"hex\"";
+        }
+        out += ']';
+    }
+    return out + "}";
+}
+
+StoredRow DecodeRow(const std::string& json) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+    if (!doc.isObject()) unreadable(error.errorString().toStdString());
+    StoredRow row;
+    const QJsonObject object = doc.object();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        row.Add(it.key().toStdString(), valueFromJson(it.value()));
+    return row;
+}
+
+StoredValue StoredValueOf(sqlite3_value* value) {
+    StoredValue v;
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            v.kind = StoredValue::Class::Integer;
+            v.integer = sqlite3_value_int64(value);
+            break;
+        case SQLITE_FLOAT:
+            v.kind = StoredValue::Class::Real;
+            v.real = sqlite3_value_double(value);
+            break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            v.kind = sqlite3_value_type(value) == SQLITE_TEXT ? StoredValue::Class::Text
+                                                              : StoredValue::Class::Blob;
+            const void* data = v.kind == StoredValue::Class::Text
+                                   ? static_cast<const void*>(sqlite3_value_text(value))
+                                   : sqlite3_value_blob(value);
+            if (data) v.bytes.assign(static_cast<const char*>(data), sqlite3_value_bytes(value));
+            break;
+        }
+        default:
+            break;
+    }
+    return v;
+}
+
+std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
+                                       const StoredRow& key) {
+    Prepared read(db, "select * from " + quoted(table) + firstMatching(table, key, 1));
+    read.BindAll(key, 1);
+    if (!read.Step()) return std::nullopt;
+    StoredRow row;
+    for (int i = 0; i < sqlite3_column_count(read.get()); ++i)
+        row.Add(sqlite3_column_name(read.get(), i),
+                StoredValueOf(sqlite3_column_value(read.get(), i)));
+    return row;
+}
+
+void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row) {
+    RowInserter(db, table, row.columns).Insert(row.values);
+}
+
+RowInserter::RowInserter(Database& db, const std::string& table,
+                         const std::vector<std::string>& columns) {
+    std::string names, marks;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? ", " : "") + quoted(columns[i]);
+        marks += (i ? ", ?" : "?") + std::to_string(i + 1);
+    }
+    statement_ = std::make_unique<Prepared>(
+        db, "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")");
+}
+
+RowInserter::~RowInserter() = default;
+
+void RowInserter::Insert(const std::vector<StoredValue>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        statement_->Bind(static_cast<int>(i) + 1, values[i]);
+    statement_->Step();
+    sqlite3_reset(statement_->get());
+}
+
+void UpdateStoredRow(Database& db, const std::string& table, const StoredRow& key,
+                     const StoredRow& row) {
+    std::string sets;
+    for (std::size_t i = 0; i < row.columns.size(); ++i)
+        sets += (i ? ", " : "") + quoted(row.columns[i]) + " = ?" + std::to_string(i + 1);
+    const int first = static_cast<int>(row.columns.size()) + 1;
+    Prepared update(db,
+                    "update " + quoted(table) + " set " + sets + firstMatching(table, key, first));
+    update.BindAll(row, 1);
+    update.BindAll(key, first);
+    update.Step();
+}
+
+void DeleteStoredRow(Database& db, const std::string& table, const StoredRow& key) {
+    Prepared remove(db, "delete from " + quoted(table) + firstMatching(table, key, 1));
+    remove.BindAll(key, 1);
+    remove.Step();
+}
+
+}  // namespace platform

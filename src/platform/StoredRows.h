@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3_value;
+
+namespace platform {
+
+class Database;
+
+// A value as the file holds it: its storage class and its exact contents, so that a row
+// read and written back is the same row, byte for byte, whatever the column declares.
+struct StoredValue {
+    enum class Class { Null, Integer, Real, Text, Blob };
+    Class kind = Class::Null;
+    long long integer = 0;
+    double real = 0;
+    std::string bytes;  // text or blob
+
+    static StoredValue Int(long long v) { return {Class::Integer, v, 0, {}}; }
+    static StoredValue Text(std::string v) { return {Class::Text, 0, 0, std::move(v)}; }
+    // Same class and contents; reals compared bit for bit.
+    bool operator==(const StoredValue& other) const;
+    // As a person reads it: Null, 12, 0.30000000000000004, the text itself.
+    std::string Shown() const;
+};
+
+// Some or all columns of one row, by name.
+struct StoredRow {
+    std::vector<std::string> columns;
+    std::vector<StoredValue> values;
+
+    void Add(std::string column, StoredValue value);
+    // The value of a column (any letter case), or nullptr.
+    const StoredValue* Find(const std::string& column) const;
+    // Only the named columns, in that order; those the row lacks are left out.
+    StoredRow Only(const std::vector<std::string>& names) const;
+    bool Empty() const { return columns.empty(); }
+    bool operator==(const StoredRow& other) const = default;
+};
+
+// A row as JSON, column to [storage class, value as text]: {"sample_code":["integer","12"]}.
+// Reals are written in the shortest text that reads back as the same double, blobs in hex.
+std::string EncodeRow(const StoredRow& row);
+// The row EncodeRow wrote; throws EngineError for a text it did not write.
+StoredRow DecodeRow(const std::string& json);
+
+// Rows addressed by their key (the values of some columns, compared with IS, so Null
+// matches Null). Each acts on the first row that matches.
+std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
+                                       const StoredRow& key);
+void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row);
+
+// Inserts many rows of the same columns through one prepared statement.
+class RowInserter {
+  public:
+    RowInserter(Database& db, const std::string& table, const std::vector<std::string>& columns);
+    ~RowInserter();
+    RowInserter(const RowInserter&) = delete;
+    RowInserter& operator=(const RowInserter&) = delete;
+    // The values in the order of the columns given.
+    void Insert(const std::vector<StoredValue>& values);
+
+    class Prepared;
+
+  private:
+    std::unique_ptr<Prepared> statement_;
+};
+void UpdateStoredRow(Database& db, const std::string& table, const StoredRow& key,
+                     const StoredRow& row);
+void DeleteStoredRow(Database& db, const std::string& table, const StoredRow& key);
+
+// For the engine's own use: a value SQLite hands over, as stored.
+StoredValue StoredValueOf(sqlite3_value* value);
+
+}  // namespace platform

@@ -1,0 +1,241 @@
+#include "Journal.h"
+
+#include <cstdlib>
+#include <map>
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+#include "Conversions.h"
+#include "Database.h"
+#include "DateTime.h"
+#include "Recordset.h"
+#include "TableKeys.h"
+#include "Tables.h"
+
+namespace store {
+
+using platform::RowChange;
+using platform::StoredRow;
+using platform::StoredValue;
+
+const char* JournalDdl() {
+    // Rows are JSON of column to [storage class, value]; row_key holds the key columns.
+    // sample_code is copied out of the rows so the history can be narrowed to a sample.
+    return R"sql(
+CREATE TABLE IF NOT EXISTS tblchange_journal (
+    change_id INTEGER PRIMARY KEY,
+    action_id INTEGER NOT NULL,
+    action TEXT NOT NULL,
+    changed_at DATETIME NOT NULL,
+    user_name TEXT,
+    table_name TEXT NOT NULL,
+    operation TEXT NOT NULL,
+    row_key TEXT NOT NULL,
+    sample_code INTEGER,
+    old_values TEXT,
+    new_values TEXT,
+    undoes_action INTEGER
+);
+CREATE INDEX IF NOT EXISTS tblchange_journal_action ON tblchange_journal (action_id);
+CREATE INDEX IF NOT EXISTS tblchange_journal_sample ON tblchange_journal (sample_code);
+)sql";
+}
+
+namespace {
+std::optional<JournalStamp>& fixedStamp() {
+    static std::optional<JournalStamp> stamp;
+    return stamp;
+}
+}  // namespace
+
+void SetFixedJournalStamp(std::optional<JournalStamp> stamp) { fixedStamp() = std::move(stamp); }
+
+std::string CurrentUser() {
+    if (fixedStamp()) return fixedStamp()->user;
+    for (const char* name : {"USER", "LOGNAME", "USERNAME"})
+        if (const char* user = std::getenv(name); user && *user) return user;
+#ifndef _WIN32
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_name) return entry->pw_name;
+#endif
+    return "unknown";
+}
+
+namespace {
+
+const char* operationOf(RowChange::Kind kind) {
+    switch (kind) {
+        case RowChange::Kind::Insert:
+            return "insert";
+        case RowChange::Kind::Update:
+            return "update";
+        case RowChange::Kind::Delete:
+            return "delete";
+    }
+    return "";
+}
+
+const char* verbOf(RowChange::Kind kind) {
+    switch (kind) {
+        case RowChange::Kind::Insert:
+            return "added";
+        case RowChange::Kind::Update:
+            return "changed";
+        case RowChange::Kind::Delete:
+            return "deleted";
+    }
+    return "";
+}
+
+const StoredRow& rowOf(const RowChange& change) {
+    return change.kind == RowChange::Kind::Delete ? change.before : change.after;
+}
+
+std::string shown(const RowChange& change, const char* column) {
+    const StoredValue* v = rowOf(change).Find(column);
+    return v ? v->Shown() : "?";
+}
+
+// What a result table holds, or nothing for another table.
+const char* resultKindOf(const std::string& name) {
+    if (platform::EqualsNoCase(name, table::Results)) return "numeric result";
+    if (platform::EqualsNoCase(name, table::ResultsNonNumeric)) return "text result";
+    if (platform::EqualsNoCase(name, table::Replicates)) return "replicate";
+    return nullptr;
+}
+
+StoredValue orNull(const std::string& json, bool present) {
+    return present ? StoredValue::Text(json) : StoredValue{};
+}
+
+// A row is found again by its primary key, or by all its values in a table without one.
+std::vector<std::string> keyOf(platform::Database& db, const std::string& name) {
+    auto key = platform::KeyColumns(db, name);
+    return key.empty() ? db.ColumnNames(name) : key;
+}
+
+long long nextAction(platform::Database& db) {
+    auto rs = db.OpenRecordset("select max(action_id) as last from tblchange_journal");
+    const platform::Variant last = rs->Fields("last").Value();
+    rs->Close();
+    return last.isNull() ? 1 : last.toInteger() + 1;
+}
+
+}  // namespace
+
+std::string DescribeChanges(const std::vector<RowChange>& changes) {
+    struct Part {
+        std::string text;
+        std::string sample;  // a deleted sample, whose deleted results it counts
+        int results = 0;
+    };
+    std::vector<Part> parts;
+    for (const RowChange& c : changes) {
+        if (platform::EqualsNoCase(c.table, table::Sample)) {
+            const std::string code = shown(c, "sample_code");
+            const bool deleted = c.kind == RowChange::Kind::Delete;
+            parts.push_back({std::string(verbOf(c.kind)) + " sample " + code, deleted ? code : ""});
+        }
+    }
+    for (const RowChange& c : changes) {
+        if (platform::EqualsNoCase(c.table, table::Sample)) continue;
+        const char* kind = resultKindOf(c.table);
+        const std::string sample = shown(c, "sample_code");
+        Part* owner = nullptr;
+        for (Part& p : parts)
+            if (kind && c.kind == RowChange::Kind::Delete && p.sample == sample) owner = &p;
+        if (owner) {
+            ++owner->results;
+        } else if (kind) {
+            parts.push_back({std::string(verbOf(c.kind)) + " the " + kind + " of parameter " +
+                                 shown(c, "parameter_code") + " of sample " + sample,
+                             ""});
+        } else {
+            parts.push_back({std::string(verbOf(c.kind)) + " a row of " + c.table, ""});
+        }
+    }
+    std::string text;
+    const std::size_t listed = parts.size() > 4 ? 3 : parts.size();
+    for (std::size_t i = 0; i < listed; ++i) {
+        const Part& p = parts[i];
+        text += (i ? ", " : "") + p.text;
+        if (p.results > 0)
+            text += " with its " + std::to_string(p.results) +
+                    (p.results == 1 ? " result" : " results");
+    }
+    if (listed < parts.size())
+        text += " and " + std::to_string(parts.size() - listed) + " more changes";
+    return text;
+}
+
+JournaledWrite::JournaledWrite(platform::Database& db, std::string description)
+    : db_(db), description_(std::move(description)) {
+    db_.BeginTrans();
+    try {
+        if (!db_.TableExists(table::Journal)) db_.ExecuteNative(JournalDdl());
+        capture_ = std::make_unique<platform::ChangeCapture>(db_, table::Journal);
+    } catch (...) {
+        db_.Rollback();
+        throw;
+    }
+}
+
+JournaledWrite::~JournaledWrite() {
+    capture_.reset();
+    try {
+        if (db_.InTransaction()) db_.Rollback();
+    } catch (...) {
+        // The rollback's own failure leaves SQLite to end the transaction with the file.
+    }
+}
+
+void JournaledWrite::Undoes(long long action, const std::string& description) {
+    undoes_ = action;
+    description_ = "undo of: " + description;
+}
+
+void JournaledWrite::Flush() {
+    if (!description_.empty()) write(capture_->Take());
+}
+
+std::string JournaledWrite::Commit() {
+    const std::vector<RowChange> changes = capture_->Take();
+    if (description_.empty() && !changes.empty()) description_ = DescribeChanges(changes);
+    write(changes);
+    capture_.reset();
+    db_.CommitTrans();
+    return action_ ? description_ : "";
+}
+
+void JournaledWrite::write(const std::vector<RowChange>& changes) {
+    if (changes.empty()) return;
+    if (!action_) action_ = nextAction(db_);
+    const std::string when =
+        (fixedStamp() ? fixedStamp()->when : platform::DateTime::now()).toStored();
+    const std::string user = CurrentUser();
+    std::map<std::string, std::vector<std::string>> keys;
+    std::unique_ptr<platform::RowInserter> journal;
+    for (const RowChange& c : changes) {
+        auto key = keys.find(c.table);
+        if (key == keys.end()) key = keys.emplace(c.table, keyOf(db_, c.table)).first;
+        const StoredValue* sample = rowOf(c).Find("sample_code");
+        StoredRow row;
+        row.Add("action_id", StoredValue::Int(action_));
+        row.Add("action", StoredValue::Text(description_));
+        row.Add("changed_at", StoredValue::Text(when));
+        row.Add("user_name", StoredValue::Text(user));
+        row.Add("table_name", StoredValue::Text(c.table));
+        row.Add("operation", StoredValue::Text(operationOf(c.kind)));
+        row.Add("row_key", StoredValue::Text(platform::EncodeRow(rowOf(c).Only(key->second))));
+        row.Add("sample_code", sample ? *sample : StoredValue{});
+        row.Add("old_values", orNull(platform::EncodeRow(c.before), !c.before.Empty()));
+        row.Add("new_values", orNull(platform::EncodeRow(c.after), !c.after.Empty()));
+        row.Add("undoes_action", undoes_ ? StoredValue::Int(undoes_) : StoredValue{});
+        if (!journal)
+            journal = std::make_unique<platform::RowInserter>(db_, table::Journal, row.columns);
+        journal->Insert(row.values);
+    }
+}
+
+}  // namespace store
