@@ -1,7 +1,9 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +14,21 @@
 #include "LargeDatabase.h"
 
 namespace bench {
+
+// The sizes the README's table reports: 10,000 and 100,000 samples, and a million when
+// DATALOADER_BENCH_1M is set (generating that database once takes minutes, each copy of it
+// a few seconds).
+inline void TableSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(10000)->Arg(100000);
+    if (std::getenv("DATALOADER_BENCH_1M")) b->Arg(1000000);
+}
+
+// The database size a benchmark registered with TableSizes runs on.
+inline LargeDatabaseSize SizeOf(const benchmark::State& state) {
+    LargeDatabaseSize size;
+    size.samples = static_cast<int>(state.range(0));
+    return size;
+}
 
 // A private copy of a cached database as the program's database, so what a benchmark
 // writes never reaches the cache other benchmarks and later runs read. Message boxes are

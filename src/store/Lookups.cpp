@@ -52,11 +52,14 @@ LookupEntries Lookups::Stations() {
 }
 
 LookupEntries Lookups::StationsOfProject(const std::string& projectCode) {
-    return read("select distinct tblstation_information.*, tblsample.project_code from "
-                "tblstation_information right join tblsample on tblsample.station_id = "
-                "tblstation_information.station_id where tblsample.project_code = " +
-                    platform::SqlQuote(projectCode),
-                "station_id", "place_name_description");
+    // Driven from the project's samples, so only they are read (a right join from the
+    // station table walks every sample). Stations by code, then the entry without one.
+    return read(
+        "select distinct t.station_id, t.place_name_description from tblsample s "
+        "left join tblstation_information t on t.station_id = s.station_id "
+        "where s.project_code = " +
+            platform::SqlQuote(projectCode) + " order by t.station_id is null, t.station_id",
+        "station_id", "place_name_description");
 }
 
 LookupEntries Lookups::ParameterShortList() {
