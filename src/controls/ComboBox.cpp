@@ -2,11 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
+#include <utility>
 
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -44,10 +46,29 @@ ComboBox::ComboBox(Container& parent, std::string name, Geometry g, Style style,
     // activated: a choice from the list by the user, also of the entry already selected.
     QObject::connect(combo_, &QComboBox::activated, combo_, [this] { qt::RaiseFromQt(Click); });
     combo_->setCurrentIndex(-1);
+    // Whatever the user can do with the list needs it shown first.
+    qt::Watch(combo_, [this](QObject*, QEvent* event) {
+        if (event->type() == QEvent::Show && pendingFill_)
+            qt::RaiseFromQt([this] { fillIfPending(); });
+        return false;
+    });
     place(g);
 }
 
+void ComboBox::FillWhenNeeded(std::function<void()> fill) {
+    pendingFill_ = std::move(fill);
+    if (combo_->isVisible()) fillIfPending();
+}
+
+void ComboBox::fillIfPending() const {
+    if (!pendingFill_) return;
+    // Taken first: the fill itself reads and fills the list.
+    const auto fill = std::exchange(pendingFill_, nullptr);
+    fill();
+}
+
 void ComboBox::Clear() {
+    pendingFill_ = nullptr;
     combo_->clear();
     if (combo_->isEditable()) combo_->setEditText(QString());
     widest_ = -1;
@@ -61,6 +82,7 @@ void ComboBox::AddItems(const std::vector<std::string>& items) { AddItems(items,
 
 void ComboBox::AddItems(const std::vector<std::string>& items,
                         const std::vector<std::string>& codes) {
+    fillIfPending();
     // Qt selects the first entry added to an empty list; the classic list keeps none.
     const int current = combo_->currentIndex();
     const QString text = combo_->currentText();
@@ -103,30 +125,44 @@ void ComboBox::fitPopupWidth() {
 }
 
 std::string ComboBox::List(int index) const {
+    fillIfPending();
     if (index < 0 || index >= combo_->count()) return {};
     return qt::s(combo_->itemText(index));
 }
 
 std::optional<std::string> ComboBox::ItemCode(int index) const {
+    fillIfPending();
     if (index < 0 || index >= combo_->count()) return std::nullopt;
     const QVariant code = combo_->itemData(index, Qt::UserRole);
     if (!code.isValid()) return std::nullopt;
     return qt::s(code.toString());
 }
 
-int ComboBox::ListCount() const { return combo_->count(); }
-int ComboBox::ListIndex() const { return combo_->currentIndex(); }
+int ComboBox::ListCount() const {
+    fillIfPending();
+    return combo_->count();
+}
+
+int ComboBox::ListIndex() const {
+    fillIfPending();
+    return combo_->currentIndex();
+}
 
 void ComboBox::SetListIndex(int index) {
+    fillIfPending();
     if (index < -1 || index >= combo_->count()) throw EngineError(380, "Invalid property value");
     combo_->setCurrentIndex(index);
     if (index < 0 && combo_->isEditable()) combo_->setEditText(QString());
     RaiseEvent(Click);
 }
 
-std::string ComboBox::Text() const { return qt::s(combo_->currentText()); }
+std::string ComboBox::Text() const {
+    fillIfPending();
+    return qt::s(combo_->currentText());
+}
 
 void ComboBox::SetText(const std::string& text) {
+    fillIfPending();
     if (style_ == Style::DropDownList) {
         // A list-only combo takes a text only as the choice of a matching entry.
         const int found = combo_->findText(qt::q(text), Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -18,6 +18,9 @@ class ComboBox : public Control {
              int index = -1);
 
     void Clear();
+    // Fills the list when it is first needed (read, chosen from or shown) instead of now:
+    // for lists slow to read that a user may never open. Clear drops a fill still pending.
+    void FillWhenNeeded(std::function<void()> fill);
     void AddItem(const std::string& item);
     // Several items at once (one model reset), for long lists.
     void AddItems(const std::vector<std::string>& items);
@@ -43,11 +46,13 @@ class ComboBox : public Control {
 
   private:
     void fitPopupWidth();
+    void fillIfPending() const;
 
     QComboBox* combo_;
     Style style_;
     int widest_ = -1;  // the entry with the widest text, -1 for an empty list
     int widestAdvance_ = 0;
+    mutable std::function<void()> pendingFill_;
 };
 
 }  // namespace platform

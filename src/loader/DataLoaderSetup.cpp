@@ -19,7 +19,7 @@ void frmDataLoader::Form_Load() {
     DTPicker3.SetValue(now);
     SSTab1.SetTab(tab::Sample);
     fillLookupLists();
-    fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
+    fillParameterShortListWhenNeeded();
     fillProjectGrid();
     showSheet();
 }

@@ -16,6 +16,11 @@ void frmDataLoader::fillParameterList(const store::LookupEntries& entries) {
     AddEntries(cmbParameter, entries);
 }
 
+void frmDataLoader::fillParameterShortListWhenNeeded() {
+    cmbParameter.FillWhenNeeded(
+        [this] { fillParameterList(store::Lookups(store::requireDb()).ParameterShortList()); });
+}
+
 void frmDataLoader::Check13_Click() {
     try {
         store::Lookups lookups(store::requireDb());

@@ -150,7 +150,7 @@ void frmDataLoader::showSavedSample(const store::Sample& saved) {
     lblSampleType.SetCaption(CMBSample_Type.Text());
     lblDepth.SetCaption(txtSample_Depth.Text());
 
-    fillParameterList(store::Lookups(store::requireDb()).ParameterShortList());
+    fillParameterShortListWhenNeeded();
 
     // Ready for the next sample; dates and check boxes stay as they are.
     Label24.SetCaption("");

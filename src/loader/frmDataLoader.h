@@ -141,6 +141,8 @@ class frmDataLoader : public platform::Form,
     void fillLookupLists();
     // Fills cmbParameter; no entries leave the list as it is.
     void fillParameterList(const store::LookupEntries& entries);
+    // The short list grows with the results table: read when the list is first needed.
+    void fillParameterShortListWhenNeeded();
     void fillProjectGrid();
     // Station list of the "Sample" tab: every station, or those of the chosen project.
     void fillAllStations();

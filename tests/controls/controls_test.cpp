@@ -256,6 +256,36 @@ TEST_F(ControlsTest, ComboTextRules) {
     EXPECT_EQ(f.listChanges, 0);
 }
 
+// A list slow to read is filled once, at its first read by the program or when the user
+// could first see it, and not at all once cleared.
+TEST_F(ControlsTest, ComboFilledWhenNeeded) {
+    auto& f = *form;
+    int fills = 0;
+    auto fillOf = [&fills](ComboBox& c) {
+        return [&fills, &c] {
+            ++fills;
+            c.Clear();
+            c.AddItems({"7-Seven"}, {"7"});
+        };
+    };
+    f.cmbEdit.FillWhenNeeded(fillOf(f.cmbEdit));
+    EXPECT_EQ(fills, 0);
+    EXPECT_EQ(f.cmbEdit.ItemCode(0), "7");
+    EXPECT_EQ(f.cmbEdit.ListCount(), 1);
+    EXPECT_EQ(fills, 1);
+    f.cmbEdit.FillWhenNeeded(fillOf(f.cmbEdit));
+    f.cmbEdit.Clear();
+    EXPECT_EQ(f.cmbEdit.ListCount(), 0);
+
+    ComboBox onPage(f.SSTab1.Page(2), "cmbOnPage", {300, 600, 1500, 315});
+    onPage.FillWhenNeeded(fillOf(onPage));
+    f.Show();
+    EXPECT_EQ(fills, 1);
+    f.SSTab1.SetTab(2);
+    EXPECT_EQ(fills, 2);
+    EXPECT_EQ(qtOf<QComboBox>(onPage)->count(), 1);
+}
+
 TEST_F(ControlsTest, ComboUserActionsRaiseOnce) {
     auto& f = *form;
     // Choosing from the list with the keyboard is a user's choice: one Click, no Change.
