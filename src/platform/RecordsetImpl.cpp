@@ -564,11 +564,12 @@ void Recordset::Impl::close() {
     releaseStatement();
     open_ = false;
     // A window keeps its closed recordsets for the next query; what they read goes now.
-    rows_ = {};
-    cells_ = {};
-    text_ = {};
-    boxed_ = {};
-    pending_ = {};
+    // (Assigning {} would keep each vector's capacity.)
+    std::vector<Row>().swap(rows_);
+    std::vector<Cell>().swap(cells_);
+    std::vector<char>().swap(text_);
+    std::vector<Variant>().swap(boxed_);
+    std::vector<std::optional<Variant>>().swap(pending_);
     mode_ = Mode::None;
 }
 

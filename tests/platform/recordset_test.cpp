@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -447,6 +448,26 @@ TEST(RecordsetLazy, OpeningForAddNewDoesNotReadABigTable) {
     EXPECT_GE(rs->impl().rowsFetched(), 100000);
     EXPECT_GT(ticks, 100);  // reading it all does cost: the measure is sound
     sqlite3_progress_handler(db.handle(), 0, nullptr, nullptr);
+}
+
+// A window keeps its closed recordsets until the next query: their rows must not stay.
+TEST(RecordsetLifetime, ClosingGivesTheRowsMemoryBack) {
+    TempDir dir;
+    auto db = dir.NewDatabase(
+        "create table s (code integer, note text);"
+        "with recursive c(x) as (select 1 union all select x + 1 from c where x < 50000)"
+        " insert into s select x, printf('%040d', x) from c;");
+    auto heap = [] {
+        const auto m = mallinfo2();
+        return static_cast<double>(m.uordblks + m.hblkhd);
+    };
+    auto rs = db->OpenRecordset("select * from s");
+    const double before = heap();
+    rs->MoveLast();
+    const double read = heap() - before;
+    EXPECT_GT(read, 2e6);  // 50,000 rows of over 40 characters: the measure is sound
+    rs->Close();
+    EXPECT_LT(heap() - before, read / 10);
 }
 
 TEST(RecordsetLifetime, StatementsAreReusedAndOutliveNoConnection) {
