@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QString>
 #include <algorithm>
+#include <new>
 #include <numeric>
 #include <utility>
 
@@ -25,10 +26,43 @@ FlexGridModel::FlexGridModel(long long rows, int cols, int fixedRows, int fixedC
       fixedRows_(fixedRows),
       fixedCols_(fixedCols) {}
 
-void FlexGridModel::setCell(long long row, int col, const std::string& text) {
-    std::string& cell = cells_[static_cast<size_t>(row * cols_ + col)];
-    if (cell == text) return;
-    cell = text;
+FlexGridModel::Cell FlexGridModel::store(std::string_view text) {
+    // Places are 32-bit to keep a cell at 8 bytes; no grid a user reads comes near 4 GB.
+    if (text_.size() + text.size() > UINT32_MAX) throw std::bad_alloc();
+    const Cell c{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())};
+    text_ += text;
+    return c;
+}
+
+void FlexGridModel::compactIfWasteful() {
+    if (unused_ > 4096 && unused_ > text_.size() / 2) compact();
+}
+
+void FlexGridModel::compact() {
+    std::string kept;
+    kept.reserve(text_.size() - unused_);
+    for (Cell& c : cells_) {
+        const auto offset = static_cast<std::uint32_t>(kept.size());
+        kept.append(text_, c.offset, c.size);
+        c.offset = offset;
+    }
+    text_ = std::move(kept);
+    unused_ = 0;
+}
+
+void FlexGridModel::setCell(long long row, int col, std::string_view text) {
+    Cell& cell = cells_[static_cast<size_t>(row * cols_ + col)];
+    if (std::string_view(text_.data() + cell.offset, cell.size) == text) return;
+    if (text.size() <= cell.size) {
+        // Written over its own characters; what is left over is unused.
+        text.copy(text_.data() + cell.offset, text.size());
+        unused_ += cell.size - text.size();
+        cell.size = static_cast<std::uint32_t>(text.size());
+    } else {
+        unused_ += cell.size;
+        cell = store(text);
+        compactIfWasteful();
+    }
     if (row < headerRows()) {
         emit headerDataChanged(Qt::Horizontal, col, col);
     } else {
@@ -46,8 +80,13 @@ void FlexGridModel::setRows(long long rows) {
     if (rows < rows_) {
         if (newModelRows < oldModelRows)
             beginRemoveRows({}, static_cast<int>(newModelRows), static_cast<int>(oldModelRows - 1));
-        cells_.resize(static_cast<size_t>(rows * cols_));
+        const auto keep = static_cast<size_t>(rows * cols_);
+        for (size_t i = keep; i < cells_.size(); ++i) unused_ += cells_[i].size;
+        cells_.resize(keep);
         cells_.shrink_to_fit();
+        // A grid cut back gives its memory back at once.
+        if (unused_ > 0) compact();
+        text_.shrink_to_fit();
         rows_ = rows;
         if (newModelRows < oldModelRows) endRemoveRows();
     } else {
@@ -63,15 +102,20 @@ void FlexGridModel::setRows(long long rows) {
 void FlexGridModel::setCols(int cols) {
     if (cols == cols_) return;
     beginResetModel();
-    std::vector<std::string> reshaped(static_cast<size_t>(rows_ * cols));
+    std::vector<Cell> reshaped(static_cast<size_t>(rows_ * cols));
     const int keep = std::min(cols, cols_);
     for (long long r = 0; r < rows_; ++r) {
-        for (int c = 0; c < keep; ++c)
-            reshaped[static_cast<size_t>(r * cols + c)] =
-                std::move(cells_[static_cast<size_t>(r * cols_ + c)]);
+        for (int c = 0; c < cols_; ++c) {
+            const Cell& cell = cells_[static_cast<size_t>(r * cols_ + c)];
+            if (c < keep)
+                reshaped[static_cast<size_t>(r * cols + c)] = cell;
+            else
+                unused_ += cell.size;
+        }
     }
     cells_ = std::move(reshaped);
     cols_ = cols;
+    compactIfWasteful();
     endResetModel();
 }
 
@@ -90,40 +134,74 @@ void FlexGridModel::setFixedCols(int cols) {
 }
 
 void FlexGridModel::appendLines(const std::vector<std::string_view>& lines) {
-    std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<std::string_view>> rows;
     rows.reserve(lines.size());
     for (std::string_view line : lines) {
         auto& cells = rows.emplace_back();
         for (size_t start = 0;;) {
             const size_t tab = line.find('\t', start);
-            cells.emplace_back(line.substr(start, tab - start));
+            cells.push_back(line.substr(start, tab - start));
             if (tab == std::string_view::npos) break;
             start = tab + 1;
         }
     }
-    appendRows(std::move(rows));
+    append(rows);
 }
 
 void FlexGridModel::appendRows(std::vector<std::vector<std::string>>&& rows) {
-    if (rows.empty()) return;
+    append(rows);
+    // The caller's copies go at once rather than with the caller.
+    std::vector<std::vector<std::string>>().swap(rows);
+}
+
+template <class Rows>
+void FlexGridModel::append(const Rows& rows) {
+    size_t chars = 0;
+    for (const auto& cells : rows)
+        for (size_t c = 0; c < cells.size() && c < static_cast<size_t>(cols_); ++c)
+            chars += cells[c].size();
+    text_.reserve(text_.size() + chars);
+    cells_.reserve(cells_.size() + rows.size() * static_cast<size_t>(cols_));
+    for (const auto& cells : rows) stage(cells);
+    showStaged();
+}
+
+template <class Row>
+void FlexGridModel::stage(const Row& cells) {
+    const auto width = static_cast<size_t>(cols_);
+    const size_t at = cells_.size();
+    cells_.resize(at + width);
+    for (size_t c = 0; c < cells.size() && c < width; ++c) cells_[at + c] = store(cells[c]);
+    ++staged_;
+}
+
+void FlexGridModel::stageRow(const std::vector<std::string>& cells) { stage(cells); }
+
+void FlexGridModel::showStaged() {
+    if (staged_ == 0) return;
+    // Grown by doubling while staged: what was never filled goes back now.
+    if (text_.capacity() > text_.size() + text_.size() / 4) text_.shrink_to_fit();
+    if (cells_.capacity() > cells_.size() + cells_.size() / 4) cells_.shrink_to_fit();
+    const long long count = staged_;
     const long long first = rows_ - headerRows();
-    const long long count = static_cast<long long>(rows.size());
     // A grid without a header row gets one from its first row.
     const bool fillsHeader = rows_ == 0 && headerRows() > 0;
     const long long firstModel = std::max(0LL, first);
     const long long lastModel = rows_ + count - 1 - headerRows();
     if (lastModel >= firstModel)
         beginInsertRows({}, static_cast<int>(firstModel), static_cast<int>(lastModel));
-    cells_.resize(static_cast<size_t>((rows_ + count) * cols_));
-    size_t at = static_cast<size_t>(rows_ * cols_);
-    for (auto& cells : rows) {
-        const size_t n = std::min(cells.size(), static_cast<size_t>(cols_));
-        for (size_t c = 0; c < n; ++c) cells_[at + c] = std::move(cells[c]);
-        at += static_cast<size_t>(cols_);
-    }
     rows_ += count;
+    staged_ = 0;
     if (lastModel >= firstModel) endInsertRows();
     if (fillsHeader && cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+}
+
+void FlexGridModel::dropStaged() {
+    const auto shown = static_cast<size_t>(rows_ * cols_);
+    for (size_t i = shown; i < cells_.size(); ++i) unused_ += cells_[i].size;
+    cells_.resize(shown);
+    staged_ = 0;
+    compactIfWasteful();
 }
 
 long long FlexGridModel::firstDataRow() const {
@@ -138,7 +216,7 @@ void FlexGridModel::sortRows(int col, bool ascending) {
     const long long first = firstDataRow();
     if (col < 0 || col >= cols_ || rows_ - first < 2) return;
     const auto count = static_cast<size_t>(rows_ - first);
-    auto text = [&](size_t i) -> const std::string& { return cell(first + (long long)i, col); };
+    auto text = [&](size_t i) { return cell(first + (long long)i, col); };
     bool numbers = true, dates = true;
     for (size_t i = 0; i < count && (numbers || dates); ++i) {
         if (text(i).empty()) continue;
@@ -167,25 +245,23 @@ void FlexGridModel::sortRows(int col, bool ascending) {
         return ascending ? numberKeys[a] < numberKeys[b] : numberKeys[b] < numberKeys[a];
     });
     emit layoutAboutToBeChanged();
-    std::vector<std::string> sorted;
+    std::vector<Cell> sorted;
     sorted.reserve(count * static_cast<size_t>(cols_));
     for (size_t i : order)
         for (int c = 0; c < cols_; ++c)
-            sorted.push_back(
-                std::move(cells_[static_cast<size_t>((first + (long long)i) * cols_ + c)]));
-    std::move(sorted.begin(), sorted.end(), cells_.begin() + first * cols_);
+            sorted.push_back(cells_[static_cast<size_t>((first + (long long)i) * cols_ + c)]);
+    std::copy(sorted.begin(), sorted.end(), cells_.begin() + first * cols_);
     emit layoutChanged();
 }
 
 std::string FlexGridModel::clipText() const {
     size_t size = static_cast<size_t>(rows_ * (cols_ + 1));
-    for (const auto& cell : cells_) size += cell.size();
+    for (const Cell& c : cells_) size += c.size;
     std::string out;
     out.reserve(size);
-    size_t i = 0;
     for (long long r = 0; r < rows_; ++r) {
         for (int c = 0; c < cols_; ++c) {
-            out += cells_[i++];
+            out += cell(r, c);
             out += '\t';
         }
         out += '\n';

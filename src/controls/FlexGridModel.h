@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
 
-// The cells of a flexible grid: one flat row-major store of strings (grids reach hundreds of
-// thousands of rows, so no per-cell objects). Grid row 0 is the fixed header row: the view
-// shows it as its horizontal header, so model row i is grid row i + headerRows().
+// The cells of a flexible grid (grids reach a million rows, so no per-cell objects): every
+// cell's characters in one text, each cell a place and a length in it, row-major. Grid row 0 is the
+// fixed header row: the view shows it as its horizontal header, so model row i is grid row i +
+// headerRows().
 class FlexGridModel : public QAbstractTableModel {
   public:
     FlexGridModel(long long rows, int cols, int fixedRows, int fixedCols,
@@ -21,10 +23,11 @@ class FlexGridModel : public QAbstractTableModel {
     int fixedCols() const { return fixedCols_; }
     long long headerRows() const { return fixedRows_ > 0 ? 1 : 0; }
 
-    const std::string& cell(long long row, int col) const {
-        return cells_[static_cast<size_t>(row * cols_ + col)];
+    std::string_view cell(long long row, int col) const {
+        const Cell& c = cells_[static_cast<size_t>(row * cols_ + col)];
+        return {text_.data() + c.offset, c.size};
     }
-    void setCell(long long row, int col, const std::string& text);
+    void setCell(long long row, int col, std::string_view text);
 
     void setRows(long long rows);
     void setCols(int cols);
@@ -35,6 +38,11 @@ class FlexGridModel : public QAbstractTableModel {
     void appendRows(std::vector<std::vector<std::string>>&& rows);
     // The same, each row one line of tab-separated cells.
     void appendLines(const std::vector<std::string_view>& lines);
+    // Rows kept out of the view's sight until showStaged adds them all in one update, or
+    // dropStaged forgets them; no rows may be added, removed or reordered meanwhile.
+    void stageRow(const std::vector<std::string>& cells);
+    void showStaged();
+    void dropStaged();
 
     // The first row below the fixed ones that is not the classic blank row 1.
     long long firstDataRow() const;
@@ -57,9 +65,26 @@ class FlexGridModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
-    bool isFixed(long long row, int col) const { return row < fixedRows_ || col < fixedCols_; }
+    struct Cell {
+        std::uint32_t offset = 0;
+        std::uint32_t size = 0;
+    };
 
-    std::vector<std::string> cells_;
+    bool isFixed(long long row, int col) const { return row < fixedRows_ || col < fixedCols_; }
+    // Appends the characters to the text and returns the cell that refers to them.
+    Cell store(std::string_view text);
+    template <class Rows>
+    void append(const Rows& rows);
+    template <class Row>
+    void stage(const Row& cells);
+    // Drops the characters of cells overwritten or cut off, once they are many.
+    void compactIfWasteful();
+    void compact();
+
+    std::vector<Cell> cells_;
+    std::string text_;
+    size_t unused_ = 0;     // characters of text_ no cell refers to
+    long long staged_ = 0;  // rows stored after the last one the view knows of
     long long rows_;
     int cols_;
     int fixedRows_;

@@ -351,7 +351,7 @@ void MSFlexGrid::SetText(const std::string& text) { SetTextMatrix(row_, col_, te
 std::string MSFlexGrid::TextArray(long long index) const {
     const int cols = model_->cols();
     if (index < 0 || cols == 0 || index >= model_->rows() * cols) outOfRange();
-    return model_->cell(index / cols, static_cast<int>(index % cols));
+    return std::string(model_->cell(index / cols, static_cast<int>(index % cols)));
 }
 
 void MSFlexGrid::SetTextArray(long long index, const std::string& text) {
@@ -362,7 +362,7 @@ void MSFlexGrid::SetTextArray(long long index, const std::string& text) {
 
 std::string MSFlexGrid::TextMatrix(long long row, int col) const {
     checkCell(row, col);
-    return model_->cell(row, col);
+    return std::string(model_->cell(row, col));
 }
 
 void MSFlexGrid::SetTextMatrix(long long row, int col, const std::string& text) {
@@ -389,6 +389,18 @@ void MSFlexGrid::AddRows(std::vector<std::vector<std::string>> rows) {
     fitColumns(first, model_->rows() - 1);
 }
 
+MSFlexGrid::RowFill::~RowFill() { grid_.model_->dropStaged(); }
+
+void MSFlexGrid::RowFill::Add(const std::vector<std::string>& cells) {
+    grid_.model_->stageRow(cells);
+}
+
+void MSFlexGrid::RowFill::Show() {
+    const long long first = grid_.model_->rows();
+    grid_.model_->showStaged();
+    grid_.fitColumns(first, grid_.model_->rows() - 1);
+}
+
 std::string MSFlexGrid::ClipText() const { return model_->clipText(); }
 
 void MSFlexGrid::checkCell(long long row, int col) const {
@@ -413,7 +425,7 @@ void MSFlexGrid::fitColumns(long long firstRow, long long lastRow) {
     for (int c = 0; c < model_->cols(); ++c) {
         int width = columns->sectionSize(c);
         for (long long r = firstRow; r <= lastRow; ++r) {
-            const std::string& text = model_->cell(r, c);
+            const std::string_view text = model_->cell(r, c);
             if (text.empty()) continue;
             const QFontMetrics& fm = r < model_->headerRows() ? header : body;
             width = std::max(width, fm.horizontalAdvance(qt::q(text)) + kCellPadding);

@@ -60,6 +60,21 @@ class MSFlexGrid : public Control {
     // Appends many rows in one model update, each its cells in column order: a cell's text
     // lands whole in its own cell, tabs and all.
     void AddRows(std::vector<std::vector<std::string>> rows);
+    // Rows read one at a time, kept out of view until Show adds them all in one model
+    // update; rows not shown by the end are dropped. Cells may be written meanwhile, but
+    // no rows added, removed or reordered.
+    class RowFill {
+      public:
+        explicit RowFill(MSFlexGrid& grid) : grid_(grid) {}
+        ~RowFill();
+        RowFill(const RowFill&) = delete;
+        RowFill& operator=(const RowFill&) = delete;
+        void Add(const std::vector<std::string>& cells);
+        void Show();
+
+      private:
+        MSFlexGrid& grid_;
+    };
 
     // The whole grid as text: every cell followed by a tab, every row by a line feed.
     std::string ClipText() const;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Control.h"
 
@@ -18,7 +19,9 @@ class QWidget;
 
 namespace platform::qt {
 
-inline QString q(const std::string& s) { return QString::fromStdString(s); }
+inline QString q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 inline std::string s(const QString& text) { return text.toStdString(); }
 
 inline int toPixels(int twips) {

@@ -71,9 +71,11 @@ void frmDataLoader::cmdSamples_Click() {
     frmLoaded.SetVisible(true);
     platform::MsgBox(filter.allSources ? "All Records Selected"
                                        : "Currently only user entered records displayed.");
-    auto rows = store::Viewers(store::requireDb()).Samples(filter);
+    // Straight into the grid: a million samples are not held twice.
+    platform::MSFlexGrid::RowFill fill(MSFlexGrid3);
+    store::Viewers(store::requireDb()).Samples(filter, [&fill](const auto& row) { fill.Add(row); });
     WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
-    MSFlexGrid3.AddRows(std::move(rows));
+    fill.Show();
     // A ticked Check12 keeps meaning every listed sample.
     if (Check12.Value()) Check12_Click();
 }

@@ -4,6 +4,7 @@
 // A window reads its controls into one of these, hands it to a service and shows what comes
 // back; no window builds SQL or holds a recordset.
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -42,6 +43,8 @@ using LookupEntries = std::vector<LookupEntry>;
 // A grid's rows as cell texts, in column order; the grid shows them as they are.
 using GridRow = std::vector<std::string>;
 using GridRows = std::vector<GridRow>;
+// Hears a grid's rows one by one; the row it is given is reused for the next.
+using GridRowSink = std::function<void(const GridRow&)>;
 
 // ---- Found sets ---------------------------------------------------------------------------
 

@@ -47,21 +47,29 @@ namespace {
 
 using Fields = std::vector<std::string_view>;
 
-// Appends one row per record of `source`: the named fields' texts, in order; an empty name
-// gives an empty cell.
-void appendRows(platform::Database& db, const std::string& source, const Fields& fields,
-                GridRows& rows) {
+// Gives `sink` one row per record of `source`: the named fields' texts, in order; an empty
+// name gives an empty cell. One row is reused throughout, so its cells keep their memory.
+void streamRows(platform::Database& db, const std::string& source, const Fields& fields,
+                const GridRowSink& sink) {
     Fields named;
     for (auto field : fields)
         if (!field.empty()) named.push_back(field);
     platform::RowStream stream(db);
     stream.Open(source);
+    GridRow row(fields.size());
     while (stream.Next()) {
         const auto& indexes = stream.FieldIndexes(named);
-        GridRow& row = rows.emplace_back(fields.size());
-        for (size_t i = 0, n = 0; i < fields.size(); ++i)
+        for (size_t i = 0, n = 0; i < fields.size(); ++i) {
+            row[i].clear();
             if (!fields[i].empty()) stream.AppendText(indexes[n++], row[i]);
+        }
+        sink(row);
     }
+}
+
+void appendRows(platform::Database& db, const std::string& source, const Fields& fields,
+                GridRows& rows) {
+    streamRows(db, source, fields, [&rows](const GridRow& row) { rows.push_back(row); });
 }
 
 GridRows readRows(platform::Database& db, const std::string& source, const Fields& fields) {
@@ -165,10 +173,17 @@ std::string Viewers::SamplesSql(const SampleViewFilter& f) {
 }
 
 GridRows Viewers::Samples(const SampleViewFilter& f) {
-    return readRows(db_, SamplesSql(f),
-                    {"Sample_Code", "program_project", "place_name_description", "start_date",
-                     "missing_time", "end_date", "medium_description", "sample_type_description",
-                     "composite_statistic_description", "sample_depth", "comment", "idloc"});
+    GridRows rows;
+    Samples(f, [&rows](const GridRow& row) { rows.push_back(row); });
+    return rows;
+}
+
+void Viewers::Samples(const SampleViewFilter& f, const GridRowSink& sink) {
+    streamRows(db_, SamplesSql(f),
+               {"Sample_Code", "program_project", "place_name_description", "start_date",
+                "missing_time", "end_date", "medium_description", "sample_type_description",
+                "composite_statistic_description", "sample_depth", "comment", "idloc"},
+               sink);
 }
 
 GridRows Viewers::Results(const ResultViewFilter& f) {

@@ -24,6 +24,8 @@ class Viewers {
     GridRows Projects();
     GridRows Stations(const StationViewFilter& filter);
     GridRows Samples(const SampleViewFilter& filter);
+    // The same rows one by one, for a list too long to hold twice.
+    void Samples(const SampleViewFilter& filter, const GridRowSink& sink);
     // Numeric results, then replicates, then text results; the last two carry no comment.
     // Only the station-and-parameter mode fills source, project and start date.
     GridRows Results(const ResultViewFilter& filter);

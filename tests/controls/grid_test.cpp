@@ -107,6 +107,39 @@ TEST_F(GridTest, CutBackToTwoRowsKeepsHeaderAndBlankRow) {
     EXPECT_EQ(grid().ClipText(), "Code\tName\tDate\t\n");
 }
 
+// Cells written over many times, longer and shorter, while columns come and go, hold what
+// was last written to each and nothing of their neighbours.
+TEST_F(GridTest, RewrittenCellsKeepTheirOwnTextOnly) {
+    std::vector<std::vector<std::string>> expected(40, std::vector<std::string>(3));
+    auto clipOf = [&] {
+        std::string text;
+        for (const auto& row : expected) {
+            for (const auto& cell : row) text += cell + '\t';
+            text += '\n';
+        }
+        return text;
+    };
+    grid().SetRows(40);
+    for (int round = 0; round < 30; ++round) {
+        for (int r = 0; r < 40; ++r) {
+            const int c = (r + round) % grid().Cols();
+            // Lengths rise and fall, so cells are both overwritten in place and moved.
+            const std::string text(static_cast<size_t>((r * 7 + round * 13) % 300), 'a' + r % 26);
+            grid().SetTextMatrix(r, c, text);
+            expected[r][c] = text;
+        }
+        if (round == 10 || round == 20) {
+            const int cols = round == 10 ? 2 : 4;
+            grid().SetCols(cols);
+            for (auto& row : expected) row.resize(static_cast<size_t>(cols));
+        }
+        ASSERT_EQ(grid().ClipText(), clipOf()) << "round " << round;
+    }
+    grid().SetRows(5);
+    expected.resize(5);
+    EXPECT_EQ(grid().ClipText(), clipOf());
+}
+
 TEST_F(GridTest, CurrentCellAndSelection) {
     grid().SetRows(10);
     EXPECT_EQ(grid().Row(), 1);  // the first cell past the fixed ones
