@@ -96,24 +96,25 @@ void frmDataLoader::Check12_Click() {
 
 void frmDataLoader::cmdSampletoResults_Click() {
     // Thousands of selected samples take seconds: a progress dialog, whose Cancel leaves both
-    // grids as they were.
+    // grids as they were. The rows go straight into the grid, shown once all are read.
     platform::Hourglass wait(*this);
-    std::optional<store::GridRows> rows;
+    platform::MSFlexGrid::RowFill fill(MSFlexGrid4);
     try {
         const auto samples = SelectedSamples(MSFlexGrid3);
         auto progress = platform::Dialogs().Progress("Loading results...",
                                                      static_cast<long long>(samples.size()));
-        rows = store::Viewers(store::requireDb()).ResultsOfSamples(samples, [&](long long done) {
-            return progress->Step(done);
-        });
+        const bool read = store::Viewers(store::requireDb())
+                              .ResultsOfSamples(
+                                  samples, [&fill](const auto& row) { fill.Add(row); },
+                                  [&](long long done) { return progress->Step(done); });
+        if (!read) return;
     } catch (const store::Refused& refused) {
         SetMousePointer(0);
         platform::MsgBox(refused.what(), platform::mb::Exclamation);
         return;
     }
-    if (!rows) return;
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
-    MSFlexGrid4.AddRows(std::move(*rows));
+    fill.Show();
     MarkHandedOver(MSFlexGrid3);
     SSTab1.SetTab(tab::ViewResults);
 }

@@ -14,14 +14,21 @@
 
 namespace platform {
 
-namespace {}  // namespace
-
 void RowStream::Open(const std::string& source) {
     Close();
     std::string table;
     stmt_ = db_.statements().acquireSource(source, key_, table);
     // An updatable form carries the row's identity as a last, hidden column.
     hidden_ = table.empty() ? 0 : 1;
+    first_ = true;
+}
+
+void RowStream::OpenNative(const std::string& sql, const std::vector<Variant>& values) {
+    Close();
+    stmt_ = db_.statements().acquire(sql);
+    key_ = sql;
+    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);
+    hidden_ = 0;
     first_ = true;
 }
 

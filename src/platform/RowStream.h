@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "StatementCache.h"
+#include "Variant.h"
 
 struct sqlite3_stmt;
 
@@ -26,6 +27,9 @@ class RowStream {
 
     // Starts reading `source`, dropping any read still open. Throws EngineError.
     void Open(const std::string& source);
+    // Starts reading a query in SQLite's own dialect, its `?` parameters bound to `values`
+    // in order: one statement prepared once and run again and again with other values.
+    void OpenNative(const std::string& sql, const std::vector<Variant>& values);
     // Moves to the next row (the first after Open); false at the end, which also gives
     // the statement back to the cache. Throws EngineError.
     bool Next();

@@ -230,35 +230,47 @@ GridRows Viewers::Results(const ResultViewFilter& f) {
 
 std::optional<GridRows> Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples,
                                                   const std::function<bool(long long)>& progress) {
+    GridRows rows;
+    if (!ResultsOfSamples(
+            samples, [&rows](const GridRow& row) { rows.push_back(row); }, progress))
+        return std::nullopt;
+    return rows;
+}
+
+bool Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples, const GridRowSink& sink,
+                               const std::function<bool(long long)>& progress) {
     // The sample joined to its results: one row without a result tells that it exists.
     const Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
                            "comments",    "idloc",          "project_code", "start_date"};
     if (samples.empty()) throw Refused("Select the samples whose results you want to see first.");
     ReadTransaction read(db_);
     platform::RowStream stream(db_);
-    GridRows rows;
+    GridRow row(fields.size());
     long long done = 0;
     for (const ListedSample& sample : samples) {
-        stream.Open(
+        // One statement, prepared once and bound per sample.
+        stream.OpenNative(
             "select tblresults.*, tblsample.project_code, tblsample.start_date from tblsample "
             "left join tblresults on tblresults.idloc = tblsample.idloc and "
-            "tblresults.sample_code = tblsample.sample_code where tblsample.idloc = " +
-            SqlQuote(sample.source) +
-            " and tblsample.sample_code = " + std::to_string(sample.code));
+            "tblresults.sample_code = tblsample.sample_code where tblsample.idloc = ? and "
+            "tblsample.sample_code = ?",
+            {sample.source, sample.code});
         bool exists = false;
         while (stream.Next()) {
             exists = true;
             const auto& indexes = stream.FieldIndexes(fields);
-            GridRow row(fields.size());
-            for (size_t i = 0; i < fields.size(); ++i) stream.AppendText(indexes[i], row[i]);
-            if (!row[0].empty()) rows.push_back(std::move(row));  // a result, not just the sample
+            for (size_t i = 0; i < fields.size(); ++i) {
+                row[i].clear();
+                stream.AppendText(indexes[i], row[i]);
+            }
+            if (!row[0].empty()) sink(row);  // a result, not just the sample
         }
         if (!exists)
             throw Refused("Sample " + std::to_string(sample.code) + " (" + sample.source +
                           ") no longer exists. Press Find Samples to list the samples again.");
-        if (progress && !progress(++done)) return std::nullopt;
+        if (progress && !progress(++done)) return false;
     }
-    return rows;
+    return true;
 }
 
 }  // namespace store

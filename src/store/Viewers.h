@@ -38,6 +38,9 @@ class Viewers {
     std::optional<GridRows> ResultsOfSamples(
         const std::vector<ListedSample>& samples,
         const std::function<bool(long long done)>& progress = {});
+    // The same rows one by one; false when `progress` stopped the read.
+    bool ResultsOfSamples(const std::vector<ListedSample>& samples, const GridRowSink& sink,
+                          const std::function<bool(long long done)>& progress = {});
 
     // The query text Samples runs, for measuring it against the bare engine.
     static std::string SamplesSql(const SampleViewFilter& filter);

@@ -126,4 +126,6 @@ TEST_F(SampleHandOver, ACancelledHandOverChangesNothing) {
     f.cmdSampletoResults_Click();
     EXPECT_EQ(dialogs->progress[1].last, 4);
     EXPECT_EQ(f.SSTab1.Tab(), loader::tab::ViewResults);
+    // Nothing read before the cancel comes back with a later hand-over.
+    EXPECT_EQ(Column(f.MSFlexGrid4, 2), (Strings{"12", "3", "3", "3", "7.5", "8.4"}));
 }
