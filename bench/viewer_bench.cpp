@@ -97,8 +97,8 @@ void BM_Viewer_FindAllSamples(benchmark::State& state) {
     }
     // The grid's own share: what cutting it back to its header gives back.
     const double heapFilled = heapBytes();
-    const double separators = static_cast<double>(f.MSFlexGrid3.Rows()) *
-                              static_cast<double>(f.MSFlexGrid3.Cols() + 1);
+    const double separators =
+        static_cast<double>(f.MSFlexGrid3.Rows()) * static_cast<double>(f.MSFlexGrid3.Cols() + 1);
     const double textBytes = static_cast<double>(f.MSFlexGrid3.ClipText().size()) - separators;
     f.MSFlexGrid3.SetRows(2);
     const double cellsBytes = heapFilled - heapBytes();

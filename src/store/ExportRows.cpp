@@ -18,8 +18,8 @@ const std::vector<std::string_view> kOtherResultColumns = {
     "idloc", "sample_code", "parameter_code", "result_value", "remark_code", "grade"};
 constexpr size_t kSampleCode = 1;  // in kSampleColumns
 
-// The texts keep the classic blanks ("idloc ='V'" for every record, two blanks after "from"
-// in the reads of one sample): a statement is kept for reuse by its text.
+// The text keeps the classic blank ("idloc ='V'" for every record): a statement is kept
+// for reuse by its text.
 std::string sampleSource(const ExportRange& range, const char* what) {
     std::string sql = std::string("select ") + what + " from " + table::Sample;
     if (range.all) return sql + " where idloc ='" + kHandEntered + "'";
@@ -27,14 +27,17 @@ std::string sampleSource(const ExportRange& range, const char* what) {
            platform::DateToText(range.from) + "#";
 }
 
-std::string oneSamplePrefix(const char* table) {
-    return std::string("select * from  ") + table + " where idloc = '" + kHandEntered +
-           "' and sample_code = ";
+// In SQLite's own dialect with the code bound: one statement per table for every sample,
+// no text to translate again. The code is bound as the text the sample row gave; the
+// column's integer affinity compares it as the number it was.
+std::string oneSampleSql(const char* table) {
+    return std::string("select * from ") + table + " where idloc = '" + kHandEntered +
+           "' and sample_code = ?";
 }
 
-const std::string kResultsPrefix = oneSamplePrefix(table::Results);
-const std::string kNonNumericPrefix = oneSamplePrefix(table::ResultsNonNumeric);
-const std::string kReplicatesPrefix = oneSamplePrefix(table::Replicates);
+const std::string kResultsSql = oneSampleSql(table::Results);
+const std::string kNonNumericSql = oneSampleSql(table::ResultsNonNumeric);
+const std::string kReplicatesSql = oneSampleSql(table::Replicates);
 
 }  // namespace
 
@@ -76,24 +79,22 @@ std::string ExportRows::SampleCode() const {
     return code;
 }
 
-ExportStream& ExportRows::open(ExportStream& stream, std::string_view prefix,
+ExportStream& ExportRows::open(ExportStream& stream, const std::string& sql,
                                std::string_view code) {
-    source_.assign(prefix);
-    source_ += code;
-    stream.rows_.Open(source_);
+    stream.rows_.OpenNative(sql, {platform::Variant(std::string(code))});
     return stream;
 }
 
 ExportStream& ExportRows::Results(std::string_view sampleCode) {
-    return open(results_, kResultsPrefix, sampleCode);
+    return open(results_, kResultsSql, sampleCode);
 }
 
 ExportStream& ExportRows::NonNumeric(std::string_view sampleCode) {
-    return open(nonNumeric_, kNonNumericPrefix, sampleCode);
+    return open(nonNumeric_, kNonNumericSql, sampleCode);
 }
 
 ExportStream& ExportRows::Replicates(std::string_view sampleCode) {
-    return open(replicates_, kReplicatesPrefix, sampleCode);
+    return open(replicates_, kReplicatesSql, sampleCode);
 }
 
 }  // namespace store

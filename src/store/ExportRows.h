@@ -72,10 +72,9 @@ class ExportRows {
     ExportStream& Replicates(std::string_view sampleCode);
 
   private:
-    ExportStream& open(ExportStream& stream, std::string_view prefix, std::string_view code);
+    ExportStream& open(ExportStream& stream, const std::string& sql, std::string_view code);
     platform::Database& db_;
     ExportStream samples_, results_, nonNumeric_, replicates_;
-    std::string source_;  // reused, so a sample's reads allocate nothing
 };
 
 }  // namespace store
