@@ -13,27 +13,12 @@
 #include "CsvExport.h"
 #include "Database.h"
 #include "LargeDatabase.h"
+#include "ProcessMemory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 constexpr double kMB = 1024.0 * 1024.0;
-
-// A /proc/self/status figure in bytes ("VmRSS", "VmHWM").
-double statusBytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stod(line.substr(key.size())) * 1024.0;
-    return 0;
-}
-
-// Makes the peak resident size start again from the present one.
-void resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
 
 long long lineCount(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -109,14 +94,14 @@ void BM_Export_AllRecords(benchmark::State& state) {
     double exportMs = 0, sqliteMs = 0, peakGrowth = -1;
     exporter::ExportCounts counts;
     for (auto _ : state) {
-        const double before = statusBytes("VmRSS");
-        resetPeak();
+        const double before = bench::StatusBytes("VmRSS");
+        bench::ResetPeak();
         const double start = bench::CpuMs();
         counts = exporter::ExportData(*db, exporter::ExportRange{true}, targets);
         exportMs += bench::CpuMs() - start;
 
         state.PauseTiming();
-        if (peakGrowth < 0) peakGrowth = statusBytes("VmHWM") - before;
+        if (peakGrowth < 0) peakGrowth = bench::StatusBytes("VmHWM") - before;
         const double baselineStart = bench::ChildrenCpuMs();
         runBaseline();
         sqliteMs += bench::ChildrenCpuMs() - baselineStart;

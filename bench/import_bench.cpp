@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "ResultImport.h"
 #include "Schema.h"
+#include "ProcessMemory.h"
 
 namespace {
 
@@ -22,20 +23,6 @@ constexpr int kParameters = 50;
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double statusBytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stod(line.substr(key.size())) * 1024.0;
-    return 0;
-}
-
-void resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
 }
 
 // Hand-entered samples enough for `rows` results of kParameters parameters each.
@@ -86,8 +73,8 @@ void BM_Import_LabFile(benchmark::State& state) {
         import::ImportSettings settings;
         settings.map = import::MapOfHeader(in);
         in.seekg(0);
-        const double before = statusBytes("VmRSS");
-        resetPeak();
+        const double before = bench::StatusBytes("VmRSS");
+        bench::ResetPeak();
         state.ResumeTiming();
 
         const auto start = Clock::now();
@@ -95,7 +82,7 @@ void BM_Import_LabFile(benchmark::State& state) {
         importMs += millisecondsSince(start);
 
         state.PauseTiming();
-        if (peakGrowth < 0) peakGrowth = statusBytes("VmHWM") - before;
+        if (peakGrowth < 0) peakGrowth = bench::StatusBytes("VmHWM") - before;
         fs::remove(folder / "theirs.db");
         const std::string baseline =
             "sqlite3 '" + (folder / "theirs.db").string() + "' < '" + script.string() + "'";
