@@ -6,6 +6,7 @@
 #define SQLITE_ENABLE_PREUPDATE_HOOK
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 #include <string_view>
 
@@ -32,7 +33,7 @@ void onChange(void* context, sqlite3* db, int op, const char* schema, const char
     auto& pending = *static_cast<ChangeCapture::Pending*>(context);
     const std::string_view name(table);
     if (std::string_view(schema) != "main" || name.starts_with("sqlite_") ||
-        EqualsNoCase(std::string(name), pending.ignored))
+        EqualsNoCase(name, pending.ignored))
         return;
     ChangeCapture::Pending::Raw raw{op == SQLITE_INSERT   ? RowChange::Kind::Insert
                                     : op == SQLITE_DELETE ? RowChange::Kind::Delete
@@ -53,13 +54,10 @@ void onChange(void* context, sqlite3* db, int op, const char* schema, const char
     pending.rows.push_back(std::move(raw));
 }
 
+using Columns = ChangeCapture::Columns;
+
 // A table's columns, and which of them have REAL affinity (SQLite's rule: a declared type
 // naming REAL, FLOA or DOUB and not INT).
-struct Columns {
-    std::vector<std::string> names;
-    std::vector<bool> real;
-};
-
 Columns columnsOf(Database& db, const std::string& table) {
     Columns out;
     sqlite3_stmt* stmt = nullptr;
@@ -80,16 +78,21 @@ Columns columnsOf(Database& db, const std::string& table) {
 
 // The hook hands over a new value as it goes to disk, where a whole number in a REAL column
 // is kept as an integer; read back, it is a real, and so it is journaled.
-StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) {
-    StoredRow row;
-    for (std::size_t i = 0; i < values.size() && i < columns.names.size(); ++i) {
-        StoredValue v = values[i];
+void asRead(const Columns& columns, std::vector<StoredValue>& values) {
+    for (std::size_t i = 0; i < values.size() && i < columns.real.size(); ++i) {
+        StoredValue& v = values[i];
         if (columns.real[i] && v.kind == StoredValue::Class::Integer) {
             v.kind = StoredValue::Class::Real;
             v.real = static_cast<double>(v.integer);
         }
-        row.Add(columns.names[i], v);
     }
+}
+
+StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) {
+    StoredRow row;
+    const std::size_t n = std::min(values.size(), columns.names.size());
+    row.columns.assign(columns.names.begin(), columns.names.begin() + n);
+    row.values.assign(values.begin(), values.begin() + n);
     return row;
 }
 
@@ -103,17 +106,30 @@ ChangeCapture::ChangeCapture(Database& db, std::string ignored)
 
 ChangeCapture::~ChangeCapture() { sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr); }
 
-std::vector<RowChange> ChangeCapture::Take() {
+void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
     std::map<std::string, Columns> columns;
-    std::vector<RowChange> changes;
+    const std::string* lastTable = nullptr;
+    const Columns* known = nullptr;
     for (auto& raw : pending_->rows) {
-        auto known = columns.find(raw.table);
-        if (known == columns.end())
-            known = columns.emplace(raw.table, columnsOf(db_, raw.table)).first;
-        changes.push_back({raw.kind, raw.table, named(known->second, raw.before),
-                           named(known->second, raw.after)});
+        if (!lastTable || *lastTable != raw.table) {
+            auto found = columns.find(raw.table);
+            if (found == columns.end())
+                found = columns.emplace(raw.table, columnsOf(db_, raw.table)).first;
+            lastTable = &found->first;
+            known = &found->second;
+        }
+        asRead(*known, raw.before);
+        asRead(*known, raw.after);
+        visit({raw.kind, raw.table, *known, raw.before, raw.after});
     }
     pending_->rows.clear();
+}
+
+std::vector<RowChange> ChangeCapture::Take() {
+    std::vector<RowChange> changes;
+    Drain([&](const Captured& c) {
+        changes.push_back({c.kind, c.table, named(c.columns, c.before), named(c.columns, c.after)});
+    });
     return changes;
 }
 

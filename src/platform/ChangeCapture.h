@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,22 @@ class ChangeCapture {
 
     // The changes so far, in the order they were made, their columns named.
     std::vector<RowChange> Take();
+
+    // A change as captured: values in the table's column order, without copies.
+    struct Columns {
+        std::vector<std::string> names;
+        std::vector<bool> real;  // REAL affinity
+    };
+    struct Captured {
+        RowChange::Kind kind;
+        const std::string& table;
+        const Columns& columns;
+        const std::vector<StoredValue>& before;
+        const std::vector<StoredValue>& after;
+    };
+    // Hands each change so far to `visit`, in order, then drops them: for a long write that
+    // journals many rows, where Take's named copies would cost more than the write.
+    void Drain(const std::function<void(const Captured&)>& visit);
 
     struct Pending;
 

@@ -67,23 +67,54 @@ bool validUtf8(const std::string& text) {
     return ascii || QString::fromUtf8(text).toStdString() == text;
 }
 
-void appendJsonString(std::string& out, const std::string& text) {
+void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
+    std::size_t plain = 0;  // start of the run of characters copied as they are
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c != '"' && c != '\\' && c >= 0x20) continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
         if (c == '"' || c == '\\') {
             out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
+            out += static_cast<char>(c);
         } else {
-            out += ch;
+            const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+            out.append(escape, sizeof escape);
         }
     }
+    out.append(text, plain);
     out += '"';
+}
+
+template <class Number>
+void appendNumber(std::string& out, Number v) {
+    char buffer[32];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+void appendValue(std::string& out, const StoredValue& v) {
+    out += "[\"";
+    out += kClassNames[static_cast<int>(v.kind)];
+    out += '"';
+    if (v.kind == StoredValue::Class::Integer || v.kind == StoredValue::Class::Real) {
+        out += ",\"";
+        if (v.kind == StoredValue::Class::Integer)
+            appendNumber(out, v.integer);
+        else
+            appendNumber(out, v.real);
+        out += '"';
+    }
+    const bool plainText = v.kind == StoredValue::Class::Text && validUtf8(v.bytes);
+    if (plainText) {
+        out += ',';
+        appendJsonString(out, v.bytes);
+    } else if (v.kind == StoredValue::Class::Text || v.kind == StoredValue::Class::Blob) {
+        out += ",\"" + QByteArray::fromStdString(v.bytes).toHex().toStdString() + '"';
+        if (v.kind == StoredValue::Class::Text) out += ",\"hex\"";
+    }
+    out += ']';
 }
 
 std::string quoted(const std::string& name) {
@@ -201,29 +232,26 @@ StoredRow StoredRow::Only(const std::vector<std::string>& names) const {
     return out;
 }
 
-std::string EncodeRow(const StoredRow& row) {
+void AppendEncodedRow(std::string& out, const std::vector<std::string>& columns,
+                      const std::vector<StoredValue>& values,
+                      const std::vector<std::size_t>* picks) {
     // Written by hand: a long write journals every row it makes, and this is on that path.
-    std::string out = "{";
-    for (std::size_t i = 0; i < row.columns.size(); ++i) {
-        const StoredValue& v = row.values[i];
-        if (i) out += ',';
-        appendJsonString(out, row.columns[i]);
-        out += ":[\"";
-        out += kClassNames[static_cast<int>(v.kind)];
-        out += '"';
-        if (v.kind == StoredValue::Class::Integer) out += ",\"" + std::to_string(v.integer) + '"';
-        if (v.kind == StoredValue::Class::Real) out += ",\"" + realText(v.real) + '"';
-        const bool plainText = v.kind == StoredValue::Class::Text && validUtf8(v.bytes);
-        if (plainText) {
-            out += ',';
-            appendJsonString(out, v.bytes);
-        } else if (v.kind == StoredValue::Class::Text || v.kind == StoredValue::Class::Blob) {
-            out += ",\"" + QByteArray::fromStdString(v.bytes).toHex().toStdString() + '"';
-            if (v.kind == StoredValue::Class::Text) out += ",\"hex\"";
-        }
-        out += ']';
+    out += '{';
+    const std::size_t count = picks ? picks->size() : std::min(columns.size(), values.size());
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::size_t i = picks ? (*picks)[n] : n;
+        if (n) out += ',';
+        appendJsonString(out, columns[i]);
+        out += ':';
+        appendValue(out, values[i]);
     }
-    return out + "}";
+    out += '}';
+}
+
+std::string EncodeRow(const StoredRow& row) {
+    std::string out;
+    AppendEncodedRow(out, row.columns, row.values);
+    return out;
 }
 
 StoredRow DecodeRow(const std::string& json) {
@@ -296,6 +324,17 @@ RowInserter::~RowInserter() = default;
 void RowInserter::Insert(const std::vector<StoredValue>& values) {
     for (std::size_t i = 0; i < values.size(); ++i)
         statement_->Bind(static_cast<int>(i) + 1, values[i]);
+    Run();
+}
+
+void RowInserter::Bind(int index, const StoredValue& value) { statement_->Bind(index, value); }
+
+void RowInserter::BindText(int index, std::string_view text) {
+    sqlite3_bind_text64(statement_->get(), index, text.data(), text.size(), SQLITE_STATIC,
+                        SQLITE_UTF8);
+}
+
+void RowInserter::Run() {
     statement_->Step();
     sqlite3_reset(statement_->get());
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3_value;
@@ -45,6 +46,10 @@ struct StoredRow {
 // A row as JSON, column to [storage class, value as text]: {"sample_code":["integer","12"]}.
 // Reals are written in the shortest text that reads back as the same double, blobs in hex.
 std::string EncodeRow(const StoredRow& row);
+// The same JSON appended to `out`, of `values` named by `columns`, or of those at `picks`.
+void AppendEncodedRow(std::string& out, const std::vector<std::string>& columns,
+                      const std::vector<StoredValue>& values,
+                      const std::vector<std::size_t>* picks = nullptr);
 // The row EncodeRow wrote; throws EngineError for a text it did not write.
 StoredRow DecodeRow(const std::string& json);
 
@@ -63,6 +68,11 @@ class RowInserter {
     RowInserter& operator=(const RowInserter&) = delete;
     // The values in the order of the columns given.
     void Insert(const std::vector<StoredValue>& values);
+    // Or bound one by one (from 1) and inserted by Run; a binding holds until bound again.
+    // Text bound by BindText is not copied: it must stay put until then.
+    void Bind(int index, const StoredValue& value);
+    void BindText(int index, std::string_view text);
+    void Run();
 
     class Prepared;
 

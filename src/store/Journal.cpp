@@ -105,10 +105,6 @@ const char* resultKindOf(const std::string& name) {
     return nullptr;
 }
 
-StoredValue orNull(const std::string& json, bool present) {
-    return present ? StoredValue::Text(json) : StoredValue{};
-}
-
 // A row is found again by its primary key, or by all its values in a table without one.
 std::vector<std::string> keyOf(platform::Database& db, const std::string& name) {
     auto key = platform::KeyColumns(db, name);
@@ -196,46 +192,102 @@ void JournaledWrite::Undoes(long long action, const std::string& description) {
 }
 
 void JournaledWrite::Flush() {
-    if (!description_.empty()) write(capture_->Take());
+    if (description_.empty()) return;
+    bool started = false;
+    capture_->Drain([&](const Captured& change) {
+        if (!started) startBatch();
+        started = true;
+        write(change);
+    });
 }
 
 std::string JournaledWrite::Commit() {
-    const std::vector<RowChange> changes = capture_->Take();
-    if (description_.empty() && !changes.empty()) description_ = DescribeChanges(changes);
-    write(changes);
+    if (description_.empty()) {
+        // A short write, described from its rows.
+        const std::vector<RowChange> changes = capture_->Take();
+        if (!changes.empty()) {
+            description_ = DescribeChanges(changes);
+            startBatch();
+        }
+        for (const RowChange& c : changes) {
+            const platform::ChangeCapture::Columns columns{rowOf(c).columns, {}};
+            write({c.kind, c.table, columns, c.before.values, c.after.values});
+        }
+    } else {
+        Flush();
+    }
     capture_.reset();
     db_.CommitTrans();
     return action_ ? description_ : "";
 }
 
-void JournaledWrite::write(const std::vector<RowChange>& changes) {
-    if (changes.empty()) return;
+namespace {
+constexpr const char* kJournalColumns[] = {"action_id",     "action",     "changed_at", "user_name",
+                                           "undoes_action", "table_name", "operation",  "row_key",
+                                           "sample_code",   "old_values", "new_values"};
+enum Param {
+    ActionId = 1,
+    Action,
+    ChangedAt,
+    UserName,
+    UndoesAction,
+    TableName,
+    Operation,
+    RowKey,
+    SampleCode,
+    OldValues,
+    NewValues
+};
+}  // namespace
+
+void JournaledWrite::startBatch() {
     if (!action_) action_ = nextAction(db_);
-    const std::string when =
-        (fixedStamp() ? fixedStamp()->when : platform::DateTime::now()).toStored();
-    const std::string user = CurrentUser();
-    std::map<std::string, std::vector<std::string>> keys;
-    std::unique_ptr<platform::RowInserter> journal;
-    for (const RowChange& c : changes) {
-        auto key = keys.find(c.table);
-        if (key == keys.end()) key = keys.emplace(c.table, keyOf(db_, c.table)).first;
-        const StoredValue* sample = rowOf(c).Find("sample_code");
-        StoredRow row;
-        row.Add("action_id", StoredValue::Int(action_));
-        row.Add("action", StoredValue::Text(description_));
-        row.Add("changed_at", StoredValue::Text(when));
-        row.Add("user_name", StoredValue::Text(user));
-        row.Add("table_name", StoredValue::Text(c.table));
-        row.Add("operation", StoredValue::Text(operationOf(c.kind)));
-        row.Add("row_key", StoredValue::Text(platform::EncodeRow(rowOf(c).Only(key->second))));
-        row.Add("sample_code", sample ? *sample : StoredValue{});
-        row.Add("old_values", orNull(platform::EncodeRow(c.before), !c.before.Empty()));
-        row.Add("new_values", orNull(platform::EncodeRow(c.after), !c.after.Empty()));
-        row.Add("undoes_action", undoes_ ? StoredValue::Int(undoes_) : StoredValue{});
-        if (!journal)
-            journal = std::make_unique<platform::RowInserter>(db_, table::Journal, row.columns);
-        journal->Insert(row.values);
-    }
+    if (!insert_)
+        insert_ = std::make_unique<platform::RowInserter>(
+            db_, table::Journal,
+            std::vector<std::string>(std::begin(kJournalColumns), std::end(kJournalColumns)));
+    when_ = (fixedStamp() ? fixedStamp()->when : platform::DateTime::now()).toStored();
+    user_ = CurrentUser();
+    insert_->Bind(ActionId, StoredValue::Int(action_));
+    insert_->BindText(Action, description_);
+    insert_->BindText(ChangedAt, when_);
+    insert_->BindText(UserName, user_);
+    insert_->Bind(UndoesAction, undoes_ ? StoredValue::Int(undoes_) : StoredValue{});
+}
+
+const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
+                                                     const std::vector<std::string>& columns) {
+    if (auto known = picks_.find(table); known != picks_.end()) return known->second;
+    auto at = [&](const std::string& name) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (platform::EqualsNoCase(columns[i], name)) return i;
+        return std::nullopt;
+    };
+    Picks picks;
+    for (const std::string& name : keyOf(db_, table))
+        if (auto i = at(name)) picks.key.push_back(*i);
+    picks.sample = at("sample_code");
+    return picks_.emplace(table, std::move(picks)).first->second;
+}
+
+void JournaledWrite::write(const Captured& c) {
+    const Picks& picks = picksOf(c.table, c.columns.names);
+    const auto& row = c.kind == RowChange::Kind::Delete ? c.before : c.after;
+    auto json = [&](std::string& out, int param, const std::vector<StoredValue>& values,
+                    const std::vector<std::size_t>* only) {
+        out.clear();
+        if (values.empty() && !only) return insert_->Bind(param, StoredValue{});
+        platform::AppendEncodedRow(out, c.columns.names, values, only);
+        insert_->BindText(param, out);
+    };
+    insert_->BindText(TableName, c.table);
+    insert_->BindText(Operation, operationOf(c.kind));
+    json(key_, RowKey, row, &picks.key);
+    const bool hasSample = picks.sample && *picks.sample < row.size();
+    insert_->Bind(SampleCode, hasSample ? row[*picks.sample] : StoredValue{});
+    json(before_, OldValues, c.before, nullptr);
+    json(after_, NewValues, c.after, nullptr);
+    insert_->Run();
 }
 
 }  // namespace store

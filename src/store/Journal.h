@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "ChangeCapture.h"
 #include "DateTime.h"
+#include "StoredRows.h"
 
 namespace platform {
 class Database;
@@ -55,13 +57,26 @@ class JournaledWrite {
     std::string Commit();
 
   private:
-    void write(const std::vector<platform::RowChange>& changes);
+    using Captured = platform::ChangeCapture::Captured;
+    // Where a table's key columns and sample code stand among its columns.
+    struct Picks {
+        std::vector<std::size_t> key;
+        std::optional<std::size_t> sample;
+    };
+    void startBatch();
+    void write(const Captured& change);
+    const Picks& picksOf(const std::string& table, const std::vector<std::string>& columns);
 
     platform::Database& db_;
     std::unique_ptr<platform::ChangeCapture> capture_;
     std::string description_;
     long long action_ = 0;
     long long undoes_ = 0;
+    // The journal's insert, prepared once; the action's columns bound once per batch.
+    std::unique_ptr<platform::RowInserter> insert_;
+    std::string when_, user_;
+    std::map<std::string, Picks> picks_;
+    std::string key_, before_, after_;  // reused, so a row's JSON costs no allocation
 };
 
 // Runs `work` in one journaled write transaction and gives what it gives.
