@@ -309,11 +309,12 @@ void InsertStoredRow(Database& db, const std::string& table, const StoredRow& ro
 }
 
 RowInserter::RowInserter(Database& db, const std::string& table,
-                         const std::vector<std::string>& columns) {
+                         const std::vector<std::string>& columns, int rows) {
     std::string names, marks;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        names += (i ? ", " : "") + quoted(columns[i]);
-        marks += (i ? ", ?" : "?") + std::to_string(i + 1);
+    for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
+    for (int row = 0; row < rows; ++row) {
+        marks += row ? "), (" : "";
+        for (std::size_t i = 0; i < columns.size(); ++i) marks += i ? ", ?" : "?";
     }
     statement_ = std::make_unique<Prepared>(
         db, "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")");

@@ -59,17 +59,18 @@ std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
                                        const StoredRow& key);
 void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row);
 
-// Inserts many rows of the same columns through one prepared statement.
+// Inserts many rows of the same columns through one prepared statement, `rows` at a time.
 class RowInserter {
   public:
-    RowInserter(Database& db, const std::string& table, const std::vector<std::string>& columns);
+    RowInserter(Database& db, const std::string& table, const std::vector<std::string>& columns,
+                int rows = 1);
     ~RowInserter();
     RowInserter(const RowInserter&) = delete;
     RowInserter& operator=(const RowInserter&) = delete;
     // The values in the order of the columns given.
     void Insert(const std::vector<StoredValue>& values);
-    // Or bound one by one (from 1) and inserted by Run; a binding holds until bound again.
-    // Text bound by BindText is not copied: it must stay put until then.
+    // Or bound one by one (from 1, row after row) and inserted by Run; a binding holds until bound
+    // again. Text bound by BindText is not copied: it must stay put until then.
     void Bind(int index, const StoredValue& value);
     void BindText(int index, std::string_view text);
     void Run();

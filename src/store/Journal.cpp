@@ -199,6 +199,7 @@ void JournaledWrite::Flush() {
         started = true;
         write(change);
     });
+    insertPending();
 }
 
 std::string JournaledWrite::Commit() {
@@ -213,6 +214,7 @@ std::string JournaledWrite::Commit() {
             const platform::ChangeCapture::Columns columns{rowOf(c).columns, {}};
             write({c.kind, c.table, columns, c.before.values, c.after.values});
         }
+        insertPending();
     } else {
         Flush();
     }
@@ -222,11 +224,14 @@ std::string JournaledWrite::Commit() {
 }
 
 namespace {
+
+// The action's columns first, then the row's.
 constexpr const char* kJournalColumns[] = {"action_id",     "action",     "changed_at", "user_name",
                                            "undoes_action", "table_name", "operation",  "row_key",
                                            "sample_code",   "old_values", "new_values"};
+constexpr int kColumns = std::size(kJournalColumns);
 enum Param {
-    ActionId = 1,
+    ActionId,
     Action,
     ChangedAt,
     UserName,
@@ -238,21 +243,35 @@ enum Param {
     OldValues,
     NewValues
 };
+// Rows per insert statement: SQLite's work per statement is spread over as many rows.
+constexpr int kRowsPerInsert = 50;
+
 }  // namespace
 
 void JournaledWrite::startBatch() {
     if (!action_) action_ = nextAction(db_);
-    if (!insert_)
-        insert_ = std::make_unique<platform::RowInserter>(
-            db_, table::Journal,
-            std::vector<std::string>(std::begin(kJournalColumns), std::end(kJournalColumns)));
+    if (!many_) {
+        const std::vector<std::string> columns(std::begin(kJournalColumns),
+                                               std::end(kJournalColumns));
+        many_ =
+            std::make_unique<platform::RowInserter>(db_, table::Journal, columns, kRowsPerInsert);
+        one_ = std::make_unique<platform::RowInserter>(db_, table::Journal, columns);
+        pending_.resize(kRowsPerInsert);
+    }
     when_ = (fixedStamp() ? fixedStamp()->when : platform::DateTime::now()).toStored();
     user_ = CurrentUser();
-    insert_->Bind(ActionId, StoredValue::Int(action_));
-    insert_->BindText(Action, description_);
-    insert_->BindText(ChangedAt, when_);
-    insert_->BindText(UserName, user_);
-    insert_->Bind(UndoesAction, undoes_ ? StoredValue::Int(undoes_) : StoredValue{});
+    const StoredValue action = StoredValue::Int(action_);
+    const StoredValue undoes = undoes_ ? StoredValue::Int(undoes_) : StoredValue{};
+    for (platform::RowInserter* insert : {many_.get(), one_.get()}) {
+        const int rows = insert == one_.get() ? 1 : kRowsPerInsert;
+        for (int at = 1; at < rows * kColumns; at += kColumns) {
+            insert->Bind(at + ActionId, action);
+            insert->BindText(at + Action, description_);
+            insert->BindText(at + ChangedAt, when_);
+            insert->BindText(at + UserName, user_);
+            insert->Bind(at + UndoesAction, undoes);
+        }
+    }
 }
 
 const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
@@ -273,21 +292,41 @@ const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
 void JournaledWrite::write(const Captured& c) {
     const Picks& picks = picksOf(c.table, c.columns.names);
     const auto& row = c.kind == RowChange::Kind::Delete ? c.before : c.after;
-    auto json = [&](std::string& out, int param, const std::vector<StoredValue>& values,
-                    const std::vector<std::size_t>* only) {
-        out.clear();
-        if (values.empty() && !only) return insert_->Bind(param, StoredValue{});
-        platform::AppendEncodedRow(out, c.columns.names, values, only);
-        insert_->BindText(param, out);
-    };
-    insert_->BindText(TableName, c.table);
-    insert_->BindText(Operation, operationOf(c.kind));
-    json(key_, RowKey, row, &picks.key);
+    Pending& p = pending_[filled_];
+    p.table = c.table;
+    p.operation = operationOf(c.kind);
+    p.key.clear();
+    platform::AppendEncodedRow(p.key, c.columns.names, row, &picks.key);
     const bool hasSample = picks.sample && *picks.sample < row.size();
-    insert_->Bind(SampleCode, hasSample ? row[*picks.sample] : StoredValue{});
-    json(before_, OldValues, c.before, nullptr);
-    json(after_, NewValues, c.after, nullptr);
-    insert_->Run();
+    p.sample = hasSample ? row[*picks.sample] : StoredValue{};
+    p.hasBefore = !c.before.empty();
+    p.before.clear();
+    if (p.hasBefore) platform::AppendEncodedRow(p.before, c.columns.names, c.before);
+    p.hasAfter = !c.after.empty();
+    p.after.clear();
+    if (p.hasAfter) platform::AppendEncodedRow(p.after, c.columns.names, c.after);
+    if (++filled_ == pending_.size()) insertPending();
+}
+
+void JournaledWrite::insertPending() {
+    if (filled_ == 0) return;
+    const bool full = filled_ == pending_.size();
+    platform::RowInserter& insert = full ? *many_ : *one_;
+    for (std::size_t i = 0; i < filled_; ++i) {
+        const Pending& p = pending_[i];
+        const int at = 1 + (full ? static_cast<int>(i) * kColumns : 0);
+        insert.BindText(at + TableName, p.table);
+        insert.BindText(at + Operation, p.operation);
+        insert.BindText(at + RowKey, p.key);
+        insert.Bind(at + SampleCode, p.sample);
+        p.hasBefore ? insert.BindText(at + OldValues, p.before)
+                    : insert.Bind(at + OldValues, StoredValue{});
+        p.hasAfter ? insert.BindText(at + NewValues, p.after)
+                   : insert.Bind(at + NewValues, StoredValue{});
+        if (!full) insert.Run();
+    }
+    if (full) insert.Run();
+    filled_ = 0;
 }
 
 }  // namespace store

@@ -63,8 +63,16 @@ class JournaledWrite {
         std::vector<std::size_t> key;
         std::optional<std::size_t> sample;
     };
+    // A journal row waiting for its multi-row insert.
+    struct Pending {
+        std::string table, key, before, after;
+        const char* operation = "";
+        platform::StoredValue sample;
+        bool hasBefore = false, hasAfter = false;
+    };
     void startBatch();
     void write(const Captured& change);
+    void insertPending();
     const Picks& picksOf(const std::string& table, const std::vector<std::string>& columns);
 
     platform::Database& db_;
@@ -72,11 +80,12 @@ class JournaledWrite {
     std::string description_;
     long long action_ = 0;
     long long undoes_ = 0;
-    // The journal's insert, prepared once; the action's columns bound once per batch.
-    std::unique_ptr<platform::RowInserter> insert_;
+    // The journal's inserts, prepared once: many rows at a time and the odd one.
+    std::unique_ptr<platform::RowInserter> many_, one_;
     std::string when_, user_;
     std::map<std::string, Picks> picks_;
-    std::string key_, before_, after_;  // reused, so a row's JSON costs no allocation
+    std::vector<Pending> pending_;  // its strings reused, so a row's JSON costs no allocation
+    std::size_t filled_ = 0;
 };
 
 // Runs `work` in one journaled write transaction and gives what it gives.
