@@ -33,7 +33,7 @@ void onChange(void* context, sqlite3* db, int op, const char* schema, const char
     auto& pending = *static_cast<ChangeCapture::Pending*>(context);
     const std::string_view name(table);
     if (std::string_view(schema) != "main" || name.starts_with("sqlite_") ||
-        EqualsNoCase(name, pending.ignored))
+        (name.size() == pending.ignored.size() && EqualsNoCase(name, pending.ignored)))
         return;
     ChangeCapture::Pending::Raw raw{op == SQLITE_INSERT   ? RowChange::Kind::Insert
                                     : op == SQLITE_DELETE ? RowChange::Kind::Delete

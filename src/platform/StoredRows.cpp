@@ -232,17 +232,25 @@ StoredRow StoredRow::Only(const std::vector<std::string>& names) const {
     return out;
 }
 
-void AppendEncodedRow(std::string& out, const std::vector<std::string>& columns,
+std::vector<std::string> JsonNames(const std::vector<std::string>& columns) {
+    std::vector<std::string> names;
+    for (const std::string& column : columns) {
+        appendJsonString(names.emplace_back(), column);
+        names.back() += ':';
+    }
+    return names;
+}
+
+void AppendEncodedRow(std::string& out, const std::vector<std::string>& jsonNames,
                       const std::vector<StoredValue>& values,
                       const std::vector<std::size_t>* picks) {
     // Written by hand: a long write journals every row it makes, and this is on that path.
     out += '{';
-    const std::size_t count = picks ? picks->size() : std::min(columns.size(), values.size());
+    const std::size_t count = picks ? picks->size() : std::min(jsonNames.size(), values.size());
     for (std::size_t n = 0; n < count; ++n) {
         const std::size_t i = picks ? (*picks)[n] : n;
         if (n) out += ',';
-        appendJsonString(out, columns[i]);
-        out += ':';
+        out += jsonNames[i];
         appendValue(out, values[i]);
     }
     out += '}';
@@ -250,7 +258,7 @@ void AppendEncodedRow(std::string& out, const std::vector<std::string>& columns,
 
 std::string EncodeRow(const StoredRow& row) {
     std::string out;
-    AppendEncodedRow(out, row.columns, row.values);
+    AppendEncodedRow(out, JsonNames(row.columns), row.values);
     return out;
 }
 

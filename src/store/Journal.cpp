@@ -282,7 +282,7 @@ const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
             if (platform::EqualsNoCase(columns[i], name)) return i;
         return std::nullopt;
     };
-    Picks picks;
+    Picks picks{platform::JsonNames(columns), {}, {}};
     for (const std::string& name : keyOf(db_, table))
         if (auto i = at(name)) picks.key.push_back(*i);
     picks.sample = at("sample_code");
@@ -296,15 +296,15 @@ void JournaledWrite::write(const Captured& c) {
     p.table = c.table;
     p.operation = operationOf(c.kind);
     p.key.clear();
-    platform::AppendEncodedRow(p.key, c.columns.names, row, &picks.key);
+    platform::AppendEncodedRow(p.key, picks.names, row, &picks.key);
     const bool hasSample = picks.sample && *picks.sample < row.size();
     p.sample = hasSample ? row[*picks.sample] : StoredValue{};
     p.hasBefore = !c.before.empty();
     p.before.clear();
-    if (p.hasBefore) platform::AppendEncodedRow(p.before, c.columns.names, c.before);
+    if (p.hasBefore) platform::AppendEncodedRow(p.before, picks.names, c.before);
     p.hasAfter = !c.after.empty();
     p.after.clear();
-    if (p.hasAfter) platform::AppendEncodedRow(p.after, c.columns.names, c.after);
+    if (p.hasAfter) platform::AppendEncodedRow(p.after, picks.names, c.after);
     if (++filled_ == pending_.size()) insertPending();
 }
 

@@ -58,8 +58,9 @@ class JournaledWrite {
 
   private:
     using Captured = platform::ChangeCapture::Captured;
-    // Where a table's key columns and sample code stand among its columns.
+    // A table's column names as JSON, and where its key columns and sample code stand.
     struct Picks {
+        std::vector<std::string> names;
         std::vector<std::size_t> key;
         std::optional<std::size_t> sample;
     };
