@@ -27,10 +27,11 @@ class Journal : public ::testing::Test {
         db = testing_support::EmptyDatabase(file);
         // Values of every storage class, some not of their column's type, as another program
         // may leave them: a text depth, a blob comment, a real of 17 digits, a big integer,
-        // a grade that is not UTF-8.
+        // a grade that is not UTF-8, text with quotes, a backslash and control characters.
         db->ExecuteNative(
             "insert into tblsample (idloc, sample_code, start_date, sample_depth, comment, "
-            "station_id) values ('V', 5, '2004-03-04 10:30:00', 'deep', 'Ødegård''s \"pond\"', "
+            "station_id) values ('V', 5, '2004-03-04 10:30:00', 'deep', 'Ødegård''s \"pond\" \\' "
+            "|| char(9, 10), "
             "9007199254740993), ('V', 6, '2004-03-05', 2.5, NULL, 101);"
             "insert into tblresults values ('V', 5, 400, 0.30000000000000004, '<', 'A', "
             "x'00ff10'), ('V', 6, 400, 7, NULL, '', '');"
@@ -88,6 +89,11 @@ TEST_F(Journal, UndoOfASampleDeleteBringsBackTheSampleAndEveryResultByteForByte)
     store::Samples(*db).Delete(5);
     EXPECT_EQ(Dump().size(), before.size() - 4);
     EXPECT_EQ(JournalRows(), 4);
+    // JSON other programs can read: control characters escaped.
+    EXPECT_EQ(QueryValue(*db,
+                         "select min(json_valid(coalesce(old_values, new_values))) from "
+                         "tblchange_journal"),
+              "1");
     EXPECT_EQ(QueryValue(*db, "select distinct action || '/' || user_name from tblchange_journal"),
               "deleted sample 5 with its 3 results/" + store::CurrentUser());
 
