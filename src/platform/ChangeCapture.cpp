@@ -18,6 +18,7 @@ namespace platform {
 
 struct ChangeCapture::Pending {
     std::string ignored;
+    bool utf8 = false;  // the file's text encoding
     struct Raw {
         RowChange::Kind kind;
         std::string table;
@@ -27,6 +28,28 @@ struct ChangeCapture::Pending {
 };
 
 namespace {
+
+// Where the file is UTF-8, a text's bytes are read as a blob: sqlite3_value_text would make
+// a terminated copy of each text inside the record first.
+StoredValue captured(sqlite3_value* value, bool utf8) {
+    if (!utf8 || sqlite3_value_type(value) != SQLITE_TEXT) return StoredValueOf(value);
+    StoredValue v;
+    v.kind = StoredValue::Class::Text;
+    if (const void* data = sqlite3_value_blob(value))
+        v.bytes.assign(static_cast<const char*>(data), sqlite3_value_bytes(value));
+    return v;
+}
+
+bool isUtf8(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    bool utf8 = false;
+    if (sqlite3_prepare_v2(db, "pragma encoding", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        utf8 = std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) ==
+               "UTF-8";
+    sqlite3_finalize(stmt);
+    return utf8;
+}
 
 void onChange(void* context, sqlite3* db, int op, const char* schema, const char* table,
               sqlite3_int64, sqlite3_int64) {
@@ -47,9 +70,9 @@ void onChange(void* context, sqlite3* db, int op, const char* schema, const char
     for (int i = 0; i < count; ++i) {
         sqlite3_value* value = nullptr;
         if (op != SQLITE_INSERT && sqlite3_preupdate_old(db, i, &value) == SQLITE_OK)
-            raw.before.push_back(StoredValueOf(value));
+            raw.before.push_back(captured(value, pending.utf8));
         if (op != SQLITE_DELETE && sqlite3_preupdate_new(db, i, &value) == SQLITE_OK)
-            raw.after.push_back(StoredValueOf(value));
+            raw.after.push_back(captured(value, pending.utf8));
     }
     pending.rows.push_back(std::move(raw));
 }
@@ -101,6 +124,7 @@ StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) 
 ChangeCapture::ChangeCapture(Database& db, std::string ignored)
     : db_(db), pending_(std::make_unique<Pending>()) {
     pending_->ignored = std::move(ignored);
+    pending_->utf8 = isUtf8(db_.handle());
     sqlite3_preupdate_hook(db_.handle(), onChange, pending_.get());
 }
 
