@@ -34,11 +34,12 @@ class ChangeCapture {
     // The changes so far, in the order they were made, their columns named.
     std::vector<RowChange> Take();
 
-    // A change as captured: values in the table's column order, without copies.
+    // A table's columns, and which of them have REAL affinity.
     struct Columns {
         std::vector<std::string> names;
-        std::vector<bool> real;  // REAL affinity
+        std::vector<bool> real;
     };
+    // A change as captured: values in the table's column order, without copies.
     struct Captured {
         RowChange::Kind kind;
         const std::string& table;
