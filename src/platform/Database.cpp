@@ -11,6 +11,8 @@
 #include "BusyWait.h"
 #include "EngineError.h"
 #include "LikeFunction.h"
+#include "PgConnection.h"
+#include "SqlDialect.h"
 #include "RecordsetImpl.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
@@ -83,12 +85,17 @@ std::string cannotCreate(const std::string& path, int code) {
 Database::Database(sqlite3* db, std::string path)
     : db_(db), path_(std::move(path)), cache_(std::make_unique<StatementCache>(db, path_)) {}
 
+Database::Database(std::unique_ptr<PgConnection> pg, std::string location)
+    : db_(nullptr), pg_(std::move(pg)), path_(std::move(location)) {}
+
 Database::~Database() {
     cache_.reset();  // finalizes the idle statements; open recordsets keep us alive
     sqlite3_close_v2(db_);
 }
 
 std::shared_ptr<Database> Database::OpenDatabase(const std::string& path) {
+    if (IsServerLocation(path))
+        return std::shared_ptr<Database>(new Database(std::make_unique<PgConnection>(path), path));
     std::error_code ec;
     if (!path.empty() && std::filesystem::is_directory(path, ec))
         throw EngineError(err::CannotOpenDatabase, "'" + path + "' is a folder, not a data file.");
@@ -101,6 +108,7 @@ std::shared_ptr<Database> Database::OpenDatabase(const std::string& path) {
 }
 
 std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
+    if (IsServerLocation(path)) return OpenDatabase(path);
     if (path.empty())
         throw EngineError(err::CannotOpenDatabase, "No file name was given for the new database.");
     // "x": the test for an existing file and the creation are one step, so a file another
@@ -131,6 +139,19 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
+    if (pg_) {
+        const sql::QueryPlan& plan = pg_->plan(source);
+        // A failed statement spoils an open transaction on a server: only a table is
+        // asked for its updatable form.
+        const bool updatable = !plan.updatableSql.empty() && pg_->isTable(plan.table);
+        PgResult rows = pg_->run(updatable ? plan.updatableSql : plan.sql);
+        auto columns = pg_->columns(rows, updatable ? 1 : 0);
+        auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), std::move(rows),
+                                                      std::move(columns),
+                                                      updatable ? plan.table : std::string());
+        impl->open();
+        return std::make_unique<Recordset>(std::move(impl));
+    }
     // Views and tables without rowid come back read-only.
     std::string key, table;
     sqlite3_stmt* stmt = cache_->acquireSource(source, key, table);
@@ -141,6 +162,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
 }
 
 long long Database::Execute(const std::string& sql) {
+    if (pg_) return pg_->run(sql::Translate(sql, sql::Dialect::Postgres)).changed();
     std::string text;
     sqlite3_stmt* stmt = cache_->acquireShaped(cache_->translate(sql), text);
     int rc;
@@ -156,6 +178,7 @@ long long Database::Execute(const std::string& sql) {
 }
 
 void Database::ExecuteNative(const std::string& sql) {
+    if (pg_) return pg_->execScript(sql::ServerScript(sql));
     char* message = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
     SettleBusyWait();
@@ -169,7 +192,12 @@ void Database::ExecuteNative(const std::string& sql) {
 void Database::BeginTrans() {
     if (InTransaction())
         throw EngineError(err::TransactionNested, "A transaction is already open.");
-    ExecuteNative("BEGIN IMMEDIATE");
+    if (pg_)
+        // Every program of this kind takes the same lock first, as BEGIN IMMEDIATE takes
+        // SQLite's: the next code read in a save is still free when it is written.
+        pg_->execScript("BEGIN; SELECT pg_advisory_xact_lock(7406290521)");
+    else
+        ExecuteNative("BEGIN IMMEDIATE");
     ++transaction_;
     inTransaction_ = true;
 }
@@ -182,7 +210,8 @@ void Database::CommitTrans() {
 
 void Database::Rollback() {
     if (!InTransaction()) throw EngineError(err::NoTransaction, "Rollback without a transaction.");
-    ExecuteNative("ROLLBACK");
+    // A lost connection took its transaction with it: there is nothing left to undo.
+    if (!pg_ || pg_->inTransaction()) ExecuteNative("ROLLBACK");
     if (inTransaction_) rolledBack_.push_back(transaction_);
     inTransaction_ = false;
 }
@@ -191,11 +220,21 @@ bool Database::RolledBack(long long transaction) const {
     return std::find(rolledBack_.begin(), rolledBack_.end(), transaction) != rolledBack_.end();
 }
 
-bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool Database::InTransaction() const {
+    return pg_ ? pg_->inTransaction() : sqlite3_get_autocommit(db_) == 0;
+}
 
-long long Database::ValueLimit() const { return sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1); }
+long long Database::ValueLimit() const {
+    // A server's text holds up to 1 GB.
+    return pg_ ? (1LL << 30) - 1 : sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1);
+}
+
+std::string Database::Describe() const { return pg_ ? DescribeServerLocation(path_) : path_; }
 
 bool Database::TableExists(const std::string& name) const {
+    if (pg_)
+        return pg_->exec("select 1 from pg_class where oid = to_regclass(lower($1))", {name})
+                   .rows() > 0;
     sqlite3_stmt* stmt = nullptr;
     const char* sql =
         "select 1 from sqlite_master where type in ('table', 'view') and name = ?1 collate nocase";
@@ -209,6 +248,15 @@ bool Database::TableExists(const std::string& name) const {
 }
 
 std::vector<std::string> Database::ColumnNames(const std::string& table) const {
+    if (pg_) {
+        PgResult r = pg_->exec(
+            "select attname from pg_attribute where attrelid = to_regclass(lower($1)) and "
+            "attnum > 0 and not attisdropped order by attnum",
+            {table});
+        std::vector<std::string> names;
+        for (int i = 0; i < r.rows(); ++i) names.emplace_back(r.text(i, 0));
+        return names;
+    }
     return columnsOf(db_, table, path_);
 }
 

@@ -11,6 +11,7 @@ struct sqlite3;
 namespace platform {
 
 class StatementCache;
+class PgConnection;
 
 // A table as a schema names it, with its columns in their order.
 struct TableColumns {
@@ -22,14 +23,17 @@ struct TableColumns {
 // run on a scratch database in memory, so the answer is SQLite's own reading of it.
 std::vector<TableColumns> TablesOfScript(const std::string& ddl);
 
-// One open database file. Every query of the program runs on it. Opening never
-// creates a file; a query meeting another program's lock waits for it (BusyWait.h).
+// One open database: a SQLite file, or a PostgreSQL database on a server when the location
+// is a server address (PgConnection.h). Every query of the program runs on it. Opening
+// never creates a file; a query meeting another program's lock waits for it (BusyWait.h).
 class Database : public std::enable_shared_from_this<Database> {
   public:
-    // Opens an existing file shared, read and write. Throws EngineError when the
-    // file is missing, unreadable or not a database.
+    // Opens an existing file shared, read and write, or connects to a server. Throws
+    // EngineError when the file is missing, unreadable or not a database, or the server
+    // cannot be reached.
     static std::shared_ptr<Database> OpenDatabase(const std::string& path);
-    // Creates a new, empty database file; refuses (throws) when the file exists.
+    // Creates a new, empty database file; refuses (throws) when the file exists. A server
+    // database is made by its administrator: this connects to it.
     static std::shared_ptr<Database> CreateDatabase(const std::string& path);
     ~Database();
 
@@ -42,11 +46,14 @@ class Database : public std::enable_shared_from_this<Database> {
     // Runs a statement that returns no rows (DDL, insert, update, delete), translated
     // from the classic dialect. Returns the number of rows changed.
     long long Execute(const std::string& sql);
-    // Runs SQLite SQL as it stands, without translation (schema scripts).
+    // Runs SQLite SQL as it stands, without translation (schema scripts); on a server,
+    // with the schema's types given their server names (sql::ServerScript).
     void ExecuteNative(const std::string& sql);
 
-    // One write transaction. Nesting is not supported.
-    void BeginTrans();  // BEGIN IMMEDIATE: takes the write lock at once
+    // One write transaction. Nesting is not supported. It takes the write lock at once
+    // (BEGIN IMMEDIATE; on a server, a lock every program of this kind shares), so two
+    // saves never read the same next code.
+    void BeginTrans();
     void CommitTrans();
     void Rollback();
     bool InTransaction() const;
@@ -61,12 +68,18 @@ class Database : public std::enable_shared_from_this<Database> {
     // The most bytes one stored value may hold: SQLite's length limit on this connection.
     long long ValueLimit() const;
     const std::string& Name() const { return path_; }
+    // The file's path, or "server host:port, database name".
+    std::string Describe() const;
     sqlite3* handle() const { return db_; }
     StatementCache& statements() { return *cache_; }
+    // The server connection; null for a file.
+    PgConnection* server() const { return pg_.get(); }
 
   private:
     Database(sqlite3* db, std::string path);
+    Database(std::unique_ptr<PgConnection> pg, std::string location);
     sqlite3* db_;
+    std::unique_ptr<PgConnection> pg_;
     std::string path_;
     std::unique_ptr<StatementCache> cache_;
     long long transaction_ = 0;

@@ -47,6 +47,7 @@ inline constexpr int FieldNotUpdatable = 3164;
 inline constexpr int ReadOnlyDatabase = 3051;
 inline constexpr int TransactionNested = 3003;
 inline constexpr int NoTransaction = 3034;
+inline constexpr int ConnectionLost = 3151;
 }  // namespace err
 
 // A window's own short message ("Error occurred") with the reason under it. A found set at

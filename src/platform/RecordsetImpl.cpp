@@ -45,9 +45,25 @@ Recordset::Impl::Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::str
     if (stmt_) readers().push_back(this);
 }
 
+Recordset::Impl::Impl(std::shared_ptr<Database> db, PgResult rows,
+                      std::shared_ptr<const std::vector<ResultColumn>> columns, std::string table)
+    : db_(std::move(db)),
+      stmt_(nullptr),
+      table_(std::move(table)),
+      columns_(std::move(columns)),
+      serverRows_(std::move(rows)) {
+    hidden_ = table_.empty() ? 0 : 1;
+}
+
 Recordset::Impl::~Impl() { releaseStatement(); }
 
 void Recordset::Impl::open() {
+    if (serverRows_) {
+        if (!fetchServer()) return;
+        pos_ = 0;
+        eof_ = bof_ = false;
+        return;
+    }
     const int rc = StepStatement(stmt_);
     // Columns are read after the first step: a schema change re-prepares the statement there.
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) columns_ = db_->statements().columns(stmt_, hidden_);
@@ -91,6 +107,7 @@ void FinishPendingReads() {
 
 bool Recordset::Impl::fetch() {
     if (done_) return false;
+    if (db_->server()) return fetchServer();
     const int rc = StepStatement(stmt_);
     if (rc == SQLITE_ROW) {
         storeRow();
@@ -143,7 +160,9 @@ void Recordset::Impl::fillCell(Cell& c, sqlite3_value* value, ColumnKind kind) {
     }
 }
 
-long long Recordset::Impl::changes() const { return sqlite3_total_changes(db_->handle()); }
+long long Recordset::Impl::changes() const {
+    return db_->server() ? db_->server()->changes() : sqlite3_total_changes(db_->handle());
+}
 
 // The table's primary-key fields among the set's columns. A row is found again by its rowid
 // and these values as read: SQLite gives the rowid of a deleted last row to the next insert,
@@ -153,6 +172,19 @@ const std::vector<int>& Recordset::Impl::keyFields() {
     const std::vector<Column>& columns = *columns_;
     std::vector<int> fields;
     bool complete = true;
+    if (db_->server()) {
+        for (const std::string& name : db_->server()->keyColumns(table_)) {
+            int found = -1;
+            for (size_t i = 0; i < columns.size() && found < 0; ++i)
+                if (EqualsNoCase(columns[i].origin, name) && EqualsNoCase(columns[i].table, table_))
+                    found = static_cast<int>(i);
+            complete = complete && found >= 0;
+            fields.push_back(found);
+        }
+        if (!complete) fields.clear();
+        keyFields_ = std::move(fields);
+        return *keyFields_;
+    }
     StatementCache& cache = db_->statements();
     const std::string sql = "PRAGMA table_info(" + quoteName(table_) + ")";
     sqlite3_stmt* stmt = cache.acquire(sql);
@@ -203,6 +235,7 @@ bool Recordset::Impl::present(size_t p) {
         row.seen = -1;
     }
     if (row.deleted || !updatable() || row.seen == changes()) return !row.deleted;
+    if (db_->server()) return rereadServer(p);
     const std::vector<Column>& columns = *columns_;
     std::vector<int> fields;
     std::string sql = "SELECT ";
@@ -419,6 +452,21 @@ void Recordset::Impl::writePending() {
     }
     if (mode_ == Mode::Edit && names.empty()) return;
 
+    const long long changed = db_->server() ? writeServer(names, values) : writeFile(names, values);
+    if (mode_ == Mode::Edit) {
+        if (changed == 0)
+            throw EngineError(err::RecordDeleted, "Record is deleted.");
+        // Keep the cached row as the table now holds it.
+        for (size_t k = 0; k < names.size(); ++k)
+            for (size_t i = 0; i < columns.size(); ++i)
+                if (EqualsNoCase(columns[i].origin, names[k]) &&
+                    EqualsNoCase(columns[i].table, table_))
+                    cell(static_cast<size_t>(pos_), static_cast<int>(i)) = cellOf(values[k]);
+    }
+}
+
+long long Recordset::Impl::writeFile(const std::vector<std::string>& names,
+                                     const std::vector<Variant>& values) {
     std::string sql;
     if (mode_ == Mode::AddNew) {
         if (names.empty()) {
@@ -444,27 +492,24 @@ void Recordset::Impl::writePending() {
         if (mode_ == Mode::Edit)
             bindRow(stmt, static_cast<int>(values.size()) + 1, static_cast<size_t>(pos_));
     });
-    if (mode_ == Mode::Edit) {
-        if (sqlite3_changes(db_->handle()) == 0)
-            throw EngineError(err::RecordDeleted, "Record is deleted.");
-        // Keep the cached row as the table now holds it.
-        for (size_t k = 0; k < names.size(); ++k)
-            for (size_t i = 0; i < columns.size(); ++i)
-                if (EqualsNoCase(columns[i].origin, names[k]) &&
-                    EqualsNoCase(columns[i].table, table_))
-                    cell(static_cast<size_t>(pos_), static_cast<int>(i)) = cellOf(values[k]);
-    }
+    return sqlite3_changes(db_->handle());
 }
 
 void Recordset::Impl::remove() {
     requireUpdatable();
     requireCurrent();
     mode_ = Mode::None;
-    const std::string sql = "DELETE FROM " + quoteName(table_) + rowCondition();
-    runWrite(sql, [&](sqlite3_stmt* stmt) { bindRow(stmt, 1, static_cast<size_t>(pos_)); });
+    long long changed;
+    if (db_->server()) {
+        changed = removeServer();
+    } else {
+        const std::string sql = "DELETE FROM " + quoteName(table_) + rowCondition();
+        runWrite(sql, [&](sqlite3_stmt* stmt) { bindRow(stmt, 1, static_cast<size_t>(pos_)); });
+        changed = sqlite3_changes(db_->handle());
+    }
     rows_[pos_].deleted = true;
     rows_[pos_].deletedIn = db_->Transaction();
-    if (sqlite3_changes(db_->handle()) == 0)
+    if (changed == 0)
         throw EngineError(err::RecordDeleted, "Record is deleted.");
 }
 

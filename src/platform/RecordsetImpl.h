@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FieldCoding.h"
+#include "PgConnection.h"
 #include "Recordset.h"
 #include "StatementCache.h"
 
@@ -24,6 +25,10 @@ class Recordset::Impl {
     // sql is the text stmt was prepared from; a non-empty table means the last
     // result column is the hidden rowid and the set is updatable.
     Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::string sql, std::string table);
+    // The rows a server sent; a non-empty table means the last column is the row's
+    // address (ctid) and the set is updatable.
+    Impl(std::shared_ptr<Database> db, PgResult rows,
+         std::shared_ptr<const std::vector<ResultColumn>> columns, std::string table);
     ~Impl();
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
@@ -99,6 +104,16 @@ class Recordset::Impl {
     // Runs one write statement through the cache; bind fills its parameters.
     void runWrite(const std::string& sql, const std::function<void(sqlite3_stmt*)>& bind);
     void finish(int rc);  // the statement returned rc other than a row
+    // The same on a server's rows (RecordsetServer.cpp).
+    bool fetchServer();
+    void fillServerCell(Cell& c, std::string_view text, ColumnKind kind);
+    bool rereadServer(size_t p);
+    std::string serverName(std::string_view name) const;
+    std::string serverCondition(int firstParam);
+    void serverRowParams(size_t p, PgParams& params);
+    long long writeServer(const std::vector<std::string>& names, const std::vector<Variant>& values);
+    long long removeServer();
+    long long writeFile(const std::vector<std::string>& names, const std::vector<Variant>& values);
     Cell& cell(size_t row, int index) { return cells_[row * columns_->size() + index]; }
     const Cell& cell(size_t row, int index) const { return cells_[row * columns_->size() + index]; }
     Cell cellOf(const Variant& v);
@@ -131,6 +146,8 @@ class Recordset::Impl {
     std::vector<std::optional<Variant>> pending_;
     std::optional<std::vector<int>> keyFields_;
     long long fetched_ = 0;
+    std::optional<PgResult> serverRows_;
+    int serverNext_ = 0;
 };
 
 }  // namespace platform

@@ -10,12 +10,19 @@
 #include "Database.h"
 #include "DateTime.h"
 #include "EngineError.h"
+#include "ServerValues.h"
 #include "SqliteErrors.h"
 
 namespace platform {
 
 void RowStream::Open(const std::string& source) {
     Close();
+    if (PgConnection* server = db_.server()) {
+        serverRows_ = server->run(server->plan(source).sql);
+        columns_ = server->columns(*serverRows_, 0);
+        serverRow_ = -1;
+        return;
+    }
     std::string table;
     stmt_ = db_.statements().acquireSource(source, key_, table);
     // An updatable form carries the row's identity as a last, hidden column.
@@ -33,12 +40,18 @@ void RowStream::OpenNative(const std::string& sql, const std::vector<Variant>& v
 }
 
 void RowStream::Close() {
+    serverRows_.reset();
     if (!stmt_) return;
     db_.statements().release(key_, stmt_);
     stmt_ = nullptr;
 }
 
 bool RowStream::Next() {
+    if (serverRows_) {
+        if (++serverRow_ < serverRows_->rows()) return true;
+        serverRows_.reset();
+        return false;
+    }
     if (!stmt_) return false;
     const int rc = StepStatement(stmt_);
     if (first_ && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
@@ -77,6 +90,7 @@ const std::vector<int>& RowStream::FieldIndexes(const std::vector<std::string_vi
 // The same typing as a recordset's read of the field (the column's kind decides between
 // a date and a text, a boolean and a number), then the classic text of that value.
 void RowStream::AppendText(int index, std::string& out) const {
+    if (serverRows_) return appendServerText(index, out);
     sqlite3_value* value = sqlite3_column_value(stmt_, index);
     const ColumnKind kind = (*columns_)[static_cast<size_t>(index)].kind;
     switch (sqlite3_value_type(value)) {
@@ -106,6 +120,27 @@ void RowStream::AppendText(int index, std::string& out) const {
             out += text;
         }
     }
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void RowStream::appendServerText(int index, std::string& out) const {
+    if (serverRows_->isNull(serverRow_, index)) return;
+    const std::string_view text = serverRows_->text(serverRow_, index);
+    const ColumnKind kind = (*columns_)[static_cast<size_t>(index)].kind;
+    const Variant v = ServerValue(text, kind);
+    if (const long long* n = v.integer())
+        out += NumberToText(*n);
+    else if (const double* r = v.real())
+        out += NumberToText(*r);
+    else if (const bool* b = v.boolean())
+        out += *b ? "True" : "False";
+    else if (auto d = kind == ColumnKind::Date ? DateTime::fromStored(text) : std::nullopt)
+        out += DateToText(*d);
+    else
+        out += text;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "PgConnection.h"
 #include "StatementCache.h"
 #include "Variant.h"
 
@@ -52,6 +53,10 @@ class RowStream {
     bool first_ = false;                          // the next Next() takes the first row
     std::shared_ptr<const void> indexedColumns_;  // kept alive so its address stays unique
     std::vector<int> indexes_;
+    // On a server: the rows of the result, all sent at once, and the current one.
+    std::optional<PgResult> serverRows_;
+    int serverRow_ = -1;
+    void appendServerText(int index, std::string& out) const;
 };
 
 }  // namespace platform

@@ -130,8 +130,37 @@ std::vector<bool> unionArmParens(const std::vector<Token>& t) {
     return drop;
 }
 
+// The closing parenthesis of the call whose "(" is at open, or end.
+size_t closeOf(const std::vector<Token>& t, size_t open, size_t end) {
+    int depth = 0;
+    for (size_t k = open; k < end; ++k) {
+        if (t[k].isPunct("(")) ++depth;
+        if (t[k].isPunct(")") && --depth == 0) return k;
+    }
+    return end;
+}
+
+// The arguments of a call between open and close, split at their top-level commas.
+std::vector<std::pair<size_t, size_t>> argumentsOf(const std::vector<Token>& t, size_t open,
+                                                   size_t close) {
+    std::vector<std::pair<size_t, size_t>> args;
+    int depth = 0;
+    size_t from = open + 1;
+    for (size_t k = open + 1; k < close; ++k) {
+        if (t[k].isPunct("(")) ++depth;
+        if (t[k].isPunct(")")) --depth;
+        if (depth == 0 && t[k].isPunct(",")) {
+            args.emplace_back(from, k);
+            from = k + 1;
+        }
+    }
+    args.emplace_back(from, close);
+    return args;
+}
+
 void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vector<bool>& drop,
-          std::string& out) {
+          Dialect dialect, std::string& out) {
+    const bool pg = dialect == Dialect::Postgres;
     for (size_t i = begin; i < end; ++i) {
         if (drop[i]) continue;
         const Token& tok = t[i];
@@ -141,7 +170,8 @@ void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vect
             // A double-quoted text is a string in the classic dialect, a name in SQLite.
             out += tok.text.front() == '"' ? SqlQuote(unquote(tok)) : tok.text;
         } else if (tok.is("like")) {
-            out += tok.text;
+            // The classic like ignores letter case; SQLite's like() is replaced to match.
+            out += pg ? "ILIKE" : tok.text;
             const size_t j = nextSig(t, i + 1, end);
             if (j < end && t[j].kind == Kind::String) {
                 for (size_t k = i + 1; k < j; ++k) out += t[k].text;
@@ -150,31 +180,44 @@ void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vect
                 if (escape) out += " ESCAPE '\\'";
                 i = j;
             }
-        } else if (tok.is("month") || tok.is("day") || tok.is("year")) {
+        } else if (tok.is("month") || tok.is("day") || tok.is("year") || tok.is("mid") ||
+                   tok.is("iif")) {
             const size_t open = nextSig(t, i + 1, end);
-            size_t close = end;
-            if (open < end && t[open].isPunct("(")) {
-                int depth = 0;
-                for (size_t k = open; k < end; ++k) {
-                    if (t[k].isPunct("(")) ++depth;
-                    if (t[k].isPunct(")") && --depth == 0) {
-                        close = k;
-                        break;
-                    }
-                }
-            }
+            const size_t close =
+                open < end && t[open].isPunct("(") ? closeOf(t, open, end) : end;
             if (close == end) {
                 out += tok.text;  // a column that happens to be called day
                 continue;
             }
-            // CAST gives the result INTEGER affinity, so a comparison with a quoted
-            // number ('3') is numeric, as it was in the classic engine.
-            const char* part = tok.is("month") ? "%m" : tok.is("day") ? "%d" : "%Y";
-            out += "CAST(strftime('";
-            out += part;
-            out += "', ";
-            emit(t, open + 1, close, drop, out);
-            out += ") AS INTEGER)";
+            if (tok.is("mid")) {
+                out += "substr(";
+                emit(t, open + 1, close, drop, dialect, out);
+                out += ")";
+            } else if (tok.is("iif")) {
+                const auto args = argumentsOf(t, open, close);
+                if (args.size() != 3) syntaxError("IIf", tok.text);
+                const char* parts[] = {"(CASE WHEN ", " THEN ", " ELSE ", " END)"};
+                for (size_t a = 0; a < 3; ++a) {
+                    out += parts[a];
+                    emit(t, args[a].first, args[a].second, drop, dialect, out);
+                }
+                out += parts[3];
+            } else if (pg) {
+                out += "CAST(EXTRACT(";
+                out += tok.is("month") ? "MONTH" : tok.is("day") ? "DAY" : "YEAR";
+                out += " FROM ";
+                emit(t, open + 1, close, drop, dialect, out);
+                out += ") AS INTEGER)";
+            } else {
+                // CAST gives the result INTEGER affinity, so a comparison with a quoted
+                // number ('3') is numeric, as it was in the classic engine.
+                const char* part = tok.is("month") ? "%m" : tok.is("day") ? "%d" : "%Y";
+                out += "CAST(strftime('";
+                out += part;
+                out += "', ";
+                emit(t, open + 1, close, drop, dialect, out);
+                out += ") AS INTEGER)";
+            }
             i = close;
         } else {
             out += tok.text;
@@ -329,17 +372,41 @@ std::vector<Token> Tokenize(std::string_view s) {
     return out;
 }
 
-std::string Translate(std::string_view sql) {
+std::string Translate(std::string_view sql, Dialect dialect) {
     const auto tokens = Tokenize(sql);
     const auto drop = unionArmParens(tokens);
     std::string out;
     out.reserve(sql.size() + 32);
-    emit(tokens, 0, tokens.size(), drop, out);
+    emit(tokens, 0, tokens.size(), drop, dialect, out);
     return out;
 }
 
-QueryPlan PlanQuery(std::string_view source) {
+std::string ServerScript(std::string_view sqliteScript) {
+    std::string out;
+    bool creating = false, statementStart = true;
+    for (const Token& t : Tokenize(sqliteScript)) {
+        if (t.kind == Kind::Space) {
+            out += t.text;
+            continue;
+        }
+        if (statementStart) creating = t.is("create");
+        statementStart = t.isPunct(";");
+        if (creating && t.is("datetime"))
+            out += "TIMESTAMP(0)";
+        else if (creating && t.is("real"))
+            out += "DOUBLE PRECISION";
+        else if (creating && t.is("text"))
+            out += "TEXT COLLATE \"C\"";
+        else
+            out += t.text;
+    }
+    return out;
+}
+
+QueryPlan PlanQuery(std::string_view source, Dialect dialect) {
     QueryPlan plan;
+    const std::string identity =
+        std::string(dialect == Dialect::Postgres ? "ctid" : "rowid") + " AS \"" + kRowidColumn + "\"";
     auto tokens = Tokenize(source);
     size_t first = nextSig(tokens, 0, tokens.size());
     size_t after = first < tokens.size() ? nextSig(tokens, first + 1, tokens.size()) : first;
@@ -348,23 +415,23 @@ QueryPlan PlanQuery(std::string_view source) {
         const std::string& name = tokens[first].text;
         plan.table = unbracket(name);
         plan.sql = "select * from " + name;
-        plan.updatableSql = std::string("select *, rowid AS \"") + kRowidColumn + "\" from " + name;
+        plan.updatableSql = "select *, " + identity + " from " + name;
         return plan;
     }
-    plan.sql = Translate(source);
+    plan.sql = Translate(source, dialect);
     tokens = Tokenize(plan.sql);
     size_t from = 0;
     plan.table = singleTable(tokens, from);
     if (!plan.table.empty()) {
         for (size_t i = 0; i < tokens.size(); ++i) {
-            if (i == from) plan.updatableSql += std::string(", rowid AS \"") + kRowidColumn + "\" ";
+            if (i == from) plan.updatableSql += ", " + identity + " ";
             plan.updatableSql += tokens[i].text;
         }
     }
     return plan;
 }
 
-Shape Parameterize(std::string_view sqliteSql) {
+Shape Parameterize(std::string_view sqliteSql, Dialect dialect) {
     Shape shape;
     const auto t = Tokenize(sqliteSql);
     shape.sql.reserve(sqliteSql.size());
@@ -395,8 +462,9 @@ Shape Parameterize(std::string_view sqliteSql) {
             }
         }
         if (param) {
-            shape.sql += '?';
             shape.params.push_back(tok);
+            shape.sql += dialect == Dialect::Postgres ? "$" + std::to_string(shape.params.size())
+                                                      : std::string("?");
         } else {
             shape.sql += tok.text;
         }

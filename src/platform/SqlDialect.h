@@ -19,9 +19,18 @@ struct Token {
 // gives the input back. Throws EngineError on an unterminated literal.
 std::vector<Token> Tokenize(std::string_view sql);
 
-// Classic dialect to SQLite: #date# literals, like wildcards, month/day/year, union
-// arms in parentheses, double-quoted strings. Throws EngineError on a bad date literal.
-std::string Translate(std::string_view sql);
+// The SQL a backend speaks.
+enum class Dialect { Sqlite, Postgres };
+
+// Classic dialect to a backend's: #date# literals, like wildcards (case-blind on both),
+// month/day/year, Mid and IIf, union arms in parentheses, double-quoted strings. Throws
+// EngineError on a bad date literal.
+std::string Translate(std::string_view sql, Dialect dialect = Dialect::Sqlite);
+
+// A script written for SQLite (the schema, rows to insert) as PostgreSQL runs it: in
+// CREATE statements DATETIME becomes TIMESTAMP(0), REAL DOUBLE PRECISION and TEXT
+// compares byte by byte as in SQLite; everything else passes as written.
+std::string ServerScript(std::string_view sqliteScript);
 
 // Name of the hidden column that carries each row's identity.
 inline constexpr const char* kRowidColumn = "__rowid__";
@@ -35,7 +44,8 @@ struct QueryPlan {
 
 // A bare table name reads the whole table in rowid order; an SQL text is translated and,
 // when it is a plain select from one table, also gets an updatable form.
-QueryPlan PlanQuery(std::string_view source);
+// PostgreSQL has no rowid: its row address (ctid) stands in.
+QueryPlan PlanQuery(std::string_view source, Dialect dialect = Dialect::Sqlite);
 
 // A translated text with its compared literals taken out as parameters, so texts that
 // differ only in a code share one prepared statement. Only literals right after a
@@ -45,7 +55,8 @@ struct Shape {
     std::string sql;
     std::vector<Token> params;  // String or Number tokens, in parameter order
 };
-Shape Parameterize(std::string_view sqliteSql);
+// SQLite's parameters read "?", PostgreSQL's "$1", "$2"...
+Shape Parameterize(std::string_view sqliteSql, Dialect dialect = Dialect::Sqlite);
 
 // Recordset sources that differ only in compared values ("... where sample_code = 17")
 // share one key, so they are translated and parameterised once for all.

@@ -54,6 +54,7 @@ TEST_F(ExportRowsTest, ARangeTakesTheHandEnteredSamplesStartingAfterIt) {
 
 // Each read is prepared once whatever the number of samples.
 TEST_F(ExportRowsTest, EachReadIsPreparedOnceWhateverTheNumberOfSamples) {
+    SKIP_ON_SERVER();
     db->ExecuteNative(
         "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
         "INSERT INTO tblsample (idloc, sample_code, start_date) SELECT 'V', i, '2005-01-01' FROM "

@@ -91,9 +91,7 @@ TEST_F(ResultsService, AValueOfTheOtherKindReplacesTheEarlierOneInOneTransaction
     EXPECT_EQ(OtherSource(), 1);
 
     // The file refuses the new text row: the number it would replace stays.
-    db->ExecuteNative(
-        "create trigger no_text before insert on tblresults_val_nonnumeric "
-        "begin select raise(abort, 'no'); end;");
+    testing_support::RefuseWrites(*db, "no_text", "INSERT", "tblresults_val_nonnumeric");
     EXPECT_THROW(Store(Entry(10, "<1")), platform::EngineError);
     EXPECT_EQ(Stored(), (Strings{"10 N 3|~||", "10 R 8|~||"}));
     EXPECT_FALSE(db->InTransaction());

@@ -13,6 +13,7 @@
 namespace {
 
 TEST(TextLimit, ATextLongerThanAFieldHoldsIsRefusedNamingTheLimit) {
+    SKIP_ON_SERVER();
     testing_support::TempDir dir;
     auto db = testing_support::EmptyDatabase(dir.file("t.db"));
     db->ExecuteNative(

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -25,15 +27,65 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
+namespace {
+
+const char* server() {
+    const char* base = std::getenv("DATALOADER_TEST_PG");
+    return base && *base ? base : nullptr;
+}
+
+std::string schemaOf(const std::string& path) {
+    char name[32];
+    std::snprintf(name, sizeof name, "t%016zx", std::hash<std::string>{}(path));
+    return name;
+}
+
+// A server database starts as an empty schema of the test's own.
+void makeFresh(const std::string& path) {
+    if (!server()) return;
+    const std::string schema = schemaOf(path);
+    platform::Database::OpenDatabase(server())->ExecuteNative(
+        "DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+}
+
+}  // namespace
+
+bool OnServer() { return server() != nullptr; }
+
+std::string Location(const std::string& path) {
+    if (!server()) return path;
+    return std::string(server()) + "&options=-csearch_path%3D" + schemaOf(path);
+}
+
 std::shared_ptr<platform::Database> TempDir::NewDatabase(const std::string& ddl,
                                                          const std::string& name) const {
-    auto db = platform::Database::CreateDatabase(file(name));
+    makeFresh(file(name));
+    auto db = platform::Database::CreateDatabase(Location(file(name)));
     if (!ddl.empty()) db->ExecuteNative("begin;" + ddl + ";commit;");  // one sync, not many
     return db;
 }
 
 std::shared_ptr<platform::Database> EmptyDatabase(const std::string& path) {
-    return store::CreateEmptyDatabase(path);
+    makeFresh(path);
+    return store::CreateEmptyDatabase(Location(path));
+}
+
+void RefuseWrites(platform::Database& db, const std::string& name, const std::string& event,
+                  const std::string& table) {
+    const std::string when = " BEFORE " + event + " ON " + table;
+    if (!db.server()) {
+        db.ExecuteNative("CREATE TRIGGER " + name + when +
+                         " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        return;
+    }
+    db.ExecuteNative(
+        "CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$BEGIN RAISE EXCEPTION 'refused'; END$$; CREATE TRIGGER " +
+        name + when + " FOR EACH ROW EXECUTE FUNCTION refuse()");
+}
+
+void AllowWrites(platform::Database& db, const std::string& name, const std::string& table) {
+    db.ExecuteNative("DROP TRIGGER " + name + (db.server() ? " ON " + table : std::string()));
 }
 
 Table QueryRows(platform::Database& db, const std::string& sql) {

@@ -29,8 +29,23 @@ class TempDir {
     std::filesystem::path path_;
 };
 
-// A new database with the program's schema and empty tables.
+// Where a test's database for `path` lives: the file itself, or, when DATALOADER_TEST_PG
+// names a server, a schema of its own on that server (made empty by the first
+// EmptyDatabase or NewDatabase for the path).
+std::string Location(const std::string& path);
+bool OnServer();
+// For a test of what only a file has (SQLite's hooks, limits, statement cache).
+#define SKIP_ON_SERVER()                                                                   \
+    if (testing_support::OnServer()) GTEST_SKIP() << "SQLite's own workings, not a server's"
+
+// A new database with the program's schema and empty tables, at Location(path).
 std::shared_ptr<platform::Database> EmptyDatabase(const std::string& path);
+
+// A trigger `name` that makes every `event` (INSERT, UPDATE, DELETE) on `table` fail, in
+// the database's own dialect; and its removal.
+void RefuseWrites(platform::Database& db, const std::string& name, const std::string& event,
+                  const std::string& table);
+void AllowWrites(platform::Database& db, const std::string& name, const std::string& table);
 
 // Every row of a query, each cell as its text (Null reads as "").
 using Table = std::vector<std::vector<std::string>>;

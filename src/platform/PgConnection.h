@@ -1,0 +1,93 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FieldCoding.h"
+#include "StatementCache.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace platform {
+
+// A data location that names a database server rather than a file: a postgresql:// or
+// postgres:// URI, or a libpq key=value string ("host=... dbname=...").
+bool IsServerLocation(std::string_view location);
+
+// "server host:port, database name" for a status line; the location itself when libpq
+// cannot read it.
+std::string DescribeServerLocation(const std::string& location);
+
+// One result of a query on the server, freed with it. Rows arrive whole.
+class PgResult {
+  public:
+    PgResult() = default;
+    explicit PgResult(pg_result* result) : result_(result, &clear) {}
+    int rows() const;
+    int columns() const;
+    bool isNull(int row, int column) const;
+    std::string_view text(int row, int column) const;
+    long long changed() const;  // rows an insert, update or delete touched
+    pg_result* get() const { return result_.get(); }
+
+  private:
+    static void clear(pg_result* result);
+    std::shared_ptr<pg_result> result_;
+};
+
+// A parameter's text; nullopt for Null. The server infers each parameter's type from
+// where it stands, as it does for a quoted literal.
+using PgParams = std::vector<std::optional<std::string>>;
+
+// One connection to a PostgreSQL server through libpq. A lost connection is reported
+// once (EngineError 3151) and tried again at the next statement outside a transaction.
+class PgConnection {
+  public:
+    // Connects; refuses a location holding a password. Throws EngineError.
+    explicit PgConnection(std::string location);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    PgResult exec(const std::string& sql, const PgParams& params = {});
+    // Runs statements separated by semicolons, without parameters.
+    void execScript(const std::string& sql);
+    bool inTransaction() const;
+    // Rows changed through this connection since it opened.
+    long long changes() const { return changes_; }
+    // The result's columns as a recordset sees them: origin table and column by name.
+    std::shared_ptr<const std::vector<ResultColumn>> columns(const PgResult& result, int hidden);
+
+    // A recordset source translated once per distinct text.
+    const sql::QueryPlan& plan(const std::string& source);
+    // Runs classic-dialect SQL already translated, its compared literals as parameters.
+    PgResult run(const std::string& translated);
+    // Whether a table (not a view) of that name is in the search path.
+    bool isTable(const std::string& name);
+    // The primary-key columns of a table, lower case.
+    std::vector<std::string> keyColumns(const std::string& table);
+
+  private:
+    void ensureConnected();
+    PgResult check(pg_result* result);
+    struct Relation {
+        std::string name;
+        std::map<int, std::string> columns;  // by attribute number
+    };
+    const Relation& relation(unsigned int oid);
+
+    std::string location_;
+    pg_conn* conn_ = nullptr;
+    long long changes_ = 0;
+    std::map<unsigned int, Relation> relations_;
+    std::map<std::string, sql::QueryPlan> plans_;
+    std::set<std::string> tables_;
+};
+
+}  // namespace platform
