@@ -89,7 +89,7 @@ MDIMain::MDIMain()
 }
 
 void MDIMain::useDatabase(std::shared_ptr<platform::Database> database) {
-    SetStatusText(database ? "Data file: " + database->Name() : "No data file is open");
+    SetStatusText(database ? store::DataShown(*database) : "No data file is open");
     store::setDb(std::move(database));
 }
 
@@ -249,7 +249,7 @@ void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }
 void MDIMain::mnuAbout_Click() {
     const auto database = store::db();
     platform::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION +
-                         "\n\nData file: " + (database ? database->Name() : "none open") +
+                         "\n\n" + (database ? store::DataShown(*database) : "Data file: none open") +
                          "\nSQLite " + sqlite3_libversion(),
                      platform::mb::Information, "About");
 }

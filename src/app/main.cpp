@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "App.h"
+#include "DatabaseCopy.h"
 #include "DemoData.h"
 #include "Dialogs.h"
 #include "EngineError.h"
@@ -18,6 +19,7 @@
 #include "ImportCommand.h"
 #include "ImportMdbCommand.h"
 #include "PlotCommand.h"
+#include "Records.h"
 #include "RememberedLocation.h"
 #include "Schema.h"
 #include "Snapshot.h"
@@ -37,8 +39,11 @@ void usage(std::FILE* to) {
     std::fprintf(to, "%s\n", accessdb::kImportMdbUsage);
     std::fprintf(to, "%s\n", import::kImportUsage);
     std::fputs(
-        "  --new-database PATH       create an empty database for real use at PATH\n"
-        "                            (never overwrites)\n"
+        "  --new-database LOCATION   create an empty database for real use at LOCATION:\n"
+        "                            a new file (never overwrites), or a server database\n"
+        "                            (postgresql://host/dbname) that holds none of the tables\n"
+        "  --copy-database FROM TO   copy every table of FROM into a new database at TO\n"
+        "                            (file or server), all or nothing, counts checked\n"
         "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
         "  --version                 print the version\n"
         "  --help                    this text\n",
@@ -75,6 +80,22 @@ int main(int argc, char** argv) {
                 store::CreateEmptyDatabase(argv[2]);
         } catch (const platform::EngineError& e) {
             std::fprintf(stderr, "dataloader: %s\n", e.Description().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (option == "--copy-database") {
+        if (argc != 4) {
+            std::fputs("Usage: dataloader --copy-database FROM TO\n", stderr);
+            return 2;
+        }
+        try {
+            store::CopyDatabase(argv[2], argv[3], std::cerr);
+        } catch (const platform::EngineError& e) {
+            std::fprintf(stderr, "dataloader: %s\n", e.Description().c_str());
+            return 1;
+        } catch (const store::Refused& e) {
+            std::fprintf(stderr, "dataloader: %s\n", e.what());
             return 1;
         }
         return 0;

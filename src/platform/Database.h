@@ -68,7 +68,7 @@ class Database : public std::enable_shared_from_this<Database> {
     // The most bytes one stored value may hold: SQLite's length limit on this connection.
     long long ValueLimit() const;
     const std::string& Name() const { return path_; }
-    // The file's path, or "server host:port, database name".
+    // The file's path, or "database name on server host:port".
     std::string Describe() const;
     sqlite3* handle() const { return db_; }
     StatementCache& statements() { return *cache_; }

@@ -81,7 +81,7 @@ std::string DescribeServerLocation(const std::string& location) {
     if (port) server += ":" + std::string(port);
     const char* user = options.value("user");
     std::string db = name ? name : user ? user : std::getenv("USER") ? std::getenv("USER") : "";
-    return "server " + server + ", database " + db;
+    return "database " + db + " on server " + server;
 }
 
 int PgResult::rows() const { return PQntuples(result_.get()); }

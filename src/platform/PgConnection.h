@@ -20,7 +20,7 @@ namespace platform {
 // postgres:// URI, or a libpq key=value string ("host=... dbname=...").
 bool IsServerLocation(std::string_view location);
 
-// "server host:port, database name" for a status line; the location itself when libpq
+// "database name on server host:port" for a status line; the location itself when libpq
 // cannot read it.
 std::string DescribeServerLocation(const std::string& location);
 

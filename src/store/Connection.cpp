@@ -39,6 +39,10 @@ std::shared_ptr<platform::Database> OpenDataFile(const std::string& path) {
     return database;
 }
 
+std::string DataShown(const platform::Database& database) {
+    return (database.server() ? "Data: " : "Data file: ") + database.Describe();
+}
+
 std::string DataLocationFile() { return platform::AppPath() + "/datalocation.txt"; }
 
 std::string CommandLineDataLocation(const std::optional<std::string>& given,

@@ -23,6 +23,10 @@ platform::Database& requireDb();
 // missing at once.
 std::shared_ptr<platform::Database> OpenDataFile(const std::string& path);
 
+// What the status line and About box say the data is: "Data file: PATH", or
+// "Data: database NAME on server HOST" for a server.
+std::string DataShown(const platform::Database& database);
+
 // datalocation.txt in the program's directory: the database file's path, plain or quoted.
 std::string DataLocationFile();
 

@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "PgConnection.h"
 
 namespace store {
 
@@ -132,8 +133,45 @@ void CreateSchema(platform::Database& db) {
     }
 }
 
+namespace {
+
+// A server database is made by its administrator; the tables go into it when it holds none
+// of them, and go again when the filling fails.
+std::shared_ptr<platform::Database> createOnServer(
+    const std::string& location, const std::function<void(platform::Database&)>& fill) {
+    auto db = platform::Database::OpenDatabase(location);
+    std::vector<std::string> tables, present;
+    for (const auto& t : platform::TablesOfScript(SchemaDdl())) {
+        tables.push_back(t.table);
+        if (db->TableExists(t.table)) present.push_back(t.table);
+    }
+    if (!present.empty())
+        throw platform::EngineError(
+            platform::err::GeneralEngine,
+            "The " + db->Describe() + " already holds " + present.front() +
+                (present.size() > 1 ? " and " + std::to_string(present.size() - 1) + " more" : "") +
+                " of this program's tables: a new database must start empty.");
+    try {
+        CreateSchema(*db);
+        if (fill) fill(*db);
+    } catch (...) {
+        try {
+            if (db->InTransaction()) db->Rollback();
+            for (auto t = tables.rbegin(); t != tables.rend(); ++t)
+                db->ExecuteNative("DROP TABLE IF EXISTS " + *t);
+        } catch (const platform::EngineError&) {
+            // The server is gone: the first error says so.
+        }
+        throw;
+    }
+    return db;
+}
+
+}  // namespace
+
 std::shared_ptr<platform::Database> CreateDatabaseFile(
     const std::string& path, const std::function<void(platform::Database&)>& fill) {
+    if (platform::IsServerLocation(path)) return createOnServer(path, fill);
     auto db = platform::Database::CreateDatabase(path);
     try {
         CreateSchema(*db);

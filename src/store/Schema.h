@@ -16,7 +16,8 @@ const char* SchemaDdl();
 
 void CreateSchema(platform::Database& db);
 
-// A new file with the full schema and empty tables; refuses to overwrite a file.
+// A new file with the full schema and empty tables; refuses to overwrite a file. A server
+// location gets the tables in its existing database, which must hold none of them.
 std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path);
 
 // A new file with the full schema, then filled by `fill`. A failure removes the file again:

@@ -53,11 +53,13 @@ class Walk : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         store::setDb(nullptr);
         MakeOfficeDatabase(dataFile());
-        testing_support::WriteFile(dir.file("datalocation.txt"), dataFile() + "\r\n");
+        testing_support::WriteFile(dir.file("datalocation.txt"), location() + "\r\n");
     }
     void TearDown() override { testing_support::ResetApp(); }
 
     std::string dataFile() const { return dir.file("water.db"); }
+    // Where the office's data is: the file, or its schema on the test server.
+    std::string location() const { return testing_support::Location(dataFile()); }
 
     // The main window on the remembered data file, then Data > View or Add Data.
     void OpenDataLoader() {
@@ -76,7 +78,7 @@ class Walk : public ::testing::Test {
     }
     // Changes the data file as another program would, through a connection of its own.
     void Execute(const std::string& sql) {
-        platform::Database::OpenDatabase(dataFile())->ExecuteNative(sql);
+        platform::Database::OpenDatabase(location())->ExecuteNative(sql);
     }
 
     // The messages shown since the last call, and forgets them.

@@ -22,9 +22,11 @@ using testing_support::TempDir;
 
 namespace {
 
+// Choosing, moving and replacing files: the server side has its own tests.
 class DataFile : public ::testing::Test {
   protected:
     void SetUp() override {
+        SKIP_ON_SERVER();
         platform::SetAppPath(dir.path().string());
         dialogs = testing_support::ScriptDialogs();
         store::setDb(nullptr);

@@ -226,7 +226,8 @@ class Wiring : public ::testing::Test {
             ->Execute(
                 "insert into tblprojects_programs (project_code, program_project) "
                 "values ('P1', 'Lakes')");
-        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+        testing_support::WriteFile(dir.file("datalocation.txt"),
+                                   testing_support::Location(dir.file("water.db")) + "\r\n");
         app::MainWindow().Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app::MainWindow().window()));
     }

@@ -55,7 +55,11 @@ TEST_F(WorkingDay, StartUpAndKeyInASample) {
         EXPECT_FALSE(splash.IsLoaded());
     }
     ASSERT_TRUE(app::MainWindowLoaded());
-    EXPECT_EQ(app::MainWindow().StatusText(), "Data file: " + dataFile());
+    EXPECT_EQ(app::MainWindow().StatusText(), store::DataShown(store::requireDb()));
+    EXPECT_NE(app::MainWindow().StatusText().find(testing_support::OnServer()
+                                                      ? "database postgres on server /tmp/"
+                                                      : "Data file: " + dataFile()),
+              std::string::npos);
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
     EXPECT_EQ(f->SSTab1.TabCaption(f->SSTab1.Tab()), "Sample");
 

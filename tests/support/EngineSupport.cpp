@@ -57,6 +57,11 @@ std::string Location(const std::string& path) {
     return std::string(server()) + "&options=-csearch_path%3D" + schemaOf(path);
 }
 
+std::string EmptyLocation(const std::string& path) {
+    makeFresh(path);
+    return Location(path);
+}
+
 std::shared_ptr<platform::Database> TempDir::NewDatabase(const std::string& ddl,
                                                          const std::string& name) const {
     makeFresh(file(name));

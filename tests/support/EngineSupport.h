@@ -33,6 +33,8 @@ class TempDir {
 // names a server, a schema of its own on that server (made empty by the first
 // EmptyDatabase or NewDatabase for the path).
 std::string Location(const std::string& path);
+// Location(path) with nothing there yet: no file, or an empty schema.
+std::string EmptyLocation(const std::string& path);
 bool OnServer();
 // For a test of what only a file has (SQLite's hooks, limits, statement cache).
 #define SKIP_ON_SERVER()                                                                   \

@@ -1,0 +1,67 @@
+#include "DatabaseCopy.h"
+
+#include "Connection.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "EngineError.h"
+#include "Recordset.h"
+#include "Records.h"
+#include "Schema.h"
+
+namespace store {
+namespace {
+
+long long rowCount(platform::Database& db, const std::string& table) {
+    auto rs = db.OpenRecordset("select count(*) as n from " + table);
+    const long long n = rs->Fields("n").Value().toInteger();
+    rs->Close();
+    return n;
+}
+
+// The rows of one table, column by column of the schema, in the order the source reads them.
+long long copyTable(platform::Database& source, platform::Database& target,
+                    const platform::TableColumns& table) {
+    std::string columns;
+    for (const auto& c : table.columns) columns += (columns.empty() ? "" : ", ") + c;
+    auto in = source.OpenRecordset("select " + columns + " from " + table.table);
+    auto out = target.OpenRecordset(table.table);
+    long long copied = 0;
+    for (; !in->Eof(); in->MoveNext(), ++copied) {
+        out->AddNew();
+        for (int i = 0; i < in->FieldCount(); ++i) {
+            const platform::Variant v = in->Value(i);
+            if (!v.isNull()) out->Fields(table.columns[static_cast<size_t>(i)]) = v;
+        }
+        out->Update();
+    }
+    in->Close();
+    out->Close();
+    return copied;
+}
+
+}  // namespace
+
+void CopyDatabase(const std::string& from, const std::string& to, std::ostream& progress) {
+    auto source = OpenDataFile(from);
+    const auto tables = platform::TablesOfScript(SchemaDdl());
+    progress << "Copying " << source->Describe() << " to " << to << "\n";
+    CreateDatabaseFile(to, [&](platform::Database& target) {
+        target.BeginTrans();
+        for (const auto& table : tables) {
+            const long long copied = copyTable(*source, target, table);
+            progress << "  " << table.table << ": " << copied << " rows\n" << std::flush;
+        }
+        for (const auto& table : tables) {
+            const long long was = rowCount(*source, table.table);
+            const long long now = rowCount(target, table.table);
+            if (was != now)
+                throw Refused("The copy of " + table.table + " holds " +
+                              platform::NumberToText(now) + " rows instead of " +
+                              platform::NumberToText(was) + ": nothing was copied.");
+        }
+        target.CommitTrans();
+        progress << "Row counts checked: every table holds what the source holds.\n";
+    });
+}
+
+}  // namespace store
