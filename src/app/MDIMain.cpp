@@ -6,11 +6,13 @@
 
 #include "App.h"
 #include "Connection.h"
+#include "Conversions.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
 #include "History.h"
+#include "PgConnection.h"
 #include "RememberedLocation.h"
 #include "UserGuide.h"
 #include "UserSettings.h"
@@ -55,6 +57,7 @@ MDIMain::MDIMain()
       mnuHistory(mnuEdit.AddItem("mnuHistory", "&History")),
       mnuAdd(mnuData.AddItem("mnuAdd", "&View or Add Data")),
       mnuChange(mnuData.AddItem("mnuChange", "&Change Data File Location")),
+      mnuServer(mnuData.AddItem("mnuServer", "Use a Database &Server...")),
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
       mnuImportAccess(mnuData.AddItem("mnuImportAccess", "Import &Access Database")),
       mnuImportResults(mnuData.AddItem("mnuImportResults", "&Import Results")),
@@ -73,6 +76,7 @@ MDIMain::MDIMain()
     ON_EVENT(mnuHistory, Click);
     ON_EVENT(mnuAdd, Click);
     ON_EVENT(mnuChange, Click);
+    ON_EVENT(mnuServer, Click);
     ON_EVENT(mnuExport, Click);
     ON_EVENT(mnuImportAccess, Click);
     ON_EVENT(mnuImportResults, Click);
@@ -158,6 +162,23 @@ void MDIMain::mnuChange_Click() {
 void MDIMain::mnuRecent_Click(int Index) {
     const auto recent = RecentDataLocations();
     if (Index >= 0 && Index < static_cast<int>(recent.size())) changeTo(recent[Index]);
+}
+
+void MDIMain::mnuServer_Click() {
+    const auto current = store::db();
+    const auto typed = platform::InputBox(
+        "The address of the database server, as postgresql://host:port/database?user=name "
+        "or host=... dbname=... (no password: put it in ~/.pgpass, PGPASSWORD or a service "
+        "file):",
+        "Database Server", current && current->server() ? current->Name() : "postgresql://");
+    if (!typed || platform::Trim(*typed).empty()) return;
+    if (!platform::IsServerLocation(platform::Trim(*typed))) {
+        platform::MsgBox("'" + *typed + "' is not a server address. Choose a file with \"Change " +
+                             "Data File Location\".",
+                         platform::mb::Exclamation);
+        return;
+    }
+    changeTo(platform::Trim(*typed));
 }
 
 void MDIMain::changeTo(const std::string& path) {

@@ -24,6 +24,7 @@ class MDIMain : public platform::MdiForm {
     platform::Menu mnuData{"mnuData", "&Data"};
     platform::MenuItem& mnuAdd;
     platform::MenuItem& mnuChange;
+    platform::MenuItem& mnuServer;
     platform::MenuItem& mnuExport;
     platform::MenuItem& mnuImportAccess;
     platform::MenuItem& mnuImportResults;
@@ -38,6 +39,8 @@ class MDIMain : public platform::MdiForm {
     void mnuAdd_Click();
     void mnuChange_Click();
     void mnuRecent_Click(int Index);
+    // Asks for a database server's address instead of a file.
+    void mnuServer_Click();
     void mnuExport_Click();
     void mnuImportAccess_Click();
     void mnuImportResults_Click();

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -223,6 +225,15 @@ std::optional<std::string> QtDialogs::SaveFile(const OpenFileRequest& request) {
     return fileDialog(request, true);
 }
 
+std::optional<std::string> QtDialogs::InputText(const std::string& prompt, const std::string& title,
+                                                const std::string& initial) {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(dialogParent(), qt::q(title), qt::q(prompt),
+                                                QLineEdit::Normal, qt::q(initial), &ok);
+    if (!ok) return std::nullopt;
+    return qt::s(typed);
+}
+
 std::unique_ptr<ProgressReporter> QtDialogs::Progress(const std::string& label, long long maximum) {
     return std::make_unique<QtProgress>(label, maximum);
 }
@@ -235,6 +246,16 @@ int ScriptedDialogs::MessageBox(const std::string& prompt, int buttons, const st
         return answer;
     }
     return isYesNoStyle(buttons) ? mb::Yes : mb::OK;
+}
+
+std::optional<std::string> ScriptedDialogs::InputText(const std::string& prompt,
+                                                      const std::string& title,
+                                                      const std::string&) {
+    prompts.push_back({prompt, -2, title, {}});
+    if (files.empty()) return std::nullopt;
+    auto answer = files.front();
+    files.pop_front();
+    return answer;
 }
 
 std::optional<std::string> ScriptedDialogs::OpenFile(const OpenFileRequest& request) {
@@ -276,6 +297,11 @@ DialogService& Dialogs() {
 
 int MsgBox(const std::string& prompt, int buttons, const std::string& title) {
     return Dialogs().MessageBox(prompt, buttons, title.empty() ? AppTitle() : title);
+}
+
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& initial) {
+    return Dialogs().InputText(prompt, title.empty() ? AppTitle() : title, initial);
 }
 
 }  // namespace platform

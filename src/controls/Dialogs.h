@@ -43,6 +43,9 @@ class DialogService {
     virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
     // The path to write, or nullopt when the user cancels.
     virtual std::optional<std::string> SaveFile(const OpenFileRequest& request) = 0;
+    // A line the user types, starting from `initial`; nullopt when the user cancels.
+    virtual std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
+                                                 const std::string& initial) = 0;
     // Progress of a task of `maximum` steps, closed when the reporter is dropped. Without
     // an override nothing is shown and nothing cancels.
     virtual std::unique_ptr<ProgressReporter> Progress(const std::string& label, long long maximum);
@@ -55,6 +58,8 @@ class QtDialogs : public DialogService {
     int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const OpenFileRequest& request) override;
+    std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
+                                         const std::string& initial) override;
     std::unique_ptr<ProgressReporter> Progress(const std::string& label,
                                                long long maximum) override;
 };
@@ -87,6 +92,9 @@ class ScriptedDialogs : public DialogService {
     std::optional<std::string> SaveFile(const OpenFileRequest& request) override {
         return OpenFile(request);
     }
+    // Also answered from the file queue; the prompt records -2 as its buttons.
+    std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
+                                         const std::string& initial) override;
     std::unique_ptr<ProgressReporter> Progress(const std::string& label,
                                                long long maximum) override;
 
@@ -112,5 +120,8 @@ bool SaveMessageBoxSnapshot(const std::string& prompt, int buttons, const std::s
 
 // The classic MsgBox: an empty title shows the application's title.
 int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::string& title = "");
+// The classic InputBox: nullopt when the user cancels.
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& initial);
 
 }  // namespace platform

@@ -136,6 +136,7 @@ const Press kMainMenus[] = {
     {"History", "mnuHistory_Click", How::MenuBar},
     {"View or Add Data", "mnuAdd_Click", How::MenuBar},
     {"Change Data File Location", "mnuChange_Click", How::MenuBar},
+    {"Use a Database Server...", "mnuServer_Click", How::MenuBar},
     {"Export", "mnuExport_Click", How::MenuBar},
     {"Import Access Database", "mnuImportAccess_Click", How::MenuBar},
     {"Import Results", "mnuImportResults_Click", How::MenuBar},
