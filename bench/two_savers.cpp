@@ -1,8 +1,11 @@
-// Two programs saving samples into one data file at once, through the samples service, as
-// two users at two desks do; beside one program saving as many alone in the same run.
-// Every save must succeed, however the two contend for the file's lock.
+// Programs saving samples into one database at once, through the samples and results
+// services, as users at several desks do; beside one program saving as many alone in the
+// same run. Every save must succeed, however they contend for the file's lock or the
+// server's, and every sample must get a code of its own.
 //
-//   two_savers [rounds] [samples per saver] [folder]      (50, 500, the temporary folder)
+//   two_savers [rounds] [samples per saver] [folder or server address] [savers] [results]
+//   (50, 500, the temporary folder, 2, 0); four savers on a server, as an office would:
+//   two_savers 1 250 postgresql:///water?host=/run/postgresql 4 5
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +17,12 @@
 #include <filesystem>
 #include <string>
 
+#include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "PgConnection.h"
 #include "Records.h"
+#include "Results.h"
 #include "Samples.h"
 #include "Schema.h"
 
@@ -38,16 +44,28 @@ store::Sample sampleOf(int saver, int n) {
     return s;
 }
 
-// One program's run: its own connection, `count` saves, each a transaction of its own.
+int resultsPerSample = 0;
+
+// One program's run: its own connection, `count` samples, each saved in a transaction of
+// its own and followed by its results, one save each.
 Tally save(const std::string& path, int saver, int count) {
     Tally t;
     auto db = platform::Database::OpenDatabase(path);
     store::Samples samples(*db);
+    store::Results results(*db);
     for (int n = 0; n < count; ++n) {
         const auto start = Clock::now();
         try {
-            samples.Add(sampleOf(saver, n));
-        } catch (const platform::EngineError& e) {
+            const store::Sample s = samples.Add(sampleOf(saver, n));
+            const std::string code = std::to_string(s.code);
+            for (int r = 0; r < resultsPerSample; ++r) {
+                store::Result result;
+                result.sampleCode = code;
+                result.parameterCode = std::to_string(10 + r);
+                result.value = std::to_string(n % 97) + ".5";
+                results.Store({code, platform::DateToText(*s.start)}, result);
+            }
+        } catch (const std::exception& e) {
             if (++t.failures == 1) std::fprintf(stderr, "saver %d: %s\n", saver, e.what());
         }
         const auto ms =
@@ -106,12 +124,24 @@ struct Run {
     long long wrong = 0;  // rounds whose file did not hold every sample under its own code
 };
 
+// A new, empty database at `path`: a new file, or a server database emptied of the tables.
+void startAfresh(const std::string& path) {
+    if (platform::IsServerLocation(path)) {
+        auto db = platform::Database::OpenDatabase(path);
+        for (const auto& t : platform::TablesOfScript(store::SchemaDdl()))
+            db->ExecuteNative("DROP TABLE IF EXISTS " + t.table);
+    } else {
+        std::filesystem::remove(path);
+    }
+    store::CreateEmptyDatabase(path);  // closed again before the savers start
+}
+
 Run rounds(const std::string& folder, int rounds, int savers, int count) {
     Run run;
-    const std::string path = folder + "/two-savers.db";
+    const bool server = platform::IsServerLocation(folder);
+    const std::string path = server ? folder : folder + "/two-savers.db";
     for (int r = 0; r < rounds; ++r) {
-        std::filesystem::remove(path);
-        store::CreateEmptyDatabase(path);  // closed again before the savers start
+        startAfresh(path);
         const auto start = Clock::now();
         const Tally t = saveAtOnce(path, savers, count);
         run.seconds += std::chrono::duration<double>(Clock::now() - start).count();
@@ -119,7 +149,7 @@ Run rounds(const std::string& folder, int rounds, int savers, int count) {
         run.tally.slowestMs = std::max(run.tally.slowestMs, t.slowestMs);
         if (storedCodes(path) != static_cast<long long>(savers) * count - t.failures) ++run.wrong;
     }
-    std::filesystem::remove(path);
+    if (!server) std::filesystem::remove(path);
     return run;
 }
 
@@ -136,14 +166,21 @@ int main(int argc, char** argv) {
     const int n = argc > 1 ? std::atoi(argv[1]) : 50;
     const int count = argc > 2 ? std::atoi(argv[2]) : 500;
     const std::string folder = argc > 3 ? argv[3] : QDir::tempPath().toStdString();
-    if (n <= 0 || count <= 0) {
-        std::fputs("usage: two_savers [rounds] [samples per saver] [folder]\n", stderr);
+    const int savers = argc > 4 ? std::atoi(argv[4]) : 2;
+    resultsPerSample = argc > 5 ? std::atoi(argv[5]) : 0;
+    if (n <= 0 || count <= 0 || savers <= 0 || resultsPerSample < 0) {
+        std::fputs(
+            "usage: two_savers [rounds] [samples per saver] [folder or server address] "
+            "[savers] [results per sample]\n",
+            stderr);
         return 2;
     }
-    std::printf("%d rounds in %s\n", n, folder.c_str());
-    const Run alone = rounds(folder, n, 1, 2 * count);
-    const Run both = rounds(folder, n, 2, count);
-    report(("baseline: 1 program x " + std::to_string(2 * count)).c_str(), alone, n, 2 * count);
-    report(("2 programs x " + std::to_string(count) + " at once").c_str(), both, n, 2 * count);
+    std::printf("%d rounds in %s, %d results per sample\n", n, folder.c_str(), resultsPerSample);
+    const int total = savers * count;
+    const Run alone = rounds(folder, n, 1, total);
+    const Run both = rounds(folder, n, savers, count);
+    report(("baseline: 1 program x " + std::to_string(total)).c_str(), alone, n, total);
+    report((std::to_string(savers) + " programs x " + std::to_string(count) + " at once").c_str(),
+           both, n, total);
     return both.tally.failures == 0 && both.wrong == 0 && alone.tally.failures == 0 ? 0 : 1;
 }

@@ -269,8 +269,8 @@ void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }
 
 void MDIMain::mnuAbout_Click() {
     const auto database = store::db();
-    platform::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION +
-                         "\n\n" + (database ? store::DataShown(*database) : "Data file: none open") +
+    platform::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION + "\n\n" +
+                         (database ? store::DataShown(*database) : "Data file: none open") +
                          "\nSQLite " + sqlite3_libversion(),
                      platform::mb::Information, "About");
 }

@@ -44,7 +44,8 @@ class DialogService {
     // The path to write, or nullopt when the user cancels.
     virtual std::optional<std::string> SaveFile(const OpenFileRequest& request) = 0;
     // A line the user types, starting from `initial`; nullopt when the user cancels.
-    virtual std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
+    virtual std::optional<std::string> InputText(const std::string& prompt,
+                                                 const std::string& title,
                                                  const std::string& initial) = 0;
     // Progress of a task of `maximum` steps, closed when the reporter is dropped. Without
     // an override nothing is shown and nothing cancels.

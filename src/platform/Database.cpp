@@ -12,8 +12,8 @@
 #include "EngineError.h"
 #include "LikeFunction.h"
 #include "PgConnection.h"
-#include "SqlDialect.h"
 #include "RecordsetImpl.h"
+#include "SqlDialect.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
 

@@ -62,8 +62,8 @@ bool IsServerLocation(std::string_view location) {
     size_t i = 0;
     while (i < location.size() && std::isspace(static_cast<unsigned char>(location[i]))) ++i;
     const size_t word = i;
-    while (i < location.size() && (std::isalnum(static_cast<unsigned char>(location[i])) ||
-                                   location[i] == '_'))
+    while (i < location.size() &&
+           (std::isalnum(static_cast<unsigned char>(location[i])) || location[i] == '_'))
         ++i;
     while (i < location.size() && location[i] == ' ') ++i;
     return i > word && i < location.size() && location[i] == '=';
@@ -112,8 +112,7 @@ PgConnection::PgConnection(std::string location) : location_(std::move(location)
         throw EngineError(err::CannotOpenDatabase,
                           "The server address '" + location_ + "' cannot be read: " + why);
     }
-    if (options.value("password"))
-        throw EngineError(err::CannotOpenDatabase, PasswordRefusal());
+    if (options.value("password")) throw EngineError(err::CannotOpenDatabase, PasswordRefusal());
     ensureConnected();
 }
 
@@ -209,9 +208,10 @@ PgResult PgConnection::run(const std::string& translated) {
 
 bool PgConnection::isTable(const std::string& name) {
     if (tables_.count(name)) return true;
-    const bool found = exec("select 1 from pg_class c where c.oid = to_regclass($1) and c.relkind in ('r', 'p')",
-                {name})
-                           .rows() > 0;
+    const bool found =
+        exec("select 1 from pg_class c where c.oid = to_regclass($1) and c.relkind in ('r', 'p')",
+             {name})
+            .rows() > 0;
     if (found) tables_.insert(name);
     return found;
 }

@@ -43,7 +43,8 @@ void ThrowPostgres(const std::string& sqlstate, const std::string& raw,
     if (sqlstate == "23502")
         throw EngineError(err::ValueRequired, "A value is required. (" + message + ")");
     if (cls == "23")
-        throw EngineError(err::GeneralEngine, "A value breaks a rule of the table. (" + message + ")");
+        throw EngineError(err::GeneralEngine,
+                          "A value breaks a rule of the table. (" + message + ")");
     if (sqlstate == "42P01")
         throw EngineError(err::TableNotFound, "The engine cannot find the input table or query '" +
                                                   quotedName(message) + "'.");
@@ -56,10 +57,8 @@ void ThrowPostgres(const std::string& sqlstate, const std::string& raw,
         throw EngineError(err::Locked, "The database on " + DescribeServerLocation(location) +
                                            " is busy with another user's change; try again. (" +
                                            message + ")");
-    if (cls == "08" || cls == "57")
-        ThrowConnectionLost(location);
-    if (cls == "42")
-        throw EngineError(err::SyntaxError, "Syntax error in query: " + message + ".");
+    if (cls == "08" || cls == "57") ThrowConnectionLost(location);
+    if (cls == "42") throw EngineError(err::SyntaxError, "Syntax error in query: " + message + ".");
     throw EngineError(err::GeneralEngine, "Database engine error: " + message + ".");
 }
 
@@ -71,9 +70,9 @@ void ThrowConnectionLost(const std::string& location) {
 }
 
 void ThrowCannotConnect(const std::string& location, const std::string& why) {
-    throw EngineError(err::CannotOpenDatabase, "Could not connect to the database " +
-                                                   DescribeServerLocation(location) + ": " +
-                                                   tidy(why));
+    throw EngineError(
+        err::CannotOpenDatabase,
+        "Could not connect to the database " + DescribeServerLocation(location) + ": " + tidy(why));
 }
 
 }  // namespace platform

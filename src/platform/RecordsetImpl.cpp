@@ -454,8 +454,7 @@ void Recordset::Impl::writePending() {
 
     const long long changed = db_->server() ? writeServer(names, values) : writeFile(names, values);
     if (mode_ == Mode::Edit) {
-        if (changed == 0)
-            throw EngineError(err::RecordDeleted, "Record is deleted.");
+        if (changed == 0) throw EngineError(err::RecordDeleted, "Record is deleted.");
         // Keep the cached row as the table now holds it.
         for (size_t k = 0; k < names.size(); ++k)
             for (size_t i = 0; i < columns.size(); ++i)
@@ -509,8 +508,7 @@ void Recordset::Impl::remove() {
     }
     rows_[pos_].deleted = true;
     rows_[pos_].deletedIn = db_->Transaction();
-    if (changed == 0)
-        throw EngineError(err::RecordDeleted, "Record is deleted.");
+    if (changed == 0) throw EngineError(err::RecordDeleted, "Record is deleted.");
 }
 
 void Recordset::Impl::runWrite(const std::string& sql,

@@ -111,7 +111,8 @@ class Recordset::Impl {
     std::string serverName(std::string_view name) const;
     std::string serverCondition(int firstParam);
     void serverRowParams(size_t p, PgParams& params);
-    long long writeServer(const std::vector<std::string>& names, const std::vector<Variant>& values);
+    long long writeServer(const std::vector<std::string>& names,
+                          const std::vector<Variant>& values);
     long long removeServer();
     long long writeFile(const std::vector<std::string>& names, const std::vector<Variant>& values);
     Cell& cell(size_t row, int index) { return cells_[row * columns_->size() + index]; }

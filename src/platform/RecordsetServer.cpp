@@ -122,9 +122,9 @@ long long Recordset::Impl::writeServer(const std::vector<std::string>& names,
             cols += (i ? ", " : "") + serverName(names[i]);
             marks += (i ? ", $" : "$") + std::to_string(i + 1);
         }
-        sql = names.empty() ? "INSERT INTO " + serverName(table_) + " DEFAULT VALUES"
-                            : "INSERT INTO " + serverName(table_) + " (" + cols + ") VALUES (" +
-                                  marks + ")";
+        sql = names.empty()
+                  ? "INSERT INTO " + serverName(table_) + " DEFAULT VALUES"
+                  : "INSERT INTO " + serverName(table_) + " (" + cols + ") VALUES (" + marks + ")";
         return db_->server()->exec(sql, params).changed();
     }
     sql = "UPDATE " + serverName(table_) + " SET ";

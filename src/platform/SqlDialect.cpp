@@ -183,8 +183,7 @@ void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vect
         } else if (tok.is("month") || tok.is("day") || tok.is("year") || tok.is("mid") ||
                    tok.is("iif")) {
             const size_t open = nextSig(t, i + 1, end);
-            const size_t close =
-                open < end && t[open].isPunct("(") ? closeOf(t, open, end) : end;
+            const size_t close = open < end && t[open].isPunct("(") ? closeOf(t, open, end) : end;
             if (close == end) {
                 out += tok.text;  // a column that happens to be called day
                 continue;
@@ -405,8 +404,8 @@ std::string ServerScript(std::string_view sqliteScript) {
 
 QueryPlan PlanQuery(std::string_view source, Dialect dialect) {
     QueryPlan plan;
-    const std::string identity =
-        std::string(dialect == Dialect::Postgres ? "ctid" : "rowid") + " AS \"" + kRowidColumn + "\"";
+    const std::string identity = std::string(dialect == Dialect::Postgres ? "ctid" : "rowid") +
+                                 " AS \"" + kRowidColumn + "\"";
     auto tokens = Tokenize(source);
     size_t first = nextSig(tokens, 0, tokens.size());
     size_t after = first < tokens.size() ? nextSig(tokens, first + 1, tokens.size()) : first;

@@ -4,8 +4,8 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
-#include "Recordset.h"
 #include "Records.h"
+#include "Recordset.h"
 #include "Schema.h"
 
 namespace store {

@@ -1,10 +1,9 @@
-#include "DatabaseCopy.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "Database.h"
+#include "DatabaseCopy.h"
 #include "EngineError.h"
 #include "EngineSupport.h"
 #include "Schema.h"

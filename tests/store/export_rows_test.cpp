@@ -1,6 +1,4 @@
 // The export's reads, on a file made from the schema and a few samples.
-#include "ExportRows.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,8 +6,9 @@
 
 #include "Conversions.h"
 #include "Database.h"
-#include "StatementCache.h"
 #include "EngineSupport.h"
+#include "ExportRows.h"
+#include "StatementCache.h"
 
 using store::ExportRange;
 using Lines = std::vector<std::string>;

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "Database.h"
+#include "EngineSupport.h"
 #include "Results.h"
 #include "Samples.h"
-#include "EngineSupport.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "Database.h"
-#include "StatementCache.h"
 #include "EngineSupport.h"
+#include "StatementCache.h"
 
 using platform::DateTime;
 using Strings = std::vector<std::string>;

@@ -44,8 +44,8 @@ std::string schemaOf(const std::string& path) {
 void makeFresh(const std::string& path) {
     if (!server()) return;
     const std::string schema = schemaOf(path);
-    platform::Database::OpenDatabase(server())->ExecuteNative(
-        "DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+    platform::Database::OpenDatabase(server())->ExecuteNative("DROP SCHEMA IF EXISTS " + schema +
+                                                              " CASCADE; CREATE SCHEMA " + schema);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ std::string Location(const std::string& path);
 std::string EmptyLocation(const std::string& path);
 bool OnServer();
 // For a test of what only a file has (SQLite's hooks, limits, statement cache).
-#define SKIP_ON_SERVER()                                                                   \
+#define SKIP_ON_SERVER() \
     if (testing_support::OnServer()) GTEST_SKIP() << "SQLite's own workings, not a server's"
 
 // A new database with the program's schema and empty tables, at Location(path).
