@@ -54,6 +54,14 @@ ColumnKind KindOfServerType(Oid type) {
     }
 }
 
+// A server that does not answer is given up after a while rather than hanging the window;
+// the location's own settings win over these.
+PGconn* connect(const std::string& location) {
+    const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
+    const char* values[] = {"15", "dataloader", location.c_str(), nullptr};
+    return PQconnectdbParams(keywords, values, 1);
+}
+
 }  // namespace
 
 bool IsServerLocation(std::string_view location) {
@@ -123,7 +131,7 @@ void PgConnection::ensureConnected() {
     if (conn_)
         PQreset(conn_);
     else
-        conn_ = PQconnectdb(location_.c_str());
+        conn_ = connect(location_);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string why = PQerrorMessage(conn_);
         PQfinish(conn_);
@@ -219,7 +227,8 @@ bool PgConnection::isTable(const std::string& name) {
 std::vector<std::string> PgConnection::keyColumns(const std::string& table) {
     PgResult r = exec(
         "select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid and "
-        "a.attnum = any(i.indkey) where i.indrelid = to_regclass($1) and i.indisprimary",
+        "a.attnum = any(i.indkey) where i.indrelid = to_regclass($1) and i.indisprimary "
+        "order by array_position(i.indkey::smallint[], a.attnum)",
         {table});
     std::vector<std::string> names;
     for (int i = 0; i < r.rows(); ++i) names.emplace_back(r.text(i, 0));

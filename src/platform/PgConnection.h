@@ -70,7 +70,7 @@ class PgConnection {
     PgResult run(const std::string& translated);
     // Whether a table (not a view) of that name is in the search path.
     bool isTable(const std::string& name);
-    // The primary-key columns of a table, lower case.
+    // The primary-key columns of a table in key order, lower case.
     std::vector<std::string> keyColumns(const std::string& table);
 
   private:

@@ -198,7 +198,8 @@ void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vect
                 const char* parts[] = {"(CASE WHEN ", " THEN ", " ELSE ", " END)"};
                 for (size_t a = 0; a < 3; ++a) {
                     out += parts[a];
-                    emit(t, args[a].first, args[a].second, drop, dialect, out);
+                    emit(t, nextSig(t, args[a].first, args[a].second), args[a].second, drop,
+                         dialect, out);
                 }
                 out += parts[3];
             } else if (pg) {

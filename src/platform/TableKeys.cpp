@@ -5,11 +5,13 @@
 #include <map>
 
 #include "Database.h"
+#include "PgConnection.h"
 #include "SqliteErrors.h"
 
 namespace platform {
 
 std::vector<std::string> KeyColumns(const Database& db, const std::string& table) {
+    if (db.server()) return db.server()->keyColumns(table);
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db.handle(), "select name, pk from pragma_table_info(?1) where pk > 0",
                            -1, &stmt, nullptr) != SQLITE_OK)

@@ -1,5 +1,9 @@
 // Typing a database server's address instead of choosing a file.
+#include <sstream>
+
 #include "DataLocation.h"
+#include "DatabaseCopy.h"
+#include "ExportCommand.h"
 #include "EngineError.h"
 #include "PgConnection.h"
 #include "Walk.h"
@@ -48,6 +52,30 @@ TEST_F(ServerLocation, ATypedServerAddressIsOpenedAndRemembered) {
     EXPECT_EQ(store::requireDb().Name(), other);
     EXPECT_EQ(main.StatusText(), "Data: " + platform::DescribeServerLocation(other));
     EXPECT_EQ(app::ReadDataLocation(dir.file("datalocation.txt")), other);
+}
+
+// The office's data copied into a file and from there into a new database (on the server,
+// when the tests run on one): the export of either is the same, byte for byte.
+TEST_F(ServerLocation, TheExportOfACopyIsTheExportOfTheOriginal) {
+    std::ostringstream progress;
+    const std::string file = dir.file("copy.db");
+    const std::string back = testing_support::EmptyLocation(dir.file("back.db"));
+    store::CopyDatabase(location(), file, progress);
+    store::CopyDatabase(file, back, progress);
+    auto exported = [&](const std::string& from, const std::string& prefix) {
+        std::vector<std::string> args{"--all", "--header", "--database", from};
+        for (const char* set : {"sample", "result", "nonnumeric", "replicate"})
+            args.insert(args.end(), {"--" + std::string(set) + "-file", dir.file(prefix + set)});
+        std::ostringstream out, err;
+        EXPECT_EQ(exporter::RunExportCommand(args, nullptr, out, err), 0) << err.str();
+        std::string all;
+        for (const char* set : {"sample", "result", "nonnumeric", "replicate"})
+            all += testing_support::ReadFile(dir.file(prefix + set)) + "|";
+        return all;
+    };
+    const std::string original = exported(file, "a-");
+    EXPECT_NE(original.find("V,1,10,11"), std::string::npos) << original;
+    EXPECT_EQ(exported(back, "b-"), original);
 }
 
 }  // namespace

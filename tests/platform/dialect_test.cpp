@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "Database.h"
 #include "EngineError.h"
@@ -21,6 +22,36 @@ TEST(DialectTranslate, DoubleQuotedTextsAndNamesLikeFunctions) {
         {"month(max(#1/2/2004#))", "CAST(strftime('%m', max('2004-01-02 00:00:00')) AS INTEGER)"},
     };
     for (const auto& [classic, sqlite] : cases) EXPECT_EQ(sql::Translate(classic), sqlite) << classic;
+}
+
+// The same classic texts as a server reads them; Mid and IIf alike on both.
+TEST(DialectTranslate, ServerFormsOfLikeDatePartsMidAndIIf) {
+    using sql::Dialect;
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"c like 'a*'", "c like 'a%'", "c ILIKE 'a%'"},
+        {"month(d) = '3'", "CAST(strftime('%m', d) AS INTEGER) = '3'",
+         "CAST(EXTRACT(MONTH FROM d) AS INTEGER) = '3'"},
+        {"mid(c, 2, 3)", "substr(c, 2, 3)", "substr(c, 2, 3)"},
+        {"iif(a > 1, 'x', mid(c, 1, 1))", "(CASE WHEN a > 1 THEN 'x' ELSE substr(c, 1, 1) END)",
+         "(CASE WHEN a > 1 THEN 'x' ELSE substr(c, 1, 1) END)"},
+    };
+    for (const auto& [classic, sqlite, server] : cases) {
+        EXPECT_EQ(sql::Translate(classic, Dialect::Sqlite), sqlite) << classic;
+        EXPECT_EQ(sql::Translate(classic, Dialect::Postgres), server) << classic;
+    }
+    EXPECT_EQ(ErrorNumber([] { sql::Translate("iif(a, b)"); }), err::SyntaxError);
+}
+
+TEST(DialectServer, ParametersAreNumberedAndTheSchemaTakesServerTypes) {
+    const auto shape = sql::Parameterize("select * from t where a = 'x' and b = 2",
+                                         sql::Dialect::Postgres);
+    EXPECT_EQ(shape.sql, "select * from t where a = $1 and b = $2");
+    EXPECT_EQ(sql::PlanQuery("select * from t where a = 1", sql::Dialect::Postgres).updatableSql,
+              "select * , ctid AS \"__rowid__\" from t where a = 1");
+    EXPECT_EQ(sql::ServerScript("CREATE TABLE t (d DATETIME, r REAL, x TEXT); "
+                                "insert into t values ('text', 1)"),
+              "CREATE TABLE t (d TIMESTAMP(0), r DOUBLE PRECISION, x TEXT COLLATE \"C\"); "
+              "insert into t values ('text', 1)");
 }
 
 TEST(DialectTranslate, BadLiteralsAreSyntaxErrors) {
