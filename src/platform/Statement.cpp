@@ -2,20 +2,77 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "BusyWait.h"
+#include "Conversions.h"
 #include "Database.h"
 #include "FieldCoding.h"
+#include "ServerValues.h"
+#include "SqlDialect.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
 
 namespace platform {
 
-Statement::Statement(Database& db, std::string sql)
-    : db_(db), sql_(std::move(sql)), stmt_(db.statements().acquire(sql_)) {}
+namespace {
 
-Statement::~Statement() { db_.statements().release(sql_, stmt_); }
+// "?" as "$1", "$2"...; "insert or replace into t (a, b) values (...)" as an insert that
+// updates the row already holding the key.
+std::string serverForm(PgConnection& server, const std::string& sql) {
+    const auto t = sql::Tokenize(sql);
+    std::vector<size_t> sig;
+    for (size_t i = 0; i < t.size(); ++i)
+        if (t[i].kind != sql::Token::Kind::Space) sig.push_back(i);
+    const bool replace = sig.size() > 5 && t[sig[0]].is("insert") && t[sig[1]].is("or") &&
+                         t[sig[2]].is("replace") && t[sig[3]].is("into") && t[sig[5]].isPunct("(");
+    std::string out = replace ? "INSERT INTO" : "";
+    std::vector<std::string> columns;
+    int parameter = 0;
+    bool inColumns = false;
+    for (size_t i = replace ? sig[3] + 1 : 0; i < t.size(); ++i) {
+        if (replace && i == sig[5]) inColumns = true;
+        if (inColumns && t[i].isPunct(")")) inColumns = false;
+        if (inColumns && t[i].kind == sql::Token::Kind::Ident) columns.push_back(t[i].text);
+        out += t[i].isPunct("?") ? "$" + std::to_string(++parameter) : t[i].text;
+    }
+    if (!replace) return out;
+    const auto keys = server.keyColumns(t[sig[4]].text);
+    std::string keyList, updates;
+    for (const auto& k : keys) keyList += (keyList.empty() ? "" : ", ") + k;
+    for (const auto& c : columns) {
+        const bool key = std::any_of(keys.begin(), keys.end(),
+                                     [&](const std::string& k) { return EqualsNoCase(k, c); });
+        if (!key) updates += (updates.empty() ? "" : ", ") + c + " = EXCLUDED." + c;
+    }
+    while (!out.empty() && (out.back() == ';' || out.back() == ' ')) out.pop_back();
+    return out + " ON CONFLICT (" + keyList + ") " +
+           (updates.empty() ? "DO NOTHING" : "DO UPDATE SET " + updates);
+}
+
+}  // namespace
+
+Statement::Statement(Database& db, std::string sql) : db_(db), sql_(std::move(sql)) {
+    if (db.server())
+        sql_ = serverForm(*db.server(), sql_);
+    else
+        stmt_ = db.statements().acquire(sql_);
+}
+
+Statement::~Statement() {
+    if (stmt_) db_.statements().release(sql_, stmt_);
+}
 
 bool Statement::Run(std::initializer_list<Variant> values) {
+    if (PgConnection* server = db_.server()) {
+        PgParams params;
+        for (const Variant& v : values) params.push_back(ServerText(v));
+        rows_ = server->exec(sql_, params);
+        changes_ = rows_->changed();
+        columns_ = server->columns(*rows_, 0);
+        row_ = -1;
+        return Next();
+    }
     sqlite3_reset(stmt_);
     int i = 0;
     for (const Variant& v : values) BindValue(stmt_, ++i, v);
@@ -23,6 +80,7 @@ bool Statement::Run(std::initializer_list<Variant> values) {
 }
 
 bool Statement::Next() {
+    if (db_.server()) return rows_ && ++row_ < rows_->rows();
     const int rc = StepStatement(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -32,6 +90,13 @@ bool Statement::Next() {
 }
 
 Variant Statement::Value(int i) const {
+    if (db_.server()) {
+        if (rows_->isNull(row_, i)) return Variant();
+        const ColumnKind kind = (*columns_)[static_cast<size_t>(i)].kind;
+        // As a file stores them: a date is its stored text.
+        return ServerValue(rows_->text(row_, i),
+                           kind == ColumnKind::Date ? ColumnKind::Text : kind);
+    }
     switch (sqlite3_column_type(stmt_, i)) {
         case SQLITE_INTEGER:
             return Variant(static_cast<long long>(sqlite3_column_int64(stmt_, i)));
@@ -45,6 +110,8 @@ Variant Statement::Value(int i) const {
     }
 }
 
-long long Statement::Changes() const { return sqlite3_changes64(db_.handle()); }
+long long Statement::Changes() const {
+    return db_.server() ? changes_ : sqlite3_changes64(db_.handle());
+}
 
 }  // namespace platform

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "PgConnection.h"
 #include "Variant.h"
 
 struct sqlite3_stmt;
@@ -13,7 +17,9 @@ class Database;
 
 // A native SQL statement with `?` parameters, prepared once and run many times: the bulk
 // writes of an import, where translating and preparing per row would cost more than the
-// write. The prepared statement comes from the database's cache and goes back to it.
+// write. The prepared statement comes from the database's cache and goes back to it. On a
+// server the text is sent with $n parameters, and SQLite's "insert or replace" becomes an
+// insert that updates the row holding the key.
 class Statement {
   public:
     Statement(Database& db, std::string sql);
@@ -34,7 +40,12 @@ class Statement {
   private:
     Database& db_;
     std::string sql_;
-    sqlite3_stmt* stmt_;
+    sqlite3_stmt* stmt_ = nullptr;
+    // On a server: the rows of the last Run and the one read.
+    std::optional<PgResult> rows_;
+    std::shared_ptr<const std::vector<ResultColumn>> columns_;
+    int row_ = -1;
+    long long changes_ = 0;
 };
 
 }  // namespace platform

@@ -305,8 +305,10 @@ TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
     for (const Press& press : kMainMenus) {
         SCOPED_TRACE(press.control);
         platform::ClearHandlersRun();
-        const std::string item =
-            press.control == std::string("1") ? "1 " + dir.file("water.db") : press.control;
+        // The menu's text without its mnemonic marks, as ChooseFromMenuBar reads it.
+        std::string recent = "1 " + testing_support::Location(dir.file("water.db"));
+        std::erase(recent, '&');
+        const std::string item = press.control == std::string("1") ? recent : press.control;
         const char* menu = item == "Exit"                            ? "File"
                            : item == "Undo" || item == "History"     ? "Edit"
                            : item == "User Guide" || item == "About" ? "Help"

@@ -34,7 +34,7 @@ class ImportCommand : public ::testing::Test {
 };
 
 TEST_F(ImportCommand, StoresOnlyWhenNoRowIsRefusedOrWhenToldToSkip) {
-    const std::string database = dir.file("lab.db");
+    const std::string database = testing_support::Location(dir.file("lab.db"));
     EXPECT_EQ(Run({file, "--database", database}), 1);
     EXPECT_EQ(out.str(),
               "line 306: unknown remark code \"Q\"\n"
