@@ -44,8 +44,9 @@ long long copyTable(platform::Database& source, platform::Database& target,
 void CopyDatabase(const std::string& from, const std::string& to, std::ostream& progress) {
     auto source = OpenDataFile(from);
     const auto tables = platform::TablesOfScript(SchemaDdl());
-    progress << "Copying " << source->Describe() << " to " << to << "\n";
     CreateDatabaseFile(to, [&](platform::Database& target) {
+        // Named once open: a location that holds a password is refused before it is shown.
+        progress << "Copying " << source->Describe() << " to " << target.Describe() << "\n";
         target.BeginTrans();
         for (const auto& table : tables) {
             const long long copied = copyTable(*source, target, table);
