@@ -120,7 +120,8 @@ TEST_F(Review, AValueOutsideTheExpectedRangeIsQuestionedAndTheRangeSaysWhereItCo
     EXPECT_EQ(asked.size(), 0u);
 
     // The limits table, named either way, comes first.
-    for (const char* columns : {"lower_limit real, upper_limit real", "low_value, high_value"}) {
+    for (const char* columns :
+         {"lower_limit real, upper_limit real", "low_value real, high_value real"}) {
         db->ExecuteNative(
             std::string("drop table if exists tblparameter_limits;"
                         "create table tblparameter_limits (parameter_code integer, ") +
