@@ -124,11 +124,15 @@ StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) 
 ChangeCapture::ChangeCapture(Database& db, std::string ignored)
     : db_(db), pending_(std::make_unique<Pending>()) {
     pending_->ignored = std::move(ignored);
+    // A server has no such hook: nothing is collected there.
+    if (db_.server()) return;
     pending_->utf8 = isUtf8(db_.handle());
     sqlite3_preupdate_hook(db_.handle(), onChange, pending_.get());
 }
 
-ChangeCapture::~ChangeCapture() { sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr); }
+ChangeCapture::~ChangeCapture() {
+    if (!db_.server()) sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr);
+}
 
 void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
     std::map<std::string, Columns> columns;

@@ -22,7 +22,8 @@ struct RowChange {
 
 // Collects every row change made on the database's connection while it lives, with the
 // rows' values before and after, taken by SQLite itself as each statement writes: nothing
-// written in between is missed. One capture at a time per database.
+// written in between is missed. One capture at a time per database. On a server database
+// nothing is collected (SQLite's hook is what sees the rows).
 class ChangeCapture {
   public:
     // Changes to `ignored` (the table the changes are written to) are not collected.

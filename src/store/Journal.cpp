@@ -169,7 +169,8 @@ JournaledWrite::JournaledWrite(platform::Database& db, std::string description)
     : db_(db), description_(std::move(description)) {
     db_.BeginTrans();
     try {
-        if (!db_.TableExists(table::Journal)) db_.ExecuteNative(JournalDdl());
+        // A server's writes are not captured (ChangeCapture.h): no journal is made there.
+        if (!db_.server() && !db_.TableExists(table::Journal)) db_.ExecuteNative(JournalDdl());
         capture_ = std::make_unique<platform::ChangeCapture>(db_, table::Journal);
     } catch (...) {
         db_.Rollback();
