@@ -11,6 +11,7 @@
 #include "DateTime.h"
 #include "EngineError.h"
 #include "ServerValues.h"
+#include "SqlDialect.h"
 #include "SqliteErrors.h"
 
 namespace platform {
@@ -32,6 +33,14 @@ void RowStream::Open(const std::string& source) {
 
 void RowStream::OpenNative(const std::string& sql, const std::vector<Variant>& values) {
     Close();
+    if (PgConnection* server = db_.server()) {
+        PgParams params;
+        for (const Variant& v : values) params.push_back(ServerText(v));
+        serverRows_ = server->exec(sql::NumberParameters(sql), params);
+        columns_ = server->columns(*serverRows_, 0);
+        serverRow_ = -1;
+        return;
+    }
     stmt_ = db_.statements().acquire(sql);
     key_ = sql;
     for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);

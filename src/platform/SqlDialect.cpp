@@ -381,6 +381,13 @@ std::string Translate(std::string_view sql, Dialect dialect) {
     return out;
 }
 
+std::string NumberParameters(std::string_view sql) {
+    std::string out;
+    int n = 0;
+    for (const Token& t : Tokenize(sql)) out += t.isPunct("?") ? "$" + std::to_string(++n) : t.text;
+    return out;
+}
+
 std::string ServerScript(std::string_view sqliteScript) {
     std::string out;
     bool creating = false, statementStart = true;

@@ -32,6 +32,9 @@ std::string Translate(std::string_view sql, Dialect dialect = Dialect::Sqlite);
 // compares byte by byte as in SQLite; everything else passes as written.
 std::string ServerScript(std::string_view sqliteScript);
 
+// Native SQL with "?" parameters as a server takes it: "$1", "$2"... in their order.
+std::string NumberParameters(std::string_view sql);
+
 // Name of the hidden column that carries each row's identity.
 inline constexpr const char* kRowidColumn = "__rowid__";
 

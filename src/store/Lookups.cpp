@@ -54,11 +54,12 @@ LookupEntries Lookups::Stations() {
 LookupEntries Lookups::StationsOfProject(const std::string& projectCode) {
     // Driven from the project's samples, so only they are read (a right join from the
     // station table walks every sample). Stations by code, then the entry without one.
+    // Sorted outside the distinct: a server sorts a distinct set only by what it selects.
     return read(
-        "select distinct t.station_id, t.place_name_description from tblsample s "
+        "select * from (select distinct t.station_id, t.place_name_description from tblsample s "
         "left join tblstation_information t on t.station_id = s.station_id "
         "where s.project_code = " +
-            platform::SqlQuote(projectCode) + " order by t.station_id is null, t.station_id",
+            platform::SqlQuote(projectCode) + ") d order by d.station_id is null, d.station_id",
         "station_id", "place_name_description");
 }
 
