@@ -121,17 +121,11 @@ int RunExportCommand(const std::vector<std::string>& args,
                      std::ostream& out, std::ostream& err) {
     try {
         const Options o = parse(args);
-        std::string path;
-        try {
-            path = store::CommandLineDataLocation(o.database, defaultDatabase);
-        } catch (const store::Refused& e) {
-            throw Failure{1, e.what()};
-        }
         std::shared_ptr<platform::Database> db;
         try {
-            db = store::OpenDataFile(path);
-        } catch (const platform::EngineError& e) {
-            throw Failure{1, "cannot open the database: " + e.Description()};
+            db = store::OpenCommandLineData(o.database, defaultDatabase);
+        } catch (const store::Refused& e) {
+            throw Failure{1, e.what()};
         }
         const StopSignals stopping;
         const ExportCounts n = ExportData(

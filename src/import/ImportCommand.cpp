@@ -80,17 +80,11 @@ int RunImportCommand(const std::vector<std::string>& args,
         const Options o = parse(args);
         ImportSettings settings;
         settings.map = headerMap(o.file);
-        std::string path;
-        try {
-            path = store::CommandLineDataLocation(o.database, defaultDatabase);
-        } catch (const store::Refused& e) {
-            throw Failure{1, e.what()};
-        }
         std::shared_ptr<platform::Database> db;
         try {
-            db = store::OpenDataFile(path);
-        } catch (const platform::EngineError& e) {
-            throw Failure{1, "cannot open the database: " + e.Description()};
+            db = store::OpenCommandLineData(o.database, defaultDatabase);
+        } catch (const store::Refused& e) {
+            throw Failure{1, e.what()};
         }
         std::ifstream in(o.file, std::ios::binary);
         RefusedLines refused(out);

@@ -54,4 +54,15 @@ std::string CommandLineDataLocation(const std::optional<std::string>& given,
     return *path;
 }
 
+std::shared_ptr<platform::Database> OpenCommandLineData(
+    const std::optional<std::string>& given,
+    const std::function<std::optional<std::string>()>& remembered) {
+    const std::string path = CommandLineDataLocation(given, remembered);
+    try {
+        return OpenDataFile(path);
+    } catch (const platform::EngineError& e) {
+        throw Refused("cannot open the database: " + e.Description());
+    }
+}
+
 }  // namespace store

@@ -35,4 +35,10 @@ std::string DataLocationFile();
 std::string CommandLineDataLocation(const std::optional<std::string>& given,
                                     const std::function<std::optional<std::string>()>& remembered);
 
+// The database a run from the command line works on, open. Refused, in words for the
+// command's error line, when there is no location or it does not open.
+std::shared_ptr<platform::Database> OpenCommandLineData(
+    const std::optional<std::string>& given,
+    const std::function<std::optional<std::string>()>& remembered);
+
 }  // namespace store
