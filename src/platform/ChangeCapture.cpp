@@ -12,6 +12,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "ServerCapture.h"
 #include "SqliteErrors.h"
 
 namespace platform {
@@ -19,11 +20,7 @@ namespace platform {
 struct ChangeCapture::Pending {
     std::string ignored;
     bool utf8 = false;  // the file's text encoding
-    struct Raw {
-        RowChange::Kind kind;
-        std::string table;
-        std::vector<StoredValue> before, after;
-    };
+    using Raw = RawChange;
     std::vector<Raw> rows;
 };
 
@@ -83,6 +80,12 @@ using Columns = ChangeCapture::Columns;
 // naming REAL, FLOA or DOUB and not INT).
 Columns columnsOf(Database& db, const std::string& table) {
     Columns out;
+    if (db.server()) {
+        ServerColumns server = ServerColumnsOf(*db.server(), table);
+        for (ColumnKind kind : server.kinds) out.real.push_back(kind == ColumnKind::Real);
+        out.names = std::move(server.names);
+        return out;
+    }
     sqlite3_stmt* stmt = nullptr;
     if (int rc = sqlite3_prepare_v2(
             db.handle(), "select name, upper(type) from pragma_table_info(?1)", -1, &stmt, nullptr);
@@ -124,17 +127,28 @@ StoredRow named(const Columns& columns, const std::vector<StoredValue>& values) 
 ChangeCapture::ChangeCapture(Database& db, std::string ignored)
     : db_(db), pending_(std::make_unique<Pending>()) {
     pending_->ignored = std::move(ignored);
-    // A server has no such hook: nothing is collected there.
-    if (db_.server()) return;
+    if (db_.server()) {
+        StartServerCapture(*db_.server(), pending_->ignored);
+        return;
+    }
     pending_->utf8 = isUtf8(db_.handle());
     sqlite3_preupdate_hook(db_.handle(), onChange, pending_.get());
 }
 
 ChangeCapture::~ChangeCapture() {
-    if (!db_.server()) sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr);
+    if (!db_.server()) {
+        sqlite3_preupdate_hook(db_.handle(), nullptr, nullptr);
+        return;
+    }
+    try {
+        StopServerCapture(*db_.server());
+    } catch (...) {
+        // A lost connection ends the transaction, and the capture with it.
+    }
 }
 
 void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
+    if (db_.server()) pending_->rows = TakeServerChanges(*db_.server(), pending_->ignored);
     std::map<std::string, Columns> columns;
     const std::string* lastTable = nullptr;
     const Columns* known = nullptr;

@@ -21,9 +21,9 @@ struct RowChange {
 };
 
 // Collects every row change made on the database's connection while it lives, with the
-// rows' values before and after, taken by SQLite itself as each statement writes: nothing
-// written in between is missed. One capture at a time per database. On a server database
-// nothing is collected (SQLite's hook is what sees the rows).
+// rows' values before and after, taken by the database itself as each statement writes
+// (SQLite's pre-update hook; a server's row triggers): nothing written in between is
+// missed. One capture at a time per database.
 class ChangeCapture {
   public:
     // Changes to `ignored` (the table the changes are written to) are not collected.

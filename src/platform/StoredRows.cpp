@@ -14,6 +14,8 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "PgConnection.h"
+#include "ServerCapture.h"
 #include "SqliteErrors.h"
 
 namespace platform {
@@ -123,13 +125,22 @@ std::string quoted(const std::string& name) {
     return out + "\"";
 }
 
+// Parameter `n` as the database numbers it.
+std::string mark(const Database& db, int n) {
+    return (db.server() ? "$" : "?") + std::to_string(n);
+}
+
 // " where rowid = (the first row whose key columns are the key's values)", binding from ?first.
-std::string firstMatching(const std::string& table, const StoredRow& key, int first) {
+std::string firstMatching(const Database& db, const std::string& table, const StoredRow& key,
+                          int first) {
+    const char* same = db.server() ? " is not distinct from " : " is ";
+    const char* id = db.server() ? "ctid" : "rowid";
     std::string where;
     for (std::size_t i = 0; i < key.columns.size(); ++i)
-        where += (i ? " and " : "") + quoted(key.columns[i]) + " is ?" +
-                 std::to_string(first + static_cast<int>(i));
-    return " where rowid = (select rowid from " + quoted(table) + " where " + where + " limit 1)";
+        where += (i ? " and " : "") + quoted(key.columns[i]) + same +
+                 mark(db, first + static_cast<int>(i));
+    return std::string(" where ") + id + " = (select " + id + " from " + quoted(table) + " where " +
+           where + " limit 1)";
 }
 
 }  // namespace
@@ -137,13 +148,15 @@ std::string firstMatching(const std::string& table, const StoredRow& key, int fi
 // A statement of our own, finalized when done; its steps wait for other programs' locks.
 class RowInserter::Prepared {
   public:
-    Prepared(Database& db, const std::string& sql) : db_(db) {
+    Prepared(Database& db, const std::string& sql) : db_(db), pg_(db.server()), sql_(sql) {
+        if (pg_) return;
         const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt_, nullptr);
         SettleBusyWait();
         if (rc != SQLITE_OK) ThrowSqlite(db.handle(), rc, db.Name());
     }
     ~Prepared() { sqlite3_finalize(stmt_); }
     void Bind(int index, const StoredValue& v) {
+        if (pg_) return (void)(param(index) = ServerParam(v));
         switch (v.kind) {
             case StoredValue::Class::Null:
                 sqlite3_bind_null(stmt_, index);
@@ -167,18 +180,57 @@ class RowInserter::Prepared {
         for (std::size_t i = 0; i < row.values.size(); ++i)
             Bind(first + static_cast<int>(i), row.values[i]);
     }
+    void BindText(int index, std::string_view text) {
+        if (pg_) return (void)(param(index) = std::string(text));
+        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+    }
     // True while there is a row.
     bool Step() {
+        if (pg_) {
+            if (!ran_) result_ = pg_->exec(sql_, params_);
+            ran_ = true;
+            return row_++ < result_.rows();
+        }
         const int rc = StepStatement(stmt_);
         if (rc == SQLITE_ROW) return true;
         if (rc != SQLITE_DONE) ThrowSqlite(db_.handle(), rc, db_.Name());
         return false;
     }
-    sqlite3_stmt* get() const { return stmt_; }
+    void Reset() {
+        if (!pg_) sqlite3_reset(stmt_);
+        ran_ = false;
+        row_ = 0;
+    }
+    // The row Step reached.
+    StoredRow Row() {
+        StoredRow row;
+        if (pg_) {
+            const auto columns = pg_->columns(result_, 0);
+            for (int i = 0; i < result_.columns(); ++i)
+                row.Add((*columns)[i].name,
+                        ServerStoredValue(result_, row_ - 1, i, (*columns)[i].kind));
+            return row;
+        }
+        for (int i = 0; i < sqlite3_column_count(stmt_); ++i)
+            row.Add(sqlite3_column_name(stmt_, i), StoredValueOf(sqlite3_column_value(stmt_, i)));
+        return row;
+    }
 
   private:
+    std::optional<std::string>& param(int index) {
+        if (params_.size() < static_cast<std::size_t>(index)) params_.resize(index);
+        return params_[index - 1];
+    }
+
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
+    // On a server: the text, its parameters, and the rows of its last run.
+    PgConnection* pg_;
+    std::string sql_;
+    PgParams params_;
+    PgResult result_;
+    bool ran_ = false;
+    int row_ = 0;
 };
 
 using Prepared = RowInserter::Prepared;
@@ -302,14 +354,10 @@ StoredValue StoredValueOf(sqlite3_value* value) {
 
 std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
                                        const StoredRow& key) {
-    Prepared read(db, "select * from " + quoted(table) + firstMatching(table, key, 1));
+    Prepared read(db, "select * from " + quoted(table) + firstMatching(db, table, key, 1));
     read.BindAll(key, 1);
     if (!read.Step()) return std::nullopt;
-    StoredRow row;
-    for (int i = 0; i < sqlite3_column_count(read.get()); ++i)
-        row.Add(sqlite3_column_name(read.get(), i),
-                StoredValueOf(sqlite3_column_value(read.get(), i)));
-    return row;
+    return read.Row();
 }
 
 void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row) {
@@ -320,9 +368,9 @@ RowInserter::RowInserter(Database& db, const std::string& table,
                          const std::vector<std::string>& columns, int rows) {
     std::string names, marks;
     for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0, n = 0; row < rows; ++row) {
         marks += row ? "), (" : "";
-        for (std::size_t i = 0; i < columns.size(); ++i) marks += i ? ", ?" : "?";
+        for (std::size_t i = 0; i < columns.size(); ++i) marks += (i ? ", " : "") + mark(db, ++n);
     }
     statement_ = std::make_unique<Prepared>(
         db, "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")");
@@ -338,31 +386,29 @@ void RowInserter::Insert(const std::vector<StoredValue>& values) {
 
 void RowInserter::Bind(int index, const StoredValue& value) { statement_->Bind(index, value); }
 
-void RowInserter::BindText(int index, std::string_view text) {
-    sqlite3_bind_text64(statement_->get(), index, text.data(), text.size(), SQLITE_STATIC,
-                        SQLITE_UTF8);
-}
+void RowInserter::BindText(int index, std::string_view text) { statement_->BindText(index, text); }
 
 void RowInserter::Run() {
     statement_->Step();
-    sqlite3_reset(statement_->get());
+    statement_->Reset();
 }
 
 void UpdateStoredRow(Database& db, const std::string& table, const StoredRow& key,
                      const StoredRow& row) {
     std::string sets;
     for (std::size_t i = 0; i < row.columns.size(); ++i)
-        sets += (i ? ", " : "") + quoted(row.columns[i]) + " = ?" + std::to_string(i + 1);
+        sets +=
+            (i ? ", " : "") + quoted(row.columns[i]) + " = " + mark(db, static_cast<int>(i) + 1);
     const int first = static_cast<int>(row.columns.size()) + 1;
-    Prepared update(db,
-                    "update " + quoted(table) + " set " + sets + firstMatching(table, key, first));
+    Prepared update(
+        db, "update " + quoted(table) + " set " + sets + firstMatching(db, table, key, first));
     update.BindAll(row, 1);
     update.BindAll(key, first);
     update.Step();
 }
 
 void DeleteStoredRow(Database& db, const std::string& table, const StoredRow& key) {
-    Prepared remove(db, "delete from " + quoted(table) + firstMatching(table, key, 1));
+    Prepared remove(db, "delete from " + quoted(table) + firstMatching(db, table, key, 1));
     remove.BindAll(key, 1);
     remove.Step();
 }
