@@ -23,7 +23,8 @@ class UndoAndHistory : public ::testing::Test {
                 "('V', 5, '2004-03-04 10:30:00'), ('V', 6, '2004-03-05 09:00:00');"
                 "insert into tblresults values ('V', 5, 400, 7.25, NULL, 'A', 'field');"
                 "insert into tblresults_val_nonnumeric values ('V', 5, 410, 'TNTC', '>', 'B');");
-        testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
+        testing_support::WriteFile(dir.file("datalocation.txt"),
+                                   testing_support::Location(dir.file("water.db")) + "\r\n");
         app::MainWindow().Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app::MainWindow().window()));
     }

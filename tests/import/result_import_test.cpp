@@ -35,13 +35,19 @@ return s;
 }  // namespace
 // Everything hand-entered, so "nothing written" compares whole tables.
 testing_support::Table All() {
-    return QueryRows(*db,
-                     "select 'N', sample_code, parameter_code, result_value, remark_code, "
-                     "grade, comments from tblresults union all "
-                     "select 'T', * from tblresults_val_nonnumeric union all "
-                     "select 'R', * from tblreplicates union all "
-                     "select 'S', idloc, sample_code, station_id, start_date, project_code, "
-                     "medium || sample_type from tblsample order by 1, 2, 3, 4");
+    // Table by table: a server's union wants one type per column.
+    testing_support::Table all;
+    for (const char* select :
+         {"select 'N', sample_code, parameter_code, result_value, remark_code, grade, comments "
+          "from tblresults",
+          "select 'R', * from tblreplicates",
+          "select 'S', idloc, sample_code, station_id, start_date, project_code, "
+          "medium || sample_type from tblsample",
+          "select 'T', * from tblresults_val_nonnumeric"}) {
+        const auto rows = QueryRows(*db, std::string(select) + " order by 2, 3, 4");
+        all.insert(all.end(), rows.begin(), rows.end());
+    }
+    return all;
 }
 // The reason a one-row file under the full header is refused for; "" when it is not.
 std::string Refusal(const std::string& row) {
