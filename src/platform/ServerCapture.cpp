@@ -82,8 +82,7 @@ std::vector<StoredValue> rowOf(const PgResult& r, int row, int column, const Ser
 
 }  // namespace
 
-void StartServerCapture(PgConnection& pg, const std::string& ignored) {
-    // Tables without the trigger get it: made since, or the journal came from elsewhere.
+void InstallServerCapture(PgConnection& pg, const std::string& ignored) {
     const PgResult bare = pg.exec(
         "select c.relname from pg_class c where c.relnamespace = current_schema()::regnamespace "
         "and c.relkind in ('r', 'p') and c.relname <> lower($1) and not exists (select 1 from "
@@ -94,6 +93,11 @@ void StartServerCapture(PgConnection& pg, const std::string& ignored) {
         pg.exec("create trigger dataloader_capture after insert or update or delete on " +
                 quoted(std::string(bare.text(i, 0))) +
                 " for each row execute function dataloader_capture()");
+}
+
+void StartServerCapture(PgConnection& pg, const std::string& ignored) {
+    // Tables without the trigger get it: made since, or by another program.
+    InstallServerCapture(pg, ignored);
     pg.execScript(
         "set local client_min_messages = warning; create temp table if not exists "
         "dataloader_changes (change_id bigserial, table_name text, operation text, old_row "

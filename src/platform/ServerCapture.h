@@ -21,7 +21,9 @@ struct RawChange {
 
 // A server has no pre-update hook: row triggers on every table but `ignored` append the
 // old and new rows to a temporary table while this connection's transaction captures.
-// Start gives the tables that lack it the trigger.
+// Install gives the tables that lack it the trigger (it needs their owner's rights, so a new
+// database gets it when made); Start does too, then captures.
+void InstallServerCapture(PgConnection& pg, const std::string& ignored);
 void StartServerCapture(PgConnection& pg, const std::string& ignored);
 void StopServerCapture(PgConnection& pg);
 // The changes collected since the last call, in order, and dropped from the server.

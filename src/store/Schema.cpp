@@ -7,7 +7,9 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
+#include "Journal.h"
 #include "PgConnection.h"
+#include "ServerCapture.h"
 
 namespace store {
 
@@ -153,6 +155,7 @@ std::shared_ptr<platform::Database> createOnServer(
                 " of this program's tables: a new database must start empty.");
     try {
         CreateSchema(*db);
+        platform::InstallServerCapture(*db->server(), table::Journal);
         if (fill) fill(*db);
     } catch (...) {
         try {

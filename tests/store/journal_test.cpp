@@ -103,6 +103,11 @@ class Journal : public ::testing::Test {
 
 TEST_F(Journal, UndoOfASampleDeleteBringsBackTheSampleAndEveryResultByteForByte) {
     ASSERT_FALSE(db->TableExists("tblchange_journal"));
+    if (testing_support::OnServer())  // made with the tables, as only their owner may
+        EXPECT_EQ(QueryValue(*db,
+                             "select count(*) from pg_trigger where tgrelid = "
+                             "'tblsample'::regclass and tgname = 'dataloader_capture'"),
+                  "1");
     const Strings before = Dump();
     store::Samples(*db).Delete(5);
     EXPECT_EQ(Dump().size(), before.size() - 4);
