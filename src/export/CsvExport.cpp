@@ -53,10 +53,12 @@ std::string counted(long long n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Every row of `rows` to file `file`; returns how many.
-long long writeRows(store::ExportStream& rows, OutputFiles& files, FileIndex file) {
+// The rows of sample `code` to file `file`, leaving `rows` on the next sample's; returns how
+// many.
+long long writeRows(store::ExportStream& rows, std::string_view code, OutputFiles& files,
+                    FileIndex file) {
     long long count = 0;
-    for (; rows.Next(); ++count) writeLine(rows, files, file);
+    for (; rows.AtSample(code); rows.Next(), ++count) writeLine(rows, files, file);
     return count;
 }
 
@@ -117,12 +119,15 @@ ExportCounts ExportData(platform::Database& db, const ExportRange& range,
         if (progressFor) progress = progressFor(rows.CountSamples(range));
 
         store::ExportStream& samples = rows.Samples(range);
+        store::ExportStream& results = rows.Results(range);
+        store::ExportStream& nonNumeric = rows.NonNumeric(range);
+        store::ExportStream& replicates = rows.Replicates(range);
         while (samples.Next()) {
             writeLine(samples, files, SampleFile);
             const std::string code = rows.SampleCode();
-            counts.results += writeRows(rows.Results(code), files, ResultFile);
-            counts.nonNumeric += writeRows(rows.NonNumeric(code), files, NonNumericFile);
-            counts.replicates += writeRows(rows.Replicates(code), files, ReplicateFile);
+            counts.results += writeRows(results, code, files, ResultFile);
+            counts.nonNumeric += writeRows(nonNumeric, code, files, NonNumericFile);
+            counts.replicates += writeRows(replicates, code, files, ReplicateFile);
             ++counts.samples;
             if (progress && !progress->Step(counts.samples))
                 throw ExportError("The export was cancelled. No file was changed.", true);

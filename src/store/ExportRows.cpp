@@ -16,7 +16,7 @@ const std::vector<std::string_view> kResultColumns = {
     "idloc", "sample_code", "parameter_code", "result_value", "remark_code", "grade", "comments"};
 const std::vector<std::string_view> kOtherResultColumns = {
     "idloc", "sample_code", "parameter_code", "result_value", "remark_code", "grade"};
-constexpr size_t kSampleCode = 1;  // in kSampleColumns
+constexpr size_t kSampleCode = 1;  // in every kind's columns
 
 // The text keeps the classic blank ("idloc ='V'" for every record): a statement is kept
 // for reuse by its text.
@@ -27,17 +27,13 @@ std::string sampleSource(const ExportRange& range, const char* what) {
            platform::DateToText(range.from) + "#";
 }
 
-// In SQLite's own dialect with the code bound: one statement per table for every sample,
-// no text to translate again. The code is bound as the text the sample row gave; the
-// column's integer affinity compares it as the number it was.
-std::string oneSampleSql(const char* table) {
+// The rows of one kind for the samples of a range, in the order the samples come and, within
+// a sample, by parameter code as its key gives them.
+std::string kindSource(const char* table, const ExportRange& range) {
     return std::string("select * from ") + table + " where idloc = '" + kHandEntered +
-           "' and sample_code = ?";
+           "' and sample_code in (" + sampleSource(range, "sample_code") +
+           ") order by sample_code, parameter_code";
 }
-
-const std::string kResultsSql = oneSampleSql(table::Results);
-const std::string kNonNumericSql = oneSampleSql(table::ResultsNonNumeric);
-const std::string kReplicatesSql = oneSampleSql(table::Replicates);
 
 }  // namespace
 
@@ -48,10 +44,17 @@ const std::array<const std::vector<std::string_view>*, 4>& ExportColumns() {
 }
 
 bool ExportStream::Next() {
-    if (!rows_.Next()) return false;
+    onRow_ = rows_.Next();
     // The statement's columns are known from the first step on.
-    fields_ = &rows_.FieldIndexes(columns_);
-    return true;
+    if (onRow_) fields_ = &rows_.FieldIndexes(columns_);
+    return onRow_;
+}
+
+bool ExportStream::AtSample(std::string_view code) const {
+    if (!onRow_) return false;
+    std::string own;
+    AppendField(kSampleCode, own);
+    return own == code;
 }
 
 ExportRows::ExportRows(platform::Database& db)
@@ -69,7 +72,7 @@ long long ExportRows::CountSamples(const ExportRange& range) {
 }
 
 ExportStream& ExportRows::Samples(const ExportRange& range) {
-    samples_.rows_.Open(sampleSource(range, "*"));
+    samples_.rows_.Open(sampleSource(range, "*") + " order by sample_code");
     return samples_;
 }
 
@@ -79,22 +82,22 @@ std::string ExportRows::SampleCode() const {
     return code;
 }
 
-ExportStream& ExportRows::open(ExportStream& stream, const std::string& sql,
-                               std::string_view code) {
-    stream.rows_.OpenNative(sql, {platform::Variant(std::string(code))});
+ExportStream& ExportRows::open(ExportStream& stream, const char* table, const ExportRange& range) {
+    stream.rows_.Open(kindSource(table, range));
+    stream.Next();
     return stream;
 }
 
-ExportStream& ExportRows::Results(std::string_view sampleCode) {
-    return open(results_, kResultsSql, sampleCode);
+ExportStream& ExportRows::Results(const ExportRange& range) {
+    return open(results_, table::Results, range);
 }
 
-ExportStream& ExportRows::NonNumeric(std::string_view sampleCode) {
-    return open(nonNumeric_, kNonNumericSql, sampleCode);
+ExportStream& ExportRows::NonNumeric(const ExportRange& range) {
+    return open(nonNumeric_, table::ResultsNonNumeric, range);
 }
 
-ExportStream& ExportRows::Replicates(std::string_view sampleCode) {
-    return open(replicates_, kReplicatesSql, sampleCode);
+ExportStream& ExportRows::Replicates(const ExportRange& range) {
+    return open(replicates_, table::Replicates, range);
 }
 
 }  // namespace store

@@ -33,6 +33,8 @@ class ExportStream {
     // Moves to the next row (the first after the stream is opened); false at the end.
     // Throws EngineError.
     bool Next();
+    // Whether the current row is one of sample `code`'s (false at the end).
+    bool AtSample(std::string_view code) const;
     size_t FieldCount() const { return columns_.size(); }
     // Appends field i of the current row as the classic text conversion writes it:
     // nothing for Null, numbers and dates in their default text form.
@@ -45,12 +47,14 @@ class ExportStream {
     platform::RowStream rows_;
     const std::vector<std::string_view>& columns_;
     const std::vector<int>* fields_ = nullptr;
+    bool onRow_ = false;
 };
 
-// The reads of an export: the hand-entered samples of a range and, for one sample, its
-// numeric results, non-numeric results and replicates. Opening a stream again drops the
-// read still open on it; each stream's statement is prepared once and reused for every
-// sample, since preparing costs more than reading one sample's rows.
+// The reads of an export: the hand-entered samples of a range by sample code and, for the
+// same samples, their numeric results, non-numeric results and replicates, each kind read
+// once for the whole range, by sample code then parameter code, so a writer walks them
+// alongside the samples (a read per sample costs a round trip each on a server). Opening a
+// stream again drops the read still open on it.
 class ExportRows {
   public:
     explicit ExportRows(platform::Database& db);
@@ -62,17 +66,19 @@ class ExportRows {
     // idloc, sample_code, project_code, station_id, start_date, missing_time, end_date,
     // medium, sample_type, composite_statistic_code, sample_depth, comment.
     ExportStream& Samples(const ExportRange& range);
-    // The current sample row's code, as the reads below take it.
+    // The current sample row's code, as ExportStream::AtSample takes it.
     std::string SampleCode() const;
 
+    // These three start on their first row: the rows of a sample are those the stream is
+    // AtSample of, once the samples before it were walked.
     // idloc, sample_code, parameter_code, result_value, remark_code, grade, comments.
-    ExportStream& Results(std::string_view sampleCode);
+    ExportStream& Results(const ExportRange& range);
     // idloc, sample_code, parameter_code, result_value, remark_code, grade.
-    ExportStream& NonNumeric(std::string_view sampleCode);
-    ExportStream& Replicates(std::string_view sampleCode);
+    ExportStream& NonNumeric(const ExportRange& range);
+    ExportStream& Replicates(const ExportRange& range);
 
   private:
-    ExportStream& open(ExportStream& stream, const std::string& sql, std::string_view code);
+    ExportStream& open(ExportStream& stream, const char* table, const ExportRange& range);
     platform::Database& db_;
     ExportStream samples_, results_, nonNumeric_, replicates_;
 };
