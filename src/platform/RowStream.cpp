@@ -139,6 +139,11 @@ void RowStream::appendServerText(int index, std::string& out) const {
     if (serverRows_->isNull(serverRow_, index)) return;
     const std::string_view text = serverRows_->text(serverRow_, index);
     const ColumnKind kind = (*columns_)[static_cast<size_t>(index)].kind;
+    // Most fields are text, written as sent: no value to build for them.
+    if (kind == ColumnKind::Text || kind == ColumnKind::Any) {
+        out += text;
+        return;
+    }
     const Variant v = ServerValue(text, kind);
     if (const long long* n = v.integer())
         out += NumberToText(*n);
