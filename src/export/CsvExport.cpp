@@ -119,9 +119,9 @@ ExportCounts ExportData(platform::Database& db, const ExportRange& range,
         if (progressFor) progress = progressFor(rows.CountSamples(range));
 
         store::ExportStream& samples = rows.Samples(range);
-        store::ExportStream& results = rows.Results(range);
-        store::ExportStream& nonNumeric = rows.NonNumeric(range);
-        store::ExportStream& replicates = rows.Replicates(range);
+        store::ExportStream& results = rows.Results();
+        store::ExportStream& nonNumeric = rows.NonNumeric();
+        store::ExportStream& replicates = rows.Replicates();
         while (samples.Next()) {
             writeLine(samples, files, SampleFile);
             const std::string code = rows.SampleCode();

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "PgConnection.h"
 #include "Tables.h"
 
 namespace store {
@@ -72,32 +73,36 @@ long long ExportRows::CountSamples(const ExportRange& range) {
 }
 
 ExportStream& ExportRows::Samples(const ExportRange& range) {
-    samples_.rows_.Open(sampleSource(range, "*") + " order by sample_code");
+    platform::PgConnection* server = db_.server();
+    if (!server || server->inTransaction()) {
+        openAll(range);
+        return samples_;
+    }
+    server->execScript("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    try {
+        openAll(range);
+    } catch (...) {
+        if (server->inTransaction()) server->execScript("ROLLBACK");
+        throw;
+    }
+    server->execScript("COMMIT");
     return samples_;
+}
+
+void ExportRows::openAll(const ExportRange& range) {
+    samples_.rows_.Open(sampleSource(range, "*") + " order by sample_code");
+    for (auto [stream, table] : {std::pair{&results_, table::Results},
+                                 {&nonNumeric_, table::ResultsNonNumeric},
+                                 {&replicates_, table::Replicates}}) {
+        stream->rows_.Open(kindSource(table, range));
+        stream->Next();
+    }
 }
 
 std::string ExportRows::SampleCode() const {
     std::string code;
     samples_.AppendField(kSampleCode, code);
     return code;
-}
-
-ExportStream& ExportRows::open(ExportStream& stream, const char* table, const ExportRange& range) {
-    stream.rows_.Open(kindSource(table, range));
-    stream.Next();
-    return stream;
-}
-
-ExportStream& ExportRows::Results(const ExportRange& range) {
-    return open(results_, table::Results, range);
-}
-
-ExportStream& ExportRows::NonNumeric(const ExportRange& range) {
-    return open(nonNumeric_, table::ResultsNonNumeric, range);
-}
-
-ExportStream& ExportRows::Replicates(const ExportRange& range) {
-    return open(replicates_, table::Replicates, range);
 }
 
 }  // namespace store

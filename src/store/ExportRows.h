@@ -65,6 +65,9 @@ class ExportRows {
 
     // idloc, sample_code, project_code, station_id, start_date, missing_time, end_date,
     // medium, sample_type, composite_statistic_code, sample_depth, comment.
+    // Opens the three kinds below for the same samples too: on a server, where rows arrive
+    // whole when a read opens, all four in one snapshot, so no save in between gives a kind
+    // rows of a sample the samples lack.
     ExportStream& Samples(const ExportRange& range);
     // The current sample row's code, as ExportStream::AtSample takes it.
     std::string SampleCode() const;
@@ -72,13 +75,13 @@ class ExportRows {
     // These three start on their first row: the rows of a sample are those the stream is
     // AtSample of, once the samples before it were walked.
     // idloc, sample_code, parameter_code, result_value, remark_code, grade, comments.
-    ExportStream& Results(const ExportRange& range);
+    ExportStream& Results() { return results_; }
     // idloc, sample_code, parameter_code, result_value, remark_code, grade.
-    ExportStream& NonNumeric(const ExportRange& range);
-    ExportStream& Replicates(const ExportRange& range);
+    ExportStream& NonNumeric() { return nonNumeric_; }
+    ExportStream& Replicates() { return replicates_; }
 
   private:
-    ExportStream& open(ExportStream& stream, const char* table, const ExportRange& range);
+    void openAll(const ExportRange& range);
     platform::Database& db_;
     ExportStream samples_, results_, nonNumeric_, replicates_;
 };

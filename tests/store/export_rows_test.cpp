@@ -77,8 +77,8 @@ TEST_F(ExportRowsTest, EachKindIsWalkedAlongsideTheSamplesInCodeOrder) {
     for (const auto& [range, expected] :
          {std::pair{ExportRange{true}, all}, {ExportRange{}, later}}) {
         auto& samples = rows.Samples(range);
-        const std::vector<store::ExportStream*> kinds = {
-            &rows.Results(range), &rows.NonNumeric(range), &rows.Replicates(range)};
+        const std::vector<store::ExportStream*> kinds = {&rows.Results(), &rows.NonNumeric(),
+                                                         &rows.Replicates()};
         std::vector<Lines> taken(kinds.size());
         while (samples.Next()) {
             const std::string code = rows.SampleCode();
