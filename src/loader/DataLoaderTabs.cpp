@@ -205,7 +205,7 @@ ResultsTab::ResultsTab(platform::Container& page)
     lblReplicateNote.SetAlignment(2);
     lblReplicateNote.SetVisible(false);
     MSFlexGrid5.SetAccessibleName("Results of the sample");
-    MSFlexGrid5.SetToolTipText("Select a result to correct or delete it");
+    MSFlexGrid5.SetToolTipText("Click a result to correct or delete it");
     // Keying runs down the entry: parameter, value, remark, grade, comment, store.
     platform::SetTabOrder({&txtResultSampleNum, &DTPicker5,        &cmdFindSample,
                            &cmdPrevious,        &cmdNext,          &Check13,
