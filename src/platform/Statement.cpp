@@ -18,19 +18,22 @@ namespace platform {
 namespace {
 
 // "?" as "$1", "$2"...; "insert or replace into t (a, b) values (...)" as an insert that
-// updates the row already holding the key.
+// updates the row already holding the key; "insert or fail into" as an insert.
 std::string serverForm(PgConnection& server, const std::string& sql) {
     const auto t = sql::Tokenize(sql);
     std::vector<size_t> sig;
     for (size_t i = 0; i < t.size(); ++i)
         if (t[i].kind != sql::Token::Kind::Space) sig.push_back(i);
-    const bool replace = sig.size() > 5 && t[sig[0]].is("insert") && t[sig[1]].is("or") &&
-                         t[sig[2]].is("replace") && t[sig[3]].is("into") && t[sig[5]].isPunct("(");
-    std::string out = replace ? "INSERT INTO" : "";
+    const bool resolved = sig.size() > 5 && t[sig[0]].is("insert") && t[sig[1]].is("or") &&
+                          t[sig[3]].is("into") && t[sig[5]].isPunct("(");
+    const bool replace = resolved && t[sig[2]].is("replace");
+    // "or fail" keeps the rows before the failing one; the server's transaction fails whole.
+    const bool plain = resolved && t[sig[2]].is("fail");
+    std::string out = replace || plain ? "INSERT INTO" : "";
     std::vector<std::string> columns;
     int parameter = 0;
     bool inColumns = false;
-    for (size_t i = replace ? sig[3] + 1 : 0; i < t.size(); ++i) {
+    for (size_t i = replace || plain ? sig[3] + 1 : 0; i < t.size(); ++i) {
         if (replace && i == sig[5]) inColumns = true;
         if (inColumns && t[i].isPunct(")")) inColumns = false;
         if (inColumns && t[i].kind == sql::Token::Kind::Ident) columns.push_back(t[i].text);
@@ -50,6 +53,12 @@ std::string serverForm(PgConnection& server, const std::string& sql) {
            (updates.empty() ? "DO NOTHING" : "DO UPDATE SET " + updates);
 }
 
+void bindServer(PgParams& params, int index, std::optional<std::string> text) {
+    const auto at = static_cast<size_t>(index - 1);
+    if (params.size() <= at) params.resize(at + 1);
+    params[at] = std::move(text);
+}
+
 }  // namespace
 
 Statement::Statement(Database& db, std::string sql) : db_(db), sql_(std::move(sql)) {
@@ -64,18 +73,56 @@ Statement::~Statement() {
 }
 
 bool Statement::Run(std::initializer_list<Variant> values) {
+    if (db_.server()) {
+        params_.clear();
+        for (const Variant& v : values) params_.push_back(ServerText(v));
+        return Step();
+    }
+    unstep();
+    int i = 0;
+    for (const Variant& v : values) BindValue(stmt_, ++i, v);
+    return Step();
+}
+
+void Statement::unstep() {
+    if (stepped_) sqlite3_reset(stmt_);
+    stepped_ = false;
+}
+
+void Statement::Bind(int index, long long value) {
+    if (db_.server()) return bindServer(params_, index, ServerText(Variant(value)));
+    unstep();
+    sqlite3_bind_int64(stmt_, index, value);
+}
+
+void Statement::Bind(int index, double value) {
+    if (db_.server()) return bindServer(params_, index, ServerText(Variant(value)));
+    unstep();
+    sqlite3_bind_double(stmt_, index, value);
+}
+
+void Statement::Bind(int index, std::string_view text) {
+    if (db_.server()) return bindServer(params_, index, std::string(text));
+    unstep();
+    sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void Statement::BindNull(int index) {
+    if (db_.server()) return bindServer(params_, index, std::nullopt);
+    unstep();
+    sqlite3_bind_null(stmt_, index);
+}
+
+bool Statement::Step() {
     if (PgConnection* server = db_.server()) {
-        PgParams params;
-        for (const Variant& v : values) params.push_back(ServerText(v));
-        rows_ = server->exec(sql_, params);
+        rows_ = server->exec(sql_, params_);
         changes_ = rows_->changed();
         columns_ = server->columns(*rows_, 0);
         row_ = -1;
         return Next();
     }
-    sqlite3_reset(stmt_);
-    int i = 0;
-    for (const Variant& v : values) BindValue(stmt_, ++i, v);
+    unstep();
+    stepped_ = true;
     return Next();
 }
 

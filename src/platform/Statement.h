@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "PgConnection.h"
@@ -18,8 +19,8 @@ class Database;
 // A native SQL statement with `?` parameters, prepared once and run many times: the bulk
 // writes of an import, where translating and preparing per row would cost more than the
 // write. The prepared statement comes from the database's cache and goes back to it. On a
-// server the text is sent with $n parameters, and SQLite's "insert or replace" becomes an
-// insert that updates the row holding the key.
+// server the text is sent with $n parameters, SQLite's "insert or replace" becomes an
+// insert that updates the row holding the key, and "insert or fail" an insert.
 class Statement {
   public:
     Statement(Database& db, std::string sql);
@@ -30,6 +31,15 @@ class Statement {
     // Binds `values` to the parameters in order and steps once. True when a row came back,
     // to be read with Value until the next Run. Throws EngineError.
     bool Run(std::initializer_list<Variant> values);
+    // Binds one parameter (from 1) for the next Step, leaving the others bound: the rows of a
+    // multi-row insert are bound where they stand, with no list of values per row. Text is
+    // copied.
+    void Bind(int index, long long value);
+    void Bind(int index, double value);
+    void Bind(int index, std::string_view text);
+    void BindNull(int index);
+    // Steps once with the values bound so far; as Run.
+    bool Step();
     // Steps to the next row of the last Run; false past the last.
     bool Next();
     // Column `i` of the row the last Run returned, as stored (a real stays a real).
@@ -38,14 +48,19 @@ class Statement {
     long long Changes() const;
 
   private:
+    // Readies the statement for binding after a step.
+    void unstep();
+
     Database& db_;
     std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
     // On a server: the rows of the last Run and the one read.
     std::optional<PgResult> rows_;
+    PgParams params_;  // what Bind gave
     std::shared_ptr<const std::vector<ResultColumn>> columns_;
     int row_ = -1;
     long long changes_ = 0;
+    bool stepped_ = false;
 };
 
 }  // namespace platform
