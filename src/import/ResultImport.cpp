@@ -86,7 +86,10 @@ ImportOutcome ImportResults(platform::Database& db, std::istream& in,
     ResultWriter writer(db, &journal);
     ImportOutcome out = run(db, in, settings, &writer, observer, progress);
     out.written = !out.stopped && (skipRefused || out.counts.refused == 0);
-    if (out.written) journal.Commit();  // else rolled back as the journal goes
+    if (out.written) {
+        writer.Finish();
+        journal.Commit();
+    }  // else rolled back as the journal goes
     return out;
 }
 
