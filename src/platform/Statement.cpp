@@ -104,7 +104,7 @@ void Statement::Bind(int index, double value) {
 void Statement::Bind(int index, std::string_view text) {
     if (db_.server()) return bindServer(params_, index, std::string(text));
     unstep();
-    sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
 }
 
 void Statement::BindNull(int index) {

@@ -33,7 +33,7 @@ class Statement {
     bool Run(std::initializer_list<Variant> values);
     // Binds one parameter (from 1) for the next Step, leaving the others bound: the rows of a
     // multi-row insert are bound where they stand, with no list of values per row. Text is
-    // copied.
+    // not copied: it must stay as it is until the Step.
     void Bind(int index, long long value);
     void Bind(int index, double value);
     void Bind(int index, std::string_view text);
