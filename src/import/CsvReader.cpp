@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace import {
 
@@ -63,6 +64,28 @@ bool CsvReader::Next(std::vector<std::string>& fields) {
     return false;
 }
 
+// Appends the bytes up to the next stop to `field`, a span at a time: a closing quote when
+// `quoted`, else a separator or a line end. Gives the stop, left unread, or kEnd.
+int CsvReader::take(std::string& field, bool quoted) {
+    for (;;) {
+        const char* begin = buffer_.data() + pos_;
+        const char* end = buffer_.data() + buffer_.size();
+        const char* stop = begin;
+        if (quoted) {
+            stop =
+                static_cast<const char*>(std::memchr(begin, '"', static_cast<size_t>(end - begin)));
+            if (!stop) stop = end;
+            line_ += std::count(begin, stop, '\n');
+        } else {
+            while (stop != end && *stop != separator_ && *stop != '\n' && *stop != '\r') ++stop;
+        }
+        field.append(begin, stop);
+        pos_ += static_cast<size_t>(stop - begin);
+        if (stop != end) return static_cast<unsigned char>(*stop);
+        if (!fill()) return kEnd;
+    }
+}
+
 bool CsvReader::readRecord(std::vector<std::string>& fields) {
     if (peek() == kEnd) return false;
     recordLine_ = line_;
@@ -71,23 +94,18 @@ bool CsvReader::readRecord(std::vector<std::string>& fields) {
         if (count == fields.size()) fields.emplace_back();
         std::string& field = fields[count++];
         field.clear();
-        int c = get();
-        if (c == '"') {
+        if (peek() == '"') {
             // Quoted: everything up to the lone closing quote, line breaks included.
-            for (c = get(); c != kEnd; c = get()) {
-                if (c == '"') {
-                    if (peek() != '"') break;
-                    get();
-                } else if (c == '\n') {
-                    ++line_;
-                }
-                field += static_cast<char>(c);
+            get();
+            while (take(field, true) != kEnd) {
+                get();
+                if (peek() != '"') break;
+                field += static_cast<char>(get());
             }
-            c = get();
         }
         // Unquoted, or what stands after a closing quote: taken as it is.
-        for (; c != kEnd && c != separator_ && c != '\n' && c != '\r'; c = get())
-            field += static_cast<char>(c);
+        const int c = take(field, false);
+        get();
         if (c == separator_) continue;
         if (c == '\r' && peek() == '\n') get();
         if (c != kEnd) ++line_;

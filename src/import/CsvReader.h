@@ -28,6 +28,7 @@ class CsvReader {
     int peek();
     int get();
     void detectSeparator();
+    int take(std::string& field, bool quoted);
     bool readRecord(std::vector<std::string>& fields);
 
     std::istream& in_;

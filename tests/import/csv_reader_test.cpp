@@ -63,15 +63,18 @@ TEST(CsvReader, TellsTheLineEachRecordBeganOn) {
     EXPECT_EQ(lines, (std::vector<long long>{1, 2, 5}));
 }
 
-// The buffer is refilled across records and fields far longer than it.
+// The buffer is refilled across records and fields far longer than it, and between the
+// two quotes of a doubled one.
 TEST(CsvReader, ReadsPastItsBuffer) {
-    const std::string longField(200000, 'x');
-    std::string text = "\"" + longField + "\",1\n";
+    const std::string longField = std::string(100000, '"') + "\n" + std::string(100000, 'x');
+    std::string text = "\"" + std::string(200000, '"') + "\n" + std::string(100000, 'x') + "\",1\n";
     for (int i = 0; i < 20000; ++i) text += std::to_string(i) + ",v\n";
-    const Records records = readAll(text);
+    std::vector<long long> lines;
+    const Records records = readAll(text, nullptr, &lines);
     ASSERT_EQ(records.size(), 20001u);
     EXPECT_EQ(records[0][0], longField);
     EXPECT_EQ(records[20000], (std::vector<std::string>{"19999", "v"}));
+    EXPECT_EQ(lines.back(), 20002);
 }
 
 }  // namespace
