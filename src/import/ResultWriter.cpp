@@ -1,5 +1,8 @@
 #include "ResultWriter.h"
 
+#include <optional>
+#include <string>
+
 #include "Conversions.h"
 #include "Database.h"
 #include "Journal.h"
@@ -28,6 +31,34 @@ std::string dropResult(const char* table) {
 Variant orNull(const std::optional<std::string>& text) { return text ? Variant(*text) : Variant(); }
 
 }  // namespace
+
+// The rows of one results table waiting for their insert, new or replacing. New rows go in
+// "or fail": a multi-row insert that may undo its own rows takes a statement journal, which
+// spills to a file; a clash (never expected, the rows are checked) still fails the import.
+class ResultWriter::Batch {
+  public:
+    Batch(platform::Database& db, std::string table, bool numeric, bool replacing);
+    ~Batch();
+    void Add(const CheckedRow& row);
+    void Write();
+
+  private:
+    struct Held {
+        long long sample = 0, parameter = 0;
+        double number = 0;
+        std::string value, grade, comment;
+        std::optional<std::string> remark;
+    };
+    std::string insert(size_t rows) const;
+    void bind(Statement& s, size_t row) const;
+
+    platform::Database& db_;
+    std::string table_;
+    bool numeric_, replacing_;
+    std::vector<Held> held_;
+    size_t count_ = 0;
+    std::unique_ptr<Statement> full_;
+};
 
 ResultWriter::Batch::Batch(platform::Database& db, std::string table, bool numeric, bool replacing)
     : db_(db),

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "ResultCheck.h"
@@ -33,32 +31,7 @@ class ResultWriter {
     void Finish();
 
   private:
-    // The rows of one results table waiting for their insert, new or replacing. New rows go
-    // in "or fail": no statement journal, and a clash (never expected) still fails the file.
-    class Batch {
-      public:
-        Batch(platform::Database& db, std::string table, bool numeric, bool replacing);
-        ~Batch();
-        void Add(const CheckedRow& row);
-        void Write();
-
-      private:
-        struct Held {
-            long long sample = 0, parameter = 0;
-            double number = 0;
-            std::string value, grade, comment;
-            std::optional<std::string> remark;
-        };
-        std::string insert(size_t rows) const;
-        void bind(platform::Statement& s, size_t row) const;
-
-        platform::Database& db_;
-        std::string table_;
-        bool numeric_, replacing_;
-        std::vector<Held> held_;
-        size_t count_ = 0;
-        std::unique_ptr<platform::Statement> full_;
-    };
+    class Batch;  // the rows of one table waiting for their insert
 
     platform::Database& db_;
     store::JournaledWrite* journal_;

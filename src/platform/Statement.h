@@ -56,11 +56,11 @@ class Statement {
     sqlite3_stmt* stmt_ = nullptr;
     // On a server: the rows of the last Run and the one read.
     std::optional<PgResult> rows_;
-    PgParams params_;  // what Bind gave
+    PgParams params_;  // on a server: the parameters of the next step
     std::shared_ptr<const std::vector<ResultColumn>> columns_;
     int row_ = -1;
     long long changes_ = 0;
-    bool stepped_ = false;
+    bool stepped_ = false;  // since the last reset
 };
 
 }  // namespace platform
