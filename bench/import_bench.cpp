@@ -9,11 +9,11 @@
 #include <fstream>
 #include <string>
 
+#include "CpuClock.h"
 #include "Database.h"
+#include "ProcessMemory.h"
 #include "ResultImport.h"
 #include "Schema.h"
-#include "CpuClock.h"
-#include "ProcessMemory.h"
 
 namespace {
 
