@@ -72,9 +72,8 @@ int CsvReader::take(std::string& field, bool quoted) {
         const char* end = buffer_.data() + buffer_.size();
         const char* stop = begin;
         if (quoted) {
-            stop =
-                static_cast<const char*>(std::memchr(begin, '"', static_cast<size_t>(end - begin)));
-            if (!stop) stop = end;
+            const void* quote = std::memchr(begin, '"', static_cast<size_t>(end - begin));
+            stop = quote ? static_cast<const char*>(quote) : end;
             line_ += std::count(begin, stop, '\n');
         } else {
             while (stop != end && *stop != separator_ && *stop != '\n' && *stop != '\r') ++stop;
