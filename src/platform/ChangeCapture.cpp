@@ -7,7 +7,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <map>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "Conversions.h"
@@ -17,25 +19,97 @@
 
 namespace platform {
 
+using Columns = ChangeCapture::Columns;
+
+// The changes packed one after another as the hook sees them, so a row costs no allocation:
+// kind, table number, counts of old and new values, then each value's class and contents.
 struct ChangeCapture::Pending {
     std::string ignored;
     bool utf8 = false;  // the file's text encoding
-    using Raw = RawChange;
-    std::vector<Raw> rows;
+    std::string packed;
+    std::vector<std::string> tables;
+    std::vector<std::optional<Columns>> columns;  // of each table, read when first drained
+    std::size_t lastTable = 0;
+
+    template <class T>
+    void put(T v) {
+        packed.append(reinterpret_cast<const char*>(&v), sizeof v);
+    }
+    std::uint32_t tableNumber(std::string_view name) {
+        if (lastTable < tables.size() && tables[lastTable] == name)
+            return static_cast<std::uint32_t>(lastTable);
+        auto known = std::find(tables.begin(), tables.end(), name);
+        lastTable = static_cast<std::size_t>(known - tables.begin());
+        if (known == tables.end()) {
+            tables.emplace_back(name);
+            columns.emplace_back();
+        }
+        return static_cast<std::uint32_t>(lastTable);
+    }
 };
 
 namespace {
 
 // Where the file is UTF-8, a text's bytes are read as a blob: sqlite3_value_text would make
 // a terminated copy of each text inside the record first.
-StoredValue captured(sqlite3_value* value, bool utf8) {
-    if (!utf8 || sqlite3_value_type(value) != SQLITE_TEXT) return StoredValueOf(value);
-    StoredValue v;
-    v.kind = StoredValue::Class::Text;
-    if (const void* data = sqlite3_value_blob(value))
-        v.bytes.assign(static_cast<const char*>(data), sqlite3_value_bytes(value));
-    return v;
+void pack(ChangeCapture::Pending& p, sqlite3_value* value) {
+    const int type = value ? sqlite3_value_type(value) : SQLITE_NULL;
+    p.put(static_cast<std::uint8_t>(type));
+    if (type == SQLITE_INTEGER) return p.put(sqlite3_value_int64(value));
+    if (type == SQLITE_FLOAT) return p.put(sqlite3_value_double(value));
+    if (type == SQLITE_NULL) return;
+    const bool plain = type == SQLITE_BLOB || p.utf8;
+    const void* data =
+        plain ? sqlite3_value_blob(value) : static_cast<const void*>(sqlite3_value_text(value));
+    const auto size = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
+    p.put(size);
+    if (data) p.packed.append(static_cast<const char*>(data), size);
 }
+
+// Reads back what pack wrote, into values whose strings keep their room from row to row.
+class Unpacker {
+  public:
+    explicit Unpacker(const std::string& packed) : at_(packed.data()), end_(at_ + packed.size()) {}
+    bool More() const { return at_ < end_; }
+    template <class T>
+    T Get() {
+        T v;
+        std::memcpy(&v, at_, sizeof v);
+        at_ += sizeof v;
+        return v;
+    }
+    void Values(std::vector<StoredValue>& values, std::size_t count) {
+        values.resize(count);
+        for (StoredValue& v : values) {
+            const auto type = Get<std::uint8_t>();
+            switch (type) {
+                case SQLITE_INTEGER:
+                    v.kind = StoredValue::Class::Integer;
+                    v.integer = Get<sqlite3_int64>();
+                    break;
+                case SQLITE_FLOAT:
+                    v.kind = StoredValue::Class::Real;
+                    v.real = Get<double>();
+                    break;
+                case SQLITE_TEXT:
+                case SQLITE_BLOB: {
+                    v.kind =
+                        type == SQLITE_TEXT ? StoredValue::Class::Text : StoredValue::Class::Blob;
+                    const auto size = Get<std::uint32_t>();
+                    v.bytes.assign(at_, size);
+                    at_ += size;
+                    break;
+                }
+                default:
+                    v.kind = StoredValue::Class::Null;
+            }
+        }
+    }
+
+  private:
+    const char* at_;
+    const char* end_;
+};
 
 bool isUtf8(sqlite3* db) {
     sqlite3_stmt* stmt = nullptr;
@@ -50,31 +124,27 @@ bool isUtf8(sqlite3* db) {
 
 void onChange(void* context, sqlite3* db, int op, const char* schema, const char* table,
               sqlite3_int64, sqlite3_int64) {
-    auto& pending = *static_cast<ChangeCapture::Pending*>(context);
+    auto& p = *static_cast<ChangeCapture::Pending*>(context);
     const std::string_view name(table);
     if (std::string_view(schema) != "main" || name.starts_with("sqlite_") ||
-        (name.size() == pending.ignored.size() && EqualsNoCase(name, pending.ignored)))
+        (name.size() == p.ignored.size() && EqualsNoCase(name, p.ignored)))
         return;
-    ChangeCapture::Pending::Raw raw{op == SQLITE_INSERT   ? RowChange::Kind::Insert
-                                    : op == SQLITE_DELETE ? RowChange::Kind::Delete
-                                                          : RowChange::Kind::Update,
-                                    std::string(name),
-                                    {},
-                                    {}};
-    const int count = sqlite3_preupdate_count(db);
-    raw.before.reserve(op != SQLITE_INSERT ? count : 0);
-    raw.after.reserve(op != SQLITE_DELETE ? count : 0);
-    for (int i = 0; i < count; ++i) {
-        sqlite3_value* value = nullptr;
-        if (op != SQLITE_INSERT && sqlite3_preupdate_old(db, i, &value) == SQLITE_OK)
-            raw.before.push_back(captured(value, pending.utf8));
-        if (op != SQLITE_DELETE && sqlite3_preupdate_new(db, i, &value) == SQLITE_OK)
-            raw.after.push_back(captured(value, pending.utf8));
-    }
-    pending.rows.push_back(std::move(raw));
+    const auto kind = op == SQLITE_INSERT   ? RowChange::Kind::Insert
+                      : op == SQLITE_DELETE ? RowChange::Kind::Delete
+                                            : RowChange::Kind::Update;
+    const auto count = static_cast<std::uint16_t>(sqlite3_preupdate_count(db));
+    p.put(static_cast<std::uint8_t>(kind));
+    p.put(p.tableNumber(name));
+    p.put(static_cast<std::uint16_t>(op != SQLITE_INSERT ? count : 0));
+    p.put(static_cast<std::uint16_t>(op != SQLITE_DELETE ? count : 0));
+    sqlite3_value* value = nullptr;
+    if (op != SQLITE_INSERT)
+        for (int i = 0; i < count; ++i)
+            pack(p, sqlite3_preupdate_old(db, i, &value) == SQLITE_OK ? value : nullptr);
+    if (op != SQLITE_DELETE)
+        for (int i = 0; i < count; ++i)
+            pack(p, sqlite3_preupdate_new(db, i, &value) == SQLITE_OK ? value : nullptr);
 }
-
-using Columns = ChangeCapture::Columns;
 
 // A table's columns, and which of them have REAL affinity (SQLite's rule: a declared type
 // naming REAL, FLOA or DOUB and not INT).
@@ -148,23 +218,35 @@ ChangeCapture::~ChangeCapture() {
 }
 
 void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
-    if (db_.server()) pending_->rows = TakeServerChanges(*db_.server(), pending_->ignored);
-    std::map<std::string, Columns> columns;
-    const std::string* lastTable = nullptr;
-    const Columns* known = nullptr;
-    for (auto& raw : pending_->rows) {
-        if (!lastTable || *lastTable != raw.table) {
-            auto found = columns.find(raw.table);
-            if (found == columns.end())
-                found = columns.emplace(raw.table, columnsOf(db_, raw.table)).first;
-            lastTable = &found->first;
-            known = &found->second;
+    Pending& p = *pending_;
+    auto columnsFor = [&](std::uint32_t table) -> const Columns& {
+        auto& known = p.columns[table];
+        if (!known) known = columnsOf(db_, p.tables[table]);
+        return *known;
+    };
+    if (db_.server()) {
+        for (RawChange& raw : TakeServerChanges(*db_.server(), p.ignored)) {
+            const Columns& columns = columnsFor(p.tableNumber(raw.table));
+            asRead(columns, raw.before);
+            asRead(columns, raw.after);
+            visit({raw.kind, raw.table, columns, raw.before, raw.after});
         }
-        asRead(*known, raw.before);
-        asRead(*known, raw.after);
-        visit({raw.kind, raw.table, *known, raw.before, raw.after});
+        return;
     }
-    pending_->rows.clear();
+    std::vector<StoredValue> before, after;
+    for (Unpacker in(p.packed); in.More();) {
+        const auto kind = static_cast<RowChange::Kind>(in.Get<std::uint8_t>());
+        const auto table = in.Get<std::uint32_t>();
+        const auto olds = in.Get<std::uint16_t>();
+        const auto news = in.Get<std::uint16_t>();
+        in.Values(before, olds);
+        in.Values(after, news);
+        const Columns& columns = columnsFor(table);
+        asRead(columns, before);
+        asRead(columns, after);
+        visit({kind, p.tables[table], columns, before, after});
+    }
+    p.packed.clear();
 }
 
 std::vector<RowChange> ChangeCapture::Take() {

@@ -2,11 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <algorithm>
 #include <bit>
 #include <charconv>
 
@@ -22,101 +17,10 @@ namespace platform {
 
 namespace {
 
-constexpr const char* kClassNames[] = {"null", "integer", "real", "text", "blob"};
-
 std::string realText(double v) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
     return std::string(buffer, end);
-}
-
-[[noreturn]] void unreadable(const std::string& why) {
-    throw EngineError(err::TypeMismatch, "A journaled row cannot be read: " + why + ".");
-}
-
-StoredValue valueFromJson(const QJsonValue& json) {
-    const QJsonArray pair = json.toArray();
-    const std::string kind = pair.at(0).toString().toStdString();
-    const std::string text = pair.at(1).toString().toStdString();
-    StoredValue v;
-    if (kind == "null") return v;
-    if (kind == "text" || kind == "blob") {
-        v.kind = kind == "text" ? StoredValue::Class::Text : StoredValue::Class::Blob;
-        const bool hex = kind == "blob" || pair.at(2).toString() == QLatin1String("hex");
-        v.bytes = hex ? QByteArray::fromHex(QByteArray::fromStdString(text)).toStdString() : text;
-        return v;
-    }
-    const char* end = text.data() + text.size();
-    std::from_chars_result read{};
-    if (kind == "integer") {
-        v.kind = StoredValue::Class::Integer;
-        read = std::from_chars(text.data(), end, v.integer);
-    } else if (kind == "real") {
-        v.kind = StoredValue::Class::Real;
-        read = std::from_chars(text.data(), end, v.real);
-    } else {
-        unreadable("unknown kind '" + kind + "'");
-    }
-    if (read.ec != std::errc() || read.ptr != end) unreadable("'" + text + "' is no " + kind);
-    return v;
-}
-
-// Text that is not UTF-8 (another program may store any bytes) cannot stand in JSON as it
-// is: it would not read back the same. ASCII, the usual case, needs no conversion to tell.
-bool validUtf8(const std::string& text) {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii || QString::fromUtf8(text).toStdString() == text;
-}
-
-void appendJsonString(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
-    std::size_t plain = 0;  // start of the run of characters copied as they are
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c != '"' && c != '\\' && c >= 0x20) continue;
-        out.append(text, plain, i - plain);
-        plain = i + 1;
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else {
-            const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
-            out.append(escape, sizeof escape);
-        }
-    }
-    out.append(text, plain);
-    out += '"';
-}
-
-template <class Number>
-void appendNumber(std::string& out, Number v) {
-    char buffer[32];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-}
-
-void appendValue(std::string& out, const StoredValue& v) {
-    out += "[\"";
-    out += kClassNames[static_cast<int>(v.kind)];
-    out += '"';
-    if (v.kind == StoredValue::Class::Integer || v.kind == StoredValue::Class::Real) {
-        out += ",\"";
-        if (v.kind == StoredValue::Class::Integer)
-            appendNumber(out, v.integer);
-        else
-            appendNumber(out, v.real);
-        out += '"';
-    }
-    const bool plainText = v.kind == StoredValue::Class::Text && validUtf8(v.bytes);
-    if (plainText) {
-        out += ',';
-        appendJsonString(out, v.bytes);
-    } else if (v.kind == StoredValue::Class::Text || v.kind == StoredValue::Class::Blob) {
-        out += ",\"" + QByteArray::fromStdString(v.bytes).toHex().toStdString() + '"';
-        if (v.kind == StoredValue::Class::Text) out += ",\"hex\"";
-    }
-    out += ']';
 }
 
 std::string quoted(const std::string& name) {
@@ -282,47 +186,6 @@ StoredRow StoredRow::Only(const std::vector<std::string>& names) const {
     for (const auto& name : names)
         if (const StoredValue* v = Find(name)) out.Add(name, *v);
     return out;
-}
-
-std::vector<std::string> JsonNames(const std::vector<std::string>& columns) {
-    std::vector<std::string> names;
-    for (const std::string& column : columns) {
-        appendJsonString(names.emplace_back(), column);
-        names.back() += ':';
-    }
-    return names;
-}
-
-void AppendEncodedRow(std::string& out, const std::vector<std::string>& jsonNames,
-                      const std::vector<StoredValue>& values,
-                      const std::vector<std::size_t>* picks) {
-    // Written by hand: a long write journals every row it makes, and this is on that path.
-    out += '{';
-    const std::size_t count = picks ? picks->size() : std::min(jsonNames.size(), values.size());
-    for (std::size_t n = 0; n < count; ++n) {
-        const std::size_t i = picks ? (*picks)[n] : n;
-        if (n) out += ',';
-        out += jsonNames[i];
-        appendValue(out, values[i]);
-    }
-    out += '}';
-}
-
-std::string EncodeRow(const StoredRow& row) {
-    std::string out;
-    AppendEncodedRow(out, JsonNames(row.columns), row.values);
-    return out;
-}
-
-StoredRow DecodeRow(const std::string& json) {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
-    if (!doc.isObject()) unreadable(error.errorString().toStdString());
-    StoredRow row;
-    const QJsonObject object = doc.object();
-    for (auto it = object.begin(); it != object.end(); ++it)
-        row.Add(it.key().toStdString(), valueFromJson(it.value()));
-    return row;
 }
 
 StoredValue StoredValueOf(sqlite3_value* value) {

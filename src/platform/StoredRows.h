@@ -43,18 +43,6 @@ struct StoredRow {
     bool operator==(const StoredRow& other) const = default;
 };
 
-// A row as JSON, column to [storage class, value as text]: {"sample_code":["integer","12"]}.
-// Reals are written in the shortest text that reads back as the same double, blobs in hex.
-std::string EncodeRow(const StoredRow& row);
-// Column names as EncodeRow writes them ("name":), made once for many rows.
-std::vector<std::string> JsonNames(const std::vector<std::string>& columns);
-// The same JSON appended to `out`, of `values` named by `jsonNames`, or of those at `picks`.
-void AppendEncodedRow(std::string& out, const std::vector<std::string>& jsonNames,
-                      const std::vector<StoredValue>& values,
-                      const std::vector<std::size_t>* picks = nullptr);
-// The row EncodeRow wrote; throws EngineError for a text it did not write.
-StoredRow DecodeRow(const std::string& json);
-
 // Rows addressed by their key (the values of some columns, compared with IS, so Null
 // matches Null). Each acts on the first row that matches.
 std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,

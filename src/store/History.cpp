@@ -1,9 +1,13 @@
 #include "History.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "Conversions.h"
 #include "Database.h"
 #include "Journal.h"
 #include "Recordset.h"
+#include "RowJson.h"
 #include "StoredRows.h"
 
 namespace store {
@@ -18,26 +22,57 @@ namespace {
 // An undo of a long action (an import) journals as it goes rather than all at the end.
 constexpr std::size_t kFlushEvery = 1000;
 
-// One journal row, its JSON read.
+// One change, its JSON read.
 struct Entry {
     std::string table, operation;
     StoredRow key, before, after;
 };
 
-StoredRow decoded(const platform::Variant& json) {
-    return json.isNull() ? StoredRow{} : platform::DecodeRow(json.toText());
+// A journal row as stored; Null as "".
+struct JournalRow {
+    std::string table, operation, key, before, after;
+};
+
+JournalRow journalRowOf(platform::Recordset& rs) {
+    auto text = [&](const char* column) { return rs.Fields(column).Value().toText(); };
+    return {text("table_name"), text("operation"), text("row_key"), text("old_values"),
+            text("new_values")};
 }
 
-Entry entryOf(platform::Recordset& rs) {
-    return {rs.Fields("table_name").Value().toText(), rs.Fields("operation").Value().toText(),
-            decoded(rs.Fields("row_key").Value()), decoded(rs.Fields("old_values").Value()),
-            decoded(rs.Fields("new_values").Value())};
+// The changes a journal row holds, in the order made: one, or a run of them, whose row_key
+// lists the key's columns and whose values list the rows.
+std::vector<Entry> entriesOf(const JournalRow& j) {
+    auto one = [](const std::string& json) {
+        return json.empty() ? StoredRow{} : platform::DecodeRow(json);
+    };
+    if (!j.key.starts_with('['))
+        return {{j.table, j.operation, one(j.key), one(j.before), one(j.after)}};
+    auto many = [](const std::string& json) {
+        return json.empty() ? std::vector<StoredRow>{} : platform::DecodeRows(json);
+    };
+    const std::vector<std::string> key = platform::DecodeList(j.key);
+    std::vector<StoredRow> before = many(j.before), after = many(j.after);
+    std::vector<Entry> entries(std::max(before.size(), after.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Entry& e = entries[i];
+        e.table = j.table;
+        e.operation = j.operation;
+        if (i < before.size()) e.before = std::move(before[i]);
+        if (i < after.size()) e.after = std::move(after[i]);
+        e.key = (j.operation == "delete" ? e.before : e.after).Only(key);
+    }
+    return entries;
 }
 
-// "sample_code=12; comment=Null"; with `other`, only the columns whose value differs there.
+// "sample_code=12; comment=Null", columns by name; with `other`, only the columns whose value
+// differs there.
 std::string listed(const StoredRow& row, const StoredRow* other = nullptr) {
+    std::vector<std::size_t> order(row.columns.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return row.columns[a] < row.columns[b]; });
     std::string text;
-    for (std::size_t i = 0; i < row.columns.size(); ++i) {
+    for (std::size_t i : order) {
         const platform::StoredValue* there = other ? other->Find(row.columns[i]) : nullptr;
         if (there && *there == row.values[i]) continue;
         text += (text.empty() ? "" : "; ") + row.columns[i] + "=" + row.values[i].Shown();
@@ -77,13 +112,15 @@ GridRows History::Rows(const std::string& sampleNumber) {
     }
     auto rs = db_.OpenRecordset(sql + " order by change_id desc");
     for (; !rs->Eof(); rs->MoveNext()) {
-        const Entry e = entryOf(*rs);
-        const bool update = e.operation == "update";
         auto text = [&](const char* column) { return rs->Fields(column).Value().toText(); };
-        rows.push_back({text("action_id"), text("changed_at"), text("user_name"), text("action"),
-                        e.operation, e.table, listed(e.key),
-                        listed(e.before, update ? &e.after : nullptr),
-                        listed(e.after, update ? &e.before : nullptr)});
+        const std::vector<Entry> entries = entriesOf(journalRowOf(*rs));
+        for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+            const bool update = e->operation == "update";
+            rows.push_back({text("action_id"), text("changed_at"), text("user_name"),
+                            text("action"), e->operation, e->table, listed(e->key),
+                            listed(e->before, update ? &e->after : nullptr),
+                            listed(e->after, update ? &e->before : nullptr)});
+        }
     }
     rs->Close();
     return rows;
@@ -109,13 +146,17 @@ std::string History::Undo() {
     write.Undoes(action->id, action->description);
     auto rs = db_.OpenRecordset("select * from tblchange_journal where action_id = " +
                                 std::to_string(action->id) + " order by change_id desc");
-    std::vector<Entry> entries;
-    for (; !rs->Eof(); rs->MoveNext()) entries.push_back(entryOf(*rs));
+    std::vector<JournalRow> journal;
+    for (; !rs->Eof(); rs->MoveNext()) journal.push_back(journalRowOf(*rs));
     rs->Close();
     // Last change first, so a row changed twice in the action comes back as it was before.
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        takeBack(db_, entries[i], action->description);
-        if (i % kFlushEvery == kFlushEvery - 1) write.Flush();
+    std::size_t undone = 0;
+    for (const JournalRow& j : journal) {
+        const std::vector<Entry> entries = entriesOf(j);
+        for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+            takeBack(db_, *e, action->description);
+            if (++undone % kFlushEvery == 0) write.Flush();
+        }
     }
     write.Commit();
     return action->description;

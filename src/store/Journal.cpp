@@ -11,6 +11,7 @@
 #include "Database.h"
 #include "DateTime.h"
 #include "Recordset.h"
+#include "RowJson.h"
 #include "TableKeys.h"
 #include "Tables.h"
 
@@ -226,10 +227,11 @@ std::string JournaledWrite::Commit() {
             const platform::ChangeCapture::Columns columns{rowOf(c).columns, {}};
             write({c.kind, c.table, columns, c.before.values, c.after.values});
         }
-        insertPending();
     } else {
         Flush();
     }
+    closeRun();
+    insertPending();
     capture_.reset();
     db_.CommitTrans();
     return action_ ? description_ : "";
@@ -257,6 +259,22 @@ enum Param {
 };
 // Rows per insert statement: SQLite's work per statement is spread over as many rows.
 constexpr int kRowsPerInsert = 50;
+// Changes per journal row at most, so a run's JSON stays small in memory.
+constexpr std::size_t kRunRows = 1000;
+
+// Adds a row to a run's compact JSON, opening it at the first.
+void addCompact(std::string& json, const std::string& columns, std::size_t count,
+                const std::vector<StoredValue>& values) {
+    if (values.empty()) return;
+    if (json.empty()) {
+        json = "{\"columns\":";
+        json += columns;
+        json += ",\"rows\":[";
+    } else {
+        json += ',';
+    }
+    platform::AppendCompactRow(json, values, count);
+}
 
 }  // namespace
 
@@ -294,29 +312,77 @@ const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
             if (platform::EqualsNoCase(columns[i], name)) return i;
         return std::nullopt;
     };
-    Picks picks{platform::JsonNames(columns), {}, {}};
+    Picks picks{platform::JsonNames(columns), platform::JsonList(columns), {}, {}, {}};
+    std::vector<std::string> keyNames;
     for (const std::string& name : keyOf(db_, table))
-        if (auto i = at(name)) picks.key.push_back(*i);
+        if (auto i = at(name)) {
+            picks.key.push_back(*i);
+            keyNames.push_back(columns[*i]);
+        }
+    picks.keyList = platform::JsonList(keyNames);
     picks.sample = at("sample_code");
     return picks_.emplace(table, std::move(picks)).first->second;
 }
 
 void JournaledWrite::write(const Captured& c) {
-    const Picks& picks = picksOf(c.table, c.columns.names);
+    const bool sameTable = run_.rows > 0 && run_.table == c.table;
+    const Picks& picks = sameTable ? *run_.picks : picksOf(c.table, c.columns.names);
     const auto& row = c.kind == RowChange::Kind::Delete ? c.before : c.after;
-    Pending& p = pending_[filled_];
-    p.table = c.table;
-    p.operation = operationOf(c.kind);
-    p.key.clear();
-    platform::AppendEncodedRow(p.key, picks.names, row, &picks.key);
+    static const StoredValue kNone;
     const bool hasSample = picks.sample && *picks.sample < row.size();
-    p.sample = hasSample ? row[*picks.sample] : StoredValue{};
-    p.hasBefore = !c.before.empty();
+    const StoredValue& sample = hasSample ? row[*picks.sample] : kNone;
+    if (run_.rows > 0 &&
+        (!sameTable || run_.kind != c.kind || !(run_.sample == sample) || run_.rows == kRunRows))
+        closeRun();
+    if (run_.rows == 0) {
+        run_.table = c.table;
+        run_.kind = c.kind;
+        run_.sample = sample;
+        run_.picks = &picks;
+        run_.firstBefore = c.before;
+        run_.firstAfter = c.after;
+    } else {
+        if (run_.rows == 1) {
+            addCompact(run_.before, picks.list, picks.names.size(), run_.firstBefore);
+            addCompact(run_.after, picks.list, picks.names.size(), run_.firstAfter);
+        }
+        addCompact(run_.before, picks.list, picks.names.size(), c.before);
+        addCompact(run_.after, picks.list, picks.names.size(), c.after);
+    }
+    ++run_.rows;
+}
+
+void JournaledWrite::closeRun() {
+    if (run_.rows == 0) return;
+    const Picks& picks = *run_.picks;
+    Pending& p = pending_[filled_];
+    p.table = run_.table;
+    p.operation = operationOf(run_.kind);
+    p.sample = run_.sample;
+    p.key.clear();
     p.before.clear();
-    if (p.hasBefore) platform::AppendEncodedRow(p.before, picks.names, c.before);
-    p.hasAfter = !c.after.empty();
     p.after.clear();
-    if (p.hasAfter) platform::AppendEncodedRow(p.after, picks.names, c.after);
+    if (run_.rows == 1) {
+        const bool deleted = run_.kind == RowChange::Kind::Delete;
+        platform::AppendEncodedRow(p.key, picks.names, deleted ? run_.firstBefore : run_.firstAfter,
+                                   &picks.key);
+        if (!run_.firstBefore.empty())
+            platform::AppendEncodedRow(p.before, picks.names, run_.firstBefore);
+        if (!run_.firstAfter.empty())
+            platform::AppendEncodedRow(p.after, picks.names, run_.firstAfter);
+    } else {
+        // The key's column names: each row's key is in its values.
+        p.key = picks.keyList;
+        for (std::string* json : {&run_.before, &run_.after})
+            if (!json->empty()) *json += "]}";
+        std::swap(p.before, run_.before);
+        std::swap(p.after, run_.after);
+    }
+    p.hasBefore = !p.before.empty();
+    p.hasAfter = !p.after.empty();
+    run_.rows = 0;
+    run_.before.clear();
+    run_.after.clear();
     if (++filled_ == pending_.size()) insertPending();
 }
 

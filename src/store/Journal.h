@@ -58,11 +58,24 @@ class JournaledWrite {
 
   private:
     using Captured = platform::ChangeCapture::Captured;
+    using Values = std::vector<platform::StoredValue>;
     // A table's column names as JSON, and where its key columns and sample code stand.
     struct Picks {
-        std::vector<std::string> names;
+        std::vector<std::string> names;  // "name": for a single row
+        std::string list, keyList;       // ["a","b"] of every column and of the key ones
         std::vector<std::size_t> key;
         std::optional<std::size_t> sample;
+    };
+    // Consecutive changes of one table, kind and sample, journaled as one row: an import
+    // sorted by sample costs a journal row per sample, not one per result.
+    struct Run {
+        std::string table;
+        platform::RowChange::Kind kind{};
+        platform::StoredValue sample;
+        const Picks* picks = nullptr;
+        std::size_t rows = 0;
+        Values firstBefore, firstAfter;  // a lone change keeps the one-row form
+        std::string before, after;       // from the second change on, in the compact form
     };
     // A journal row waiting for its multi-row insert.
     struct Pending {
@@ -73,6 +86,7 @@ class JournaledWrite {
     };
     void startBatch();
     void write(const Captured& change);
+    void closeRun();
     void insertPending();
     const Picks& picksOf(const std::string& table, const std::vector<std::string>& columns);
 
@@ -85,6 +99,7 @@ class JournaledWrite {
     std::unique_ptr<platform::RowInserter> many_, one_;
     std::string when_, user_;
     std::map<std::string, Picks> picks_;
+    Run run_;
     std::vector<Pending> pending_;  // its strings reused, so a row's JSON costs no allocation
     std::size_t filled_ = 0;
 };
