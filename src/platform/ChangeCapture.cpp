@@ -25,15 +25,22 @@ using Columns = ChangeCapture::Columns;
 // kind, table number, counts of old and new values, then each value's class and contents.
 struct ChangeCapture::Pending {
     std::string ignored;
-    bool utf8 = false;  // the file's text encoding
-    std::string packed;
+    bool utf8 = false;         // the file's text encoding
+    std::vector<char> packed;  // used up to `used`: grown by doubling, never shrunk
+    std::size_t used = 0;
     std::vector<std::string> tables;
     std::vector<std::optional<Columns>> columns;  // of each table, read when first drained
     std::size_t lastTable = 0;
 
+    void append(const void* data, std::size_t size) {
+        if (used + size > packed.size())
+            packed.resize(std::max(2 * packed.size(), used + 4096 + size));
+        std::memcpy(packed.data() + used, data, size);
+        used += size;
+    }
     template <class T>
     void put(T v) {
-        packed.append(reinterpret_cast<const char*>(&v), sizeof v);
+        append(&v, sizeof v);
     }
     std::uint32_t tableNumber(std::string_view name) {
         if (lastTable < tables.size() && tables[lastTable] == name)
@@ -63,13 +70,13 @@ void pack(ChangeCapture::Pending& p, sqlite3_value* value) {
         plain ? sqlite3_value_blob(value) : static_cast<const void*>(sqlite3_value_text(value));
     const auto size = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
     p.put(size);
-    if (data) p.packed.append(static_cast<const char*>(data), size);
+    if (data) p.append(data, size);
 }
 
 // Reads back what pack wrote, into values whose strings keep their room from row to row.
 class Unpacker {
   public:
-    explicit Unpacker(const std::string& packed) : at_(packed.data()), end_(at_ + packed.size()) {}
+    Unpacker(const char* packed, std::size_t size) : at_(packed), end_(packed + size) {}
     bool More() const { return at_ < end_; }
     template <class T>
     T Get() {
@@ -234,7 +241,7 @@ void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
         return;
     }
     std::vector<StoredValue> before, after;
-    for (Unpacker in(p.packed); in.More();) {
+    for (Unpacker in(p.packed.data(), p.used); in.More();) {
         const auto kind = static_cast<RowChange::Kind>(in.Get<std::uint8_t>());
         const auto table = in.Get<std::uint32_t>();
         const auto olds = in.Get<std::uint16_t>();
@@ -246,7 +253,7 @@ void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
         asRead(columns, after);
         visit({kind, p.tables[table], columns, before, after});
     }
-    p.packed.clear();
+    p.used = 0;
 }
 
 std::vector<RowChange> ChangeCapture::Take() {

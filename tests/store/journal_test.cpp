@@ -223,3 +223,74 @@ TEST_F(Journal, AFileWithoutTheJournalOpensAndTheHistoryListsBySample) {
     EXPECT_EQ(Refusal([&] { history().Rows("5 or 1=1"); }),
               "The sample number \"5 or 1=1\" is not a whole number.");
 }
+
+TEST_F(Journal, ARunOfChangesIsOneJournalRowAndComesBackByteForByte) {
+    // More results of sample 5, deleted with it in one run: values of every storage class,
+    // some not of their column's type.
+    db->ExecuteNative(
+        testing_support::OnServer()
+            ? "insert into tblresults values ('V', 5, 401, 1e-300, NULL, 'Ødegård', 'a\"b\\' || "
+              "chr(9)), ('V', 5, 2147483647, 7, NULL, NULL, NULL)"
+            : "insert into tblresults values ('V', 5, 401, 'deep', NULL, 'Ødegård', "
+              "cast(x'41ff0a5c22' as text)), ('V', 5, 9007199254740993, 9e999, NULL, NULL, "
+              "'a\"b\\' || char(9)), ('V', 5, 402, 1e-300, NULL, x'', 7.5)");
+    const Strings before = Dump();
+    store::Samples(*db).Delete(5);
+    const std::size_t deleted = before.size() - Dump().size();
+    EXPECT_EQ(JournalRows(), 4);
+    EXPECT_EQ(
+        QueryValue(*db, "select row_key from tblchange_journal where table_name = 'tblresults'"),
+        "[\"idloc\",\"sample_code\",\"parameter_code\"]");
+    EXPECT_EQ(history().Rows("5").size(), deleted);
+    EXPECT_EQ(history().Undo(),
+              "deleted sample 5 with its " + std::to_string(deleted - 1) + " results");
+    EXPECT_EQ(Dump(), before);
+}
+
+TEST_F(Journal, ARunIsListedAndUndoneLastChangeFirst) {
+    const Strings before = Dump();
+    store::Journaled(*db, [&] {
+        db->ExecuteNative(
+            "insert into tblresults values ('V', 6, 401, 1, NULL, '', ''), ('V', 6, 402, 2, "
+            "NULL, '', ''); update tblresults set result_value = 8 where parameter_code = 400 "
+            "and sample_code = 6; update tblresults set result_value = 9 where parameter_code "
+            "= 400 and sample_code = 6");
+    });
+    EXPECT_EQ(JournalRows(), 2);
+    Strings listed;
+    for (const auto& row : history().Rows("6"))
+        listed.push_back(row[4] + " " + row[6] + " " + row[7] + " > " + row[8]);
+    const std::string key = "idloc=V; parameter_code=";
+    EXPECT_EQ(listed,
+              (Strings{"update " + key + "400; sample_code=6 result_value=8 > result_value=9",
+                       "update " + key + "400; sample_code=6 result_value=7 > result_value=8",
+                       "insert " + key +
+                           "402; sample_code=6  > comments=; grade=; "
+                           "idloc=V; parameter_code=402; remark_code=Null; result_value=2; "
+                           "sample_code=6",
+                       "insert " + key +
+                           "401; sample_code=6  > comments=; grade=; "
+                           "idloc=V; parameter_code=401; remark_code=Null; result_value=1; "
+                           "sample_code=6"}));
+    history().Undo();
+    EXPECT_EQ(Dump(), before);
+}
+
+TEST_F(Journal, AJournalRowAnOlderBuildWroteIsListedAndUndone) {
+    store::Journaled(*db, [] {});  // makes the journal
+    db->ExecuteNative(
+        "insert into tblchange_journal (action_id, action, changed_at, user_name, "
+        "table_name, operation, row_key, sample_code, old_values, new_values) values (1, "
+        "'added it', '2004-03-04 10:30:00', '" +
+        store::CurrentUser() +
+        "', 'tblresults', 'insert', '{\"idloc\":[\"text\",\"V\"],\"parameter_code\":[\"integer\","
+        "\"400\"],\"sample_code\":[\"integer\",\"6\"]}', 6, NULL, '{\"comments\":[\"text\",\"\"],"
+        "\"grade\":[\"text\",\"\"],\"idloc\":[\"text\",\"V\"],\"parameter_code\":[\"integer\","
+        "\"400\"],\"remark_code\":[\"null\"],\"result_value\":[\"real\",\"7\"],\"sample_code\":["
+        "\"integer\",\"6\"]}')");
+    const store::GridRows rows = history().Rows("6");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][6], "idloc=V; parameter_code=400; sample_code=6");
+    EXPECT_EQ(history().Undo(), "added it");
+    EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults where sample_code = 6"), "0");
+}
