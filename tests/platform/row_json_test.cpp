@@ -2,6 +2,8 @@
 // in the one-row form and in the compact form of many rows.
 #include <gtest/gtest.h>
 
+#include <QString>
+
 #include <algorithm>
 #include <limits>
 
@@ -13,6 +15,9 @@ using platform::StoredRow;
 using platform::StoredValue;
 
 namespace {
+
+// Other programs read the journal: its JSON is UTF-8 whatever bytes a text holds.
+bool utf8(const std::string& json) { return QString::fromUtf8(json).toStdString() == json; }
 
 StoredValue real(double v) { return {StoredValue::Class::Real, 0, v, {}}; }
 StoredValue blob(std::string v) { return {StoredValue::Class::Blob, 0, 0, std::move(v)}; }
@@ -40,6 +45,7 @@ StoredRow exotic() {
 TEST(RowJson, EveryValueReadsBackAsStoredInBothForms) {
     const StoredRow row = exotic();
     EXPECT_EQ(platform::DecodeRow(platform::EncodeRow(row)), row);
+    EXPECT_TRUE(utf8(platform::EncodeRow(row)));
 
     StoredRow other = row;
     std::reverse(other.values.begin(), other.values.end());
@@ -51,6 +57,7 @@ TEST(RowJson, EveryValueReadsBackAsStoredInBothForms) {
     other.columns.resize(3);
     other.values.resize(3);
     EXPECT_EQ(platform::DecodeRows(json), (std::vector<StoredRow>{row, other}));
+    EXPECT_TRUE(utf8(json));
     EXPECT_EQ(platform::DecodeList(platform::JsonList(row.columns)), row.columns);
 }
 
