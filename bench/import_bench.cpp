@@ -11,6 +11,7 @@
 
 #include "CpuClock.h"
 #include "Database.h"
+#include "History.h"
 #include "ProcessMemory.h"
 #include "ResultImport.h"
 #include "Schema.h"
@@ -112,5 +113,31 @@ BENCHMARK(BM_Import_LabFile)
     ->Arg(100000)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// The undo of such an import: every result read back from the journal and deleted.
+void BM_Import_Undo(benchmark::State& state) {
+    const long long rows = state.range(0);
+    const fs::path folder =
+        fs::temp_directory_path() / ("dataloader-bench-undo-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path lab = folder / "lab.csv";
+    writeLabFile(lab, rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string path = (folder / "ours.db").string();
+        fs::remove(path);
+        makeDatabase(path, rows);
+        auto db = platform::Database::OpenDatabase(path);
+        std::ifstream in(lab, std::ios::binary);
+        import::ImportSettings settings;
+        settings.map = import::MapOfHeader(in);
+        in.seekg(0);
+        import::ImportResults(*db, in, settings, false, nullptr, nullptr);
+        state.ResumeTiming();
+        store::History(*db).Undo();
+    }
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_Import_Undo)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

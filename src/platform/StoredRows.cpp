@@ -47,6 +47,17 @@ std::string firstMatching(const Database& db, const std::string& table, const St
            where + " limit 1)";
 }
 
+std::string insertSql(const Database& db, const std::string& table,
+                      const std::vector<std::string>& columns, int rows) {
+    std::string names, marks;
+    for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
+    for (int row = 0, n = 0; row < rows; ++row) {
+        marks += row ? "), (" : "";
+        for (std::size_t i = 0; i < columns.size(); ++i) marks += (i ? ", " : "") + mark(db, ++n);
+    }
+    return "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")";
+}
+
 }  // namespace
 
 // A statement of our own, finalized when done; its steps wait for other programs' locks.
@@ -215,29 +226,9 @@ StoredValue StoredValueOf(sqlite3_value* value) {
     return v;
 }
 
-std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
-                                       const StoredRow& key) {
-    Prepared read(db, "select * from " + quoted(table) + firstMatching(db, table, key, 1));
-    read.BindAll(key, 1);
-    if (!read.Step()) return std::nullopt;
-    return read.Row();
-}
-
-void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row) {
-    RowInserter(db, table, row.columns).Insert(row.values);
-}
-
 RowInserter::RowInserter(Database& db, const std::string& table,
-                         const std::vector<std::string>& columns, int rows) {
-    std::string names, marks;
-    for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
-    for (int row = 0, n = 0; row < rows; ++row) {
-        marks += row ? "), (" : "";
-        for (std::size_t i = 0; i < columns.size(); ++i) marks += (i ? ", " : "") + mark(db, ++n);
-    }
-    statement_ = std::make_unique<Prepared>(
-        db, "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")");
-}
+                         const std::vector<std::string>& columns, int rows)
+    : statement_(std::make_unique<Prepared>(db, insertSql(db, table, columns, rows))) {}
 
 RowInserter::~RowInserter() = default;
 
@@ -256,22 +247,49 @@ void RowInserter::Run() {
     statement_->Reset();
 }
 
-void UpdateStoredRow(Database& db, const std::string& table, const StoredRow& key,
-                     const StoredRow& row) {
+KeyedRows::KeyedRows(Database& db) : db_(db) {}
+
+KeyedRows::~KeyedRows() = default;
+
+Prepared& KeyedRows::statement(const std::string& sql) {
+    auto& known = statements_[sql];
+    if (!known) known = std::make_unique<Prepared>(db_, sql);
+    known->Reset();
+    return *known;
+}
+
+std::optional<StoredRow> KeyedRows::Read(const std::string& table, const StoredRow& key) {
+    Prepared& read =
+        statement("select * from " + quoted(table) + firstMatching(db_, table, key, 1));
+    read.BindAll(key, 1);
+    std::optional<StoredRow> row;
+    if (read.Step()) row = read.Row();
+    read.Reset();  // lets go of the table
+    return row;
+}
+
+void KeyedRows::Insert(const std::string& table, const StoredRow& row) {
+    Prepared& insert = statement(insertSql(db_, table, row.columns, 1));
+    insert.BindAll(row, 1);
+    insert.Step();
+}
+
+void KeyedRows::Update(const std::string& table, const StoredRow& key, const StoredRow& row) {
     std::string sets;
     for (std::size_t i = 0; i < row.columns.size(); ++i)
         sets +=
-            (i ? ", " : "") + quoted(row.columns[i]) + " = " + mark(db, static_cast<int>(i) + 1);
+            (i ? ", " : "") + quoted(row.columns[i]) + " = " + mark(db_, static_cast<int>(i) + 1);
     const int first = static_cast<int>(row.columns.size()) + 1;
-    Prepared update(
-        db, "update " + quoted(table) + " set " + sets + firstMatching(db, table, key, first));
+    Prepared& update = statement("update " + quoted(table) + " set " + sets +
+                                 firstMatching(db_, table, key, first));
     update.BindAll(row, 1);
     update.BindAll(key, first);
     update.Step();
 }
 
-void DeleteStoredRow(Database& db, const std::string& table, const StoredRow& key) {
-    Prepared remove(db, "delete from " + quoted(table) + firstMatching(db, table, key, 1));
+void KeyedRows::Delete(const std::string& table, const StoredRow& key) {
+    Prepared& remove =
+        statement("delete from " + quoted(table) + firstMatching(db_, table, key, 1));
     remove.BindAll(key, 1);
     remove.Step();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,12 +44,6 @@ struct StoredRow {
     bool operator==(const StoredRow& other) const = default;
 };
 
-// Rows addressed by their key (the values of some columns, compared with IS, so Null
-// matches Null). Each acts on the first row that matches.
-std::optional<StoredRow> ReadStoredRow(Database& db, const std::string& table,
-                                       const StoredRow& key);
-void InsertStoredRow(Database& db, const std::string& table, const StoredRow& row);
-
 // Inserts many rows of the same columns through one prepared statement, `rows` at a time.
 class RowInserter {
   public:
@@ -70,9 +65,28 @@ class RowInserter {
   private:
     std::unique_ptr<Prepared> statement_;
 };
-void UpdateStoredRow(Database& db, const std::string& table, const StoredRow& key,
-                     const StoredRow& row);
-void DeleteStoredRow(Database& db, const std::string& table, const StoredRow& key);
+// Rows addressed by their key (the values of some columns, compared with IS, so Null
+// matches Null). Each call acts on the first row that matches. Its statements are kept for
+// the next call of the same columns: an undo of a long action makes a few calls per row.
+class KeyedRows {
+  public:
+    explicit KeyedRows(Database& db);
+    ~KeyedRows();
+    KeyedRows(const KeyedRows&) = delete;
+    KeyedRows& operator=(const KeyedRows&) = delete;
+
+    std::optional<StoredRow> Read(const std::string& table, const StoredRow& key);
+    void Insert(const std::string& table, const StoredRow& row);
+    void Update(const std::string& table, const StoredRow& key, const StoredRow& row);
+    void Delete(const std::string& table, const StoredRow& key);
+
+  private:
+    // The statement of that text, reset for binding.
+    RowInserter::Prepared& statement(const std::string& sql);
+
+    Database& db_;
+    std::map<std::string, std::unique_ptr<RowInserter::Prepared>> statements_;
+};
 
 // For the engine's own use: a value SQLite hands over, as stored.
 StoredValue StoredValueOf(sqlite3_value* value);

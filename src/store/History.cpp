@@ -81,8 +81,8 @@ std::string listed(const StoredRow& row, const StoredRow* other = nullptr) {
 }
 
 // Takes back one change, when its row still holds what the change left.
-void takeBack(platform::Database& db, const Entry& e, const std::string& action) {
-    const auto now = platform::ReadStoredRow(db, e.table, e.key);
+void takeBack(platform::KeyedRows& rows, const Entry& e, const std::string& action) {
+    const auto now = rows.Read(e.table, e.key);
     const bool asLeft = e.operation == "delete"
                             ? !now.has_value()
                             : now.has_value() && now->Only(e.after.columns) == e.after;
@@ -92,11 +92,11 @@ void takeBack(platform::Database& db, const Entry& e, const std::string& action)
                       " has been changed since, by another user or another change. Nothing "
                       "was undone.");
     if (e.operation == "insert")
-        platform::DeleteStoredRow(db, e.table, e.key);
+        rows.Delete(e.table, e.key);
     else if (e.operation == "update")
-        platform::UpdateStoredRow(db, e.table, e.key, e.before);
+        rows.Update(e.table, e.key, e.before);
     else
-        platform::InsertStoredRow(db, e.table, e.before);
+        rows.Insert(e.table, e.before);
 }
 
 }  // namespace
@@ -151,10 +151,11 @@ std::string History::Undo() {
     rs->Close();
     // Last change first, so a row changed twice in the action comes back as it was before.
     std::size_t undone = 0;
+    platform::KeyedRows rows(db_);
     for (const JournalRow& j : journal) {
         const std::vector<Entry> entries = entriesOf(j);
         for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-            takeBack(db_, *e, action->description);
+            takeBack(rows, *e, action->description);
             if (++undone % kFlushEvery == 0) write.Flush();
         }
     }
