@@ -12,9 +12,9 @@
 #include "CpuClock.h"
 #include "Database.h"
 #include "History.h"
-#include "ProcessMemory.h"
 #include "ResultImport.h"
 #include "Schema.h"
+#include "ProcessMemory.h"
 
 namespace {
 
