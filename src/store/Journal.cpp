@@ -22,8 +22,10 @@ using platform::StoredRow;
 using platform::StoredValue;
 
 const char* JournalDdl() {
-    // Rows are JSON of column to [storage class, value]; row_key holds the key columns.
-    // sample_code is copied out of the rows so the history can be narrowed to a sample.
+    // Rows are JSON of column to [storage class, value]; row_key holds the key columns. A run
+    // of changes of one table and sample shares a row: row_key names the key columns, and the
+    // values list the rows compactly (RowJson.h). sample_code is copied out of the rows so the
+    // history can be narrowed to a sample.
     return R"sql(
 CREATE TABLE IF NOT EXISTS tblchange_journal (
     change_id INTEGER PRIMARY KEY,
@@ -378,8 +380,6 @@ void JournaledWrite::closeRun() {
         std::swap(p.before, run_.before);
         std::swap(p.after, run_.after);
     }
-    p.hasBefore = !p.before.empty();
-    p.hasAfter = !p.after.empty();
     run_.rows = 0;
     run_.before.clear();
     run_.after.clear();
@@ -397,10 +397,11 @@ void JournaledWrite::insertPending() {
         insert.BindText(at + Operation, p.operation);
         insert.BindText(at + RowKey, p.key);
         insert.Bind(at + SampleCode, p.sample);
-        p.hasBefore ? insert.BindText(at + OldValues, p.before)
-                    : insert.Bind(at + OldValues, StoredValue{});
-        p.hasAfter ? insert.BindText(at + NewValues, p.after)
-                   : insert.Bind(at + NewValues, StoredValue{});
+        // An insert has no values before, a delete none after.
+        p.before.empty() ? insert.Bind(at + OldValues, StoredValue{})
+                         : insert.BindText(at + OldValues, p.before);
+        p.after.empty() ? insert.Bind(at + NewValues, StoredValue{})
+                        : insert.BindText(at + NewValues, p.after);
         if (!full) insert.Run();
     }
     if (full) insert.Run();

@@ -82,7 +82,6 @@ class JournaledWrite {
         std::string table, key, before, after;
         const char* operation = "";
         platform::StoredValue sample;
-        bool hasBefore = false, hasAfter = false;
     };
     void startBatch();
     void write(const Captured& change);
