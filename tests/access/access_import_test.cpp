@@ -185,11 +185,11 @@ TEST_F(AccessImport, AnImportIsOneActionThatOneUndoTakesBackWhole) {
     for (int code = 2; code <= 1200; ++code)
         file.rows["TBLSAMPLE"].push_back(sampleRow("LAB", code));
     accessdb::CopyTables(file, *db, accessdb::PlanImport(file, *db), false);
-    EXPECT_EQ(testing_support::QueryValue(
-                  *db,
-                  "select count(distinct action_id) || ' ' || count(*) || ' ' || min(action) "
-                  "from tblchange_journal"),
-              "1 1203 imported an Access database");
+    EXPECT_EQ(
+        testing_support::QueryValue(
+            *db, "select count(distinct action_id) || ' ' || min(action) from tblchange_journal"),
+        "1 imported an Access database");
+    EXPECT_EQ(store::History(*db).Rows("").size(), 1203u);
     EXPECT_EQ(store::History(*db).Undo(), "imported an Access database");
     EXPECT_EQ(
         testing_support::QueryValue(
