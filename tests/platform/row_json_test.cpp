@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-
 #include <algorithm>
 #include <limits>
 
@@ -59,6 +58,9 @@ TEST(RowJson, EveryValueReadsBackAsStoredInBothForms) {
     EXPECT_EQ(platform::DecodeRows(json), (std::vector<StoredRow>{row, other}));
     EXPECT_TRUE(utf8(json));
     EXPECT_EQ(platform::DecodeList(platform::JsonList(row.columns)), row.columns);
+    // Escapes another writer may use.
+    EXPECT_EQ(platform::DecodeRow(R"({"a":["text","\u00d8\ud83d\ude00\/\b"]})").values[0],
+              StoredValue::Text("\u00d8\U0001f600/\b"));
 }
 
 TEST(RowJson, TextItDidNotWriteIsRefused) {
