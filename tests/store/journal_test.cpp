@@ -294,3 +294,16 @@ TEST_F(Journal, AJournalRowAnOlderBuildWroteIsListedAndUndone) {
     EXPECT_EQ(history().Undo(), "added it");
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults where sample_code = 6"), "0");
 }
+
+TEST_F(Journal, ARunHoldsAThousandChangesAtMost) {
+    store::Journaled(*db, [&] {
+        db->ExecuteNative(testing_support::OnServer()
+                              ? "insert into tblresults select 'V', 6, n, n, NULL, '', '' from "
+                                "generate_series(1000, 3000) as n"
+                              : "with recursive n(v) as (select 1000 union all select v + 1 from "
+                                "n where v < 3000) insert into tblresults select 'V', 6, v, v, "
+                                "NULL, '', '' from n");
+    });
+    EXPECT_EQ(JournalRows(), 3);
+    EXPECT_EQ(history().Rows("6").size(), 2001u);
+}
