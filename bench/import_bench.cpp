@@ -50,6 +50,26 @@ void writeLabFile(const fs::path& file, long long rows) {
             << (i % 10 == 0 ? "<" : "") << ",A,\"run " << i % 7 << ", lab 2\"\r\n";
 }
 
+// A fresh database for the lab file's rows, and the file open with its header's map.
+struct Prepared {
+    Prepared(const fs::path& folder, const fs::path& lab, long long rows) {
+        const std::string path = (folder / "ours.db").string();
+        fs::remove(path);
+        makeDatabase(path, rows);
+        db = platform::Database::OpenDatabase(path);
+        in.open(lab, std::ios::binary);
+        settings.map = import::MapOfHeader(in);
+        in.seekg(0);
+    }
+    import::ImportOutcome Import() {
+        return import::ImportResults(*db, in, settings, false, nullptr, nullptr);
+    }
+
+    std::shared_ptr<platform::Database> db;
+    std::ifstream in;
+    import::ImportSettings settings;
+};
+
 // 100,000 numeric results into samples that have none yet. Aims: ratio at most 2; peak_MB,
 // the growth of the peak resident size during the first import, small beside the file.
 void BM_Import_LabFile(benchmark::State& state) {
@@ -67,21 +87,14 @@ void BM_Import_LabFile(benchmark::State& state) {
     import::ImportOutcome done;
     for (auto _ : state) {
         state.PauseTiming();
-        const std::string path = (folder / "ours.db").string();
-        fs::remove(path);
-        makeDatabase(path, rows);
-        auto db = platform::Database::OpenDatabase(path);
-        std::ifstream in(lab, std::ios::binary);
-        import::ImportSettings settings;
-        settings.map = import::MapOfHeader(in);
-        in.seekg(0);
+        Prepared ready(folder, lab, rows);
         const double before = bench::StatusBytes("VmRSS");
         bench::ResetPeak();
         state.ResumeTiming();
 
         const auto start = Clock::now();
         const double cpuStart = bench::CpuMs();
-        done = import::ImportResults(*db, in, settings, false, nullptr, nullptr);
+        done = ready.Import();
         importCpu += bench::CpuMs() - cpuStart;
         importMs += millisecondsSince(start);
 
@@ -124,17 +137,10 @@ void BM_Import_Undo(benchmark::State& state) {
     writeLabFile(lab, rows);
     for (auto _ : state) {
         state.PauseTiming();
-        const std::string path = (folder / "ours.db").string();
-        fs::remove(path);
-        makeDatabase(path, rows);
-        auto db = platform::Database::OpenDatabase(path);
-        std::ifstream in(lab, std::ios::binary);
-        import::ImportSettings settings;
-        settings.map = import::MapOfHeader(in);
-        in.seekg(0);
-        import::ImportResults(*db, in, settings, false, nullptr, nullptr);
+        Prepared ready(folder, lab, rows);
+        ready.Import();
         state.ResumeTiming();
-        store::History(*db).Undo();
+        store::History(*ready.db).Undo();
     }
     fs::remove_all(folder);
 }
