@@ -12,9 +12,9 @@
 #include "CpuClock.h"
 #include "Database.h"
 #include "History.h"
+#include "ProcessMemory.h"
 #include "ResultImport.h"
 #include "Schema.h"
-#include "ProcessMemory.h"
 
 namespace {
 
@@ -61,13 +61,11 @@ struct Prepared {
         settings.map = import::MapOfHeader(in);
         in.seekg(0);
     }
-    import::ImportOutcome Import() {
-        return import::ImportResults(*db, in, settings, false, nullptr, nullptr);
-    }
+    auto Run() { return import::ImportResults(*db, in, settings, false, nullptr, nullptr); }
 
     std::shared_ptr<platform::Database> db;
     std::ifstream in;
-    import::ImportSettings settings;
+    ::import::ImportSettings settings;
 };
 
 // 100,000 numeric results into samples that have none yet. Aims: ratio at most 2; peak_MB,
@@ -94,7 +92,7 @@ void BM_Import_LabFile(benchmark::State& state) {
 
         const auto start = Clock::now();
         const double cpuStart = bench::CpuMs();
-        done = ready.Import();
+        done = ready.Run();
         importCpu += bench::CpuMs() - cpuStart;
         importMs += millisecondsSince(start);
 
@@ -121,11 +119,7 @@ void BM_Import_LabFile(benchmark::State& state) {
     state.counters["cpu_ratio"] = importCpu / sqliteCpu;
     state.counters["peak_MB"] = peakGrowth / kMB;
 }
-BENCHMARK(BM_Import_LabFile)
-    ->Arg(20000)
-    ->Arg(100000)
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Import_LabFile)->Arg(20000)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // The undo of such an import: every result read back from the journal and deleted.
 void BM_Import_Undo(benchmark::State& state) {
@@ -138,7 +132,7 @@ void BM_Import_Undo(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         Prepared ready(folder, lab, rows);
-        ready.Import();
+        ready.Run();
         state.ResumeTiming();
         store::History(*ready.db).Undo();
     }
