@@ -90,6 +90,12 @@ char* putSigned(char* out, long long v) {
 }  // namespace
 
 std::string DateToText(const DateTime& d) {
+    std::string text;
+    AppendDateText(d, text);
+    return text;
+}
+
+void AppendDateText(const DateTime& d, std::string& out) {
     if (d.minute < 0 || d.minute > 59 || d.second < 0 || d.second > 59 || d.hour < 0 ||
         d.hour > 23) {
         // Out of range only for a hand-built value; keep printf's exact output for it.
@@ -100,7 +106,8 @@ std::string DateToText(const DateTime& d) {
             std::snprintf(buf + n, sizeof buf - n, " %d:%02d:%02d %s", h12, d.minute, d.second,
                           d.hour < 12 ? "AM" : "PM");
         }
-        return buf;
+        out += buf;
+        return;
     }
     char buf[64];
     char* p = putSigned(buf, d.month);
@@ -120,7 +127,7 @@ std::string DateToText(const DateTime& d) {
         *p++ = d.hour < 12 ? 'A' : 'P';
         *p++ = 'M';
     }
-    return std::string(buf, p);
+    out.append(buf, p);
 }
 
 std::optional<DateTime> TextToDate(std::string_view text) {

@@ -11,6 +11,8 @@ namespace platform {
 // Date to text: month/day/year without leading zeros, then, unless the time is
 // midnight, a blank and h:mm:ss AM/PM ("3/4/2004 10:30:00 AM").
 std::string DateToText(const DateTime& d);
+// The same text appended to `out`: no string of its own for a long read's every date.
+void AppendDateText(const DateTime& d, std::string& out);
 // Reads the form DateToText writes (also a 24-hour time, or a time without seconds).
 std::optional<DateTime> TextToDate(std::string_view text);
 // True when TextToDate reads the text.

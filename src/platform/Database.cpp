@@ -12,6 +12,7 @@
 #include "EngineError.h"
 #include "LikeFunction.h"
 #include "PgConnection.h"
+#include "PgCursor.h"
 #include "RecordsetImpl.h"
 #include "SqlDialect.h"
 #include "SqliteErrors.h"
@@ -144,8 +145,13 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
         // A failed statement spoils an open transaction on a server: only a table is
         // asked for its updatable form.
         const bool updatable = !plan.updatableSql.empty() && pg_->isTable(plan.table);
-        PgResult rows = pg_->run(updatable ? plan.updatableSql : plan.sql);
-        auto columns = pg_->columns(rows, updatable ? 1 : 0);
+        const auto [sql, params] = pg_->parameterized(updatable ? plan.updatableSql : plan.sql);
+        // Inside a transaction a recordset is a save's read of a few rows by key, or a count:
+        // whole, in one round trip.
+        auto rows = std::make_unique<PgCursor>(
+            *pg_, sql, params,
+            pg_->inTransaction() ? PgCursor::Fetch::Whole : PgCursor::Fetch::InBatches);
+        auto columns = pg_->columns(rows->rows(), updatable ? 1 : 0);
         auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), std::move(rows),
                                                       std::move(columns),
                                                       updatable ? plan.table : std::string());

@@ -13,10 +13,12 @@ namespace platform {
 namespace {
 
 // What a session needs whatever the server's defaults: dates as the files store them,
-// reals that read back exactly, backslashes in literals taken as written.
+// reals that read back exactly, backslashes in literals taken as written. A cursor is
+// always read to its end, so it is planned for the whole result, not its first rows.
 constexpr const char* kSessionSettings =
     "SET DateStyle = ISO, YMD; SET extra_float_digits = 1; "
-    "SET standard_conforming_strings = on; SET client_min_messages = warning";
+    "SET standard_conforming_strings = on; SET client_min_messages = warning; "
+    "SET cursor_tuple_fraction = 1";
 
 struct ConninfoOptions {
     PQconninfoOption* list = nullptr;
@@ -124,13 +126,18 @@ PgConnection::PgConnection(std::string location) : location_(std::move(location)
     ensureConnected();
 }
 
-PgConnection::~PgConnection() { PQfinish(conn_); }
+PgConnection::~PgConnection() {
+    settleAhead();
+    for (auto& [owner, result] : ahead_) PQclear(result);
+    PQfinish(conn_);
+}
 
 void PgConnection::ensureConnected() {
     if (conn_ && PQstatus(conn_) == CONNECTION_OK) return;
-    if (conn_)
+    if (conn_) {
         PQreset(conn_);
-    else
+        noteTransactionState();
+    } else
         conn_ = connect(location_);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string why = PQerrorMessage(conn_);
@@ -142,8 +149,41 @@ void PgConnection::ensureConnected() {
     execScript(kSessionSettings);
 }
 
+void PgConnection::noteTransactionState() {
+    if (PQtransactionStatus(conn_) == PQTRANS_INTRANS ||
+        PQtransactionStatus(conn_) == PQTRANS_INERROR)
+        return;
+    ++epoch_;
+    readers_ = 0;
+}
+
+bool PgConnection::alive() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
+
+bool PgConnection::beginRead() {
+    settleAhead();
+    ensureConnected();
+    if (readers_ > 0) {
+        ++readers_;
+        return true;
+    }
+    if (inTransaction()) return false;
+    execScript("BEGIN READ ONLY");
+    readers_ = 1;
+    return true;
+}
+
+void PgConnection::endRead(long long epoch) {
+    if (epoch != epoch_ || readers_ == 0 || --readers_ > 0 || !alive()) return;
+    try {
+        execScript("COMMIT");
+    } catch (const std::exception&) {
+        // Nothing was written; the next statement finds the session as it is.
+    }
+}
+
 PgResult PgConnection::check(pg_result* result) {
     PgResult held(result);
+    noteTransactionState();
     const ExecStatusType status = PQresultStatus(result);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY)
         return held;
@@ -152,7 +192,46 @@ PgResult PgConnection::check(pg_result* result) {
     ThrowPostgres(state ? state : "", PQresultErrorMessage(result), location_);
 }
 
+bool PgConnection::sendAhead(const std::string& sql, long long owner) {
+    if (aheadOut_ || !alive()) return false;
+    if (PQsendQuery(conn_, sql.c_str()) == 1)
+        aheadOut_ = owner;
+    else
+        ahead_[owner] = nullptr;  // taken as the session lost
+    return true;
+}
+
+void PgConnection::settleAhead() {
+    if (!aheadOut_) return;
+    pg_result*& kept = ahead_[aheadOut_];
+    aheadOut_ = 0;
+    // One statement: its result, then null.
+    while (pg_result* r = PQgetResult(conn_)) {
+        PQclear(kept);
+        kept = r;
+    }
+}
+
+PgResult PgConnection::takeAhead(long long owner) {
+    if (aheadOut_ == owner) settleAhead();
+    auto it = ahead_.find(owner);
+    if (it == ahead_.end()) return {};
+    pg_result* result = it->second;
+    ahead_.erase(it);
+    // No result at all: the session went with the statement.
+    return check(result);
+}
+
+void PgConnection::dropAhead(long long owner) {
+    if (aheadOut_ == owner) settleAhead();
+    auto it = ahead_.find(owner);
+    if (it == ahead_.end()) return;
+    PQclear(it->second);
+    ahead_.erase(it);
+}
+
 PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
+    settleAhead();
     ensureConnected();
     std::vector<const char*> values;
     values.reserve(params.size());
@@ -164,6 +243,7 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
 }
 
 void PgConnection::execScript(const std::string& sql) {
+    settleAhead();
     ensureConnected();
     // PQexec returns the last statement's result; an error stops the script there.
     check(PQexec(conn_, sql.c_str()));
@@ -197,6 +277,11 @@ const sql::QueryPlan& PgConnection::plan(const std::string& source) {
 }
 
 PgResult PgConnection::run(const std::string& translated) {
+    const auto [sql, params] = parameterized(translated);
+    return exec(sql, params);
+}
+
+std::pair<std::string, PgParams> PgConnection::parameterized(const std::string& translated) const {
     const sql::Shape shape = sql::Parameterize(translated, sql::Dialect::Postgres);
     PgParams params;
     for (const sql::Token& t : shape.params) {
@@ -211,7 +296,7 @@ PgResult PgConnection::run(const std::string& translated) {
         }
         params.emplace_back(std::move(value));
     }
-    return exec(shape.sql, params);
+    return {shape.sql, std::move(params)};
 }
 
 bool PgConnection::isTable(const std::string& name) {

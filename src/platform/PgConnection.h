@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "FieldCoding.h"
@@ -24,7 +25,7 @@ bool IsServerLocation(std::string_view location);
 // cannot read it.
 std::string DescribeServerLocation(const std::string& location);
 
-// One result of a query on the server, freed with it. Rows arrive whole.
+// One result of a query on the server, freed with it: a whole result, or a cursor's batch.
 class PgResult {
   public:
     PgResult() = default;
@@ -68,13 +69,38 @@ class PgConnection {
     const sql::QueryPlan& plan(const std::string& source);
     // Runs classic-dialect SQL already translated, its compared literals as parameters.
     PgResult run(const std::string& translated);
+    // The text and parameters run() sends for that SQL.
+    std::pair<std::string, PgParams> parameterized(const std::string& translated) const;
     // Whether a table (not a view) of that name is in the search path.
     bool isTable(const std::string& name);
     // The primary-key columns of a table in key order, lower case.
     std::vector<std::string> keyColumns(const std::string& table);
 
+    // A cursor needs a transaction: the one open, or a read-only one the reads outside any
+    // share, ended when the last of them ends. Returns whether the read joined the shared one.
+    bool beginRead();
+    // Ends a shared read begun in `epoch`; quiet, as it runs while errors unwind.
+    void endRead(long long epoch);
+    // Counts the transactions ended and the sessions lost: a cursor of an earlier epoch is
+    // gone with its transaction.
+    long long epoch() const { return epoch_; }
+    // Whether the session is still up, so a cursor may be closed on it.
+    bool alive() const;
+    // Sends a statement without waiting for it, for `owner` to take later, so the server
+    // works on it meanwhile (a cursor's next batch). One out at a time: false when another
+    // is. Any other statement waits for it first and keeps its result for the owner.
+    bool sendAhead(const std::string& sql, long long owner);
+    // The result of the statement `owner` sent ahead. Throws its error.
+    PgResult takeAhead(long long owner);
+    // Forgets what `owner` sent ahead, waiting for it if still out; never throws.
+    void dropAhead(long long owner);
+    // A number no other cursor of this session holds.
+    long long cursorNumber() { return ++cursors_; }
+
   private:
     void ensureConnected();
+    void noteTransactionState();
+    void settleAhead();
     PgResult check(pg_result* result);
     struct Relation {
         std::string name;
@@ -85,6 +111,11 @@ class PgConnection {
     std::string location_;
     pg_conn* conn_ = nullptr;
     long long changes_ = 0;
+    long long epoch_ = 0;
+    int readers_ = 0;  // the cursors in the shared read transaction
+    long long cursors_ = 0;
+    long long aheadOut_ = 0;  // the owner of the statement sent and not yet waited for
+    std::map<long long, pg_result*> ahead_;  // results waited for, by owner
     std::map<unsigned int, Relation> relations_;
     std::map<std::string, sql::QueryPlan> plans_;
     std::set<std::string> tables_;

@@ -45,13 +45,14 @@ Recordset::Impl::Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::str
     if (stmt_) readers().push_back(this);
 }
 
-Recordset::Impl::Impl(std::shared_ptr<Database> db, PgResult rows,
+Recordset::Impl::Impl(std::shared_ptr<Database> db, std::unique_ptr<PgCursor> rows,
                       std::shared_ptr<const std::vector<ResultColumn>> columns, std::string table)
     : db_(std::move(db)),
       stmt_(nullptr),
       table_(std::move(table)),
       columns_(std::move(columns)),
-      serverRows_(std::move(rows)) {
+      cursor_(std::move(rows)),
+      serverRows_(cursor_->rows()) {
     hidden_ = table_.empty() ? 0 : 1;
 }
 
@@ -59,7 +60,9 @@ Recordset::Impl::~Impl() { releaseStatement(); }
 
 void Recordset::Impl::open() {
     if (serverRows_) {
+        // Copied in up to the last batch now: a cursor cannot outlast its transaction.
         if (!fetchServer()) return;
+        while (cursor_ && cursor_->open()) fetchServer();
         pos_ = 0;
         eof_ = bof_ = false;
         return;

@@ -10,6 +10,7 @@
 
 #include "FieldCoding.h"
 #include "PgConnection.h"
+#include "PgCursor.h"
 #include "Recordset.h"
 #include "StatementCache.h"
 
@@ -25,9 +26,9 @@ class Recordset::Impl {
     // sql is the text stmt was prepared from; a non-empty table means the last
     // result column is the hidden rowid and the set is updatable.
     Impl(std::shared_ptr<Database> db, sqlite3_stmt* stmt, std::string sql, std::string table);
-    // The rows a server sent; a non-empty table means the last column is the row's
+    // A server's rows through a cursor; a non-empty table means the last column is the row's
     // address (ctid) and the set is updatable.
-    Impl(std::shared_ptr<Database> db, PgResult rows,
+    Impl(std::shared_ptr<Database> db, std::unique_ptr<PgCursor> rows,
          std::shared_ptr<const std::vector<ResultColumn>> columns, std::string table);
     ~Impl();
     Impl(const Impl&) = delete;
@@ -147,7 +148,8 @@ class Recordset::Impl {
     std::vector<std::optional<Variant>> pending_;
     std::optional<std::vector<int>> keyFields_;
     long long fetched_ = 0;
-    std::optional<PgResult> serverRows_;
+    std::unique_ptr<PgCursor> cursor_;
+    std::optional<PgResult> serverRows_;  // the batch being copied in
     int serverNext_ = 0;
 };
 

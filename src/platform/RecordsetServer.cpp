@@ -1,4 +1,4 @@
-// The parts of a recordset that differ on a server: rows arrive as text in one result,
+// The parts of a recordset that differ on a server: rows arrive as text in batches,
 // a row is found again by its primary key (or its address, ctid, when the set lacks a
 // key column), and writes go out with $n parameters.
 #include <algorithm>
@@ -15,7 +15,13 @@
 namespace platform {
 
 bool Recordset::Impl::fetchServer() {
+    if (serverRows_ && serverNext_ >= serverRows_->rows() && cursor_ && cursor_->next()) {
+        serverRows_ = cursor_->rows();
+        serverNext_ = 0;
+    }
     if (!serverRows_ || serverNext_ >= serverRows_->rows()) {
+        serverRows_.reset();
+        cursor_.reset();
         done_ = true;
         return false;
     }
@@ -32,9 +38,10 @@ bool Recordset::Impl::fetchServer() {
         if (!rows.isNull(r, i)) fillServerCell(c, rows.text(r, i), columns[i].kind);
     }
     ++fetched_;
-    // The whole result is held once every row is copied out.
-    if (serverNext_ >= rows.rows()) {
+    // The last batch is let go once every row is copied out.
+    if (serverNext_ >= rows.rows() && !(cursor_ && cursor_->open())) {
         serverRows_.reset();
+        cursor_.reset();
         done_ = true;
     }
     return true;

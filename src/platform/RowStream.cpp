@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "BusyWait.h"
 #include "Conversions.h"
@@ -19,7 +20,9 @@ namespace platform {
 void RowStream::Open(const std::string& source) {
     Close();
     if (PgConnection* server = db_.server()) {
-        serverRows_ = server->run(server->plan(source).sql);
+        const auto [sql, params] = server->parameterized(server->plan(source).sql);
+        cursor_ = std::make_unique<PgCursor>(*server, sql, params);
+        serverRows_ = cursor_->rows();
         columns_ = server->columns(*serverRows_, 0);
         serverRow_ = -1;
         return;
@@ -50,6 +53,7 @@ void RowStream::OpenNative(const std::string& sql, const std::vector<Variant>& v
 
 void RowStream::Close() {
     serverRows_.reset();
+    cursor_.reset();
     if (!stmt_) return;
     db_.statements().release(key_, stmt_);
     stmt_ = nullptr;
@@ -58,7 +62,12 @@ void RowStream::Close() {
 bool RowStream::Next() {
     if (serverRows_) {
         if (++serverRow_ < serverRows_->rows()) return true;
-        serverRows_.reset();
+        if (cursor_ && cursor_->next()) {
+            serverRows_ = cursor_->rows();
+            serverRow_ = 0;
+            return true;
+        }
+        Close();
         return false;
     }
     if (!stmt_) return false;
@@ -122,7 +131,7 @@ void RowStream::AppendText(int index, std::string& out) const {
                                         p ? static_cast<size_t>(sqlite3_value_bytes(value)) : 0);
             if (kind == ColumnKind::Date) {
                 if (auto d = DateTime::fromStored(text)) {
-                    out += DateToText(*d);
+                    AppendDateText(*d, out);
                     return;
                 }
             }
@@ -136,25 +145,38 @@ void RowStream::AppendText(int index, std::string& out) const {
 namespace platform {
 
 void RowStream::appendServerText(int index, std::string& out) const {
-    if (serverRows_->isNull(serverRow_, index)) return;
+    // A Null arrives as an empty text: nothing to write either way, no need to ask which.
     const std::string_view text = serverRows_->text(serverRow_, index);
-    const ColumnKind kind = (*columns_)[static_cast<size_t>(index)].kind;
-    // Most fields are text, written as sent: no value to build for them.
-    if (kind == ColumnKind::Text || kind == ColumnKind::Any) {
-        out += text;
-        return;
+    if (text.empty()) return;
+    const char* end = text.data() + text.size();
+    switch ((*columns_)[static_cast<size_t>(index)].kind) {
+        case ColumnKind::Integer: {
+            long long n = 0;
+            if (std::from_chars(text.data(), end, n).ptr != end) break;
+            out += NumberToText(n);
+            return;
+        }
+        case ColumnKind::Real: {
+            double r = 0;
+            if (std::from_chars(text.data(), end, r).ptr != end) break;
+            out += NumberToText(r);
+            return;
+        }
+        case ColumnKind::Boolean:
+            if (text != "t" && text != "f") break;
+            out += text == "t" ? "True" : "False";
+            return;
+        case ColumnKind::Date: {
+            const auto d = DateTime::fromStored(text);
+            if (!d) break;
+            AppendDateText(*d, out);
+            return;
+        }
+        default:
+            break;
     }
-    const Variant v = ServerValue(text, kind);
-    if (const long long* n = v.integer())
-        out += NumberToText(*n);
-    else if (const double* r = v.real())
-        out += NumberToText(*r);
-    else if (const bool* b = v.boolean())
-        out += *b ? "True" : "False";
-    else if (auto d = kind == ColumnKind::Date ? DateTime::fromStored(text) : std::nullopt)
-        out += DateToText(*d);
-    else
-        out += text;
+    // Most fields are text, written as sent.
+    out += text;
 }
 
 }  // namespace platform

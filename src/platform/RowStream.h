@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PgConnection.h"
+#include "PgCursor.h"
 #include "StatementCache.h"
 #include "Variant.h"
 
@@ -53,7 +54,9 @@ class RowStream {
     bool first_ = false;                          // the next Next() takes the first row
     std::shared_ptr<const void> indexedColumns_;  // kept alive so its address stays unique
     std::vector<int> indexes_;
-    // On a server: the rows of the result, all sent at once, and the current one.
+    // On a server: the batch of rows at hand and the current one; Open reads through a
+    // cursor, OpenNative's point reads arrive whole.
+    std::unique_ptr<PgCursor> cursor_;
     std::optional<PgResult> serverRows_;
     int serverRow_ = -1;
     void appendServerText(int index, std::string& out) const;
