@@ -79,14 +79,20 @@ ExportStream& ExportRows::Samples(const ExportRange& range) {
         return samples_;
     }
     server->execScript("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
-    try {
-        openAll(range);
-    } catch (...) {
-        if (server->inTransaction()) server->execScript("ROLLBACK");
-        throw;
-    }
-    server->execScript("COMMIT");
+    snapshot_ = true;
+    openAll(range);
     return samples_;
+}
+
+ExportRows::~ExportRows() {
+    platform::PgConnection* server = db_.server();
+    if (!snapshot_ || !server->alive() || !server->inTransaction()) return;
+    try {
+        // Ends the reads' cursors with it.
+        server->execScript("COMMIT");
+    } catch (const std::exception&) {
+        // Nothing was written.
+    }
 }
 
 void ExportRows::openAll(const ExportRange& range) {

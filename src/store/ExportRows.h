@@ -58,6 +58,7 @@ class ExportStream {
 class ExportRows {
   public:
     explicit ExportRows(platform::Database& db);
+    ~ExportRows();
     ExportRows(const ExportRows&) = delete;
     ExportRows& operator=(const ExportRows&) = delete;
 
@@ -65,9 +66,9 @@ class ExportRows {
 
     // idloc, sample_code, project_code, station_id, start_date, missing_time, end_date,
     // medium, sample_type, composite_statistic_code, sample_depth, comment.
-    // Opens the three kinds below for the same samples too: on a server, where rows arrive
-    // whole when a read opens, all four in one snapshot, so no save in between gives a kind
-    // rows of a sample the samples lack.
+    // Opens the three kinds below for the same samples too: on a server all four in one
+    // snapshot, kept until the reads end, so no save in between gives a kind rows of a
+    // sample the samples lack.
     ExportStream& Samples(const ExportRange& range);
     // The current sample row's code, as ExportStream::AtSample takes it.
     std::string SampleCode() const;
@@ -84,6 +85,7 @@ class ExportRows {
     void openAll(const ExportRange& range);
     platform::Database& db_;
     ExportStream samples_, results_, nonNumeric_, replicates_;
+    bool snapshot_ = false;  // the server transaction the reads are in is this one's
 };
 
 }  // namespace store

@@ -83,7 +83,8 @@ Sample Samples::Add(Sample sample) {
                 "The sample-code limit is reached: hand-entered samples are numbered up "
                 "to " +
                 platform::NumberToText(kLastCode) + ". Nothing was saved.");
-        auto rs = db_.OpenRecordset("select * from tblsample where idloc = 'V'");
+        // Opened on the new code, which no row holds yet: nothing to read before adding.
+        auto rs = db_.OpenRecordset("select * from tblsample" + ofSample(sample.code));
         rs->AddNew();
         rs->Fields("sample_code") = sample.code;
         rs->Fields("idloc") = kHandEntered;
