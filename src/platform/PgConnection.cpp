@@ -68,15 +68,22 @@ PGconn* connect(const std::string& location) {
 
 bool IsServerLocation(std::string_view location) {
     if (location.starts_with("postgresql://") || location.starts_with("postgres://")) return true;
-    // key=value: a word, then '=' ("host=db1 dbname=water", "service=office").
+    // key=value: one of libpq's own words, then '=' ("host=db1 dbname=water",
+    // "service=office"); a file may well be called "a=b.db".
     size_t i = 0;
     while (i < location.size() && std::isspace(static_cast<unsigned char>(location[i]))) ++i;
     const size_t word = i;
     while (i < location.size() &&
            (std::isalnum(static_cast<unsigned char>(location[i])) || location[i] == '_'))
         ++i;
+    const std::string_view keyword = location.substr(word, i - word);
     while (i < location.size() && location[i] == ' ') ++i;
-    return i > word && i < location.size() && location[i] == '=';
+    if (keyword.empty() || i == location.size() || location[i] != '=') return false;
+    ConninfoOptions known;
+    known.list = PQconndefaults();
+    for (auto* o = known.list; o && o->keyword; ++o)
+        if (keyword == o->keyword) return true;
+    return false;
 }
 
 std::string DescribeServerLocation(const std::string& location) {

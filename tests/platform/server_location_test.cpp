@@ -15,6 +15,7 @@ TEST(ServerLocation, AddressesAreToldFromPathsAndAPasswordIsNeverUsed) {
         {"/srv/water/data.db", false},
         {"data.db", false},
         {"postgresql.db", false},
+        {"a=b.db", false},
     };
     for (const auto& [location, server] : cases)
         EXPECT_EQ(platform::IsServerLocation(location), server) << location;
