@@ -177,6 +177,9 @@ void emit(const std::vector<Token>& t, size_t begin, size_t end, const std::vect
                 for (size_t k = i + 1; k < j; ++k) out += t[k].text;
                 bool escape = false;
                 out += SqlQuote(likePattern(unquote(t[j]), escape));
+                // The columns sort by byte ("C"), which folds ASCII letters only; the
+                // database's own locale knows the case of every letter.
+                if (pg) out += " COLLATE \"default\"";
                 if (escape) out += " ESCAPE '\\'";
                 i = j;
             }

@@ -28,7 +28,7 @@ TEST(DialectTranslate, DoubleQuotedTextsAndNamesLikeFunctions) {
 TEST(DialectTranslate, ServerFormsOfLikeDatePartsMidAndIIf) {
     using sql::Dialect;
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"c like 'a*'", "c like 'a%'", "c ILIKE 'a%'"},
+        {"c like 'a*'", "c like 'a%'", "c ILIKE 'a%' COLLATE \"default\""},
         {"month(d) = '3'", "CAST(strftime('%m', d) AS INTEGER) = '3'",
          "CAST(EXTRACT(MONTH FROM d) AS INTEGER) = '3'"},
         {"mid(c, 2, 3)", "substr(c, 2, 3)", "substr(c, 2, 3)"},

@@ -197,7 +197,7 @@ TEST_F(Samples, LocateMatchesEachFieldAsTyped) {
     AddRow(2, "2003-07-04 00:00:00", "'NC', 110, 'W', 'G', 'pH 7* on the meter'");
     AddRow(3, "2003-07-04 23:59:00", "'8', 109, 'W', 'G', 'pH 75 on the meter'");
     AddRow(4, "2003-07-05 00:00:00", "'8', 101, 'W', 'G', 'pipe a_b [note] 100%'");
-    AddRow(5, "2024-06-15 08:00:00", "'8', 101, 'W', 'G', 'pipe axb 1000 see n'");
+    AddRow(5, "2024-06-15 08:00:00", "'8', 101, 'W', 'G', 'pipe axb 1000 see Ørsted'");
     Run("update tblsample set sample_depth = 2.5, composite_statistic_code = 'M' "
         "where sample_code = 3;"
         "insert into tblsample (idloc, sample_code, comment) values ('S', 6, 'pH 7* on the "
@@ -226,6 +226,7 @@ TEST_F(Samples, LocateMatchesEachFieldAsTyped) {
         {"star", [](F& f) { f.comment = "7*"; }, {2}},
         {"underscore and bracket", [](F& f) { f.comment = "a_b [note]"; }, {4}},
         {"percent", [](F& f) { f.comment = "0%"; }, {4}},
+        {"letter case beyond ASCII", [](F& f) { f.comment = "ørsted"; }, {5}},
         {"one character is no comment", [](F& f) { f.comment = "z"; }, {1, 2, 3, 4, 5}},
         {"depth", [](F& f) { f.depth = "2.5"; }, {3}},
         {"depth not a number", [](F& f) { f.depth = "2.5 or 1"; }, {1, 2, 3, 4, 5}},
