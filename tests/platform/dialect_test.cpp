@@ -21,7 +21,8 @@ TEST(DialectTranslate, DoubleQuotedTextsAndNamesLikeFunctions) {
         {"select day, month from t", "select day, month from t"},
         {"month(max(#1/2/2004#))", "CAST(strftime('%m', max('2004-01-02 00:00:00')) AS INTEGER)"},
     };
-    for (const auto& [classic, sqlite] : cases) EXPECT_EQ(sql::Translate(classic), sqlite) << classic;
+    for (const auto& [classic, sqlite] : cases)
+        EXPECT_EQ(sql::Translate(classic), sqlite) << classic;
 }
 
 // The same classic texts as a server reads them; Mid and IIf alike on both.
@@ -43,8 +44,8 @@ TEST(DialectTranslate, ServerFormsOfLikeDatePartsMidAndIIf) {
 }
 
 TEST(DialectServer, ParametersAreNumberedAndTheSchemaTakesServerTypes) {
-    const auto shape = sql::Parameterize("select * from t where a = 'x' and b = 2",
-                                         sql::Dialect::Postgres);
+    const auto shape =
+        sql::Parameterize("select * from t where a = 'x' and b = 2", sql::Dialect::Postgres);
     EXPECT_EQ(shape.sql, "select * from t where a = $1 and b = $2");
     EXPECT_EQ(sql::PlanQuery("select * from t where a = 1", sql::Dialect::Postgres).updatableSql,
               "select * , ctid AS \"__rowid__\" from t where a = 1");
