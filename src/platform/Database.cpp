@@ -184,7 +184,10 @@ long long Database::Execute(const std::string& sql) {
 }
 
 void Database::ExecuteNative(const std::string& sql) {
-    if (pg_) return pg_->execScript(sql::ServerScript(sql));
+    if (pg_) {
+        pg_->execScript(sql::ServerScript(sql));
+        return;
+    }
     char* message = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
     SettleBusyWait();

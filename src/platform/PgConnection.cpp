@@ -249,11 +249,11 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
     return result;
 }
 
-void PgConnection::execScript(const std::string& sql) {
+PgResult PgConnection::execScript(const std::string& sql) {
     settleAhead();
     ensureConnected();
     // PQexec returns the last statement's result; an error stops the script there.
-    check(PQexec(conn_, sql.c_str()));
+    return check(PQexec(conn_, sql.c_str()));
 }
 
 bool PgConnection::inTransaction() const {

@@ -57,8 +57,9 @@ class PgConnection {
     PgConnection& operator=(const PgConnection&) = delete;
 
     PgResult exec(const std::string& sql, const PgParams& params = {});
-    // Runs statements separated by semicolons, without parameters.
-    void execScript(const std::string& sql);
+    // Runs statements separated by semicolons, without parameters; gives the last one's
+    // result.
+    PgResult execScript(const std::string& sql);
     bool inTransaction() const;
     // Rows changed through this connection since it opened.
     long long changes() const { return changes_; }

@@ -82,12 +82,18 @@ std::vector<StoredValue> rowOf(const PgResult& r, int row, int column, const Ser
 
 }  // namespace
 
-void InstallServerCapture(PgConnection& pg, const std::string& ignored) {
-    const PgResult bare = pg.exec(
-        "select c.relname from pg_class c where c.relnamespace = current_schema()::regnamespace "
-        "and c.relkind in ('r', 'p') and c.relname <> lower($1) and not exists (select 1 from "
-        "pg_trigger t where t.tgrelid = c.oid and t.tgname = 'dataloader_capture')",
-        {ignored});
+namespace {
+
+// The tables but `ignored` that lack the capture trigger.
+std::string lackingTrigger(const std::string& ignored) {
+    return "select c.relname from pg_class c where c.relnamespace = "
+           "current_schema()::regnamespace and c.relkind in ('r', 'p') and c.relname <> lower(" +
+           SqlQuote(ignored) +
+           ") and not exists (select 1 from pg_trigger t where t.tgrelid = c.oid and "
+           "t.tgname = 'dataloader_capture')";
+}
+
+void addTrigger(PgConnection& pg, const PgResult& bare) {
     if (bare.rows() > 0) pg.exec(kFunction);
     for (int i = 0; i < bare.rows(); ++i)
         pg.exec("create trigger dataloader_capture after insert or update or delete on " +
@@ -95,13 +101,21 @@ void InstallServerCapture(PgConnection& pg, const std::string& ignored) {
                 " for each row execute function dataloader_capture()");
 }
 
+}  // namespace
+
+void InstallServerCapture(PgConnection& pg, const std::string& ignored) {
+    addTrigger(pg, pg.exec(lackingTrigger(ignored)));
+}
+
 void StartServerCapture(PgConnection& pg, const std::string& ignored) {
-    // Tables without the trigger get it: made since, or by another program.
-    InstallServerCapture(pg, ignored);
-    pg.execScript(
-        "set local client_min_messages = warning; create temp table if not exists "
-        "dataloader_changes (change_id bigserial, table_name text, operation text, old_row "
-        "jsonb, new_row jsonb); select set_config('dataloader.capture', 'on', true)");
+    // Tables without the trigger get it: made since, or by another program. Asked in the
+    // same round trip that starts the capture, as a save pays for every one.
+    addTrigger(pg,
+               pg.execScript("set local client_min_messages = warning; create temp table if not "
+                             "exists dataloader_changes (change_id bigserial, table_name text, "
+                             "operation text, old_row jsonb, new_row jsonb); select "
+                             "set_config('dataloader.capture', 'on', true); " +
+                             lackingTrigger(ignored)));
 }
 
 void StopServerCapture(PgConnection& pg) {
