@@ -48,6 +48,12 @@ std::vector<platform::MenuItem*> recentItems(platform::Menu& menu) {
     return items;
 }
 
+// True when the Data Loader is closed, or may close without losing what was typed there.
+bool dataLoaderMayClose() {
+    auto* loaderWindow = loader::DataLoaderWindow().get();
+    return !loaderWindow || loaderWindow->QueryUnload();
+}
+
 }  // namespace
 
 MDIMain::MDIMain()
@@ -182,6 +188,8 @@ void MDIMain::mnuServer_Click() {
 }
 
 void MDIMain::changeTo(const std::string& path) {
+    // The Data Loader closes with the old file: what it holds typed is asked about first.
+    if (!dataLoaderMayClose()) return;
     std::string reason;
     auto database = tryOpen(path, &reason);
     if (!database) {
@@ -244,9 +252,7 @@ void MDIMain::MnuExit_Click() {
 
 void MDIMain::MDIForm_QueryUnload(int& cancel) {
     // A result typed and not stored is asked about before the program ends.
-    if (auto* loaderWindow = loader::DataLoaderWindow().get();
-        loaderWindow && !loaderWindow->QueryUnload())
-        cancel = 1;
+    if (!dataLoaderMayClose()) cancel = 1;
 }
 
 void MDIMain::mnuUndo_Click() {
@@ -258,6 +264,7 @@ void MDIMain::mnuUndo_Click() {
         platform::MsgBox(refused.what(), platform::mb::Exclamation, "Undo");
     }
     if (auto* history = loader::HistoryWindow().get()) history->cmdFilter_Click();
+    if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->ShowAsStored();
 }
 
 void MDIMain::mnuHistory_Click() {

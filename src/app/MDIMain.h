@@ -58,7 +58,7 @@ class MDIMain : public platform::MdiForm {
     void useDatabase(std::shared_ptr<platform::Database> database);
     bool databaseOpen();
     // Opens `path` in place of the open database and remembers it; the old one stays open
-    // when it cannot be opened.
+    // when it cannot be opened, or when the user keeps what the Data Loader holds typed.
     void changeTo(const std::string& path);
     // useDatabase, and `path` first among the recent files.
     void useDataFile(std::shared_ptr<platform::Database> database, const std::string& path);

@@ -55,24 +55,33 @@ void frmDataLoader::showResult(const store::Result& r) {
     Check3.SetValue(r.kind == store::ResultKind::Replicate ? 1 : 0);
 }
 
+std::optional<store::Cursor<store::Result>> frmDataLoader::locateResults() {
+    platform::Hourglass wait(*this);
+    try {
+        return store::Results(store::requireDb()).Locate(resultFilter());
+    } catch (const platform::EngineError& e) {
+        SetMousePointer(0);
+        platform::MsgBox("The results could not be searched.\n\n" + e.Description(),
+                         platform::mb::Exclamation);
+        return std::nullopt;
+    }
+}
+
 void frmDataLoader::cmdLocateResults_Click() {
-    locatedResults_.Close();
     if (!platform::IsWholeNumber(lblCode.Caption())) {
+        locatedResults_.Close();
         platform::MsgBox("No sample is shown. Find the sample first, then locate its results.",
                          platform::mb::Exclamation);
         return;
     }
     if (!ChooseTypedEntries({{cmbParameter, "parameter"}, {cmbRemark_code, "remark code"}})) return;
-    platform::Hourglass wait(*this);
-    try {
-        locatedResults_ = store::Results(store::requireDb()).Locate(resultFilter());
-    } catch (const platform::EngineError& e) {
-        SetMousePointer(0);
-        platform::MsgBox("The results could not be searched.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
-        return;
-    }
-    if (locatedResults_.Empty()) return;
+    // The typed value, comment, parameter and remark are the search, so a row found shows
+    // them; a typed grade, not searched by, would be lost. Kept, the entry keeps its set.
+    const bool gradeTyped = !platform::Trim(TXTGrade.Text()).empty();
+    auto found = locateResults();
+    if (found && !found->Empty() && gradeTyped && !mayDropEntry()) return;
+    locatedResults_ = found ? std::move(*found) : store::Cursor<store::Result>();
+    if (!locatedResults_.IsOpen() || locatedResults_.Empty()) return;
     cmdDeleteR.SetVisible(true);
     cmbParameter.SetEnabled(false);
     cmdAddResult.SetCaption("Update");
@@ -82,7 +91,7 @@ void frmDataLoader::cmdLocateResults_Click() {
 
 void frmDataLoader::cmdNextResult_Click() {
     try {
-        if (locatedResults_.Eof()) return;
+        if (locatedResults_.Eof() || !mayDropEntry()) return;
         cmdAddResult.SetCaption("Update");
         locatedResults_.MoveNext();
         if (locatedResults_.Eof()) return;
@@ -95,7 +104,7 @@ void frmDataLoader::cmdNextResult_Click() {
 
 void frmDataLoader::cmdPrevResult_Click() {
     try {
-        if (locatedResults_.Bof()) return;
+        if (locatedResults_.Bof() || !mayDropEntry()) return;
         cmdAddResult.SetCaption("Update");
         locatedResults_.MovePrevious();
         if (locatedResults_.Bof() || locatedResults_.Eof()) return;

@@ -20,8 +20,7 @@ const T& required(const std::optional<T>& value) {
 
 }  // namespace
 
-void frmDataLoader::showBrowsedSample(bool moveDatePicker) {
-    const store::Sample& s = foundSamples.Current();
+void frmDataLoader::showSampleHeader(const store::Sample& s, bool moveDatePicker) {
     store::Samples samples(store::requireDb());
     lblCode.SetCaption(platform::NumberToText(s.code));
     showSheet();
@@ -43,6 +42,7 @@ void frmDataLoader::showBrowsedSample(bool moveDatePicker) {
 }
 
 void frmDataLoader::cmdFindSample_Click() {
+    if (!mayDropEntry()) return;
     clearEntry();
     try {
         foundSamples =
@@ -61,7 +61,7 @@ void frmDataLoader::cmdFindSample_Click() {
     try {
         if (foundSamples.Eof()) return;
         foundSamples.MoveFirst();
-        showBrowsedSample(true);
+        showSampleHeader(foundSamples.Current(), true);
         if (!foundSamples.Eof()) cmdNext.SetEnabled(true);
         if (!foundSamples.Bof()) cmdPrevious.SetEnabled(true);
     } catch (const platform::EngineError& e) {
@@ -73,10 +73,11 @@ void frmDataLoader::cmdFindSample_Click() {
 }
 
 void frmDataLoader::stepFound(bool forward) {
+    if (!mayDropEntry()) return;
     try {
         clearEntry();
         store::Samples(store::requireDb()).Step(foundSamples, forward);
-        showBrowsedSample(false);
+        showSampleHeader(foundSamples.Current(), false);
         cmdNext.SetEnabled(!foundSamples.Eof());
         cmdPrevious.SetEnabled(!foundSamples.Bof());
     } catch (const platform::EngineError& e) {

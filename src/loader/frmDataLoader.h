@@ -74,6 +74,10 @@ class frmDataLoader : public platform::Form,
     void cmdPreviousRecord_Click();
     void cmddeleteS_Click();
 
+    // After the data changed under the window (an undo): the "Results" tab's sample and its
+    // results as stored now, the header emptied when the sample is gone. A typed entry stays.
+    void ShowAsStored();
+
     // "Results" tab: sample finder
     void cmdFindSample_Click();
     void cmdNext_Click();
@@ -157,9 +161,11 @@ class frmDataLoader : public platform::Form,
     // Loads the current located sample into the tab; fails only when there is none.
     void showLocatedSample(bool fromStep);
     void stepLocated(bool forward);
-    // Shows the current found sample in the "Results" tab's header.
-    void showBrowsedSample(bool moveDatePicker);
+    // Shows a sample in the "Results" tab's header, and its results in the grid.
+    void showSampleHeader(const store::Sample& sample, bool moveDatePicker);
     void stepFound(bool forward);
+    // The results the entry describes; nothing after a failure already reported.
+    std::optional<store::Cursor<store::Result>> locateResults();
     void showLocatedResult();
     void showResult(const store::Result& result);
     // Fills the grid with every result of the sample on show.

@@ -197,3 +197,56 @@ TEST_F(ResultLocate, ASavedSampleTakesResultsThatAreFoundCorrectedAndDeleted) {
     EXPECT_EQ(Row("tblresults", 2, 10), "");
     EXPECT_EQ(Row("tblresults_val_nonnumeric", 2, 10), "<5|J-|B");
 }
+
+TEST_F(ResultLocate, FindingAndSteppingAskBeforeATypedGradeIsLost) {
+    db->ExecuteNative(
+        "insert into tblsample (idloc, sample_code, project_code, station_id, start_date,"
+        " medium, sample_type) values ('V', 2, '8', 109, '2005-06-07 16:00:00', 'W', 'G')");
+    using F = loader::frmDataLoader;
+    using Handler = void (F::*)();
+    struct Case {
+        const char* name;
+        std::vector<Handler> before;  // run before anything is typed
+        Handler handler;
+        std::string code;  // the sample shown after Yes
+        Shown shown;       // and the entry
+    };
+    const Shown cleared{};
+    const Case cases[] = {
+        {"find", {}, &F::cmdFindSample_Click, "1", cleared},
+        {"next", {}, &F::cmdNext_Click, "2", cleared},
+        {"previous", {&F::cmdNext_Click}, &F::cmdPrevious_Click, "1", cleared},
+        {"locate", {}, &F::cmdLocateResults_Click, "1", at10},
+        {"next result", {&F::cmdLocateResults_Click}, &F::cmdNextResult_Click, "1", at95},
+        {"previous result",
+         {&F::cmdLocateResults_Click, &F::cmdNextResult_Click},
+         &F::cmdPrevResult_Click,
+         "1",
+         at10},
+    };
+    for (const auto& c : cases) {
+        auto& f = Open();
+        f.Check13.SetValue(1);
+        f.DTPicker5.SetValue({2005, 6, 7, 0, 0, 0});
+        f.cmdFindSample_Click();  // both samples of the day, the first on show
+        for (Handler h : c.before) (f.*h)();
+        f.TXTGrade.SetText("zz");
+        const auto header = loader_test::HeaderOf(f);
+        const Shown typed = Showing(f);
+        const std::string caption = f.cmdAddResult.Caption();
+        dialogs->clear();
+        dialogs->answers = {platform::mb::No};
+        (f.*c.handler)();
+        EXPECT_EQ(dialogs->texts(),
+                  std::vector<std::string>{"The result typed has not been stored.\n\nDiscard it?"})
+            << c.name;
+        EXPECT_EQ(loader_test::HeaderOf(f), header) << c.name;
+        EXPECT_EQ(Showing(f), typed) << c.name;
+        EXPECT_EQ(f.cmdAddResult.Caption(), caption) << c.name;
+        // Yes does the handler's work, from where No left everything.
+        (f.*c.handler)();
+        EXPECT_EQ(f.lblCode.Caption(), c.code) << c.name;
+        EXPECT_EQ(Showing(f), c.shown) << c.name;
+        f.Unload();
+    }
+}
