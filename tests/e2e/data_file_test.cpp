@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <functional>
 
 #include "App.h"
 #include "Connection.h"
@@ -117,4 +118,40 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     EXPECT_EQ(HandEntered(second()), "3");
     EXPECT_EQ(HandEntered(first()), "2");
     EXPECT_TRUE(dialogs->files.empty()) << "a scripted answer was never asked for";
+}
+
+TEST_F(DataFile, EachWayOfChangingTheFileAsksBeforeATypedResultIsLost) {
+    testing_support::WriteFile(location(), first() + "\r\n");
+    auto& main = app::MainWindow();
+    main.mnuAdd_Click();
+    auto* f = loader::DataLoaderWindow().get();
+    ASSERT_NE(f, nullptr);
+    f->TXTGrade.SetText("A");
+    const std::string ask = "The result typed has not been stored.\n\nDiscard it?";
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"file",
+         [&] {
+             dialogs->files.push_back(second());
+             main.mnuChange_Click();
+         }},
+        {"recent", [&] { main.mnuRecent_Click(0); }},
+        {"server",
+         [&] {
+             dialogs->files.push_back("postgresql:///none?host=" + dir.file("no-server"));
+             main.mnuServer_Click();
+         }},
+    };
+    for (const auto& [way, choose] : ways) {
+        Prompts();
+        dialogs->answers = {platform::mb::No};
+        choose();
+        EXPECT_EQ(Prompts().back(), ask) << way;
+        EXPECT_EQ(main.StatusText(), "Data file: " + first()) << way;
+        EXPECT_EQ(loader::DataLoaderWindow().get(), f) << way;
+        EXPECT_EQ(f->TXTGrade.Text(), "A") << way;
+    }
+    dialogs->files.push_back(second());
+    main.mnuChange_Click();  // answered Yes
+    EXPECT_EQ(main.StatusText(), "Data file: " + second());
+    EXPECT_FALSE(loader::DataLoaderWindow().IsLoaded());
 }

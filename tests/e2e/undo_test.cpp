@@ -5,6 +5,8 @@
 #include "App.h"
 #include "AppSupport.h"
 #include "Database.h"
+#include "Results.h"
+#include "Samples.h"
 #include "TestSupport.h"
 #include "UserActions.h"
 
@@ -70,4 +72,49 @@ TEST_F(UndoAndHistory, CtrlZBringsBackADeletedSampleAndTheHistoryListsIt) {
         EXPECT_EQ(history.lblRowCount.Caption(), rows);
     }
     EXPECT_EQ(history.grdHistory.TextMatrix(2, 3), "undo of: deleted sample 5 with its 2 results");
+}
+
+TEST_F(UndoAndHistory, AnOpenDataLoaderShowsWhatTheUndoLeftAndKeepsWhatWasTyped) {
+    auto& db = store::requireDb();
+    db.ExecuteNative(
+        "insert into tblprojects_programs (project_code, program_project) values ('8', 'State');"
+        "insert into tblstation_information (station_id, place_name_description) values "
+        "(109, 'Logan');"
+        "insert into tblmedium values ('W', 'Water'); insert into tblsample_type values ('G', "
+        "'Grab');"
+        "update tblsample set project_code = '8', station_id = 109, medium = 'W', "
+        "sample_type = 'G'");
+    auto stored = store::Samples(db).Find("5", {});
+    stored.MoveFirst();
+    store::Sample moved = stored.Current();
+    moved.start = platform::DateTime{2004, 3, 9, 8, 0, 0};
+    // The user's last two changes: sample 5's number result deleted, then its date moved.
+    store::Results(db).Delete(store::Results(db).OfSample("5").at(0));
+    store::Samples(db).Update(moved);
+
+    app::MainWindow().mnuAdd_Click();
+    auto& f = loader::DataLoaderWindow()();
+    auto shown = [&] {
+        return f.lblCode.Caption() + " " + f.lblDate.Caption() + " " + f.lblMedium.Caption() +
+               ", rows " + std::to_string(f.MSFlexGrid5.Rows() - 1);
+    };
+    f.txtResultSampleNum.SetText("5");
+    f.cmdFindSample_Click();
+    ASSERT_EQ(shown(), "5 3/9/2004 8:00:00 AM W-Water, rows 1");
+    f.TXTGrade.SetText("typed");
+    app::MainWindow().mnuUndo_Click();
+    EXPECT_EQ(shown(), "5 3/4/2004 10:30:00 AM W-Water, rows 1");
+    EXPECT_EQ(f.TXTGrade.Text(), "typed");
+    f.cmdClearResults_Click();  // answered Yes
+    app::MainWindow().mnuUndo_Click();
+    EXPECT_EQ(shown(), "5 3/4/2004 10:30:00 AM W-Water, rows 2");
+
+    // A sample the undo takes away leaves the tab with no sample.
+    store::Samples(db).Add(stored.Current());
+    f.txtResultSampleNum.SetText("7");
+    f.cmdFindSample_Click();
+    ASSERT_EQ(shown(), "7 3/4/2004 10:30:00 AM W-Water, rows 0");
+    app::MainWindow().mnuUndo_Click();
+    EXPECT_EQ(shown(), "  , rows 0");
+    EXPECT_EQ(LastPrompt(), "Undone: added sample 7.");
 }
