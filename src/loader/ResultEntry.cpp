@@ -100,7 +100,7 @@ bool frmDataLoader::mayDropEntry() {
 }
 
 void frmDataLoader::Form_QueryUnload(int& cancel) {
-    if (!mayDropEntry()) cancel = 1;
+    if (!mayDropEntry() || !mayDropSample()) cancel = 1;
 }
 
 void frmDataLoader::txtResult_value_Change() { cmdAddResult.SetEnabled(true); }

@@ -198,6 +198,10 @@ void frmDataLoader::Check1_Click() { DTPicker1.SetVisible(Check1.Value() == 0); 
 void frmDataLoader::Check2_Click() { Frame1.SetVisible(Check2.Value() != 0); }
 
 void frmDataLoader::cmdClear_Click() {
+    if (mayDropSample()) clearSample();
+}
+
+void frmDataLoader::clearSample() {
     platform::Hourglass wait(*this);
     CmdAddSample.SetCaption("Add");
     cmddeleteS.SetVisible(false);

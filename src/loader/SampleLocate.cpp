@@ -136,7 +136,7 @@ void frmDataLoader::cmddeleteS_Click() {
             platform::mb::Exclamation);
         return;
     }
-    cmdClear_Click();
+    clearSample();
     showSheet();  // the Results tab may have shown that sample
     platform::MsgBox("Records Deleted");
 }

@@ -54,7 +54,7 @@ class frmDataLoader : public platform::Form,
     // Window
     void Form_Load() override;
     void Form_Unload() override;
-    // Asks before a result typed and not stored is lost with the window.
+    // Asks before a result or sample typed and not stored is lost with the window.
     void Form_QueryUnload(int& cancel) override;
     void Form_Resize() override;
     void cmdExitSample_Click();
@@ -157,6 +157,13 @@ class frmDataLoader : public platform::Form,
     // Before a new sample: one keyed already at the same station and time may be opened
     // instead. True when the new one is to be added.
     bool mayAddSample(const store::Sample& sample);
+    // Empties the "Sample" tab's entry, without asking.
+    void clearSample();
+    // Whether a list entry, depth or comment differs from the sample on show (from nothing,
+    // for a new sample).
+    bool sampleUnsaved();
+    // True when nothing typed for a sample would be lost, or the user agrees to lose it.
+    bool mayDropSample();
     store::SampleFilter locateFilter();
     // Loads the current located sample into the tab; fails only when there is none.
     void showLocatedSample(bool fromStep);

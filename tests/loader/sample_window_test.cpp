@@ -408,3 +408,33 @@ TEST_F(SampleWindow, ASampleKeyedTwiceIsNamedAndMayBeOpenedInstead) {
     EXPECT_NE(Row(5), "");
     EXPECT_EQ(f.lblCode.Caption(), "5");
 }
+
+TEST_F(SampleWindow, ClearExitAndCloseAskBeforeATypedSampleIsLost) {
+    AddSample(4, "2004-01-14 09:30:00", "'NC-01', 109, 'W-F', 'G-2', NULL, 0, 2.5, 'bank'");
+    const std::string ask = "The sample typed has not been saved.\n\nDiscard it?";
+    auto& f = Open();
+    f.cmdClear_Click();  // nothing chosen or typed: nothing asked
+    ASSERT_TRUE(loader_test::Pick(f.CmbComposite_Statistic, "M"));
+    dialogs->answers = {platform::mb::No, platform::mb::No, platform::mb::No};
+    f.cmdClear_Click();
+    f.cmdExitSample_Click();
+    f.window()->close();
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>(3, ask));
+    EXPECT_EQ(loader_test::SelectedOf(f.CmbComposite_Statistic), "M");
+    EXPECT_FALSE(f.IsUnloaded());
+
+    // A located sample counts only once changed.
+    f.cmdClear_Click();  // answered Yes
+    f.txtSampleNum.SetText("4");
+    f.cmdLocate_Click();
+    f.txtcomment.SetText("bank, upstream");
+    dialogs->clear();
+    dialogs->answers = {platform::mb::No};
+    f.cmdClear_Click();
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
+    EXPECT_EQ(f.Label24.Caption(), "4");
+    f.txtcomment.SetText("bank");
+    f.cmdExitSample_Click();
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
+    EXPECT_TRUE(f.IsUnloaded());
+}

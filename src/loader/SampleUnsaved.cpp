@@ -1,0 +1,37 @@
+// The "Sample" tab's question before a sample typed and not saved is lost.
+#include "Conversions.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "frmDataLoader.h"
+
+namespace loader {
+
+bool frmDataLoader::sampleUnsaved() {
+    // Dates and ticks always hold something, so they are not counted; lists, depth and
+    // comment are what a user keys for a sample.
+    store::Sample typed = sampleOfEntry();
+    typed.comment = platform::Trim(typed.comment.value_or(""));
+    store::Sample shown;  // a new sample: nothing chosen or typed yet
+    shown.comment = "";
+    if (!platform::Trim(Label24.Caption()).empty()) {
+        try {
+            shown = locatedSamples.Current();
+        } catch (const platform::EngineError&) {
+            return false;  // the sample on show is gone: nothing of it to keep
+        }
+        shown.comment = platform::Trim(shown.comment.value_or(""));
+        if (!typed.depth) typed.depth = shown.depth;  // a blank depth keeps the stored one
+    }
+    return typed.project != shown.project || typed.station != shown.station ||
+           typed.medium != shown.medium || typed.sampleType != shown.sampleType ||
+           typed.compositeStatistic != shown.compositeStatistic || typed.depth != shown.depth ||
+           typed.comment != shown.comment;
+}
+
+bool frmDataLoader::mayDropSample() {
+    if (!sampleUnsaved()) return true;
+    return platform::MsgBox("The sample typed has not been saved.\n\nDiscard it?",
+                            platform::mb::YesNo | platform::mb::Question) == platform::mb::Yes;
+}
+
+}  // namespace loader
