@@ -166,15 +166,16 @@ void PgConnection::noteTransactionState() {
 
 bool PgConnection::alive() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
 
-bool PgConnection::beginRead() {
+bool PgConnection::beginRead(std::string& opening) {
     settleAhead();
     ensureConnected();
+    opening.clear();
     if (readers_ > 0) {
         ++readers_;
         return true;
     }
     if (inTransaction()) return false;
-    execScript("BEGIN READ ONLY");
+    opening = "BEGIN READ ONLY; ";
     readers_ = 1;
     return true;
 }

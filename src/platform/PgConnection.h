@@ -78,8 +78,9 @@ class PgConnection {
     std::vector<std::string> keyColumns(const std::string& table);
 
     // A cursor needs a transaction: the one open, or a read-only one the reads outside any
-    // share, ended when the last of them ends. Returns whether the read joined the shared one.
-    bool beginRead();
+    // share, ended when the last of them ends. Returns whether the read joined the shared one;
+    // `opening` is then the statement that begins it, for the read to send with its own.
+    bool beginRead(std::string& opening);
     // Ends a shared read begun in `epoch`; quiet, as it runs while errors unwind.
     void endRead(long long epoch);
     // Counts the transactions ended and the sessions lost: a cursor of an earlier epoch is

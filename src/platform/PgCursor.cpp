@@ -2,7 +2,35 @@
 
 #include <exception>
 
+#include "Conversions.h"
+#include "SqlDialect.h"
+
 namespace platform {
+
+namespace {
+
+std::string fetchOf(const std::string& cursor) {
+    return "FETCH " + std::to_string(PgCursor::kBatchRows) + " FROM " + cursor;
+}
+
+// The statement with its values written in as untyped literals, which the server types from
+// their place as it types a parameter, so it can travel in one script with others.
+std::string withValues(const std::string& sql, const PgParams& params) {
+    const auto t = sql::Tokenize(sql);
+    std::string out;
+    out.reserve(sql.size());
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].isPunct("$") && i + 1 < t.size() && t[i + 1].kind == sql::Token::Kind::Number) {
+            const auto& value = params.at(std::stoul(t[++i].text) - 1);
+            out += value ? SqlQuote(*value) : "NULL";
+        } else {
+            out += t[i].text;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 PgCursor::PgCursor(PgConnection& conn, const std::string& sql, const PgParams& params, Fetch fetch)
     : conn_(conn),
@@ -12,12 +40,15 @@ PgCursor::PgCursor(PgConnection& conn, const std::string& sql, const PgParams& p
         rows_ = conn_.exec(sql, params);
         return;
     }
-    shared_ = conn_.beginRead();
+    std::string opening;
+    shared_ = conn_.beginRead(opening);
     epoch_ = conn_.epoch();
     open_ = true;
     try {
-        conn_.exec("DECLARE " + name_ + " NO SCROLL CURSOR FOR " + sql, params);
-        next();
+        // One round trip: the shared read's start, the cursor and its first batch.
+        rows_ = conn_.execScript(opening + "DECLARE " + name_ + " NO SCROLL CURSOR FOR " +
+                                 withValues(sql, params) + "; " + fetchOf(name_));
+        taken();
     } catch (...) {
         close();
         throw;
@@ -26,15 +57,18 @@ PgCursor::PgCursor(PgConnection& conn, const std::string& sql, const PgParams& p
 
 bool PgCursor::next() {
     if (!open_) return false;
-    const std::string fetch = "FETCH " + std::to_string(kBatchRows) + " FROM " + name_;
-    rows_ = ahead_ ? conn_.takeAhead(number_) : conn_.exec(fetch);
+    rows_ = ahead_ ? conn_.takeAhead(number_) : conn_.exec(fetchOf(name_));
     ahead_ = false;
+    return taken();
+}
+
+bool PgCursor::taken() {
     const int rows = rows_.rows();
     // A short batch is the last: the cursor goes at once, not when its rows are read.
     if (rows < kBatchRows)
         close();
     else
-        ahead_ = conn_.sendAhead(fetch, number_);
+        ahead_ = conn_.sendAhead(fetchOf(name_), number_);
     return rows > 0;
 }
 

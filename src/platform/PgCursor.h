@@ -38,6 +38,10 @@ class PgCursor {
     void close();
 
   private:
+    // After a batch arrives: the cursor closed when it was the last, else the next asked for.
+    // Whether the batch holds rows.
+    bool taken();
+
     PgConnection& conn_;
     long long number_;
     std::string name_;
