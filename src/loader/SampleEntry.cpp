@@ -94,6 +94,8 @@ void frmDataLoader::CmdAddSample_Click() {
         problem->first->SetFocus();  // where to correct it
         return;
     }
+    // A result being corrected belongs to the sample on show, which the save replaces.
+    if (cmdAddResult.Caption() == "Update" && !mayDropEntry()) return;
     const std::string editedCode = platform::Trim(Label24.Caption());
     store::Sample sample = sampleOfEntry();
     try {

@@ -250,3 +250,25 @@ TEST_F(ResultLocate, FindingAndSteppingAskBeforeATypedGradeIsLost) {
         f.Unload();
     }
 }
+
+TEST_F(ResultLocate, ASampleSaveAsksBeforeACorrectionInHandIsLost) {
+    auto& f = OpenOn("1");
+    f.cmdLocateResults_Click();
+    f.TXTGrade.SetText("zz");
+    const Shown typed = Showing(f);
+    ASSERT_TRUE(Pick(f.cmbProject_Code, "8"));
+    ASSERT_TRUE(Pick(f.cmbStation_id, "109"));
+    ASSERT_TRUE(Pick(f.cmbMedium, "W"));
+    ASSERT_TRUE(Pick(f.CMBSample_Type, "G"));
+    f.DTPicker2.SetValue({2005, 6, 8, 0, 0, 0});
+    dialogs->answers = {platform::mb::No, platform::mb::Yes};
+    f.CmdAddSample_Click();
+    EXPECT_EQ(QueryValue(*db, "select count(*) from tblsample where sample_code = 2"), "0");
+    EXPECT_EQ(Showing(f), typed);
+    EXPECT_EQ(f.cmdAddResult.Caption(), "Update");
+    f.CmdAddSample_Click();
+    EXPECT_EQ(dialogs->texts(),
+              std::vector<std::string>(2, "The result typed has not been stored.\n\nDiscard it?"));
+    EXPECT_EQ(f.lblCode.Caption(), "2");
+    EXPECT_EQ(Showing(f), Shown{});
+}
