@@ -22,10 +22,13 @@ bool frmDataLoader::sampleUnsaved() {
         shown.comment = platform::Trim(shown.comment.value_or(""));
         if (!typed.depth) typed.depth = shown.depth;  // a blank depth keeps the stored one
     }
-    return typed.project != shown.project || typed.station != shown.station ||
-           typed.medium != shown.medium || typed.sampleType != shown.sampleType ||
-           typed.compositeStatistic != shown.compositeStatistic || typed.depth != shown.depth ||
-           typed.comment != shown.comment;
+    // A list shows nothing for a stored code it lacks: that is no choice of the user's.
+    auto chosen = [](const std::optional<std::string>& list,
+                     const std::optional<std::string>& was) { return list && list != was; };
+    return chosen(typed.project, shown.project) || chosen(typed.station, shown.station) ||
+           chosen(typed.medium, shown.medium) || chosen(typed.sampleType, shown.sampleType) ||
+           chosen(typed.compositeStatistic, shown.compositeStatistic) ||
+           typed.depth != shown.depth || typed.comment != shown.comment;
 }
 
 bool frmDataLoader::mayDropSample() {

@@ -437,4 +437,14 @@ TEST_F(SampleWindow, ClearExitAndCloseAskBeforeATypedSampleIsLost) {
     f.cmdExitSample_Click();
     EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
     EXPECT_TRUE(f.IsUnloaded());
+
+    // A stored code its list lacks shows as nothing chosen, which is no change.
+    AddSample(5, "2004-01-15 09:30:00", "'NC-01', 999, 'W-F', 'G-2', NULL, 0, NULL, NULL");
+    auto& again = Open();
+    again.txtSampleNum.SetText("5");
+    again.cmdLocate_Click();
+    ASSERT_EQ(again.Label24.Caption(), "5");
+    dialogs->clear();
+    again.cmdClear_Click();
+    EXPECT_EQ(dialogs->texts(), std::vector<std::string>{});
 }
