@@ -93,6 +93,7 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
 }
 
 void frmDataLoader::stepLocated(bool forward) {
+    if (!mayDropSample()) return;
     platform::Hourglass wait(*this);
     try {
         if (forward ? locatedSamples.Eof() : locatedSamples.Bof()) return;

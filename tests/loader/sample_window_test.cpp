@@ -256,6 +256,17 @@ TEST_F(SampleWindow, StepsLoadEachSampleWholeAndStopAtEitherEnd) {
     }
     EXPECT_FALSE(f.DTPicker1.Visible());
 
+    // A step asks before a change to the sample on show is lost.
+    f.txtcomment.SetText("edited");
+    dialogs->clear();
+    dialogs->answers = {platform::mb::No, platform::mb::Yes};
+    Click(f.cmdNextRecord);
+    EXPECT_EQ(showing(), (Shown{"7/7", "edited", "M-Median", "110-Bear", "11", "1"}));
+    Click(f.cmdNextRecord);
+    EXPECT_EQ(showing(), eight);
+    EXPECT_EQ(dialogs->texts(),
+              std::vector<std::string>(2, "The sample typed has not been saved.\n\nDiscard it?"));
+
     // From Locate, what the sample lacks keeps what the search field held.
     Click(f.cmdClear);
     f.txtSampleNum.SetText("7");
