@@ -262,6 +262,7 @@ void MDIMain::mnuUndo_Click() {
         platform::MsgBox("Undone: " + undone + ".", platform::mb::Information, "Undo");
     } catch (const store::Refused& refused) {
         platform::MsgBox(refused.what(), platform::mb::Exclamation, "Undo");
+        return;  // nothing was changed, so nothing on show is stale
     }
     if (auto* history = loader::HistoryWindow().get()) history->cmdFilter_Click();
     if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->ShowAsStored();

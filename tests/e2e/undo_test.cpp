@@ -117,4 +117,13 @@ TEST_F(UndoAndHistory, AnOpenDataLoaderShowsWhatTheUndoLeftAndKeepsWhatWasTyped)
     app::MainWindow().mnuUndo_Click();
     EXPECT_EQ(shown(), "  , rows 0");
     EXPECT_EQ(LastPrompt(), "Undone: added sample 7.");
+
+    // An undo that changes nothing leaves the window as it was: a result on show stays.
+    f.txtResultSampleNum.SetText("5");
+    f.cmdFindSample_Click();
+    f.cmdLocateResults_Click();
+    ASSERT_EQ(f.cmdAddResult.Caption(), "Update");
+    app::MainWindow().mnuUndo_Click();
+    EXPECT_EQ(LastPrompt(), "There is nothing to undo.");
+    EXPECT_EQ(f.cmdAddResult.Caption(), "Update");
 }
