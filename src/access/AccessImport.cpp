@@ -43,7 +43,7 @@ class TakenKeys {
         std::string select;
         for (const auto& name : names_) select += (select.empty() ? "" : ", ") + name;
         platform::RowStream stream(db);
-        stream.Open("select " + select + " from " + t.table);
+        stream.OpenSource("select " + select + " from " + t.table);
         while (stream.Next()) {
             std::string key;
             for (std::size_t i = 0; i < names_.size(); ++i) {

@@ -14,7 +14,9 @@
 #include "PgConnection.h"
 #include "PgCursor.h"
 #include "RecordsetImpl.h"
+#include "ServerValues.h"
 #include "SqlDialect.h"
+#include "SqlHooks.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
 
@@ -167,7 +169,28 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
     return std::make_unique<Recordset>(std::move(impl));
 }
 
-long long Database::Execute(const std::string& sql) {
+long long Database::Execute(const std::string& sql, const std::vector<Variant>& values) {
+    if (pg_) {
+        PgParams params;
+        params.reserve(values.size());
+        for (const Variant& v : values) params.push_back(ServerText(v));
+        return pg_->exec(ServerStatement(*pg_, sql), params).changed();
+    }
+    sqlite3_stmt* stmt = cache_->acquire(sql);
+    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt, static_cast<int>(i) + 1, values[i]);
+    int rc;
+    while ((rc = StepStatement(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        std::string message = sqlite3_errmsg(db_);
+        cache_->release(sql, stmt);
+        ThrowSqlite(rc, message, path_);
+    }
+    cache_->release(sql, stmt);
+    return sqlite3_changes64(db_);
+}
+
+long long Database::ExecuteClassic(const std::string& sql) {
     if (pg_) return pg_->run(sql::Translate(sql, sql::Dialect::Postgres)).changed();
     std::string text;
     sqlite3_stmt* stmt = cache_->acquireShaped(cache_->translate(sql), text);
@@ -185,7 +208,7 @@ long long Database::Execute(const std::string& sql) {
 
 void Database::ExecuteNative(const std::string& sql) {
     if (pg_) {
-        pg_->execScript(sql::ServerScript(sql));
+        pg_->execScript(ServerScript(sql));
         return;
     }
     char* message = nullptr;

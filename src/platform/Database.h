@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Recordset.h"
+#include "Variant.h"
 
 struct sqlite3;
 
@@ -43,11 +44,13 @@ class Database : public std::enable_shared_from_this<Database> {
     // An SQL text in the classic dialect or a bare table name. A table name or an
     // SQL text reading one table gives an updatable recordset.
     std::unique_ptr<Recordset> OpenRecordset(const std::string& source);
-    // Runs a statement that returns no rows (DDL, insert, update, delete), translated
-    // from the classic dialect. Returns the number of rows changed.
-    long long Execute(const std::string& sql);
+    // Until every caller binds its values: classic-dialect text, translated.
+    long long ExecuteClassic(const std::string& sql);
+    // Runs one statement that returns no rows (insert, update, delete, DDL), its `?`
+    // parameters bound to `values` in order. Returns the number of rows changed.
+    long long Execute(const std::string& sql, const std::vector<Variant>& values = {});
     // Runs SQLite SQL as it stands, without translation (schema scripts); on a server,
-    // with the schema's types given their server names (sql::ServerScript).
+    // with the schema's types given their server names (ServerScript in SqlHooks.h).
     void ExecuteNative(const std::string& sql);
 
     // One write transaction. Nesting is not supported. It takes the write lock at once

@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 
 #include "BusyWait.h"
@@ -11,13 +9,46 @@
 #include "Database.h"
 #include "DateTime.h"
 #include "EngineError.h"
+#include "FieldCoding.h"
 #include "ServerValues.h"
-#include "SqlDialect.h"
+#include "SqlHooks.h"
 #include "SqliteErrors.h"
 
 namespace platform {
 
-void RowStream::Open(const std::string& source) {
+void RowStream::Open(const std::string& sql, const std::vector<Variant>& values) {
+    open(sql, values, false);
+}
+
+void RowStream::OpenLong(const std::string& sql, const std::vector<Variant>& values) {
+    open(sql, values, true);
+}
+
+void RowStream::open(const std::string& sql, const std::vector<Variant>& values, bool batched) {
+    Close();
+    columns_.reset();
+    if (PgConnection* server = db_.server()) {
+        PgParams params;
+        params.reserve(values.size());
+        for (const Variant& v : values) params.push_back(ServerText(v));
+        // Inside a transaction a read is a save's look at a few rows: whole, in one round trip.
+        const bool whole = !batched || server->inTransaction();
+        cursor_ =
+            std::make_unique<PgCursor>(*server, NumberParameters(sql), params,
+                                       whole ? PgCursor::Fetch::Whole : PgCursor::Fetch::InBatches);
+        serverRows_ = cursor_->rows();
+        columns_ = server->columns(*serverRows_, 0);
+        serverRow_ = -1;
+        return;
+    }
+    stmt_ = db_.statements().acquire(sql);
+    key_ = sql;
+    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);
+    hidden_ = 0;
+    first_ = true;
+}
+
+void RowStream::OpenSource(const std::string& source) {
     Close();
     if (PgConnection* server = db_.server()) {
         const auto [sql, params] = server->parameterized(server->plan(source).sql);
@@ -29,25 +60,7 @@ void RowStream::Open(const std::string& source) {
     }
     std::string table;
     stmt_ = db_.statements().acquireSource(source, key_, table);
-    // An updatable form carries the row's identity as a last, hidden column.
     hidden_ = table.empty() ? 0 : 1;
-    first_ = true;
-}
-
-void RowStream::OpenNative(const std::string& sql, const std::vector<Variant>& values) {
-    Close();
-    if (PgConnection* server = db_.server()) {
-        PgParams params;
-        for (const Variant& v : values) params.push_back(ServerText(v));
-        serverRows_ = server->exec(sql::NumberParameters(sql), params);
-        columns_ = server->columns(*serverRows_, 0);
-        serverRow_ = -1;
-        return;
-    }
-    stmt_ = db_.statements().acquire(sql);
-    key_ = sql;
-    for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);
-    hidden_ = 0;
     first_ = true;
 }
 
@@ -73,7 +86,7 @@ bool RowStream::Next() {
     if (!stmt_) return false;
     const int rc = StepStatement(stmt_);
     if (first_ && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
-        // Read after the first step, as a recordset does: a schema change re-prepares there.
+        // Read after the first step: a schema change re-prepares the statement there.
         columns_ = db_.statements().columns(stmt_, hidden_);
         first_ = false;
     }
@@ -87,13 +100,25 @@ bool RowStream::Next() {
     ThrowSqlite(rc, message, db_.Name());
 }
 
-int RowStream::FieldIndex(std::string_view name) const {
+int RowStream::ColumnCount() const { return columns_ ? static_cast<int>(columns_->size()) : 0; }
+
+const std::string& RowStream::ColumnName(int index) const {
+    return columns_->at(static_cast<size_t>(index)).name;
+}
+
+std::optional<int> RowStream::FindField(std::string_view name) const {
     if (columns_) {
         const auto& columns = *columns_;
         for (size_t i = 0; i < columns.size(); ++i)
             if (EqualsNoCase(columns[i].name, name)) return static_cast<int>(i);
     }
-    throw EngineError(err::ItemNotFound, "Item not found in this collection.");
+    return std::nullopt;
+}
+
+int RowStream::FieldIndex(std::string_view name) const {
+    if (auto index = FindField(name)) return *index;
+    throw EngineError(err::ItemNotFound,
+                      "The query's rows have no column named '" + std::string(name) + "'.");
 }
 
 const std::vector<int>& RowStream::FieldIndexes(const std::vector<std::string_view>& names) {
@@ -105,8 +130,37 @@ const std::vector<int>& RowStream::FieldIndexes(const std::vector<std::string_vi
     return indexes_;
 }
 
-// The same typing as a recordset's read of the field (the column's kind decides between
-// a date and a text, a boolean and a number), then the classic text of that value.
+Variant RowStream::Value(int index) const {
+    const ColumnKind kind = columns_->at(static_cast<size_t>(index)).kind;
+    if (serverRows_) {
+        if (serverRows_->isNull(serverRow_, index)) return {};
+        const std::string_view text = serverRows_->text(serverRow_, index);
+        if (kind == ColumnKind::Date)
+            if (auto d = DateTime::fromStored(text)) return *d;
+        return ServerValue(text, kind);
+    }
+    sqlite3_value* value = sqlite3_column_value(stmt_, index);
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER: {
+            const long long v = sqlite3_value_int64(value);
+            return kind == ColumnKind::Boolean ? Variant::fromBool(v != 0) : Variant(v);
+        }
+        case SQLITE_FLOAT:
+            return sqlite3_value_double(value);
+        default: {
+            const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            const std::string_view text(p ? p : "",
+                                        p ? static_cast<size_t>(sqlite3_value_bytes(value)) : 0);
+            if (kind == ColumnKind::Date)
+                if (auto d = DateTime::fromStored(text)) return *d;
+            return std::string(text);
+        }
+    }
+}
+
+// As Value(index).toText(), without making the value: grids and exports read every field.
 void RowStream::AppendText(int index, std::string& out) const {
     if (serverRows_) return appendServerText(index, out);
     sqlite3_value* value = sqlite3_column_value(stmt_, index);
@@ -139,10 +193,6 @@ void RowStream::AppendText(int index, std::string& out) const {
         }
     }
 }
-
-}  // namespace platform
-
-namespace platform {
 
 void RowStream::appendServerText(int index, std::string& out) const {
     // A Null arrives as an empty text: nothing to write either way, no need to ask which.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,50 +17,72 @@ namespace platform {
 
 class Database;
 
-// A forward-only read of a recordset source. It runs the statement a recordset of the
-// same source would run (same translation, same cached statement, same row order) but
-// keeps no row once the next is read, so an export of any size runs in the same memory;
-// a recordset keeps every row it visited.
+// A forward-only read: one statement with `?` parameters bound to typed values, its rows
+// read one at a time and kept no longer than that, so a read of any size runs in the same
+// memory. The prepared statement comes from the database's cache, keyed by its text, so the
+// same query with other values is prepared once.
+//
+//   RowStream rows(db, "select comment from tblsample where idloc = ? and sample_code = ?",
+//                  {kHandEntered, code});
+//   while (rows.Next()) use(rows.Value("comment"));
 class RowStream {
   public:
     explicit RowStream(Database& db) : db_(db) {}
+    RowStream(Database& db, const std::string& sql, const std::vector<Variant>& values = {})
+        : db_(db) {
+        Open(sql, values);
+    }
     ~RowStream() { Close(); }
     RowStream(const RowStream&) = delete;
     RowStream& operator=(const RowStream&) = delete;
 
-    // Starts reading `source`, dropping any read still open. Throws EngineError.
-    void Open(const std::string& source);
-    // Starts reading a query in SQLite's own dialect, its `?` parameters bound to `values`
-    // in order: one statement prepared once and run again and again with other values.
-    void OpenNative(const std::string& sql, const std::vector<Variant>& values);
+    // Starts reading `sql`, its parameters bound to `values` in order, dropping any read still
+    // open. On a server the rows arrive in one round trip: for reads of a few rows.
+    // Throws EngineError.
+    void Open(const std::string& sql, const std::vector<Variant>& values = {});
+    // As Open, for a read of any length (a grid, an export): on a server the rows come through
+    // a cursor a batch at a time.
+    void OpenLong(const std::string& sql, const std::vector<Variant>& values = {});
+    // Until every caller binds its values: a classic-dialect source, translated.
+    void OpenSource(const std::string& source);
     // Moves to the next row (the first after Open); false at the end, which also gives
     // the statement back to the cache. Throws EngineError.
     bool Next();
     // Gives the statement back; safe to call at any time.
     void Close();
 
-    // The index of a column by name, any letter case. Throws EngineError 3265.
+    // The columns, known once Next has returned a row or the end.
+    int ColumnCount() const;
+    const std::string& ColumnName(int index) const;
+    // The index of a column by name, any letter case; nullopt or EngineError when none.
+    std::optional<int> FindField(std::string_view name) const;
     int FieldIndex(std::string_view name) const;
     // Indexes of several columns, looked up again only when the statement's columns change.
     const std::vector<int>& FieldIndexes(const std::vector<std::string_view>& names);
-    // Appends the current row's value of column `index` as Variant::toText writes it.
+
+    // The current row's value: a whole number, real or text as stored, Null, a date for a
+    // date column holding one, a boolean for a yes/no column.
+    Variant Value(int index) const;
+    Variant Value(std::string_view name) const { return Value(FieldIndex(name)); }
+    // Appends the value of column `index` as Variant::toText writes it, without making one.
     void AppendText(int index, std::string& out) const;
 
   private:
+    void open(const std::string& sql, const std::vector<Variant>& values, bool batched);
+    void appendServerText(int index, std::string& out) const;
+
     Database& db_;
     sqlite3_stmt* stmt_ = nullptr;
     std::string key_;
     std::shared_ptr<const std::vector<ResultColumn>> columns_;
-    int hidden_ = 0;
     bool first_ = false;                          // the next Next() takes the first row
     std::shared_ptr<const void> indexedColumns_;  // kept alive so its address stays unique
     std::vector<int> indexes_;
-    // On a server: the batch of rows at hand and the current one; Open reads through a
-    // cursor, OpenNative's point reads arrive whole.
+    // On a server: the batch of rows at hand and the current one.
     std::unique_ptr<PgCursor> cursor_;
     std::optional<PgResult> serverRows_;
     int serverRow_ = -1;
-    void appendServerText(int index, std::string& out) const;
+    int hidden_ = 0;  // OpenSource's row identity, last
 };
 
 }  // namespace platform

@@ -9,49 +9,13 @@
 #include "Database.h"
 #include "FieldCoding.h"
 #include "ServerValues.h"
-#include "SqlDialect.h"
+#include "SqlHooks.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
 
 namespace platform {
 
 namespace {
-
-// "?" as "$1", "$2"...; "insert or replace into t (a, b) values (...)" as an insert that
-// updates the row already holding the key; "insert or fail into" as an insert.
-std::string serverForm(PgConnection& server, const std::string& sql) {
-    const auto t = sql::Tokenize(sql);
-    std::vector<size_t> sig;
-    for (size_t i = 0; i < t.size(); ++i)
-        if (t[i].kind != sql::Token::Kind::Space) sig.push_back(i);
-    const bool resolved = sig.size() > 5 && t[sig[0]].is("insert") && t[sig[1]].is("or") &&
-                          t[sig[3]].is("into") && t[sig[5]].isPunct("(");
-    const bool replace = resolved && t[sig[2]].is("replace");
-    // "or fail" keeps the rows before the failing one; the server's transaction fails whole.
-    const bool plain = resolved && t[sig[2]].is("fail");
-    std::string out = replace || plain ? "INSERT INTO" : "";
-    std::vector<std::string> columns;
-    int parameter = 0;
-    bool inColumns = false;
-    for (size_t i = replace || plain ? sig[3] + 1 : 0; i < t.size(); ++i) {
-        if (replace && i == sig[5]) inColumns = true;
-        if (inColumns && t[i].isPunct(")")) inColumns = false;
-        if (inColumns && t[i].kind == sql::Token::Kind::Ident) columns.push_back(t[i].text);
-        out += t[i].isPunct("?") ? "$" + std::to_string(++parameter) : t[i].text;
-    }
-    if (!replace) return out;
-    const auto keys = server.keyColumns(t[sig[4]].text);
-    std::string keyList, updates;
-    for (const auto& k : keys) keyList += (keyList.empty() ? "" : ", ") + k;
-    for (const auto& c : columns) {
-        const bool key = std::any_of(keys.begin(), keys.end(),
-                                     [&](const std::string& k) { return EqualsNoCase(k, c); });
-        if (!key) updates += (updates.empty() ? "" : ", ") + c + " = EXCLUDED." + c;
-    }
-    while (!out.empty() && (out.back() == ';' || out.back() == ' ')) out.pop_back();
-    return out + " ON CONFLICT (" + keyList + ") " +
-           (updates.empty() ? "DO NOTHING" : "DO UPDATE SET " + updates);
-}
 
 void bindServer(PgParams& params, int index, std::optional<std::string> text) {
     const auto at = static_cast<size_t>(index - 1);
@@ -63,7 +27,7 @@ void bindServer(PgParams& params, int index, std::optional<std::string> text) {
 
 Statement::Statement(Database& db, std::string sql) : db_(db), sql_(std::move(sql)) {
     if (db.server())
-        sql_ = serverForm(*db.server(), sql_);
+        sql_ = ServerStatement(*db.server(), sql_);
     else
         stmt_ = db.statements().acquire(sql_);
 }

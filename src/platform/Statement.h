@@ -16,11 +16,10 @@ namespace platform {
 
 class Database;
 
-// A native SQL statement with `?` parameters, prepared once and run many times: the bulk
-// writes of an import, where translating and preparing per row would cost more than the
-// write. The prepared statement comes from the database's cache and goes back to it. On a
-// server the text is sent with $n parameters, SQLite's "insert or replace" becomes an
-// insert that updates the row holding the key, and "insert or fail" an insert.
+// A statement with `?` parameters, prepared once and run many times: a save's writes, and
+// the bulk writes of an import, where preparing per row would cost more than the write. The
+// prepared statement comes from the database's cache and goes back to it. On a server the
+// text is sent as ServerStatement (SqlHooks.h) writes it.
 class Statement {
   public:
     Statement(Database& db, std::string sql);

@@ -115,7 +115,7 @@ std::optional<ExpectedRange> EntryReview::RangeOf(const std::string& parameter) 
     if (auto limits = Plots(db_).Range(parameter))
         return ExpectedRange{limits->low, limits->high, "from the table of parameter limits"};
     platform::RowStream stream(db_);
-    stream.Open(std::string("select count(result_value), min(result_value), max(result_value) "
+    stream.OpenSource(std::string("select count(result_value), min(result_value), max(result_value) "
                             "from ") +
                 table::Results + " where parameter_code = " + platform::Trim(parameter));
     std::string count, low, high;

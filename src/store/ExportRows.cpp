@@ -96,11 +96,11 @@ ExportRows::~ExportRows() {
 }
 
 void ExportRows::openAll(const ExportRange& range) {
-    samples_.rows_.Open(sampleSource(range, "*") + " order by sample_code");
+    samples_.rows_.OpenSource(sampleSource(range, "*") + " order by sample_code");
     for (auto [stream, table] : {std::pair{&results_, table::Results},
                                  {&nonNumeric_, table::ResultsNonNumeric},
                                  {&replicates_, table::Replicates}}) {
-        stream->rows_.Open(kindSource(table, range));
+        stream->rows_.OpenSource(kindSource(table, range));
         stream->Next();
     }
 }

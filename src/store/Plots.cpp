@@ -51,7 +51,7 @@ PlotSeries Plots::Series(const std::string& station, const std::string& paramete
     PlotSeries series;
     series.stationId = platform::Trim(station);
     platform::RowStream stream(db_);
-    stream.Open(std::string("select place_name_description from ") + table::Stations +
+    stream.OpenSource(std::string("select place_name_description from ") + table::Stations +
                 " where station_id = " + series.stationId);
     if (stream.Next()) stream.AppendText(0, series.stationName);
     stream.Close();
@@ -59,7 +59,7 @@ PlotSeries Plots::Series(const std::string& station, const std::string& paramete
     const std::vector<std::string_view> fields = {"sample_code", "idloc", "result_value",
                                                   "remark_code", "start_date"};
     for (std::string t : {table::Results, table::ResultsNonNumeric, table::Replicates}) {
-        stream.Open("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " + t +
+        stream.OpenSource("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " + t +
                     ".remark_code, tblsample.start_date from tblsample inner join " + t +
                     " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
                     ".sample_code where tblsample.station_id = " + series.stationId + " and " + t +
@@ -87,7 +87,7 @@ std::string Plots::ParameterName(const std::string& parameter) {
     requireWholeNumber(parameter);
     std::string name;
     platform::RowStream stream(db_);
-    stream.Open(std::string("select full_name from ") + table::Parameters +
+    stream.OpenSource(std::string("select full_name from ") + table::Parameters +
                 " where parameter_code = " + platform::Trim(parameter));
     if (stream.Next()) stream.AppendText(0, name);
     return name.empty() ? platform::Trim(parameter) : name;
@@ -97,7 +97,7 @@ std::optional<ParameterRange> Plots::Range(const std::string& parameter) {
     requireWholeNumber(parameter);
     if (!db_.TableExists("tblparameter_limits")) return std::nullopt;
     platform::RowStream stream(db_);
-    stream.Open("select * from tblparameter_limits where parameter_code = " +
+    stream.OpenSource("select * from tblparameter_limits where parameter_code = " +
                 platform::Trim(parameter));
     if (!stream.Next()) return std::nullopt;
     // Files made by other programs name the limits either way.

@@ -126,8 +126,8 @@ void Samples::write(platform::Recordset& rs, const Sample& s) {
 void Samples::Delete(long long code) {
     inTransaction(db_, [&] {
         for (const char* results : {table::Results, table::ResultsNonNumeric, table::Replicates})
-            db_.Execute(std::string("delete from ") + results + ofSample(code));
-        if (db_.Execute("delete from tblsample" + ofSample(code)) == 0)
+            db_.ExecuteClassic(std::string("delete from ") + results + ofSample(code));
+        if (db_.ExecuteClassic("delete from tblsample" + ofSample(code)) == 0)
             throw platform::EngineError(platform::err::RecordDeleted, "Record is deleted.");
     });
 }

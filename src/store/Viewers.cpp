@@ -55,7 +55,7 @@ void streamRows(platform::Database& db, const std::string& source, const Fields&
     for (auto field : fields)
         if (!field.empty()) named.push_back(field);
     platform::RowStream stream(db);
-    stream.Open(source);
+    stream.OpenSource(source);
     GridRow row(fields.size());
     while (stream.Next()) {
         const auto& indexes = stream.FieldIndexes(named);
@@ -249,7 +249,7 @@ bool Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples, const G
     long long done = 0;
     for (const ListedSample& sample : samples) {
         // One statement, prepared once and bound per sample.
-        stream.OpenNative(
+        stream.Open(
             "select tblresults.*, tblsample.project_code, tblsample.start_date from tblsample "
             "left join tblresults on tblresults.idloc = tblsample.idloc and "
             "tblresults.sample_code = tblsample.sample_code where tblsample.idloc = ? and "

@@ -155,7 +155,7 @@ TEST_F(GuardTest, ASetKeptOpenBetweenEventsDoesNotLockOutOtherPrograms) {
 
     auto other = Database::OpenDatabase(dir.file("test.db"));
     sqlite3_busy_timeout(other->handle(), 0);  // fail at once instead of waiting for the lock
-    EXPECT_NO_THROW(other->Execute("insert into t (id) values (4)"));
+    EXPECT_NO_THROW(other->ExecuteClassic("insert into t (id) values (4)"));
 
     // The set still steps through the rows it had, forward and back.
     rs->MoveNext();

@@ -224,7 +224,7 @@ class Wiring : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         platform::SetEndHandler([this] { ++ended; });
         testing_support::EmptyDatabase(dir.file("water.db"))
-            ->Execute(
+            ->ExecuteClassic(
                 "insert into tblprojects_programs (project_code, program_project) "
                 "values ('P1', 'Lakes')");
         testing_support::WriteFile(dir.file("datalocation.txt"),

@@ -257,7 +257,7 @@ TEST_F(RecordsetTest, ARowComeBackToShowsWhatItsTableNowHolds) {
     other->Fields("d") = "1/2/2003";
     other->Update();
     other->Close();
-    db().Execute("delete from t where id = 2");
+    db().ExecuteClassic("delete from t where id = 2");
 
     rs->MovePrevious();
     EXPECT_EQ(rs->Fields("id").Value(), Variant(1));
@@ -284,7 +284,7 @@ TEST_F(RecordsetTest, ARowComeBackToShowsWhatItsTableNowHolds) {
 // next insert: a set kept open must not take that newcomer for the row it read.
 TEST_F(RecordsetTest, ARowDeletedElsewhereIsNotEditedEvenWhenItsRowidIsTakenOver) {
     auto one = db().OpenRecordset("select * from t where id = 1");
-    db().Execute("delete from t where id = 1");
+    db().ExecuteClassic("delete from t where id = 1");
     one->Edit();
     one->Fields("name") = "late";
     EXPECT_EQ(ErrorNumber([&] { one->Update(); }), err::RecordDeleted);
@@ -325,16 +325,16 @@ TEST_F(RecordsetTest, UpdatesJoinTheOpenTransaction) {
     EXPECT_EQ(count("select * from t where id = 8"), 0);
 
     db().BeginTrans();
-    EXPECT_EQ(db().Execute("update t set note = 'n' where d < #3/5/2004#"), 1);
+    EXPECT_EQ(db().ExecuteClassic("update t set note = 'n' where d < #3/5/2004#"), 1);
     db().CommitTrans();
     EXPECT_FALSE(db().InTransaction());
     EXPECT_EQ(count("select * from t where note = 'n' and id = 1"), 1);
     EXPECT_EQ(ErrorNumber([&] { db().CommitTrans(); }), err::NoTransaction);
     // Literals where SQLite takes no parameters still run as written.
-    db().Execute("create table c (a text check (a <> 'x'))");
-    EXPECT_EQ(db().Execute("insert into c values ('y')"), 1);
-    EXPECT_EQ(ErrorNumber([&] { db().Execute("insert into c values ('x')"); }), err::GeneralEngine);
-    EXPECT_EQ(ErrorNumber([&] { db().Execute("delete from c; delete from t"); }), err::SyntaxError);
+    db().ExecuteClassic("create table c (a text check (a <> 'x'))");
+    EXPECT_EQ(db().ExecuteClassic("insert into c values ('y')"), 1);
+    EXPECT_EQ(ErrorNumber([&] { db().ExecuteClassic("insert into c values ('x')"); }), err::GeneralEngine);
+    EXPECT_EQ(ErrorNumber([&] { db().ExecuteClassic("delete from c; delete from t"); }), err::SyntaxError);
     EXPECT_EQ(count("select * from t"), 3);
     EXPECT_EQ(ErrorNumber([&] { db().Rollback(); }), err::NoTransaction);
 }
@@ -372,7 +372,7 @@ TEST_F(RecordsetTest, WriterElsewhereGivesLockedError) {
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_busy_timeout(db().handle(), 20);  // the real timeout would slow the test
     EXPECT_EQ(ErrorNumber([&] { db().BeginTrans(); }), err::Locked);
-    EXPECT_EQ(ErrorNumber([&] { db().Execute("delete from t"); }), err::Locked);
+    EXPECT_EQ(ErrorNumber([&] { db().ExecuteClassic("delete from t"); }), err::Locked);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(count("select * from t"), 3);
@@ -387,7 +387,7 @@ TEST_F(RecordsetTest, AFileReplacedWhileOpenIsSaidToBeMoved) {
     }
     std::filesystem::rename(other, path());
     try {
-        db().Execute("delete from t");
+        db().ExecuteClassic("delete from t");
         ADD_FAILURE() << "the write went through";
     } catch (const EngineError& e) {
         EXPECT_EQ(e.Description(),
@@ -414,7 +414,7 @@ INSERT INTO kinds VALUES
     for (const std::string source : {"kinds", "select * from t", "t"}) {
         auto rs = db().OpenRecordset(source);
         RowStream rows(db());
-        rows.Open(source);
+        rows.OpenSource(source);
         for (; rows.Next(); rs->MoveNext()) {
             ASSERT_FALSE(rs->Eof()) << source;
             for (int i = 0; i < rs->FieldCount(); ++i) {

@@ -34,7 +34,7 @@ TEST(Schema, ADatabaseThatFailsToBeMadeIsRemoved) {
     const std::string path = dir.file("half.db");
     EXPECT_THROW(store::CreateDatabaseFile(path,
                                            [](Database& db) {
-                                               db.Execute(
+                                               db.ExecuteClassic(
                                                    "insert into tblmedium (medium) values "
                                                    "('W')");
                                                throw EngineError(3146, "disk full");
@@ -85,14 +85,14 @@ TEST(Schema, OpeningNamesEveryMissingTableAndColumn) {
 TEST(Schema, KeysRejectASecondRowWithTheSameIdentity) {
     TempDir dir;
     auto db = store::CreateEmptyDatabase(dir.file("k.db"));
-    db->Execute("insert into tblsample (idloc, sample_code) values ('V', 1)");
+    db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('V', 1)");
     // The same code under another source marker is another sample.
-    db->Execute("insert into tblsample (idloc, sample_code) values ('S', 1)");
-    EXPECT_THROW(db->Execute("insert into tblsample (idloc, sample_code) values ('V', 1)"),
+    db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('S', 1)");
+    EXPECT_THROW(db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('V', 1)"),
                  EngineError);
-    db->Execute("insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)");
+    db->ExecuteClassic("insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)");
     EXPECT_THROW(
-        db->Execute(
+        db->ExecuteClassic(
             "insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)"),
         EngineError);
 }

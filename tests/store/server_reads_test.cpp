@@ -24,7 +24,7 @@ using Reader = std::function<int(platform::Database&, const std::string& source)
 
 int StreamRows(platform::Database& db, const std::string& source) {
     platform::RowStream stream(db);
-    stream.Open(source);
+    stream.OpenSource(source);
     int n = 0;
     std::string text;
     while (stream.Next()) {
@@ -66,7 +66,7 @@ TEST_F(ServerReads, EveryRowComesOnceInOrderAndTheReadEndsWithIt) {
         // Inside the caller's transaction, which goes on and writes.
         db->BeginTrans();
         EXPECT_EQ(read(*db, codes), kRows) << name;
-        EXPECT_EQ(db->Execute("update tblsample set comment = 'read' where sample_code = 1"), 1);
+        EXPECT_EQ(db->ExecuteClassic("update tblsample set comment = 'read' where sample_code = 1"), 1);
         db->CommitTrans();
         EXPECT_EQ(QueryValue(*db, "select comment from tblsample where sample_code = 1"), "read");
     }
@@ -75,7 +75,7 @@ TEST_F(ServerReads, EveryRowComesOnceInOrderAndTheReadEndsWithIt) {
 // A recordset's rows outlive the read: the connection writes and ends transactions meanwhile.
 TEST_F(ServerReads, ARecordsetOpenAcrossWritesAndCommitsKeepsEveryRow) {
     auto rs = db->OpenRecordset(codes);
-    EXPECT_EQ(db->Execute("update tblsample set comment = 'a' where sample_code = 1"), 1);
+    EXPECT_EQ(db->ExecuteClassic("update tblsample set comment = 'a' where sample_code = 1"), 1);
     db->BeginTrans();
     auto inner = db->OpenRecordset(codes);
     db->CommitTrans();
@@ -91,7 +91,7 @@ TEST_F(ServerReads, AnExportReadsEverySampleOfItsSnapshot) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a file's read starts at its first row";
     store::ExportRows rows(*db);
     auto& samples = rows.Samples(store::ExportRange{true});
-    db->OpenDatabase(db->Name())->Execute("delete from tblsample where sample_code > 10");
+    db->OpenDatabase(db->Name())->ExecuteClassic("delete from tblsample where sample_code > 10");
     int n = 0;
     while (samples.Next()) ++n;
     EXPECT_EQ(n, kRows);
@@ -111,7 +111,7 @@ TEST_F(ServerReads, AnErrorPartWayIsReportedAndTheNextReadRuns) {
 TEST_F(ServerReads, ALostConnectionPartWayIsReportedAndTheNextReadReconnects) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a server's sessions only";
     platform::RowStream stream(*db);
-    stream.Open(codes);
+    stream.OpenSource(codes);
     ASSERT_TRUE(stream.Next());
     const std::string session = QueryValue(*db, "select pg_backend_pid()");
     platform::Database::OpenDatabase(db->Name())
