@@ -203,7 +203,7 @@ void BM_Server_FindAllSamples(benchmark::State& state) {
     PGconn* bare = PQconnectdb(location.c_str());
     store::SampleViewFilter filter;
     filter.allSources = true;
-    const std::string sql = store::Viewers::SamplesSql(filter);
+    const std::string sql = store::Viewers::SamplesQuery(filter).sql;
     const long long rows = fetchAll(bare, sql);
 
     loader::frmDataLoader f;

@@ -46,11 +46,11 @@ double heapBytes() {
     return static_cast<double>(m.uordblks + m.hblkhd);
 }
 
-// The viewer's query with every source, in the program's classic dialect.
+// The viewer's query with every source: it binds no value.
 std::string allSamplesSql() {
     store::SampleViewFilter filter;
     filter.allSources = true;
-    return store::Viewers::SamplesSql(filter);
+    return store::Viewers::SamplesQuery(filter).sql;
 }
 
 // A grid filled with every sample is the header, the blank row, then one row per sample.
@@ -66,7 +66,7 @@ bool holdsEveryRow(const loader::frmDataLoader& f, long long rows) {
 // text_MB, the characters of its cells (memory_ratio).
 void BM_Viewer_FindAllSamples(benchmark::State& state) {
     bench::WorkingDatabase work(bench::SizeOf(state));
-    const std::string sqliteSql = platform::sql::Translate(allSamplesSql());
+    const std::string sqliteSql = allSamplesSql();
     // Read once first, so neither side pays for the file coming off disk.
     const long long rows = bench::StepAll(work.db().handle(), sqliteSql.c_str());
 
@@ -135,8 +135,7 @@ std::string joinCells(const std::vector<std::string>& cells, int cols) {
 // the grid's text alone without the clipboard.
 void BM_Viewer_CopySamples(benchmark::State& state) {
     bench::WorkingDatabase work({});
-    const long long rows =
-        bench::StepAll(work.db().handle(), platform::sql::Translate(allSamplesSql()).c_str());
+    const long long rows = bench::StepAll(work.db().handle(), allSamplesSql().c_str());
     loader::frmDataLoader f;
     f.Form_Load();
     f.Check7.SetValue(1);

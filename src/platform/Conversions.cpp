@@ -263,6 +263,16 @@ bool IsWholeNumber(std::string_view text) {
     return true;
 }
 
+std::optional<long long> WholeNumberOf(std::string_view text) {
+    if (!IsWholeNumber(text)) return std::nullopt;
+    std::string_view s = trimView(text);
+    if (s.front() == '+') s.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return value;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==

@@ -39,6 +39,9 @@ bool IsNumeric(std::string_view text);
 std::optional<double> ParseNumber(std::string_view text);
 // True when the text is a whole number (optional blanks and sign, digits only).
 bool IsWholeNumber(std::string_view text);
+// The value of a whole number typed as text (blanks around and a sign allowed); nothing for
+// any other text or one past the 64-bit range, which no code can match.
+std::optional<long long> WholeNumberOf(std::string_view text);
 
 // Names compared the way the engine compares them: ASCII letters without regard to case.
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -189,8 +189,10 @@ void PgConnection::endRead(long long epoch) {
     }
 }
 
-PgResult PgConnection::check(pg_result* result) {
-    PgResult held(result);
+PgResult PgConnection::check(pg_result* result) { return check(PgResult(result)); }
+
+PgResult PgConnection::check(PgResult held) {
+    pg_result* result = held.get();
     noteTransactionState();
     const ExecStatusType status = PQresultStatus(result);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY)
@@ -255,6 +257,41 @@ PgResult PgConnection::execScript(const std::string& sql) {
     ensureConnected();
     // PQexec returns the last statement's result; an error stops the script there.
     return check(PQexec(conn_, sql.c_str()));
+}
+
+PgResult PgConnection::execPipeline(
+    const std::vector<std::pair<std::string, PgParams>>& statements) {
+    settleAhead();
+    ensureConnected();
+    bool sent = PQenterPipelineMode(conn_) == 1;
+    for (const auto& [sql, params] : statements) {
+        std::vector<const char*> values;
+        values.reserve(params.size());
+        for (const auto& p : params) values.push_back(p ? p->c_str() : nullptr);
+        sent = sent && PQsendQueryParams(conn_, sql.c_str(), static_cast<int>(params.size()),
+                                         nullptr, values.data(), nullptr, nullptr, 0) == 1;
+    }
+    sent = sent && PQpipelineSync(conn_) == 1;
+    // Every statement's result, then the sync; a null ends each statement's results.
+    std::vector<PgResult> results;
+    while (sent) {
+        pg_result* r = PQgetResult(conn_);
+        if (!r) {
+            if (PQstatus(conn_) != CONNECTION_OK) break;
+            continue;
+        }
+        if (PQresultStatus(r) == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        results.emplace_back(r);
+    }
+    PQexitPipelineMode(conn_);
+    if (results.size() != statements.size()) return check(nullptr);
+    for (size_t i = 0; i + 1 < results.size(); ++i) check(results[i]);
+    PgResult last = check(results.back());
+    changes_ += last.changed();
+    return last;
 }
 
 bool PgConnection::inTransaction() const {

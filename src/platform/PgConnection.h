@@ -60,6 +60,10 @@ class PgConnection {
     // Runs statements separated by semicolons, without parameters; gives the last one's
     // result.
     PgResult execScript(const std::string& sql);
+    // Runs statements with their parameters one after the other in one round trip (libpq's
+    // pipeline); gives the last one's result. The first that fails throws, and the server
+    // runs none after it.
+    PgResult execPipeline(const std::vector<std::pair<std::string, PgParams>>& statements);
     bool inTransaction() const;
     // Rows changed through this connection since it opened.
     long long changes() const { return changes_; }
@@ -104,6 +108,7 @@ class PgConnection {
     void noteTransactionState();
     void settleAhead();
     PgResult check(pg_result* result);
+    PgResult check(PgResult held);
     struct Relation {
         std::string name;
         std::map<int, std::string> columns;  // by attribute number

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "Conversions.h"
-#include "SqlDialect.h"
 
 namespace platform {
 
@@ -11,23 +10,6 @@ namespace {
 
 std::string fetchOf(const std::string& cursor) {
     return "FETCH " + std::to_string(PgCursor::kBatchRows) + " FROM " + cursor;
-}
-
-// The statement with its values written in as untyped literals, which the server types from
-// their place as it types a parameter, so it can travel in one script with others.
-std::string withValues(const std::string& sql, const PgParams& params) {
-    const auto t = sql::Tokenize(sql);
-    std::string out;
-    out.reserve(sql.size());
-    for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i].isPunct("$") && i + 1 < t.size() && t[i + 1].kind == sql::Token::Kind::Number) {
-            const auto& value = params.at(std::stoul(t[++i].text) - 1);
-            out += value ? SqlQuote(*value) : "NULL";
-        } else {
-            out += t[i].text;
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -42,12 +24,16 @@ PgCursor::PgCursor(PgConnection& conn, const std::string& sql, const PgParams& p
     }
     std::string opening;
     shared_ = conn_.beginRead(opening);
+    while (!opening.empty() && (opening.back() == ' ' || opening.back() == ';')) opening.pop_back();
     epoch_ = conn_.epoch();
     open_ = true;
     try {
         // One round trip: the shared read's start, the cursor and its first batch.
-        rows_ = conn_.execScript(opening + "DECLARE " + name_ + " NO SCROLL CURSOR FOR " +
-                                 withValues(sql, params) + "; " + fetchOf(name_));
+        std::vector<std::pair<std::string, PgParams>> statements;
+        if (!opening.empty()) statements.push_back({opening, {}});
+        statements.push_back({"DECLARE " + name_ + " NO SCROLL CURSOR FOR " + sql, params});
+        statements.push_back({fetchOf(name_), {}});
+        rows_ = conn_.execPipeline(statements);
         taken();
     } catch (...) {
         close();

@@ -30,6 +30,16 @@
 //   store::Samples(store::requireDb()).Add(sample);
 // A service throws Refused for what the user can correct, and lets platform::EngineError
 // through for what the engine reports; it never shows anything itself.
+//
+// The queries are SQL that SQLite and PostgreSQL both run, every value bound to a `?`:
+//   platform::RowStream rows(db, "select * from tblsample where idloc = ? and sample_code = ?",
+//                            {kHandEntered, code});
+//   while (rows.Next()) ... rows.Value("start_date") ...      (a date column gives a DateTime)
+//   db.Execute("delete from tblresults where idloc = ? and sample_code = ?", {kHandEntered, code});
+// Only the schema's table and column names (Tables.h) and placeholders are joined into a
+// statement. Where the two databases differ (a user's wildcard search, a date range), the
+// hooks of platform/SqlHooks.h write the condition. Writes are plain insert, update and
+// delete by key inside Journaled (Journal.h), which captures every changed row.
 
 #include "Connection.h"
 #include "EntryReview.h"

@@ -114,10 +114,13 @@ std::optional<Result> EntryReview::Review(Result entry, const Ask& ask) {
 std::optional<ExpectedRange> EntryReview::RangeOf(const std::string& parameter) {
     if (auto limits = Plots(db_).Range(parameter))
         return ExpectedRange{limits->low, limits->high, "from the table of parameter limits"};
-    platform::RowStream stream(db_);
-    stream.OpenSource(std::string("select count(result_value), min(result_value), max(result_value) "
-                            "from ") +
-                table::Results + " where parameter_code = " + platform::Trim(parameter));
+    const auto code = platform::WholeNumberOf(parameter);
+    if (!code) return std::nullopt;
+    platform::RowStream stream(db_,
+                               std::string("select count(result_value), min(result_value), "
+                                           "max(result_value) from ") +
+                                   table::Results + " where parameter_code = ?",
+                               {*code});
     std::string count, low, high;
     if (stream.Next()) {
         stream.AppendText(0, count);

@@ -2,7 +2,9 @@
 
 #include "Conversions.h"
 #include "Database.h"
-#include "Recordset.h"
+#include "RowStream.h"
+#include "SqlHooks.h"
+#include "Tables.h"
 
 namespace store {
 
@@ -14,41 +16,47 @@ constexpr const char* kParameterShortList =
     "FROM (TBLSample INNER JOIN TBLResults ON (TBLSample.IDLoc = TBLResults.IDLoc) AND "
     "(TBLSample.Sample_Code = TBLResults.Sample_Code)) "
     " INNER JOIN TBLParameter_Codes ON TBLResults.Parameter_Code = "
-    "TBLParameter_Codes.Parameter_Code WHERE (((TBLSample.Project_Code)='8'))";
+    "TBLParameter_Codes.Parameter_Code WHERE (((TBLSample.Project_Code)=?))";
+// The project whose parameters the short list offers.
+constexpr const char* kShortListProject = "8";
 
 }  // namespace
 
-LookupEntries Lookups::read(const std::string& source, const char* codeColumn,
-                            const char* descriptionColumn) {
-    auto rs = db_.OpenRecordset(source);
+LookupEntries Lookups::read(const std::string& sql, const std::vector<platform::Variant>& values,
+                            const char* codeColumn, const char* descriptionColumn) {
+    platform::RowStream rs(db_, sql, values);
     LookupEntries entries;
-    if (!rs->Eof()) {
-        const int code = rs->FieldIndex(codeColumn);
-        const int description = rs->FieldIndex(descriptionColumn);
-        for (; !rs->Eof(); rs->MoveNext())
-            entries.push_back({rs->Value(code).toText(), rs->Value(description).toText()});
+    while (rs.Next()) {
+        const auto& at = rs.FieldIndexes({codeColumn, descriptionColumn});
+        entries.push_back({rs.Value(at[0]).toText(), rs.Value(at[1]).toText()});
     }
-    rs->Close();
     return entries;
 }
 
-LookupEntries Lookups::Projects() {
-    return read("tblprojects_programs", "project_code", "Program_project");
+// A whole table's entries, in the order they were stored.
+LookupEntries Lookups::table(const char* name, const char* codeColumn,
+                             const char* descriptionColumn) {
+    return read(std::string("select ") + codeColumn + ", " + descriptionColumn + " from " + name,
+                {}, codeColumn, descriptionColumn);
 }
-LookupEntries Lookups::Media() { return read("tblmedium", "medium", "medium_description"); }
+
+LookupEntries Lookups::Projects() {
+    return table(table::Projects, "project_code", "Program_project");
+}
+LookupEntries Lookups::Media() { return table(table::Medium, "medium", "medium_description"); }
 LookupEntries Lookups::SampleTypes() {
-    return read("tblsample_type", "sample_type", "sample_type_description");
+    return table(table::SampleType, "sample_type", "sample_type_description");
 }
 LookupEntries Lookups::CompositeStatistics() {
-    return read("tblcomposite_statistic", "composite_statistic_code",
-                "composite_statistic_description");
+    return table(table::CompositeStatistic, "composite_statistic_code",
+                 "composite_statistic_description");
 }
 LookupEntries Lookups::Remarks() {
-    return read("tblresults_remarks", "remark_code", "remark_description");
+    return table(table::Remarks, "remark_code", "remark_description");
 }
 
 LookupEntries Lookups::Stations() {
-    return read("tblstation_information", "station_id", "place_name_description");
+    return table(table::Stations, "station_id", "place_name_description");
 }
 
 LookupEntries Lookups::StationsOfProject(const std::string& projectCode) {
@@ -58,24 +66,24 @@ LookupEntries Lookups::StationsOfProject(const std::string& projectCode) {
     return read(
         "select * from (select distinct t.station_id, t.place_name_description from tblsample s "
         "left join tblstation_information t on t.station_id = s.station_id "
-        "where s.project_code = " +
-            platform::SqlQuote(projectCode) + ") d order by d.station_id is null, d.station_id",
-        "station_id", "place_name_description");
+        "where s.project_code = ?) d order by d.station_id is null, d.station_id",
+        {projectCode}, "station_id", "place_name_description");
 }
 
 LookupEntries Lookups::ParameterShortList() {
-    return read(kParameterShortList, "parameter_code", "short_name");
+    return read(kParameterShortList, {kShortListProject}, "parameter_code", "short_name");
 }
 
 LookupEntries Lookups::Parameters() {
-    return read("SELECT Parameter_Code, short_Name FROM   TBLParameter_Codes", "parameter_code",
-                "short_name");
+    return table(table::Parameters, "parameter_code", "short_name");
 }
 
 LookupEntries Lookups::ParametersNamed(const std::string& fullNamePart) {
-    return read("select * from tblparameter_codes where full_name like " +
-                    platform::SqlQuote("*" + fullNamePart + "*"),
-                "parameter_code", "short_name");
+    // The user's own `*` and `?` are wild in the part typed.
+    return read(std::string("select parameter_code, short_name from ") + table::Parameters +
+                    " where " + platform::LikeCondition(db_, "full_name"),
+                {platform::WildcardPattern("*" + fullNamePart + "*")}, "parameter_code",
+                "short_name");
 }
 
 }  // namespace store

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Records.h"
+#include "Variant.h"
 
 namespace platform {
 class Database;
@@ -36,8 +37,9 @@ class Lookups {
     LookupEntries ParametersNamed(const std::string& fullNamePart);
 
   private:
-    LookupEntries read(const std::string& source, const char* codeColumn,
-                       const char* descriptionColumn);
+    LookupEntries read(const std::string& sql, const std::vector<platform::Variant>& values,
+                       const char* codeColumn, const char* descriptionColumn);
+    LookupEntries table(const char* name, const char* codeColumn, const char* descriptionColumn);
 
     platform::Database& db_;
 };

@@ -13,8 +13,10 @@ namespace store {
 
 namespace {
 
-void requireWholeNumber(const std::string& code) {
-    if (!platform::IsWholeNumber(code)) throw Refused("\"" + code + "\" is no code number.");
+long long requireWholeNumber(const std::string& code) {
+    const auto number = platform::WholeNumberOf(code);
+    if (!number) throw Refused("\"" + code + "\" is no code number.");
+    return *number;
 }
 
 // The value a result is drawn at and how, or nothing when it cannot be drawn.
@@ -46,24 +48,26 @@ std::optional<Drawn> drawnAs(const std::string& table, const std::string& text,
 
 PlotSeries Plots::Series(const std::string& station, const std::string& parameter,
                          const std::set<std::string>& belowLimitRemarks) {
-    requireWholeNumber(station);
-    requireWholeNumber(parameter);
+    const long long stationCode = requireWholeNumber(station);
+    const long long parameterCode = requireWholeNumber(parameter);
     PlotSeries series;
     series.stationId = platform::Trim(station);
     platform::RowStream stream(db_);
-    stream.OpenSource(std::string("select place_name_description from ") + table::Stations +
-                " where station_id = " + series.stationId);
+    stream.Open(std::string("select place_name_description from ") + table::Stations +
+                    " where station_id = ?",
+                {stationCode});
     if (stream.Next()) stream.AppendText(0, series.stationName);
     stream.Close();
 
     const std::vector<std::string_view> fields = {"sample_code", "idloc", "result_value",
                                                   "remark_code", "start_date"};
     for (std::string t : {table::Results, table::ResultsNonNumeric, table::Replicates}) {
-        stream.OpenSource("select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " + t +
-                    ".remark_code, tblsample.start_date from tblsample inner join " + t +
-                    " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
-                    ".sample_code where tblsample.station_id = " + series.stationId + " and " + t +
-                    ".parameter_code = " + platform::Trim(parameter));
+        stream.OpenLong(
+            "select " + t + ".sample_code, " + t + ".idloc, " + t + ".result_value, " + t +
+                ".remark_code, tblsample.start_date from tblsample inner join " + t +
+                " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
+                ".sample_code where tblsample.station_id = ? and " + t + ".parameter_code = ?",
+            {stationCode, parameterCode});
         std::string cell[5];
         while (stream.Next()) {
             const auto& at = stream.FieldIndexes(fields);
@@ -84,29 +88,26 @@ PlotSeries Plots::Series(const std::string& station, const std::string& paramete
 }
 
 std::string Plots::ParameterName(const std::string& parameter) {
-    requireWholeNumber(parameter);
+    const long long code = requireWholeNumber(parameter);
     std::string name;
-    platform::RowStream stream(db_);
-    stream.OpenSource(std::string("select full_name from ") + table::Parameters +
-                " where parameter_code = " + platform::Trim(parameter));
+    platform::RowStream stream(
+        db_,
+        std::string("select full_name from ") + table::Parameters + " where parameter_code = ?",
+        {code});
     if (stream.Next()) stream.AppendText(0, name);
     return name.empty() ? platform::Trim(parameter) : name;
 }
 
 std::optional<ParameterRange> Plots::Range(const std::string& parameter) {
-    requireWholeNumber(parameter);
+    const long long code = requireWholeNumber(parameter);
     if (!db_.TableExists("tblparameter_limits")) return std::nullopt;
-    platform::RowStream stream(db_);
-    stream.OpenSource("select * from tblparameter_limits where parameter_code = " +
-                platform::Trim(parameter));
+    platform::RowStream stream(db_, "select * from tblparameter_limits where parameter_code = ?",
+                               {code});
     if (!stream.Next()) return std::nullopt;
     // Files made by other programs name the limits either way.
     auto column = [&](std::string_view name, std::string_view otherName) {
-        try {
-            return stream.FieldIndex(name);
-        } catch (const platform::EngineError&) {
-            return stream.FieldIndex(otherName);
-        }
+        if (auto at = stream.FindField(name)) return *at;
+        return stream.FieldIndex(otherName);
     };
     std::string low, high;
     stream.AppendText(column("lower_limit", "low_value"), low);

@@ -7,7 +7,8 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "Journal.h"
-#include "Recordset.h"
+#include "RowStream.h"
+#include "SqlHooks.h"
 #include "Tables.h"
 #include "TextLimit.h"
 
@@ -15,64 +16,83 @@ namespace store {
 
 namespace {
 
+using platform::Variant;
+
 const char* tableOf(ResultKind kind) {
     switch (kind) {
         case ResultKind::Numeric:
             return table::Results;
         case ResultKind::Text:
-            return "tblresults_Val_NonNumeric";
+            return table::ResultsNonNumeric;
         case ResultKind::Replicate:
             return table::Replicates;
     }
     return table::Results;
 }
 
-// The codes stand unquoted in the query, so each must be a number.
-std::string sampleQuery(ResultKind kind, const std::string& sample) {
-    if (!platform::IsWholeNumber(sample))
-        throw platform::EngineError(platform::err::SyntaxError, "No sample is chosen.");
-    return std::string("select * from ") + tableOf(kind) +
-           " where idloc = 'V' and sample_code = " + platform::Trim(sample);
+// A result's key: the hand-entered source, the sample and the parameter, both numbers.
+struct Key {
+    long long sample;
+    long long parameter;
+    std::vector<Variant> values() const { return {kHandEntered, sample, parameter}; }
+};
+const char* const kByKey = " where idloc = ? and sample_code = ? and parameter_code = ?";
+
+std::optional<Key> keyOf(const std::string& sample, const std::string& parameter) {
+    const auto s = platform::WholeNumberOf(sample), p = platform::WholeNumberOf(parameter);
+    if (!s || !p) return std::nullopt;
+    return Key{*s, *p};
 }
 
-std::string keyQuery(ResultKind kind, const std::string& sample, const std::string& parameter) {
-    if (!platform::IsWholeNumber(sample) || !platform::IsWholeNumber(parameter))
-        throw platform::EngineError(platform::err::SyntaxError,
-                                    "No sample or no parameter is chosen.");
-    return sampleQuery(kind, sample) + " and parameter_code = " + platform::Trim(parameter);
+Key requireKey(const std::string& sample, const std::string& parameter) {
+    const auto key = keyOf(sample, parameter);
+    if (!key) throw Refused("No sample or no parameter is chosen. Nothing was saved.");
+    return *key;
 }
 
-Result readRow(platform::Recordset& rs, ResultKind kind) {
+Result readRow(const platform::RowStream& rs, ResultKind kind) {
     Result r;
-    r.sampleCode = rs.Fields("sample_code").Value().toText();
-    r.parameterCode = rs.Fields("parameter_code").Value().toText();
+    r.sampleCode = rs.Value("sample_code").toText();
+    r.parameterCode = rs.Value("parameter_code").toText();
     r.kind = kind;
-    r.value = rs.Fields("result_value").Value().toEditText();
-    const platform::Variant remark = rs.Fields("remark_code").Value();
+    r.value = rs.Value("result_value").toEditText();
+    const Variant remark = rs.Value("remark_code");
     if (!remark.isNull()) r.remarkCode = remark.toText();
-    r.grade = rs.Fields("grade").Value().toText();
-    if (kind == ResultKind::Numeric) r.comment = rs.Fields("comments").Value().toText();
+    r.grade = rs.Value("grade").toText();
+    if (kind == ResultKind::Numeric) r.comment = rs.Value("comments").toText();
     return r;
 }
 
-std::vector<Result> readAll(platform::Database& db, const std::string& sql, ResultKind kind) {
+std::vector<Result> readAll(platform::Database& db, const std::string& sql,
+                            const std::vector<Variant>& values, ResultKind kind) {
     std::vector<Result> rows;
-    auto rs = db.OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) rows.push_back(readRow(*rs, kind));
-    rs->Close();
+    platform::RowStream rs(db, sql, values);
+    while (rs.Next()) rows.push_back(readRow(rs, kind));
     return rows;
+}
+
+// The stored result of a kind at a key, if any.
+std::optional<Result> storedAt(platform::Database& db, ResultKind kind, const Key& key) {
+    auto rows =
+        readAll(db, std::string("select * from ") + tableOf(kind) + kByKey, key.values(), kind);
+    if (rows.empty()) return std::nullopt;
+    return rows.front();
+}
+
+void deleteAt(platform::Database& db, ResultKind kind, const Key& key) {
+    db.Execute(std::string("delete from ") + tableOf(kind) + kByKey, key.values());
 }
 
 // The sample must still be the one on show: a deleted one may have given its code to a new
 // sample, which must not inherit the result.
-void requireShown(platform::Database& db, const ShownSample& sample) {
-    auto rs = db.OpenRecordset(
-        "select start_date from tblsample where idloc = 'V' and "
-        "sample_code = " +
-        platform::Trim(sample.code));
-    const bool exists = !rs->Eof();
-    const std::string date = exists ? rs->Value(0).toText() : "";
-    rs->Close();
+void requireShown(platform::Database& db, const ShownSample& sample, long long code) {
+    platform::RowStream rs(db,
+                           std::string("select start_date from ") + table::Sample +
+                               " where idloc = ? and sample_code = ?",
+                           {kHandEntered, code});
+    const bool exists = rs.Next();
+    const std::string date = exists ? rs.Value(0).toText() : "";
+    rs.Close();
     if (!exists)
         throw Refused("Sample " + sample.code +
                       " no longer exists. Nothing was saved; find the sample again.");
@@ -82,25 +102,53 @@ void requireShown(platform::Database& db, const ShownSample& sample) {
                       "Nothing was saved; find the sample again.");
 }
 
-bool sameValue(ResultKind kind, const platform::Variant& stored, const std::string& value) {
-    if (stored.isNull()) return false;
+bool sameValue(ResultKind kind, const std::string& stored, const std::string& value) {
     const auto typed = platform::ParseNumber(value);
-    const auto kept = platform::ParseNumber(stored.toEditText());
+    const auto kept = platform::ParseNumber(stored);
     // Numbers compare as numbers in every table: "8.40" is the 8.4 a replicate holds.
     if (typed && kept) return *typed == *kept;
-    return kind != ResultKind::Numeric && stored.toEditText() == value;
+    return kind != ResultKind::Numeric && stored == value;
 }
 
 // The stored result of the key when its value is the given one.
-std::unique_ptr<platform::Recordset> openIfStored(platform::Database& db, const Result& r) {
-    if (!platform::IsWholeNumber(r.sampleCode) || !platform::IsWholeNumber(r.parameterCode))
-        return nullptr;
-    auto rs = db.OpenRecordset(keyQuery(r.kind, r.sampleCode, r.parameterCode));
-    if (rs->Eof() || !sameValue(r.kind, rs->Fields("result_value").Value(), r.value)) {
-        rs->Close();
-        return nullptr;
+std::optional<Result> storedIfSame(platform::Database& db, const Result& r) {
+    const auto key = keyOf(r.sampleCode, r.parameterCode);
+    if (!key) return std::nullopt;
+    auto stored = storedAt(db, r.kind, *key);
+    // A Null value reads as "" and is the same as no typed value.
+    if (!stored || stored->value.empty() || !sameValue(r.kind, stored->value, r.value))
+        return std::nullopt;
+    return stored;
+}
+
+// Adds the result, or rewrites the one stored at its key. A rewrite leaves the stored remark
+// when none is given.
+void write(platform::Database& db, const Result& r, const Key& key, std::optional<double> number) {
+    const bool numeric = r.kind == ResultKind::Numeric;
+    std::vector<std::pair<const char*, Variant>> columns = {
+        {"result_value", numeric ? Variant(*number) : Variant(r.value)}, {"grade", r.grade}};
+    if (r.remarkCode) columns.push_back({"remark_code", *r.remarkCode});
+    if (numeric) columns.push_back({"comments", r.comment});
+    std::vector<Variant> values;
+    const std::string table = tableOf(r.kind);
+    if (storedAt(db, r.kind, key)) {
+        std::string set;
+        for (const auto& [column, value] : columns) {
+            set += (set.empty() ? "" : ", ") + std::string(column) + " = ?";
+            values.push_back(value);
+        }
+        for (const Variant& v : key.values()) values.push_back(v);
+        db.Execute("update " + table + " set " + set + kByKey, values);
+        return;
     }
-    return rs;
+    std::string names = "idloc, sample_code, parameter_code", marks = "?, ?, ?";
+    values = key.values();
+    for (const auto& [column, value] : columns) {
+        names += std::string(", ") + column;
+        marks += ", ?";
+        values.push_back(value);
+    }
+    db.Execute("insert into " + table + " (" + names + ") values (" + marks + ")", values);
 }
 
 // Every write is journaled, in its own transaction.
@@ -136,7 +184,7 @@ std::string StoredResult::Note() const {
 
 StoredResult Results::Store(const ShownSample& sample, const Result& entry,
                             const std::optional<Result>& correcting) {
-    const std::string sql = keyQuery(entry.kind, sample.code, entry.parameterCode);
+    const Key key = requireKey(sample.code, entry.parameterCode);
     if (platform::Trim(entry.value).empty())
         throw Refused("No result value is typed. Nothing was saved.");
     RequireFits(db_, entry.value, "The result value");
@@ -147,79 +195,66 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry,
     r.sampleCode = sample.code;
     const auto number = platform::ParseNumber(r.value);
     if (r.kind == ResultKind::Numeric && !number)
-        throw platform::EngineError(platform::err::TypeMismatch, "Type mismatch");
+        throw Refused("The result value \"" + r.value + "\" is not a number. Nothing was saved.");
     if (r.kind == ResultKind::Numeric) r.value = platform::NumberToEditText(*number);
     if (r.kind != ResultKind::Numeric) r.comment.clear();
     return inTransaction(db_, [&] {
-        requireShown(db_, sample);
+        requireShown(db_, sample, key.sample);
         if (correcting && correcting->kind != r.kind &&
             correcting->parameterCode == r.parameterCode &&
             platform::Trim(correcting->sampleCode) == platform::Trim(r.sampleCode)) {
-            if (auto rs = openIfStored(db_, *correcting)) {
-                out.replaced = readRow(*rs, correcting->kind);
-                rs->Delete();
-                rs->Close();
+            if (auto old = storedIfSame(db_, *correcting)) {
+                out.replaced = old;
+                deleteAt(db_, correcting->kind, key);
             }
         }
         if (r.kind != ResultKind::Replicate) {
             const ResultKind other =
                 r.kind == ResultKind::Numeric ? ResultKind::Text : ResultKind::Numeric;
-            auto rs = db_.OpenRecordset(keyQuery(other, r.sampleCode, r.parameterCode));
-            if (!rs->Eof()) {
-                out.replaced = readRow(*rs, other);
-                rs->Delete();
+            if (auto old = storedAt(db_, other, key)) {
+                out.replaced = old;
+                deleteAt(db_, other, key);
             }
-            rs->Close();
         }
-        auto rs = db_.OpenRecordset(sql);
-        if (rs->Eof())
-            rs->AddNew();
-        else
-            rs->Edit();
-        rs->Fields("sample_code") = r.sampleCode;
-        rs->Fields("parameter_code") = r.parameterCode;
-        rs->Fields("idloc") = kHandEntered;
-        rs->Fields("result_value") =
-            r.kind == ResultKind::Numeric ? platform::Variant(*number) : platform::Variant(r.value);
-        if (r.remarkCode) rs->Fields("remark_code") = *r.remarkCode;
-        rs->Fields("grade") = r.grade;
-        if (r.kind == ResultKind::Numeric) rs->Fields("comments") = r.comment;
-        rs->Update();
-        rs->Close();
+        write(db_, r, key, number);
         return out;
     });
 }
 
 Cursor<Result> Results::Locate(const ResultFilter& f) {
-    using platform::IsWholeNumber;
-    using platform::SqlQuote;
-    if (!IsWholeNumber(f.sampleCode) || (f.parameterCode && !IsWholeNumber(*f.parameterCode)))
-        return Cursor<Result>(std::vector<Result>{});
-    std::string sql = "Select * from tblresults where idloc = 'V'  and sample_code = " +
-                      platform::Trim(f.sampleCode) + " ";
+    const auto sample = platform::WholeNumberOf(f.sampleCode);
+    const auto parameter =
+        f.parameterCode ? platform::WholeNumberOf(*f.parameterCode) : std::optional<long long>();
+    if (!sample || (f.parameterCode && !parameter)) return Cursor<Result>(std::vector<Result>{});
+    std::string sql =
+        std::string("select * from ") + table::Results + " where idloc = ? and sample_code = ?";
+    std::vector<Variant> values = {kHandEntered, *sample};
     // The comment is matched as typed, like the sample comment.
-    if (platform::CharacterCount(f.comment) > 1)
-        sql += " and comments like " + SqlQuote("*" + platform::LikeLiteral(f.comment) + "*") + " ";
-    if (f.parameterCode) sql += " and parameter_code = " + platform::Trim(*f.parameterCode) + " ";
-    if (f.remarkCode) sql += " and remark_code = " + SqlQuote(*f.remarkCode) + " ";
-    // Compared as the stored number: the full-precision text reads back as exactly it.
-    if (const auto value = platform::ParseNumber(f.value))
-        sql += " and result_value = " + platform::NumberToEditText(*value) + " ";
-    return Cursor<Result>(readAll(db_, sql, ResultKind::Numeric));
+    if (platform::CharacterCount(f.comment) > 1) {
+        sql += " and " + platform::LikeCondition(db_, "comments");
+        values.push_back(platform::ContainsPattern(f.comment));
+    }
+    if (parameter) {
+        sql += " and parameter_code = ?";
+        values.push_back(*parameter);
+    }
+    if (f.remarkCode) {
+        sql += " and remark_code = ?";
+        values.push_back(*f.remarkCode);
+    }
+    if (const auto value = platform::ParseNumber(f.value)) {
+        sql += " and result_value = ?";
+        values.push_back(*value);
+    }
+    return Cursor<Result>(readAll(db_, sql, values, ResultKind::Numeric));
 }
 
-bool Results::IsStored(const Result& result) {
-    auto rs = openIfStored(db_, result);
-    if (rs) rs->Close();
-    return rs != nullptr;
-}
+bool Results::IsStored(const Result& result) { return storedIfSame(db_, result).has_value(); }
 
 bool Results::Delete(const Result& result) {
     return inTransaction(db_, [&] {
-        auto rs = openIfStored(db_, result);
-        if (!rs) return false;
-        rs->Delete();
-        rs->Close();
+        if (!storedIfSame(db_, result)) return false;
+        deleteAt(db_, result.kind, *keyOf(result.sampleCode, result.parameterCode));
         return true;
     });
 }
@@ -227,7 +262,12 @@ bool Results::Delete(const Result& result) {
 std::vector<Result> Results::OfSample(const std::string& sampleCode) {
     std::vector<Result> all;
     for (ResultKind kind : {ResultKind::Numeric, ResultKind::Text, ResultKind::Replicate}) {
-        const auto rows = readAll(db_, sampleQuery(kind, sampleCode), kind);
+        const auto sample = platform::WholeNumberOf(sampleCode);
+        if (!sample) throw Refused("No sample is chosen.");
+        const auto rows = readAll(
+            db_,
+            std::string("select * from ") + tableOf(kind) + " where idloc = ? and sample_code = ?",
+            {kHandEntered, *sample}, kind);
         all.insert(all.end(), rows.begin(), rows.end());
     }
     std::stable_sort(all.begin(), all.end(), [](const Result& a, const Result& b) {
@@ -241,17 +281,21 @@ const std::vector<std::string> Results::kSheetHeaders = {"Kind",   "Parameter", 
 
 GridRows Results::Sheet(const std::vector<Result>& results) {
     std::map<std::string, std::string> names;
-    std::string codes;
+    std::string marks;
+    std::vector<Variant> codes;
     for (const auto& r : results)
-        if (platform::IsWholeNumber(r.parameterCode) && !names.count(r.parameterCode)) {
+        if (const auto code = platform::WholeNumberOf(r.parameterCode);
+            code && !names.count(r.parameterCode)) {
             names[r.parameterCode];
-            codes += (codes.empty() ? "" : ", ") + platform::Trim(r.parameterCode);
+            marks += marks.empty() ? "?" : ", ?";
+            codes.push_back(*code);
         }
     if (!codes.empty()) {
-        auto rs = db_.OpenRecordset(std::string("select parameter_code, short_name from ") +
-                                    table::Parameters + " where parameter_code in (" + codes + ")");
-        for (; !rs->Eof(); rs->MoveNext()) names[rs->Value(0).toText()] = rs->Value(1).toText();
-        rs->Close();
+        platform::RowStream rs(db_,
+                               std::string("select parameter_code, short_name from ") +
+                                   table::Parameters + " where parameter_code in (" + marks + ")",
+                               codes);
+        while (rs.Next()) names[rs.Value(0).toText()] = rs.Value(1).toText();
     }
     static const char* const kinds[] = {"Numeric", "Text", "Replicate"};
     GridRows rows;

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "Records.h"
+#include "Variant.h"
 
 namespace platform {
 class Database;
-class Recordset;
 }  // namespace platform
 
 namespace store {
@@ -55,11 +55,15 @@ class Samples {
     std::optional<std::string> SampleTypeText(const std::string& code);
 
   private:
-    Cursor<Sample> read(const std::string& sql);
+    Cursor<Sample> read(const std::string& sql, const std::vector<platform::Variant>& values);
     std::optional<Sample> stored(long long code);
-    void write(platform::Recordset& rs, const Sample& sample);
-    std::optional<std::string> describe(const std::string& sql, const std::string& code,
-                                        const char* column);
+    static std::vector<const char*> write(const Sample& sample, bool adding,
+                                          std::vector<platform::Variant>& values);
+    // "code-description" of the row of `table` whose `codeColumn` is `code`, the code shown
+    // as typed when `shownCode` is given.
+    std::optional<std::string> describe(const char* table, const char* codeColumn,
+                                        const platform::Variant& code, const char* column,
+                                        const std::string& shownCode = {});
 
     platform::Database& db_;
 };

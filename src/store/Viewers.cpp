@@ -1,16 +1,18 @@
-// The browse grids' queries. Codes stand unquoted only as whole numbers; texts are quoted
-// with their quotes doubled.
+// The browse grids' queries.
 #include "Viewers.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "Conversions.h"
 #include "Database.h"
 #include "RowStream.h"
+#include "SqlHooks.h"
+#include "Tables.h"
 
 namespace store {
 
-using platform::SqlQuote;
+using platform::Variant;
 
 const GridRow Viewers::kProjectHeaders = {"Code",       "Program/Project", "Organization",
                                           "Study Area", "Purpose",         "Start Date",
@@ -49,13 +51,13 @@ using Fields = std::vector<std::string_view>;
 
 // Gives `sink` one row per record of `source`: the named fields' texts, in order; an empty
 // name gives an empty cell. One row is reused throughout, so its cells keep their memory.
-void streamRows(platform::Database& db, const std::string& source, const Fields& fields,
+void streamRows(platform::Database& db, const BoundQuery& query, const Fields& fields,
                 const GridRowSink& sink) {
     Fields named;
     for (auto field : fields)
         if (!field.empty()) named.push_back(field);
     platform::RowStream stream(db);
-    stream.OpenSource(source);
+    stream.OpenLong(query.sql, query.values);
     GridRow row(fields.size());
     while (stream.Next()) {
         const auto& indexes = stream.FieldIndexes(named);
@@ -67,19 +69,21 @@ void streamRows(platform::Database& db, const std::string& source, const Fields&
     }
 }
 
-void appendRows(platform::Database& db, const std::string& source, const Fields& fields,
+void appendRows(platform::Database& db, const BoundQuery& query, const Fields& fields,
                 GridRows& rows) {
-    streamRows(db, source, fields, [&rows](const GridRow& row) { rows.push_back(row); });
+    streamRows(db, query, fields, [&rows](const GridRow& row) { rows.push_back(row); });
 }
 
-GridRows readRows(platform::Database& db, const std::string& source, const Fields& fields) {
+GridRows readRows(platform::Database& db, const BoundQuery& query, const Fields& fields) {
     GridRows rows;
-    appendRows(db, source, fields, rows);
+    appendRows(db, query, fields, rows);
     return rows;
 }
 
-void requireWholeNumber(const std::string& code) {
-    if (!platform::IsWholeNumber(code)) throw Refused("\"" + code + "\" is no code number.");
+long long requireWholeNumber(const std::string& code) {
+    const auto number = platform::WholeNumberOf(code);
+    if (!number) throw Refused("\"" + code + "\" is no code number.");
+    return *number;
 }
 
 // A read that sees one state of the file throughout; inside a write transaction already
@@ -110,45 +114,48 @@ class ReadTransaction {
 GridRows Viewers::Projects() {
     return readRows(
         db_,
-        "select tblprojects_programs.*, tblorganization.organization_name from "
-        "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
-        "= tblorganization.organization_id",
+        {"select tblprojects_programs.*, tblorganization.organization_name from "
+         "tblprojects_programs left join tblOrganization on tblprojects_programs.organization_id "
+         "= tblorganization.organization_id",
+         {}},
         {"Project_code", "Program_Project", "Organization_name", "Project_study_area",
          "Project_Purpose", "project_start_date", "project_end_date", "contact_name",
          "contact_phone"});
 }
 
 GridRows Viewers::Stations(const StationViewFilter& f) {
-    std::string sql;
+    BoundQuery q;
     if (f.project) {
-        sql =
+        q.sql =
             "select tblstation_information.* from tblstation_information INNER JOIN "
             "(SELECT DISTINCT TBLProjects_Programs.Program_Project, TBLSample.Project_Code, "
             "TBLSample.Station_ID as station_id "
             " FROM TBLProjects_Programs INNER JOIN TBLSample ON "
             "TBLProjects_Programs.Project_Code = TBLSample.Project_Code) DERIVEDTBL ON"
             " TBLStation_Information.Station_ID = DERIVEDTBL.Station_ID where "
-            "(DERIVEDTBL.Project_Code = " +
-            SqlQuote(*f.project) + ")";
+            "(DERIVEDTBL.Project_Code = ?)";
+        q.values.push_back(*f.project);
     } else {
-        sql = "select * from tblstation_information where station_id is not null";
+        q.sql = "select * from tblstation_information where station_id is not null";
     }
-    if (f.placeName)
-        sql += " and tblstation_information.place_name_description like " +
-               SqlQuote("*" + *f.placeName + "*");
-    if (f.waterBody)
-        sql += " and tblstation_information.water_body_name like " +
-               SqlQuote("*" + *f.waterBody + "*");
+    // The user's own wildcards count: `*` and `?` are wild in what is typed.
+    auto like = [&](const char* column, const std::string& typed) {
+        q.sql += " and " + platform::LikeCondition(db_, column);
+        q.values.push_back(platform::WildcardPattern("*" + typed + "*"));
+    };
+    if (f.placeName) like("tblstation_information.place_name_description", *f.placeName);
+    if (f.waterBody) like("tblstation_information.water_body_name", *f.waterBody);
     return readRows(
-        db_, sql,
+        db_, q,
         {"Station_id", "Latitude", "Longitude", "Lat_long_accuracy_code", "EPA_Station_Code",
          "USGS_Station_Code", "stationcode1", "stationcode2", "Place_Name_Description",
          "TempRiver_Stream_Lake", "Total_Area", "Hydrologic_Unit_code", "Station_Type",
          "Water_Body_Name", "RF3_River_Reach", "NHD_100K_River_Reach", "Ambnt"});
 }
 
-std::string Viewers::SamplesSql(const SampleViewFilter& f) {
-    std::string sql =
+BoundQuery Viewers::SamplesQuery(const SampleViewFilter& f) {
+    BoundQuery q;
+    q.sql =
         "select tblsample.*, tblprojects_programs.program_project, tblmedium.medium_description, "
         "tblsample_type.sample_type_description, "
         " tblcomposite_statistic.composite_statistic_description, "
@@ -160,16 +167,27 @@ std::string Viewers::SamplesSql(const SampleViewFilter& f) {
         " left join tblcomposite_statistic on tblcomposite_statistic.composite_statistic_code = "
         "tblsample.composite_statistic_code)"
         " on tblsample.sample_type = tblsample_type.sample_type ";
-    sql += f.allSources ? " where start_date is not null " : "where idloc = 'V'";
-    if (f.dates)
-        sql += " and start_date between #" + platform::DateToText(f.dates->first) + "# and  #" +
-               platform::DateToText(f.dates->second) + "#";
-    if (f.station) {
-        requireWholeNumber(*f.station);
-        sql += " and tblsample.station_id = " + *f.station;
+    if (f.allSources) {
+        q.sql += "where start_date is not null";
+    } else {
+        q.sql += "where idloc = ?";
+        q.values.push_back(kHandEntered);
     }
-    if (f.project) sql += " and tblsample.project_code = " + SqlQuote(*f.project);
-    return sql;
+    if (f.dates) {
+        // Both days included, to the second.
+        q.sql += " and " + platform::DateRange("start_date");
+        q.values.push_back(f.dates->first);
+        q.values.push_back(f.dates->second.addSeconds(1));
+    }
+    if (f.station) {
+        q.sql += " and tblsample.station_id = ?";
+        q.values.push_back(requireWholeNumber(*f.station));
+    }
+    if (f.project) {
+        q.sql += " and tblsample.project_code = ?";
+        q.values.push_back(*f.project);
+    }
+    return q;
 }
 
 GridRows Viewers::Samples(const SampleViewFilter& f) {
@@ -179,7 +197,7 @@ GridRows Viewers::Samples(const SampleViewFilter& f) {
 }
 
 void Viewers::Samples(const SampleViewFilter& f, const GridRowSink& sink) {
-    streamRows(db_, SamplesSql(f),
+    streamRows(db_, SamplesQuery(f),
                {"Sample_Code", "program_project", "place_name_description", "start_date",
                 "missing_time", "end_date", "medium_description", "sample_type_description",
                 "composite_statistic_description", "sample_depth", "comment", "idloc"},
@@ -188,42 +206,51 @@ void Viewers::Samples(const SampleViewFilter& f, const GridRowSink& sink) {
 
 GridRows Viewers::Results(const ResultViewFilter& f) {
     const bool allSources = f.stationAndParameter.has_value();
+    long long station = 0, parameter = 0;
     if (allSources) {
-        requireWholeNumber(f.stationAndParameter->first);
-        requireWholeNumber(f.stationAndParameter->second);
+        station = requireWholeNumber(f.stationAndParameter->first);
+        parameter = requireWholeNumber(f.stationAndParameter->second);
     }
+    // A number typed for the sample that is no whole number names no sample.
+    std::optional<long long> sample;
+    const bool bySample = platform::IsNumeric(f.sampleNumber);
+    if (const auto n = platform::ParseNumber(f.sampleNumber);
+        bySample && *n == std::nearbyint(*n) && std::abs(*n) < 9.2e18)
+        sample = static_cast<long long>(*n);
     struct Set {
-        std::string table;
+        const char* table;
         bool wanted;
         bool comments;
     };
-    const Set sets[] = {{"tblresults", true, true},
-                        {"tblreplicates", f.replicates, false},
-                        {"tblresults_val_nonnumeric", f.nonNumeric, false}};
+    const Set sets[] = {{table::Results, true, true},
+                        {table::Replicates, f.replicates, false},
+                        {table::ResultsNonNumeric, f.nonNumeric, false}};
     GridRows rows;
     for (const Set& set : sets) {
         if (!set.wanted) continue;
-        const std::string& t = set.table;
-        std::string sql;
+        const std::string t = set.table;
+        BoundQuery q;
         if (allSources) {
-            sql = "select " + t +
-                  ".*, tblsample.station_id, tblprojects_programs.program_project, "
-                  "tblsample.start_date from (tblsample inner join " +
-                  t + " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
-                  ".sample_code) left join tblprojects_programs on tblsample.project_code = "
-                  "tblprojects_programs.project_code where tblsample.station_id = " +
-                  f.stationAndParameter->first + " and " + t +
-                  ".parameter_code = " + f.stationAndParameter->second;
-        } else if (platform::IsNumeric(f.sampleNumber)) {
-            sql = "select * from " + t + " where sample_code = " + f.sampleNumber +
-                  " and idloc = 'V'";
+            q.sql = "select " + t +
+                    ".*, tblsample.station_id, tblprojects_programs.program_project, "
+                    "tblsample.start_date from (tblsample inner join " +
+                    t + " on tblsample.idloc = " + t + ".idloc and tblsample.sample_code = " + t +
+                    ".sample_code) left join tblprojects_programs on tblsample.project_code = "
+                    "tblprojects_programs.project_code where tblsample.station_id = ? and " +
+                    t + ".parameter_code = ?";
+            q.values = {station, parameter};
+        } else if (bySample) {
+            if (!sample) continue;
+            q.sql = "select * from " + t + " where sample_code = ? and idloc = ?";
+            q.values = {*sample, kHandEntered};
         } else {
-            sql = "select * from " + t + " where idloc = 'V'";
+            q.sql = "select * from " + t + " where idloc = ?";
+            q.values = {kHandEntered};
         }
         Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade"};
         if (set.comments || allSources) fields.push_back(set.comments ? "comments" : "");
         if (allSources) fields.insert(fields.end(), {"idloc", "program_project", "start_date"});
-        appendRows(db_, sql, fields, rows);
+        appendRows(db_, q, fields, rows);
     }
     return rows;
 }

@@ -6,12 +6,19 @@
 #include <vector>
 
 #include "Records.h"
+#include "Variant.h"
 
 namespace platform {
 class Database;
 }
 
 namespace store {
+
+// A query and the values of its `?` parameters, in order.
+struct BoundQuery {
+    std::string sql;
+    std::vector<platform::Variant> values;
+};
 
 // The browse grids' rows: projects, stations, samples and results, each row the cell texts
 // of its grid in column order (a Null is an empty cell). The headers give each grid's
@@ -42,8 +49,8 @@ class Viewers {
     bool ResultsOfSamples(const std::vector<ListedSample>& samples, const GridRowSink& sink,
                           const std::function<bool(long long done)>& progress = {});
 
-    // The query text Samples runs, for measuring it against the bare engine.
-    static std::string SamplesSql(const SampleViewFilter& filter);
+    // The query Samples runs, for measuring it against the bare engine.
+    static BoundQuery SamplesQuery(const SampleViewFilter& filter);
 
     static const GridRow kProjectHeaders;
     static const GridRow kStationHeaders;

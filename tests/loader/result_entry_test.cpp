@@ -84,7 +84,7 @@ TEST_F(ResultEntry, ARefusalOrFailureIsSaidAndTheEntryKept) {
     };
     const Case cases[] = {
         {"no sample on show", "", "12", "",
-         "Error occurred\n\nThe result was not stored.\n\nNo sample or no parameter is chosen."},
+         "No sample or no parameter is chosen. Nothing was saved."},
         {"file busy", "1", "12", "",
          "Error occurred\n\nThe result was not stored.\n\nThe data file is busy: another "
          "program is using it.",
