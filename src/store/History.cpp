@@ -1,13 +1,14 @@
 #include "History.h"
 
 #include <algorithm>
+#include <charconv>
 #include <numeric>
 
 #include "Conversions.h"
 #include "Database.h"
 #include "Journal.h"
-#include "Recordset.h"
 #include "RowJson.h"
+#include "RowStream.h"
 #include "StoredRows.h"
 
 namespace store {
@@ -33,8 +34,8 @@ struct JournalRow {
     std::string table, operation, key, before, after;
 };
 
-JournalRow journalRowOf(platform::Recordset& rs) {
-    auto text = [&](const char* column) { return rs.Fields(column).Value().toText(); };
+JournalRow journalRowOf(const platform::RowStream& rs) {
+    auto text = [&](const char* column) { return rs.Value(column).toText(); };
     return {text("table_name"), text("operation"), text("row_key"), text("old_values"),
             text("new_values")};
 }
@@ -104,16 +105,24 @@ void takeBack(platform::KeyedRows& rows, const Entry& e, const std::string& acti
 GridRows History::Rows(const std::string& sampleNumber) {
     GridRows rows;
     if (!db_.TableExists(table::Journal)) return rows;
-    std::string sql = "select * from tblchange_journal";
-    if (!platform::Trim(sampleNumber).empty()) {
-        if (!platform::IsWholeNumber(sampleNumber))
+    std::string sql = std::string("select * from ") + table::Journal;
+    std::vector<platform::Variant> values;
+    if (const std::string number = platform::Trim(sampleNumber); !number.empty()) {
+        if (!platform::IsWholeNumber(number))
             throw Refused("The sample number \"" + sampleNumber + "\" is not a whole number.");
-        sql += " where sample_code = " + platform::Trim(sampleNumber);
+        // Past the 64-bit range no sample has the number.
+        long long code = 0;
+        const char* digits = number.data() + (number.front() == '+' ? 1 : 0);
+        const char* end = number.data() + number.size();
+        if (std::from_chars(digits, end, code).ptr != end) return rows;
+        sql += " where sample_code = ?";
+        values.push_back(code);
     }
-    auto rs = db_.OpenRecordset(sql + " order by change_id desc");
-    for (; !rs->Eof(); rs->MoveNext()) {
-        auto text = [&](const char* column) { return rs->Fields(column).Value().toText(); };
-        const std::vector<Entry> entries = entriesOf(journalRowOf(*rs));
+    platform::RowStream rs(db_);
+    rs.OpenLong(sql + " order by change_id desc", values);
+    while (rs.Next()) {
+        auto text = [&](const char* column) { return rs.Value(column).toText(); };
+        const std::vector<Entry> entries = entriesOf(journalRowOf(rs));
         for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
             const bool update = e->operation == "update";
             rows.push_back({text("action_id"), text("changed_at"), text("user_name"),
@@ -122,21 +131,19 @@ GridRows History::Rows(const std::string& sampleNumber) {
                             listed(e->after, update ? &e->before : nullptr)});
         }
     }
-    rs->Close();
     return rows;
 }
 
 std::optional<History::Action> History::lastAction() {
     if (!db_.TableExists(table::Journal)) return std::nullopt;
-    auto rs = db_.OpenRecordset(
-        "select action_id, action from tblchange_journal where user_name = " +
-        platform::SqlQuote(CurrentUser()) +
-        " and undoes_action is null and action_id not in (select undoes_action from "
-        "tblchange_journal where undoes_action is not null) order by action_id desc");
-    std::optional<Action> last;
-    if (!rs->Eof()) last = Action{rs->Value(0).toInteger(), rs->Value(1).toText()};
-    rs->Close();
-    return last;
+    platform::RowStream rs(
+        db_,
+        "select action_id, action from tblchange_journal where user_name = ? and undoes_action "
+        "is null and action_id not in (select undoes_action from tblchange_journal where "
+        "undoes_action is not null) order by action_id desc limit 1",
+        {CurrentUser()});
+    if (!rs.Next()) return std::nullopt;
+    return Action{rs.Value(0).toInteger(), rs.Value(1).toText()};
 }
 
 std::string History::Undo() {
@@ -144,11 +151,11 @@ std::string History::Undo() {
     const std::optional<Action> action = lastAction();
     if (!action) throw Refused("There is nothing to undo.");
     write.Undoes(action->id, action->description);
-    auto rs = db_.OpenRecordset("select * from tblchange_journal where action_id = " +
-                                std::to_string(action->id) + " order by change_id desc");
     std::vector<JournalRow> journal;
-    for (; !rs->Eof(); rs->MoveNext()) journal.push_back(journalRowOf(*rs));
-    rs->Close();
+    platform::RowStream rs(db_);
+    rs.OpenLong("select * from tblchange_journal where action_id = ? order by change_id desc",
+                {action->id});
+    while (rs.Next()) journal.push_back(journalRowOf(rs));
     // Last change first, so a row changed twice in the action comes back as it was before.
     std::size_t undone = 0;
     platform::KeyedRows rows(db_);

@@ -10,8 +10,8 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "DateTime.h"
-#include "Recordset.h"
 #include "RowJson.h"
+#include "RowStream.h"
 #include "TableKeys.h"
 #include "Tables.h"
 
@@ -127,9 +127,8 @@ std::vector<std::string> keyOf(platform::Database& db, const std::string& name) 
 }
 
 long long nextAction(platform::Database& db) {
-    auto rs = db.OpenRecordset("select max(action_id) as last from tblchange_journal");
-    const platform::Variant last = rs->Fields("last").Value();
-    rs->Close();
+    platform::RowStream rs(db, std::string("select max(action_id) from ") + table::Journal);
+    const platform::Variant last = rs.Next() ? rs.Value(0) : platform::Variant();
     return last.isNull() ? 1 : last.toInteger() + 1;
 }
 
