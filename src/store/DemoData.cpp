@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,18 @@
 #include "Database.h"
 #include "DateTime.h"
 #include "Schema.h"
+#include "Statement.h"
 
 namespace store {
 
 namespace {
 
-using platform::SqlQuote;
+using platform::DateTime;
+using platform::Variant;
 
-std::string q(const char* text) { return text ? SqlQuote(text) : "NULL"; }
-std::string q(const std::string& text) { return SqlQuote(text); }
+// A value or Null.
+Variant orNull(const char* text) { return text ? Variant(text) : Variant(); }
+Variant orNull(std::optional<double> number) { return number ? Variant(*number) : Variant(); }
 
 // Small deterministic generator, so every demo database holds the same rows.
 class Lcg {
@@ -131,70 +135,80 @@ const std::vector<Station>& stations() {
 }
 
 void insertReference(platform::Database& db) {
-    db.ExecuteNative(R"sql(
-INSERT INTO tblOrganization VALUES (1, 'State Department of Environmental Quality');
-INSERT INTO tblOrganization VALUES (2, 'Bear River Basin Commission');
-INSERT INTO tblOrganization VALUES (3, 'Valley County Health Department');
-INSERT INTO tblOrganization VALUES (4, 'State University Aquatic Ecology Laboratory');
+    const char* organizations[] = {"State Department of Environmental Quality",
+                                   "Bear River Basin Commission", "Valley County Health Department",
+                                   "State University Aquatic Ecology Laboratory"};
+    platform::Statement organization(db, "INSERT INTO tblOrganization VALUES (?, ?)");
+    long long id = 0;
+    for (const char* name : organizations) organization.Run({++id, name});
 
-INSERT INTO tblprojects_programs VALUES ('8', 'Statewide Ambient Monitoring Network', 1,
-  'Statewide', 'Long-term trends in surface water quality', '1998-01-01 00:00:00', NULL,
-  'Dana Whitfield', '(555) 201-4410');
-INSERT INTO tblprojects_programs VALUES ('BRW', 'Bear River Watershed Assessment', 2,
-  'Bear River basin', 'Nutrient and sediment loads for a TMDL', '2002-03-01 00:00:00',
-  '2004-12-31 00:00:00', 'Marcus Lindqvist', '(555) 318-2270');
-INSERT INTO tblprojects_programs VALUES ('LKM', 'Lake Monitoring Program', 1, 'Public lakes and reservoirs',
-  'Trophic state and algal blooms', '2001-05-01 00:00:00', NULL, 'Priya Raman', '(555) 201-4435');
-INSERT INTO tblprojects_programs VALUES ('FCB', 'Beach Bacteria Study', 3, 'Swimming beaches',
-  'Recreational water safety', '2003-05-15 00:00:00', '2003-09-15 00:00:00', 'Tom Okafor',
-  '(555) 744-9012');
-INSERT INTO tblprojects_programs VALUES ('MET', 'Metals in Mining District Streams', 4,
-  'Silver Creek drainage', 'Metals from historic mine tailings', '2002-06-01 00:00:00',
-  '2003-10-31 00:00:00', 'Elena Vasquez', '(555) 562-3381');
-INSERT INTO tblprojects_programs VALUES ('VSW', 'Volunteer Stream Watch', NULL, 'Urban streams',
-  'Citizen monitoring and education', '2003-04-01 00:00:00', NULL, 'Sam Becker', NULL);
+    platform::Statement project(
+        db, "INSERT INTO tblprojects_programs VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const Variant none;
+    project.Run({"8", "Statewide Ambient Monitoring Network", 1, "Statewide",
+                 "Long-term trends in surface water quality", DateTime{1998, 1, 1}, none,
+                 "Dana Whitfield", "(555) 201-4410"});
+    project.Run({"BRW", "Bear River Watershed Assessment", 2, "Bear River basin",
+                 "Nutrient and sediment loads for a TMDL", DateTime{2002, 3, 1},
+                 DateTime{2004, 12, 31}, "Marcus Lindqvist", "(555) 318-2270"});
+    project.Run({"LKM", "Lake Monitoring Program", 1, "Public lakes and reservoirs",
+                 "Trophic state and algal blooms", DateTime{2001, 5, 1}, none, "Priya Raman",
+                 "(555) 201-4435"});
+    project.Run({"FCB", "Beach Bacteria Study", 3, "Swimming beaches", "Recreational water safety",
+                 DateTime{2003, 5, 15}, DateTime{2003, 9, 15}, "Tom Okafor", "(555) 744-9012"});
+    project.Run({"MET", "Metals in Mining District Streams", 4, "Silver Creek drainage",
+                 "Metals from historic mine tailings", DateTime{2002, 6, 1}, DateTime{2003, 10, 31},
+                 "Elena Vasquez", "(555) 562-3381"});
+    project.Run({"VSW", "Volunteer Stream Watch", none, "Urban streams",
+                 "Citizen monitoring and education", DateTime{2003, 4, 1}, none, "Sam Becker",
+                 none});
 
-INSERT INTO tblmedium VALUES ('W', 'Water');
-INSERT INTO tblmedium VALUES ('S', 'Sediment');
-INSERT INTO tblmedium VALUES ('T', 'Fish Tissue');
-
-INSERT INTO tblsample_type VALUES ('G', 'Grab');
-INSERT INTO tblsample_type VALUES ('C', 'Composite');
-INSERT INTO tblsample_type VALUES ('I', 'Depth Integrated');
-INSERT INTO tblsample_type VALUES ('B', 'Field Blank');
-INSERT INTO tblsample_type VALUES ('D', 'Field Duplicate');
-
-INSERT INTO tblcomposite_statistic VALUES ('A', 'Arithmetic Mean');
-INSERT INTO tblcomposite_statistic VALUES ('M', 'Median');
-INSERT INTO tblcomposite_statistic VALUES ('X', 'Maximum');
-INSERT INTO tblcomposite_statistic VALUES ('N', 'Minimum');
-
-INSERT INTO tblresults_remarks VALUES ('<', 'Less than the reporting limit');
-INSERT INTO tblresults_remarks VALUES ('>', 'Greater than the upper calibration limit');
-INSERT INTO tblresults_remarks VALUES ('J', 'Estimated value');
-INSERT INTO tblresults_remarks VALUES ('U', 'Analyzed for but not detected');
-INSERT INTO tblresults_remarks VALUES ('B', 'Also detected in the blank');
-INSERT INTO tblresults_remarks VALUES ('Q', 'Holding time exceeded');
-)sql");
-
-    for (const auto& p : parameters()) {
-        db.ExecuteNative("INSERT INTO TBLParameter_Codes VALUES (" + std::to_string(p.code) + ", " +
-                         q(p.shortName) + ", " + q(p.fullName) + ")");
+    struct Described {
+        const char* table;
+        std::vector<std::pair<const char*, const char*>> rows;
+    };
+    const Described described[] = {
+        {"tblmedium", {{"W", "Water"}, {"S", "Sediment"}, {"T", "Fish Tissue"}}},
+        {"tblsample_type",
+         {{"G", "Grab"},
+          {"C", "Composite"},
+          {"I", "Depth Integrated"},
+          {"B", "Field Blank"},
+          {"D", "Field Duplicate"}}},
+        {"tblcomposite_statistic",
+         {{"A", "Arithmetic Mean"}, {"M", "Median"}, {"X", "Maximum"}, {"N", "Minimum"}}},
+        {"tblresults_remarks",
+         {{"<", "Less than the reporting limit"},
+          {">", "Greater than the upper calibration limit"},
+          {"J", "Estimated value"},
+          {"U", "Analyzed for but not detected"},
+          {"B", "Also detected in the blank"},
+          {"Q", "Holding time exceeded"}}},
+    };
+    for (const Described& d : described) {
+        platform::Statement insert(db, std::string("INSERT INTO ") + d.table + " VALUES (?, ?)");
+        for (const auto& [code, description] : d.rows) insert.Run({code, description});
     }
+
+    platform::Statement parameter(db, "INSERT INTO TBLParameter_Codes VALUES (?, ?, ?)");
+    for (const auto& p : parameters()) parameter.Run({p.code, p.shortName, p.fullName});
+
+    platform::Statement station(
+        db,
+        "INSERT INTO tblstation_information VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?)");
     int n = 0;
     for (const auto& s : stations()) {
         ++n;
         const std::string epa = "EPA" + std::to_string(4900000 + s.id * 7);
-        const std::string usgs = n % 3 == 0 ? "NULL" : q("1010" + std::to_string(5000 + s.id * 3));
-        db.ExecuteNative(
-            "INSERT INTO tblstation_information VALUES (" + std::to_string(s.id) + ", " +
-            platform::NumberToText(s.lat) + ", " + platform::NumberToText(s.lon) + ", " +
-            q(n % 4 == 0 ? "3" : "1") + ", " + q(epa) + ", " + usgs + ", " +
-            q("ST-" + std::to_string(s.id)) + ", NULL, " + q(s.place) + ", " +
-            (std::string(s.kind) == "Lake" ? "NULL" : platform::NumberToText(12.5 * n + 3)) + ", " +
-            q(s.huc) + ", " + q(s.type) + ", " + q(s.waterBody) + ", " +
-            q(std::string(s.huc) + "-00" + std::to_string(n)) + ", NULL, " + q(s.kind) + ", " +
-            q(n % 2 == 0 ? "Y" : "N") + ")");
+        const Variant usgs =
+            n % 3 == 0 ? Variant() : Variant("1010" + std::to_string(5000 + s.id * 3));
+        const auto area =
+            std::string(s.kind) == "Lake" ? std::nullopt : std::optional<double>(12.5 * n + 3);
+        station.Run({s.id, s.lat, s.lon, n % 4 == 0 ? "3" : "1", epa, usgs,
+                     "ST-" + std::to_string(s.id), Variant(), s.place, orNull(area), s.huc, s.type,
+                     s.waterBody, std::string(s.huc) + "-00" + std::to_string(n), Variant(), s.kind,
+                     n % 2 == 0 ? "Y" : "N"});
     }
 }
 
@@ -224,30 +238,37 @@ const Parameter& parameter(int code) {
     return parameters().front();
 }
 
-std::string value(Lcg& rng, const Parameter& p) {
+double value(Lcg& rng, const Parameter& p) {
     double v = rng.real(p.lo, p.hi);
     const double scale = std::pow(10.0, p.decimals);
-    v = std::round(v * scale) / scale;
-    return platform::NumberToText(v);
+    return std::round(v * scale) / scale;
 }
 
-void insertSample(platform::Database& db, const SampleRow& s, const std::string& comment,
-                  const char* depth) {
-    db.ExecuteNative("INSERT INTO tblsample VALUES (" + q(s.idloc) + ", " + std::to_string(s.code) +
-                     ", " + q(s.project) + ", " + std::to_string(s.station) + ", " +
-                     q(s.start.toStored()) + ", 'N', NULL, " + q(s.medium) + ", " + q(s.type) +
-                     ", " + (depth ? depth : "NULL") + ", " +
-                     (comment.empty() ? "NULL" : q(comment)) + ", NULL)");
+// The inserts of the samples and their results, prepared once.
+struct SampleInserts {
+    explicit SampleInserts(platform::Database& db)
+        : sample(db, "INSERT INTO tblsample VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+          result(db, "INSERT INTO tblresults VALUES (?, ?, ?, ?, ?, ?, ?)"),
+          nonNumeric(db, "INSERT INTO tblresults_val_nonnumeric VALUES (?, ?, ?, ?, ?, ?)"),
+          replicate(db, "INSERT INTO tblreplicates VALUES (?, ?, ?, ?, ?, ?)") {}
+    platform::Statement sample, result, nonNumeric, replicate;
+};
+
+void insertSample(SampleInserts& insert, const SampleRow& s, const std::string& comment,
+                  std::optional<double> depth) {
+    insert.sample.Run({s.idloc, s.code, s.project, s.station, s.start, "N", Variant(), s.medium,
+                       s.type, orNull(depth), orNull(comment.empty() ? nullptr : comment.c_str()),
+                       Variant()});
 }
 
-void insertResult(platform::Database& db, const SampleRow& s, int parameterCode,
-                  const std::string& value, const char* remark, const char* comment) {
-    db.ExecuteNative("INSERT INTO tblresults VALUES (" + q(s.idloc) + ", " +
-                     std::to_string(s.code) + ", " + std::to_string(parameterCode) + ", " + value +
-                     ", " + q(remark) + ", 'A', " + q(comment) + ")");
+void insertResult(SampleInserts& insert, const SampleRow& s, int parameterCode, double value,
+                  const char* remark, const char* comment) {
+    insert.result.Run(
+        {s.idloc, s.code, parameterCode, value, orNull(remark), "A", orNull(comment)});
 }
 
 void insertSamples(platform::Database& db) {
+    SampleInserts insert(db);
     Lcg rng(20040304u);
     struct Plan {
         std::string project;
@@ -277,23 +298,19 @@ void insertSamples(platform::Database& db) {
                          rng.range(0, 11) * 5, 0},
                         plan.medium,
                         plan.type};
-            insertSample(db, s, "", plan.project == "LKM" ? "1" : nullptr);
+            insertSample(insert, s, "", plan.project == "LKM" ? std::optional(1.0) : std::nullopt);
             for (int p : suiteFor(plan.project)) {
                 const Parameter& par = parameter(p);
                 const bool belowLimit = rng.range(0, 19) == 0;
-                insertResult(db, s, p,
-                             belowLimit ? platform::NumberToText(par.lo) : value(rng, par),
+                insertResult(insert, s, p, belowLimit ? par.lo : value(rng, par),
                              belowLimit ? "<" : nullptr, nullptr);
             }
-            if (plan.project == "FCB" && rng.range(0, 2) == 0) {
-                db.ExecuteNative("INSERT INTO tblresults_val_nonnumeric VALUES ('S', " +
-                                 std::to_string(s.code) + ", 31616, 'TNTC', '>', 'A')");
-            }
-            if (month % 6 == 0 && plan.project == "8") {
-                db.ExecuteNative("INSERT INTO tblreplicates VALUES ('S', " +
-                                 std::to_string(s.code) + ", 400, " +
-                                 q(value(rng, parameter(400))) + ", NULL, 'A')");
-            }
+            if (plan.project == "FCB" && rng.range(0, 2) == 0)
+                insert.nonNumeric.Run({"S", s.code, 31616, "TNTC", ">", "A"});
+            if (month % 6 == 0 && plan.project == "8")
+                insert.replicate.Run({"S", s.code, 400,
+                                      platform::NumberToText(value(rng, parameter(400))), Variant(),
+                                      "A"});
         }
     }
 
@@ -308,25 +325,32 @@ void insertSamples(platform::Database& db) {
     const std::vector<std::string> comments = {"Ice along both banks", "", "Light rain",
                                                "Calm, clear sky", "Storm runoff, high flow"};
     for (std::size_t i = 0; i < mine.size(); ++i) {
-        insertSample(db, mine[i], comments[i], mine[i].project == "LKM" ? "0.5" : nullptr);
+        insertSample(insert, mine[i], comments[i],
+                     mine[i].project == "LKM" ? std::optional(0.5) : std::nullopt);
         for (int p : suiteFor(mine[i].project == "VSW" ? "other" : mine[i].project)) {
-            insertResult(db, mine[i], p, value(rng, parameter(p)), nullptr,
+            insertResult(insert, mine[i], p, value(rng, parameter(p)), nullptr,
                          p == 300 ? "Field meter" : nullptr);
         }
     }
-    db.ExecuteNative(
-        "INSERT INTO tblresults_val_nonnumeric VALUES ('V', 5, 31648, 'Present', NULL, 'B');"
-        "INSERT INTO tblreplicates VALUES ('V', 1, 400, '7.9', NULL, 'A');"
-        "UPDATE tblsample SET composite_statistic_code = 'A', end_date = '2004-02-19 09:00:00' "
-        "WHERE idloc = 'V' AND sample_code = 4;");
+    insert.nonNumeric.Run({"V", 5, 31648, "Present", Variant(), "B"});
+    insert.replicate.Run({"V", 1, 400, "7.9", Variant(), "A"});
+    db.Execute(
+        "UPDATE tblsample SET composite_statistic_code = ?, end_date = ? WHERE idloc = ? AND "
+        "sample_code = ?",
+        {"A", DateTime{2004, 2, 19, 9, 0, 0}, "V", 4});
 }
 
 // The usual ranges a plot draws as two lines; a database may lack this table.
 void insertLimits(platform::Database& db) {
     db.ExecuteNative(
         "CREATE TABLE tblparameter_limits (parameter_code INTEGER PRIMARY KEY, "
-        "lower_limit REAL, upper_limit REAL);"
-        "INSERT INTO tblparameter_limits VALUES (400, 6.5, 8.5), (300, 5, 14), (10, 0, 20);");
+        "lower_limit REAL, upper_limit REAL)");
+    const struct {
+        int code;
+        double lower, upper;
+    } limits[] = {{400, 6.5, 8.5}, {300, 5, 14}, {10, 0, 20}};
+    platform::Statement insert(db, "INSERT INTO tblparameter_limits VALUES (?, ?, ?)");
+    for (const auto& l : limits) insert.Run({l.code, l.lower, l.upper});
 }
 
 }  // namespace
