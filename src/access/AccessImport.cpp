@@ -9,6 +9,7 @@
 #include "Records.h"
 #include "RowStream.h"
 #include "Schema.h"
+#include "TableInserter.h"
 #include "TableKeys.h"
 
 namespace accessdb {
@@ -43,7 +44,7 @@ class TakenKeys {
         std::string select;
         for (const auto& name : names_) select += (select.empty() ? "" : ", ") + name;
         platform::RowStream stream(db);
-        stream.OpenSource("select " + select + " from " + t.table);
+        stream.OpenLong("select " + select + " from " + t.table);
         while (stream.Next()) {
             std::string key;
             for (std::size_t i = 0; i < names_.size(); ++i) {
@@ -131,7 +132,9 @@ ImportCounts CopyTables(SourceReader& file, platform::Database& db, const Import
     store::JournaledWrite write(db, "imported an Access database");
     for (const auto& t : plan.tables) {
         TakenKeys taken(db, t);
-        auto rs = db.OpenRecordset(t.table);
+        std::vector<std::string> columns;
+        for (const auto& [index, column] : t.columns) columns.push_back(column);
+        store::TableInserter insert(db, t.table, columns);
         long long copied = 0;
         file.ReadRows(t.source, [&](const Row& row) {
             if (taken.Take(row)) {
@@ -142,10 +145,11 @@ ImportCounts CopyTables(SourceReader& file, platform::Database& db, const Import
                 return true;
             }
             try {
-                rs->AddNew();
+                std::vector<platform::Variant> values;
+                values.reserve(t.columns.size());
                 for (const auto& [index, column] : t.columns)
-                    rs->Fields(column) = row[static_cast<std::size_t>(index)];
-                rs->Update();
+                    values.push_back(row[static_cast<std::size_t>(index)]);
+                insert.Insert(std::move(values));
             } catch (const platform::EngineError& e) {
                 // Say which row, or the user cannot find it among thousands.
                 throw platform::EngineError(

@@ -106,6 +106,10 @@ const std::string& RowStream::ColumnName(int index) const {
     return columns_->at(static_cast<size_t>(index)).name;
 }
 
+ColumnKind RowStream::Kind(int index) const {
+    return columns_->at(static_cast<size_t>(index)).kind;
+}
+
 std::optional<int> RowStream::FindField(std::string_view name) const {
     if (columns_) {
         const auto& columns = *columns_;

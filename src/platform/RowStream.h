@@ -54,6 +54,8 @@ class RowStream {
     // The columns, known once Next has returned a row or the end.
     int ColumnCount() const;
     const std::string& ColumnName(int index) const;
+    // What a column holds, by its declared type: what a value written to it converts to.
+    ColumnKind Kind(int index) const;
     // The index of a column by name, any letter case; nullopt or EngineError when none.
     std::optional<int> FindField(std::string_view name) const;
     int FieldIndex(std::string_view name) const;

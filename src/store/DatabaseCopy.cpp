@@ -5,17 +5,16 @@
 #include "Database.h"
 #include "EngineError.h"
 #include "Records.h"
-#include "Recordset.h"
+#include "RowStream.h"
 #include "Schema.h"
+#include "TableInserter.h"
 
 namespace store {
 namespace {
 
 long long rowCount(platform::Database& db, const std::string& table) {
-    auto rs = db.OpenRecordset("select count(*) as n from " + table);
-    const long long n = rs->Fields("n").Value().toInteger();
-    rs->Close();
-    return n;
+    platform::RowStream rows(db, "select count(*) from " + table);
+    return rows.Next() ? rows.Value(0).toInteger() : 0;
 }
 
 // The rows of one table, column by column of the schema, in the order the source reads them.
@@ -23,19 +22,17 @@ long long copyTable(platform::Database& source, platform::Database& target,
                     const platform::TableColumns& table) {
     std::string columns;
     for (const auto& c : table.columns) columns += (columns.empty() ? "" : ", ") + c;
-    auto in = source.OpenRecordset("select " + columns + " from " + table.table);
-    auto out = target.OpenRecordset(table.table);
+    TableInserter out(target, table.table, table.columns);
+    platform::RowStream in(source);
+    in.OpenLong("select " + columns + " from " + table.table);
     long long copied = 0;
-    for (; !in->Eof(); in->MoveNext(), ++copied) {
-        out->AddNew();
-        for (int i = 0; i < in->FieldCount(); ++i) {
-            const platform::Variant v = in->Value(i);
-            if (!v.isNull()) out->Fields(table.columns[static_cast<size_t>(i)]) = v;
-        }
-        out->Update();
+    while (in.Next()) {
+        std::vector<platform::Variant> row;
+        row.reserve(table.columns.size());
+        for (int i = 0; i < in.ColumnCount(); ++i) row.push_back(in.Value(i));
+        out.Insert(std::move(row));
+        ++copied;
     }
-    in->Close();
-    out->Close();
     return copied;
 }
 
