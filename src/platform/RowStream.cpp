@@ -31,8 +31,9 @@ void RowStream::open(const std::string& sql, const std::vector<Variant>& values,
         PgParams params;
         params.reserve(values.size());
         for (const Variant& v : values) params.push_back(ServerText(v));
-        // Inside a transaction a read is a save's look at a few rows: whole, in one round trip.
-        const bool whole = !batched || server->inTransaction();
+        // Inside a save's transaction a read is a look at a few rows: whole, in one round trip.
+        // Another transaction (an export's snapshot, the reads' shared one) takes a cursor.
+        const bool whole = !batched || db_.Transaction() != 0;
         cursor_ =
             std::make_unique<PgCursor>(*server, NumberParameters(sql), params,
                                        whole ? PgCursor::Fetch::Whole : PgCursor::Fetch::InBatches);

@@ -1,6 +1,5 @@
 #include "ExportRows.h"
 
-#include "Conversions.h"
 #include "Database.h"
 #include "PgConnection.h"
 #include "Tables.h"
@@ -19,21 +18,23 @@ const std::vector<std::string_view> kOtherResultColumns = {
     "idloc", "sample_code", "parameter_code", "result_value", "remark_code", "grade"};
 constexpr size_t kSampleCode = 1;  // in every kind's columns
 
-// The text keeps the classic blank ("idloc ='V'" for every record): a statement is kept
-// for reuse by its text.
-std::string sampleSource(const ExportRange& range, const char* what) {
-    std::string sql = std::string("select ") + what + " from " + table::Sample;
-    if (range.all) return sql + " where idloc ='" + kHandEntered + "'";
-    return sql + " where idloc = '" + kHandEntered + "' and start_date > #" +
-           platform::DateToText(range.from) + "#";
+// The hand-entered samples of a range, and the values the text binds.
+std::string sampleSource(const ExportRange& range, const char* what,
+                         std::vector<platform::Variant>& values) {
+    values.emplace_back(kHandEntered);
+    std::string sql = std::string("select ") + what + " from " + table::Sample + " where idloc = ?";
+    if (range.all) return sql;
+    values.emplace_back(range.from);
+    return sql + " and start_date > ?";
 }
 
 // The rows of one kind for the samples of a range, in the order the samples come and, within
 // a sample, by parameter code as its key gives them.
-std::string kindSource(const char* table, const ExportRange& range) {
-    return std::string("select * from ") + table + " where idloc = '" + kHandEntered +
-           "' and sample_code in (" + sampleSource(range, "sample_code") +
-           ") order by sample_code, parameter_code";
+std::string kindSource(const char* table, const ExportRange& range,
+                       std::vector<platform::Variant>& values) {
+    values.emplace_back(kHandEntered);
+    return std::string("select * from ") + table + " where idloc = ? and sample_code in (" +
+           sampleSource(range, "sample_code", values) + ") order by sample_code, parameter_code";
 }
 
 }  // namespace
@@ -66,10 +67,10 @@ ExportRows::ExportRows(platform::Database& db)
       replicates_(db, kOtherResultColumns) {}
 
 long long ExportRows::CountSamples(const ExportRange& range) {
-    auto rs = db_.OpenRecordset(sampleSource(range, "count(*)"));
-    const long long n = rs->Eof() ? 0 : rs->Value(0).toInteger();
-    rs->Close();
-    return n;
+    std::vector<platform::Variant> values;
+    const std::string sql = sampleSource(range, "count(*)", values);
+    platform::RowStream count(db_, sql, values);
+    return count.Next() ? count.Value(0).toInteger() : 0;
 }
 
 ExportStream& ExportRows::Samples(const ExportRange& range) {
@@ -96,11 +97,15 @@ ExportRows::~ExportRows() {
 }
 
 void ExportRows::openAll(const ExportRange& range) {
-    samples_.rows_.OpenSource(sampleSource(range, "*") + " order by sample_code");
+    std::vector<platform::Variant> values;
+    const std::string samples = sampleSource(range, "*", values);
+    samples_.rows_.OpenLong(samples + " order by sample_code", values);
     for (auto [stream, table] : {std::pair{&results_, table::Results},
                                  {&nonNumeric_, table::ResultsNonNumeric},
                                  {&replicates_, table::Replicates}}) {
-        stream->rows_.OpenSource(kindSource(table, range));
+        values.clear();
+        const std::string rows = kindSource(table, range, values);
+        stream->rows_.OpenLong(rows, values);
         stream->Next();
     }
 }

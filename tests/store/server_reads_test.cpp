@@ -19,12 +19,10 @@ using testing_support::QueryValue;
 
 constexpr int kRows = 2 * platform::PgCursor::kBatchRows + 500;
 
-// Reads `source` to its end, checking that row n holds n; returns the rows read.
-using Reader = std::function<int(platform::Database&, const std::string& source)>;
+// Reads `sql` to its end, checking that row n holds n; returns the rows read.
+using Reader = std::function<int(platform::Database&, const std::string& sql)>;
 
-int StreamRows(platform::Database& db, const std::string& source) {
-    platform::RowStream stream(db);
-    stream.OpenSource(source);
+int ReadRows(platform::RowStream& stream) {
     int n = 0;
     std::string text;
     while (stream.Next()) {
@@ -35,15 +33,19 @@ int StreamRows(platform::Database& db, const std::string& source) {
     return n;
 }
 
-int RecordsetRows(platform::Database& db, const std::string& source) {
-    auto rs = db.OpenRecordset(source);
-    int n = 0;
-    for (; !rs->Eof(); rs->MoveNext()) EXPECT_EQ(rs->Value(0).toInteger(), ++n);
-    return n;
+int LongRows(platform::Database& db, const std::string& sql) {
+    platform::RowStream stream(db);
+    stream.OpenLong(sql);
+    return ReadRows(stream);
 }
 
-const std::vector<std::pair<const char*, Reader>> kReaders = {{"stream", StreamRows},
-                                                              {"recordset", RecordsetRows}};
+int ShortRows(platform::Database& db, const std::string& sql) {
+    platform::RowStream stream(db, sql);
+    return ReadRows(stream);
+}
+
+const std::vector<std::pair<const char*, Reader>> kReaders = {{"long read", LongRows},
+                                                              {"short read", ShortRows}};
 
 class ServerReads : public ::testing::Test {
   protected:
@@ -66,22 +68,25 @@ TEST_F(ServerReads, EveryRowComesOnceInOrderAndTheReadEndsWithIt) {
         // Inside the caller's transaction, which goes on and writes.
         db->BeginTrans();
         EXPECT_EQ(read(*db, codes), kRows) << name;
-        EXPECT_EQ(db->ExecuteClassic("update tblsample set comment = 'read' where sample_code = 1"), 1);
+        EXPECT_EQ(
+            db->Execute("update tblsample set comment = ? where sample_code = ?", {"read", 1}), 1);
         db->CommitTrans();
         EXPECT_EQ(QueryValue(*db, "select comment from tblsample where sample_code = 1"), "read");
     }
 }
 
-// A recordset's rows outlive the read: the connection writes and ends transactions meanwhile.
-TEST_F(ServerReads, ARecordsetOpenAcrossWritesAndCommitsKeepsEveryRow) {
-    auto rs = db->OpenRecordset(codes);
-    EXPECT_EQ(db->ExecuteClassic("update tblsample set comment = 'a' where sample_code = 1"), 1);
+// A short read's rows outlive the read: the connection writes and ends transactions meanwhile.
+TEST_F(ServerReads, AShortReadOpenAcrossWritesAndCommitsKeepsEveryRow) {
+    platform::RowStream outer(*db, codes);
+    ASSERT_TRUE(outer.Next());
+    EXPECT_EQ(db->Execute("update tblsample set comment = ? where sample_code = ?", {"a", 1}), 1);
     db->BeginTrans();
-    auto inner = db->OpenRecordset(codes);
+    platform::RowStream inner(*db, codes);
+    ASSERT_TRUE(inner.Next());
     db->CommitTrans();
-    for (auto* set : {rs.get(), inner.get()}) {
-        int n = 0;
-        for (; !set->Eof(); set->MoveNext()) ++n;
+    for (auto* rows : {&outer, &inner}) {
+        int n = 1;
+        while (rows->Next()) ++n;
         EXPECT_EQ(n, kRows);
     }
 }
@@ -91,7 +96,9 @@ TEST_F(ServerReads, AnExportReadsEverySampleOfItsSnapshot) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a file's read starts at its first row";
     store::ExportRows rows(*db);
     auto& samples = rows.Samples(store::ExportRange{true});
-    db->OpenDatabase(db->Name())->ExecuteClassic("delete from tblsample where sample_code > 10");
+    // Through a cursor, a batch at a time, not all the samples at once.
+    EXPECT_EQ(QueryValue(*db, "select count(*) from pg_cursors where name <> ''"), "1");
+    db->OpenDatabase(db->Name())->Execute("delete from tblsample where sample_code > ?", {10});
     int n = 0;
     while (samples.Next()) ++n;
     EXPECT_EQ(n, kRows);
@@ -111,7 +118,7 @@ TEST_F(ServerReads, AnErrorPartWayIsReportedAndTheNextReadRuns) {
 TEST_F(ServerReads, ALostConnectionPartWayIsReportedAndTheNextReadReconnects) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a server's sessions only";
     platform::RowStream stream(*db);
-    stream.OpenSource(codes);
+    stream.OpenLong(codes);
     ASSERT_TRUE(stream.Next());
     const std::string session = QueryValue(*db, "select pg_backend_pid()");
     platform::Database::OpenDatabase(db->Name())
