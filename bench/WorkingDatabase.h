@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "LargeDatabase.h"
+#include "RowStream.h"
 
 namespace bench {
 
@@ -54,10 +55,8 @@ class WorkingDatabase {
 
     platform::Database& db() { return store::requireDb(); }
     long long count(const std::string& sql) {
-        auto rs = db().OpenRecordset(sql);
-        const long long n = rs->Eof() ? 0 : rs->Value(0).toInteger();
-        rs->Close();
-        return n;
+        platform::RowStream rows(db(), sql);
+        return rows.Next() ? rows.Value(0).toInteger() : 0;
     }
     platform::ScriptedDialogs& dialogs() { return *dialogs_; }
 

@@ -7,12 +7,13 @@
 
 #include "Database.h"
 #include "LargeDatabase.h"
-#include "Recordset.h"
+#include "RowStream.h"
 #include "SqliteBaseline.h"
 
 namespace {
 
 const char* kAllSamples = "select * from tblsample where idloc = 'V'";
+const char* kAllSamplesBound = "select * from tblsample where idloc = ?";
 
 // 100,000 samples of which 15,000 hand-entered, 1,000,000 results.
 const std::string& largeDatabase() {
@@ -30,34 +31,22 @@ void BM_Sqlite_StepAllSamples(benchmark::State& state) {
 }
 BENCHMARK(BM_Sqlite_StepAllSamples)->Unit(benchmark::kMillisecond);
 
-// Ours: a recordset read to its end, every field converted to its display text.
-void BM_Recordset_ReadAllSamples(benchmark::State& state) {
+// Ours: a stream read to its end, every field converted to its display text.
+void BM_RowStream_ReadAllSamples(benchmark::State& state) {
     auto db = platform::Database::OpenDatabase(largeDatabase());
     for (auto _ : state) {
-        auto rs = db->OpenRecordset(kAllSamples);
-        long long rows = 0;
-        const int fields = rs->FieldCount();
-        for (; !rs->Eof(); rs->MoveNext()) {
-            for (int f = 0; f < fields; ++f) benchmark::DoNotOptimize(rs->Value(f).toText());
-            ++rows;
+        platform::RowStream rows(*db);
+        rows.OpenLong(kAllSamplesBound, {"V"});
+        long long count = 0;
+        while (rows.Next()) {
+            for (int f = 0; f < rows.ColumnCount(); ++f)
+                benchmark::DoNotOptimize(rows.Value(f).toText());
+            ++count;
         }
-        rs->Close();
-        state.counters["rows"] = static_cast<double>(rows);
+        state.counters["rows"] = static_cast<double>(count);
     }
 }
-BENCHMARK(BM_Recordset_ReadAllSamples)->Unit(benchmark::kMillisecond);
-
-// Opening a recordset to add one row must not read the table.
-void BM_Recordset_OpenForAddNew(benchmark::State& state) {
-    auto db = platform::Database::OpenDatabase(largeDatabase());
-    for (auto _ : state) {
-        auto rs = db->OpenRecordset(kAllSamples);
-        rs->AddNew();
-        rs->CancelUpdate();
-        rs->Close();
-    }
-}
-BENCHMARK(BM_Recordset_OpenForAddNew)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RowStream_ReadAllSamples)->Unit(benchmark::kMillisecond);
 
 // The export's pattern: three queries per sample with only the code changed.
 const char* kPerSample[] = {
@@ -85,20 +74,23 @@ void BM_Sqlite_PrepareEachPerSampleQuery(benchmark::State& state) {
 }
 BENCHMARK(BM_Sqlite_PrepareEachPerSampleQuery)->Unit(benchmark::kMillisecond);
 
-// Ours: the same texts through OpenRecordset, translated and prepared statements reused.
-void BM_Recordset_PerSampleQueries(benchmark::State& state) {
+// Ours: the same queries through RowStream, the code bound: each prepared once and reused.
+void BM_RowStream_PerSampleQueries(benchmark::State& state) {
+    const char* bound[] = {
+        "select * from  tblresults where idloc = ? and sample_code = ?",
+        "select * from  tblresults_val_nonnumeric where idloc = ? and sample_code = ?",
+        "select * from  tblreplicates where idloc = ? and sample_code = ?",
+    };
     auto db = platform::Database::OpenDatabase(largeDatabase());
     for (auto _ : state) {
         for (int code = 1; code <= kExportSamples; ++code) {
-            for (const char* shape : kPerSample) {
-                auto rs = db->OpenRecordset(shape + std::to_string(code));
-                for (; !rs->Eof(); rs->MoveNext())
-                    benchmark::DoNotOptimize(rs->Fields("result_value").Value().toText());
-                rs->Close();
+            for (const char* sql : bound) {
+                platform::RowStream rows(*db, sql, {"V", code});
+                while (rows.Next()) benchmark::DoNotOptimize(rows.Value("result_value").toText());
             }
         }
     }
 }
-BENCHMARK(BM_Recordset_PerSampleQueries)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RowStream_PerSampleQueries)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -191,12 +191,12 @@ struct HandEntered {
 };
 
 HandEntered LastHandEntered(WorkingDatabase& work) {
-    auto rs = work.db().OpenRecordset(
-        "select sample_code, start_date from tblsample where idloc = 'V' order by rowid desc");
-    HandEntered s{rs->Fields("sample_code").Value().toText(),
-                  rs->Fields("start_date").Value().toDate()};
-    rs->Close();
-    return s;
+    platform::RowStream rows(
+        work.db(),
+        "select sample_code, start_date from tblsample where idloc = ? order by rowid desc limit 1",
+        {"V"});
+    rows.Next();
+    return {rows.Value("sample_code").toText(), rows.Value("start_date").toDate()};
 }
 
 // Baseline of Find Sample by day: the day's "V" samples and the four descriptions of the

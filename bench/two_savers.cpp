@@ -23,6 +23,7 @@
 #include "PgConnection.h"
 #include "Records.h"
 #include "Results.h"
+#include "RowStream.h"
 #include "Samples.h"
 #include "Schema.h"
 
@@ -113,9 +114,9 @@ Tally saveAtOnce(const std::string& path, int savers, int count) {
 
 long long storedCodes(const std::string& path) {
     auto db = platform::Database::OpenDatabase(path);
-    auto rs =
-        db->OpenRecordset("select count(distinct sample_code) from tblsample where idloc = 'V'");
-    return rs->Value(0).toInteger();
+    platform::RowStream rows(
+        *db, "select count(distinct sample_code) from tblsample where idloc = ?", {"V"});
+    return rows.Next() ? rows.Value(0).toInteger() : 0;
 }
 
 struct Run {

@@ -86,9 +86,9 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     ASSERT_NO_FATAL_FAILURE(ChooseFromMenuBar(mainWindow, "Data", "View or Add Data"));
     ASSERT_TRUE(loader::DataLoaderWindow().IsLoaded());
     EXPECT_EQ(Prompts(), Texts{});
-    platform::Database::OpenDatabase(second())->ExecuteClassic(
-        "insert into tblprojects_programs (project_code, program_project) values ('NEW', "
-        "'Only in the second file')");
+    platform::Database::OpenDatabase(second())->Execute(
+        "insert into tblprojects_programs (project_code, program_project) values (?, ?)",
+        {"NEW", "Only in the second file"});
 
     // Data > Change Data File Location: the second file, in a folder with a blank in its name.
     dialogs->files.push_back(second());

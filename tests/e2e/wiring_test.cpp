@@ -224,9 +224,9 @@ class Wiring : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         platform::SetEndHandler([this] { ++ended; });
         testing_support::EmptyDatabase(dir.file("water.db"))
-            ->ExecuteClassic(
-                "insert into tblprojects_programs (project_code, program_project) "
-                "values ('P1', 'Lakes')");
+            ->Execute(
+                "insert into tblprojects_programs (project_code, program_project) values (?, ?)",
+                {"P1", "Lakes"});
         testing_support::WriteFile(dir.file("datalocation.txt"),
                                    testing_support::Location(dir.file("water.db")) + "\r\n");
         app::MainWindow().Show();

@@ -7,6 +7,7 @@
 
 #include "LoaderTestSupport.h"
 #include "LookupLists.h"
+#include "RowStream.h"
 
 namespace loader_test {
 
@@ -89,12 +90,13 @@ class ResultsTest : public LoaderTest {
     // "value|remark|grade", plus "|comments" for the numeric table; a Null reads "~", no
     // row "".
     std::string Row(const std::string& table, int sample, int parameter) {
-        auto rs = db->OpenRecordset("select * from " + table + " where idloc = 'V' and " +
-                                    "sample_code = " + std::to_string(sample) +
-                                    " and parameter_code = " + std::to_string(parameter));
-        if (rs->Eof()) return "";
+        platform::RowStream rs(*db,
+                               "select * from " + table +
+                                   " where idloc = ? and sample_code = ? and parameter_code = ?",
+                               {"V", sample, parameter});
+        if (!rs.Next()) return "";
         auto text = [&](const char* column) {
-            const platform::Variant v = rs->Fields(column).Value();
+            const platform::Variant v = rs.Value(column);
             return v.isNull() ? std::string("~") : v.toText();
         };
         std::string row = text("result_value") + "|" + text("remark_code") + "|" + text("grade");

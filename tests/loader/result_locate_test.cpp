@@ -123,7 +123,6 @@ TEST_F(ResultLocate, AFailedSearchIsSaidAndTheTabKept) {
     auto& f = OpenOn("1");
     ASSERT_TRUE(Pick(f.cmbParameter, "10"));
     f.txtResult_value.SetText("1.4");
-    platform::FinishPendingReads();
     db->ExecuteNative("drop table tblresults");
     f.cmdLocateResults_Click();
     ASSERT_EQ(dialogs->texts().size(), 1u);

@@ -77,7 +77,7 @@ TEST_F(BusyWaitTest, AnActionWaitsForTheLockAndFailsOnlyAtTheLimitOrCancel) {
                 QueryValue(*db, "select count(*) from t");
             } else {
                 db->BeginTrans();
-                db->ExecuteClassic("insert into t values (1)");
+                db->Execute("insert into t values (?)", {1});
                 db->CommitTrans();
             }
         } catch (const EngineError& e) {

@@ -37,7 +37,7 @@ insert into tblresults values ('V', 2, 10, 0.30000000000000004, '<', 'A', NULL);
         const std::string sql = "select * from " + t.table;
         EXPECT_EQ(QueryRows(*target, sql), QueryRows(*source, sql)) << t.table;
     }
-    target->ExecuteClassic("delete from tblresults");
+    target->Execute("delete from tblresults");
     EXPECT_THROW(store::CopyDatabase(from, to, progress), platform::EngineError);
     EXPECT_EQ(QueryRows(*target, "select * from tblresults").size(), 0u);
 }

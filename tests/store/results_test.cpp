@@ -7,6 +7,7 @@
 
 #include "Database.h"
 #include "EngineSupport.h"
+#include "RowStream.h"
 
 using store::Result;
 using Strings = std::vector<std::string>;
@@ -48,9 +49,8 @@ class ResultsService : public ::testing::Test {
         return out;
     }
     long long OtherSource() {
-        return db->OpenRecordset("select count(*) from tblresults where idloc = 'S'")
-            ->Value(0)
-            .toInteger();
+        return std::stoll(testing_support::QueryValue(
+            *db, "select count(*) from tblresults where idloc = ?", {"S"}));
     }
 
     testing_support::TempDir dir;
@@ -145,11 +145,11 @@ TEST_F(ResultsService, ValuesAreShownLocatedAndDeletedAtFullPrecision) {
     Result shown = results().OfSample("1")[0];
     shown.grade = "B";
     Store(shown);
-    EXPECT_EQ(db->OpenRecordset("select result_value from tblresults where idloc = 'V' and "
-                                "parameter_code = 10")
-                  ->Value(0)
-                  .toReal(),
-              0.1 + 0.2);
+    platform::RowStream stored(
+        *db, "select result_value from tblresults where idloc = ? and parameter_code = ?",
+        {"V", 10});
+    ASSERT_TRUE(stored.Next());
+    EXPECT_EQ(stored.Value(0).toReal(), 0.1 + 0.2);
     // Located and deleted by the number, not by its text.
     EXPECT_EQ(Found({"1", "", {}, {}, "0.30000000000000004"}), Strings{"10"});
     EXPECT_EQ(Found({"1", "", {}, {}, "0.3"}), Strings{"20"});

@@ -98,11 +98,11 @@ TEST_F(Samples, AddWritesWhatIsGivenAndUpdateKeepsWhatIsNot) {
     const std::string row =
         "select start_date, missing_time, end_date, sample_depth, comment, "
         "composite_statistic_code, station_id from tblsample where "
-        "idloc = 'V' and sample_code = ";
+        "idloc = ? and sample_code = ?";
     auto stored = [&](long long c) {
-        auto rs = db->OpenRecordset(row + std::to_string(c));
+        const auto rows = testing_support::QueryRows(*db, row, {"V", c});
         std::string text;
-        for (int i = 0; i < rs->FieldCount(); ++i) text += rs->Value(i).toText() + "|";
+        for (const std::string& cell : rows.at(0)) text += cell + "|";
         return text;
     };
     EXPECT_EQ(stored(code), "5/6/2004 2:35:00 PM|Y|5/8/2004 7:05:00 AM|2.5|O'Brien|M|109|");

@@ -32,13 +32,12 @@ TEST(Schema, CreateRefusesToOverwriteAFile) {
 TEST(Schema, ADatabaseThatFailsToBeMadeIsRemoved) {
     TempDir dir;
     const std::string path = dir.file("half.db");
-    EXPECT_THROW(store::CreateDatabaseFile(path,
-                                           [](Database& db) {
-                                               db.ExecuteClassic(
-                                                   "insert into tblmedium (medium) values "
-                                                   "('W')");
-                                               throw EngineError(3146, "disk full");
-                                           }),
+    EXPECT_THROW(store::CreateDatabaseFile(
+                     path,
+                     [](Database& db) {
+                         db.Execute("insert into tblmedium (medium) values (?)", {"W"});
+                         throw EngineError(3146, "disk full");
+                     }),
                  EngineError);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
@@ -85,14 +84,13 @@ TEST(Schema, OpeningNamesEveryMissingTableAndColumn) {
 TEST(Schema, KeysRejectASecondRowWithTheSameIdentity) {
     TempDir dir;
     auto db = store::CreateEmptyDatabase(dir.file("k.db"));
-    db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('V', 1)");
+    const std::string sample = "insert into tblsample (idloc, sample_code) values (?, ?)";
+    db->Execute(sample, {"V", 1});
     // The same code under another source marker is another sample.
-    db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('S', 1)");
-    EXPECT_THROW(db->ExecuteClassic("insert into tblsample (idloc, sample_code) values ('V', 1)"),
-                 EngineError);
-    db->ExecuteClassic("insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)");
-    EXPECT_THROW(
-        db->ExecuteClassic(
-            "insert into tblresults (idloc, sample_code, parameter_code) values ('V', 1, 10)"),
-        EngineError);
+    db->Execute(sample, {"S", 1});
+    EXPECT_THROW(db->Execute(sample, {"V", 1}), EngineError);
+    const std::string result =
+        "insert into tblresults (idloc, sample_code, parameter_code) values (?, ?, ?)";
+    db->Execute(result, {"V", 1, 10});
+    EXPECT_THROW(db->Execute(result, {"V", 1, 10}), EngineError);
 }

@@ -10,6 +10,7 @@
 
 #include "Database.h"
 #include "EngineError.h"
+#include "RowStream.h"
 #include "Schema.h"
 
 namespace testing_support {
@@ -93,19 +94,20 @@ void AllowWrites(platform::Database& db, const std::string& name, const std::str
     db.ExecuteNative("DROP TRIGGER " + name + (db.server() ? " ON " + table : std::string()));
 }
 
-Table QueryRows(platform::Database& db, const std::string& sql) {
-    auto rs = db.OpenRecordset(sql);
-    Table rows;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        auto& row = rows.emplace_back();
-        for (int i = 0; i < rs->FieldCount(); ++i) row.push_back(rs->Value(i).toText());
+Table QueryRows(platform::Database& db, const std::string& sql,
+                const std::vector<platform::Variant>& values) {
+    platform::RowStream rows(db, sql, values);
+    Table table;
+    while (rows.Next()) {
+        auto& row = table.emplace_back();
+        for (int i = 0; i < rows.ColumnCount(); ++i) row.push_back(rows.Value(i).toText());
     }
-    rs->Close();
-    return rows;
+    return table;
 }
 
-std::string QueryValue(platform::Database& db, const std::string& sql) {
-    const Table rows = QueryRows(db, sql);
+std::string QueryValue(platform::Database& db, const std::string& sql,
+                       const std::vector<platform::Variant>& values) {
+    const Table rows = QueryRows(db, sql, values);
     return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
 }
 

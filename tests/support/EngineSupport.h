@@ -49,11 +49,13 @@ void RefuseWrites(platform::Database& db, const std::string& name, const std::st
                   const std::string& table);
 void AllowWrites(platform::Database& db, const std::string& name, const std::string& table);
 
-// Every row of a query, each cell as its text (Null reads as "").
+// Every row of a query, its `?` bound to `values`, each cell as its text (Null reads as "").
 using Table = std::vector<std::vector<std::string>>;
-Table QueryRows(platform::Database& db, const std::string& sql);
+Table QueryRows(platform::Database& db, const std::string& sql,
+                const std::vector<platform::Variant>& values = {});
 // The first cell of the first row, "" when there is no row.
-std::string QueryValue(platform::Database& db, const std::string& sql);
+std::string QueryValue(platform::Database& db, const std::string& sql,
+                       const std::vector<platform::Variant>& values = {});
 
 // The number of the engine error `f` throws; 0 when it throws none.
 int ErrorNumber(const std::function<void()>& f);
