@@ -22,7 +22,7 @@
 #include "Dialogs.h"
 #include "LargeDatabase.h"
 #include "ProcessMemory.h"
-#include "SqlDialect.h"
+#include "SqlHooks.h"
 #include "Viewers.h"
 #include "frmDataLoader.h"
 
@@ -170,21 +170,11 @@ void BM_Server_Export(benchmark::State& state) {
 }
 BENCHMARK(BM_Server_Export)->Iterations(3)->Unit(benchmark::kMillisecond);
 
-// The query on bare libpq: its literals sent as parameters, as the program sends them, and
-// every field of every row read as text. Returns the row count.
-long long fetchAll(PGconn* conn, const std::string& classicSql) {
-    const auto shape = platform::sql::Parameterize(
-        platform::sql::Translate(classicSql, platform::sql::Dialect::Postgres),
-        platform::sql::Dialect::Postgres);
-    std::vector<std::string> texts;
-    for (const auto& t : shape.params)
-        texts.push_back(t.kind == platform::sql::Token::Kind::String
-                            ? t.text.substr(1, t.text.size() - 2)
-                            : t.text);
-    std::vector<const char*> values;
-    for (const auto& t : texts) values.push_back(t.c_str());
-    PGresult* r = PQexecParams(conn, shape.sql.c_str(), static_cast<int>(values.size()), nullptr,
-                               values.data(), nullptr, nullptr, 0);
+// The query on bare libpq, with its parameters as the program numbers them, and every field
+// of every row read as text. Returns the row count.
+long long fetchAll(PGconn* conn, const std::string& sql) {
+    const std::string numbered = platform::NumberParameters(sql);
+    PGresult* r = PQexecParams(conn, numbered.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
     const int rows = PQntuples(r), cols = PQnfields(r);
     long long bytes = 0;
     for (int i = 0; i < rows; ++i)

@@ -13,7 +13,6 @@
 
 #include "App.h"
 #include "CpuClock.h"
-#include "SqlDialect.h"
 #include "SqliteBaseline.h"
 #include "Viewers.h"
 #include "WorkingDatabase.h"

@@ -8,7 +8,6 @@
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "QtGlue.h"
-#include "Recordset.h"
 
 namespace platform {
 
@@ -54,11 +53,7 @@ void RaiseEvent(const std::function<void()>& handler) {
         handler();
         return;
     }
-    // Outermost: the report is shown after the handler has unwound, and no recordset
-    // left open for the next click keeps a lock on the database file meanwhile.
-    struct FinishReads {
-        ~FinishReads() { FinishPendingReads(); }
-    } finishReads;
+    // Outermost: the report is shown after the handler has unwound.
     int number = 0;
     std::string description;
     try {

@@ -302,31 +302,6 @@ size_t CharacterCount(std::string_view text) {
     }));
 }
 
-std::string LikeLiteral(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '*' || c == '?' || c == '[') {
-            out += '[';
-            out += c;
-            out += ']';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string SqlQuote(std::string_view text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    out += '\'';
-    return out;
-}
-
 bool CsvNeedsQuotes(std::string_view text) {
     return text.find_first_of(",\"\r\n") != std::string_view::npos;
 }

@@ -58,11 +58,4 @@ std::string LookupEntry(std::string_view code, std::string_view description);
 // The number of characters (not bytes) of a UTF-8 text.
 size_t CharacterCount(std::string_view text);
 
-// Text to be matched as typed inside a like pattern: the wildcards '*' and '?' and the
-// bracket '[' are written as one-character classes ("[*]").
-std::string LikeLiteral(std::string_view text);
-
-// A text value quoted for SQL: between single quotes with inner quotes doubled.
-std::string SqlQuote(std::string_view text);
-
 }  // namespace platform

@@ -13,9 +13,7 @@
 #include "LikeFunction.h"
 #include "PgConnection.h"
 #include "PgCursor.h"
-#include "RecordsetImpl.h"
 #include "ServerValues.h"
-#include "SqlDialect.h"
 #include "SqlHooks.h"
 #include "SqliteErrors.h"
 #include "StatementCache.h"
@@ -92,7 +90,7 @@ Database::Database(std::unique_ptr<PgConnection> pg, std::string location)
     : db_(nullptr), pg_(std::move(pg)), path_(std::move(location)) {}
 
 Database::~Database() {
-    cache_.reset();  // finalizes the idle statements; open recordsets keep us alive
+    cache_.reset();  // finalizes the idle statements
     sqlite3_close_v2(db_);
 }
 
@@ -141,34 +139,6 @@ std::shared_ptr<Database> Database::CreateDatabase(const std::string& path) {
     }
 }
 
-std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& source) {
-    if (pg_) {
-        const sql::QueryPlan& plan = pg_->plan(source);
-        // A failed statement spoils an open transaction on a server: only a table is
-        // asked for its updatable form.
-        const bool updatable = !plan.updatableSql.empty() && pg_->isTable(plan.table);
-        const auto [sql, params] = pg_->parameterized(updatable ? plan.updatableSql : plan.sql);
-        // Inside a transaction a recordset is a save's read of a few rows by key, or a count:
-        // whole, in one round trip.
-        auto rows = std::make_unique<PgCursor>(
-            *pg_, sql, params,
-            pg_->inTransaction() ? PgCursor::Fetch::Whole : PgCursor::Fetch::InBatches);
-        auto columns = pg_->columns(rows->rows(), updatable ? 1 : 0);
-        auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), std::move(rows),
-                                                      std::move(columns),
-                                                      updatable ? plan.table : std::string());
-        impl->open();
-        return std::make_unique<Recordset>(std::move(impl));
-    }
-    // Views and tables without rowid come back read-only.
-    std::string key, table;
-    sqlite3_stmt* stmt = cache_->acquireSource(source, key, table);
-    auto impl = std::make_unique<Recordset::Impl>(shared_from_this(), stmt, std::move(key),
-                                                  std::move(table));
-    impl->open();
-    return std::make_unique<Recordset>(std::move(impl));
-}
-
 long long Database::Execute(const std::string& sql, const std::vector<Variant>& values) {
     if (pg_) {
         PgParams params;
@@ -187,22 +157,6 @@ long long Database::Execute(const std::string& sql, const std::vector<Variant>& 
         ThrowSqlite(rc, message, path_);
     }
     cache_->release(sql, stmt);
-    return sqlite3_changes64(db_);
-}
-
-long long Database::ExecuteClassic(const std::string& sql) {
-    if (pg_) return pg_->run(sql::Translate(sql, sql::Dialect::Postgres)).changed();
-    std::string text;
-    sqlite3_stmt* stmt = cache_->acquireShaped(cache_->translate(sql), text);
-    int rc;
-    while ((rc = StepStatement(stmt)) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) {
-        std::string message = sqlite3_errmsg(db_);
-        cache_->release(text, stmt);
-        ThrowSqlite(rc, message, path_);
-    }
-    cache_->release(text, stmt);
     return sqlite3_changes64(db_);
 }
 
@@ -244,12 +198,7 @@ void Database::Rollback() {
     if (!InTransaction()) throw EngineError(err::NoTransaction, "Rollback without a transaction.");
     // A lost connection took its transaction with it: there is nothing left to undo.
     if (!pg_ || pg_->inTransaction()) ExecuteNative("ROLLBACK");
-    if (inTransaction_) rolledBack_.push_back(transaction_);
     inTransaction_ = false;
-}
-
-bool Database::RolledBack(long long transaction) const {
-    return std::find(rolledBack_.begin(), rolledBack_.end(), transaction) != rolledBack_.end();
 }
 
 bool Database::InTransaction() const {

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "Recordset.h"
 #include "Variant.h"
 
 struct sqlite3;
@@ -27,7 +26,7 @@ std::vector<TableColumns> TablesOfScript(const std::string& ddl);
 // One open database: a SQLite file, or a PostgreSQL database on a server when the location
 // is a server address (PgConnection.h). Every query of the program runs on it. Opening
 // never creates a file; a query meeting another program's lock waits for it (BusyWait.h).
-class Database : public std::enable_shared_from_this<Database> {
+class Database {
   public:
     // Opens an existing file shared, read and write, or connects to a server. Throws
     // EngineError when the file is missing, unreadable or not a database, or the server
@@ -41,15 +40,10 @@ class Database : public std::enable_shared_from_this<Database> {
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // An SQL text in the classic dialect or a bare table name. A table name or an
-    // SQL text reading one table gives an updatable recordset.
-    std::unique_ptr<Recordset> OpenRecordset(const std::string& source);
-    // Until every caller binds its values: classic-dialect text, translated.
-    long long ExecuteClassic(const std::string& sql);
     // Runs one statement that returns no rows (insert, update, delete, DDL), its `?`
     // parameters bound to `values` in order. Returns the number of rows changed.
     long long Execute(const std::string& sql, const std::vector<Variant>& values = {});
-    // Runs SQLite SQL as it stands, without translation (schema scripts); on a server,
+    // Runs a script of statements without values (the schema, BEGIN and COMMIT); on a server,
     // with the schema's types given their server names (ServerScript in SqlHooks.h).
     void ExecuteNative(const std::string& sql);
 
@@ -60,10 +54,8 @@ class Database : public std::enable_shared_from_this<Database> {
     void CommitTrans();
     void Rollback();
     bool InTransaction() const;
-    // The transaction BeginTrans opened and not yet ended (numbered from 1), or 0; and
-    // whether a given one was rolled back, which undoes what recordsets did in it.
+    // The transaction BeginTrans opened and not yet ended (numbered from 1), or 0.
     long long Transaction() const { return inTransaction_ ? transaction_ : 0; }
-    bool RolledBack(long long transaction) const;
 
     bool TableExists(const std::string& name) const;
     // The columns of a table or view as the file spells them; empty when there is none.
@@ -87,7 +79,6 @@ class Database : public std::enable_shared_from_this<Database> {
     std::unique_ptr<StatementCache> cache_;
     long long transaction_ = 0;
     bool inTransaction_ = false;
-    std::vector<long long> rolledBack_;
 };
 
 }  // namespace platform

@@ -24,7 +24,6 @@ class EngineError : public std::runtime_error {
 namespace err {
 inline constexpr int TypeMismatch = 13;
 inline constexpr int Overflow = 6;
-inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int ObjectNotSet = 91;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DataTypeConversion = 3421;
@@ -32,9 +31,6 @@ inline constexpr int SyntaxError = 3075;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int CannotOpenDatabase = 3024;
 inline constexpr int NotADatabase = 3343;
-inline constexpr int UpdateWithoutAddNew = 3020;
-inline constexpr int NotUpdatable = 3027;
-inline constexpr int ObjectClosed = 3420;
 inline constexpr int DuplicateKey = 3022;
 inline constexpr int Locked = 3260;
 inline constexpr int GeneralEngine = 3146;
@@ -43,7 +39,6 @@ inline constexpr int TableNotFound = 3078;
 inline constexpr int UnknownName = 3061;
 inline constexpr int ValueRequired = 3314;
 inline constexpr int RecordDeleted = 3167;
-inline constexpr int FieldNotUpdatable = 3164;
 inline constexpr int ReadOnlyDatabase = 3051;
 inline constexpr int TransactionNested = 3003;
 inline constexpr int NoTransaction = 3034;
@@ -55,8 +50,7 @@ inline constexpr int ConnectionLost = 3151;
 // user must learn the cause of.
 inline std::string WithCause(const std::string& message, const EngineError& e) {
     const int n = e.Number();
-    if (n == err::NoCurrentRecord || n == err::ObjectNotSet || n == err::ObjectClosed)
-        return message;
+    if (n == err::NoCurrentRecord || n == err::ObjectNotSet) return message;
     return message + "\n\n" + e.Description();
 }
 

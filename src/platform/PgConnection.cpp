@@ -7,7 +7,6 @@
 
 #include "EngineError.h"
 #include "PgErrors.h"
-#include "SqlDialect.h"
 
 namespace platform {
 namespace {
@@ -314,46 +313,6 @@ const PgConnection::Relation& PgConnection::relation(unsigned int oid) {
     return relations_.emplace(oid, std::move(rel)).first->second;
 }
 
-const sql::QueryPlan& PgConnection::plan(const std::string& source) {
-    auto it = plans_.find(source);
-    if (it != plans_.end()) return it->second;
-    if (plans_.size() >= 512) plans_.clear();  // texts differ by a code in every call
-    return plans_.emplace(source, sql::PlanQuery(source, sql::Dialect::Postgres)).first->second;
-}
-
-PgResult PgConnection::run(const std::string& translated) {
-    const auto [sql, params] = parameterized(translated);
-    return exec(sql, params);
-}
-
-std::pair<std::string, PgParams> PgConnection::parameterized(const std::string& translated) const {
-    const sql::Shape shape = sql::Parameterize(translated, sql::Dialect::Postgres);
-    PgParams params;
-    for (const sql::Token& t : shape.params) {
-        if (t.kind != sql::Token::Kind::String) {
-            params.emplace_back(t.text);
-            continue;
-        }
-        std::string value;
-        for (size_t i = 1; i + 1 < t.text.size(); ++i) {
-            value += t.text[i];
-            if (t.text[i] == t.text.front()) ++i;
-        }
-        params.emplace_back(std::move(value));
-    }
-    return {shape.sql, std::move(params)};
-}
-
-bool PgConnection::isTable(const std::string& name) {
-    if (tables_.count(name)) return true;
-    const bool found =
-        exec("select 1 from pg_class c where c.oid = to_regclass($1) and c.relkind in ('r', 'p')",
-             {name})
-            .rows() > 0;
-    if (found) tables_.insert(name);
-    return found;
-}
-
 std::vector<std::string> PgConnection::keyColumns(const std::string& table) {
     PgResult r = exec(
         "select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid and "
@@ -365,11 +324,10 @@ std::vector<std::string> PgConnection::keyColumns(const std::string& table) {
     return names;
 }
 
-std::shared_ptr<const std::vector<ResultColumn>> PgConnection::columns(const PgResult& result,
-                                                                       int hidden) {
+std::shared_ptr<const std::vector<ResultColumn>> PgConnection::columns(const PgResult& result) {
     auto list = std::make_shared<std::vector<ResultColumn>>();
     pg_result* r = result.get();
-    const int count = PQnfields(r) - hidden;
+    const int count = PQnfields(r);
     for (int i = 0; i < count; ++i) {
         ResultColumn c{PQfname(r, i), {}, {}, KindOfServerType(PQftype(r, i))};
         if (const Oid table = PQftable(r, i); table != InvalidOid) {

@@ -67,17 +67,9 @@ class PgConnection {
     bool inTransaction() const;
     // Rows changed through this connection since it opened.
     long long changes() const { return changes_; }
-    // The result's columns as a recordset sees them: origin table and column by name.
-    std::shared_ptr<const std::vector<ResultColumn>> columns(const PgResult& result, int hidden);
+    // The result's columns: their names, origin table and column, and kind.
+    std::shared_ptr<const std::vector<ResultColumn>> columns(const PgResult& result);
 
-    // A recordset source translated once per distinct text.
-    const sql::QueryPlan& plan(const std::string& source);
-    // Runs classic-dialect SQL already translated, its compared literals as parameters.
-    PgResult run(const std::string& translated);
-    // The text and parameters run() sends for that SQL.
-    std::pair<std::string, PgParams> parameterized(const std::string& translated) const;
-    // Whether a table (not a view) of that name is in the search path.
-    bool isTable(const std::string& name);
     // The primary-key columns of a table in key order, lower case.
     std::vector<std::string> keyColumns(const std::string& table);
 
@@ -124,8 +116,6 @@ class PgConnection {
     long long aheadOut_ = 0;  // the owner of the statement sent and not yet waited for
     std::map<long long, pg_result*> ahead_;  // results waited for, by owner
     std::map<unsigned int, Relation> relations_;
-    std::map<std::string, sql::QueryPlan> plans_;
-    std::set<std::string> tables_;
 };
 
 }  // namespace platform

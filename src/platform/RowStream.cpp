@@ -38,30 +38,13 @@ void RowStream::open(const std::string& sql, const std::vector<Variant>& values,
             std::make_unique<PgCursor>(*server, NumberParameters(sql), params,
                                        whole ? PgCursor::Fetch::Whole : PgCursor::Fetch::InBatches);
         serverRows_ = cursor_->rows();
-        columns_ = server->columns(*serverRows_, 0);
+        columns_ = server->columns(*serverRows_);
         serverRow_ = -1;
         return;
     }
     stmt_ = db_.statements().acquire(sql);
     key_ = sql;
     for (size_t i = 0; i < values.size(); ++i) BindValue(stmt_, static_cast<int>(i) + 1, values[i]);
-    hidden_ = 0;
-    first_ = true;
-}
-
-void RowStream::OpenSource(const std::string& source) {
-    Close();
-    if (PgConnection* server = db_.server()) {
-        const auto [sql, params] = server->parameterized(server->plan(source).sql);
-        cursor_ = std::make_unique<PgCursor>(*server, sql, params);
-        serverRows_ = cursor_->rows();
-        columns_ = server->columns(*serverRows_, 0);
-        serverRow_ = -1;
-        return;
-    }
-    std::string table;
-    stmt_ = db_.statements().acquireSource(source, key_, table);
-    hidden_ = table.empty() ? 0 : 1;
     first_ = true;
 }
 
@@ -88,7 +71,7 @@ bool RowStream::Next() {
     const int rc = StepStatement(stmt_);
     if (first_ && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
         // Read after the first step: a schema change re-prepares the statement there.
-        columns_ = db_.statements().columns(stmt_, hidden_);
+        columns_ = db_.statements().columns(stmt_);
         first_ = false;
     }
     if (rc == SQLITE_ROW) return true;

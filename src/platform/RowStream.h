@@ -43,8 +43,6 @@ class RowStream {
     // As Open, for a read of any length (a grid, an export): on a server the rows come through
     // a cursor a batch at a time.
     void OpenLong(const std::string& sql, const std::vector<Variant>& values = {});
-    // Until every caller binds its values: a classic-dialect source, translated.
-    void OpenSource(const std::string& source);
     // Moves to the next row (the first after Open); false at the end, which also gives
     // the statement back to the cache. Throws EngineError.
     bool Next();
@@ -84,7 +82,6 @@ class RowStream {
     std::unique_ptr<PgCursor> cursor_;
     std::optional<PgResult> serverRows_;
     int serverRow_ = -1;
-    int hidden_ = 0;  // OpenSource's row identity, last
 };
 
 }  // namespace platform

@@ -84,14 +84,12 @@ std::vector<StoredValue> rowOf(const PgResult& r, int row, int column, const Ser
 
 namespace {
 
-// The tables but `ignored` that lack the capture trigger.
-std::string lackingTrigger(const std::string& ignored) {
-    return "select c.relname from pg_class c where c.relnamespace = "
-           "current_schema()::regnamespace and c.relkind in ('r', 'p') and c.relname <> lower(" +
-           SqlQuote(ignored) +
-           ") and not exists (select 1 from pg_trigger t where t.tgrelid = c.oid and "
-           "t.tgname = 'dataloader_capture')";
-}
+// The tables but the one named by its parameter that lack the capture trigger.
+constexpr const char* kLackingTrigger =
+    "select c.relname from pg_class c where c.relnamespace = "
+    "current_schema()::regnamespace and c.relkind in ('r', 'p') and c.relname <> lower($1) "
+    "and not exists (select 1 from pg_trigger t where t.tgrelid = c.oid and "
+    "t.tgname = 'dataloader_capture')";
 
 void addTrigger(PgConnection& pg, const PgResult& bare) {
     if (bare.rows() > 0) pg.exec(kFunction);
@@ -104,18 +102,19 @@ void addTrigger(PgConnection& pg, const PgResult& bare) {
 }  // namespace
 
 void InstallServerCapture(PgConnection& pg, const std::string& ignored) {
-    addTrigger(pg, pg.exec(lackingTrigger(ignored)));
+    addTrigger(pg, pg.exec(kLackingTrigger, {ignored}));
 }
 
 void StartServerCapture(PgConnection& pg, const std::string& ignored) {
     // Tables without the trigger get it: made since, or by another program. Asked in the
     // same round trip that starts the capture, as a save pays for every one.
-    addTrigger(pg,
-               pg.execScript("set local client_min_messages = warning; create temp table if not "
-                             "exists dataloader_changes (change_id bigserial, table_name text, "
-                             "operation text, old_row jsonb, new_row jsonb); select "
-                             "set_config('dataloader.capture', 'on', true); " +
-                             lackingTrigger(ignored)));
+    addTrigger(pg, pg.execPipeline({{"set local client_min_messages = warning", {}},
+                                    {"create temp table if not exists dataloader_changes "
+                                     "(change_id bigserial, table_name text, operation text, "
+                                     "old_row jsonb, new_row jsonb)",
+                                     {}},
+                                    {"select set_config('dataloader.capture', 'on', true)", {}},
+                                    {kLackingTrigger, {ignored}}}));
 }
 
 void StopServerCapture(PgConnection& pg) {
@@ -125,7 +124,7 @@ void StopServerCapture(PgConnection& pg) {
 ServerColumns ServerColumnsOf(PgConnection& pg, const std::string& table) {
     ServerColumns out;
     const PgResult r = pg.exec("select * from " + quoted(table) + " limit 0");
-    const auto columns = pg.columns(r, 0);
+    const auto columns = pg.columns(r);
     for (const ResultColumn& c : *columns) {
         out.names.push_back(c.name);
         out.kinds.push_back(c.kind);

@@ -47,21 +47,4 @@ std::optional<std::string> ServerText(const Variant& v) {
     return std::nullopt;
 }
 
-long long RowAddressNumber(std::string_view ctid) {
-    unsigned long long block = 0;
-    unsigned slot = 0;
-    const char* p = ctid.data();
-    const char* end = p + ctid.size();
-    if (p < end && *p == '(') ++p;
-    p = std::from_chars(p, end, block).ptr;
-    if (p < end && *p == ',') ++p;
-    std::from_chars(p, end, slot);
-    return static_cast<long long>((block << 16) | (slot & 0xffff));
-}
-
-std::string RowAddressText(long long number) {
-    const auto n = static_cast<unsigned long long>(number);
-    return "(" + std::to_string(n >> 16) + "," + std::to_string(n & 0xffff) + ")";
-}
-
 }  // namespace platform

@@ -16,8 +16,4 @@ Variant ServerValue(std::string_view text, ColumnKind kind);
 // back exactly, dates in the stored form.
 std::optional<std::string> ServerText(const Variant& v);
 
-// A row's address on the server ("(block,slot)") as one number, and back.
-long long RowAddressNumber(std::string_view ctid);
-std::string RowAddressText(long long number);
-
 }  // namespace platform

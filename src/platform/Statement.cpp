@@ -81,7 +81,7 @@ bool Statement::Step() {
     if (PgConnection* server = db_.server()) {
         rows_ = server->exec(sql_, params_);
         changes_ = rows_->changed();
-        columns_ = server->columns(*rows_, 0);
+        columns_ = server->columns(*rows_);
         row_ = -1;
         return Next();
     }

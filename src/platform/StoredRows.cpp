@@ -120,7 +120,7 @@ class RowInserter::Prepared {
     StoredRow Row() {
         StoredRow row;
         if (pg_) {
-            const auto columns = pg_->columns(result_, 0);
+            const auto columns = pg_->columns(result_);
             for (int i = 0; i < result_.columns(); ++i)
                 row.Add((*columns)[i].name,
                         ServerStoredValue(result_, row_ - 1, i, (*columns)[i].kind));

@@ -122,7 +122,7 @@ TEST(IsWholeNumber, DigitsWithOptionalSignAndBlanks) {
         EXPECT_FALSE(IsWholeNumber(no)) << no;
 }
 
-TEST(TextHelpers, TrimLookupAndQuote) {
+TEST(TextHelpers, TrimLookupAndCodes) {
     EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");  // spaces only, as the classic Trim
     EXPECT_EQ(Trim("   "), "");
@@ -135,13 +135,13 @@ TEST(TextHelpers, TrimLookupAndQuote) {
     EXPECT_EQ(LookupEntry("1203", "Creek"), "1203-Creek");
     EXPECT_EQ(LookupEntry("CHEM", ""), "CHEM-");
 
-    EXPECT_EQ(SqlQuote("O'Brien"), "'O''Brien'");
-    EXPECT_EQ(SqlQuote(""), "''");
-
-    // Typed text inside a like pattern: only the classic wildcards and '[' are bracketed.
-    EXPECT_EQ(LikeLiteral("a*b?c[d]"), "a[*]b[?]c[[]d]");
-    EXPECT_EQ(LikeLiteral("50% o'clock_"), "50% o'clock_");
-    EXPECT_EQ(SqlQuote("''"), "''''''");
+    // Codes typed as text: what no 64-bit code can be is no code.
+    EXPECT_EQ(WholeNumberOf(" +007 "), 7);
+    EXPECT_EQ(WholeNumberOf("-3"), -3);
+    EXPECT_EQ(WholeNumberOf("9223372036854775807"), 9223372036854775807LL);
+    EXPECT_EQ(WholeNumberOf("9223372036854775808"), std::nullopt);
+    EXPECT_EQ(WholeNumberOf("1.0"), std::nullopt);
+    EXPECT_EQ(WholeNumberOf(""), std::nullopt);
 }
 
 TEST(VariantTest, ClassicTextConversion) {

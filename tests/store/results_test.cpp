@@ -130,9 +130,8 @@ TEST_F(ResultsService, AResultIsStoredOnlyForTheSampleShownAndWithAValue) {
         EXPECT_EQ(Stored(), Strings{}) << c.name;
         EXPECT_FALSE(db->InTransaction()) << c.name;
     }
-    for (const char* code : {"", "1 or 1=1"})
-        EXPECT_THROW(results().Store({code, shown.startDate}, Entry(60, "1")),
-                     platform::EngineError);
+    for (const char* code : {"", "1 or 1=1", "99999999999999999999"})
+        EXPECT_THROW(results().Store({code, shown.startDate}, Entry(60, "1")), store::Refused);
 }
 
 TEST_F(ResultsService, ValuesAreShownLocatedAndDeletedAtFullPrecision) {
