@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "Database.h"
 #include "FieldCoding.h"
+#include "ServerCapture.h"
 #include "ServerValues.h"
 #include "SqlHooks.h"
 #include "SqliteErrors.h"
@@ -75,6 +76,41 @@ void Statement::BindNull(int index) {
     if (db_.server()) return bindServer(params_, index, std::nullopt);
     unstep();
     sqlite3_bind_null(stmt_, index);
+}
+
+void Statement::Bind(int index, const StoredValue& v) {
+    if (db_.server()) return bindServer(params_, index, ServerParam(v));
+    unstep();
+    switch (v.kind) {
+        case StoredValue::Class::Null:
+            sqlite3_bind_null(stmt_, index);
+            break;
+        case StoredValue::Class::Integer:
+            sqlite3_bind_int64(stmt_, index, v.integer);
+            break;
+        case StoredValue::Class::Real:
+            sqlite3_bind_double(stmt_, index, v.real);
+            break;
+        case StoredValue::Class::Text:
+            sqlite3_bind_text64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT,
+                                SQLITE_UTF8);
+            break;
+        case StoredValue::Class::Blob:
+            sqlite3_bind_blob64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
+            break;
+    }
+}
+
+StoredRow Statement::Row() const {
+    StoredRow row;
+    if (db_.server()) {
+        for (int i = 0; i < rows_->columns(); ++i)
+            row.Add((*columns_)[i].name, ServerStoredValue(*rows_, row_, i, (*columns_)[i].kind));
+        return row;
+    }
+    for (int i = 0; i < sqlite3_column_count(stmt_); ++i)
+        row.Add(sqlite3_column_name(stmt_, i), StoredValueOf(sqlite3_column_value(stmt_, i)));
+    return row;
 }
 
 bool Statement::Step() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PgConnection.h"
+#include "StoredRows.h"
 #include "Variant.h"
 
 struct sqlite3_stmt;
@@ -37,14 +38,21 @@ class Statement {
     void Bind(int index, double value);
     void Bind(int index, std::string_view text);
     void BindNull(int index);
+    // A value exactly as stored: its class and its bytes (a blob stays a blob). Copied.
+    void Bind(int index, const StoredValue& value);
     // Steps once with the values bound so far; as Run.
     bool Step();
     // Steps to the next row of the last Run; false past the last.
     bool Next();
     // Column `i` of the row the last Run returned, as stored (a real stays a real).
     Variant Value(int i) const;
+    // The row the last step reached, every column as stored, by name.
+    StoredRow Row() const;
     // Rows the last Run inserted, changed or deleted.
     long long Changes() const;
+    // Lets go of the rows of the last step (and of the table they hold), keeping the values
+    // bound.
+    void Reset() { unstep(); }
 
   private:
     // Readies the statement for binding after a step.

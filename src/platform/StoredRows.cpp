@@ -12,6 +12,7 @@
 #include "PgConnection.h"
 #include "ServerCapture.h"
 #include "SqliteErrors.h"
+#include "Statement.h"
 
 namespace platform {
 
@@ -29,126 +30,28 @@ std::string quoted(const std::string& name) {
     return out + "\"";
 }
 
-// Parameter `n` as the database numbers it.
-std::string mark(const Database& db, int n) {
-    return (db.server() ? "$" : "?") + std::to_string(n);
-}
-
 // " where rowid = (the first row whose key columns are the key's values)", binding from ?first.
-std::string firstMatching(const Database& db, const std::string& table, const StoredRow& key,
-                          int first) {
+std::string firstMatching(const Database& db, const std::string& table, const StoredRow& key) {
     const char* same = db.server() ? " is not distinct from " : " is ";
     const char* id = db.server() ? "ctid" : "rowid";
     std::string where;
     for (std::size_t i = 0; i < key.columns.size(); ++i)
-        where += (i ? " and " : "") + quoted(key.columns[i]) + same +
-                 mark(db, first + static_cast<int>(i));
+        where += (i ? " and " : "") + quoted(key.columns[i]) + same + "?";
     return std::string(" where ") + id + " = (select " + id + " from " + quoted(table) + " where " +
            where + " limit 1)";
 }
 
-std::string insertSql(const Database& db, const std::string& table,
-                      const std::vector<std::string>& columns, int rows) {
+std::string insertSql(const std::string& table, const std::vector<std::string>& columns, int rows) {
     std::string names, marks;
     for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
-    for (int row = 0, n = 0; row < rows; ++row) {
+    for (int row = 0; row < rows; ++row) {
         marks += row ? "), (" : "";
-        for (std::size_t i = 0; i < columns.size(); ++i) marks += (i ? ", " : "") + mark(db, ++n);
+        for (std::size_t i = 0; i < columns.size(); ++i) marks += i ? ", ?" : "?";
     }
     return "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")";
 }
 
 }  // namespace
-
-// A statement of our own, finalized when done; its steps wait for other programs' locks.
-class RowInserter::Prepared {
-  public:
-    Prepared(Database& db, const std::string& sql) : db_(db), pg_(db.server()), sql_(sql) {
-        if (pg_) return;
-        const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt_, nullptr);
-        SettleBusyWait();
-        if (rc != SQLITE_OK) ThrowSqlite(db.handle(), rc, db.Name());
-    }
-    ~Prepared() { sqlite3_finalize(stmt_); }
-    void Bind(int index, const StoredValue& v) {
-        if (pg_) return (void)(param(index) = ServerParam(v));
-        switch (v.kind) {
-            case StoredValue::Class::Null:
-                sqlite3_bind_null(stmt_, index);
-                break;
-            case StoredValue::Class::Integer:
-                sqlite3_bind_int64(stmt_, index, v.integer);
-                break;
-            case StoredValue::Class::Real:
-                sqlite3_bind_double(stmt_, index, v.real);
-                break;
-            case StoredValue::Class::Text:
-                sqlite3_bind_text64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT,
-                                    SQLITE_UTF8);
-                break;
-            case StoredValue::Class::Blob:
-                sqlite3_bind_blob64(stmt_, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
-                break;
-        }
-    }
-    void BindAll(const StoredRow& row, int first) {
-        for (std::size_t i = 0; i < row.values.size(); ++i)
-            Bind(first + static_cast<int>(i), row.values[i]);
-    }
-    void BindText(int index, std::string_view text) {
-        if (pg_) return (void)(param(index) = std::string(text));
-        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
-    }
-    // True while there is a row.
-    bool Step() {
-        if (pg_) {
-            if (!ran_) result_ = pg_->exec(sql_, params_);
-            ran_ = true;
-            return row_++ < result_.rows();
-        }
-        const int rc = StepStatement(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) ThrowSqlite(db_.handle(), rc, db_.Name());
-        return false;
-    }
-    void Reset() {
-        if (!pg_) sqlite3_reset(stmt_);
-        ran_ = false;
-        row_ = 0;
-    }
-    // The row Step reached.
-    StoredRow Row() {
-        StoredRow row;
-        if (pg_) {
-            const auto columns = pg_->columns(result_);
-            for (int i = 0; i < result_.columns(); ++i)
-                row.Add((*columns)[i].name,
-                        ServerStoredValue(result_, row_ - 1, i, (*columns)[i].kind));
-            return row;
-        }
-        for (int i = 0; i < sqlite3_column_count(stmt_); ++i)
-            row.Add(sqlite3_column_name(stmt_, i), StoredValueOf(sqlite3_column_value(stmt_, i)));
-        return row;
-    }
-
-  private:
-    std::optional<std::string>& param(int index) {
-        if (params_.size() < static_cast<std::size_t>(index)) params_.resize(index);
-        return params_[index - 1];
-    }
-
-    Database& db_;
-    sqlite3_stmt* stmt_ = nullptr;
-    // On a server: the text, its parameters, and the rows of its last run.
-    PgConnection* pg_;
-    std::string sql_;
-    PgParams params_;
-    PgResult result_;
-    bool ran_ = false;
-    int row_ = 0;
-};
-
-using Prepared = RowInserter::Prepared;
 
 bool StoredValue::operator==(const StoredValue& o) const {
     if (kind != o.kind) return false;
@@ -226,9 +129,15 @@ StoredValue StoredValueOf(sqlite3_value* value) {
     return v;
 }
 
+// Binds a row's values from parameter `first` on.
+void bindAll(Statement& s, const StoredRow& row, int first) {
+    for (std::size_t i = 0; i < row.values.size(); ++i)
+        s.Bind(first + static_cast<int>(i), row.values[i]);
+}
+
 RowInserter::RowInserter(Database& db, const std::string& table,
                          const std::vector<std::string>& columns, int rows)
-    : statement_(std::make_unique<Prepared>(db, insertSql(db, table, columns, rows))) {}
+    : statement_(std::make_unique<Statement>(db, insertSql(table, columns, rows))) {}
 
 RowInserter::~RowInserter() = default;
 
@@ -240,7 +149,7 @@ void RowInserter::Insert(const std::vector<StoredValue>& values) {
 
 void RowInserter::Bind(int index, const StoredValue& value) { statement_->Bind(index, value); }
 
-void RowInserter::BindText(int index, std::string_view text) { statement_->BindText(index, text); }
+void RowInserter::BindText(int index, std::string_view text) { statement_->Bind(index, text); }
 
 void RowInserter::Run() {
     statement_->Step();
@@ -251,17 +160,15 @@ KeyedRows::KeyedRows(Database& db) : db_(db) {}
 
 KeyedRows::~KeyedRows() = default;
 
-Prepared& KeyedRows::statement(const std::string& sql) {
+Statement& KeyedRows::statement(const std::string& sql) {
     auto& known = statements_[sql];
-    if (!known) known = std::make_unique<Prepared>(db_, sql);
-    known->Reset();
+    if (!known) known = std::make_unique<Statement>(db_, sql);
     return *known;
 }
 
 std::optional<StoredRow> KeyedRows::Read(const std::string& table, const StoredRow& key) {
-    Prepared& read =
-        statement("select * from " + quoted(table) + firstMatching(db_, table, key, 1));
-    read.BindAll(key, 1);
+    Statement& read = statement("select * from " + quoted(table) + firstMatching(db_, table, key));
+    bindAll(read, key, 1);
     std::optional<StoredRow> row;
     if (read.Step()) row = read.Row();
     read.Reset();  // lets go of the table
@@ -269,29 +176,29 @@ std::optional<StoredRow> KeyedRows::Read(const std::string& table, const StoredR
 }
 
 void KeyedRows::Insert(const std::string& table, const StoredRow& row) {
-    Prepared& insert = statement(insertSql(db_, table, row.columns, 1));
-    insert.BindAll(row, 1);
+    Statement& insert = statement(insertSql(table, row.columns, 1));
+    bindAll(insert, row, 1);
     insert.Step();
+    insert.Reset();
 }
 
 void KeyedRows::Update(const std::string& table, const StoredRow& key, const StoredRow& row) {
     std::string sets;
     for (std::size_t i = 0; i < row.columns.size(); ++i)
-        sets +=
-            (i ? ", " : "") + quoted(row.columns[i]) + " = " + mark(db_, static_cast<int>(i) + 1);
-    const int first = static_cast<int>(row.columns.size()) + 1;
-    Prepared& update = statement("update " + quoted(table) + " set " + sets +
-                                 firstMatching(db_, table, key, first));
-    update.BindAll(row, 1);
-    update.BindAll(key, first);
+        sets += (i ? ", " : "") + quoted(row.columns[i]) + " = ?";
+    Statement& update =
+        statement("update " + quoted(table) + " set " + sets + firstMatching(db_, table, key));
+    bindAll(update, row, 1);
+    bindAll(update, key, static_cast<int>(row.columns.size()) + 1);
     update.Step();
+    update.Reset();
 }
 
 void KeyedRows::Delete(const std::string& table, const StoredRow& key) {
-    Prepared& remove =
-        statement("delete from " + quoted(table) + firstMatching(db_, table, key, 1));
-    remove.BindAll(key, 1);
+    Statement& remove = statement("delete from " + quoted(table) + firstMatching(db_, table, key));
+    bindAll(remove, key, 1);
     remove.Step();
+    remove.Reset();
 }
 
 }  // namespace platform

@@ -44,6 +44,8 @@ struct StoredRow {
     bool operator==(const StoredRow& other) const = default;
 };
 
+class Statement;
+
 // Inserts many rows of the same columns through one prepared statement, `rows` at a time.
 class RowInserter {
   public:
@@ -60,10 +62,8 @@ class RowInserter {
     void BindText(int index, std::string_view text);
     void Run();
 
-    class Prepared;
-
   private:
-    std::unique_ptr<Prepared> statement_;
+    std::unique_ptr<Statement> statement_;
 };
 // Rows addressed by their key (the values of some columns, compared with IS, so Null
 // matches Null). Each call acts on the first row that matches. Its statements are kept for
@@ -81,11 +81,11 @@ class KeyedRows {
     void Delete(const std::string& table, const StoredRow& key);
 
   private:
-    // The statement of that text, reset for binding.
-    RowInserter::Prepared& statement(const std::string& sql);
+    // The statement of that text, ready for binding.
+    Statement& statement(const std::string& sql);
 
     Database& db_;
-    std::map<std::string, std::unique_ptr<RowInserter::Prepared>> statements_;
+    std::map<std::string, std::unique_ptr<Statement>> statements_;
 };
 
 // For the engine's own use: a value SQLite hands over, as stored.
