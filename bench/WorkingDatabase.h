@@ -40,11 +40,11 @@ class WorkingDatabase {
         : path_(std::filesystem::temp_directory_path() /
                 ("dataloader-bench-work-" + std::to_string(getpid()) + "-" +
                  std::to_string(size.samples) + ".db")),
-          dialogs_(std::make_shared<platform::ScriptedDialogs>()) {
+          dialogs_(std::make_shared<controls::ScriptedDialogs>()) {
         std::filesystem::copy_file(CachedLargeDatabase(size), path_,
                                    std::filesystem::copy_options::overwrite_existing);
         store::setDb(platform::Database::OpenDatabase(path_.string()));
-        platform::SetDialogService(dialogs_);
+        controls::SetDialogService(dialogs_);
     }
     ~WorkingDatabase() {
         store::setDb(nullptr);
@@ -58,11 +58,11 @@ class WorkingDatabase {
         platform::RowStream rows(db(), sql);
         return rows.Next() ? rows.Value(0).toInteger() : 0;
     }
-    platform::ScriptedDialogs& dialogs() { return *dialogs_; }
+    controls::ScriptedDialogs& dialogs() { return *dialogs_; }
 
   private:
     std::filesystem::path path_;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs_;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs_;
 };
 
 }  // namespace bench

@@ -29,9 +29,9 @@ std::vector<std::string> sampleLines() {
     return lines;
 }
 
-class BenchForm : public platform::Form {
+class BenchForm : public controls::Form {
   public:
-    BenchForm() : platform::Form("BenchForm", "Bench", false) {}
+    BenchForm() : controls::Form("BenchForm", "Bench", false) {}
 };
 
 // Baseline: one QStandardItem per cell.
@@ -55,7 +55,7 @@ BENCHMARK(BM_QStandardItemModel_Append)->Unit(benchmark::kMillisecond);
 void BM_FlexGrid_AddItems(benchmark::State& state) {
     const auto lines = sampleLines();
     BenchForm form;
-    platform::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
+    controls::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
     for (auto _ : state) {
         grid.SetRows(2);
         grid.AddItems(lines);
@@ -68,7 +68,7 @@ BENCHMARK(BM_FlexGrid_AddItems)->Unit(benchmark::kMillisecond);
 void BM_FlexGrid_AddItemEach(benchmark::State& state) {
     const auto lines = sampleLines();
     BenchForm form;
-    platform::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
+    controls::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
     for (auto _ : state) {
         grid.SetRows(2);
         for (const auto& line : lines) grid.AddItem(line);
@@ -79,7 +79,7 @@ BENCHMARK(BM_FlexGrid_AddItemEach)->Unit(benchmark::kMillisecond);
 
 void BM_FlexGrid_ClipText(benchmark::State& state) {
     BenchForm form;
-    platform::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
+    controls::MSFlexGrid grid(form, "MSFlexGrid3", 2, kCols, 1, 1);
     grid.AddItems(sampleLines());
     for (auto _ : state) benchmark::DoNotOptimize(grid.ClipText());
 }

@@ -189,7 +189,7 @@ long long fetchAll(PGconn* conn, const std::string& sql) {
 void BM_Server_FindAllSamples(benchmark::State& state) {
     const std::string location = BenchServer::get().copyOf({});
     store::setDb(platform::Database::OpenDatabase(location));
-    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    controls::SetDialogService(std::make_shared<controls::ScriptedDialogs>());
     PGconn* bare = PQconnectdb(location.c_str());
     store::SampleViewFilter filter;
     filter.allSources = true;

@@ -152,7 +152,7 @@ void BM_Viewer_CopySamples(benchmark::State& state) {
     const std::string expected = joinCells(cells, cols);
 
     f.mnucopy3_Click();
-    if (platform::Clipboard::GetText() != expected) {
+    if (controls::Clipboard::GetText() != expected) {
         state.SkipWithError("the clipboard does not hold the grid's cells");
         return;
     }

@@ -14,7 +14,7 @@ namespace accessdb {
 FileOpener frmImportAccess::open = OpenAccessFile;
 
 frmImportAccess::frmImportAccess()
-    : platform::Form("frmImportAccess", "Import Access Database"),
+    : controls::Form("frmImportAccess", "Import Access Database"),
       Label1(*this, "Label1", "Access database", {120, 165, 4000, 255}),
       txtFile(*this, "txtFile", "", {120, 420, 6600, 315}),
       cmdBrowse(*this, "cmdBrowse", "Browse", {6840, 405, 1200, 345}),
@@ -34,7 +34,7 @@ frmImportAccess::frmImportAccess()
 void frmImportAccess::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmImportAccess::cmdBrowse_Click() {
-    const auto chosen = platform::Dialogs().OpenFile(
+    const auto chosen = controls::Dialogs().OpenFile(
         {"Access Database", "mdb", "Access databases (*.mdb *.accdb)|*.mdb;*.accdb|All files (*)|*",
          ""});
     if (!chosen) return;
@@ -43,7 +43,7 @@ void frmImportAccess::cmdBrowse_Click() {
 }
 
 void frmImportAccess::showPlan() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     try {
         txtPlan.SetText(PlanText(PlanImport(*open(txtFile.Text()), store::requireDb())));
     } catch (const store::Refused& e) {
@@ -53,13 +53,13 @@ void frmImportAccess::showPlan() {
 
 void frmImportAccess::cmdImport_Click() {
     if (txtFile.Text().empty()) {
-        platform::MsgBox("Choose the Access database with \"Browse\" first.",
-                         platform::mb::Exclamation);
+        controls::MsgBox("Choose the Access database with \"Browse\" first.",
+                         controls::mb::Exclamation);
         return;
     }
     std::string failure, summary;
     {
-        platform::Hourglass wait(*this);
+        controls::Hourglass wait(*this);
         try {
             auto file = open(txtFile.Text());
             auto& db = store::requireDb();
@@ -81,15 +81,15 @@ void frmImportAccess::cmdImport_Click() {
         }
     }
     if (!failure.empty()) {
-        platform::MsgBox(failure, platform::mb::Exclamation);
+        controls::MsgBox(failure, controls::mb::Exclamation);
         return;
     }
     txtPlan.SetText(summary);
-    platform::MsgBox(summary, platform::mb::Information);
+    controls::MsgBox(summary, controls::mb::Information);
 }
 
-platform::FormInstance<frmImportAccess>& ImportAccessWindow() {
-    static platform::FormInstance<frmImportAccess> instance;
+controls::FormInstance<frmImportAccess>& ImportAccessWindow() {
+    static controls::FormInstance<frmImportAccess> instance;
     return instance;
 }
 

@@ -13,16 +13,16 @@ namespace accessdb {
 
 // Brings the tables of an Access database of this program into the open database: shows what
 // will be copied and the rows whose keys are taken, then imports in one transaction.
-class frmImportAccess : public platform::Form {
+class frmImportAccess : public controls::Form {
   public:
     frmImportAccess();
 
-    platform::Label Label1;
-    platform::TextBox txtFile;
-    platform::CommandButton cmdBrowse;
-    platform::TextBox txtPlan;
-    platform::CheckBox chkSkipExisting;
-    platform::CommandButton cmdImport;
+    controls::Label Label1;
+    controls::TextBox txtFile;
+    controls::CommandButton cmdBrowse;
+    controls::TextBox txtPlan;
+    controls::CheckBox chkSkipExisting;
+    controls::CommandButton cmdImport;
 
     void Form_Resize() override;
     void cmdBrowse_Click();
@@ -36,6 +36,6 @@ class frmImportAccess : public platform::Form {
     void showPlan();
 };
 
-platform::FormInstance<frmImportAccess>& ImportAccessWindow();
+controls::FormInstance<frmImportAccess>& ImportAccessWindow();
 
 }  // namespace accessdb

@@ -41,9 +41,9 @@ std::shared_ptr<platform::Database> tryOpen(const std::string& path, std::string
 }
 
 // The Data menu's list of recent data files, after a separator.
-std::vector<platform::MenuItem*> recentItems(platform::Menu& menu) {
+std::vector<controls::MenuItem*> recentItems(controls::Menu& menu) {
     menu.AddSeparator();
-    std::vector<platform::MenuItem*> items;
+    std::vector<controls::MenuItem*> items;
     for (int i = 0; i < kRecentLocations; ++i) items.push_back(&menu.AddItem("mnuRecent", ""));
     return items;
 }
@@ -57,7 +57,7 @@ bool dataLoaderMayClose() {
 }  // namespace
 
 MDIMain::MDIMain()
-    : platform::MdiForm("MDIMain", "MartenDB Data Loader & Viewer"),
+    : controls::MdiForm("MDIMain", "MartenDB Data Loader & Viewer"),
       MnuExit(mnuFile.AddItem("MnuExit", "E&xit")),
       mnuUndo(mnuEdit.AddItem("mnuUndo", "&Undo")),
       mnuHistory(mnuEdit.AddItem("mnuHistory", "&History")),
@@ -90,7 +90,7 @@ MDIMain::MDIMain()
     ON_EVENT(mnuAbout, Click);
     for (int i = 0; i < static_cast<int>(mnuRecent.size()); ++i) {
         mnuRecent[i]->Click = [this, i] {
-            platform::NoteHandler("mnuRecent_Click");
+            controls::NoteHandler("mnuRecent_Click");
             mnuRecent_Click(i);
         };
     }
@@ -124,27 +124,27 @@ void MDIMain::MDIForm_Load() {
     setUpLocationDialog();
     if (!CD1.ShowOpen()) return;
     if (!RememberDataLocation(CD1.FileName)) {
-        platform::MsgBox("The data file location could not be saved in '" + DataLocationFile() +
+        controls::MsgBox("The data file location could not be saved in '" + DataLocationFile() +
                              "' nor in '" + platform::UserSettingsFile() +
                              "'. The program will ask for the file again at its next start.",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
     }
     std::string reason;
     if (auto database = tryOpen(CD1.FileName, &reason)) {
         useDataFile(database, CD1.FileName);
     } else {
-        platform::MsgBox("The data file could not be opened.\n" + reason +
+        controls::MsgBox("The data file could not be opened.\n" + reason +
                              "\n\nChoose another file with \"Change Data File Location\" on the "
                              "Data menu.",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
     }
 }
 
 bool MDIMain::databaseOpen() {
     if (store::db()) return true;
-    platform::MsgBox(
+    controls::MsgBox(
         "No data file is open. Choose one with \"Change Data File Location\" on the Data menu.",
-        platform::mb::Exclamation);
+        controls::mb::Exclamation);
     return false;
 }
 
@@ -172,16 +172,16 @@ void MDIMain::mnuRecent_Click(int Index) {
 
 void MDIMain::mnuServer_Click() {
     const auto current = store::db();
-    const auto typed = platform::InputBox(
+    const auto typed = controls::InputBox(
         "The address of the database server, as postgresql://host:port/database?user=name "
         "or host=... dbname=... (no password: put it in ~/.pgpass, PGPASSWORD or a service "
         "file):",
         "Database Server", current && current->server() ? current->Name() : "postgresql://");
     if (!typed || platform::Trim(*typed).empty()) return;
     if (!platform::IsServerLocation(platform::Trim(*typed))) {
-        platform::MsgBox("'" + *typed + "' is not a server address. Choose a file with \"Change " +
+        controls::MsgBox("'" + *typed + "' is not a server address. Choose a file with \"Change " +
                              "Data File Location\".",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
         return;
     }
     changeTo(platform::Trim(*typed));
@@ -194,9 +194,9 @@ void MDIMain::changeTo(const std::string& path) {
     auto database = tryOpen(path, &reason);
     if (!database) {
         // Keep working on the database that was open, and remember it, not the bad file.
-        platform::MsgBox("The data file '" + path + "' could not be opened.\n" + reason +
+        controls::MsgBox("The data file '" + path + "' could not be opened.\n" + reason +
                              "\n\nThe program goes on with the data file it had.",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
         return;
     }
     useDataFile(database, path);
@@ -204,10 +204,10 @@ void MDIMain::changeTo(const std::string& path) {
     // would write the old file's codes into the new one. It opens afresh on the new file.
     if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->Unload();
     if (!RememberDataLocation(path)) {
-        platform::MsgBox("The new data file is open, but its location could not be saved in '" +
+        controls::MsgBox("The new data file is open, but its location could not be saved in '" +
                              DataLocationFile() + "' nor in '" + platform::UserSettingsFile() +
                              "'. The next start will not remember it.",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
     }
 }
 
@@ -247,7 +247,7 @@ void MDIMain::mnuImportResults_Click() {
 void MDIMain::MnuExit_Click() {
     int cancel = 0;
     MDIForm_QueryUnload(cancel);
-    if (!cancel) platform::End();
+    if (!cancel) controls::End();
 }
 
 void MDIMain::MDIForm_QueryUnload(int& cancel) {
@@ -259,9 +259,9 @@ void MDIMain::mnuUndo_Click() {
     if (!databaseOpen()) return;
     try {
         const std::string undone = store::History(store::requireDb()).Undo();
-        platform::MsgBox("Undone: " + undone + ".", platform::mb::Information, "Undo");
+        controls::MsgBox("Undone: " + undone + ".", controls::mb::Information, "Undo");
     } catch (const store::Refused& refused) {
-        platform::MsgBox(refused.what(), platform::mb::Exclamation, "Undo");
+        controls::MsgBox(refused.what(), controls::mb::Exclamation, "Undo");
         return;  // nothing was changed, so nothing on show is stale
     }
     if (auto* history = loader::HistoryWindow().get()) history->cmdFilter_Click();
@@ -277,10 +277,10 @@ void MDIMain::mnuUserGuide_Click() { ShowUserGuide(window()); }
 
 void MDIMain::mnuAbout_Click() {
     const auto database = store::db();
-    platform::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION + "\n\n" +
+    controls::MsgBox(Caption() + "\nVersion " + DATALOADER_VERSION + "\n\n" +
                          (database ? store::DataShown(*database) : "Data file: none open") +
                          "\nSQLite " + sqlite3_libversion(),
-                     platform::mb::Information, "About");
+                     controls::mb::Information, "About");
 }
 
 MDIMain& MainWindow() {

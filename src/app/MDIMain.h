@@ -11,28 +11,28 @@
 namespace app {
 
 // The main window: holds the child windows and offers the File, Edit, Data and Help menus.
-class MDIMain : public platform::MdiForm {
+class MDIMain : public controls::MdiForm {
   public:
     MDIMain();
 
-    platform::CommonDialog CD1{"CD1"};
-    platform::Menu mnuFile{"mnuFile", "&File"};
-    platform::MenuItem& MnuExit;
-    platform::Menu mnuEdit{"mnuEdit", "&Edit"};
-    platform::MenuItem& mnuUndo;
-    platform::MenuItem& mnuHistory;
-    platform::Menu mnuData{"mnuData", "&Data"};
-    platform::MenuItem& mnuAdd;
-    platform::MenuItem& mnuChange;
-    platform::MenuItem& mnuServer;
-    platform::MenuItem& mnuExport;
-    platform::MenuItem& mnuImportAccess;
-    platform::MenuItem& mnuImportResults;
+    controls::CommonDialog CD1{"CD1"};
+    controls::Menu mnuFile{"mnuFile", "&File"};
+    controls::MenuItem& MnuExit;
+    controls::Menu mnuEdit{"mnuEdit", "&Edit"};
+    controls::MenuItem& mnuUndo;
+    controls::MenuItem& mnuHistory;
+    controls::Menu mnuData{"mnuData", "&Data"};
+    controls::MenuItem& mnuAdd;
+    controls::MenuItem& mnuChange;
+    controls::MenuItem& mnuServer;
+    controls::MenuItem& mnuExport;
+    controls::MenuItem& mnuImportAccess;
+    controls::MenuItem& mnuImportResults;
     // The data files opened lately ("&1 path"), hidden while unused.
-    std::vector<platform::MenuItem*> mnuRecent;
-    platform::Menu mnuHelp{"mnuHelp", "&Help"};
-    platform::MenuItem& mnuUserGuide;
-    platform::MenuItem& mnuAbout;
+    std::vector<controls::MenuItem*> mnuRecent;
+    controls::Menu mnuHelp{"mnuHelp", "&Help"};
+    controls::MenuItem& mnuUserGuide;
+    controls::MenuItem& mnuAbout;
 
     // Opens the remembered database, asking for the file when that fails.
     void MDIForm_Load();

@@ -120,19 +120,19 @@ bool snapshotPlots(const std::filesystem::path& folder) {
 
 // The question a number typed with a thousands separator raises, as the program asks it.
 bool snapshotQuestion(loader::frmDataLoader& f, const std::filesystem::path& folder) {
-    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
-    platform::SetDialogService(dialogs);
-    dialogs->answers = {platform::mb::Cancel};
+    auto dialogs = std::make_shared<controls::ScriptedDialogs>();
+    controls::SetDialogService(dialogs);
+    dialogs->answers = {controls::mb::Cancel};
     f.cmdClearResults_Click();
     f.Check3.SetValue(0);
     f.cmbParameter.SetListIndex(0);
     f.txtResult_value.SetText("1,250");
     f.cmdAddResult_Click();
-    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    controls::SetDialogService(std::make_shared<controls::ScriptedDialogs>());
     const auto file = picture(folder, "question-number");
     const bool ok =
         !dialogs->prompts.empty() &&
-        platform::SaveMessageBoxSnapshot(dialogs->prompts[0].text, dialogs->prompts[0].buttons,
+        controls::SaveMessageBoxSnapshot(dialogs->prompts[0].text, dialogs->prompts[0].buttons,
                                          dialogs->prompts[0].title, file.string());
     if (!ok) std::fprintf(stderr, "could not write %s\n", file.string().c_str());
     return ok;
@@ -171,7 +171,7 @@ int RunSnapshot(const std::string& folderText) {
         return 1;
     }
     // No one is there to answer a dialog: every question is cancelled.
-    platform::SetDialogService(std::make_shared<platform::ScriptedDialogs>());
+    controls::SetDialogService(std::make_shared<controls::ScriptedDialogs>());
 
     // A fresh demo database, gone with its folder when the pictures are taken.
     QTemporaryDir scratch(QDir::tempPath() + "/dataloader-snapshot-XXXXXX");

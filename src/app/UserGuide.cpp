@@ -19,7 +19,7 @@ QTextBrowser* ShowUserGuide(QWidget* owner) {
         readme.open(QIODevice::ReadOnly);
         guide->setMarkdown(QString::fromUtf8(readme.readAll()));
         guide->resize(800, 600);
-        platform::PlaceWindow(guide, "UserGuide", platform::ScreenArea(guide));
+        controls::PlaceWindow(guide, "UserGuide", controls::ScreenArea(guide));
     }
     guide->show();
     guide->raise();

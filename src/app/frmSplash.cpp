@@ -7,12 +7,12 @@
 namespace app {
 
 frmSplash::frmSplash()
-    : platform::Form("frmSplash", "", false),
+    : controls::Form("frmSplash", "", false),
       Label1(*this, "Label1", "Marten Database Data Loader and Viewer", {2100, 300, 5100, 900}),
       Text1(*this, "Text1", "Version 1.1\r\nMarch, 2004", {2100, 1350, 5100, 750}, true),
       Text2(*this, "Text2", "State Division of Water Quality\r\nMonitoring and Assessment Section",
             {2100, 2250, 5100, 750}, true),
-      Picture1(*this, "Picture1", platform::Image::Picture::WaterDrop, {240, 300, 1650, 2700}),
+      Picture1(*this, "Picture1", controls::Image::Picture::WaterDrop, {240, 300, 1650, 2700}),
       cmdContinue(*this, "cmdContinue", "Continue", {3750, 3300, 1575, 450}),
       cmdCancel(*this, "cmdCancel", "Cancel", {5625, 3300, 1575, 450}) {
     SetBorder(Border::FixedDialog);
@@ -36,12 +36,12 @@ void frmSplash::cmdContinue_Click() {
     Unload();
 }
 
-void frmSplash::cmdCancel_Click() { platform::End(); }
+void frmSplash::cmdCancel_Click() { controls::End(); }
 
 bool frmSplash::Form_KeyPress(int) {
     // Any other key dismisses the splash without opening the program.
     Unload();
-    if (!MainWindowLoaded()) platform::End();
+    if (!MainWindowLoaded()) controls::End();
     return true;
 }
 

@@ -9,16 +9,16 @@
 namespace app {
 
 // The start-up window: "Continue" opens the main window, "Cancel" or any other key ends.
-class frmSplash : public platform::Form {
+class frmSplash : public controls::Form {
   public:
     frmSplash();
 
-    platform::Label Label1;
-    platform::TextBox Text1;
-    platform::TextBox Text2;
-    platform::Image Picture1;
-    platform::CommandButton cmdContinue;
-    platform::CommandButton cmdCancel;
+    controls::Label Label1;
+    controls::TextBox Text1;
+    controls::TextBox Text2;
+    controls::Image Picture1;
+    controls::CommandButton cmdContinue;
+    controls::CommandButton cmdCancel;
 
     void cmdContinue_Click();
     void cmdCancel_Click();

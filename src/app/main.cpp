@@ -144,15 +144,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(DATALOADER_VERSION);
     // Wayland desktops link the window to the installed entry, and so to its icon, by this.
     QGuiApplication::setDesktopFileName("dataloader");
-    platform::SetAppTitle("Data Loader");
-    platform::UseProgramIcon();
+    controls::SetAppTitle("Data Loader");
+    controls::UseProgramIcon();
 
     if (option == "--snapshot") return app::RunSnapshots(argv[2]);
 
     // Real dialogs from the start, so a wait for a busy data file shows even before the
     // first message.
-    platform::SetDialogService(std::make_shared<platform::QtDialogs>());
-    static platform::FormInstance<app::frmSplash> splash;
+    controls::SetDialogService(std::make_shared<controls::QtDialogs>());
+    static controls::FormInstance<app::frmSplash> splash;
     splash().Show();
     return QApplication::exec();
 }

@@ -7,7 +7,7 @@
 
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -53,4 +53,4 @@ std::string GetText() {
 
 }  // namespace Clipboard
 
-}  // namespace platform
+}  // namespace controls

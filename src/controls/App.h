@@ -5,7 +5,7 @@
 
 #include "AppPath.h"
 
-namespace platform {
+namespace controls {
 
 // The title message boxes show when none is given.
 std::string AppTitle();
@@ -25,4 +25,4 @@ void SetText(const std::string& text);
 std::string GetText();
 }  // namespace Clipboard
 
-}  // namespace platform
+}  // namespace controls

@@ -6,7 +6,7 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 // The whole control reacts to the mouse, as the classic check box did, not only the box
@@ -44,7 +44,7 @@ int CheckBox::Value() const {
 }
 
 void CheckBox::SetValue(int value) {
-    if (value < 0 || value > 2) throw EngineError(380, "Invalid property value");
+    if (value < 0 || value > 2) throw platform::EngineError(380, "Invalid property value");
     if (value == Value()) return;
     if (value == 2) box_->setTristate(true);
     box_->setCheckState(value == 1   ? Qt::Checked
@@ -53,4 +53,4 @@ void CheckBox::SetValue(int value) {
     RaiseEvent(Click);
 }
 
-}  // namespace platform
+}  // namespace controls

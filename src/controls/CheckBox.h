@@ -6,7 +6,7 @@
 
 class QCheckBox;
 
-namespace platform {
+namespace controls {
 
 class CheckBox : public Control {
   public:
@@ -25,4 +25,4 @@ class CheckBox : public Control {
     QCheckBox* box_;
 };
 
-}  // namespace platform
+}  // namespace controls

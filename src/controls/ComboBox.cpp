@@ -14,7 +14,7 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 ComboBox::ComboBox(Container& parent, std::string name, Geometry g, Style style, int index)
     : Control(parent, std::move(name), new QComboBox(parent.area()), index),
@@ -150,7 +150,8 @@ int ComboBox::ListIndex() const {
 
 void ComboBox::SetListIndex(int index) {
     fillIfPending();
-    if (index < -1 || index >= combo_->count()) throw EngineError(380, "Invalid property value");
+    if (index < -1 || index >= combo_->count())
+        throw platform::EngineError(380, "Invalid property value");
     combo_->setCurrentIndex(index);
     if (index < 0 && combo_->isEditable()) combo_->setEditText(QString());
     RaiseEvent(Click);
@@ -166,7 +167,7 @@ void ComboBox::SetText(const std::string& text) {
     if (style_ == Style::DropDownList) {
         // A list-only combo takes a text only as the choice of a matching entry.
         const int found = combo_->findText(qt::q(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (found < 0) throw EngineError(383, "'Text' property is read-only");
+        if (found < 0) throw platform::EngineError(383, "'Text' property is read-only");
         if (found != combo_->currentIndex()) {
             combo_->setCurrentIndex(found);
             RaiseEvent(Click);
@@ -181,4 +182,4 @@ void ComboBox::SetText(const std::string& text) {
     RaiseEvent(Change);
 }
 
-}  // namespace platform
+}  // namespace controls

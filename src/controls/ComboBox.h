@@ -9,7 +9,7 @@
 
 class QComboBox;
 
-namespace platform {
+namespace controls {
 
 class ComboBox : public Control {
   public:
@@ -55,4 +55,4 @@ class ComboBox : public Control {
     mutable std::function<void()> pendingFill_;
 };
 
-}  // namespace platform
+}  // namespace controls

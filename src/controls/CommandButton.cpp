@@ -8,7 +8,7 @@
 #include "Form.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 CommandButton::CommandButton(Container& parent, std::string name, const std::string& caption,
                              Geometry g, int index)
@@ -49,4 +49,4 @@ void CommandButton::Press() {
     if (button_->isEnabled()) RaiseEvent(Click);
 }
 
-}  // namespace platform
+}  // namespace controls

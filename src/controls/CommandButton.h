@@ -6,7 +6,7 @@
 
 class QPushButton;
 
-namespace platform {
+namespace controls {
 
 class CommandButton : public Control {
   public:
@@ -29,4 +29,4 @@ class CommandButton : public Control {
     QPushButton* button_;
 };
 
-}  // namespace platform
+}  // namespace controls

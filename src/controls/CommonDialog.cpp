@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 
-namespace platform {
+namespace controls {
 
 bool CommonDialog::ShowOpen() {
     auto chosen = Dialogs().OpenFile({DialogTitle, DefaultExt, Filter, InitDir});
@@ -11,4 +11,4 @@ bool CommonDialog::ShowOpen() {
     return true;
 }
 
-}  // namespace platform
+}  // namespace controls

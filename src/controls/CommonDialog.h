@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace platform {
+namespace controls {
 
 // The classic common file dialog: set the properties, call ShowOpen, read FileName.
 class CommonDialog {
@@ -22,4 +22,4 @@ class CommonDialog {
     std::string name_;
 };
 
-}  // namespace platform
+}  // namespace controls

@@ -7,7 +7,7 @@
 #include "Form.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 using qt::toPixels;
 using qt::toTwips;
@@ -91,4 +91,4 @@ void SetTabOrder(std::initializer_list<Control*> controls) {
     }
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -8,7 +8,7 @@
 class QObject;
 class QWidget;
 
-namespace platform {
+namespace controls {
 
 class Form;
 class Control;
@@ -95,4 +95,4 @@ class Control {
 // left out keep their places in the window's own order.
 void SetTabOrder(std::initializer_list<Control*> controls);
 
-}  // namespace platform
+}  // namespace controls

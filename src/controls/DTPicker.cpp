@@ -10,13 +10,13 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
 // UTC inside the edit: the picker's value is a wall-clock date and must never be moved
 // by a daylight-saving gap of the local zone.
-QDateTime toQt(const DateTime& d) {
+QDateTime toQt(const platform::DateTime& d) {
     return QDateTime(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second), Qt::UTC);
 }
 
@@ -192,7 +192,7 @@ DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry 
     : Control(parent, std::move(name), new QDateTimeEdit(parent.area()), index),
       edit_(static_cast<QDateTimeEdit*>(widget())),
       format_(format),
-      value_(DateTime::now()) {
+      value_(platform::DateTime::now()) {
     edit_->setTimeSpec(Qt::UTC);
     edit_->setDateTimeRange(QDateTime(kMinDate, QTime(0, 0), Qt::UTC),
                             QDateTime(kMaxDate, QTime(23, 59, 59), Qt::UTC));
@@ -208,7 +208,7 @@ DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry 
     QObject::connect(edit_, &QDateTimeEdit::dateTimeChanged, edit_, [this](const QDateTime& dt) {
         if (showing_ || !dt.isValid()) return;
         // Only the parts on show change; the hidden ones are kept.
-        DateTime next = value_;
+        platform::DateTime next = value_;
         if (format_ == Format::Time) {
             next.hour = dt.time().hour();
             next.minute = dt.time().minute();
@@ -224,12 +224,12 @@ DTPicker::DTPicker(Container& parent, std::string name, Format format, Geometry 
     place(g);
 }
 
-DateTime DTPicker::Value() const { return value_; }
+platform::DateTime DTPicker::Value() const { return value_; }
 
-void DTPicker::SetValue(const DateTime& value) {
+void DTPicker::SetValue(const platform::DateTime& value) {
     const QDateTime shown = toQt(value);
     if (!value.isValid() || !shown.isValid() || shown.date() < kMinDate || shown.date() > kMaxDate)
-        throw EngineError(380, "Invalid property value");
+        throw platform::EngineError(380, "Invalid property value");
     if (value == value_) return;
     value_ = value;
     showValue();
@@ -242,4 +242,4 @@ void DTPicker::showValue() {
     showing_ = false;
 }
 
-}  // namespace platform
+}  // namespace controls

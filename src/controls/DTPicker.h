@@ -7,7 +7,7 @@
 
 class QDateTimeEdit;
 
-namespace platform {
+namespace controls {
 
 // A date or time picker. It holds a full date and time whatever it shows: picking a
 // date keeps the time part, picking a time keeps the date part.
@@ -17,8 +17,8 @@ class DTPicker : public Control {
     DTPicker(Container& parent, std::string name, Format format = Format::ShortDate,
              Geometry g = {}, int index = -1);
     bool HeightFixed() const override { return true; }
-    DateTime Value() const;
-    void SetValue(const DateTime& value);  // raises Change when the value differs
+    platform::DateTime Value() const;
+    void SetValue(const platform::DateTime& value);  // raises Change when the value differs
     int Day() const { return value_.day; }
     int Month() const { return value_.month; }
     int Year() const { return value_.year; }
@@ -33,8 +33,8 @@ class DTPicker : public Control {
     void showValue();
     QDateTimeEdit* edit_;
     Format format_;
-    DateTime value_;
+    platform::DateTime value_;
     bool showing_ = false;  // Qt reports code changes of the shown value too
 };
 
-}  // namespace platform
+}  // namespace controls

@@ -16,7 +16,7 @@
 #include "BusyWait.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -96,7 +96,7 @@ int classicAnswer(int qtButton) {
     }
 }
 
-class SilentProgress : public ProgressReporter {
+class SilentProgress : public platform::ProgressReporter {
   public:
     bool Step(long long) override { return true; }
 };
@@ -104,7 +104,7 @@ class SilentProgress : public ProgressReporter {
 // The dialog is shown by hand after a fixed delay rather than by Qt's estimate, and
 // updated and given events only every few dozen milliseconds: a task reports every step,
 // and a repaint per step would cost more than the task.
-class QtProgress : public ProgressReporter {
+class QtProgress : public platform::ProgressReporter {
   public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kShowAfter{500};
@@ -145,7 +145,7 @@ class QtProgress : public ProgressReporter {
     bool cancelled_ = false;
 };
 
-class ScriptedProgress : public ProgressReporter {
+class ScriptedProgress : public platform::ProgressReporter {
   public:
     ScriptedProgress(ScriptedDialogs& owner, size_t run) : owner_(owner), run_(run) {}
     ~ScriptedProgress() override { owner_.progress[run_].open = false; }
@@ -163,7 +163,7 @@ class ScriptedProgress : public ProgressReporter {
 
 }  // namespace
 
-std::unique_ptr<ProgressReporter> DialogService::Progress(const std::string&, long long) {
+std::unique_ptr<platform::ProgressReporter> DialogService::Progress(const std::string&, long long) {
     return std::make_unique<SilentProgress>();
 }
 
@@ -234,7 +234,8 @@ std::optional<std::string> QtDialogs::InputText(const std::string& prompt, const
     return qt::s(typed);
 }
 
-std::unique_ptr<ProgressReporter> QtDialogs::Progress(const std::string& label, long long maximum) {
+std::unique_ptr<platform::ProgressReporter> QtDialogs::Progress(const std::string& label,
+                                                                long long maximum) {
     return std::make_unique<QtProgress>(label, maximum);
 }
 
@@ -266,8 +267,8 @@ std::optional<std::string> ScriptedDialogs::OpenFile(const OpenFileRequest& requ
     return answer;
 }
 
-std::unique_ptr<ProgressReporter> ScriptedDialogs::Progress(const std::string& label,
-                                                            long long maximum) {
+std::unique_ptr<platform::ProgressReporter> ScriptedDialogs::Progress(const std::string& label,
+                                                                      long long maximum) {
     progress.push_back({label, maximum});
     return std::make_unique<ScriptedProgress>(*this, progress.size() - 1);
 }
@@ -282,7 +283,8 @@ std::vector<std::string> ScriptedDialogs::texts() const {
 // The engine's waits for a busy data file show as a progress dialog of this service, so a
 // test scripts them like any other.
 void showBusyWaits() {
-    SetBusyDisplay([](long long limitMs) { return Dialogs().Progress(kBusyWaitText, limitMs); });
+    platform::SetBusyDisplay(
+        [](long long limitMs) { return Dialogs().Progress(platform::kBusyWaitText, limitMs); });
 }
 
 void SetDialogService(std::shared_ptr<DialogService> s) {
@@ -304,4 +306,4 @@ std::optional<std::string> InputBox(const std::string& prompt, const std::string
     return Dialogs().InputText(prompt, title.empty() ? AppTitle() : title, initial);
 }
 
-}  // namespace platform
+}  // namespace controls

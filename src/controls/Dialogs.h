@@ -8,7 +8,7 @@
 
 #include "Progress.h"
 
-namespace platform {
+namespace controls {
 
 // Message box button and icon codes, and the answers, as the classic MsgBox had them.
 namespace mb {
@@ -49,7 +49,8 @@ class DialogService {
                                                  const std::string& initial) = 0;
     // Progress of a task of `maximum` steps, closed when the reporter is dropped. Without
     // an override nothing is shown and nothing cancels.
-    virtual std::unique_ptr<ProgressReporter> Progress(const std::string& label, long long maximum);
+    virtual std::unique_ptr<platform::ProgressReporter> Progress(const std::string& label,
+                                                                 long long maximum);
 };
 
 // Real Qt dialogs. The progress dialog is window-modal and appears only when a task runs
@@ -61,8 +62,8 @@ class QtDialogs : public DialogService {
     std::optional<std::string> SaveFile(const OpenFileRequest& request) override;
     std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
                                          const std::string& initial) override;
-    std::unique_ptr<ProgressReporter> Progress(const std::string& label,
-                                               long long maximum) override;
+    std::unique_ptr<platform::ProgressReporter> Progress(const std::string& label,
+                                                         long long maximum) override;
 };
 
 // The classic filter ("Desc (*.a)|*.a|All|*.*") in Qt's form ("Desc (*.a);;All (*.*)").
@@ -96,8 +97,8 @@ class ScriptedDialogs : public DialogService {
     // Also answered from the file queue; the prompt records -2 as its buttons.
     std::optional<std::string> InputText(const std::string& prompt, const std::string& title,
                                          const std::string& initial) override;
-    std::unique_ptr<ProgressReporter> Progress(const std::string& label,
-                                               long long maximum) override;
+    std::unique_ptr<platform::ProgressReporter> Progress(const std::string& label,
+                                                         long long maximum) override;
 
     // An empty answer queue answers OK (or Yes); an empty file queue cancels.
     std::deque<int> answers;
@@ -125,4 +126,4 @@ int MsgBox(const std::string& prompt, int buttons = mb::OKOnly, const std::strin
 std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                     const std::string& initial);
 
-}  // namespace platform
+}  // namespace controls

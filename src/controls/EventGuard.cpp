@@ -9,7 +9,7 @@
 #include "EngineError.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -62,7 +62,7 @@ void RaiseEvent(const std::function<void()>& handler) {
         return;
     } catch (const ProgramEnded&) {
         throw;
-    } catch (const EngineError& e) {
+    } catch (const platform::EngineError& e) {
         number = e.Number();
         description = e.Description();
     } catch (const std::exception& e) {
@@ -105,4 +105,4 @@ void RaiseIgnoringErrors(const std::function<void()>& handler) {
 
 }  // namespace qt
 
-}  // namespace platform
+}  // namespace controls

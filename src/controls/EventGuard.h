@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace controls {
 
 // Runs an event handler. At the outermost level any error it throws is shown in a
 // message box with its number and description and the window stays usable; a handler
@@ -22,18 +22,14 @@ const std::vector<std::string>& HandlersRun();
 void ClearHandlersRun();
 void NoteHandler(const char* name);
 
-}  // namespace platform
+}  // namespace controls
 
 // Wires a control's event to the form's handler named after both, recording the name as it
 // runs: ON_EVENT(cmdLocate, Click) runs cmdLocate_Click(). Name and call come from the same
 // tokens, so the record cannot name another handler than the one that ran.
 #define ON_EVENT(control, event) ON_EVENT_TO(control, event, control##_##event)
-#define ON_EVENT_TO(control, event, handler)      \
-    control.event = [this] {                      \
-        ::platform::NoteHandler(#handler);        \
-        handler();                                \
+#define ON_EVENT_TO(control, event, handler) \
+    control.event = [this] {                 \
+        ::controls::NoteHandler(#handler);   \
+        handler();                           \
     }
-
-namespace platform {
-
-}  // namespace platform

@@ -11,7 +11,7 @@
 #include "Conversions.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 QBrush fixedBrush() { return QApplication::palette().brush(QPalette::Button); }
@@ -220,8 +220,8 @@ void FlexGridModel::sortRows(int col, bool ascending) {
     bool numbers = true, dates = true;
     for (size_t i = 0; i < count && (numbers || dates); ++i) {
         if (text(i).empty()) continue;
-        numbers = numbers && IsNumeric(text(i));
-        dates = dates && IsDate(text(i));
+        numbers = numbers && platform::IsNumeric(text(i));
+        dates = dates && platform::IsDate(text(i));
     }
     // One key per row, worked out once: a number, a date's serial or the folded text.
     std::vector<double> numberKeys(numbers || dates ? count : 0);
@@ -229,9 +229,9 @@ void FlexGridModel::sortRows(int col, bool ascending) {
     for (size_t i = 0; i < count; ++i) {
         if (text(i).empty()) continue;
         if (numbers)
-            numberKeys[i] = *ParseNumber(text(i));
+            numberKeys[i] = *platform::ParseNumber(text(i));
         else if (dates)
-            numberKeys[i] = static_cast<double>(TextToDate(text(i))->serialSeconds());
+            numberKeys[i] = static_cast<double>(platform::TextToDate(text(i))->serialSeconds());
         else
             textKeys[i] = qt::q(text(i)).toCaseFolded();
     }
@@ -318,4 +318,4 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace controls {
 
 // The cells of a flexible grid (grids reach a million rows, so no per-cell objects): every
 // cell's characters in one text, each cell a place and a length in it, row-major. Grid row 0 is the
@@ -91,4 +91,4 @@ class FlexGridModel : public QAbstractTableModel {
     int fixedCols_;
 };
 
-}  // namespace platform
+}  // namespace controls

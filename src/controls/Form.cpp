@@ -19,7 +19,7 @@
 #include "QtGlue.h"
 #include "WindowPlace.h"
 
-namespace platform {
+namespace controls {
 
 using qt::toPixels;
 using qt::toTwips;
@@ -359,4 +359,4 @@ void DeleteLater(std::unique_ptr<Form> form) {
         QCoreApplication::instance(), [retired] { delete retired; }, Qt::QueuedConnection);
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace controls {
 
 class Menu;
 class FormWidget;
@@ -200,4 +200,4 @@ void FormInstance<T>::retire() {
     DeleteLater(std::unique_ptr<Form>(form_.release()));
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace platform {
+namespace controls {
 
 class Form;
 
@@ -24,4 +24,4 @@ class FormWidget : public QWidget {
     Form* form_;
 };
 
-}  // namespace platform
+}  // namespace controls

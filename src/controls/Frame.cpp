@@ -4,7 +4,7 @@
 
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 // The group box itself is the contents area, so children are placed from the frame's
 // top-left corner as on the classic frame.
@@ -18,4 +18,4 @@ std::string Frame::Caption() const { return qt::s(box_->title()); }
 void Frame::SetCaption(const std::string& caption) { box_->setTitle(qt::q(caption)); }
 QWidget* Frame::area() const { return box_; }
 
-}  // namespace platform
+}  // namespace controls

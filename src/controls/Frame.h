@@ -4,7 +4,7 @@
 
 class QGroupBox;
 
-namespace platform {
+namespace controls {
 
 // A captioned frame that holds other controls.
 class Frame : public Control, public Container {
@@ -21,4 +21,4 @@ class Frame : public Control, public Container {
     QGroupBox* box_;
 };
 
-}  // namespace platform
+}  // namespace controls

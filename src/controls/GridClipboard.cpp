@@ -8,7 +8,7 @@
 #include "FlexGridModel.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -34,7 +34,6 @@ std::string htmlEscaped(std::string_view text) {
     }
     return out;
 }
-
 
 }  // namespace
 
@@ -86,4 +85,4 @@ void Put(const std::string& text, const std::string& html) {
 
 }  // namespace GridClipboard
 
-}  // namespace platform
+}  // namespace controls

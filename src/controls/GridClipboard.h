@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace controls {
 
 class FlexGridModel;
 
@@ -25,4 +25,4 @@ std::string Csv(const FlexGridModel& model);
 void Put(const std::string& text, const std::string& html);
 }  // namespace GridClipboard
 
-}  // namespace platform
+}  // namespace controls

@@ -10,7 +10,7 @@
 #include <QResizeEvent>
 #include <functional>
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -106,4 +106,4 @@ void UseProgramIcon() {
     QApplication::setWindowIcon(icon);
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace platform {
+namespace controls {
 
 // A picture on a form. The program draws its own pictures, so it ships no image files.
 class Image : public Control {
@@ -22,4 +22,4 @@ class Image : public Control {
 // Makes the water drop the icon of every window of the program.
 void UseProgramIcon();
 
-}  // namespace platform
+}  // namespace controls

@@ -5,7 +5,7 @@
 
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 Label::Label(Container& parent, std::string name, const std::string& caption, Geometry g, int index)
     : Control(parent, std::move(name), new QLabel(qt::q(caption), parent.area()), index),
@@ -48,4 +48,4 @@ void Label::SetBuddy(Control& field) {
     field.SetAccessibleName(Caption());
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace platform {
+namespace controls {
 
 class Label : public Control {
   public:
@@ -26,4 +26,4 @@ class Label : public Control {
     QLabel* label_;
 };
 
-}  // namespace platform
+}  // namespace controls

@@ -17,7 +17,7 @@
 #include "GridClipboard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -46,13 +46,13 @@ int classicShift(Qt::KeyboardModifiers m) {
            (m & Qt::AltModifier ? 4 : 0);
 }
 
-[[noreturn]] void outOfRange() { throw EngineError(381, "Subscript out of range"); }
+[[noreturn]] void outOfRange() { throw platform::EngineError(381, "Subscript out of range"); }
 
 // Checked before the store is sized from them.
 FlexGridModel* makeModel(int rows, int cols, int fixedRows, int fixedCols, QObject* parent) {
     if (rows < 0 || cols < 0 || fixedRows < 0 || fixedCols < 0 || rows < fixedRows ||
         cols < fixedCols)
-        throw EngineError(380, "Invalid property value");
+        throw platform::EngineError(380, "Invalid property value");
     return new FlexGridModel(rows, cols, fixedRows, fixedCols, parent);
 }
 
@@ -274,7 +274,8 @@ void MSFlexGrid::pressAt(int x, int y, bool extend) {
 long long MSFlexGrid::Rows() const { return model_->rows(); }
 
 void MSFlexGrid::SetRows(long long rows) {
-    if (rows < model_->fixedRows() || rows < 0) throw EngineError(380, "Invalid property value");
+    if (rows < model_->fixedRows() || rows < 0)
+        throw platform::EngineError(380, "Invalid property value");
     const long long before = model_->rows();
     model_->setRows(rows);
     clampCursor();
@@ -293,7 +294,8 @@ void MSFlexGrid::SetRows(long long rows) {
 int MSFlexGrid::Cols() const { return model_->cols(); }
 
 void MSFlexGrid::SetCols(int cols) {
-    if (cols < model_->fixedCols() || cols < 0) throw EngineError(380, "Invalid property value");
+    if (cols < model_->fixedCols() || cols < 0)
+        throw platform::EngineError(380, "Invalid property value");
     model_->setCols(cols);
     clampCursor();
     fitColumns(0, model_->rows() - 1);
@@ -303,7 +305,8 @@ void MSFlexGrid::SetCols(int cols) {
 int MSFlexGrid::FixedRows() const { return model_->fixedRows(); }
 
 void MSFlexGrid::SetFixedRows(int rows) {
-    if (rows < 0 || rows > model_->rows()) throw EngineError(380, "Invalid property value");
+    if (rows < 0 || rows > model_->rows())
+        throw platform::EngineError(380, "Invalid property value");
     model_->setFixedRows(rows);
     view_->horizontalHeader()->setVisible(rows > 0);
     clampCursor();
@@ -313,7 +316,8 @@ void MSFlexGrid::SetFixedRows(int rows) {
 int MSFlexGrid::FixedCols() const { return model_->fixedCols(); }
 
 void MSFlexGrid::SetFixedCols(int cols) {
-    if (cols < 0 || cols > model_->cols()) throw EngineError(380, "Invalid property value");
+    if (cols < 0 || cols > model_->cols())
+        throw platform::EngineError(380, "Invalid property value");
     model_->setFixedCols(cols);
 }
 
@@ -456,4 +460,4 @@ void MSFlexGrid::syncSelection() {
     syncing_ = false;
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -12,7 +12,7 @@ class QMouseEvent;
 class QPoint;
 class QTableView;
 
-namespace platform {
+namespace controls {
 
 class FlexGridModel;
 
@@ -124,4 +124,4 @@ class MSFlexGrid : public Control {
     std::pair<int, int> headerPress_{-1, 0};  // the column pressed in the header, its width
 };
 
-}  // namespace platform
+}  // namespace controls

@@ -14,7 +14,7 @@
 #include "QtGlue.h"
 #include "WindowPlace.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 MdiForm* current_host = nullptr;
@@ -100,4 +100,4 @@ QWidget* MdiForm::placeChild(Form& form) {
     return sub;
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -9,7 +9,7 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 // Captions carry their mnemonic as "&"; scripts and tests read them without it.
@@ -66,7 +66,7 @@ MenuItem& Menu::Item(const std::string& name) {
     for (auto& item : items_) {
         if (item->Name() == name) return *item;
     }
-    throw EngineError(err::ItemNotFound, "Item not found in this collection.");
+    throw platform::EngineError(platform::err::ItemNotFound, "Item not found in this collection.");
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -9,7 +9,7 @@ class QMenu;
 class QAction;
 class QKeySequence;
 
-namespace platform {
+namespace controls {
 
 class MenuItem {
   public:
@@ -54,4 +54,4 @@ class Menu {
     std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
-}  // namespace platform
+}  // namespace controls

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <utility>
 
-namespace platform::qt {
+namespace controls::qt {
 
 namespace {
 std::optional<QPoint> popupPoint;
@@ -53,4 +53,4 @@ void ApplyMousePointer(int& current, int requested) {
     }
 }
 
-}  // namespace platform::qt
+}  // namespace controls::qt

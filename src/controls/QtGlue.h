@@ -1,7 +1,7 @@
 #pragma once
 
-// Qt-side helpers shared by the control implementations. Included only by platform .cpp
-// files; nothing above the platform layer sees Qt.
+// Qt-side helpers shared by the control implementations. Included only by controls .cpp
+// files; nothing above the controls layer sees Qt.
 
 #include <QObject>
 #include <QPoint>
@@ -17,7 +17,7 @@
 class QEvent;
 class QWidget;
 
-namespace platform::qt {
+namespace controls::qt {
 
 inline QString q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -78,4 +78,4 @@ void BringForward(QWidget* window);
 // change between the two touches Qt's override cursor stack, so it stays balanced.
 void ApplyMousePointer(int& current, int requested);
 
-}  // namespace platform::qt
+}  // namespace controls::qt

@@ -8,7 +8,7 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 Form& TabPage::form() { return tab_.form(); }
 
@@ -50,7 +50,8 @@ SSTab::~SSTab() = default;
 int SSTab::Tab() const { return tabs_->currentIndex(); }
 
 void SSTab::SetTab(int index) {
-    if (index < 0 || index >= tabs_->count()) throw EngineError(380, "Invalid property value");
+    if (index < 0 || index >= tabs_->count())
+        throw platform::EngineError(380, "Invalid property value");
     if (index == tabs_->currentIndex()) return;
     settingTab_ = true;
     tabs_->setCurrentIndex(index);
@@ -64,8 +65,8 @@ std::string SSTab::TabCaption(int index) const { return qt::s(tabs_->tabText(ind
 
 TabPage& SSTab::Page(int index) {
     if (index < 0 || index >= static_cast<int>(pages_.size()))
-        throw EngineError(381, "Subscript out of range");
+        throw platform::EngineError(381, "Subscript out of range");
     return *pages_[static_cast<size_t>(index)];
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -9,7 +9,7 @@
 
 class QTabWidget;
 
-namespace platform {
+namespace controls {
 
 class SSTab;
 
@@ -47,4 +47,4 @@ class SSTab : public Control {
     bool settingTab_ = false;  // Qt reports code changes of the tab too
 };
 
-}  // namespace platform
+}  // namespace controls

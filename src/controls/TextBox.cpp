@@ -8,7 +8,7 @@
 #include "EventGuard.h"
 #include "QtGlue.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 constexpr int kNoLimit = std::numeric_limits<int>::max();
@@ -91,4 +91,4 @@ void TextBox::SetMaxLength(int length) {
     if (line_) line_->setMaxLength(length > 0 ? length : kNoLimit);
 }
 
-}  // namespace platform
+}  // namespace controls

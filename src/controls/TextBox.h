@@ -7,7 +7,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-namespace platform {
+namespace controls {
 
 class TextBox : public Control {
   public:
@@ -33,4 +33,4 @@ class TextBox : public Control {
     bool settingText_ = false;  // a multi-line edit reports code changes too
 };
 
-}  // namespace platform
+}  // namespace controls

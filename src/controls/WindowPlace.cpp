@@ -13,7 +13,7 @@
 #include "QtGlue.h"
 #include "UserSettings.h"
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -26,7 +26,7 @@ struct Place {
 
 // "x y w h", then "maximised" for a top-level window left maximised.
 std::optional<Place> savedPlace(const std::string& name) {
-    const auto text = UserSetting(key(name));
+    const auto text = platform::UserSetting(key(name));
     if (!text) return std::nullopt;
     std::istringstream in(*text);
     int x = 0, y = 0, w = 0, h = 0;
@@ -45,7 +45,7 @@ void savePlace(QWidget* window, const std::string& name) {
     std::ostringstream out;
     out << r.x() << ' ' << r.y() << ' ' << r.width() << ' ' << r.height();
     if (maximised) out << " maximised";
-    SetUserSetting(key(name), out.str());
+    platform::SetUserSetting(key(name), out.str());
 }
 
 // Saves a window's place a moment after it last moved or changed size (a drag raises many
@@ -110,4 +110,4 @@ void PlaceWindow(QWidget* window, const std::string& name, const QRect& area) {
     if (!name.empty()) rememberPlace(window, name);
 }
 
-}  // namespace platform
+}  // namespace controls

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace controls {
 
 // `wanted` shrunk to fit `area` where it is larger, and moved inside it.
 QRect FitInto(QRect wanted, const QRect& area);
@@ -19,4 +19,4 @@ void PlaceWindow(QWidget* window, const std::string& name, const QRect& area);
 // The free area of the screen a top-level window opens on.
 QRect ScreenArea(const QWidget* window);
 
-}  // namespace platform
+}  // namespace controls

@@ -26,9 +26,9 @@ constexpr int boxTop(int row) { return labelTop(row) + 255; }
 }  // namespace
 
 frmExport::frmExport()
-    : platform::Form("frmExport", "Export Data"),
+    : controls::Form("frmExport", "Export Data"),
       Label1(*this, "Label1", "From", {kLeft, 165, 600, 255}),
-      DTPicker1(*this, "DTPicker1", platform::DTPicker::Format::ShortDate, {780, 120, 1800, 315}),
+      DTPicker1(*this, "DTPicker1", controls::DTPicker::Format::ShortDate, {780, 120, 1800, 315}),
       Check1(*this, "Check1", "All Records", {2880, 135, 1800, 285}),
       Label2(*this, "Label2", "Sample File", {kLeft, labelTop(0), 4000, 255}),
       txtsample(*this, "txtsample", "", {kLeft, boxTop(0), kBoxWidth, 315}),
@@ -84,8 +84,8 @@ void frmExport::Check1_Click() {
     DTPicker1.SetVisible(byDate);
 }
 
-void frmExport::browse(platform::TextBox& box, const std::string& title) {
-    const auto chosen = platform::Dialogs().SaveFile(
+void frmExport::browse(controls::TextBox& box, const std::string& title) {
+    const auto chosen = controls::Dialogs().SaveFile(
         {title, "csv", "CSV files (*.csv)|*.csv|All files (*.*)|*.*", box.Text()});
     if (chosen) box.SetText(*chosen);
 }
@@ -96,13 +96,13 @@ void frmExport::CmdExport_Click() {
     std::string failure;
     ExportCounts counts;
     {
-        platform::Hourglass wait(*this);
+        controls::Hourglass wait(*this);
         try {
             ExportRange range;
             range.all = Check1.Value() == 1;
             range.from = DTPicker1.Value();
             counts = ExportData(store::requireDb(), range, targets, [](long long samples) {
-                return platform::Dialogs().Progress("Exporting samples...", samples);
+                return controls::Dialogs().Progress("Exporting samples...", samples);
             });
         } catch (const ExportError& e) {
             failure = e.what();
@@ -111,16 +111,16 @@ void frmExport::CmdExport_Click() {
         }
     }
     if (!failure.empty()) {
-        platform::MsgBox(failure, platform::mb::Exclamation);
+        controls::MsgBox(failure, controls::mb::Exclamation);
         return;
     }
     RememberExport(targets.sample, platform::DateTime::now());
-    platform::MsgBox(ExportSummary(counts, targets));
+    controls::MsgBox(ExportSummary(counts, targets));
     Unload();
 }
 
-platform::FormInstance<frmExport>& ExportWindow() {
-    static platform::FormInstance<frmExport> instance;
+controls::FormInstance<frmExport>& ExportWindow() {
+    static controls::FormInstance<frmExport> instance;
     return instance;
 }
 

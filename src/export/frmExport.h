@@ -11,28 +11,28 @@
 namespace exporter {
 
 // Writes the hand-entered samples and their results to four CSV files.
-class frmExport : public platform::Form {
+class frmExport : public controls::Form {
   public:
     frmExport();
 
-    platform::Label Label1;
-    platform::DTPicker DTPicker1;
-    platform::CheckBox Check1;
-    platform::Label Label2;
-    platform::TextBox txtsample;
-    platform::CommandButton cmdbrowseSample;
-    platform::Label Label3;
-    platform::TextBox txtresult;
-    platform::CommandButton cmdbrowseresult;
-    platform::Label Label4;
-    platform::TextBox txtresultsnon;
-    platform::CommandButton cmdbrowsenon;
-    platform::Label Label5;
-    platform::TextBox txtreplicates;
-    platform::CommandButton cmdreplicates;
-    platform::CheckBox chkHeader;
-    platform::CommandButton CmdExport;
-    platform::CommonDialog CommonDialog1;
+    controls::Label Label1;
+    controls::DTPicker DTPicker1;
+    controls::CheckBox Check1;
+    controls::Label Label2;
+    controls::TextBox txtsample;
+    controls::CommandButton cmdbrowseSample;
+    controls::Label Label3;
+    controls::TextBox txtresult;
+    controls::CommandButton cmdbrowseresult;
+    controls::Label Label4;
+    controls::TextBox txtresultsnon;
+    controls::CommandButton cmdbrowsenon;
+    controls::Label Label5;
+    controls::TextBox txtreplicates;
+    controls::CommandButton cmdreplicates;
+    controls::CheckBox chkHeader;
+    controls::CommandButton CmdExport;
+    controls::CommonDialog CommonDialog1;
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -45,9 +45,9 @@ class frmExport : public platform::Form {
 
   private:
     // A save-file dialog starting at the box's file; a cancel leaves the box as it was.
-    void browse(platform::TextBox& box, const std::string& title);
+    void browse(controls::TextBox& box, const std::string& title);
 };
 
-platform::FormInstance<frmExport>& ExportWindow();
+controls::FormInstance<frmExport>& ExportWindow();
 
 }  // namespace exporter

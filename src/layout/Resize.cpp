@@ -26,7 +26,7 @@ std::optional<int> factor(int present, int recorded) {
 }
 
 // The recorded window, recording it first when it is new.
-const SizeRecord& formRecord(platform::Form& form) {
+const SizeRecord& formRecord(controls::Form& form) {
     int at = FindForm(form);
     if (at < 0) at = AddForm(form);
     return FormSizes[static_cast<size_t>(at)];
@@ -36,13 +36,13 @@ const SizeRecord& formRecord(platform::Form& form) {
 
 int RealLeft(int left) { return left >= 0 ? left : left + kHiddenTabOffset; }
 
-int FindForm(const platform::Form& form) {
+int FindForm(const controls::Form& form) {
     for (size_t i = 0; i < FormSizes.size(); ++i)
         if (FormSizes[i].Name == form.Name()) return static_cast<int>(i);
     return -1;
 }
 
-int AddForm(platform::Form& form) {
+int AddForm(controls::Form& form) {
     SizeRecord r;
     r.Name = form.Name();
     r.Top = form.Top();
@@ -53,12 +53,12 @@ int AddForm(platform::Form& form) {
     r.ScaleWidth = form.ScaleWidth();
     FormSizes.push_back(r);
     const int at = static_cast<int>(FormSizes.size()) - 1;
-    for (platform::Control* c : form.Controls())
+    for (controls::Control* c : form.Controls())
         if (FindControl(*c, form.Name()) < 0) AddControl(*c, form.Name());
     return at;
 }
 
-int FindControl(const platform::Control& control, const std::string& formName) {
+int FindControl(const controls::Control& control, const std::string& formName) {
     for (size_t i = 0; i < ControlSizes.size(); ++i) {
         const SizeRecord& r = ControlSizes[i];
         if (r.FormName == formName && r.Name == control.Name() &&
@@ -68,7 +68,7 @@ int FindControl(const platform::Control& control, const std::string& formName) {
     return -1;
 }
 
-int AddControl(platform::Control& control, const std::string& formName) {
+int AddControl(controls::Control& control, const std::string& formName) {
     SizeRecord r;
     r.Name = control.Name();
     r.Index = control.HasIndex() ? control.Index() : 0;
@@ -81,17 +81,17 @@ int AddControl(platform::Control& control, const std::string& formName) {
     return static_cast<int>(ControlSizes.size()) - 1;
 }
 
-std::optional<int> WidthFactor(platform::Form& form) {
+std::optional<int> WidthFactor(controls::Form& form) {
     const SizeRecord& r = formRecord(form);
     return factor(form.ScaleWidth(), r.ScaleWidth);
 }
 
-std::optional<int> HeightFactor(platform::Form& form) {
+std::optional<int> HeightFactor(controls::Form& form) {
     const SizeRecord& r = formRecord(form);
     return factor(form.ScaleHeight(), r.ScaleHeight);
 }
 
-void ResizeControl(platform::Control& control, platform::Form& form) {
+void ResizeControl(controls::Control& control, controls::Form& form) {
     // The height first, so that a first call records the window.
     const auto h = HeightFactor(form);
     const auto w = WidthFactor(form);
@@ -108,7 +108,7 @@ void ResizeControl(platform::Control& control, platform::Form& form) {
     control.Move(left, top, width, height);
 }
 
-void ResizeForm(platform::Form& form) {
+void ResizeForm(controls::Form& form) {
     if (Resizing) return;  // the size changes below raise the resize event again
     Resizing = true;
     struct Clear {
@@ -127,21 +127,21 @@ void ResizeForm(platform::Form& form) {
         outerWidth = form.Width();
         // Shrink the window around its controls, with a margin right and below.
         int right = 0, bottom = 0;
-        for (const platform::Control* c : form.Controls()) {
+        for (const controls::Control* c : form.Controls()) {
             right = std::max(right, c->Left() + c->Width() + kRightMargin);
             bottom = std::max(bottom, c->Top() + c->Height() + kBottomMargin);
         }
         form.SetHeight(bottom);
         form.SetWidth(right);
     }
-    for (platform::Control* c : form.Controls()) ResizeControl(*c, form);
+    for (controls::Control* c : form.Controls()) ResizeControl(*c, form);
     if (!form.IsMdiChild()) {
         if (form.Visible() != wasVisible) wasVisible ? form.Show() : form.Hide();
     } else if (firstChildLayout) {
         // Back to the window's size: the recorded layout stretches to fill it.
         form.SetHeight(outerHeight);
         form.SetWidth(outerWidth);
-        for (platform::Control* c : form.Controls()) ResizeControl(*c, form);
+        for (controls::Control* c : form.Controls()) ResizeControl(*c, form);
     }
 }
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace controls {
 class Control;
 class Form;
-}  // namespace platform
+}  // namespace controls
 
 // Proportional layout: when a window changes size, each of its controls keeps the share of
 // the window's inner area it had when the window was first laid out. A window calls
@@ -34,17 +34,17 @@ extern std::vector<SizeRecord> FormSizes;
 extern std::vector<SizeRecord> ControlSizes;
 extern bool Resizing;
 
-void ResizeForm(platform::Form& form);
+void ResizeForm(controls::Form& form);
 
 // The module's own routines, open for tests.
-int FindForm(const platform::Form& form);
-int AddForm(platform::Form& form);
-int FindControl(const platform::Control& control, const std::string& formName);
-int AddControl(platform::Control& control, const std::string& formName);
+int FindForm(const controls::Form& form);
+int AddForm(controls::Form& form);
+int FindControl(const controls::Control& control, const std::string& formName);
+int AddControl(controls::Control& control, const std::string& formName);
 // Whole percentages of the recorded inner size; nothing when the recorded size is 0.
-std::optional<int> WidthFactor(platform::Form& form);
-std::optional<int> HeightFactor(platform::Form& form);
-void ResizeControl(platform::Control& control, platform::Form& form);
+std::optional<int> WidthFactor(controls::Form& form);
+std::optional<int> HeightFactor(controls::Form& form);
+void ResizeControl(controls::Control& control, controls::Form& form);
 // A control on a hidden tab of the classic tab control stood at its real left minus 75000.
 int RealLeft(int left);
 

@@ -10,30 +10,30 @@ namespace loader {
 
 namespace {
 
-using List = platform::ComboBox::Style;
-using Picker = platform::DTPicker::Format;
+using List = controls::ComboBox::Style;
+using Picker = controls::DTPicker::Format;
 
 // Each grid's row count stands under it, where every grid ends.
-constexpr platform::Geometry kRowCountAt{120, 6660, 3000, 255};
+constexpr controls::Geometry kRowCountAt{120, 6660, 3000, 255};
 
-void hide(std::initializer_list<platform::Control*> controls) {
+void hide(std::initializer_list<controls::Control*> controls) {
     for (auto* c : controls) c->SetVisible(false);
 }
 
 }  // namespace
 
-TabStrip::TabStrip(platform::Form& form)
+TabStrip::TabStrip(controls::Form& form)
     : SSTab1(form, "SSTab1",
              {"View Project", "Sample", "View Station", "Results", "View Samples", "View Results"},
              {120, 120, 11160, 7560}) {}
 
-ViewProjectTab::ViewProjectTab(platform::Container& page)
+ViewProjectTab::ViewProjectTab(controls::Container& page)
     : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6480}),
       lblRowCount2(page, "lblRowCount2", "", kRowCountAt) {
     MSFlexGrid2.SetAccessibleName("Projects");
 }
 
-SampleTab::SampleTab(platform::Container& page)
+SampleTab::SampleTab(controls::Container& page)
     : Label4(page, "Label4", "Project", {240, 270, 1800, 255}),
       cmbProject_Code(page, "cmbProject_Code", {2100, 240, 4350, 315}, List::DropDownList),
       Label5(page, "Label5", "Station", {240, 690, 1800, 255}),
@@ -99,7 +99,7 @@ SampleTab::SampleTab(platform::Container& page)
     Label24.SetVisible(false);
 }
 
-ViewStationTab::ViewStationTab(platform::Container& page)
+ViewStationTab::ViewStationTab(controls::Container& page)
     : Frame11(page, "Frame11", "", {120, 120, 1800, 1380}),
       chkProjectStation(Frame11, "chkProjectStation", "Project", {180, 240, 1560, 255}),
       ChkLocationStation(Frame11, "ChkLocationStation", "Location", {180, 600, 1560, 255}),
@@ -124,7 +124,7 @@ ViewStationTab::ViewStationTab(platform::Container& page)
     hide({&Label25, &cmbStationProject, &Frame8, &Frame12});
 }
 
-ResultsTab::ResultsTab(platform::Container& page)
+ResultsTab::ResultsTab(controls::Container& page)
     : Frame3(page, "Frame3", "Sample Number", {120, 120, 10860, 900}),
       txtResultSampleNum(Frame3, "txtResultSampleNum", "", {150, 390, 1400, 315}),
       DTPicker5(Frame3, "DTPicker5", Picker::ShortDate, {1700, 390, 1800, 315}),
@@ -207,7 +207,7 @@ ResultsTab::ResultsTab(platform::Container& page)
     MSFlexGrid5.SetAccessibleName("Results of the sample");
     MSFlexGrid5.SetToolTipText("Click a result to correct or delete it");
     // Keying runs down the entry: parameter, value, remark, grade, comment, store.
-    platform::SetTabOrder({&txtResultSampleNum, &DTPicker5,        &cmdFindSample,
+    controls::SetTabOrder({&txtResultSampleNum, &DTPicker5,        &cmdFindSample,
                            &cmdPrevious,        &cmdNext,          &Check13,
                            &cmdParameterFind,   &txtparameterFind, &cmbParameter,
                            &txtResult_value,    &cmbRemark_code,   &TXTGrade,
@@ -217,7 +217,7 @@ ResultsTab::ResultsTab(platform::Container& page)
                            &cmdDeleteR,         &MSFlexGrid5});
 }
 
-ViewSamplesTab::ViewSamplesTab(platform::Container& page)
+ViewSamplesTab::ViewSamplesTab(controls::Container& page)
     : Frame7(page, "Frame7", "Filter On", {120, 120, 1800, 1620}),
       Check10(Frame7, "Check10", "Project", {180, 300, 1500, 255}),
       Check9(Frame7, "Check9", "Station", {180, 630, 1500, 255}),
@@ -252,7 +252,7 @@ ViewSamplesTab::ViewSamplesTab(platform::Container& page)
     DTPicker7.SetValue(viewFrom);
 }
 
-ViewResultsTab::ViewResultsTab(platform::Container& page)
+ViewResultsTab::ViewResultsTab(controls::Container& page)
     : Frame4(page, "Frame4", "Sample Number", {120, 120, 2640, 840}),
       TxtSampleNumber(Frame4, "TxtSampleNumber", "", {150, 360, 2340, 315}),
       Frame5(page, "Frame5", "", {120, 120, 6000, 840}),

@@ -27,165 +27,165 @@ inline constexpr int ViewResults = 5;
 }  // namespace tab
 
 struct TabStrip {
-    explicit TabStrip(platform::Form& form);
-    platform::SSTab SSTab1;
+    explicit TabStrip(controls::Form& form);
+    controls::SSTab SSTab1;
 };
 
 // "View Project"
 struct ViewProjectTab {
-    explicit ViewProjectTab(platform::Container& page);
-    platform::MSFlexGrid MSFlexGrid2;
-    platform::Label lblRowCount2;  // "12 rows", under the grid
+    explicit ViewProjectTab(controls::Container& page);
+    controls::MSFlexGrid MSFlexGrid2;
+    controls::Label lblRowCount2;  // "12 rows", under the grid
 };
 
 // "Sample"
 struct SampleTab {
-    explicit SampleTab(platform::Container& page);
-    platform::Label Label4;
-    platform::ComboBox cmbProject_Code;
-    platform::Label Label5;
-    platform::ComboBox cmbStation_id;
-    platform::CheckBox Check11;
-    platform::Label label3;
-    platform::ComboBox cmbMedium;
-    platform::Label Label1;
-    platform::ComboBox CMBSample_Type;
-    platform::Label Label2;
-    platform::ComboBox CmbComposite_Statistic;
-    platform::Label Label8;
-    platform::TextBox txtSample_Depth;
-    platform::Label Label9;
-    platform::TextBox txtcomment;
-    platform::Frame Frame2;
-    platform::DTPicker DTPicker2;
-    platform::DTPicker DTPicker1;
-    platform::CheckBox Check1;
-    platform::CheckBox Check2;
-    platform::Frame Frame1;
-    platform::DTPicker DTPicker3;
-    platform::DTPicker DTPicker4;
-    platform::CommandButton CmdAddSample;
-    platform::CommandButton cmdClear;
-    platform::CommandButton cmdExitSample;
-    platform::Label Label24;
-    platform::Frame Frame9;
-    platform::Label lblSampleNum;
-    platform::TextBox txtSampleNum;
-    platform::CommandButton cmdLocate;
-    platform::CommandButton cmdPreviousRecord;
-    platform::CommandButton cmdNextRecord;
-    platform::CommandButton cmddeleteS;
-    platform::Label lblLocateHint;
+    explicit SampleTab(controls::Container& page);
+    controls::Label Label4;
+    controls::ComboBox cmbProject_Code;
+    controls::Label Label5;
+    controls::ComboBox cmbStation_id;
+    controls::CheckBox Check11;
+    controls::Label label3;
+    controls::ComboBox cmbMedium;
+    controls::Label Label1;
+    controls::ComboBox CMBSample_Type;
+    controls::Label Label2;
+    controls::ComboBox CmbComposite_Statistic;
+    controls::Label Label8;
+    controls::TextBox txtSample_Depth;
+    controls::Label Label9;
+    controls::TextBox txtcomment;
+    controls::Frame Frame2;
+    controls::DTPicker DTPicker2;
+    controls::DTPicker DTPicker1;
+    controls::CheckBox Check1;
+    controls::CheckBox Check2;
+    controls::Frame Frame1;
+    controls::DTPicker DTPicker3;
+    controls::DTPicker DTPicker4;
+    controls::CommandButton CmdAddSample;
+    controls::CommandButton cmdClear;
+    controls::CommandButton cmdExitSample;
+    controls::Label Label24;
+    controls::Frame Frame9;
+    controls::Label lblSampleNum;
+    controls::TextBox txtSampleNum;
+    controls::CommandButton cmdLocate;
+    controls::CommandButton cmdPreviousRecord;
+    controls::CommandButton cmdNextRecord;
+    controls::CommandButton cmddeleteS;
+    controls::Label lblLocateHint;
 };
 
 // "View Station"
 struct ViewStationTab {
-    explicit ViewStationTab(platform::Container& page);
-    platform::Frame Frame11;
-    platform::CheckBox chkProjectStation;
-    platform::CheckBox ChkLocationStation;
-    platform::CheckBox ChkWaterStation;
-    platform::Label Label25;
-    platform::ComboBox cmbStationProject;
-    platform::Frame Frame8;
-    platform::TextBox txtfindstation;
-    platform::Frame Frame12;
-    platform::TextBox txtwaterbodyname;
-    platform::CommandButton cmdFindStation;
-    platform::MSFlexGrid MSFlexGrid1;
-    platform::Label lblRowCount1;  // "12 rows", under the grid
+    explicit ViewStationTab(controls::Container& page);
+    controls::Frame Frame11;
+    controls::CheckBox chkProjectStation;
+    controls::CheckBox ChkLocationStation;
+    controls::CheckBox ChkWaterStation;
+    controls::Label Label25;
+    controls::ComboBox cmbStationProject;
+    controls::Frame Frame8;
+    controls::TextBox txtfindstation;
+    controls::Frame Frame12;
+    controls::TextBox txtwaterbodyname;
+    controls::CommandButton cmdFindStation;
+    controls::MSFlexGrid MSFlexGrid1;
+    controls::Label lblRowCount1;  // "12 rows", under the grid
 };
 
 // "Results"
 struct ResultsTab {
-    explicit ResultsTab(platform::Container& page);
-    platform::Frame Frame3;
-    platform::TextBox txtResultSampleNum;
-    platform::DTPicker DTPicker5;
-    platform::CommandButton cmdFindSample;
-    platform::CommandButton cmdPrevious;
-    platform::CommandButton cmdNext;
-    platform::Label lblCode;
-    platform::Label lblProject;
-    platform::Label lblStation;
-    platform::Label Label15;
-    platform::Label lblDate;
-    platform::Label Label14;
-    platform::Label lblMedium;
-    platform::Label Label13;
-    platform::Label lblSampleType;
-    platform::Label Label12;
-    platform::Label lblDepth;
-    platform::Frame frmParameter;
-    platform::ComboBox cmbParameter;
-    platform::CheckBox Check13;
-    platform::CommandButton cmdParameterFind;
-    platform::TextBox txtparameterFind;
-    platform::Label Label6;
-    platform::TextBox txtResult_value;
-    platform::Label Label7;
-    platform::ComboBox cmbRemark_code;
-    platform::Label Label10;
-    platform::TextBox TXTGrade;
-    platform::CheckBox Check3;
-    platform::Label Label11;
-    platform::TextBox txtCommentResult;
-    platform::CommandButton cmdAddResult;
-    platform::CommandButton cmdClearResults;
-    platform::CommandButton cmdExitResult;
-    platform::CommandButton cmdPlotSample;
-    platform::Frame Frame10;
-    platform::CommandButton cmdLocateResults;
-    platform::CommandButton cmdPrevResult;
-    platform::CommandButton cmdNextResult;
-    platform::CommandButton cmdDeleteR;
-    platform::Label lblReplicateNote;  // on show while "Replicate" is ticked
-    platform::MSFlexGrid MSFlexGrid5;  // every result of the sample on show
+    explicit ResultsTab(controls::Container& page);
+    controls::Frame Frame3;
+    controls::TextBox txtResultSampleNum;
+    controls::DTPicker DTPicker5;
+    controls::CommandButton cmdFindSample;
+    controls::CommandButton cmdPrevious;
+    controls::CommandButton cmdNext;
+    controls::Label lblCode;
+    controls::Label lblProject;
+    controls::Label lblStation;
+    controls::Label Label15;
+    controls::Label lblDate;
+    controls::Label Label14;
+    controls::Label lblMedium;
+    controls::Label Label13;
+    controls::Label lblSampleType;
+    controls::Label Label12;
+    controls::Label lblDepth;
+    controls::Frame frmParameter;
+    controls::ComboBox cmbParameter;
+    controls::CheckBox Check13;
+    controls::CommandButton cmdParameterFind;
+    controls::TextBox txtparameterFind;
+    controls::Label Label6;
+    controls::TextBox txtResult_value;
+    controls::Label Label7;
+    controls::ComboBox cmbRemark_code;
+    controls::Label Label10;
+    controls::TextBox TXTGrade;
+    controls::CheckBox Check3;
+    controls::Label Label11;
+    controls::TextBox txtCommentResult;
+    controls::CommandButton cmdAddResult;
+    controls::CommandButton cmdClearResults;
+    controls::CommandButton cmdExitResult;
+    controls::CommandButton cmdPlotSample;
+    controls::Frame Frame10;
+    controls::CommandButton cmdLocateResults;
+    controls::CommandButton cmdPrevResult;
+    controls::CommandButton cmdNextResult;
+    controls::CommandButton cmdDeleteR;
+    controls::Label lblReplicateNote;  // on show while "Replicate" is ticked
+    controls::MSFlexGrid MSFlexGrid5;  // every result of the sample on show
 };
 
 // "View Samples"
 struct ViewSamplesTab {
-    explicit ViewSamplesTab(platform::Container& page);
-    platform::Frame Frame7;
-    platform::CheckBox Check10;
-    platform::CheckBox Check9;
-    platform::CheckBox Check8;
-    platform::CheckBox Check7;
-    platform::Frame FrmDate;
-    platform::Label Label20;
-    platform::DTPicker DTPicker6;
-    platform::Label Label21;
-    platform::DTPicker DTPicker7;
-    platform::Label Label23;
-    platform::ComboBox cmbProject;
-    platform::Label Label22;
-    platform::ComboBox cmbStation;
-    platform::CommandButton cmdSamples;
-    platform::Frame frmLoaded;
-    platform::CheckBox Check12;
-    platform::CommandButton cmdSampletoResults;
-    platform::MSFlexGrid MSFlexGrid3;
-    platform::Label lblRowCount3;  // "12 rows", under the grid
+    explicit ViewSamplesTab(controls::Container& page);
+    controls::Frame Frame7;
+    controls::CheckBox Check10;
+    controls::CheckBox Check9;
+    controls::CheckBox Check8;
+    controls::CheckBox Check7;
+    controls::Frame FrmDate;
+    controls::Label Label20;
+    controls::DTPicker DTPicker6;
+    controls::Label Label21;
+    controls::DTPicker DTPicker7;
+    controls::Label Label23;
+    controls::ComboBox cmbProject;
+    controls::Label Label22;
+    controls::ComboBox cmbStation;
+    controls::CommandButton cmdSamples;
+    controls::Frame frmLoaded;
+    controls::CheckBox Check12;
+    controls::CommandButton cmdSampletoResults;
+    controls::MSFlexGrid MSFlexGrid3;
+    controls::Label lblRowCount3;  // "12 rows", under the grid
 };
 
 // "View Results"
 struct ViewResultsTab {
-    explicit ViewResultsTab(platform::Container& page);
-    platform::Frame Frame4;
-    platform::TextBox TxtSampleNumber;
-    platform::Frame Frame5;
-    platform::Label Label18;
-    platform::Label Label19;
-    platform::Label Label17;
-    platform::Label Label16;
-    platform::CheckBox Check4;
-    platform::Frame Frame6;
-    platform::CheckBox Check5;
-    platform::CheckBox Check6;
-    platform::CommandButton cmdLoadResult;
-    platform::CommandButton cmdPlotResults;
-    platform::MSFlexGrid MSFlexGrid4;
-    platform::Label lblRowCount4;  // "12 rows", under the grid
+    explicit ViewResultsTab(controls::Container& page);
+    controls::Frame Frame4;
+    controls::TextBox TxtSampleNumber;
+    controls::Frame Frame5;
+    controls::Label Label18;
+    controls::Label Label19;
+    controls::Label Label17;
+    controls::Label Label16;
+    controls::CheckBox Check4;
+    controls::Frame Frame6;
+    controls::CheckBox Check5;
+    controls::CheckBox Check6;
+    controls::CommandButton cmdLoadResult;
+    controls::CommandButton cmdPlotResults;
+    controls::MSFlexGrid MSFlexGrid4;
+    controls::Label lblRowCount4;  // "12 rows", under the grid
 };
 
 }  // namespace loader

@@ -9,16 +9,16 @@
 
 namespace loader {
 
-void SaveGridAsCsv(platform::MSFlexGrid& grid) {
-    const auto path = platform::Dialogs().SaveFile(
+void SaveGridAsCsv(controls::MSFlexGrid& grid) {
+    const auto path = controls::Dialogs().SaveFile(
         {"Save as CSV", "csv", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*", ""});
     if (!path) return;
     std::ofstream out(*path, std::ios::binary | std::ios::trunc);
-    out << platform::GridClipboard::Csv(grid.model());
+    out << controls::GridClipboard::Csv(grid.model());
     out.close();
     if (!out)
-        platform::MsgBox("The grid could not be written to " + *path + ".",
-                         platform::mb::Exclamation);
+        controls::MsgBox("The grid could not be written to " + *path + ".",
+                         controls::mb::Exclamation);
 }
 
 void frmDataLoader::mnucopy1_Click() { MSFlexGrid1.CopySelection(); }

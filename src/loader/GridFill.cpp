@@ -2,7 +2,7 @@
 
 namespace loader {
 
-void WriteHeaders(platform::MSFlexGrid& grid, const std::vector<std::string>& headers) {
+void WriteHeaders(controls::MSFlexGrid& grid, const std::vector<std::string>& headers) {
     grid.SetRow(0);
     for (int col = 0; col < static_cast<int>(headers.size()); ++col) {
         grid.SetCol(col);

@@ -8,9 +8,9 @@
 namespace loader {
 
 // Writes the header texts into row 0, column by column (the current cell ends on the last).
-void WriteHeaders(platform::MSFlexGrid& grid, const std::vector<std::string>& headers);
+void WriteHeaders(controls::MSFlexGrid& grid, const std::vector<std::string>& headers);
 
 // Asks for a file and writes the whole grid to it as CSV; a cancel writes nothing.
-void SaveGridAsCsv(platform::MSFlexGrid& grid);
+void SaveGridAsCsv(controls::MSFlexGrid& grid);
 
 }  // namespace loader

@@ -17,7 +17,7 @@ constexpr int kSourceColumn = 11;
 struct Range {
     long long first, last;
 };
-Range sampleRange(const platform::MSFlexGrid& grid) {
+Range sampleRange(const controls::MSFlexGrid& grid) {
     return {std::max(std::min(grid.Row(), grid.RowSel()), kFirstSampleRow),
             std::max(grid.Row(), grid.RowSel())};
 }
@@ -35,7 +35,7 @@ std::optional<long long> sampleCode(const std::string& cell) {
 
 }  // namespace
 
-std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& grid) {
+std::vector<store::ListedSample> SelectedSamples(const controls::MSFlexGrid& grid) {
     const auto [first, last] = sampleRange(grid);
     std::vector<store::ListedSample> samples;
     if (first > last || last >= grid.Rows()) return samples;
@@ -49,7 +49,7 @@ std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& gri
     return samples;
 }
 
-void MarkHandedOver(platform::MSFlexGrid& grid) {
+void MarkHandedOver(controls::MSFlexGrid& grid) {
     const auto [first, last] = sampleRange(grid);
     const int left = std::min(grid.Col(), grid.ColSel());
     grid.SetRow(last);

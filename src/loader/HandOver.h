@@ -11,10 +11,10 @@ namespace loader {
 // (column 0 the code, column 11 the source); the header row and the blank row are passed
 // over, and the grid's cursor stays where it is. Refused, with the message for the user, when
 // a row of the range holds no sample code.
-std::vector<store::ListedSample> SelectedSamples(const platform::MSFlexGrid& grid);
+std::vector<store::ListedSample> SelectedSamples(const controls::MSFlexGrid& grid);
 
 // After a hand-over: the current cell on the source marker of the range's last row, the
 // block still marked, so a second press hands over the same samples.
-void MarkHandedOver(platform::MSFlexGrid& grid);
+void MarkHandedOver(controls::MSFlexGrid& grid);
 
 }  // namespace loader

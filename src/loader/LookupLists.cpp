@@ -5,7 +5,7 @@
 
 namespace loader {
 
-void AddEntries(platform::ComboBox& list, const store::LookupEntries& entries) {
+void AddEntries(controls::ComboBox& list, const store::LookupEntries& entries) {
     std::vector<std::string> texts, codes;
     texts.reserve(entries.size());
     codes.reserve(entries.size());
@@ -16,7 +16,7 @@ void AddEntries(platform::ComboBox& list, const store::LookupEntries& entries) {
     list.AddItems(texts, codes);
 }
 
-void CopyEntries(const platform::ComboBox& from, platform::ComboBox& to) {
+void CopyEntries(const controls::ComboBox& from, controls::ComboBox& to) {
     std::vector<std::string> texts, codes;
     for (int i = 0; i < from.ListCount(); ++i) {
         texts.push_back(from.List(i));
@@ -26,17 +26,17 @@ void CopyEntries(const platform::ComboBox& from, platform::ComboBox& to) {
     to.AddItems(texts, codes);
 }
 
-std::optional<std::string> SelectedCode(const platform::ComboBox& list) {
+std::optional<std::string> SelectedCode(const controls::ComboBox& list) {
     return list.ItemCode(list.ListIndex());
 }
 
-std::optional<std::string> ChosenCode(const platform::ComboBox& list, const std::string& ask) {
+std::optional<std::string> ChosenCode(const controls::ComboBox& list, const std::string& ask) {
     auto code = SelectedCode(list);
-    if (!code) platform::MsgBox(ask, platform::mb::Exclamation);
+    if (!code) controls::MsgBox(ask, controls::mb::Exclamation);
     return code;
 }
 
-bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value) {
+bool SelectEntryOfCode(controls::ComboBox& list, const platform::Variant& value) {
     if (value.isNull()) return false;
     const std::string code = value.toText();
     const int count = list.ListCount();
@@ -49,7 +49,7 @@ bool SelectEntryOfCode(platform::ComboBox& list, const platform::Variant& value)
     return false;
 }
 
-bool ChooseTypedEntry(platform::ComboBox& list) {
+bool ChooseTypedEntry(controls::ComboBox& list) {
     if (list.ListIndex() >= 0) return true;
     const std::string typed = platform::Trim(list.Text());
     if (typed.empty()) return true;
@@ -73,9 +73,9 @@ bool ChooseTypedEntry(platform::ComboBox& list) {
 bool ChooseTypedEntries(std::initializer_list<NamedList> lists) {
     for (const NamedList& l : lists) {
         if (ChooseTypedEntry(l.list)) continue;
-        platform::MsgBox(std::string("The ") + l.what + " '" + platform::Trim(l.list.Text()) +
+        controls::MsgBox(std::string("The ") + l.what + " '" + platform::Trim(l.list.Text()) +
                              "' is not in the list; choose one from the list.",
-                         platform::mb::Exclamation);
+                         controls::mb::Exclamation);
         return false;
     }
     return true;

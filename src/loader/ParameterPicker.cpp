@@ -26,8 +26,8 @@ void frmDataLoader::Check13_Click() {
         store::Lookups lookups(store::requireDb());
         fillParameterList(Check13.Value() ? lookups.Parameters() : lookups.ParameterShortList());
     } catch (const platform::EngineError& e) {
-        platform::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
+        controls::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
+                         controls::mb::Exclamation);
     }
 }
 
@@ -38,8 +38,8 @@ void frmDataLoader::cmdParameterFind_Click() {
     try {
         fillParameterList(store::Lookups(store::requireDb()).ParametersNamed(pattern));
     } catch (const platform::EngineError& e) {
-        platform::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
+        controls::MsgBox("The parameter list could not be read.\n\n" + e.Description(),
+                         controls::mb::Exclamation);
     }
 }
 

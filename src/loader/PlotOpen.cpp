@@ -47,7 +47,7 @@ void frmDataLoader::cmdPlotSample_Click() {
             ? foundSamples.Current().station
             : std::nullopt;
     if (!station) {
-        platform::MsgBox("Find a sample first: its station is plotted.", platform::mb::Exclamation);
+        controls::MsgBox("Find a sample first: its station is plotted.", controls::mb::Exclamation);
         return;
     }
     const auto parameter = ChosenCode(cmbParameter, "Choose the parameter to plot.");

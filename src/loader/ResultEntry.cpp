@@ -17,10 +17,10 @@ namespace {
 store::Answer askUser(const std::string& question, store::Choices choices) {
     const bool threeWay = choices == store::Choices::YesNoCancel;
     const int answer =
-        platform::MsgBox(question, (threeWay ? platform::mb::YesNoCancel : platform::mb::OKCancel) |
-                                       platform::mb::Question);
-    if (answer == platform::mb::Yes || answer == platform::mb::OK) return store::Answer::Yes;
-    return answer == platform::mb::No ? store::Answer::No : store::Answer::Cancel;
+        controls::MsgBox(question, (threeWay ? controls::mb::YesNoCancel : controls::mb::OKCancel) |
+                                       controls::mb::Question);
+    if (answer == controls::mb::Yes || answer == controls::mb::OK) return store::Answer::Yes;
+    return answer == controls::mb::No ? store::Answer::No : store::Answer::Cancel;
 }
 
 }  // namespace
@@ -49,14 +49,14 @@ void frmDataLoader::cmdAddResult_Click() {
         const store::ShownSample sample{lblCode.Caption(), lblDate.Caption()};
         outcome = store::Results(store::requireDb()).Store(sample, *entry, resultOnShow_);
     } catch (const store::Refused& e) {
-        platform::MsgBox(e.what(), platform::mb::Exclamation);
+        controls::MsgBox(e.what(), controls::mb::Exclamation);
         return;
     } catch (const platform::EngineError& e) {
         // Nothing is written and the entry stays, so the user can correct it or try again.
-        platform::MsgBox(platform::WithCause("Error occurred\n\nThe result was not stored.", e));
+        controls::MsgBox(platform::WithCause("Error occurred\n\nThe result was not stored.", e));
         return;
     }
-    if (outcome.replaced) platform::MsgBox(outcome.Note());
+    if (outcome.replaced) controls::MsgBox(outcome.Note());
     clearEntry();
     Check3.SetValue(0);       // the next result is a replicate only when ticked again
     showSheet();              // the stored row in the grid is the confirmation
@@ -95,8 +95,8 @@ bool frmDataLoader::entryUnstored() const {
 
 bool frmDataLoader::mayDropEntry() {
     if (!entryUnstored()) return true;
-    return platform::MsgBox("The result typed has not been stored.\n\nDiscard it?",
-                            platform::mb::YesNo | platform::mb::Question) == platform::mb::Yes;
+    return controls::MsgBox("The result typed has not been stored.\n\nDiscard it?",
+                            controls::mb::YesNo | controls::mb::Question) == controls::mb::Yes;
 }
 
 void frmDataLoader::Form_QueryUnload(int& cancel) {

@@ -56,13 +56,13 @@ void frmDataLoader::showResult(const store::Result& r) {
 }
 
 std::optional<store::Cursor<store::Result>> frmDataLoader::locateResults() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     try {
         return store::Results(store::requireDb()).Locate(resultFilter());
     } catch (const platform::EngineError& e) {
         SetMousePointer(0);
-        platform::MsgBox("The results could not be searched.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
+        controls::MsgBox("The results could not be searched.\n\n" + e.Description(),
+                         controls::mb::Exclamation);
         return std::nullopt;
     }
 }
@@ -70,8 +70,8 @@ std::optional<store::Cursor<store::Result>> frmDataLoader::locateResults() {
 void frmDataLoader::cmdLocateResults_Click() {
     if (!platform::IsWholeNumber(lblCode.Caption())) {
         locatedResults_.Close();
-        platform::MsgBox("No sample is shown. Find the sample first, then locate its results.",
-                         platform::mb::Exclamation);
+        controls::MsgBox("No sample is shown. Find the sample first, then locate its results.",
+                         controls::mb::Exclamation);
         return;
     }
     if (!ChooseTypedEntries({{cmbParameter, "parameter"}, {cmbRemark_code, "remark code"}})) return;
@@ -98,7 +98,7 @@ void frmDataLoader::cmdNextResult_Click() {
         lblCode.SetCaption(locatedResults_.Current().sampleCode);
         showLocatedResult();
     } catch (const platform::EngineError& e) {
-        platform::MsgBox(platform::WithCause("Record not found", e));
+        controls::MsgBox(platform::WithCause("Record not found", e));
     }
 }
 
@@ -111,7 +111,7 @@ void frmDataLoader::cmdPrevResult_Click() {
         lblCode.SetCaption(locatedResults_.Current().sampleCode);
         showLocatedResult();
     } catch (const platform::EngineError& e) {
-        platform::MsgBox(platform::WithCause("No record found", e));
+        controls::MsgBox(platform::WithCause("No record found", e));
     }
 }
 
@@ -119,18 +119,18 @@ void frmDataLoader::cmdDeleteR_Click() {
     // Only the row on show goes, and only while the controls still show it as stored (the
     // value compared as a number).
     auto noMatch = [] {
-        platform::MsgBox(
+        controls::MsgBox(
             "No result matches what is shown (it may have been changed or deleted since it was "
             "located). Nothing was deleted.",
-            platform::mb::Exclamation);
+            controls::mb::Exclamation);
     };
     const auto shown = resultStillOnShow();
     store::Results results(store::requireDb());
     if (!shown || !results.IsStored(*shown)) return noMatch();
-    if (platform::MsgBox("Delete this result?\n\n" + cmbParameter.Text() + ": " +
+    if (controls::MsgBox("Delete this result?\n\n" + cmbParameter.Text() + ": " +
                              store::KindName(shown->kind) + " " + shown->value,
-                         platform::mb::OKCancel) != platform::mb::OK) {
-        platform::MsgBox("Delete Cancelled");
+                         controls::mb::OKCancel) != controls::mb::OK) {
+        controls::MsgBox("Delete Cancelled");
         return;
     }
     // Another program may have changed the row while the question was open.

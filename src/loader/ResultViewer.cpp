@@ -14,7 +14,7 @@
 namespace loader {
 
 void frmDataLoader::Check4_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     if (Check4.Value()) {
         frmFilterResults::owner = this;
         frmFilterResults* opened = nullptr;
@@ -46,14 +46,14 @@ namespace {
 // window in which they are chosen when it is only hidden behind this one.
 void askForStationAndParameter() {
     if (auto* dialog = FilterResultsWindow().get()) {
-        platform::MsgBox("Choose a station and a parameter in the Results window, then press OK.",
-                         platform::mb::Exclamation);
+        controls::MsgBox("Choose a station and a parameter in the Results window, then press OK.",
+                         controls::mb::Exclamation);
         dialog->Show();
     } else {
-        platform::MsgBox(
+        controls::MsgBox(
             "Choose a station and a parameter in the Results window first (tick All Records "
             "again to open it).",
-            platform::mb::Exclamation);
+            controls::mb::Exclamation);
     }
 }
 
@@ -74,7 +74,7 @@ void frmDataLoader::cmdLoadResult_Click() {
         }
         filter.stationAndParameter = std::make_pair(*station, *parameter);
     }
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     MSFlexGrid4.SetRows(2);
     auto rows = store::Viewers(store::requireDb()).Results(filter);
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);

@@ -35,18 +35,18 @@ std::string joinWords(const std::vector<std::string>& words) {
 // What keeps the entry from being saved, and the first control to correct.
 struct SaveProblem {
     std::string text;
-    platform::Control* first = nullptr;
+    controls::Control* first = nullptr;
 };
 
 // Nothing when the entry can be saved.
 std::optional<SaveProblem> saveProblem(frmDataLoader& f) {
     std::vector<std::string> missing;
-    platform::Control* first = nullptr;
-    auto need = [&](platform::Control& control, std::string what) {
+    controls::Control* first = nullptr;
+    auto need = [&](controls::Control& control, std::string what) {
         missing.push_back(std::move(what));
         if (!first) first = &control;
     };
-    auto code = [](const platform::ComboBox& list) {
+    auto code = [](const controls::ComboBox& list) {
         auto c = SelectedCode(list);
         return c && !c->empty() ? c : std::nullopt;
     };
@@ -90,7 +90,7 @@ store::Sample frmDataLoader::sampleOfEntry() {
 
 void frmDataLoader::CmdAddSample_Click() {
     if (auto problem = saveProblem(*this)) {
-        platform::MsgBox(problem->text, platform::mb::Exclamation);
+        controls::MsgBox(problem->text, controls::mb::Exclamation);
         problem->first->SetFocus();  // where to correct it
         return;
     }
@@ -108,11 +108,11 @@ void frmDataLoader::CmdAddSample_Click() {
             samples.Update(sample);
         }
     } catch (const store::Refused& refused) {
-        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        controls::MsgBox(refused.what(), controls::mb::Exclamation);
         return;
     } catch (const platform::EngineError& e) {
-        platform::MsgBox("The sample was not saved.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
+        controls::MsgBox("The sample was not saved.\n\n" + e.Description(),
+                         controls::mb::Exclamation);
         return;
     }
     showSavedSample(sample);
@@ -122,22 +122,22 @@ bool frmDataLoader::mayAddSample(const store::Sample& sample) {
     const auto same = store::Samples(store::requireDb()).SameAs(sample);
     if (!same) return true;
     const std::string code = platform::NumberToText(*same);
-    const int answer = platform::MsgBox(
+    const int answer = controls::MsgBox(
         "Sample " + code +
             " was keyed with the same station, start date and time, medium and sample type."
             "\n\nYes: open sample " +
             code +
             " instead.\nNo: add a new sample all the same."
             "\nCancel: add nothing.",
-        platform::mb::YesNoCancel | platform::mb::Question);
-    if (answer == platform::mb::Yes) {
+        controls::mb::YesNoCancel | controls::mb::Question);
+    if (answer == controls::mb::Yes) {
         // Opened as the sample finder opens a sample, ready for its results.
         txtResultSampleNum.SetText(code);
         SSTab1.SetTab(tab::Results);
         cmdFindSample_Click();
         cmbParameter.SetFocus();
     }
-    return answer == platform::mb::No;
+    return answer == controls::mb::No;
 }
 
 void frmDataLoader::showSavedSample(const store::Sample& saved) {
@@ -178,7 +178,7 @@ void frmDataLoader::fillStationsOfProject(const std::string& projectCode) {
 }
 
 void frmDataLoader::cmbProject_Code_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     const auto project = SelectedCode(cmbProject_Code);
     if (!project || Check11.Value()) return;
     cmbStation_id.Clear();
@@ -186,7 +186,7 @@ void frmDataLoader::cmbProject_Code_Click() {
 }
 
 void frmDataLoader::Check11_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     cmbStation_id.Clear();
     const auto project = SelectedCode(cmbProject_Code);
     if (project && !Check11.Value())
@@ -204,7 +204,7 @@ void frmDataLoader::cmdClear_Click() {
 }
 
 void frmDataLoader::clearSample() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     CmdAddSample.SetCaption("Add");
     cmddeleteS.SetVisible(false);
     txtSampleNum.SetText("");

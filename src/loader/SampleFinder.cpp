@@ -28,7 +28,7 @@ void frmDataLoader::showSampleHeader(const store::Sample& s, bool moveDatePicker
     // Each label shows the bare code first, then code and description; a code without its
     // description row stays on show and stops the display there.
     using Describe = std::optional<std::string> (store::Samples::*)(const std::string&);
-    auto show = [&](platform::Label& label, const std::optional<std::string>& code,
+    auto show = [&](controls::Label& label, const std::optional<std::string>& code,
                     Describe describe) {
         label.SetCaption(required(code));
         label.SetCaption(required((samples.*describe)(*code)));
@@ -48,12 +48,12 @@ void frmDataLoader::cmdFindSample_Click() {
         foundSamples =
             store::Samples(store::requireDb()).Find(txtResultSampleNum.Text(), DTPicker5.Value());
     } catch (const store::Refused& refused) {
-        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        controls::MsgBox(refused.what(), controls::mb::Exclamation);
         return;
     } catch (const platform::EngineError& e) {
         foundSamples.Close();
-        platform::MsgBox("The sample could not be searched for.\n\n" + e.Description(),
-                         platform::mb::Exclamation);
+        controls::MsgBox("The sample could not be searched for.\n\n" + e.Description(),
+                         controls::mb::Exclamation);
         return;
     }
     // From here a failure ends the search silently, the labels already written showing the
@@ -67,8 +67,8 @@ void frmDataLoader::cmdFindSample_Click() {
     } catch (const platform::EngineError& e) {
         // A busy file is no fault of the sample: the user must learn the header is not whole.
         if (e.Number() == platform::err::Locked)
-            platform::MsgBox(platform::WithCause("The sample could not be shown in full.", e),
-                             platform::mb::Exclamation);
+            controls::MsgBox(platform::WithCause("The sample could not be shown in full.", e),
+                             controls::mb::Exclamation);
     }
 }
 
@@ -81,7 +81,7 @@ void frmDataLoader::stepFound(bool forward) {
         cmdNext.SetEnabled(!foundSamples.Eof());
         cmdPrevious.SetEnabled(!foundSamples.Bof());
     } catch (const platform::EngineError& e) {
-        platform::MsgBox(
+        controls::MsgBox(
             platform::WithCause(forward ? "No More Records" : "No Previous Record", e));
     }
 }

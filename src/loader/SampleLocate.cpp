@@ -35,7 +35,7 @@ store::SampleFilter frmDataLoader::locateFilter() {
 
 void frmDataLoader::cmdLocate_Click() {
     locatedSamples.Close();
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     // A search that finds nothing leaves the tab as it is; one that failed says why, never
     // passing for "nothing found".
     try {
@@ -43,8 +43,8 @@ void frmDataLoader::cmdLocate_Click() {
             store::Samples(store::requireDb()).Locate(locateFilter(), platform::DateTime::now());
     } catch (const platform::EngineError& e) {
         SetMousePointer(0);
-        platform::MsgBox(platform::WithCause("The samples could not be searched.", e),
-                         platform::mb::Exclamation);
+        controls::MsgBox(platform::WithCause("The samples could not be searched.", e),
+                         controls::mb::Exclamation);
         return;
     }
     if (locatedSamples.Eof()) return;
@@ -80,7 +80,7 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
     if (!fromStep) Check11.SetValue(1);
     if (s.depth || fromStep) txtSample_Depth.SetText(s.depth.value_or(""));
     struct ListCode {
-        platform::ComboBox& list;
+        controls::ComboBox& list;
         const std::optional<std::string>& code;
     };
     for (const ListCode& l :
@@ -94,14 +94,14 @@ void frmDataLoader::showLocatedSample(bool fromStep) {
 
 void frmDataLoader::stepLocated(bool forward) {
     if (!mayDropSample()) return;
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     try {
         if (forward ? locatedSamples.Eof() : locatedSamples.Bof()) return;
         store::Samples(store::requireDb()).Step(locatedSamples, forward);
         showLocatedSample(true);
     } catch (const platform::EngineError& e) {
         SetMousePointer(0);
-        platform::MsgBox(platform::WithCause("Error Encountered", e));
+        controls::MsgBox(platform::WithCause("Error Encountered", e));
     }
 }
 
@@ -117,29 +117,29 @@ void frmDataLoader::cmddeleteS_Click() {
     } catch (const platform::EngineError&) {
     }
     if (!code) {
-        platform::MsgBox(
+        controls::MsgBox(
             "There is no sample on show to delete. Use Locate Records to find the sample first.",
-            platform::mb::Exclamation);
+            controls::mb::Exclamation);
         return;
     }
-    if (platform::MsgBox("Delete this sample and the matching results?", platform::mb::OKCancel) !=
-        platform::mb::OK) {
-        platform::MsgBox("Delete Cancelled");
+    if (controls::MsgBox("Delete this sample and the matching results?", controls::mb::OKCancel) !=
+        controls::mb::OK) {
+        controls::MsgBox("Delete Cancelled");
         return;
     }
     try {
-        platform::Hourglass wait(*this);
+        controls::Hourglass wait(*this);
         store::Samples(store::requireDb()).Delete(*code);
         locatedSamples.RemoveCurrent();
     } catch (const platform::EngineError& e) {
-        platform::MsgBox(
+        controls::MsgBox(
             "Sample " + platform::NumberToText(*code) + " was not deleted.\n\n" + e.Description(),
-            platform::mb::Exclamation);
+            controls::mb::Exclamation);
         return;
     }
     clearSample();
     showSheet();  // the Results tab may have shown that sample
-    platform::MsgBox("Records Deleted");
+    controls::MsgBox("Records Deleted");
 }
 
 }  // namespace loader

@@ -33,8 +33,8 @@ bool frmDataLoader::sampleUnsaved() {
 
 bool frmDataLoader::mayDropSample() {
     if (!sampleUnsaved()) return true;
-    return platform::MsgBox("The sample typed has not been saved.\n\nDiscard it?",
-                            platform::mb::YesNo | platform::mb::Question) == platform::mb::Yes;
+    return controls::MsgBox("The sample typed has not been saved.\n\nDiscard it?",
+                            controls::mb::YesNo | controls::mb::Question) == controls::mb::Yes;
 }
 
 }  // namespace loader

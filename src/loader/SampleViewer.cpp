@@ -15,7 +15,7 @@
 namespace loader {
 
 void frmDataLoader::Check10_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     if (Check10.Value()) {
         CopyEntries(cmbProject_Code, cmbProject);
         cmbProject.SetVisible(true);
@@ -27,7 +27,7 @@ void frmDataLoader::Check10_Click() {
 }
 
 void frmDataLoader::Check9_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     if (Check9.Value() == 1) {
         cmbStation.Clear();
         // The stations of the project chosen on the "Sample" tab, or every station.
@@ -54,8 +54,8 @@ void frmDataLoader::cmdSamples_Click() {
             ChosenCode(cmbStation, "Choose the station whose samples you want to see.");
         if (!filter.station) return;
         if (!platform::IsWholeNumber(*filter.station)) {
-            platform::MsgBox("The station chosen has no station number; choose another station.",
-                             platform::mb::Exclamation);
+            controls::MsgBox("The station chosen has no station number; choose another station.",
+                             controls::mb::Exclamation);
             return;
         }
     }
@@ -67,12 +67,12 @@ void frmDataLoader::cmdSamples_Click() {
     if (Check8.Value()) filter.dates = std::make_pair(DTPicker6.Value(), DTPicker7.Value());
 
     MSFlexGrid3.SetRows(2);
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     frmLoaded.SetVisible(true);
-    platform::MsgBox(filter.allSources ? "All Records Selected"
+    controls::MsgBox(filter.allSources ? "All Records Selected"
                                        : "Currently only user entered records displayed.");
     // Straight into the grid: a million samples are not held twice.
-    platform::MSFlexGrid::RowFill fill(MSFlexGrid3);
+    controls::MSFlexGrid::RowFill fill(MSFlexGrid3);
     store::Viewers(store::requireDb()).Samples(filter, [&fill](const auto& row) { fill.Add(row); });
     WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
     fill.Show();
@@ -97,11 +97,11 @@ void frmDataLoader::Check12_Click() {
 void frmDataLoader::cmdSampletoResults_Click() {
     // Thousands of selected samples take seconds: a progress dialog, whose Cancel leaves both
     // grids as they were. The rows go straight into the grid, shown once all are read.
-    platform::Hourglass wait(*this);
-    platform::MSFlexGrid::RowFill fill(MSFlexGrid4);
+    controls::Hourglass wait(*this);
+    controls::MSFlexGrid::RowFill fill(MSFlexGrid4);
     try {
         const auto samples = SelectedSamples(MSFlexGrid3);
-        auto progress = platform::Dialogs().Progress("Loading results...",
+        auto progress = controls::Dialogs().Progress("Loading results...",
                                                      static_cast<long long>(samples.size()));
         const bool read = store::Viewers(store::requireDb())
                               .ResultsOfSamples(
@@ -110,7 +110,7 @@ void frmDataLoader::cmdSampletoResults_Click() {
         if (!read) return;
     } catch (const store::Refused& refused) {
         SetMousePointer(0);
-        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        controls::MsgBox(refused.what(), controls::mb::Exclamation);
         return;
     }
     WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);

@@ -32,7 +32,7 @@ void frmDataLoader::cmdFindStation_Click() {
     if (ChkLocationStation.Value()) filter.placeName = txtfindstation.Text();
     if (ChkWaterStation.Value()) filter.waterBody = txtwaterbodyname.Text();
 
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     MSFlexGrid1.SetRows(2);
     auto rows = store::Viewers(store::requireDb()).Stations(filter);
     WriteHeaders(MSFlexGrid1, store::Viewers::kStationHeaders);

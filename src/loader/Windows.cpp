@@ -2,8 +2,8 @@
 
 namespace loader {
 
-platform::FormInstance<frmDataLoader>& DataLoaderWindow() {
-    static platform::FormInstance<frmDataLoader> instance;
+controls::FormInstance<frmDataLoader>& DataLoaderWindow() {
+    static controls::FormInstance<frmDataLoader> instance;
     return instance;
 }
 

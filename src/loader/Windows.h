@@ -8,6 +8,6 @@
 namespace loader {
 
 // The one instance of each window of this layer, created on first use.
-platform::FormInstance<frmDataLoader>& DataLoaderWindow();
+controls::FormInstance<frmDataLoader>& DataLoaderWindow();
 
 }  // namespace loader

@@ -6,8 +6,8 @@
 namespace loader {
 
 frmDataLoader::frmDataLoader()
-    : platform::Form("frmDataLoader", "Data Loader & Viewer"),
-      TabStrip(static_cast<platform::Form&>(*this)),
+    : controls::Form("frmDataLoader", "Data Loader & Viewer"),
+      TabStrip(static_cast<controls::Form&>(*this)),
       ViewProjectTab(SSTab1.Page(tab::ViewProject)),
       SampleTab(SSTab1.Page(tab::Sample)),
       ViewStationTab(SSTab1.Page(tab::ViewStation)),
@@ -85,7 +85,7 @@ void frmDataLoader::connectEvents() {
     txtResult_value.GotFocus = [this] { cmdAddResult.SetDefault(true); };
     txtResult_value.LostFocus = [this] { cmdAddResult.SetDefault(false); };
     // A right-button release over a grid offers its copy menu.
-    auto popupOn = [this](platform::Menu& menu) {
+    auto popupOn = [this](controls::Menu& menu) {
         return [this, &menu](int button, int, int, int) {
             if (button == 2) PopupMenu(menu);
         };
@@ -95,7 +95,7 @@ void frmDataLoader::connectEvents() {
     MSFlexGrid3.MouseUp = popupOn(mnuCopySamples);
     MSFlexGrid4.MouseUp = popupOn(mnuCopyResults);
     // Each grid's count follows its fills and cut-backs.
-    auto countOn = [](platform::MSFlexGrid& grid, platform::Label& label) {
+    auto countOn = [](controls::MSFlexGrid& grid, controls::Label& label) {
         grid.RowsChanged = [&grid, &label] { label.SetCaption(grid.RowCountText()); };
         grid.RowsChanged();
     };

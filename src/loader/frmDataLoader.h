@@ -17,7 +17,7 @@ namespace loader {
 // The working window: samples and results are keyed in and the database is browsed here.
 // Controls are public (each tab's, inherited) and named as the window's design names them,
 // so a test can do what a user does: set controls, press buttons, read labels.
-class frmDataLoader : public platform::Form,
+class frmDataLoader : public controls::Form,
                       public TabStrip,
                       public ViewProjectTab,
                       public SampleTab,
@@ -30,18 +30,18 @@ class frmDataLoader : public platform::Form,
     ~frmDataLoader() override;
 
     // Popup menus of the four grids, never shown in a menu bar.
-    platform::Menu MnuCopyStation{"MnuCopyStation", "Copy"};
-    platform::MenuItem& MnuCopyStations;
-    platform::MenuItem& mnusavecsv1;
-    platform::Menu mnucopyproject{"mnucopyproject", "CopyProject"};
-    platform::MenuItem& mnucopyprojects;
-    platform::MenuItem& mnusavecsv2;
-    platform::Menu mnuCopySamples{"mnuCopySamples", "CopySample"};
-    platform::MenuItem& mnucopysample;
-    platform::MenuItem& mnusavecsv3;
-    platform::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
-    platform::MenuItem& mnucopyresult;
-    platform::MenuItem& mnusavecsv4;
+    controls::Menu MnuCopyStation{"MnuCopyStation", "Copy"};
+    controls::MenuItem& MnuCopyStations;
+    controls::MenuItem& mnusavecsv1;
+    controls::Menu mnucopyproject{"mnucopyproject", "CopyProject"};
+    controls::MenuItem& mnucopyprojects;
+    controls::MenuItem& mnusavecsv2;
+    controls::Menu mnuCopySamples{"mnuCopySamples", "CopySample"};
+    controls::MenuItem& mnucopysample;
+    controls::MenuItem& mnusavecsv3;
+    controls::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
+    controls::MenuItem& mnucopyresult;
+    controls::MenuItem& mnusavecsv4;
 
     // The found sets stay between clicks so the step buttons can move through them.
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found

@@ -11,12 +11,12 @@
 
 namespace loader {
 
-using List = platform::ComboBox::Style;
+using List = controls::ComboBox::Style;
 
 frmDataLoader* frmFilterResults::owner = nullptr;
 
 frmFilterResults::frmFilterResults()
-    : platform::Form("frmFilterResults", "Results"),
+    : controls::Form("frmFilterResults", "Results"),
       Frame1(*this, "Frame1", "Station", {120, 120, 5280, 780}),
       Combo2(Frame1, "Combo2", {150, 330, 4980, 315}, List::DropDownList),
       Frame4(*this, "Frame4", "Parameter Code", {120, 1020, 5280, 1260}),
@@ -45,7 +45,7 @@ frmFilterResults::frmFilterResults()
 frmFilterResults::~frmFilterResults() = default;
 
 void frmFilterResults::Form_Load() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     Combo1.Clear();
     Combo2.Clear();
     // The parameters the Data Loader's list offers now.
@@ -66,8 +66,8 @@ void frmFilterResults::Command1_Click() {
 
 void frmFilterResults::cmdOK_Click() {
     if (Combo2.ListIndex() < 0 || Combo1.ListIndex() < 0) {
-        platform::MsgBox(Combo2.ListIndex() < 0 ? "Choose a station." : "Choose a parameter.",
-                         platform::mb::Exclamation);
+        controls::MsgBox(Combo2.ListIndex() < 0 ? "Choose a station." : "Choose a parameter.",
+                         controls::mb::Exclamation);
         return;
     }
     if (frmDataLoader* loader = owner) {
@@ -89,8 +89,8 @@ void frmFilterResults::cmdCancel_Click() {
     Unload();
 }
 
-platform::FormInstance<frmFilterResults>& FilterResultsWindow() {
-    static platform::FormInstance<frmFilterResults> instance;
+controls::FormInstance<frmFilterResults>& FilterResultsWindow() {
+    static controls::FormInstance<frmFilterResults> instance;
     return instance;
 }
 

@@ -14,19 +14,19 @@ class frmDataLoader;
 
 // The small window in which the user picks the station and the parameter whose results of
 // every source "View Results" lists. Modeless: the Data Loader stays usable meanwhile.
-class frmFilterResults : public platform::Form {
+class frmFilterResults : public controls::Form {
   public:
     frmFilterResults();
     ~frmFilterResults() override;
 
-    platform::Frame Frame1;
-    platform::ComboBox Combo2;
-    platform::Frame Frame4;
-    platform::ComboBox Combo1;
-    platform::TextBox txtparameterfind;
-    platform::CommandButton Command1;
-    platform::CommandButton cmdOK;
-    platform::CommandButton cmdCancel;
+    controls::Frame Frame1;
+    controls::ComboBox Combo2;
+    controls::Frame Frame4;
+    controls::ComboBox Combo1;
+    controls::TextBox txtparameterfind;
+    controls::CommandButton Command1;
+    controls::CommandButton cmdOK;
+    controls::CommandButton cmdCancel;
 
     // The Data Loader window the choice goes to: the one that opened the dialog.
     static frmDataLoader* owner;
@@ -38,6 +38,6 @@ class frmFilterResults : public platform::Form {
     void cmdCancel_Click();
 };
 
-platform::FormInstance<frmFilterResults>& FilterResultsWindow();
+controls::FormInstance<frmFilterResults>& FilterResultsWindow();
 
 }  // namespace loader

@@ -10,7 +10,7 @@
 namespace loader {
 
 frmHistory::frmHistory()
-    : platform::Form("frmHistory", "History"),
+    : controls::Form("frmHistory", "History"),
       lblSample(*this, "lblSample", "Sample Number", {120, 180, 1500, 255}),
       txtSampleNumber(*this, "txtSampleNumber", "", {1680, 120, 1500, 315}),
       cmdFilter(*this, "cmdFilter", "Filter", {3300, 90, 1260, 375}),
@@ -38,12 +38,12 @@ void frmHistory::Form_Load() { cmdFilter_Click(); }
 void frmHistory::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmHistory::cmdFilter_Click() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     store::GridRows rows;
     try {
         rows = store::History(store::requireDb()).Rows(txtSampleNumber.Text());
     } catch (const store::Refused& refused) {
-        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        controls::MsgBox(refused.what(), controls::mb::Exclamation);
         return;
     }
     grdHistory.SetRows(2);
@@ -53,8 +53,8 @@ void frmHistory::cmdFilter_Click() {
 
 void frmHistory::mnusavecsvhistory_Click() { SaveGridAsCsv(grdHistory); }
 
-platform::FormInstance<frmHistory>& HistoryWindow() {
-    static platform::FormInstance<frmHistory> instance;
+controls::FormInstance<frmHistory>& HistoryWindow() {
+    static controls::FormInstance<frmHistory> instance;
     return instance;
 }
 

@@ -11,18 +11,18 @@ namespace loader {
 
 // The journal of changes, newest first: every row the program inserted, changed or deleted,
 // when, by whom and as part of which action; narrowed to one sample on demand.
-class frmHistory : public platform::Form {
+class frmHistory : public controls::Form {
   public:
     frmHistory();
 
-    platform::Label lblSample;
-    platform::TextBox txtSampleNumber;
-    platform::CommandButton cmdFilter;
-    platform::MSFlexGrid grdHistory;
-    platform::Label lblRowCount;
-    platform::Menu mnuCopyHistory{"mnuCopyHistory", "CopyHistory"};
-    platform::MenuItem& mnucopyhistory;
-    platform::MenuItem& mnusavecsvhistory;
+    controls::Label lblSample;
+    controls::TextBox txtSampleNumber;
+    controls::CommandButton cmdFilter;
+    controls::MSFlexGrid grdHistory;
+    controls::Label lblRowCount;
+    controls::Menu mnuCopyHistory{"mnuCopyHistory", "CopyHistory"};
+    controls::MenuItem& mnucopyhistory;
+    controls::MenuItem& mnusavecsvhistory;
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -32,6 +32,6 @@ class frmHistory : public platform::Form {
     void mnusavecsvhistory_Click();
 };
 
-platform::FormInstance<frmHistory>& HistoryWindow();
+controls::FormInstance<frmHistory>& HistoryWindow();
 
 }  // namespace loader

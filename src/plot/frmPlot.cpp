@@ -28,11 +28,11 @@ constexpr double kNearPixels = 6;
 std::function<void(const std::string&)> frmPlot::openSample;
 
 frmPlot::frmPlot()
-    : platform::Form("frmPlot", "Plot"),
+    : controls::Form("frmPlot", "Plot"),
       cmdResetZoom(*this, "cmdResetZoom", "Reset Zoom", {120, 120, 1300, 390}),
       lblStation(*this, "lblStation", "Station", {1560, 165, 700, 255}),
       cmbStation(*this, "cmbStation", {2280, 120, 3600, 315},
-                 platform::ComboBox::Style::DropDownList),
+                 controls::ComboBox::Style::DropDownList),
       cmdAddStation(*this, "cmdAddStation", "Add Station", {6000, 120, 1400, 390}),
       lblBelowLimit(*this, "lblBelowLimit", "Below the limit", {120, 645, 1500, 255}),
       txtBelowLimit(*this, "txtBelowLimit", "<", {1640, 600, 1200, 315}),
@@ -64,7 +64,7 @@ void frmPlot::Form_Load() {
 }
 
 void frmPlot::Form_Resize() {
-    const int top = kChartTop / platform::TwipsPerPixel;
+    const int top = kChartTop / controls::TwipsPerPixel;
     view_->setGeometry(0, top, area()->width(), std::max(0, area()->height() - top));
 }
 
@@ -84,7 +84,7 @@ std::set<std::string> frmPlot::belowLimitRemarks() const {
 }
 
 void frmPlot::reload() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     store::Plots plots(store::requireDb());
     PlotData data;
     data.parameterName = plots.ParameterName(parameter_);
@@ -104,7 +104,7 @@ void frmPlot::cmdResetZoom_Click() {
 void frmPlot::cmdAddStation_Click() {
     const auto station = cmbStation.ItemCode(cmbStation.ListIndex());
     if (!station || parameter_.empty()) {
-        platform::MsgBox("Choose a station to add.", platform::mb::Exclamation);
+        controls::MsgBox("Choose a station to add.", controls::mb::Exclamation);
         return;
     }
     if (std::find(stations_.begin(), stations_.end(), *station) != stations_.end()) return;
@@ -113,7 +113,7 @@ void frmPlot::cmdAddStation_Click() {
         reload();
     } catch (const store::Refused& refused) {
         stations_.pop_back();
-        platform::MsgBox(refused.what(), platform::mb::Exclamation);
+        controls::MsgBox(refused.what(), controls::mb::Exclamation);
     }
 }
 
@@ -122,12 +122,12 @@ void frmPlot::cmdBelowLimit_Click() {
 }
 
 void frmPlot::cmdSaveImage_Click() {
-    const auto path = platform::Dialogs().SaveFile(
+    const auto path = controls::Dialogs().SaveFile(
         {"Save Image", "png", "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg", ""});
     if (!path) return;
     if (!SaveChart(view_->chart(), *path, view_->size()))
-        platform::MsgBox("The picture could not be written to " + *path + ".",
-                         platform::mb::Exclamation);
+        controls::MsgBox("The picture could not be written to " + *path + ".",
+                         controls::mb::Exclamation);
 }
 
 void frmPlot::cmdCopyImage_Click() { QApplication::clipboard()->setPixmap(view_->grab()); }
@@ -191,13 +191,13 @@ void frmPlot::OpenPoint(const store::PlotPoint& point) {
         openSample(point.sampleCode);
         return;
     }
-    platform::MsgBox("Sample " + point.sampleCode + " comes from source " + point.source +
+    controls::MsgBox("Sample " + point.sampleCode + " comes from source " + point.source +
                          ": only hand-entered samples open on the Results tab.",
-                     platform::mb::Information);
+                     controls::mb::Information);
 }
 
-platform::FormInstance<frmPlot>& PlotWindow() {
-    static platform::FormInstance<frmPlot> instance;
+controls::FormInstance<frmPlot>& PlotWindow() {
+    static controls::FormInstance<frmPlot> instance;
     return instance;
 }
 

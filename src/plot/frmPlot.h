@@ -23,20 +23,20 @@ class PlotView;
 
 // A parameter's values over time at one station or several: zoom, hover for a point's
 // sample, a double click opens a hand-entered sample, and the picture can be saved or copied.
-class frmPlot : public platform::Form {
+class frmPlot : public controls::Form {
   public:
     frmPlot();
     ~frmPlot() override;
 
-    platform::CommandButton cmdResetZoom;
-    platform::Label lblStation;
-    platform::ComboBox cmbStation;
-    platform::CommandButton cmdAddStation;
-    platform::Label lblBelowLimit;
-    platform::TextBox txtBelowLimit;  // remark codes read as "below the limit", space apart
-    platform::CommandButton cmdBelowLimit;
-    platform::CommandButton cmdSaveImage;
-    platform::CommandButton cmdCopyImage;
+    controls::CommandButton cmdResetZoom;
+    controls::Label lblStation;
+    controls::ComboBox cmbStation;
+    controls::CommandButton cmdAddStation;
+    controls::Label lblBelowLimit;
+    controls::TextBox txtBelowLimit;  // remark codes read as "below the limit", space apart
+    controls::CommandButton cmdBelowLimit;
+    controls::CommandButton cmdSaveImage;
+    controls::CommandButton cmdCopyImage;
 
     // Opens a hand-entered ("V") sample by its code; set by the window that opens plots.
     static std::function<void(const std::string& sampleCode)> openSample;
@@ -72,7 +72,7 @@ class frmPlot : public platform::Form {
     PlotView* view_;
 };
 
-platform::FormInstance<frmPlot>& PlotWindow();
+controls::FormInstance<frmPlot>& PlotWindow();
 
 // The x value a point's date is drawn at (milliseconds since the epoch, local time).
 double PlotX(const platform::DateTime& date);

@@ -23,7 +23,7 @@ class SplashKeys : public ::testing::Test {
         testing_support::ScriptDialogs();
         { store::CreateEmptyDatabase(dir.file("water.db")); }
         testing_support::WriteFile(dir.file("datalocation.txt"), dir.file("water.db") + "\r\n");
-        platform::SetEndHandler([this] { ended = true; });
+        controls::SetEndHandler([this] { ended = true; });
     }
     void TearDown() override { testing_support::ResetApp(); }
     QWidget* shown(app::frmSplash& splash) {
@@ -41,7 +41,7 @@ class SplashKeys : public ::testing::Test {
 }  // namespace
 
 TEST_F(SplashKeys, EnterContinuesIntoTheMainWindowOnTheRememberedDatabase) {
-    platform::FormInstance<app::frmSplash> splash;
+    controls::FormInstance<app::frmSplash> splash;
     QTest::keyClick(shown(splash()), Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_FALSE(ended);
@@ -54,14 +54,14 @@ TEST_F(SplashKeys, EnterContinuesIntoTheMainWindowOnTheRememberedDatabase) {
 TEST_F(SplashKeys, EscapeOrAnyCharacterEndsWithoutTheMainWindow) {
     for (const auto key : {Qt::Key_Escape, Qt::Key_Q}) {
         ended = false;
-        platform::FormInstance<app::frmSplash> splash;
+        controls::FormInstance<app::frmSplash> splash;
         QTest::keyClick(shown(splash()), key);
         QApplication::processEvents();
         EXPECT_TRUE(ended) << key;
         EXPECT_FALSE(app::MainWindowLoaded()) << key;
     }
     ended = false;
-    platform::FormInstance<app::frmSplash> splash;
+    controls::FormInstance<app::frmSplash> splash;
     shown(splash());
     QTest::mouseClick(splash().cmdCancel.widget(), Qt::LeftButton);
     EXPECT_TRUE(ended);

@@ -29,14 +29,14 @@ class Startup : public ::testing::Test {
     void TearDown() override { testing_support::ResetApp(); }
     std::string location() const { return dir.file("datalocation.txt"); }
     std::string openName() const { return store::db() ? store::db()->Name() : ""; }
-    const platform::ScriptedDialogs::Prompt* fileDialog() const {
+    const controls::ScriptedDialogs::Prompt* fileDialog() const {
         for (const auto& p : dialogs->prompts)
             if (p.buttons == -1) return &p;
         return nullptr;
     }
 
     TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
 };
 
 }  // namespace
@@ -163,7 +163,7 @@ TEST_F(Startup, ExitEndsAtOnce) {
     WriteFile(location(), dir.file("water.db") + "\r\n");
     auto& main = app::MainWindow();
     main.mnuAdd_Click();
-    EXPECT_THROW(main.MnuExit_Click(), platform::ProgramEnded);
+    EXPECT_THROW(main.MnuExit_Click(), controls::ProgramEnded);
     // No unload handling ran: the child window is still loaded.
     EXPECT_TRUE(loader::DataLoaderWindow().IsLoaded());
 }

@@ -28,6 +28,7 @@
 #include "TestSupport.h"
 #include "TextBox.h"
 
+using namespace controls;
 using namespace platform;
 using testing_support::ErrorNumber;
 

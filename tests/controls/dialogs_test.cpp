@@ -21,6 +21,7 @@
 #include "RowStream.h"
 #include "TestSupport.h"
 
+using namespace controls;
 using namespace platform;
 
 namespace {
@@ -175,7 +176,7 @@ QProgressDialog* shownProgress() {
 // dialog counting samples whose Cancel stops the export at its next step.
 TEST(ProgressDialogTest, ShowsLateCountsAndCancels) {
     using std::this_thread::sleep_for;
-    platform::QtDialogs dialogs;
+    controls::QtDialogs dialogs;
     {
         auto quick = dialogs.Progress("Exporting samples...", 10);
         for (int i = 1; i <= 10; ++i) EXPECT_TRUE(quick->Step(i));

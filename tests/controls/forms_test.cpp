@@ -19,6 +19,7 @@
 #include "Menu.h"
 #include "TestSupport.h"
 
+using namespace controls;
 using namespace platform;
 
 namespace {

@@ -25,7 +25,7 @@
 #include "MSFlexGrid.h"
 #include "TestSupport.h"
 
-using namespace platform;
+using namespace controls;
 using testing_support::ErrorNumber;
 
 namespace {

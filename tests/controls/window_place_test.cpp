@@ -33,7 +33,7 @@ TEST_F(WindowPlace, AWindowFitsTheScreenAtEveryScaling) {
         {{0, 0, 800, 600}, {1920, 0, 1280, 693}, {1920, 0, 800, 600}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(platform::FitInto(c.wanted, c.area), c.fitted) << c.area.width();
+        EXPECT_EQ(controls::FitInto(c.wanted, c.area), c.fitted) << c.area.width();
 }
 
 TEST_F(WindowPlace, AWindowOpensWhereItWasLeftAndStillOnTheScreen) {
@@ -41,19 +41,19 @@ TEST_F(WindowPlace, AWindowOpensWhereItWasLeftAndStillOnTheScreen) {
     {
         QWidget first;
         first.resize(300, 200);
-        platform::PlaceWindow(&first, "Probe", screen);
+        controls::PlaceWindow(&first, "Probe", screen);
         first.show();
         first.setGeometry(100, 120, 500, 300);
         first.hide();  // closing saves at once
     }
     QWidget again;
-    platform::PlaceWindow(&again, "Probe", screen);
+    controls::PlaceWindow(&again, "Probe", screen);
     EXPECT_EQ(again.geometry(), QRect(100, 120, 500, 300));
 
     // On a smaller screen the title bar and the whole window stay on it.
     QWidget smaller;
     const QRect small(0, 0, 400, 250);
-    platform::PlaceWindow(&smaller, "Probe", small);
+    controls::PlaceWindow(&smaller, "Probe", small);
     EXPECT_GT(smaller.geometry().top(), small.top());
     EXPECT_LE(smaller.geometry().bottom(), small.bottom());
     EXPECT_EQ(smaller.geometry().width(), 400);
@@ -61,14 +61,14 @@ TEST_F(WindowPlace, AWindowOpensWhereItWasLeftAndStillOnTheScreen) {
     // Left maximised, it opens maximised, and keeps the size it had before for later.
     {
         QWidget first;
-        platform::PlaceWindow(&first, "Probe", screen);
+        controls::PlaceWindow(&first, "Probe", screen);
         first.show();
         first.showMaximized();
         QApplication::processEvents();
         first.hide();
     }
     QWidget maximised;
-    platform::PlaceWindow(&maximised, "Probe", screen);
+    controls::PlaceWindow(&maximised, "Probe", screen);
     EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
     maximised.show();
     maximised.showNormal();
@@ -76,6 +76,6 @@ TEST_F(WindowPlace, AWindowOpensWhereItWasLeftAndStillOnTheScreen) {
 
     QWidget unnamed;
     unnamed.resize(300, 200);
-    platform::PlaceWindow(&unnamed, "", screen);
+    controls::PlaceWindow(&unnamed, "", screen);
     EXPECT_EQ(unnamed.size(), QSize(300, 200));
 }

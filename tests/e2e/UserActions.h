@@ -95,13 +95,13 @@ inline void ClickAt(QWidget* w, QPoint at, const std::string& name,
 }
 
 // Left click in the middle of a control.
-inline void Click(const platform::Control& control) {
+inline void Click(const controls::Control& control) {
     QWidget* w = control.widget();
     ASSERT_NO_FATAL_FAILURE(ClickAt(w, w->rect().center(), control.Name()));
 }
 
 // Keys go where the focus is, as on a real keyboard; the focus must be in `control`.
-inline void Keys(const platform::Control& control, const std::string& text) {
+inline void Keys(const controls::Control& control, const std::string& text) {
     QWidget* focus = QApplication::focusWidget();
     QWidget* w = control.widget();
     ASSERT_TRUE(focus && (focus == w || w->isAncestorOf(focus)))
@@ -118,7 +118,7 @@ inline void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
 }
 
 // Clicks into a text box and types; `replace` first selects what is there.
-inline void Type(const platform::Control& box, const std::string& text, bool replace = false) {
+inline void Type(const controls::Control& box, const std::string& text, bool replace = false) {
     QWidget* w = box.widget();
     ASSERT_NO_FATAL_FAILURE(ClickAt(w, QPoint(4, w->height() / 2), box.Name()));
     if (replace) {
@@ -130,7 +130,7 @@ inline void Type(const platform::Control& box, const std::string& text, bool rep
 
 // Clicks into a date or time box at the start of its text, types the value whole ("4/7/2004",
 // "9:05 AM") and moves on with Tab, which is when the box takes what was typed.
-inline void TypeDate(const platform::DTPicker& picker, const std::string& text) {
+inline void TypeDate(const controls::DTPicker& picker, const std::string& text) {
     QWidget* w = picker.widget();
     ASSERT_NO_FATAL_FAILURE(ClickAt(w, QPoint(4, w->height() / 2), picker.Name()));
     ASSERT_NO_FATAL_FAILURE(Keys(picker, text));
@@ -168,7 +168,7 @@ inline void ChooseFromMenuBar(QWidget* mainWindow, const std::string& menuCaptio
 }
 
 // Opens a list and clicks the entry of `code`.
-inline void Pick(platform::ComboBox& list, const std::string& code) {
+inline void Pick(controls::ComboBox& list, const std::string& code) {
     auto* combo = static_cast<QComboBox*>(list.widget());
     int index = -1;
     for (int i = 0; i < list.ListCount() && index < 0; ++i)
@@ -201,7 +201,7 @@ inline void Pick(platform::ComboBox& list, const std::string& code) {
 }
 
 // Brings a tab forward by clicking its caption.
-inline void ClickTab(platform::SSTab& tabs, const std::string& caption) {
+inline void ClickTab(controls::SSTab& tabs, const std::string& caption) {
     QTabBar* bar = static_cast<QTabWidget*>(tabs.widget())->tabBar();
     int index = -1;
     for (int i = 0; i < bar->count(); ++i)
@@ -212,19 +212,19 @@ inline void ClickTab(platform::SSTab& tabs, const std::string& caption) {
 }
 
 // The middle of a grid cell in its viewport, scrolled into view.
-inline QPoint CellPoint(platform::MSFlexGrid& grid, long long row, int col) {
+inline QPoint CellPoint(controls::MSFlexGrid& grid, long long row, int col) {
     const QModelIndex cell = grid.model().indexFor(row, col);
     grid.view()->scrollTo(cell);
     return grid.view()->visualRect(cell).center();
 }
 
-inline void ClickCell(platform::MSFlexGrid& grid, long long row, int col) {
+inline void ClickCell(controls::MSFlexGrid& grid, long long row, int col) {
     const QPoint at = CellPoint(grid, row, col);
     ASSERT_NO_FATAL_FAILURE(ClickAt(grid.view()->viewport(), at, grid.Name() + " cell"));
 }
 
 // Right-clicks a grid cell and chooses `itemCaption` from the popup menu that opens.
-inline void ChooseFromGridPopup(platform::MSFlexGrid& grid, platform::Menu& popup, long long row,
+inline void ChooseFromGridPopup(controls::MSFlexGrid& grid, controls::Menu& popup, long long row,
                                 int col, const std::string& itemCaption) {
     QWidget* viewport = grid.view()->viewport();
     const QPoint at = CellPoint(grid, row, col);
@@ -244,7 +244,7 @@ inline void ChooseFromGridPopup(platform::MSFlexGrid& grid, platform::Menu& popu
 }
 
 // The grid row (from the first data row) whose cell in `col` reads `text`, or -1.
-inline long long FindRow(const platform::MSFlexGrid& grid, int col, const std::string& text) {
+inline long long FindRow(const controls::MSFlexGrid& grid, int col, const std::string& text) {
     for (long long r = 1; r < grid.Rows(); ++r)
         if (grid.TextMatrix(r, col) == text) return r;
     return -1;

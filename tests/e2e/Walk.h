@@ -89,7 +89,7 @@ class Walk : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     loader::frmDataLoader* f = nullptr;
 };
 

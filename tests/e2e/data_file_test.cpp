@@ -57,7 +57,7 @@ class DataFile : public ::testing::Test {
     }
 
     TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
 };
 
 using Texts = std::vector<std::string>;
@@ -70,7 +70,7 @@ TEST_F(DataFile, FirstStartAsksForTheFileAndALaterChangeIsWorkedOn) {
     // First start: nothing remembered, so Continue asks for the data file.
     dialogs->files.push_back(first());
     {
-        platform::FormInstance<app::frmSplash> splash;
+        controls::FormInstance<app::frmSplash> splash;
         splash().Show();
         ASSERT_NO_FATAL_FAILURE(Click(splash().cmdContinue));
     }
@@ -143,7 +143,7 @@ TEST_F(DataFile, EachWayOfChangingTheFileAsksBeforeATypedResultIsLost) {
     };
     for (const auto& [way, choose] : ways) {
         Prompts();
-        dialogs->answers = {platform::mb::No};
+        dialogs->answers = {controls::mb::No};
         choose();
         EXPECT_EQ(Prompts().back(), ask) << way;
         EXPECT_EQ(main.StatusText(), "Data file: " + first()) << way;

@@ -15,7 +15,7 @@ namespace {
 class FastKeying : public Walk {
   protected:
     // Presses Tab until the focus is in `control`.
-    void TabTo(const platform::Control& control) {
+    void TabTo(const controls::Control& control) {
         for (int presses = 0; presses < 30; ++presses) {
             QWidget* focus = QApplication::focusWidget();
             if (focus && (focus == control.widget() || control.widget()->isAncestorOf(focus)))
@@ -57,7 +57,7 @@ TEST_F(FastKeying, ATwentyResultSheetIsKeyedWithTheKeyboardAlone) {
         ASSERT_NO_FATAL_FAILURE(Keys(f->txtResult_value, value));
         if (i == 1 || i == 2) {
             for (const auto& [box, text] :
-                 {std::pair<platform::Control*, const char*>{&f->cmbRemark_code, "J"},
+                 {std::pair<controls::Control*, const char*>{&f->cmbRemark_code, "J"},
                   {&f->TXTGrade, "A"},
                   {&f->txtCommentResult, "field"}}) {
                 ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab));
@@ -97,10 +97,10 @@ TEST_F(FastKeying, TheProgramAsksBeforeATypedResultIsLost) {
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
     f->txtResult_value.SetText("12");
     auto& main = app::MainWindow();
-    dialogs->answers = {platform::mb::No, platform::mb::No};
+    dialogs->answers = {controls::mb::No, controls::mb::No};
     main.MnuExit_Click();
     main.window()->close();
     EXPECT_TRUE(main.window()->isVisible());
     EXPECT_EQ(Shown(), (Texts(2, "The result typed has not been stored.\n\nDiscard it?")));
-    EXPECT_THROW(main.MnuExit_Click(), platform::ProgramEnded);
+    EXPECT_THROW(main.MnuExit_Click(), controls::ProgramEnded);
 }

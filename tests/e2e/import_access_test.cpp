@@ -31,7 +31,7 @@ class ImportAccessWindow : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     std::shared_ptr<platform::Database> db;
     accessdb::MemoryFile file;
 };

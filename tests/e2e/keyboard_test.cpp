@@ -33,7 +33,7 @@ class Keyboard : public Walk {
     }
     // The controls Tab visits from `start` until the focus comes back to it; a control that
     // takes several presses (the parts of a date) is named once.
-    Names tabRound(loader::frmDataLoader& f, platform::Control& start) {
+    Names tabRound(loader::frmDataLoader& f, controls::Control& start) {
         start.SetFocus();
         EXPECT_TRUE(WaitFor([&] { return start.widget()->hasFocus(); })) << start.Name();
         Names visited{start.Name()};
@@ -90,7 +90,7 @@ TEST_F(Keyboard, TabWalksEachTabInReadingOrderAndLeavesTheGrids) {
 TEST_F(Keyboard, CtrlPageKeysChangeTheTabFromAnyControlAndCtrlTabIsLeftToTheMainWindow) {
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
     auto& tabs = f->SSTab1;
-    auto from = [&](platform::Control& control) {
+    auto from = [&](controls::Control& control) {
         control.SetFocus();
         EXPECT_TRUE(WaitFor([&] { return focused(*f) == control.Name(); })) << control.Name();
     };
@@ -130,7 +130,7 @@ TEST_F(Keyboard, AltDOpensTheDataMenuWhoseCaptionsReadWithoutTheirMnemonics) {
 
 TEST_F(Keyboard, AScreenReaderNamesEachFieldByItsLabel) {
     ASSERT_NO_FATAL_FAILURE(OpenDataLoader());
-    const std::pair<platform::Control*, const char*> fields[] = {
+    const std::pair<controls::Control*, const char*> fields[] = {
         {&f->txtResult_value, "Result Value"},
         {&f->CmbComposite_Statistic, "Composite Statistic"},
         {&f->DTPicker2, "Start Date"},

@@ -42,7 +42,7 @@ class UndoAndHistory : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
 };
 
 }  // namespace

@@ -151,7 +151,7 @@ const Press kSplash[] = {
     {"cmdCancel", "cmdCancel_Click"},
 };
 
-platform::Control* Named(platform::Form& form, const std::string& name) {
+controls::Control* Named(controls::Form& form, const std::string& name) {
     for (auto* c : form.Controls())
         if (c->Name() == name) return c;
     return nullptr;
@@ -159,7 +159,7 @@ platform::Control* Named(platform::Form& form, const std::string& name) {
 
 // Shows a control however the window starts: its tab forward, it and its frames visible
 // and enabled. The wiring is under test here, not when a control is offered.
-void Expose(platform::Form& form, platform::Control& control) {
+void Expose(controls::Form& form, controls::Control& control) {
     QWidget* w = control.widget();
     if (auto* loader = dynamic_cast<loader::frmDataLoader*>(&form)) {
         for (int t = 0; t < loader->SSTab1.Tabs(); ++t)
@@ -177,16 +177,16 @@ void Expose(platform::Form& form, platform::Control& control) {
 }
 
 // The popup menu of a grid: the history's, or one of the Data Loader's four (MSFlexGrid1..4).
-platform::Menu& GridPopup(platform::Form& form, const std::string& grid) {
+controls::Menu& GridPopup(controls::Form& form, const std::string& grid) {
     if (auto* history = dynamic_cast<loader::frmHistory*>(&form)) return history->mnuCopyHistory;
     auto& loader = static_cast<loader::frmDataLoader&>(form);
-    platform::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
+    controls::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
                                &loader.mnuCopySamples, &loader.mnuCopyResults};
     return *menus[grid[10] - '1'];
 }
 
-void PressOn(platform::Form& form, const Press& press) {
-    platform::Control* control = Named(form, press.control);
+void PressOn(controls::Form& form, const Press& press) {
+    controls::Control* control = Named(form, press.control);
     ASSERT_NE(control, nullptr) << "no control " << press.control;
     Expose(form, *control);
     switch (press.how) {
@@ -194,13 +194,13 @@ void PressOn(platform::Form& form, const Press& press) {
             ASSERT_NO_FATAL_FAILURE(Click(*control));
             break;
         case How::Pick:
-            ASSERT_NO_FATAL_FAILURE(Pick(*static_cast<platform::ComboBox*>(control), "P1"));
+            ASSERT_NO_FATAL_FAILURE(Pick(*static_cast<controls::ComboBox*>(control), "P1"));
             break;
         case How::Type:
             ASSERT_NO_FATAL_FAILURE(Type(*control, "7"));
             break;
         case How::GridMenu: {
-            auto& grid = static_cast<platform::MSFlexGrid&>(*control);
+            auto& grid = static_cast<controls::MSFlexGrid&>(*control);
             ASSERT_NO_FATAL_FAILURE(
                 ChooseFromGridPopup(grid, GridPopup(form, press.control), 1, 1, press.item));
             break;
@@ -212,7 +212,7 @@ void PressOn(platform::Form& form, const Press& press) {
 
 // The first handler the press ran is the one named after the control; the others ran from it.
 void ExpectRan(const std::string& handler) {
-    const auto& run = platform::HandlersRun();
+    const auto& run = controls::HandlersRun();
     ASSERT_FALSE(run.empty()) << "no handler ran; expected " << handler;
     EXPECT_EQ(run.front(), handler);
 }
@@ -222,7 +222,7 @@ class Wiring : public ::testing::Test {
     void SetUp() override {
         platform::SetAppPath(dir.path().string());
         dialogs = testing_support::ScriptDialogs();
-        platform::SetEndHandler([this] { ++ended; });
+        controls::SetEndHandler([this] { ++ended; });
         testing_support::EmptyDatabase(dir.file("water.db"))
             ->Execute(
                 "insert into tblprojects_programs (project_code, program_project) values (?, ?)",
@@ -236,26 +236,26 @@ class Wiring : public ::testing::Test {
 
     // A window of its kind, as the program would open it afresh.
     template <class Window>
-    void Check(platform::FormInstance<Window>& instance, const Press& press) {
+    void Check(controls::FormInstance<Window>& instance, const Press& press) {
         SCOPED_TRACE(press.control);
         if (instance.get()) instance.get()->Unload();
         QApplication::processEvents();
         Window& form = instance();
         form.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.window()));
-        platform::ClearHandlersRun();
+        controls::ClearHandlersRun();
         ASSERT_NO_FATAL_FAILURE(PressOn(form, press));
         ExpectRan(press.handler);
     }
 
     // Every button and check box of the window is in the table or has no handler.
     template <class Window, size_t N>
-    void ExpectAllListed(platform::FormInstance<Window>& instance, const Press (&table)[N]) {
+    void ExpectAllListed(controls::FormInstance<Window>& instance, const Press (&table)[N]) {
         std::set<std::string> listed;
         for (const Press& p : table) listed.insert(p.control);
         for (auto* c : instance().Controls()) {
             const bool pressable =
-                dynamic_cast<platform::CommandButton*>(c) || dynamic_cast<platform::CheckBox*>(c);
+                dynamic_cast<controls::CommandButton*>(c) || dynamic_cast<controls::CheckBox*>(c);
             if (pressable && !kNoHandler.contains(c->Name())) {
                 EXPECT_TRUE(listed.contains(c->Name())) << c->Name() << " is not in the table";
             }
@@ -263,7 +263,7 @@ class Wiring : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     int ended = 0;
 };
 
@@ -295,7 +295,7 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
         app::frmSplash splash;
         splash.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(splash.window()));
-        platform::ClearHandlersRun();
+        controls::ClearHandlersRun();
         ASSERT_NO_FATAL_FAILURE(PressOn(splash, press));
         ExpectRan(press.handler);
     }
@@ -304,7 +304,7 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
 TEST_F(Wiring, EveryItemOfTheMainMenuReachesItsHandler) {
     for (const Press& press : kMainMenus) {
         SCOPED_TRACE(press.control);
-        platform::ClearHandlersRun();
+        controls::ClearHandlersRun();
         // The menu's text without its mnemonic marks, as ChooseFromMenuBar reads it.
         std::string recent = "1 " + testing_support::Location(dir.file("water.db"));
         std::erase(recent, '&');

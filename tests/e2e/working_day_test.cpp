@@ -36,7 +36,7 @@ class WorkingDay : public Walk {
                      " where idloc = 'V' and sample_code = 3 and parameter_code = " +
                      std::to_string(parameter));
     }
-    std::vector<std::string> GridRow(const platform::MSFlexGrid& grid, long long r) {
+    std::vector<std::string> GridRow(const controls::MSFlexGrid& grid, long long r) {
         std::vector<std::string> cells;
         for (int c = 0; c < grid.Cols(); ++c) cells.push_back(grid.TextMatrix(r, c));
         return cells;
@@ -49,7 +49,7 @@ using Row = std::vector<std::string>;
 
 TEST_F(WorkingDay, StartUpAndKeyInASample) {
     {
-        platform::FormInstance<app::frmSplash> splash;
+        controls::FormInstance<app::frmSplash> splash;
         splash().Show();
         ASSERT_NO_FATAL_FAILURE(Click(splash().cmdContinue));
         EXPECT_FALSE(splash.IsLoaded());
@@ -109,7 +109,7 @@ TEST_F(WorkingDay, KeyInResultsOfEveryKind) {
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "300"));
     ASSERT_NO_FATAL_FAILURE(Type(f->txtResult_value, "<5"));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbRemark_code, "<"));
-    dialogs->answers.push_back(platform::mb::No);  // kept as typed
+    dialogs->answers.push_back(controls::mb::No);  // kept as typed
     ASSERT_NO_FATAL_FAILURE(Click(f->cmdAddResult));
     ASSERT_NO_FATAL_FAILURE(Click(f->Check3));
     ASSERT_NO_FATAL_FAILURE(Pick(f->cmbParameter, "400"));
@@ -166,7 +166,7 @@ TEST_F(WorkingDay, LocateStepAndCorrectAResult) {
     EXPECT_EQ(shown(), temp);
     EXPECT_FALSE(f->cmbParameter.Enabled());
     const struct {
-        platform::CommandButton& arrow;
+        controls::CommandButton& arrow;
         Row after;
     } steps[] = {{f->cmdNextResult, spCond},
                  {f->cmdNextResult, spCond},  // past the last nothing changes
@@ -215,7 +215,7 @@ TEST_F(WorkingDay, BrowseHandOverAndCopyResults) {
     // Right-click > Copy: every cell followed by a tab, every row by a line feed, the header
     // and the blank row included.
     ASSERT_NO_FATAL_FAILURE(ChooseFromGridPopup(results, f->mnuCopyResults, 2, 2, "Copy"));
-    EXPECT_EQ(platform::Clipboard::GetText(),
+    EXPECT_EQ(controls::Clipboard::GetText(),
               "Sample Code\tParameter Code\tResult Value\tRemark Code\tGrade\tComments\tIDLOC\t"
               "Project Code\tStart Date\t\n"
               "\t\t\t\t\t\t\t\t\t\n"
@@ -245,7 +245,7 @@ TEST_F(WorkingDay, ExportTheSamplesAfterATypedDay) {
     const std::string files[] = {(out / "samples.csv").string(), (out / "results.csv").string(),
                                  (out / "text results.csv").string(),
                                  (out / "replicates.csv").string()};
-    platform::TextBox* boxes[] = {&e->txtsample, &e->txtresult, &e->txtresultsnon,
+    controls::TextBox* boxes[] = {&e->txtsample, &e->txtresult, &e->txtresultsnon,
                                   &e->txtreplicates};
     for (int i = 0; i < 4; ++i) ASSERT_NO_FATAL_FAILURE(Type(*boxes[i], files[i], true));
     ASSERT_NO_FATAL_FAILURE(TypeDate(e->DTPicker1, "4/7/2004"));

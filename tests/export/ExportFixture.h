@@ -169,7 +169,7 @@ class ExportTest : public ::testing::Test {
 
     testing_support::TempDir dir;
     std::shared_ptr<platform::Database> db;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     std::string savedAppPath;
 };
 

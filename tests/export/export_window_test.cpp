@@ -38,7 +38,7 @@ TEST_F(ExportTest, OpensOnTheDefaultsWithThePickerShown) {
 
     EXPECT_EQ(f.chkHeader.Value(), 0);
 
-    platform::CommandButton* browse[] = {&f.cmdbrowseSample, &f.cmdbrowseresult, &f.cmdbrowsenon,
+    controls::CommandButton* browse[] = {&f.cmdbrowseSample, &f.cmdbrowseresult, &f.cmdbrowsenon,
                                          &f.cmdreplicates};
     const Files titles = {"Sample File", "Results File", "Results NonNumeric File",
                           "Replicates File"};
@@ -105,10 +105,10 @@ TEST_F(ExportTest, AnExportSaysHowItWent) {
         dialogs->progress.clear();
         f.CmdExport.Press();
         ASSERT_EQ(dialogs->texts(), std::vector<std::string>{c.message}) << c.name;
-        EXPECT_EQ(dialogs->prompts[0].title, platform::AppTitle());
+        EXPECT_EQ(dialogs->prompts[0].title, controls::AppTitle());
         const bool done = c.message.starts_with("Data Exported");
         EXPECT_EQ(dialogs->prompts[0].buttons,
-                  done ? platform::mb::OKOnly : platform::mb::Exclamation);
+                  done ? controls::mb::OKOnly : controls::mb::Exclamation);
         EXPECT_EQ(dialogs->progress.empty() ? -1 : dialogs->progress[0].last, c.steps) << c.name;
         if (!dialogs->progress.empty()) {
             EXPECT_EQ(dialogs->progress[0].maximum, done ? c.steps : 5) << c.name;

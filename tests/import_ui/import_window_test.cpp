@@ -41,7 +41,7 @@ class ImportWindow : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     std::string file = dir.file("lab.csv");
 };
 
@@ -94,7 +94,7 @@ TEST_F(ImportWindow, APastedBlockImportsAsTheFileItCameFrom) {
     for (char& c : pasted) c = c == ',' ? '\t' : c;
     pasted.replace(pasted.find("\"lab\t re-run\""), 13, "lab, re-run");
     pasted.replace(pasted.find("\"n/a\""), 5, "n/a");
-    platform::Clipboard::SetText(pasted);
+    controls::Clipboard::SetText(pasted);
     w.cmdPaste_Click();
     EXPECT_EQ(w.txtSource.Text(), "(rows pasted from the clipboard)");
     w.cmdImport_Click();

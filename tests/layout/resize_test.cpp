@@ -11,15 +11,15 @@
 #include "Form.h"
 #include "Label.h"
 
-using platform::Geometry;
+using controls::Geometry;
 
 namespace {
 
 // A window that lays itself out as the program's windows do, from its resize event.
-class TestWindow : public platform::Form {
+class TestWindow : public controls::Form {
   public:
     explicit TestWindow(bool mdiChild = false, int width = 6000, int height = 4500)
-        : platform::Form("frmResizeTest", "Resize test", mdiChild),
+        : controls::Form("frmResizeTest", "Resize test", mdiChild),
           Label1(*this, "Label1", "Name", {300, 600, 1500, 300}),
           Command1a(*this, "Command1", "First", {300, 1500, 1200, 450}, 0),
           Command1b(*this, "Command1", "Second", {3000, 1500, 1200, 450}, 1),
@@ -28,13 +28,13 @@ class TestWindow : public platform::Form {
     }
     void Form_Resize() override { Resize::ResizeForm(*this); }
 
-    platform::Label Label1;
-    platform::CommandButton Command1a;
-    platform::CommandButton Command1b;
-    platform::ComboBox Combo1;
+    controls::Label Label1;
+    controls::CommandButton Command1a;
+    controls::CommandButton Command1b;
+    controls::ComboBox Combo1;
 };
 
-Geometry geometryOf(const platform::Control& c) {
+Geometry geometryOf(const controls::Control& c) {
     return {c.Left(), c.Top(), c.Width(), c.Height()};
 }
 
@@ -133,7 +133,7 @@ TEST_F(ResizeTest, AWindowParkedOutOfSightOrWithNoInnerAreaIsLeftAlone) {
 }
 
 TEST_F(ResizeTest, AChildWindowsFirstLayoutLeavesMarginsThenFillsTheWindow) {
-    platform::MdiForm host("frmHost", "Host");
+    controls::MdiForm host("frmHost", "Host");
     host.resize(1000, 800);
     host.Show();
     TestWindow w(true, 9000, 6000);

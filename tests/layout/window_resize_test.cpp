@@ -30,8 +30,8 @@ class WindowResize : public ::testing::Test {
     // Shows the window, makes its inner area twice as wide and half as high again, and
     // returns how far `probe` moved right and how the heights of `watched` changed, in
     // percent.
-    static std::vector<int> Stretch(platform::Form& window, const platform::Control& probe,
-                                    std::vector<const platform::Control*> watched) {
+    static std::vector<int> Stretch(controls::Form& window, const controls::Control& probe,
+                                    std::vector<const controls::Control*> watched) {
         window.Show();
         QApplication::processEvents();
         const int left = probe.Left();
@@ -46,7 +46,7 @@ class WindowResize : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
 };
 
 }  // namespace

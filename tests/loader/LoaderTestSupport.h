@@ -22,7 +22,7 @@ using testing_support::QueryValue;
 
 namespace loader_test {
 
-inline std::vector<std::string> Entries(const platform::ComboBox& list) {
+inline std::vector<std::string> Entries(const controls::ComboBox& list) {
     std::vector<std::string> out;
     for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
     return out;
@@ -34,7 +34,7 @@ inline std::vector<std::string> Sorted(std::vector<std::string> v) {
 }
 
 // Selects the entry added with the code (codes may hold '-'); false when absent.
-inline bool Pick(platform::ComboBox& list, const std::string& code) {
+inline bool Pick(controls::ComboBox& list, const std::string& code) {
     return loader::SelectEntryOfCode(list, code);
 }
 
@@ -66,7 +66,7 @@ class LoaderTest : public ::testing::Test {
 
     testing_support::TempDir dir;
     std::shared_ptr<platform::Database> db;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+    std::shared_ptr<controls::ScriptedDialogs> dialogs;
     std::unique_ptr<loader::frmDataLoader> form;
 };
 

@@ -28,7 +28,7 @@ inline Header HeaderOf(const loader::frmDataLoader& f) {
 }
 
 // The code of the selected entry, "" when none is selected.
-inline std::string SelectedOf(const platform::ComboBox& list) {
+inline std::string SelectedOf(const controls::ComboBox& list) {
     return loader::SelectedCode(list).value_or("");
 }
 

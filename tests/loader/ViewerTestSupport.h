@@ -10,21 +10,21 @@
 namespace loader_test {
 
 // The cells of one grid row joined by '|'.
-inline std::string RowText(const platform::MSFlexGrid& g, long long row) {
+inline std::string RowText(const controls::MSFlexGrid& g, long long row) {
     std::string line;
     for (int c = 0; c < g.Cols(); ++c) line += (c ? "|" : "") + g.TextMatrix(row, c);
     return line;
 }
 
 // Every row from `firstRow` down, as RowText gives it.
-inline std::vector<std::string> Rows(const platform::MSFlexGrid& g, long long firstRow = 2) {
+inline std::vector<std::string> Rows(const controls::MSFlexGrid& g, long long firstRow = 2) {
     std::vector<std::string> out;
     for (long long r = firstRow; r < g.Rows(); ++r) out.push_back(RowText(g, r));
     return out;
 }
 
 // One column's cells from row 2 down, sorted.
-inline std::vector<std::string> Column(const platform::MSFlexGrid& g, int col) {
+inline std::vector<std::string> Column(const controls::MSFlexGrid& g, int col) {
     std::vector<std::string> out;
     for (long long r = 2; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, col));
     return Sorted(out);

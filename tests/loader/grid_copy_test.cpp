@@ -24,15 +24,15 @@ TEST_F(GridCopy, EachCopyTakesItsOwnGridAndOnlyTheRightButtonOpensTheMenu) {
     f.cmdFindStation_Click();
     f.cmdSamples_Click();
     f.cmdLoadResult_Click();
-    const std::pair<platform::MSFlexGrid*, platform::MenuItem*> grids[] = {
+    const std::pair<controls::MSFlexGrid*, controls::MenuItem*> grids[] = {
         {&f.MSFlexGrid1, &f.MnuCopyStations},
         {&f.MSFlexGrid2, &f.mnucopyprojects},
         {&f.MSFlexGrid3, &f.mnucopysample},
         {&f.MSFlexGrid4, &f.mnucopyresult}};
     for (const auto& [grid, copy] : grids) {
-        platform::Clipboard::SetText("before");
+        controls::Clipboard::SetText("before");
         copy->Trigger();
-        EXPECT_EQ(platform::Clipboard::GetText(), grid->ClipText()) << grid->Name();
+        EXPECT_EQ(controls::Clipboard::GetText(), grid->ClipText()) << grid->Name();
     }
     for (int button : {1, 4}) f.MSFlexGrid3.MouseUp(button, 0, 300, 300);
     EXPECT_FALSE(f.mnuCopySamples.menu()->isVisible());
@@ -62,11 +62,11 @@ TEST_F(GridCopy, TheMenuKeyOpensTheCopyMenuAtTheCellAndARightClickAtThePointer) 
     QApplication::sendEvent(QApplication::focusWidget(), &key);
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
     EXPECT_EQ(menu->pos(), cellAt(2, 2));
-    platform::Clipboard::SetText("before");
+    controls::Clipboard::SetText("before");
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
-    EXPECT_EQ(platform::Clipboard::GetText(), grid.ClipText());
+    EXPECT_EQ(controls::Clipboard::GetText(), grid.ClipText());
 
     // The mouse: only the right button's release, at the pointer, on the header row too.
     for (const QPoint at :

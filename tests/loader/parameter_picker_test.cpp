@@ -10,7 +10,7 @@ namespace {
 
 class ParameterPicker : public loader_test::ResultsTest {
   protected:
-    std::vector<std::string> Codes(const platform::ComboBox& list) {
+    std::vector<std::string> Codes(const controls::ComboBox& list) {
         std::vector<std::string> codes;
         for (int i = 0; i < list.ListCount(); ++i) codes.push_back(list.ItemCode(i).value_or(""));
         return loader_test::Sorted(codes);

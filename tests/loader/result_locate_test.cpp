@@ -104,7 +104,7 @@ TEST_F(ResultLocate, DeleteAsksAndTakesOnlyTheRowStillOnShow) {
             f.txtResult_value.SetText(c.value);
         else
             db->ExecuteNative("delete from tblresults where parameter_code = 300");
-        if (c.said.size() == 2) dialogs->answers.push_back(platform::mb::Cancel);
+        if (c.said.size() == 2) dialogs->answers.push_back(controls::mb::Cancel);
         f.cmdDeleteR_Click();
         EXPECT_EQ(dialogs->texts(), c.said) << c.name;
         EXPECT_EQ(Row("tblresults", 1, 300), c.row) << c.name;
@@ -234,7 +234,7 @@ TEST_F(ResultLocate, FindingAndSteppingAskBeforeATypedGradeIsLost) {
         const Shown typed = Showing(f);
         const std::string caption = f.cmdAddResult.Caption();
         dialogs->clear();
-        dialogs->answers = {platform::mb::No};
+        dialogs->answers = {controls::mb::No};
         (f.*c.handler)();
         EXPECT_EQ(dialogs->texts(),
                   std::vector<std::string>{"The result typed has not been stored.\n\nDiscard it?"})
@@ -260,7 +260,7 @@ TEST_F(ResultLocate, ASampleSaveAsksBeforeACorrectionInHandIsLost) {
     ASSERT_TRUE(Pick(f.cmbMedium, "W"));
     ASSERT_TRUE(Pick(f.CMBSample_Type, "G"));
     f.DTPicker2.SetValue({2005, 6, 8, 0, 0, 0});
-    dialogs->answers = {platform::mb::No, platform::mb::Yes};
+    dialogs->answers = {controls::mb::No, controls::mb::Yes};
     f.CmdAddSample_Click();
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblsample where sample_code = 2"), "0");
     EXPECT_EQ(Showing(f), typed);

@@ -78,7 +78,7 @@ TEST_F(ResultSheet, EveryKindIsListedAndAChosenRowIsCorrectedOrDeleted) {
     // The bin button names what it deletes.
     dialogs->clear();
     Choose(f, "400", "Text");
-    dialogs->answers = {platform::mb::Cancel, platform::mb::OK, platform::mb::OK};
+    dialogs->answers = {controls::mb::Cancel, controls::mb::OK, controls::mb::OK};
     f.cmdDeleteR_Click();
     f.cmdDeleteR_Click();
     EXPECT_EQ(dialogs->texts(),
@@ -93,7 +93,7 @@ TEST_F(ResultSheet, ADoubtfulValueIsAskedAboutAndStoredAsTheAnswerSays) {
     db->ExecuteNative(
         "create table tblparameter_limits (parameter_code integer, low_value real, high_value "
         "real); insert into tblparameter_limits values (99001, 6.5, 8.5)");
-    using platform::mb::Cancel, platform::mb::No, platform::mb::OK, platform::mb::Yes;
+    using controls::mb::Cancel, controls::mb::No, controls::mb::OK, controls::mb::Yes;
     struct Case {
         const char* value;
         std::vector<int> answers;
@@ -131,7 +131,7 @@ TEST_F(ResultSheet, ClearExitAndCloseAskBeforeATypedResultIsLost) {
     auto& f = OpenOn("1");
     f.cmdClearResults_Click();  // nothing typed: nothing asked
     f.TXTGrade.SetText("A");
-    dialogs->answers = {platform::mb::No, platform::mb::No, platform::mb::No};
+    dialogs->answers = {controls::mb::No, controls::mb::No, controls::mb::No};
     f.cmdClearResults_Click();
     f.cmdExitResult_Click();
     f.window()->close();

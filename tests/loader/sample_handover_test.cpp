@@ -19,7 +19,7 @@ class SampleHandOver : public loader_test::ViewerTest {
   protected:
     // The sample list holding these samples (source and code) below the header and blank
     // rows, on the tab, with the selection made.
-    platform::MSFlexGrid& List(loader::frmDataLoader& f, const store::GridRows& samples,
+    controls::MSFlexGrid& List(loader::frmDataLoader& f, const store::GridRows& samples,
                                Selection s) {
         auto& g = f.MSFlexGrid3;
         g.SetRows(2);
@@ -33,7 +33,7 @@ class SampleHandOver : public loader_test::ViewerTest {
         f.SSTab1.SetTab(loader::tab::ViewSamples);
         return g;
     }
-    Selection Selected(const platform::MSFlexGrid& g) {
+    Selection Selected(const controls::MSFlexGrid& g) {
         return {g.Row(), g.RowSel(), g.Col(), g.ColSel()};
     }
 };

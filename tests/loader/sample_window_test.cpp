@@ -16,7 +16,7 @@ using platform::DateTime;
 
 namespace {
 
-void Click(platform::CommandButton& button) { static_cast<QPushButton*>(button.widget())->click(); }
+void Click(controls::CommandButton& button) { static_cast<QPushButton*>(button.widget())->click(); }
 
 class SampleWindow : public loader_test::LoaderTest {
   protected:
@@ -108,8 +108,8 @@ TEST_F(SampleWindow, SaveStoresTheEntryAndHandsTheSampleToTheResultsTab) {
 
 TEST_F(SampleWindow, AnIncompleteEntryIsRefusedWithOneMessageAndTheFocusOnTheFirstFix) {
     auto& f = Open();
-    auto refused = [&](platform::ComboBox& unchosen, const char* depth,
-                       const platform::Control& first, std::vector<const char*> said) {
+    auto refused = [&](controls::ComboBox& unchosen, const char* depth,
+                       const controls::Control& first, std::vector<const char*> said) {
         dialogs->clear();
         FillEntry(f);
         unchosen.SetListIndex(-1);
@@ -259,7 +259,7 @@ TEST_F(SampleWindow, StepsLoadEachSampleWholeAndStopAtEitherEnd) {
     // A step asks before a change to the sample on show is lost.
     f.txtcomment.SetText("edited");
     dialogs->clear();
-    dialogs->answers = {platform::mb::No, platform::mb::Yes};
+    dialogs->answers = {controls::mb::No, controls::mb::Yes};
     Click(f.cmdNextRecord);
     EXPECT_EQ(showing(), (Shown{"7/7", "edited", "M-Median", "110-Bear", "11", "1"}));
     Click(f.cmdNextRecord);
@@ -284,11 +284,11 @@ TEST_F(SampleWindow, DeleteAsksThenTakesTheSampleOnShowOnly) {
     auto& f = Open();
     f.txtSampleNum.SetText("5");
     Click(f.cmdLocate);
-    dialogs->answers.push_back(platform::mb::Cancel);
+    dialogs->answers.push_back(controls::mb::Cancel);
     Click(f.cmddeleteS);
     const std::string ask = "Delete this sample and the matching results?";
     ASSERT_EQ(dialogs->texts(), (std::vector<std::string>{ask, "Delete Cancelled"}));
-    EXPECT_EQ(dialogs->prompts[0].buttons, platform::mb::OKCancel);
+    EXPECT_EQ(dialogs->prompts[0].buttons, controls::mb::OKCancel);
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults"), "2");
 
     dialogs->clear();
@@ -406,16 +406,16 @@ TEST_F(SampleWindow, ASampleKeyedTwiceIsNamedAndMayBeOpenedInstead) {
         EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
         dialogs->clear();
     };
-    save(platform::mb::Cancel);
+    save(controls::mb::Cancel);
     EXPECT_EQ(Row(5), "");
     EXPECT_EQ(f.SSTab1.Tab(), loader::tab::Sample);
-    save(platform::mb::Yes);
+    save(controls::mb::Yes);
     EXPECT_EQ(Row(5), "");
     EXPECT_EQ(f.SSTab1.Tab(), loader::tab::Results);
     EXPECT_EQ(f.lblCode.Caption(), "4");
     EXPECT_EQ(f.MSFlexGrid5.TextMatrix(1, 3), "1.5");  // its results on show
     f.SSTab1.SetTab(loader::tab::Sample);
-    save(platform::mb::No);
+    save(controls::mb::No);
     EXPECT_NE(Row(5), "");
     EXPECT_EQ(f.lblCode.Caption(), "5");
 }
@@ -426,7 +426,7 @@ TEST_F(SampleWindow, ClearExitAndCloseAskBeforeATypedSampleIsLost) {
     auto& f = Open();
     f.cmdClear_Click();  // nothing chosen or typed: nothing asked
     ASSERT_TRUE(loader_test::Pick(f.CmbComposite_Statistic, "M"));
-    dialogs->answers = {platform::mb::No, platform::mb::No, platform::mb::No};
+    dialogs->answers = {controls::mb::No, controls::mb::No, controls::mb::No};
     f.cmdClear_Click();
     f.cmdExitSample_Click();
     f.window()->close();
@@ -440,7 +440,7 @@ TEST_F(SampleWindow, ClearExitAndCloseAskBeforeATypedSampleIsLost) {
     f.cmdLocate_Click();
     f.txtcomment.SetText("bank, upstream");
     dialogs->clear();
-    dialogs->answers = {platform::mb::No};
+    dialogs->answers = {controls::mb::No};
     f.cmdClear_Click();
     EXPECT_EQ(dialogs->texts(), std::vector<std::string>{ask});
     EXPECT_EQ(f.Label24.Caption(), "4");

@@ -64,8 +64,8 @@ TEST_F(ViewerWindows, FindStationReadsTheTickedBoxesAndKeepsEachValueInItsCell) 
 TEST_F(ViewerWindows, TheFilterBoxesShowAndHideTheirInputs) {
     auto& f = Open();
     struct Box {
-        platform::CheckBox& box;
-        std::vector<platform::Control*> shown;
+        controls::CheckBox& box;
+        std::vector<controls::Control*> shown;
     };
     const Box boxes[] = {{f.chkProjectStation, {&f.Label25, &f.cmbStationProject}},
                          {f.ChkLocationStation, {&f.Frame8}},

@@ -18,7 +18,7 @@ class WindowLayout : public loader_test::LoaderTest {};
 
 // What a visible control does wrong where it stands, as readable lines.
 void findFaults(const loader::frmDataLoader& f, std::set<std::string>& faults) {
-    std::vector<const platform::Control*> shown;
+    std::vector<const controls::Control*> shown;
     for (auto* c : f.Controls())
         if (c->widget()->isVisible()) shown.push_back(c);
     for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -73,7 +73,7 @@ TEST_F(WindowLayout, EveryTabWithEveryFilterOpenShowsEachControlWholeAndApart) {
                       &f.Check10, &f.Check9, &f.Check8})
         box->SetValue(1);
     // What finding and locating bring up.
-    for (platform::Control* c : std::initializer_list<platform::Control*>{
+    for (controls::Control* c : std::initializer_list<controls::Control*>{
              &f.cmddeleteS, &f.cmdDeleteR, &f.frmLoaded, &f.lblReplicateNote})
         c->SetVisible(true);
     f.Show();

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
     QApplication application(argc, argv);
     platform::SetUserSettingsFolder(config.path().string());
-    platform::SetAppTitle("Data Loader");
+    controls::SetAppTitle("Data Loader");
     // No test may block on a dialog or end the test program.
     testing_support::ResetProgram();
     ::testing::InitGoogleTest(&argc, argv);

@@ -10,9 +10,9 @@
 
 namespace testing_support {
 
-std::shared_ptr<platform::ScriptedDialogs> ScriptDialogs() {
-    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
-    platform::SetDialogService(dialogs);
+std::shared_ptr<controls::ScriptedDialogs> ScriptDialogs() {
+    auto dialogs = std::make_shared<controls::ScriptedDialogs>();
+    controls::SetDialogService(dialogs);
     return dialogs;
 }
 
@@ -21,7 +21,7 @@ void ResetProgram() {
     store::setDb(nullptr);
     platform::SetBusyLimit(platform::kDefaultBusyLimit);
     ScriptDialogs();
-    platform::SetEndHandler([] {});
+    controls::SetEndHandler([] {});
     platform::ClearUserSettings();
     QApplication::processEvents();  // the deferred deletes of unloaded windows
 }

@@ -11,7 +11,7 @@
 namespace testing_support {
 
 // A fresh dialog service for the test: answers from its queues, records every prompt.
-std::shared_ptr<platform::ScriptedDialogs> ScriptDialogs();
+std::shared_ptr<controls::ScriptedDialogs> ScriptDialogs();
 
 // Puts back what a fresh start has: no popup open, no database, fresh dialogs, End
 // recorded rather than ending the test program, pending deletes done. Windows a test

@@ -14,22 +14,22 @@ namespace importui {
 
 namespace {
 
-using List = platform::ComboBox::Style;
+using List = controls::ComboBox::Style;
 using import::Field;
 
 // The column lists stand three to a row: label, then list.
 constexpr int kCellWidth = 3600;
-constexpr platform::Geometry labelAt(int cell) {
+constexpr controls::Geometry labelAt(int cell) {
     return {150 + cell % 3 * kCellWidth, 360 + cell / 3 * 420, 1200, 255};
 }
-constexpr platform::Geometry listAt(int cell) {
+constexpr controls::Geometry listAt(int cell) {
     return {1410 + cell % 3 * kCellWidth, 330 + cell / 3 * 420, 2220, 315};
 }
 
 constexpr const char* kNone = "(none)";
 constexpr const char* kSettingsGroup = "ImportResults/";
 
-void fill(platform::ComboBox& list, const store::LookupEntries& entries) {
+void fill(controls::ComboBox& list, const store::LookupEntries& entries) {
     std::vector<std::string> texts, codes;
     for (const auto& e : entries) {
         texts.push_back(e.Text());
@@ -39,7 +39,7 @@ void fill(platform::ComboBox& list, const store::LookupEntries& entries) {
     list.AddItems(texts, codes);
 }
 
-std::string chosenCode(const platform::ComboBox& list) {
+std::string chosenCode(const controls::ComboBox& list) {
     return list.ItemCode(list.ListIndex()).value_or("");
 }
 
@@ -74,7 +74,7 @@ int rememberedColumn(Field field, const std::vector<std::string>& header, size_t
 }  // namespace
 
 frmImportResults::frmImportResults()
-    : platform::Form("frmImportResults", "Import Results"),
+    : controls::Form("frmImportResults", "Import Results"),
       lblSource(*this, "lblSource", "Lab file, or rows copied from a spreadsheet",
                 {120, 120, 6000, 255}),
       txtSource(*this, "txtSource", "", {120, 390, 7200, 315}),
@@ -145,7 +145,7 @@ frmImportResults::frmImportResults()
 }
 
 void frmImportResults::Form_Load() {
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     store::Lookups lookups(store::requireDb());
     fill(cmbProject, lookups.Projects());
     fill(cmbMedium, lookups.Media());
@@ -158,7 +158,7 @@ void frmImportResults::Form_Load() {
 void frmImportResults::Form_Resize() { Resize::ResizeForm(*this); }
 
 void frmImportResults::cmdBrowse_Click() {
-    const auto file = platform::Dialogs().OpenFile(
+    const auto file = controls::Dialogs().OpenFile(
         {"Import Results", "csv",
          "Lab files (*.csv;*.txt;*.tsv)|*.csv;*.txt;*.tsv|All files (*.*)|*.*", ""});
     if (!file) return;
@@ -166,10 +166,10 @@ void frmImportResults::cmdBrowse_Click() {
 }
 
 void frmImportResults::cmdPaste_Click() {
-    const std::string text = platform::Clipboard::GetText();
+    const std::string text = controls::Clipboard::GetText();
     if (text.empty()) {
-        platform::MsgBox("The clipboard holds no text. Copy the rows in the spreadsheet first.",
-                         platform::mb::Exclamation);
+        controls::MsgBox("The clipboard holds no text. Copy the rows in the spreadsheet first.",
+                         controls::mb::Exclamation);
         return;
     }
     UseSource({"", text, true});
@@ -204,7 +204,7 @@ void frmImportResults::showColumns() {
     const import::ColumnMap map = import::AutoMap(header_);
     for (size_t f = 0; f < import::kFieldCount; ++f) {
         const auto field = static_cast<Field>(f);
-        platform::ComboBox& list = ColumnList(field);
+        controls::ComboBox& list = ColumnList(field);
         list.Clear();
         list.AddItem(kNone);
         list.AddItems(names);
@@ -225,11 +225,11 @@ return s;
 
 bool frmImportResults::ready() {
     if (source_.Empty()) {
-        platform::MsgBox("Choose a lab file or paste rows first.", platform::mb::Exclamation);
+        controls::MsgBox("Choose a lab file or paste rows first.", controls::mb::Exclamation);
         return false;
     }
     if (const auto missing = settings().map.Missing()) {
-        platform::MsgBox(*missing, platform::mb::Exclamation);
+        controls::MsgBox(*missing, controls::mb::Exclamation);
         return false;
     }
     return true;
@@ -237,7 +237,7 @@ bool frmImportResults::ready() {
 
 void frmImportResults::cmdCheck_Click() {
     if (!ready()) return;
-    platform::Hourglass wait(*this);
+    controls::Hourglass wait(*this);
     review_ = std::make_unique<import::ImportReview>();
     const auto in = source_.Open();
     const auto outcome =
@@ -254,8 +254,8 @@ void frmImportResults::cmdImport_Click() {
     review_ = std::make_unique<import::ImportReview>();
     import::ImportOutcome outcome;
     {
-        platform::Hourglass wait(*this);
-        const auto progress = platform::Dialogs().Progress("Importing results...", source_.Size());
+        controls::Hourglass wait(*this);
+        const auto progress = controls::Dialogs().Progress("Importing results...", source_.Size());
         const auto in = source_.Open();
         outcome = import::ImportResults(store::requireDb(), *in, chosen, true, review_.get(),
                                         progress.get());
@@ -263,24 +263,24 @@ void frmImportResults::cmdImport_Click() {
     showReview(outcome);
     if (outcome.stopped) {
         lblSummary.SetCaption("The import was cancelled. Nothing was stored.");
-        platform::MsgBox("The import was cancelled. Nothing was stored.");
+        controls::MsgBox("The import was cancelled. Nothing was stored.");
         return;
     }
     lblSummary.SetCaption("Stored " + import::CountsText(outcome.counts) + ".");
     cmdImport.SetEnabled(false);
-    platform::MsgBox(lblSummary.Caption());
+    controls::MsgBox(lblSummary.Caption());
 }
 
 void frmImportResults::cmdSaveRefused_Click() {
     if (!review_ || review_->RefusedCount() == 0) {
-        platform::MsgBox("No row was refused.");
+        controls::MsgBox("No row was refused.");
         return;
     }
-    const auto path = platform::Dialogs().SaveFile(
+    const auto path = controls::Dialogs().SaveFile(
         {"Save Refused Rows", "csv", "CSV files (*.csv)|*.csv|All files (*.*)|*.*", ""});
     if (!path) return;
     review_->SaveRefused(*path, header_);
-    platform::MsgBox(std::to_string(review_->RefusedCount()) + " refused rows were saved in " +
+    controls::MsgBox(std::to_string(review_->RefusedCount()) + " refused rows were saved in " +
                      *path + ", each with its reason.");
 }
 
@@ -297,8 +297,8 @@ void frmImportResults::showReview(const import::ImportOutcome& outcome) {
     cmdSaveRefused.SetEnabled(outcome.counts.refused > 0);
 }
 
-platform::FormInstance<frmImportResults>& ImportResultsWindow() {
-    static platform::FormInstance<frmImportResults> instance;
+controls::FormInstance<frmImportResults>& ImportResultsWindow() {
+    static controls::FormInstance<frmImportResults> instance;
     return instance;
 }
 

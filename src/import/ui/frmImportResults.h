@@ -19,49 +19,49 @@ namespace importui {
 
 // A lab's results from a file or the clipboard: the columns mapped, every row checked and
 // shown with what it will do, then all ready rows stored in one go.
-class frmImportResults : public platform::Form {
+class frmImportResults : public controls::Form {
   public:
     frmImportResults();
 
-    platform::Label lblSource;
-    platform::TextBox txtSource;
-    platform::CommandButton cmdBrowse;
-    platform::CommandButton cmdPaste;
-    platform::CheckBox chkHeader;
-    platform::Frame fraColumns;
+    controls::Label lblSource;
+    controls::TextBox txtSource;
+    controls::CommandButton cmdBrowse;
+    controls::CommandButton cmdPaste;
+    controls::CheckBox chkHeader;
+    controls::Frame fraColumns;
     // One list per field: "(none)", then the file's columns.
-    platform::Label lblSampleCode;
-    platform::ComboBox cmbSampleCode;
-    platform::Label lblStation;
-    platform::ComboBox cmbStation;
-    platform::Label lblStartDate;
-    platform::ComboBox cmbStartDate;
-    platform::Label lblParameter;
-    platform::ComboBox cmbParameter;
-    platform::Label lblValue;
-    platform::ComboBox cmbValue;
-    platform::Label lblRemark;
-    platform::ComboBox cmbRemark;
-    platform::Label lblGrade;
-    platform::ComboBox cmbGrade;
-    platform::Label lblComment;
-    platform::ComboBox cmbComment;
-    platform::Label lblReplicate;
-    platform::ComboBox cmbReplicate;
-    platform::Frame fraNewSamples;
-    platform::CheckBox chkCreateSamples;
-    platform::Label lblProject;
-    platform::ComboBox cmbProject;
-    platform::Label lblMedium;
-    platform::ComboBox cmbMedium;
-    platform::Label lblSampleType;
-    platform::ComboBox cmbSampleType;
-    platform::MSFlexGrid grdPreview;
-    platform::Label lblSummary;
-    platform::CommandButton cmdCheck;
-    platform::CommandButton cmdImport;
-    platform::CommandButton cmdSaveRefused;
-    platform::CommandButton cmdClose;
+    controls::Label lblSampleCode;
+    controls::ComboBox cmbSampleCode;
+    controls::Label lblStation;
+    controls::ComboBox cmbStation;
+    controls::Label lblStartDate;
+    controls::ComboBox cmbStartDate;
+    controls::Label lblParameter;
+    controls::ComboBox cmbParameter;
+    controls::Label lblValue;
+    controls::ComboBox cmbValue;
+    controls::Label lblRemark;
+    controls::ComboBox cmbRemark;
+    controls::Label lblGrade;
+    controls::ComboBox cmbGrade;
+    controls::Label lblComment;
+    controls::ComboBox cmbComment;
+    controls::Label lblReplicate;
+    controls::ComboBox cmbReplicate;
+    controls::Frame fraNewSamples;
+    controls::CheckBox chkCreateSamples;
+    controls::Label lblProject;
+    controls::ComboBox cmbProject;
+    controls::Label lblMedium;
+    controls::ComboBox cmbMedium;
+    controls::Label lblSampleType;
+    controls::ComboBox cmbSampleType;
+    controls::MSFlexGrid grdPreview;
+    controls::Label lblSummary;
+    controls::CommandButton cmdCheck;
+    controls::CommandButton cmdImport;
+    controls::CommandButton cmdSaveRefused;
+    controls::CommandButton cmdClose;
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -76,7 +76,7 @@ class frmImportResults : public platform::Form {
     // Reads the source's columns and checks its rows (what Browse and Paste lead to).
     void UseSource(import::ImportSource source);
     // The list that maps the field.
-    platform::ComboBox& ColumnList(import::Field field) {
+    controls::ComboBox& ColumnList(import::Field field) {
         return *columnLists_[static_cast<size_t>(field)];
     }
 
@@ -91,9 +91,9 @@ class frmImportResults : public platform::Form {
     import::ImportSource source_;
     std::vector<std::string> header_;  // the file's column names; empty without a header row
     std::unique_ptr<import::ImportReview> review_;
-    std::array<platform::ComboBox*, import::kFieldCount> columnLists_;
+    std::array<controls::ComboBox*, import::kFieldCount> columnLists_;
 };
 
-platform::FormInstance<frmImportResults>& ImportResultsWindow();
+controls::FormInstance<frmImportResults>& ImportResultsWindow();
 
 }  // namespace importui
