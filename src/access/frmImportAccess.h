@@ -17,7 +17,7 @@ class frmImportAccess : public controls::Form {
   public:
     frmImportAccess();
 
-    controls::Label Label1;
+    controls::Label Label1;  // "Access database" caption
     controls::TextBox txtFile;
     controls::CommandButton cmdBrowse;
     controls::TextBox txtPlan;

@@ -15,7 +15,7 @@ class MDIMain : public controls::MdiForm {
   public:
     MDIMain();
 
-    controls::CommonDialog CD1{"CD1"};
+    controls::CommonDialog CD1{"CD1"};  // the "Database Location" file dialog
     controls::Menu mnuFile{"mnuFile", "&File"};
     controls::MenuItem& MnuExit;
     controls::Menu mnuEdit{"mnuEdit", "&Edit"};

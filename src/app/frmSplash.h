@@ -13,10 +13,10 @@ class frmSplash : public controls::Form {
   public:
     frmSplash();
 
-    controls::Label Label1;
-    controls::TextBox Text1;
-    controls::TextBox Text2;
-    controls::Image Picture1;
+    controls::Label Label1;    // the program's title, large and bold
+    controls::TextBox Text1;   // version and release month
+    controls::TextBox Text2;   // the issuing division and section
+    controls::Image Picture1;  // the water drop picture
     controls::CommandButton cmdContinue;
     controls::CommandButton cmdCancel;
 

@@ -15,24 +15,24 @@ class frmExport : public controls::Form {
   public:
     frmExport();
 
-    controls::Label Label1;
-    controls::DTPicker DTPicker1;
-    controls::CheckBox Check1;
-    controls::Label Label2;
+    controls::Label Label1;        // "From" caption
+    controls::DTPicker DTPicker1;  // the date the export starts from
+    controls::CheckBox Check1;     // "All Records" (no start date)
+    controls::Label Label2;        // "Sample File" caption
     controls::TextBox txtsample;
     controls::CommandButton cmdbrowseSample;
-    controls::Label Label3;
+    controls::Label Label3;  // "Results File" caption
     controls::TextBox txtresult;
     controls::CommandButton cmdbrowseresult;
-    controls::Label Label4;
+    controls::Label Label4;  // "Results NonNumeric File" caption
     controls::TextBox txtresultsnon;
     controls::CommandButton cmdbrowsenon;
-    controls::Label Label5;
+    controls::Label Label5;  // "Replicates File" caption
     controls::TextBox txtreplicates;
     controls::CommandButton cmdreplicates;
     controls::CheckBox chkHeader;
     controls::CommandButton CmdExport;
-    controls::CommonDialog CommonDialog1;
+    controls::CommonDialog CommonDialog1;  // never shown: Browse asks the dialog service
 
     void Form_Load() override;
     void Form_Resize() override;

@@ -32,16 +32,16 @@ class frmDataLoader : public controls::Form,
     // Popup menus of the four grids, never shown in a menu bar.
     controls::Menu MnuCopyStation{"MnuCopyStation", "Copy"};
     controls::MenuItem& MnuCopyStations;
-    controls::MenuItem& mnusavecsv1;
+    controls::MenuItem& mnusavecsv1;  // "Save as CSV" of the stations grid
     controls::Menu mnucopyproject{"mnucopyproject", "CopyProject"};
     controls::MenuItem& mnucopyprojects;
-    controls::MenuItem& mnusavecsv2;
+    controls::MenuItem& mnusavecsv2;  // "Save as CSV" of the projects grid
     controls::Menu mnuCopySamples{"mnuCopySamples", "CopySample"};
     controls::MenuItem& mnucopysample;
-    controls::MenuItem& mnusavecsv3;
+    controls::MenuItem& mnusavecsv3;  // "Save as CSV" of the samples grid
     controls::Menu mnuCopyResults{"mnuCopyResults", "CopyResults"};
     controls::MenuItem& mnucopyresult;
-    controls::MenuItem& mnusavecsv4;
+    controls::MenuItem& mnusavecsv4;  // "Save as CSV" of the results grid
 
     // The found sets stay between clicks so the step buttons can move through them.
     store::Cursor<store::Sample> locatedSamples;  // "Edit Sample": what Locate Records found

@@ -19,12 +19,12 @@ class frmFilterResults : public controls::Form {
     frmFilterResults();
     ~frmFilterResults() override;
 
-    controls::Frame Frame1;
-    controls::ComboBox Combo2;
-    controls::Frame Frame4;
-    controls::ComboBox Combo1;
+    controls::Frame Frame1;     // "Station" frame
+    controls::ComboBox Combo2;  // the station list
+    controls::Frame Frame4;     // "Parameter Code" frame
+    controls::ComboBox Combo1;  // the parameter code list
     controls::TextBox txtparameterfind;
-    controls::CommandButton Command1;
+    controls::CommandButton Command1;  // "Filter": narrows the codes by full name
     controls::CommandButton cmdOK;
     controls::CommandButton cmdCancel;
 
