@@ -3,7 +3,7 @@
 DATALOADER_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev
                      qt6-charts-dev libqt6opengl6-dev qt6-svg-dev mdbtools-dev mdbtools
                      libgtest-dev libbenchmark-dev sqlite3 fonts-dejavu-core xvfb xauth
-                     libpq-dev postgresql)
+                     libpq-dev postgresql dpkg-dev)
 
 install_missing_packages() {
     local missing=()
