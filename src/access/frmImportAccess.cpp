@@ -2,6 +2,7 @@
 
 #include "AccessImport.h"
 #include "Connection.h"
+#include "Conversions.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -29,6 +30,13 @@ frmImportAccess::frmImportAccess()
     txtPlan.SetScrollBars(true);
     ON_EVENT(cmdBrowse, Click);
     ON_EVENT(cmdImport, Click);
+    ON_EVENT(txtFile, Change);
+    // Nothing to import until a file is named.
+    cmdImport.SetEnabled(false);
+}
+
+void frmImportAccess::txtFile_Change() {
+    cmdImport.SetEnabled(!platform::Trim(txtFile.Text()).empty());
 }
 
 void frmImportAccess::Form_Resize() { Resize::ResizeForm(*this); }

@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "dataloader: %s\n", e.Description().c_str());
             return 1;
         }
+        // Said, so a script's log shows where the database went.
+        std::printf("%s %s\n",
+                    option == "--demo-database" ? "Made a demo database:"
+                                                : "Made an empty database for real use:",
+                    argv[2]);
         return 0;
     }
     if (option == "--copy-database") {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <filesystem>
 #include <memory>
 
 #include "Connection.h"
@@ -70,6 +71,11 @@ class StopOnSignal : public platform::ProgressReporter {
     bool Step(long long) override { return stopSignal == 0; }
 };
 
+// "1 sample", "2 samples".
+std::string counted(long long n, const std::string& what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
 struct Options {
     ExportRange range;
     bool from = false;
@@ -130,8 +136,12 @@ int RunExportCommand(const std::vector<std::string>& args,
         const StopSignals stopping;
         const ExportCounts n = ExportData(
             *db, o.range, o.targets, [](long long) { return std::make_unique<StopOnSignal>(); });
-        out << "Exported " << n.samples << " samples, " << n.results << " results, " << n.nonNumeric
-            << " non-numeric results and " << n.replicates << " replicates.\n";
+        out << "Exported " << counted(n.samples, "sample") << ", " << counted(n.results, "result")
+            << ", " << counted(n.nonNumeric, "non-numeric result") << " and "
+            << counted(n.replicates, "replicate") << " into:\n";
+        for (const std::string* file :
+             {&o.targets.sample, &o.targets.result, &o.targets.nonNumeric, &o.targets.replicate})
+            out << "  " << std::filesystem::absolute(*file).string() << "\n";
         return 0;
     } catch (const Failure& f) {
         err << "dataloader: " << oneLine(f.reason) << "\n";

@@ -49,6 +49,7 @@ TEST_F(CommandLine, VersionAndUnknownOptions) {
 TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
     const std::string path = dir.file("real.db");
     ASSERT_EQ(Run("--new-database '" + path + "'"), 0) << out;
+    EXPECT_EQ(out, "Made an empty database for real use: " + path + "\n");
     {
         auto db = platform::Database::OpenDatabase(path);
         EXPECT_EQ(store::MissingSchema(*db), "");
@@ -59,6 +60,16 @@ TEST_F(CommandLine, NewDatabaseHasEveryTableAndNoRowsAndIsNeverOverwritten) {
     EXPECT_EQ(Run("--new-database '" + path + "'"), 1);
     EXPECT_EQ(out, "dataloader: Database '" + path + "' already exists.\n");
     EXPECT_EQ(fs::file_size(path), size);
+}
+
+TEST_F(CommandLine, DemoDatabaseIsMadeOnceAndSaysWhere) {
+    const std::string path = dir.file("demo.db");
+    ASSERT_EQ(Run("--demo-database '" + path + "'"), 0) << out;
+    EXPECT_EQ(out, "Made a demo database: " + path + "\n");
+    auto db = platform::Database::OpenDatabase(path);
+    EXPECT_NE(testing_support::QueryValue(*db, "select count(*) from tblsample"), "0");
+    EXPECT_EQ(Run("--demo-database '" + path + "'"), 1);
+    EXPECT_EQ(out, "dataloader: Database '" + path + "' already exists.\n");
 }
 
 TEST_F(CommandLine, NewDatabaseSaysWhatIsWrongWithItsPath) {

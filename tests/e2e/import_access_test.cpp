@@ -39,9 +39,11 @@ class ImportAccessWindow : public ::testing::Test {
 TEST_F(ImportAccessWindow, ShowsTakenKeysAndImportsTheOthersOnlyWhenTold) {
     auto& w = accessdb::ImportAccessWindow()();
     w.Show();
+    EXPECT_FALSE(w.cmdImport.Enabled()) << "nothing to import before a file is named";
     dialogs->files.push_back("office.mdb");
     w.cmdBrowse_Click();
     EXPECT_EQ(w.txtFile.Text(), "office.mdb");
+    EXPECT_TRUE(w.cmdImport.Enabled());
     const std::string plan = w.txtPlan.Text();
     EXPECT_NE(plan.find("tblsample (TBLSAMPLE in the file): 2 rows"), std::string::npos) << plan;
     EXPECT_NE(plan.find("tblsample idloc V, sample_code 1"), std::string::npos) << plan;

@@ -104,8 +104,13 @@ TEST_F(ExportCommandTest, WrongArgumentsAndFailuresSayWhyOnOneLine) {
 TEST_F(ExportCommandTest, WritesTheWindowsFilesOrThoseNamed) {
     ASSERT_EQ(Run({}, db->Name()), 0) << err.str();
     EXPECT_EQ(Read(Defaults()), ExpectedFromDefaultDate());
+    const auto d = Defaults();
     EXPECT_EQ(out.str(),
-              "Exported 3 samples, 4 results, 2 non-numeric results and 1 replicates.\n");
+              "Exported 3 samples, 4 results, 2 non-numeric results and 1 replicate "
+              "into:\n  " +
+                  fs::absolute(d.sample).string() + "\n  " + fs::absolute(d.result).string() +
+                  "\n  " + fs::absolute(d.nonNumeric).string() + "\n  " +
+                  fs::absolute(d.replicate).string() + "\n");
 
     // A named database over the located one, every record.
     const auto t = Targets();
