@@ -5,6 +5,7 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "EntryReview.h"
 #include "Results.h"
 #include "Samples.h"
 #include "Statement.h"
@@ -62,10 +63,17 @@ void readAll(platform::Database& db, const char* sql, Each each) {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// "1.234,5" as "1,234.5": a decimal-comma value in the form every other check reads.
+std::string swapMarks(std::string text) {
+    for (char& c : text) c = c == ',' ? '.' : c == '.' ? ',' : c;
+    return text;
+}
+
 }  // namespace
 
-ResultChecker::ResultChecker(platform::Database& db, ColumnMap map, NewSamples newSamples)
-    : db_(db), map_(map), newSamples_(std::move(newSamples)) {
+ResultChecker::ResultChecker(platform::Database& db, ColumnMap map, NewSamples newSamples,
+                             ValueReading reading)
+    : db_(db), map_(map), newSamples_(std::move(newSamples)), reading_(reading) {
     load();
 }
 
@@ -119,8 +127,12 @@ CheckedRow ResultChecker::Check(const std::vector<std::string>& record) {
     if (!replicate)
         return refuse("the replicate flag " + quoted(map_.Text(Field::Replicate, record)) +
                       " is neither yes nor no");
-    r.kind = store::KindOfEntry(r.value, *replicate);
-    if (r.kind == store::ResultKind::Numeric) row.number = *platform::ParseNumber(r.value);
+    std::optional<double> number;
+    if (!readValue(number, row)) return row;
+    r.kind = *replicate ? store::ResultKind::Replicate
+             : number   ? store::ResultKind::Numeric
+                        : store::ResultKind::Text;
+    if (number) row.number = *number;
     const std::string_view parameter = map_.Text(Field::Parameter, record);
     const auto code = parameterOf(parameter);
     if (!code) return refuse("unknown parameter " + quoted(parameter));
@@ -132,7 +144,13 @@ CheckedRow ResultChecker::Check(const std::vector<std::string>& record) {
         r.remarkCode = remark;
     }
     r.grade = map_.Text(Field::Grade, record);
-    if (r.kind == store::ResultKind::Numeric) r.comment = map_.Text(Field::Comment, record);
+    // Only the numeric results have a comment column: a comment elsewhere would be lost.
+    const std::string_view comment = trimmed(map_.Text(Field::Comment, record));
+    if (r.kind == store::ResultKind::Numeric)
+        r.comment = map_.Text(Field::Comment, record);
+    else if (!comment.empty())
+        return refuse(std::string(*replicate ? "a replicate" : "a text result") +
+                      " keeps no comment, and the comment " + quoted(comment) + " would be lost");
 
     const auto sample = sampleOf(record, row);
     if (!sample) return row;
@@ -202,6 +220,33 @@ std::optional<long long> ResultChecker::parameterOf(std::string_view text) const
     const auto named = parametersByName_.find(upper(text));
     if (named == parametersByName_.end() || named->first.empty()) return std::nullopt;
     return named->second;
+}
+
+bool ResultChecker::readValue(std::optional<double>& number, CheckedRow& row) const {
+    std::string& value = row.result.value;
+    const std::string asRead = reading_.decimalComma ? swapMarks(value) : value;
+    bool rewritten = asRead != value;
+    number = platform::ParseNumber(asRead);
+    // A limit ("<0.5") reads as no number here and stays a text result.
+    if (!number) {
+        if (const auto other = store::NumberWrittenOtherwise(asRead)) {
+            if (reading_.writtenOtherwise == WrittenOtherwise::Refuse) {
+                row.mark = Mark::Refused;
+                row.needsChoice = true;
+                row.reason = quoted(value) + " reads as the number " +
+                             platform::NumberToEditText(*other) +
+                             ", to be stored as the number or as typed";
+                return false;
+            }
+            if (reading_.writtenOtherwise == WrittenOtherwise::AsNumber) {
+                number = other;
+                rewritten = true;
+            }
+        }
+    }
+    // A replicate keeps its value as text: the number's own form then, not the file's.
+    if (number && rewritten) value = platform::NumberToEditText(*number);
+    return true;
 }
 
 bool KeySet::Insert(unsigned long long key) {

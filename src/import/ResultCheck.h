@@ -28,6 +28,15 @@ struct NewSamples {
     std::string project, medium, sampleType;
 };
 
+// How values are read: with a decimal comma ("12,5" is 12.5, a point then marks thousands),
+// and what becomes of a value that reads as a number only when written another way
+// ("1,250", "12 mg/L"): refused for the user to choose, stored as typed, or as the number.
+enum class WrittenOtherwise { Refuse, AsNumber, AsTyped };
+struct ValueReading {
+    bool decimalComma = false;
+    WrittenOtherwise writtenOtherwise = WrittenOtherwise::Refuse;
+};
+
 // A row checked: the result it stores, for which sample (made first when `newSample` is
 // set), and what it replaces; or why it is refused.
 struct CheckedRow {
@@ -39,6 +48,7 @@ struct CheckedRow {
     std::optional<store::Sample> newSample;
     std::optional<store::ResultKind> replacedKind;  // the table the replaced result is in
     std::string oldValue;
+    bool needsChoice = false;  // refused only until the user says how to store its value
 };
 
 // A set of whole numbers that keeps them in one array: one entry per row of a file.
@@ -59,7 +69,8 @@ class KeySet {
 // and samples made for earlier rows count as stored.
 class ResultChecker {
   public:
-    ResultChecker(platform::Database& db, ColumnMap map, NewSamples newSamples);
+    ResultChecker(platform::Database& db, ColumnMap map, NewSamples newSamples,
+                  ValueReading reading = {});
     ~ResultChecker();
 
     CheckedRow Check(const std::vector<std::string>& record);
@@ -76,11 +87,14 @@ class ResultChecker {
     // The sample the row names; empty with `row` refused when there is none.
     std::optional<long long> sampleOf(const std::vector<std::string>& record, CheckedRow& row);
     std::optional<long long> parameterOf(std::string_view text) const;
+    // The value's number, or nothing to store it as text; false with `row` refused.
+    bool readValue(std::optional<double>& number, CheckedRow& row) const;
     void findReplaced(long long sample, CheckedRow& row);
 
     platform::Database& db_;
     ColumnMap map_;
     NewSamples newSamples_;
+    ValueReading reading_;
     std::unordered_set<long long> stations_;
     std::unordered_set<long long> parameters_;
     std::unordered_map<std::string, long long> parametersByName_;  // short name in capitals

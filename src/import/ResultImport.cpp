@@ -1,11 +1,14 @@
 #include "ResultImport.h"
 
+#include <cctype>
 #include <optional>
 
+#include "Conversions.h"
 #include "CsvReader.h"
 #include "Database.h"
 #include "Journal.h"
 #include "ResultWriter.h"
+#include "Results.h"
 
 namespace import {
 
@@ -23,7 +26,7 @@ ImportOutcome run(platform::Database& db, std::istream& in, const ImportSettings
                   platform::ProgressReporter* progress) {
     ImportOutcome out;
     CsvReader reader(in);
-    ResultChecker checker(db, settings.map, settings.newSamples);
+    ResultChecker checker(db, settings.map, settings.newSamples, settings.reading);
     std::vector<std::string> record;
     if (settings.header) reader.Next(record);
     for (long long rows = 1; reader.Next(record); ++rows) {
@@ -35,6 +38,14 @@ ImportOutcome run(platform::Database& db, std::istream& in, const ImportSettings
         } else {
             ++n.stored[kind];
             n.replaced[kind] += row.mark == Mark::Replaces;
+            if (row.mark == Mark::Replaces &&
+                out.replacements.size() < ImportOutcome::kShownReplacements) {
+                const store::Result& r = row.result;
+                out.replacements.push_back(
+                    {r.sampleCode, r.parameterCode, *row.replacedKind, r.kind, row.oldValue,
+                     r.kind == store::ResultKind::Numeric ? platform::NumberToEditText(row.number)
+                                                          : r.value});
+            }
             n.samplesMade += row.newSample.has_value();
             if (writer) writer->Write(row);
         }
@@ -55,6 +66,40 @@ ColumnMap MapOfHeader(std::istream& in) {
     std::vector<std::string> header;
     reader.Next(header);
     return AutoMap(header);
+}
+
+bool WritesDecimalComma(std::istream& in, const ImportSettings& settings) {
+    CsvReader reader(in);
+    if (reader.Separator() == ',' || settings.map[Field::Value] < 0) return false;
+    const auto between = [](std::string_view text, char mark) {
+        for (size_t i = 1; i + 1 < text.size(); ++i)
+            if (text[i] == mark && std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
+                std::isdigit(static_cast<unsigned char>(text[i + 1])))
+                return true;
+        return false;
+    };
+    std::vector<std::string> record;
+    if (settings.header) reader.Next(record);
+    bool comma = false;
+    while (reader.Next(record)) {
+        const std::string_view value = settings.map.Text(Field::Value, record);
+        if (between(value, '.')) return false;
+        comma |= between(value, ',');
+    }
+    return comma;
+}
+
+std::string ReplacedText(const ImportOutcome& outcome) {
+    std::string text;
+    for (const Replacement& r : outcome.replacements)
+        text += "sample " + r.sample + ", parameter " + r.parameter + ": " + "the " +
+                store::KindName(r.oldKind) + " " + r.oldValue + " by the " +
+                store::KindName(r.newKind) + " " + r.newValue + "\n";
+    const long long all =
+        outcome.counts.replaced[0] + outcome.counts.replaced[1] + outcome.counts.replaced[2];
+    const auto more = all - static_cast<long long>(outcome.replacements.size());
+    if (more > 0) text += "and " + std::to_string(more) + " more\n";
+    return text;
 }
 
 std::string CountsText(const ImportCounts& n) {

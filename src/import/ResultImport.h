@@ -16,15 +16,21 @@ class Database;
 namespace import {
 
 // How a lab file is read: which column holds what, whether its first row names the
-// columns, and the samples to make for rows of a station and date not stored yet.
+// columns, the samples to make for rows of a station and date not stored yet, and how its
+// values read as numbers.
 struct ImportSettings {
     ColumnMap map;
     bool header = true;
     NewSamples newSamples;
+    ValueReading reading;
 };
 
 // The map a file's first row gives by the columns' names (see AutoMap).
 ColumnMap MapOfHeader(std::istream& in);
+
+// Whether the file writes a decimal comma: its separator is a semicolon or a tab, and its
+// value column holds a number with a comma between digits and none with a point.
+bool WritesDecimalComma(std::istream& in, const ImportSettings& settings);
 
 // How many rows did what; results by kind (numeric, text, replicate).
 struct ImportCounts {
@@ -46,13 +52,28 @@ class RowObserver {
                      const CheckedRow& row) = 0;
 };
 
-// How a run ended: every row seen, stopped (by the observer or the progress), and whether
-// the rows were written.
+// A stored result that a row replaces, and what replaces it.
+struct Replacement {
+    std::string sample, parameter;
+    store::ResultKind oldKind = store::ResultKind::Numeric, newKind = store::ResultKind::Numeric;
+    std::string oldValue, newValue;
+    bool operator==(const Replacement&) const = default;
+};
+
+// How a run ended: every row seen, stopped (by the observer or the progress), whether the
+// rows were written, and the first kShownReplacements results replaced.
 struct ImportOutcome {
+    static constexpr size_t kShownReplacements = 20;
     ImportCounts counts;
     bool stopped = false;
     bool written = false;
+    std::vector<Replacement> replacements;
 };
+
+// A line for each replacement held ("sample 1, parameter 400: the numeric result 7.1 by the
+// numeric result 7.3"),
+// then "and N more" for those past them; empty when nothing is replaced.
+std::string ReplacedText(const ImportOutcome& outcome);
 
 // Checks every row of `in` against the database, writing nothing. `progress` (may be null)
 // is told the bytes read.

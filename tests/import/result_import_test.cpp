@@ -2,6 +2,7 @@
 // samples made for a station and date, and why a row is refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "EngineSupport.h"
@@ -35,6 +36,7 @@ class ResultImport : public ::testing::Test {
         ImportSettings s;
         s.map = import::MapOfHeader(in);
         s.newSamples = newSamples;
+        s.reading = reading;
         return s;
     }
     // Everything hand-entered, so "nothing written" compares whole tables.
@@ -71,6 +73,7 @@ class ResultImport : public ::testing::Test {
     testing_support::TempDir dir;
     std::shared_ptr<platform::Database> db;
     import::NewSamples newSamples;
+    import::ValueReading reading;
 };
 
 TEST_F(ResultImport, StoresALabFileAndReplacesAsKeyingDoes) {
@@ -139,6 +142,19 @@ TEST_F(ResultImport, RefusesRowsItCannotPlace) {
         {",101,13/45/2005,400,7,,,,", "the start date \"13/45/2005\" is not a date"},
         {"1,,,400,,,,,", "no value"},
         {"1,,,400,7,,,,maybe", "the replicate flag \"maybe\" is neither yes nor no"},
+        {"1,,,400,\"1,250\",,,,",
+         "\"1,250\" reads as the number 1250, to be stored as the number or as typed"},
+        {"1,,,400,\"12,5\",,,,yes",
+         "\"12,5\" reads as the number 12.5, to be stored as the number or as typed"},
+        {"1,,,400,12 mg/L,,,,",
+         "\"12 mg/L\" reads as the number 12, to be stored as the number "
+         "or as typed"},
+        {"1,,,400,<0.5,<,,,", ""},
+        {"1,,,400,TNTC,,,see lab,",
+         "a text result keeps no comment, and the comment \"see lab\" would be lost"},
+        {"1,,,400,7.2,,,dup,yes",
+         "a replicate keeps no comment, and the comment \"dup\" would be lost"},
+        {"1,,,400,7.2,,,see lab,", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(Refusal(c.row), c.reason) << c.row;
 
@@ -149,6 +165,107 @@ TEST_F(ResultImport, RefusesRowsItCannotPlace) {
                          "select result_value from tblresults where parameter_code = 400 "
                          "and sample_code = 1"),
               "7");
+}
+
+TEST_F(ResultImport, FindsTheDecimalMarkTheFileWrites) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool comma;
+    } cases[] = {
+        {"semicolons", "sample_code;parameter_code;result_value\n1;10;12,5\n1;300;3\n", true},
+        {"tabs", "sample_code\tparameter_code\tresult_value\n1\t10\t12,5\n", true},
+        {"commas", "sample_code,parameter_code,result_value\n1,10,\"12,5\"\n", false},
+        {"a point as well", "sample_code;parameter_code;result_value\n1;10;12,5\n1;300;<0.5\n",
+         false},
+        {"no decimals", "sample_code;parameter_code;result_value\n1;10;12\n", false},
+        {"a comma in another column",
+         "sample_code;parameter_code;result_value;comments\n1;10;12;pH 7,5\n", false},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        EXPECT_EQ(import::WritesDecimalComma(in, settings(c.text)), c.comma) << c.name;
+    }
+}
+
+// A lab that writes decimal commas: the numbers stay numbers, the comment stays with its
+// number, a limit stays text as written.
+TEST_F(ResultImport, StoresDecimalCommaNumbersAsNumbers) {
+    db->Execute("insert into tblresults values ('V', 1, 300, 1.4, NULL, NULL, NULL)", {});
+    const std::string file =
+        "sample_code;parameter_code;result_value;remark_code;grade;comments;replicate\n"
+        "1;300;12,5;;A;\"note; x\";\n1;1000;<0,5;<;;;\n1;400;7,25;;;;yes\n";
+    std::istringstream in(file);
+    reading.decimalComma = import::WritesDecimalComma(in, settings(file));
+    const import::ImportOutcome done = Import(file, false);
+    ASSERT_TRUE(done.written);
+    EXPECT_EQ(import::CountsText(done.counts),
+              "1 numeric result (1 replaced), 1 text result and 1 replicate; 0 rows refused");
+    EXPECT_EQ(QueryRows(*db, "select * from tblresults where parameter_code = 300"),
+              (testing_support::Table{{"V", "1", "300", "12.5", "", "A", "note; x"}}));
+    EXPECT_EQ(QueryValue(*db,
+                         "select result_value from tblresults_val_nonnumeric "
+                         "where parameter_code = 1000"),
+              "<0,5");
+    EXPECT_EQ(QueryValue(*db, "select result_value from tblreplicates"), "7.25");
+    EXPECT_EQ(import::ReplacedText(done),
+              "sample 1, parameter 300: the numeric result 1.4 by the numeric result 12.5\n");
+}
+
+TEST_F(ResultImport, StoresANumberWrittenOtherwiseOnlyAsChosen) {
+    const std::string file = std::string(lab::kHeader) +
+                             "\n1,,,300,\"1,250\",,,,\n1,,,1000,12 mg/L,,,,\n"
+                             "1,,,1001,\"2,5\",,,,yes\n";
+    // Table by table: a server's union wants one type per column.
+    auto stored = [&] {
+        testing_support::Table all;
+        for (const char* select :
+             {"select 'N', parameter_code, result_value from tblresults where parameter_code > 10"
+              " and parameter_code <> 400",
+              "select 'T', parameter_code, result_value from tblresults_val_nonnumeric"
+              " where parameter_code > 10",
+              "select 'R', parameter_code, result_value from tblreplicates"}) {
+            const auto rows = QueryRows(*db, std::string(select) + " order by 2");
+            all.insert(all.end(), rows.begin(), rows.end());
+        }
+        return all;
+    };
+    EXPECT_EQ(Import(file).counts.refused, 3);
+    EXPECT_TRUE(stored().empty());
+
+    reading.writtenOtherwise = import::WrittenOtherwise::AsTyped;
+    ASSERT_EQ(Import(file).counts.refused, 0);
+    EXPECT_EQ(stored(),
+              (testing_support::Table{
+                  {"T", "300", "1,250"}, {"T", "1000", "12 mg/L"}, {"R", "1001", "2,5"}}));
+
+    reading.writtenOtherwise = import::WrittenOtherwise::AsNumber;
+    const import::ImportOutcome asNumbers = Import(file);
+    EXPECT_EQ(stored(), (testing_support::Table{
+                            {"N", "300", "1250"}, {"N", "1000", "12"}, {"R", "1001", "2.5"}}));
+    EXPECT_EQ(import::ReplacedText(asNumbers),
+              "sample 1, parameter 300: the text result 1,250 by the numeric result 1250\n"
+              "sample 1, parameter 1000: the text result 12 mg/L by the numeric result 12\n"
+              "sample 1, parameter 1001: the replicate 2,5 by the replicate 2.5\n");
+
+    // With a decimal comma the point is the thousands mark: a number only written otherwise.
+    reading.decimalComma = true;
+    reading.writtenOtherwise = import::WrittenOtherwise::Refuse;
+    EXPECT_EQ(Refusal("1,,,300,\"1.234,5\",,,,"),
+              "\"1.234,5\" reads as the number 1234.5, to be stored as the number or as typed");
+    EXPECT_EQ(Refusal("1,,,300,7,,,,"), "");
+}
+
+TEST_F(ResultImport, NamesTheFirstReplacementsThenCountsTheRest) {
+    ASSERT_TRUE(Import(lab::File()).written);
+    const import::ImportOutcome again = Import(lab::File());
+    EXPECT_EQ(again.replacements.size(), import::ImportOutcome::kShownReplacements);
+    const std::string text = import::ReplacedText(again);
+    EXPECT_EQ(text.substr(0, text.find('\n')),
+              "sample 2, parameter 1000: the numeric result 30.5 by the numeric result 30.5");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21);
+    EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 1), "and 285 more\n");
+    EXPECT_EQ(import::ReplacedText(Check(std::string(lab::kHeader) + "\n1,,,1000,1,,,,\n")), "");
 }
 
 TEST_F(ResultImport, MakesTheSamplesAStationAndDateName) {
