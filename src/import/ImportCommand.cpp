@@ -13,9 +13,13 @@ namespace import {
 
 const char* const kImportUsage =
     "  --import-results FILE [--database PATH] [--skip-refused]\n"
+    "                   [--decimal-comma | --decimal-point] [--store-as-typed]\n"
     "                            check and store the results of a lab file (CSV, first row\n"
     "                            the column names); with a refused row nothing is stored\n"
-    "                            unless --skip-refused";
+    "                            unless --skip-refused. The decimal mark is the file's own\n"
+    "                            unless given; a value that is a number only written another\n"
+    "                            way (1,250 or 12 mg/L) is refused unless --store-as-typed\n"
+    "                            stores it as text";
 
 namespace {
 
@@ -28,6 +32,8 @@ struct Options {
     std::string file;
     std::optional<std::string> database;
     bool skipRefused = false;
+    std::optional<bool> decimalComma;
+    bool storeAsTyped = false;
 };
 
 Options parse(const std::vector<std::string>& args) {
@@ -39,6 +45,12 @@ Options parse(const std::vector<std::string>& args) {
             o.database = args[++i];
         } else if (a == "--skip-refused") {
             o.skipRefused = true;
+        } else if (a == "--decimal-comma" || a == "--decimal-point") {
+            if (o.decimalComma && *o.decimalComma != (a == "--decimal-comma"))
+                throw Failure{2, "--decimal-comma and --decimal-point exclude each other"};
+            o.decimalComma = a == "--decimal-comma";
+        } else if (a == "--store-as-typed") {
+            o.storeAsTyped = true;
         } else if (a.rfind("--", 0) == 0 || !o.file.empty()) {
             throw Failure{2, "unknown import option " + a};
         } else {
@@ -64,11 +76,14 @@ class RefusedLines : public RowObserver {
     explicit RefusedLines(std::ostream& out) : out_(out) {}
     bool Row(long long line, const std::vector<std::string>&, const CheckedRow& row) override {
         if (row.mark == Mark::Refused) out_ << "line " << line << ": " << row.reason << "\n";
+        choices_ += row.needsChoice;
         return true;
     }
+    long long Choices() const { return choices_; }
 
   private:
     std::ostream& out_;
+    long long choices_ = 0;
 };
 
 }  // namespace
@@ -87,15 +102,30 @@ int RunImportCommand(const std::vector<std::string>& args,
             throw Failure{1, e.what()};
         }
         std::ifstream in(o.file, std::ios::binary);
+        if (o.decimalComma) {
+            settings.reading.decimalComma = *o.decimalComma;
+        } else {
+            settings.reading.decimalComma = WritesDecimalComma(in, settings);
+            in.clear();
+            in.seekg(0);
+            if (settings.reading.decimalComma)
+                out << "The values are read with a decimal comma, as the file writes them; "
+                       "--decimal-point reads them otherwise.\n";
+        }
+        if (o.storeAsTyped) settings.reading.writtenOtherwise = WrittenOtherwise::AsTyped;
         RefusedLines refused(out);
         const ImportOutcome done =
             ImportResults(*db, in, settings, o.skipRefused, &refused, nullptr);
         if (!done.written) {
             out << "Nothing was stored. The file holds " << CountsText(done.counts)
-                << "; --skip-refused stores the rest.\n";
+                << "; --skip-refused stores the rest";
+            if (refused.Choices() > 0)
+                out << ", --store-as-typed stores the numbers written otherwise as text";
+            out << ".\n";
             return 1;
         }
         out << "Stored " << CountsText(done.counts) << ".\n";
+        if (!done.replacements.empty()) out << "Replaced:\n" << ReplacedText(done);
         return 0;
     } catch (const Failure& f) {
         err << "dataloader: " << f.reason << "\n";
