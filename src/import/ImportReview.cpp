@@ -48,10 +48,11 @@ bool ImportReview::Row(long long line, const std::vector<std::string>& record,
         cells.insert(cells.end(), record.begin(), record.end());
         preview_.push_back(std::move(cells));
     }
+    if (row.needsChoice && choices_++ == 0) firstChoiceLine_ = line;
     if (row.mark == Mark::Refused) {
         refused_.emplace_back(record, row.reason);
     }
-    return true;
+    return !(stopAtChoice_ && row.needsChoice);
 }
 
 void ImportReview::SaveRefused(const std::string& path,
@@ -79,7 +80,7 @@ std::string ImportReview::MarkText(const CheckedRow& row) {
         case Mark::Replaces:
             return "replaces " + row.oldValue;
         case Mark::Refused:
-            return "refused: " + row.reason;
+            return (row.needsChoice ? "choose: " : "refused: ") + row.reason;
     }
     return "";
 }

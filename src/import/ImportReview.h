@@ -30,6 +30,9 @@ struct ImportSource {
 // refused row with its reason, to send back to the lab.
 class ImportReview : public RowObserver {
   public:
+    // With `stopAtChoice` a row whose value waits for the user's choice stops the run.
+    explicit ImportReview(bool stopAtChoice = false) : stopAtChoice_(stopAtChoice) {}
+
     static constexpr size_t kFirstRows = 200;
     static constexpr size_t kMarkedRows = 2000;  // shown after the first, at most
 
@@ -38,14 +41,19 @@ class ImportReview : public RowObserver {
 
     const store::GridRows& Preview() const { return preview_; }
     long long RefusedCount() const { return static_cast<long long>(refused_.size()); }
+    // Rows refused until the user says how to store their value; the first one's line.
+    long long ChoiceCount() const { return choices_; }
+    long long FirstChoiceLine() const { return firstChoiceLine_; }
     // The refused rows as CSV, CR LF line ends: the file's header (when it has one) with a
     // column "reason" added, then each row with its reason.
     void SaveRefused(const std::string& path, const std::vector<std::string>& header) const;
 
-    // "ready", "replaces 7.1", "refused: unknown parameter "XX"".
+    // "ready", "replaces 7.1", "refused: unknown parameter "XX"", "choose: ...".
     static std::string MarkText(const CheckedRow& row);
 
   private:
+    bool stopAtChoice_;
+    long long choices_ = 0, firstChoiceLine_ = 0;
     store::GridRows preview_;
     std::vector<std::pair<std::vector<std::string>, std::string>> refused_;  // row, reason
 };

@@ -69,7 +69,9 @@ TEST_F(ImportWindow, ChecksALabFileImportsItAndSendsTheRefusedRowBack) {
     w.cmdImport_Click();
     EXPECT_EQ(dialogs->texts().back(),
               "Stored 302 numeric results (2 replaced), 2 text results and 1 replicate; 1 row "
-              "refused.");
+              "refused.\n\nReplaced:\n"
+              "sample 1, parameter 400: the numeric result 7.1 by the numeric result 7.3\n"
+              "sample 1, parameter 10: the text result ICE by the numeric result 18\n");
     EXPECT_EQ(Stored().size(), 305u);
     EXPECT_EQ(QueryValue(*store::db(), "select result_value from tblreplicates"), "7.2");
     EXPECT_FALSE(w.cmdImport.Enabled());
@@ -99,6 +101,47 @@ TEST_F(ImportWindow, APastedBlockImportsAsTheFileItCameFrom) {
     EXPECT_EQ(w.txtSource.Text(), "(rows pasted from the clipboard)");
     w.cmdImport_Click();
     EXPECT_EQ(Stored(), fromFile);
+}
+
+// A lab that writes decimal commas, and a value with its unit: the mark is found and
+// shown, and the unit waits for the user's choice before anything is stored.
+TEST_F(ImportWindow, ShowsTheDecimalMarkAndAsksAboutNumbersWrittenOtherwise) {
+    const std::string semicolons = dir.file("semicolons.csv");
+    testing_support::WriteFile(semicolons,
+                               "sample_code;parameter_code;result_value;comments\r\n"
+                               "1;400;12,5;\"note; x\"\r\n2;300;12 mg/L;\r\n");
+    auto& w = Open();
+    dialogs->files.push_back(semicolons);
+    w.cmdBrowse_Click();
+    EXPECT_EQ(w.cmbDecimal.Text(), "comma: 12,5");
+    EXPECT_EQ(Cell(1, 1), "replaces 7.1");
+    EXPECT_EQ(Cell(2, 1),
+              "choose: \"12 mg/L\" reads as the number 12, to be stored as the number or as "
+              "typed");
+    EXPECT_EQ(w.lblSummary.Caption(),
+              "To import: 1 numeric result (1 replaced), 0 text results and 0 replicates; 1 row "
+              "refused. 1 marked \"choose\": pick under \"Other number forms\".");
+
+    w.cmdImport_Click();
+    EXPECT_NE(dialogs->texts().back().find("Line 3 holds a value"), std::string::npos);
+    EXPECT_EQ(Stored().size(), 2u);
+
+    w.cmbDecimal.SetListIndex(0);
+    w.cmdCheck_Click();
+    EXPECT_EQ(Cell(1, 1),
+              "choose: \"12,5\" reads as the number 12.5, to be stored as the number or as "
+              "typed");
+
+    w.cmbWrittenOtherwise.SetListIndex(1);
+    w.cmdImport_Click();
+    EXPECT_EQ(dialogs->texts().back(),
+              "Stored 2 numeric results (1 replaced), 0 text results and 0 replicates; 0 rows "
+              "refused.\n\nReplaced:\n"
+              "sample 1, parameter 400: the numeric result 7.1 by the numeric result 12.5\n");
+    EXPECT_EQ(QueryRows(*store::db(),
+                        "select sample_code, parameter_code, result_value, comments from "
+                        "tblresults order by 1"),
+              (testing_support::Table{{"1", "400", "12.5", "note; x"}, {"2", "300", "12", ""}}));
 }
 
 TEST_F(ImportWindow, ACancelStoresNothing) {

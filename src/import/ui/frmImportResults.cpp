@@ -1,5 +1,7 @@
 #include "frmImportResults.h"
 
+#include <algorithm>
+
 #include "App.h"
 #include "Connection.h"
 #include "Conversions.h"
@@ -81,6 +83,11 @@ frmImportResults::frmImportResults()
       cmdBrowse(*this, "cmdBrowse", "&Browse...", {7440, 375, 1200, 345}),
       cmdPaste(*this, "cmdPaste", "&Paste", {8760, 375, 1200, 345}),
       chkHeader(*this, "chkHeader", "First row holds the column &names", {120, 780, 4200, 285}),
+      lblDecimal(*this, "lblDecimal", "Decimal &mark", {3960, 810, 1500, 255}),
+      cmbDecimal(*this, "cmbDecimal", {5460, 750, 1440, 315}, List::DropDownList),
+      lblWrittenOtherwise(*this, "lblWrittenOtherwise", "Other number &forms",
+                          {7020, 810, 2100, 255}),
+      cmbWrittenOtherwise(*this, "cmbWrittenOtherwise", {9120, 750, 2040, 315}, List::DropDownList),
       fraColumns(*this, "fraColumns", "Columns", {120, 1140, 11040, 1620}),
       lblSampleCode(fraColumns, "lblSampleCode", "Sample code", labelAt(0)),
       cmbSampleCode(fraColumns, "cmbSampleCode", listAt(0), List::DropDownList),
@@ -131,10 +138,16 @@ frmImportResults::frmImportResults()
                                {&lblReplicate, &cmbReplicate},
                                {&lblProject, &cmbProject},
                                {&lblMedium, &cmbMedium},
-                               {&lblSampleType, &cmbSampleType}})
+                               {&lblSampleType, &cmbSampleType},
+                               {&lblDecimal, &cmbDecimal},
+                               {&lblWrittenOtherwise, &cmbWrittenOtherwise}})
         label->SetBuddy(*list);
     lblSource.SetBuddy(txtSource);
     cmdClose.SetCancel(true);
+    cmbDecimal.AddItems({"point: 12.5", "comma: 12,5"});
+    cmbDecimal.SetListIndex(0);
+    cmbWrittenOtherwise.AddItems({"ask first", "store as number", "store as typed"});
+    cmbWrittenOtherwise.SetListIndex(0);
     ON_EVENT(cmdBrowse, Click);
     ON_EVENT(cmdPaste, Click);
     ON_EVENT(chkHeader, Click);
@@ -190,6 +203,8 @@ void frmImportResults::UseSource(import::ImportSource source) {
 void frmImportResults::chkHeader_Click() {
     if (source_.Empty()) return;
     showColumns();
+    const auto in = source_.Open();
+    cmbDecimal.SetListIndex(import::WritesDecimalComma(*in, settings()) ? 1 : 0);
     cmdCheck_Click();
 }
 
@@ -220,6 +235,8 @@ for (size_t f = 0; f < import::kFieldCount; ++f)
 s.header = chkHeader.Value() == 1;
 s.newSamples = {chkCreateSamples.Value() == 1, chosenCode(cmbProject), chosenCode(cmbMedium),
                 chosenCode(cmbSampleType)};
+s.reading = {cmbDecimal.ListIndex() == 1,
+             static_cast<import::WrittenOtherwise>(std::max(0, cmbWrittenOtherwise.ListIndex()))};
 return s;
 }  // namespace importui
 
@@ -243,7 +260,11 @@ void frmImportResults::cmdCheck_Click() {
     const auto outcome =
         import::CheckResults(store::requireDb(), *in, settings(), review_.get(), nullptr);
     showReview(outcome);
-    lblSummary.SetCaption("To import: " + import::CountsText(outcome.counts) + ".");
+    std::string summary = "To import: " + import::CountsText(outcome.counts) + ".";
+    if (review_->ChoiceCount() > 0)
+        summary += " " + std::to_string(review_->ChoiceCount()) +
+                   " marked \"choose\": pick under \"Other number forms\".";
+    lblSummary.SetCaption(summary);
     cmdImport.SetEnabled(outcome.counts.Stored() > 0);
 }
 
@@ -251,7 +272,7 @@ void frmImportResults::cmdImport_Click() {
     if (!ready()) return;
     const import::ImportSettings chosen = settings();
     remember(chosen.map, header_);
-    review_ = std::make_unique<import::ImportReview>();
+    review_ = std::make_unique<import::ImportReview>(true);
     import::ImportOutcome outcome;
     {
         controls::Hourglass wait(*this);
@@ -261,6 +282,16 @@ void frmImportResults::cmdImport_Click() {
                                         progress.get());
     }
     showReview(outcome);
+    if (review_->ChoiceCount() > 0) {
+        const std::string text =
+            "Line " + std::to_string(review_->FirstChoiceLine()) +
+            " holds a value that is a number only written another way. Choose under \"Other "
+            "number forms\" whether such values are stored as the number or as typed, then "
+            "import again. Nothing was stored.";
+        lblSummary.SetCaption("Nothing was stored: a value waits for your choice.");
+        controls::MsgBox(text, controls::mb::Exclamation);
+        return;
+    }
     if (outcome.stopped) {
         lblSummary.SetCaption("The import was cancelled. Nothing was stored.");
         controls::MsgBox("The import was cancelled. Nothing was stored.");
@@ -268,7 +299,8 @@ void frmImportResults::cmdImport_Click() {
     }
     lblSummary.SetCaption("Stored " + import::CountsText(outcome.counts) + ".");
     cmdImport.SetEnabled(false);
-    controls::MsgBox(lblSummary.Caption());
+    const std::string replaced = import::ReplacedText(outcome);
+    controls::MsgBox(lblSummary.Caption() + (replaced.empty() ? "" : "\n\nReplaced:\n" + replaced));
 }
 
 void frmImportResults::cmdSaveRefused_Click() {

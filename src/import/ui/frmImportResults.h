@@ -28,6 +28,11 @@ class frmImportResults : public controls::Form {
     controls::CommandButton cmdBrowse;
     controls::CommandButton cmdPaste;
     controls::CheckBox chkHeader;
+    controls::Label lblDecimal;
+    controls::ComboBox cmbDecimal;  // the file's decimal mark: point, then comma
+    controls::Label lblWrittenOtherwise;
+    // What a value that is a number only written another way becomes: ask, the number, text.
+    controls::ComboBox cmbWrittenOtherwise;
     controls::Frame fraColumns;
     // One list per field: "(none)", then the file's columns.
     controls::Label lblSampleCode;
