@@ -92,7 +92,7 @@ bool WritesDecimalComma(std::istream& in, const ImportSettings& settings) {
 std::string ReplacedText(const ImportOutcome& outcome) {
     std::string text;
     for (const Replacement& r : outcome.replacements)
-        text += "sample " + r.sample + ", parameter " + r.parameter + ": " + "the " +
+        text += "sample " + r.sample + ", parameter " + r.parameter + ": the " +
                 store::KindName(r.oldKind) + " " + r.oldValue + " by the " +
                 store::KindName(r.newKind) + " " + r.newValue + "\n";
     const long long all =
