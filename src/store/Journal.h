@@ -24,6 +24,8 @@ inline constexpr const char* Journal = "tblchange_journal";
 // The journal's table. Made by the first journaled write, so files of other programs and
 // older files open as they are.
 const char* JournalDdl();
+// Makes the journal's table and indexes in `db`, numbering its rows as the database does.
+void MakeJournal(platform::Database& db);
 
 // The operating-system user the journal names.
 std::string CurrentUser();
