@@ -42,8 +42,9 @@ void usage(std::FILE* to) {
         "  --new-database LOCATION   create an empty database for real use at LOCATION:\n"
         "                            a new file (never overwrites), or a server database\n"
         "                            (postgresql://host/dbname) that holds none of the tables\n"
-        "  --copy-database FROM TO   copy every table of FROM into a new database at TO\n"
-        "                            (file or server), all or nothing, counts checked\n"
+        "  --copy-database FROM TO   copy every table, view and index of FROM into a new\n"
+        "                            database at TO (file or server), all or nothing,\n"
+        "                            checked against FROM\n"
         "  --demo-database PATH      create a demo database at PATH (never overwrites)\n"
         "  --version                 print the version\n"
         "  --help                    this text\n",
