@@ -33,6 +33,8 @@ std::string quoted(const std::string& name) {
     return out + "\"";
 }
 
+std::string rows(long long n) { return std::to_string(n) + (n == 1 ? " row" : " rows"); }
+
 std::string quotedList(const std::vector<std::string>& names) {
     std::string out;
     for (const auto& n : names) out += (out.empty() ? "" : ", ") + quoted(n);
@@ -346,7 +348,7 @@ class Copy {
         for (const auto& v : inventory_.views) made(target, "view", v);
         for (const auto& t : inventory_.tables) {
             const long long copied = copyRows(target, t);
-            progress << "  " << shownName(t) << ": " << copied << " rows\n" << std::flush;
+            progress << "  " << shownName(t) << ": " << rows(copied) << "\n" << std::flush;
         }
         std::string indexes;
         for (const auto& i : inventory_.indexes)
@@ -387,7 +389,7 @@ class Copy {
                 throw Refused("The copy of " + shownName(t) + " holds " +
                               platform::NumberToText(now) + " rows instead of " +
                               platform::NumberToText(was) + ": nothing was copied.");
-            report += "  " + shownName(t) + ": " + platform::NumberToText(now) + " rows";
+            report += "  " + shownName(t) + ": " + rows(now);
             if (now > kComparedRows) {
                 report += " (counted; too many to compare value by value)\n";
                 continue;

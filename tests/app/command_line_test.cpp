@@ -95,3 +95,30 @@ TEST_F(CommandLine, NewDatabaseSaysWhatIsWrongWithItsPath) {
               "dataloader: unexpected argument 'extra.db' after --new-database PATH\n" + usage);
     EXPECT_FALSE(fs::exists(path));
 }
+
+// The copy's report lists every table with its rows, an office's own too; what the target
+// cannot take is named, fails the run and leaves no file.
+TEST_F(CommandLine, CopyDatabaseReportsEveryTableOrRefusesLeavingNothing) {
+    const std::string from = dir.file("office.db");
+    store::CreateEmptyDatabase(from)->ExecuteNative(
+        "create table tblparameter_limits (parameter_code integer primary key, lower_limit "
+        "real, upper_limit real); insert into tblparameter_limits values (400, 6.5, 8.5)");
+    const std::string to = dir.file("copy.db");
+    ASSERT_EQ(Run("--copy-database '" + from + "' '" + to + "'"), 0) << out;
+    EXPECT_NE(out.find("Checked: each of the 13 tables holds what the source holds, row for "
+                       "row:\n  tblOrganization: 0 rows\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("  tblreplicates: 0 rows\n  tblparameter_limits: 1 row\n"),
+              std::string::npos)
+        << out;
+
+    platform::Database::OpenDatabase(from)->ExecuteNative(
+        "create virtual table words using fts5(word)");
+    const std::string refused = dir.file("refused.db");
+    EXPECT_EQ(Run("--copy-database '" + from + "' '" + refused + "'"), 1);
+    EXPECT_EQ(out,
+              "dataloader: Nothing was copied: the copy cannot take the virtual table words (its "
+              "rows live in its module's own tables).\n");
+    EXPECT_FALSE(fs::exists(refused));
+}
