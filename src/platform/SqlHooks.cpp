@@ -139,6 +139,50 @@ std::string ServerScript(std::string_view sqliteScript) {
     return out;
 }
 
+std::string WithoutServerCasts(std::string_view sql) {
+    // The words that go on a type's first: "double precision", "character varying",
+    // "timestamp(0) without time zone".
+    static const char* const kGoesOn[] = {"precision", "varying", "with",
+                                          "without",   "time",    "zone"};
+    const auto pieces = piecesOf(sql);
+    std::string out;
+    out.reserve(sql.size());
+    auto next = [&](size_t i) {  // the next piece that is not blank
+        while (i < pieces.size() && pieces[i].kind == Piece::Kind::Blank) ++i;
+        return i;
+    };
+    auto sign = [&](size_t i, std::string_view s) {
+        return i < pieces.size() && pieces[i].kind == Piece::Kind::Sign && pieces[i].text == s;
+    };
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (!(sign(i, ":") && sign(i + 1, ":"))) {
+            out += pieces[i].text;
+            continue;
+        }
+        size_t at = next(i + 2);  // the type's name
+        bool first = true;
+        while (at < pieces.size()) {
+            const Piece& p = pieces[at];
+            const bool goesOn = p.kind == Piece::Kind::Word &&
+                                std::any_of(std::begin(kGoesOn), std::end(kGoesOn),
+                                            [&](const char* w) { return EqualsNoCase(p.text, w); });
+            if (first ? (p.kind == Piece::Kind::Word || p.kind == Piece::Kind::Quoted) : goesOn) {
+                first = false;
+                i = at;
+                at = next(at + 1);
+            } else if (!first && (sign(at, "(") || sign(at, "["))) {
+                const std::string_view close = sign(at, "(") ? ")" : "]";
+                while (at < pieces.size() && !sign(at, close)) ++at;
+                i = at;
+                at = next(at + 1);
+            } else {
+                break;
+            }
+        }
+    }
+    return out;
+}
+
 std::string ServerStatement(PgConnection& server, std::string_view sql) {
     const auto pieces = piecesOf(sql);
     std::vector<size_t> sig;  // the pieces that are not blank

@@ -30,6 +30,9 @@ std::string NumberParameters(std::string_view sql);
 // DATETIME becomes TIMESTAMP(0), REAL DOUBLE PRECISION, and TEXT compares byte by byte as
 // in SQLite; everything else passes as written.
 std::string ServerScript(std::string_view sqliteScript);
+// A view's query as a server gives it back, for a file: without the server's `::type` casts,
+// which SQLite does not read ("idloc = 'V'::text" becomes "idloc = 'V'").
+std::string WithoutServerCasts(std::string_view serverSql);
 // A write with `?` parameters as the server takes it: "insert or replace into t (a, b)
 // values (...)" becomes an insert that updates the row already holding the key, and
 // "insert or fail into" a plain insert (a failing row fails the server's transaction whole).

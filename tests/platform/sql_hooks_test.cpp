@@ -34,4 +34,15 @@ TEST(SqlHooks, ServerFormsLeaveQuotedTextAndCommentsAlone) {
     EXPECT_EQ(DateRange("start_date"), "start_date >= ? and start_date < ?");
 }
 
+TEST(SqlHooks, AServerViewLosesItsCastsForAFile) {
+    EXPECT_EQ(WithoutServerCasts(" SELECT s.sample_code, (s.start_date)::timestamp(0) without "
+                                 "time zone AS d\n   FROM tblsample s\n  WHERE s.idloc = "
+                                 "'V'::text AND s.depth > 5::double precision AND "
+                                 "s.x = ANY (ARRAY['a'::character varying(2), 'b'::\"char\"]) "
+                                 "AND s.c = '1:2'"),
+              " SELECT s.sample_code, (s.start_date) AS d\n   FROM tblsample s\n  WHERE s.idloc = "
+              "'V' AND s.depth > 5 AND s.x = ANY (ARRAY['a', 'b']) AND s.c = '1:2'");
+    EXPECT_EQ(WithoutServerCasts("SELECT a::int[] FROM t"), "SELECT a FROM t");
+}
+
 }  // namespace
