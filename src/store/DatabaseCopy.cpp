@@ -308,6 +308,8 @@ class Copy {
           verbatim_(!fromServer_ && !toServer_),
           inventory_(fromServer_ ? serverInventory(source) : fileInventory(source)) {
         order();
+        if (fromServer_ && !toServer_)
+            for (auto& v : inventory_.views) v.sql = platform::WithoutServerCasts(v.sql);
     }
 
     // What the target cannot take, in words; empty when all of it can go.

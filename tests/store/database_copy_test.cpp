@@ -32,13 +32,14 @@ insert into tblprojects_programs (project_code, program_project, project_start_d
 insert into tblsample (idloc, sample_code, project_code, station_id, start_date, sample_depth,
                        comment) values
     ('V', 2, '8', 109, '2004-01-14 09:30:00', 0.1, 'two, with "quotes"'),
-    ('S', 1, 'LKM', 105, '2003-06-02 10:00:00', NULL, '');
+    ('S', 1, 'LKM', 105, '2003-06-02 10:00:00', NULL, ''),
+    ('S', 3, 'LKM', 105, '2003-06-02', 2, 'a day and no time, a whole depth');
 insert into tblresults values ('V', 2, 10, 0.30000000000000004, '<', 'A', NULL);
 )sql");
     const std::string to = testing_support::EmptyLocation(dir.file("to.db"));
     std::ostringstream progress;
     store::CopyDatabase(from, to, progress);
-    EXPECT_NE(progress.str().find("tblsample: 2 rows"), std::string::npos) << progress.str();
+    EXPECT_NE(progress.str().find("tblsample: 3 rows"), std::string::npos) << progress.str();
 
     auto source = platform::Database::OpenDatabase(from);
     auto target = platform::Database::OpenDatabase(to);
@@ -66,7 +67,7 @@ CREATE TABLE Field_Notes (note_id INTEGER PRIMARY KEY AUTOINCREMENT, station_id 
                           seen DATETIME, depth REAL, note TEXT, UNIQUE (station_id, seen));
 CREATE INDEX field_notes_note ON Field_Notes (note);
 CREATE VIEW station_notes AS SELECT station_id, count(*) AS notes FROM Field_Notes
-    GROUP BY station_id;
+    WHERE note <> 'x' AND coalesce(depth, 0) < 2.5 GROUP BY station_id;
 INSERT INTO Field_Notes VALUES (1, 109, '2004-01-14 09:30:00', 0.30000000000000004, 'ice'),
                                (2, 105, NULL, NULL, 'Ødegård''s "pond"'),
                                (3, 101, NULL, NULL, 'gone');
