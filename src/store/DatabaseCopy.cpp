@@ -496,7 +496,7 @@ class Copy {
             if (isJournal(t)) {
                 MakeJournal(target);
             } else if (!schemaName(t)) {
-                if (target.TableExists(name))
+                if (holds(target, "table", name))
                     throw Refused("The " + target.Describe() + " already holds a table " + name +
                                   ": a copy goes into a new database.");
                 target.ExecuteNative(verbatim_ ? t.sql : createTable(t));
@@ -544,6 +544,23 @@ class Copy {
         return sql + ")";
     }
 
+    // Whether the target already holds a table or index of that name, by the catalogue: a
+    // name an office chose may need quotes.
+    static bool holds(platform::Database& target, const std::string& type,
+                      const std::string& name) {
+        return target.server()
+                   ? !names(target,
+                            "select 1 from pg_class where relkind::text = ? and relname = ? and "
+                            "relnamespace = current_schema()::regnamespace",
+                            {std::string(type == "index" ? "i" : "r"), name})
+                          .empty()
+                   : !names(target,
+                            "select 1 from sqlite_master where type = ? and name = ? collate "
+                            "nocase",
+                            {type, name})
+                          .empty();
+    }
+
     // Makes a view or trigger as the source words it; refused, naming it, when the target
     // does not take those words.
     static void made(platform::Database& target, const char* kind, const Named& object) {
@@ -558,17 +575,7 @@ class Copy {
     // Whether the index was made: the program's own come with its tables.
     bool makeIndex(platform::Database& target, const Index& i) {
         const std::string name = targetName(i.name);
-        const bool there =
-            target.server()
-                ? !names(target,
-                         "select 1 from pg_class where relkind::text = ? and relname = ? and "
-                         "relnamespace = current_schema()::regnamespace",
-                         {std::string("i"), name})
-                       .empty()
-                : !names(target,
-                         "select 1 from sqlite_master where type = ? and name = ? collate nocase",
-                         {std::string("index"), name})
-                       .empty();
+        const bool there = holds(target, "index", name);
         if (there) return false;
         std::vector<std::string> columns;
         for (const auto& c : i.columns) columns.push_back(targetName(c));
