@@ -39,13 +39,34 @@ std::string htmlEscaped(std::string_view text) {
 
 namespace GridClipboard {
 
+std::string Cell(std::string_view text) {
+    const bool quote = text.find_first_of("\t\r\n") != std::string_view::npos ||
+                       (!text.empty() && text.front() == '"');
+    if (!quote) return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
 std::string Text(const FlexGridModel& model, CellBlock b) {
     std::string out;
     for (long long r = b.r1; r <= b.r2; ++r) {
         for (int c = b.c1; c <= b.c2; ++c) {
             if (c > b.c1) out += '\t';
-            out += model.cell(r, c);
+            out += Cell(model.cell(r, c));
         }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string AllText(const FlexGridModel& model) {
+    std::string out;
+    for (long long r = 0; r < model.rows(); ++r) {
+        for (int c = 0; c < model.cols(); ++c) out += Cell(model.cell(r, c)) + '\t';
         out += '\n';
     }
     return out;

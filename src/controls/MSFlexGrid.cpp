@@ -200,7 +200,7 @@ void MSFlexGrid::CopySelection() const {
                           std::max(col_, colSel_)};
     if (block.r1 == block.r2 && block.c1 == block.c2) {
         const CellBlock all{0, model_->rows() - 1, 0, model_->cols() - 1};
-        GridClipboard::Put(ClipText(), GridClipboard::Html(*model_, all));
+        GridClipboard::Put(GridClipboard::AllText(*model_), GridClipboard::Html(*model_, all));
     } else {
         GridClipboard::Put(GridClipboard::Text(*model_, block),
                            GridClipboard::Html(*model_, block));

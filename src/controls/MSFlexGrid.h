@@ -80,7 +80,8 @@ class MSFlexGrid : public Control {
     std::string ClipText() const;
 
     // The selection on the clipboard as tab-separated text and as an HTML table; with no
-    // more than one cell selected, the whole grid, its text as ClipText gives it.
+    // more than one cell selected, the whole grid laid out as ClipText lays it out. Cells
+    // holding tabs or line breaks are quoted, so a spreadsheet keeps the columns.
     void CopySelection() const;
     // The data rows: below the fixed ones, the classic blank row 1 not counted.
     long long DataRows() const;

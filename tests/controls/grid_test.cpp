@@ -203,6 +203,43 @@ TEST_F(GridTest, ClipTextByteForByte) {
     EXPECT_EQ(empty.MSFlexGrid1.ClipText(), "\t\t\t\n");
 }
 
+// A cell holding a tab or a line break, or starting with a double quote, is copied in double
+// quotes with its quotes doubled, so a spreadsheet pasting the text keeps every cell in its
+// column; other cells go as they are. The same for a block and for the whole grid.
+TEST_F(GridTest, CopiedCellsStayOneCellEach) {
+    const std::pair<std::string, std::string> cells[] = {
+        {"a\tb", "\"a\tb\""},
+        {"first\nsecond", "\"first\nsecond\""},
+        {"cr\r\nlf", "\"cr\r\nlf\""},
+        {"ends\r", "\"ends\r\""},
+        {"\"x\" y", "\"\"\"x\"\" y\""},
+        {"\"", "\"\"\"\""},
+        {"5\" pipe", "5\" pipe"},
+        {"say \"hi\"\tthere", "\"say \"\"hi\"\"\tthere\""},
+        {"", ""},
+        {"plain, text; <b>", "plain, text; <b>"},
+    };
+    grid().SetRows(2);
+    for (const auto& [cell, copied] : cells) {
+        grid().AddItem("");
+        const long long row = grid().Rows() - 1;
+        grid().SetTextMatrix(row, 1, cell);
+        grid().SetTextMatrix(row, 2, "next");
+        grid().SetRow(row);
+        grid().SetCol(1);
+        grid().SetColSel(2);
+        grid().CopySelection();
+        EXPECT_EQ(Clipboard::GetText(), copied + "\tnext\n") << cell;
+    }
+
+    // One cell selected: the whole grid, a row per line, whatever its cells hold.
+    grid().SetColSel(1);
+    grid().CopySelection();
+    std::string all = "\t\t\t\n\t\t\t\n";
+    for (const auto& [cell, copied] : cells) all += "\t" + copied + "\tnext\t\n";
+    EXPECT_EQ(Clipboard::GetText(), all);
+}
+
 TEST_F(GridTest, ModelShowsHeaderRowAndGreyFixedColumn) {
     writeHeader({"Code", "Name", "Date"});
     grid().AddItem("1\tAlpha\t3/4/2004");
@@ -377,7 +414,7 @@ TEST_F(GridTest, AHeaderClickSortsNumbersDatesAndTextAndAgainReverses) {
 }
 
 // Ctrl+C puts the selection as text and as an HTML table a spreadsheet reads cell by cell;
-// with one cell selected, the whole grid, its text as ClipText gives it.
+// with one cell selected, the whole grid, laid out as ClipText lays it out.
 TEST_F(GridTest, CtrlCCopiesTheSelectionAsTextAndAnHtmlTable) {
     writeHeader({"Code", "Name", "Note"});
     grid().AddItem("1\t<b>Tom & Jerry</b>\t\"x\"");
@@ -411,14 +448,16 @@ TEST_F(GridTest, CtrlCCopiesTheSelectionAsTextAndAnHtmlTable) {
     grid().SetRowSel(3);
     grid().SetColSel(2);
     QTest::keySequence(view, QKeySequence::Copy);
-    EXPECT_EQ(Clipboard::GetText(), "<b>Tom & Jerry</b>\t\"x\"\nBeta\t3.5\n");
+    EXPECT_EQ(Clipboard::GetText(), "<b>Tom & Jerry</b>\t\"\"\"x\"\"\"\nBeta\t3.5\n");
     using Table = std::vector<std::vector<std::string>>;
     EXPECT_EQ(tableOnClipboard(), (Table{{"<b>Tom & Jerry</b>", "\"x\""}, {"Beta", "3.5"}}));
 
     grid().SetRow(3);
     grid().SetCol(1);
     QTest::keySequence(view, QKeySequence::Copy);
-    EXPECT_EQ(Clipboard::GetText(), grid().ClipText());
+    EXPECT_EQ(
+        Clipboard::GetText(),
+        "Code\tName\tNote\t\n\t\t\t\n1\t<b>Tom & Jerry</b>\t\"\"\"x\"\"\"\t\n2\tBeta\t3.5\t\n");
     const Table all = tableOnClipboard();
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[0], (std::vector<std::string>{"Code", "Name", "Note"}));
