@@ -133,3 +133,42 @@ TEST_F(Review, AValueOutsideTheExpectedRangeIsQuestionedAndTheRangeSaysWhereItCo
             << asked[0];
     }
 }
+
+// A value on either end of the expected range is in it; one just past either end is
+// questioned. The same whether the range comes from the stored results or the limits table.
+TEST_F(Review, AValueOnALimitPassesAndOneJustPastItIsQuestioned) {
+    std::string rows;
+    for (int i = 0; i < 30; ++i)
+        rows += (i ? "," : "") + std::string("('S', ") + std::to_string(i) + ", 95, " +
+                std::to_string(100 + i) + ", NULL, NULL, NULL)";
+    db->ExecuteNative("insert into tblresults values " + rows);
+    struct Case {
+        const char* value;
+        bool questioned;
+    };
+    const struct {
+        const char* source;
+        const char* setUp;
+        std::vector<Case> cases;
+    } sources[] = {
+        {"stored results 100 to 129",
+         "",
+         {{"100", false}, {"129", false}, {"99.999", true}, {"129.001", true}, {"115", false}}},
+        {"limits 6.5 to 8.5",
+         "create table tblparameter_limits (parameter_code integer, lower_limit real, "
+         "upper_limit real); insert into tblparameter_limits values (95, 6.5, 8.5)",
+         {{"6.5", false},
+          {"8.5", false},
+          {"6.499", true},
+          {"8.501", true},
+          {"100", true},
+          {"7", false}}},
+    };
+    for (const auto& source : sources) {
+        if (*source.setUp) db->ExecuteNative(source.setUp);
+        for (const Case& c : source.cases) {
+            ASSERT_TRUE(Run(Entry("95", c.value, store::ResultKind::Numeric)));
+            EXPECT_EQ(asked.size(), c.questioned ? 1u : 0u) << source.source << ": " << c.value;
+        }
+    }
+}
