@@ -87,6 +87,27 @@ PlotSeries Plots::Series(const std::string& station, const std::string& paramete
     return series;
 }
 
+std::optional<std::string> Plots::ParameterCode(const std::string& parameter) {
+    const std::string given = platform::Trim(parameter);
+    const auto number = platform::WholeNumberOf(given);
+    if (number) {
+        platform::RowStream known(db_,
+                                  std::string("select parameter_code from ") + table::Parameters +
+                                      " where parameter_code = ?",
+                                  {*number});
+        if (known.Next()) return std::to_string(*number);
+    }
+    // Compared here rather than in SQL, so both engines fold letter case the same way.
+    platform::RowStream names(db_, std::string("select parameter_code, short_name from ") +
+                                       table::Parameters + " order by parameter_code");
+    while (names.Next())
+        if (!given.empty() &&
+            platform::EqualsNoCase(platform::Trim(names.Value(1).toText()), given))
+            return names.Value(0).toText();
+    if (number) return std::to_string(*number);
+    return std::nullopt;
+}
+
 std::string Plots::ParameterName(const std::string& parameter) {
     const long long code = requireWholeNumber(parameter);
     std::string name;

@@ -23,6 +23,10 @@ class Plots {
     // (Refused otherwise).
     PlotSeries Series(const std::string& station, const std::string& parameter,
                       const std::set<std::string>& belowLimitRemarks = {"<"});
+    // The code of the parameter the user named: a code in TBLParameter_Codes, else a short
+    // name there in any letter case (as the lab-file import reads them; the lowest code when
+    // several share it), else any other whole number as it is. Nothing for other text.
+    std::optional<std::string> ParameterCode(const std::string& parameter);
     // The parameter's full name; its code when it has none.
     std::string ParameterName(const std::string& parameter);
     // The range from tblparameter_limits, when that table exists and has the parameter.

@@ -81,3 +81,26 @@ TEST_F(PlotsTest, StationNameParameterNameAndRange) {
     EXPECT_FALSE(plots.Range("10"));
     EXPECT_THROW(plots.Series("101; drop table tblsample", "300"), store::Refused);
 }
+
+// The parameter a plot is asked for: a known code first, then a short name in any letter
+// case (the lowest code when two share one), then any other whole number as it is.
+TEST_F(PlotsTest, AParameterIsNamedByItsCodeOrShortName) {
+    db->ExecuteNative(
+        "insert into TBLParameter_Codes values (7, 'ph', 'pH'), (5, 'PH', NULL), (8, '300', NULL),"
+        "(9, NULL, NULL), (11, '', NULL)");
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"300", "300"},
+        {" 0300 ", "300"},
+        {"do", "300"},
+        {" Do ", "300"},
+        {"TEMP", "10"},
+        {"pH", "5"},
+        {"400", "400"},
+        {"nitrate", std::nullopt},
+        {"", std::nullopt},
+        {"D", std::nullopt},
+        {"do; drop table x", std::nullopt},
+    };
+    store::Plots plots(*db);
+    for (const auto& [given, code] : cases) EXPECT_EQ(plots.ParameterCode(given), code) << given;
+}
