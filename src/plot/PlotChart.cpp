@@ -175,6 +175,21 @@ void addAxesAndRange(Drawing& d, const PlotData& data) {
 
 }  // namespace
 
+std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::string& parameter) {
+    std::vector<std::string> empty;
+    std::erase_if(data.series, [&](const store::PlotSeries& series) {
+        if (!series.points.empty()) return false;
+        empty.push_back(series.stationId);
+        return true;
+    });
+    if (empty.empty()) return std::nullopt;
+    std::string stations = empty.front();
+    for (size_t i = 1; i < empty.size(); ++i)
+        stations += (i + 1 == empty.size() ? " and " : ", ") + empty[i];
+    return "No results of parameter " + parameter + " at station" +
+           (empty.size() == 1 ? " " : "s ") + stations + ".";
+}
+
 QChart* BuildChart(const PlotData& data) {
     Drawing d;
     d.chart->setTitle(QString::fromStdString(data.parameterName));

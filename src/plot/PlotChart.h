@@ -18,6 +18,10 @@ struct PlotData {
     std::optional<store::ParameterRange> range;
 };
 
+// Takes the stations with nothing to draw out of `data` and says which they were, as "No
+// results of parameter 400 at station 999."; nothing when every station has results.
+std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::string& parameter);
+
 // The chart of `data`; the caller owns it. Per station one colour: measured values as
 // filled markers joined by a line, non-detects as open markers, replicates as squares. Above
 // a few thousand points the drawing is thinned, never the data.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Connection.h"
+#include "Conversions.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "PlotChart.h"
@@ -13,11 +14,13 @@
 namespace plot {
 
 const char* const kPlotUsage =
-    "  --plot --station ID [--station ID ...] --parameter CODE --output FILE.png|FILE.svg\n"
-    "         [--database PATH]\n"
-    "                            chart the parameter over time at the stations into a PNG\n"
-    "                            or SVG file (the database named in datalocation.txt\n"
-    "                            unless --database is given)";
+    "  --plot --station ID [--station ID ...] --parameter CODE|NAME\n"
+    "         --output FILE.png|FILE.svg [--database PATH]\n"
+    "                            chart the parameter (its code or short name) over time at\n"
+    "                            the stations into a PNG or SVG file (the database named in\n"
+    "                            datalocation.txt unless --database is given); stations\n"
+    "                            without results are named and left out, and with none at\n"
+    "                            all nothing is written";
 
 namespace {
 
@@ -65,11 +68,24 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
-PlotData read(platform::Database& db, const Options& o) {
+// The parameter as the user named it, with its code when that was not how.
+std::string parameterWords(const std::string& given, const std::string& code) {
+    const std::string trimmed = platform::Trim(given);
+    return trimmed == code ? code : trimmed + " (" + code + ")";
+}
+
+PlotData read(platform::Database& db, const Options& o, std::ostream& err) {
     store::Plots plots(db);
-    PlotData data{plots.ParameterName(o.parameter), {}, plots.Range(o.parameter)};
+    const auto code = plots.ParameterCode(o.parameter);
+    if (!code) throw Failure{1, "no parameter has the code or short name \"" + o.parameter + "\""};
+    PlotData data{plots.ParameterName(*code), {}, plots.Range(*code)};
     for (const std::string& station : o.stations)
-        data.series.push_back(plots.Series(station, o.parameter));
+        data.series.push_back(plots.Series(station, *code));
+    // Stations without results are said and left out; with none left there is no chart.
+    if (const auto none = TakeOutEmptyStations(data, parameterWords(o.parameter, *code))) {
+        if (data.series.empty()) throw Failure{1, *none};
+        err << "dataloader: " << *none << "\n";
+    }
     return data;
 }
 
@@ -88,7 +104,7 @@ int RunPlotCommand(const std::vector<std::string>& args,
         }
         PlotData data;
         try {
-            data = read(*store::OpenDataFile(path), o);
+            data = read(*store::OpenDataFile(path), o, err);
         } catch (const store::Refused& e) {
             throw Failure{2, e.what()};
         } catch (const platform::EngineError& e) {
