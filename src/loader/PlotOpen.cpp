@@ -27,9 +27,12 @@ void showSampleOnResults(const std::string& sampleCode) {
 void frmDataLoader::openPlot(const std::string& station, const std::string& parameter) {
     plotOpener = this;
     plot::frmPlot::openSample = showSampleOnResults;
+    const bool wasOpen = plot::PlotWindow().IsLoaded();
     plot::frmPlot& window = plot::PlotWindow()();
-    window.ShowSeries(station, parameter);
-    window.Show();
+    if (window.ShowSeries(station, parameter))
+        window.Show();
+    else if (!wasOpen)
+        window.Unload();  // nothing to show: no empty window left behind
 }
 
 void frmDataLoader::releasePlots() {

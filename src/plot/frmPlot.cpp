@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include "Connection.h"
 #include "Dialogs.h"
@@ -70,10 +71,13 @@ void frmPlot::Form_Resize() {
 
 QChartView& frmPlot::View() const { return *view_; }
 
-void frmPlot::ShowSeries(const std::string& station, const std::string& parameter) {
-    parameter_ = parameter;
-    stations_ = {station};
-    reload();
+bool frmPlot::ShowSeries(const std::string& station, const std::string& parameter) {
+    std::string parameterBefore = std::exchange(parameter_, parameter);
+    std::vector<std::string> stationsBefore = std::exchange(stations_, {station});
+    if (reload()) return true;
+    parameter_ = std::move(parameterBefore);
+    stations_ = std::move(stationsBefore);
+    return false;
 }
 
 std::set<std::string> frmPlot::belowLimitRemarks() const {
@@ -83,18 +87,29 @@ std::set<std::string> frmPlot::belowLimitRemarks() const {
     return remarks;
 }
 
-void frmPlot::reload() {
-    controls::Hourglass wait(*this);
-    store::Plots plots(store::requireDb());
+bool frmPlot::reload() {
     PlotData data;
-    data.parameterName = plots.ParameterName(parameter_);
-    data.range = plots.Range(parameter_);
-    for (const auto& station : stations_)
-        data.series.push_back(plots.Series(station, parameter_, belowLimitRemarks()));
+    std::optional<std::string> none;
+    std::vector<std::string> drawn;
+    {
+        controls::Hourglass wait(*this);
+        store::Plots plots(store::requireDb());
+        data.parameterName = plots.ParameterName(parameter_);
+        data.range = plots.Range(parameter_);
+        for (const auto& station : stations_) {
+            data.series.push_back(plots.Series(station, parameter_, belowLimitRemarks()));
+            if (!data.series.back().points.empty()) drawn.push_back(station);
+        }
+        none = TakeOutEmptyStations(data, parameter_);
+    }
+    if (none) controls::MsgBox(*none, controls::mb::Exclamation);
+    if (data.series.empty()) return false;
+    stations_ = std::move(drawn);
     data_ = std::move(data);
     std::unique_ptr<QChart> old(view_->chart());
     view_->setChart(BuildChart(data_));
     SetCaption("Plot - " + data_.parameterName);
+    return true;
 }
 
 void frmPlot::cmdResetZoom_Click() {
@@ -110,7 +125,7 @@ void frmPlot::cmdAddStation_Click() {
     if (std::find(stations_.begin(), stations_.end(), *station) != stations_.end()) return;
     stations_.push_back(*station);
     try {
-        reload();
+        if (!reload()) stations_.pop_back();
     } catch (const store::Refused& refused) {
         stations_.pop_back();
         controls::MsgBox(refused.what(), controls::mb::Exclamation);

@@ -41,8 +41,9 @@ class frmPlot : public controls::Form {
     // Opens a hand-entered ("V") sample by its code; set by the window that opens plots.
     static std::function<void(const std::string& sampleCode)> openSample;
 
-    // Plots the parameter at the station, in place of what the window showed.
-    void ShowSeries(const std::string& station, const std::string& parameter);
+    // Plots the parameter at the station, in place of what the window showed. When the
+    // station has no results of it, says so and keeps what was shown: false.
+    bool ShowSeries(const std::string& station, const std::string& parameter);
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -63,7 +64,9 @@ class frmPlot : public controls::Form {
     void OpenPoint(const store::PlotPoint& point);
 
   private:
-    void reload();
+    // Draws the stations' series; stations without results are said and dropped. False, the
+    // chart left as it was, when none has any.
+    bool reload();
     std::set<std::string> belowLimitRemarks() const;
 
     std::string parameter_;

@@ -82,6 +82,41 @@ TEST_F(PlotButtons, EachPlotButtonOpensItsStationAndParameter) {
     EXPECT_EQ(Points(), kStation101Oxygen);
 }
 
+// A station without results of the parameter is said, not drawn: no window opens for it,
+// and one added to a plot leaves the plot as it was.
+TEST_F(PlotButtons, AStationWithoutResultsIsSaidNotDrawn) {
+    auto& f = Open();
+    f.txtResultSampleNum.SetText("2");  // at station 102, undated
+    f.cmdFindSample_Click();
+    ASSERT_TRUE(Pick(f.cmbParameter, "300"));
+    dialogs->clear();
+    f.cmdPlotSample.Press();
+    ASSERT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(dialogs->prompts[0].text, "No results of parameter 300 at station 102.");
+    EXPECT_EQ(plot::PlotWindow().get(), nullptr);
+
+    f.txtResultSampleNum.SetText("3");
+    f.cmdFindSample_Click();
+    ASSERT_TRUE(Pick(f.cmbParameter, "300"));
+    f.cmdPlotSample.Press();
+    ASSERT_NE(plot::PlotWindow().get(), nullptr);
+    auto& window = *plot::PlotWindow().get();
+    ASSERT_TRUE(Pick(window.cmbStation, "102"));
+    dialogs->clear();
+    window.cmdAddStation.Press();
+    ASSERT_EQ(dialogs->prompts.size(), 1u);
+    EXPECT_EQ(dialogs->prompts[0].text, "No results of parameter 300 at station 102.");
+    EXPECT_EQ(Points(), kStation101Oxygen);
+
+    // Another station with nothing to draw keeps the chart, and the window, as they were.
+    EXPECT_FALSE(window.ShowSeries("102", "10"));
+    EXPECT_EQ(dialogs->prompts.back().text, "No results of parameter 10 at station 102.");
+    EXPECT_EQ(Points(), kStation101Oxygen);
+    EXPECT_EQ(window.Caption(), "Plot - Dissolved oxygen");
+    window.cmdBelowLimit.Press();
+    EXPECT_EQ(Points(), kStation101Oxygen);
+}
+
 TEST_F(PlotButtons, DoubleClickOnAHandEnteredPointFindsItsSample) {
     auto& f = Open();
     f.SSTab1.SetTab(loader::tab::ViewResults);
