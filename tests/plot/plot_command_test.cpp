@@ -9,8 +9,9 @@
 
 TEST(PlotCommand, WritesTheChartOrSaysWhyNot) {
     testing_support::TempDir dir;
-    const std::string db = dir.file("water.db");
-    testing_support::EmptyDatabase(db)->ExecuteNative(
+    const std::string path = dir.file("water.db");
+    const std::string db = testing_support::Location(path);
+    testing_support::EmptyDatabase(path)->ExecuteNative(
         "insert into tblsample (idloc, sample_code, station_id, start_date) values "
         "('V', 1, 101, '2004-03-01 09:30:00'); insert into tblresults values "
         "('V', 1, 300, 8.4, NULL, 'A', NULL)");
@@ -52,8 +53,9 @@ TEST(PlotCommand, WritesTheChartOrSaysWhyNot) {
 // and left out when another station has some. The parameter goes by code or short name.
 TEST(PlotCommand, NothingToDrawIsAnErrorAndStationsWithoutResultsAreNamed) {
     testing_support::TempDir dir;
-    const std::string db = dir.file("water.db");
-    testing_support::EmptyDatabase(db)->ExecuteNative(
+    const std::string path = dir.file("water.db");
+    const std::string db = testing_support::Location(path);
+    testing_support::EmptyDatabase(path)->ExecuteNative(
         "insert into TBLParameter_Codes values (300, 'DO', 'Dissolved oxygen'), "
         "(400, 'pH', 'pH'); insert into tblstation_information (station_id) values (101), (102);"
         "insert into tblsample (idloc, sample_code, station_id, start_date) values "
