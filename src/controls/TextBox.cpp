@@ -86,6 +86,17 @@ void TextBox::SetScrollBars(bool on) {
     multi_->setVerticalScrollBarPolicy(policy);
 }
 
+void TextBox::SetPlaceholder(const std::string& hint) {
+    if (line_)
+        line_->setPlaceholderText(qt::q(hint));
+    else
+        multi_->setPlaceholderText(qt::q(hint));
+}
+
+std::string TextBox::Placeholder() const {
+    return qt::s(line_ ? line_->placeholderText() : multi_->placeholderText());
+}
+
 void TextBox::SetMaxLength(int length) {
     // 0 is the classic "no limit".
     if (line_) line_->setMaxLength(length > 0 ? length : kNoLimit);

@@ -21,6 +21,9 @@ class TextBox : public Control {
     void SetMaxLength(int length);
     // Scroll bars of a multi-line box (the classic ScrollBars property: off or both).
     void SetScrollBars(bool on);
+    // A hint shown greyed while the box is empty; never part of Text().
+    void SetPlaceholder(const std::string& hint);
+    std::string Placeholder() const;
 
     std::function<void()> Change;
     std::function<void()> GotFocus;

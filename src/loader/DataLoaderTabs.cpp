@@ -147,7 +147,7 @@ ResultsTab::ResultsTab(controls::Container& page)
       Check13(frmParameter, "Check13", "All Database Parameters", {150, 750, 3000, 255}),
       cmdParameterFind(frmParameter, "cmdParameterFind", "Partial Parameter Name",
                        {150, 1065, 2300, 375}),
-      txtparameterFind(frmParameter, "txtparameterFind", "Full Name", {2550, 1095, 3300, 315}),
+      txtparameterFind(frmParameter, "txtparameterFind", "", {2550, 1095, 3300, 315}),
       Label6(page, "Label6", "Result Value", {6360, 2100, 2100, 255}),
       txtResult_value(page, "txtResult_value", "", {6360, 2370, 2100, 315}),
       Label7(page, "Label7", "Remark Code", {8640, 2100, 2340, 255}),
@@ -198,6 +198,8 @@ ResultsTab::ResultsTab(controls::Container& page)
     DTPicker5.SetAccessibleName("Sample Date");
     cmbParameter.SetAccessibleName("Parameter Code");
     txtparameterFind.SetAccessibleName("Partial Parameter Name");
+    // A hint, not a value: pressing "Partial Parameter Name" on an empty box lists them all.
+    txtparameterFind.SetPlaceholder("Full Name");
     for (auto* button : {&cmdPrevResult, &cmdNextResult, &cmdDeleteR})
         button->SetAccessibleName(button->ToolTipText());
     lblReplicateNote.SetBackColor(0xFFE680);

@@ -34,6 +34,9 @@ TEST_F(ParameterPicker, TheBoxSwitchesBetweenEveryParameterAndTheShortList) {
 
 TEST_F(ParameterPicker, FindListsTheParametersWhoseFullNameHoldsTheText) {
     auto& f = Open();
+    // The box's hint is no text to search for.
+    EXPECT_EQ(f.txtparameterFind.Text(), "");
+    EXPECT_EQ(f.txtparameterFind.Placeholder(), "Full Name");
     // No codes: nothing matches, and list and selection stay. '%' and '_' are plain
     // characters; "n_e" would match "Oxygen, dissolved" were '_' a wildcard.
     struct Case {
