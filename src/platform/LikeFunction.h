@@ -6,7 +6,7 @@ namespace platform {
 
 // Replaces SQLite's LIKE with one that ignores letter case beyond ASCII too ("río"
 // matches "RÍO"), as the classic engine did. Wildcards are SQLite's '%' and '_';
-// the dialect translator turns the classic ones into these.
+// SqlHooks.h turns a user's `*` and `?` into these.
 void InstallLikeFunction(sqlite3* db);
 
 }  // namespace platform

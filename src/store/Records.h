@@ -2,7 +2,7 @@
 
 // The plain records that travel between the windows and the services of the data layer.
 // A window reads its controls into one of these, hands it to a service and shows what comes
-// back; no window builds SQL or holds a recordset.
+// back; no window builds SQL or holds a database read.
 
 #include <functional>
 #include <optional>
