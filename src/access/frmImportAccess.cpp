@@ -2,7 +2,6 @@
 
 #include "AccessImport.h"
 #include "Connection.h"
-#include "Conversions.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "EventGuard.h"
@@ -30,13 +29,9 @@ frmImportAccess::frmImportAccess()
     txtPlan.SetScrollBars(true);
     ON_EVENT(cmdBrowse, Click);
     ON_EVENT(cmdImport, Click);
-    ON_EVENT(txtFile, Change);
-    // Nothing to import until a file is named.
+    // The file comes from "Browse", which reads it at once; nothing to import before.
+    txtFile.SetLocked(true);
     cmdImport.SetEnabled(false);
-}
-
-void frmImportAccess::txtFile_Change() {
-    cmdImport.SetEnabled(!platform::Trim(txtFile.Text()).empty());
 }
 
 void frmImportAccess::Form_Resize() { Resize::ResizeForm(*this); }
@@ -54,8 +49,10 @@ void frmImportAccess::showPlan() {
     controls::Hourglass wait(*this);
     try {
         txtPlan.SetText(PlanText(PlanImport(*open(txtFile.Text()), store::requireDb())));
+        cmdImport.SetEnabled(true);
     } catch (const store::Refused& e) {
         txtPlan.SetText(e.what());
+        cmdImport.SetEnabled(false);
     }
 }
 

@@ -27,7 +27,6 @@ class frmImportAccess : public controls::Form {
     void Form_Resize() override;
     void cmdBrowse_Click();
     void cmdImport_Click();
-    void txtFile_Change();
 
     // How the window reads a file; tests give rows of their own.
     static FileOpener open;

@@ -39,7 +39,7 @@ class ImportAccessWindow : public ::testing::Test {
 TEST_F(ImportAccessWindow, ShowsTakenKeysAndImportsTheOthersOnlyWhenTold) {
     auto& w = accessdb::ImportAccessWindow()();
     w.Show();
-    EXPECT_FALSE(w.cmdImport.Enabled()) << "nothing to import before a file is named";
+    EXPECT_FALSE(w.cmdImport.Enabled()) << "nothing to import before a file is read";
     dialogs->files.push_back("office.mdb");
     w.cmdBrowse_Click();
     EXPECT_EQ(w.txtFile.Text(), "office.mdb");
@@ -66,6 +66,7 @@ TEST_F(ImportAccessWindow, AFileThatIsNotAccessIsRefusedInTheWindow) {
     dialogs->files.push_back(dir.file("notes.mdb"));
     w.cmdBrowse_Click();
     EXPECT_NE(w.txtPlan.Text().find("could not be read as an Access database"), std::string::npos);
+    EXPECT_FALSE(w.cmdImport.Enabled()) << "a file that cannot be read cannot be imported";
     w.cmdImport_Click();
     EXPECT_NE(dialogs->texts().back().find("could not be read as an Access database"),
               std::string::npos);
