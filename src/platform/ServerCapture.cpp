@@ -10,6 +10,7 @@
 
 #include "Conversions.h"
 #include "PgConnection.h"
+#include "SqlHooks.h"
 
 namespace platform {
 
@@ -26,12 +27,6 @@ BEGIN
     END IF;
     RETURN NULL;
 END $$)sql";
-
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
 
 StoredValue fromText(std::string_view text, ColumnKind kind) {
     StoredValue v;
@@ -95,7 +90,7 @@ void addTrigger(PgConnection& pg, const PgResult& bare) {
     if (bare.rows() > 0) pg.exec(kFunction);
     for (int i = 0; i < bare.rows(); ++i)
         pg.exec("create trigger dataloader_capture after insert or update or delete on " +
-                quoted(std::string(bare.text(i, 0))) +
+                QuotedName(std::string(bare.text(i, 0))) +
                 " for each row execute function dataloader_capture()");
 }
 
@@ -123,7 +118,7 @@ void StopServerCapture(PgConnection& pg) {
 
 ServerColumns ServerColumnsOf(PgConnection& pg, const std::string& table) {
     ServerColumns out;
-    const PgResult r = pg.exec("select * from " + quoted(table) + " limit 0");
+    const PgResult r = pg.exec("select * from " + QuotedName(table) + " limit 0");
     const auto columns = pg.columns(r);
     for (const ResultColumn& c : *columns) {
         out.names.push_back(c.name);

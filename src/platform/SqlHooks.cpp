@@ -102,6 +102,15 @@ std::string ContainsPattern(std::string_view text) {
     return out + "%";
 }
 
+std::string QuotedName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 std::string DateRange(std::string_view column) {
     const std::string c(column);
     return c + " >= ? and " + c + " < ?";

@@ -23,6 +23,10 @@ std::string ContainsPattern(std::string_view text);
 // second. An index on the column serves it, and on a file the stored texts compare as dates.
 std::string DateRange(std::string_view column);
 
+// A table or column name as both take it whatever it holds: in double quotes, inner ones
+// doubled. The schema's own names go unquoted; this is for names read from a database.
+std::string QuotedName(std::string_view name);
+
 // For the engine: `?` as the server numbers its parameters ("$1", "$2"...), leaving quoted
 // texts, names and comments alone.
 std::string NumberParameters(std::string_view sql);

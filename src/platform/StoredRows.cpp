@@ -11,6 +11,7 @@
 #include "EngineError.h"
 #include "PgConnection.h"
 #include "ServerCapture.h"
+#include "SqlHooks.h"
 #include "SqliteErrors.h"
 #include "Statement.h"
 
@@ -24,31 +25,26 @@ std::string realText(double v) {
     return std::string(buffer, end);
 }
 
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 // " where rowid = (the first row whose key columns are the key's values)", binding from ?first.
 std::string firstMatching(const Database& db, const std::string& table, const StoredRow& key) {
     const char* same = db.server() ? " is not distinct from " : " is ";
     const char* id = db.server() ? "ctid" : "rowid";
     std::string where;
     for (std::size_t i = 0; i < key.columns.size(); ++i)
-        where += (i ? " and " : "") + quoted(key.columns[i]) + same + "?";
-    return std::string(" where ") + id + " = (select " + id + " from " + quoted(table) + " where " +
-           where + " limit 1)";
+        where += (i ? " and " : "") + QuotedName(key.columns[i]) + same + "?";
+    return std::string(" where ") + id + " = (select " + id + " from " + QuotedName(table) +
+           " where " + where + " limit 1)";
 }
 
 std::string insertSql(const std::string& table, const std::vector<std::string>& columns, int rows) {
     std::string names, marks;
-    for (std::size_t i = 0; i < columns.size(); ++i) names += (i ? ", " : "") + quoted(columns[i]);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        names += (i ? ", " : "") + QuotedName(columns[i]);
     for (int row = 0; row < rows; ++row) {
         marks += row ? "), (" : "";
         for (std::size_t i = 0; i < columns.size(); ++i) marks += i ? ", ?" : "?";
     }
-    return "insert into " + quoted(table) + " (" + names + ") values (" + marks + ")";
+    return "insert into " + QuotedName(table) + " (" + names + ") values (" + marks + ")";
 }
 
 }  // namespace
@@ -167,7 +163,8 @@ Statement& KeyedRows::statement(const std::string& sql) {
 }
 
 std::optional<StoredRow> KeyedRows::Read(const std::string& table, const StoredRow& key) {
-    Statement& read = statement("select * from " + quoted(table) + firstMatching(db_, table, key));
+    Statement& read =
+        statement("select * from " + QuotedName(table) + firstMatching(db_, table, key));
     bindAll(read, key, 1);
     std::optional<StoredRow> row;
     if (read.Step()) row = read.Row();
@@ -185,9 +182,9 @@ void KeyedRows::Insert(const std::string& table, const StoredRow& row) {
 void KeyedRows::Update(const std::string& table, const StoredRow& key, const StoredRow& row) {
     std::string sets;
     for (std::size_t i = 0; i < row.columns.size(); ++i)
-        sets += (i ? ", " : "") + quoted(row.columns[i]) + " = ?";
+        sets += (i ? ", " : "") + QuotedName(row.columns[i]) + " = ?";
     Statement& update =
-        statement("update " + quoted(table) + " set " + sets + firstMatching(db_, table, key));
+        statement("update " + QuotedName(table) + " set " + sets + firstMatching(db_, table, key));
     bindAll(update, row, 1);
     bindAll(update, key, static_cast<int>(row.columns.size()) + 1);
     update.Step();
@@ -195,7 +192,8 @@ void KeyedRows::Update(const std::string& table, const StoredRow& key, const Sto
 }
 
 void KeyedRows::Delete(const std::string& table, const StoredRow& key) {
-    Statement& remove = statement("delete from " + quoted(table) + firstMatching(db_, table, key));
+    Statement& remove =
+        statement("delete from " + QuotedName(table) + firstMatching(db_, table, key));
     bindAll(remove, key, 1);
     remove.Step();
     remove.Reset();

@@ -27,17 +27,11 @@ constexpr std::size_t kServerNameBytes = 63;
 // Tables of up to this many rows are read back and compared value by value.
 constexpr long long kComparedRows = 100000;
 
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 std::string rows(long long n) { return std::to_string(n) + (n == 1 ? " row" : " rows"); }
 
 std::string quotedList(const std::vector<std::string>& names) {
     std::string out;
-    for (const auto& n : names) out += (out.empty() ? "" : ", ") + quoted(n);
+    for (const auto& n : names) out += (out.empty() ? "" : ", ") + platform::QuotedName(n);
     return out;
 }
 
@@ -195,7 +189,7 @@ Inventory serverInventory(platform::Database& db) {
             while (!def.empty() &&
                    (def.back() == ';' || std::isspace(static_cast<unsigned char>(def.back()))))
                 def.pop_back();
-            inv.views.push_back({name, "CREATE VIEW " + quoted(name) + " AS" + def});
+            inv.views.push_back({name, "CREATE VIEW " + platform::QuotedName(name) + " AS" + def});
         } else {
             Table t{name, {}, {}, {}, {}, false};
             platform::RowStream cols(db,
@@ -385,8 +379,8 @@ class Copy {
         }
         std::string report;
         for (const auto& t : inventory_.tables) {
-            const long long was = rowCount(source_, quoted(t.name));
-            const long long now = rowCount(target, quoted(targetName(t)));
+            const long long was = rowCount(source_, platform::QuotedName(t.name));
+            const long long now = rowCount(target, platform::QuotedName(targetName(t)));
             if (was != now)
                 throw Refused("The copy of " + shownName(t) + " holds " +
                               platform::NumberToText(now) + " rows instead of " +
@@ -414,7 +408,7 @@ class Copy {
         // then an export of the copy sorts on disk what its keys give in order.
         if (target.server())
             for (const auto& t : inventory_.tables)
-                target.ExecuteNative("ANALYZE " + quoted(targetName(t)));
+                target.ExecuteNative("ANALYZE " + platform::QuotedName(targetName(t)));
     }
 
   private:
@@ -470,7 +464,7 @@ class Copy {
     static unsigned long long digest(platform::Database& db, const std::string& table,
                                      const std::vector<std::string>& columns) {
         platform::RowStream rows(db);
-        rows.OpenLong("select " + quotedList(columns) + " from " + quoted(table));
+        rows.OpenLong("select " + quotedList(columns) + " from " + platform::QuotedName(table));
         unsigned long long sum = 0;
         std::string text;
         while (rows.Next()) {
@@ -509,8 +503,9 @@ class Copy {
                     return platform::EqualsNoCase(h, c.name);
                 });
                 if (!there)
-                    target.ExecuteNative("ALTER TABLE " + quoted(name) + " ADD COLUMN " +
-                                         quoted(targetName(c.name)) + " " + serverTyped(c));
+                    target.ExecuteNative("ALTER TABLE " + platform::QuotedName(name) +
+                                         " ADD COLUMN " + platform::QuotedName(targetName(c.name)) +
+                                         " " + serverTyped(c));
             }
         } catch (const platform::EngineError& e) {
             throw Refused("The table " + shownName(t) + " cannot be made at " + target.Describe() +
@@ -528,10 +523,10 @@ class Copy {
     }
 
     std::string createTable(const Table& t) const {
-        std::string sql = "CREATE TABLE " + quoted(targetName(t)) + " (";
+        std::string sql = "CREATE TABLE " + platform::QuotedName(targetName(t)) + " (";
         for (std::size_t i = 0; i < t.columns.size(); ++i) {
             const Column& c = t.columns[i];
-            sql += (i ? ", " : "") + quoted(targetName(c.name)) + " " + typeOf(c) +
+            sql += (i ? ", " : "") + platform::QuotedName(targetName(c.name)) + " " + typeOf(c) +
                    (c.notNull ? " NOT NULL" : "");
         }
         auto targetNames = [&](const std::vector<std::string>& names) {
@@ -582,7 +577,8 @@ class Copy {
         made(target, "index",
              {i.name, verbatim_ ? i.sql
                                 : std::string("CREATE ") + (i.unique ? "UNIQUE " : "") + "INDEX " +
-                                      quoted(name) + " ON " + quoted(targetName(i.table)) + " (" +
+                                      platform::QuotedName(name) + " ON " +
+                                      platform::QuotedName(targetName(i.table)) + " (" +
                                       quotedList(columns) + ")"});
         return true;
     }
@@ -593,7 +589,8 @@ class Copy {
             from.push_back(c.name);
             to.push_back(targetName(c.name));
         }
-        const std::string read = "select " + quotedList(from) + " from " + quoted(t.name);
+        const std::string read =
+            "select " + quotedList(from) + " from " + platform::QuotedName(t.name);
         long long copied = 0;
         try {
             if (verbatim_) {
@@ -607,8 +604,8 @@ class Copy {
                 return copied;
             }
             std::vector<std::string> quotedTo;
-            for (const auto& c : to) quotedTo.push_back(quoted(c));
-            TableInserter out(target, quoted(targetName(t)), quotedTo);
+            for (const auto& c : to) quotedTo.push_back(platform::QuotedName(c));
+            TableInserter out(target, platform::QuotedName(targetName(t)), quotedTo);
             platform::RowStream in(source_);
             in.OpenLong(read);
             while (in.Next()) {

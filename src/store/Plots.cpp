@@ -13,12 +13,6 @@ namespace store {
 
 namespace {
 
-long long requireWholeNumber(const std::string& code) {
-    const auto number = platform::WholeNumberOf(code);
-    if (!number) throw Refused("\"" + code + "\" is no code number.");
-    return *number;
-}
-
 // The value a result is drawn at and how, or nothing when it cannot be drawn.
 struct Drawn {
     double value;
@@ -48,8 +42,8 @@ std::optional<Drawn> drawnAs(const std::string& table, const std::string& text,
 
 PlotSeries Plots::Series(const std::string& station, const std::string& parameter,
                          const std::set<std::string>& belowLimitRemarks) {
-    const long long stationCode = requireWholeNumber(station);
-    const long long parameterCode = requireWholeNumber(parameter);
+    const long long stationCode = RequireCode(station);
+    const long long parameterCode = RequireCode(parameter);
     PlotSeries series;
     series.stationId = platform::Trim(station);
     platform::RowStream stream(db_);
@@ -109,7 +103,7 @@ std::optional<std::string> Plots::ParameterCode(const std::string& parameter) {
 }
 
 std::string Plots::ParameterName(const std::string& parameter) {
-    const long long code = requireWholeNumber(parameter);
+    const long long code = RequireCode(parameter);
     std::string name;
     platform::RowStream stream(
         db_,
@@ -120,7 +114,7 @@ std::string Plots::ParameterName(const std::string& parameter) {
 }
 
 std::optional<ParameterRange> Plots::Range(const std::string& parameter) {
-    const long long code = requireWholeNumber(parameter);
+    const long long code = RequireCode(parameter);
     if (!db_.TableExists("tblparameter_limits")) return std::nullopt;
     platform::RowStream stream(db_, "select * from tblparameter_limits where parameter_code = ?",
                                {code});

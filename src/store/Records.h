@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "Conversions.h"
 #include "DateTime.h"
 #include "EngineError.h"
 
@@ -23,6 +24,13 @@ class Refused : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// A code typed as text (a station, a parameter) as its number; Refused when it is none.
+inline long long RequireCode(const std::string& code) {
+    const auto number = platform::WholeNumberOf(code);
+    if (!number) throw Refused("\"" + code + "\" is no code number.");
+    return *number;
+}
 
 // ---- Lookup lists -------------------------------------------------------------------------
 

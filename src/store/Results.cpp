@@ -131,16 +131,14 @@ void write(platform::Database& db, const Result& r, const Key& key, std::optiona
     if (numeric) columns.push_back({"comments", r.comment});
     std::vector<Variant> values;
     const std::string table = tableOf(r.kind);
-    if (storedAt(db, r.kind, key)) {
-        std::string set;
-        for (const auto& [column, value] : columns) {
-            set += (set.empty() ? "" : ", ") + std::string(column) + " = ?";
-            values.push_back(value);
-        }
-        for (const Variant& v : key.values()) values.push_back(v);
-        db.Execute("update " + table + " set " + set + kByKey, values);
-        return;
+    std::string set;
+    for (const auto& [column, value] : columns) {
+        set += (set.empty() ? "" : ", ") + std::string(column) + " = ?";
+        values.push_back(value);
     }
+    for (const Variant& v : key.values()) values.push_back(v);
+    // The write transaction holds the lock: no row can come between the two.
+    if (db.Execute("update " + table + " set " + set + kByKey, values) > 0) return;
     std::string names = "idloc, sample_code, parameter_code", marks = "?, ?, ?";
     values = key.values();
     for (const auto& [column, value] : columns) {

@@ -200,9 +200,11 @@ Cursor<Sample> Samples::Locate(const SampleFilter& f, const platform::DateTime& 
 
 Cursor<Sample> Samples::Find(const std::string& number, const platform::DateTime& day) {
     const std::string all = std::string("select * from ") + table::Sample + " where idloc = ?";
-    if (number.empty())
+    if (number.empty()) {
+        const auto range = dayOf(day);
         return read(all + " and " + platform::DateRange("start_date"),
-                    {kHandEntered, dayOf(day)[0], dayOf(day)[1]});
+                    {kHandEntered, range[0], range[1]});
+    }
     if (!platform::IsWholeNumber(number))
         throw Refused("The sample number \"" + number + "\" is not a whole number.");
     const auto code = platform::WholeNumberOf(number);

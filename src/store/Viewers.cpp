@@ -80,12 +80,6 @@ GridRows readRows(platform::Database& db, const BoundQuery& query, const Fields&
     return rows;
 }
 
-long long requireWholeNumber(const std::string& code) {
-    const auto number = platform::WholeNumberOf(code);
-    if (!number) throw Refused("\"" + code + "\" is no code number.");
-    return *number;
-}
-
 // A read that sees one state of the file throughout; inside a write transaction already
 // open it is part of that one.
 class ReadTransaction {
@@ -181,7 +175,7 @@ BoundQuery Viewers::SamplesQuery(const SampleViewFilter& f) {
     }
     if (f.station) {
         q.sql += " and tblsample.station_id = ?";
-        q.values.push_back(requireWholeNumber(*f.station));
+        q.values.push_back(RequireCode(*f.station));
     }
     if (f.project) {
         q.sql += " and tblsample.project_code = ?";
@@ -208,8 +202,8 @@ GridRows Viewers::Results(const ResultViewFilter& f) {
     const bool allSources = f.stationAndParameter.has_value();
     long long station = 0, parameter = 0;
     if (allSources) {
-        station = requireWholeNumber(f.stationAndParameter->first);
-        parameter = requireWholeNumber(f.stationAndParameter->second);
+        station = RequireCode(f.stationAndParameter->first);
+        parameter = RequireCode(f.stationAndParameter->second);
     }
     // A number typed for the sample that is no whole number names no sample.
     std::optional<long long> sample;
