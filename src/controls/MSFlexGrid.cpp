@@ -64,6 +64,8 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
       model_(makeModel(rows, cols, fixedRows, fixedCols, widget())),
       view_(static_cast<QTableView*>(widget())) {
     view_->setModel(model_);
+    // Drawn as filled edges, the frame stays whole at fractional screen scales too.
+    view_->setStyleSheet("QTableView { border: 1px solid palette(mid); }");
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setSectionsClickable(false);
@@ -205,6 +207,10 @@ void MSFlexGrid::CopySelection() const {
         GridClipboard::Put(GridClipboard::Text(*model_, block),
                            GridClipboard::Html(*model_, block));
     }
+}
+
+void MSFlexGrid::SetLastColumnFills(bool fills) {
+    view_->horizontalHeader()->setStretchLastSection(fills);
 }
 
 long long MSFlexGrid::DataRows() const { return model_->rows() - model_->firstDataRow(); }

@@ -90,6 +90,8 @@ class MSFlexGrid : public Control {
     // Sorts the data rows by a column, as a click on its header does; the header row and the
     // blank row 1 stay on top.
     void Sort(int col, bool ascending);
+    // The last column takes the room the others leave, so the grid shows no empty band.
+    void SetLastColumnFills(bool fills);
     // Raised when the user moves the current cell (a click, an arrow key); moves made from
     // code raise nothing.
     std::function<void()> RowColChange;

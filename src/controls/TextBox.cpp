@@ -13,8 +13,17 @@ namespace controls {
 namespace {
 constexpr int kNoLimit = std::numeric_limits<int>::max();
 
+// At a fractional screen scale the style's frame lines fall between device pixels and the
+// viewport paints over some of them; a border drawn as filled edges stays whole at every scale.
+class CommentEdit : public QPlainTextEdit {
+  public:
+    explicit CommentEdit(QWidget* parent) : QPlainTextEdit(parent) {
+        setStyleSheet("QPlainTextEdit { border: 1px solid palette(mid); }");
+    }
+};
+
 QWidget* makeEdit(QWidget* parent, bool multiLine) {
-    if (multiLine) return new QPlainTextEdit(parent);
+    if (multiLine) return new CommentEdit(parent);
     return new QLineEdit(parent);
 }
 }  // namespace

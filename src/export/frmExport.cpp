@@ -22,7 +22,7 @@ constexpr int kRowTop = 660;
 constexpr int kRowStep = 720;
 
 constexpr int labelTop(int row) { return kRowTop + row * kRowStep; }
-constexpr int boxTop(int row) { return labelTop(row) + 255; }
+constexpr int boxTop(int row) { return labelTop(row) + 285; }
 }  // namespace
 
 frmExport::frmExport()

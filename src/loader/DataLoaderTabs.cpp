@@ -13,8 +13,11 @@ namespace {
 using List = controls::ComboBox::Style;
 using Picker = controls::DTPicker::Format;
 
-// Each grid's row count stands under it, where every grid ends.
-constexpr controls::Geometry kRowCountAt{120, 6660, 3000, 255};
+// Each grid's row count stands under it, where every grid ends; the results grid of the
+// sample takes that room too.
+constexpr int kGridBottom = 7900;
+constexpr controls::Geometry kRowCountAt{120, kGridBottom + 60, 3000, 255};
+constexpr int kSheetBottom = kGridBottom + 300;
 
 void hide(std::initializer_list<controls::Control*> controls) {
     for (auto* c : controls) c->SetVisible(false);
@@ -25,10 +28,10 @@ void hide(std::initializer_list<controls::Control*> controls) {
 TabStrip::TabStrip(controls::Form& form)
     : SSTab1(form, "SSTab1",
              {"View Project", "Sample", "View Station", "Results", "View Samples", "View Results"},
-             {120, 120, 11160, 7560}) {}
+             {120, 120, 11160, 8860}) {}
 
 ViewProjectTab::ViewProjectTab(controls::Container& page)
-    : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, 6480}),
+    : MSFlexGrid2(page, "MSFlexGrid2", 2, 9, 1, 1, {120, 120, 10860, kGridBottom - 120}),
       lblRowCount2(page, "lblRowCount2", "", kRowCountAt) {
     MSFlexGrid2.SetAccessibleName("Projects");
 }
@@ -49,19 +52,19 @@ SampleTab::SampleTab(controls::Container& page)
       Label8(page, "Label8", "Sample Depth", {240, 2730, 1800, 255}),
       txtSample_Depth(page, "txtSample_Depth", "", {2100, 2700, 1500, 315}),
       Label9(page, "Label9", "Comment", {240, 3150, 1800, 255}),
-      txtcomment(page, "txtcomment", "", {2100, 3120, 4350, 900}, true),
-      Frame2(page, "Frame2", "Start Date", {240, 4260, 3780, 1260}),
+      txtcomment(page, "txtcomment", "", {2100, 3120, 4350, 1500}, true),
+      Frame2(page, "Frame2", "Start Date", {240, 4860, 3780, 1260}),
       DTPicker2(Frame2, "DTPicker2", Picker::ShortDate, {150, 360, 1800, 315}),
       DTPicker1(Frame2, "DTPicker1", Picker::Time, {2070, 360, 1560, 315}),
       Check1(Frame2, "Check1", "Missing Time", {150, 840, 2400, 255}),
-      Check2(page, "Check2", "End Date ", {4260, 4260, 2000, 255}),
-      Frame1(page, "Frame1", "End Date", {4260, 4560, 3780, 960}),
+      Check2(page, "Check2", "End Date ", {4260, 4860, 2000, 255}),
+      Frame1(page, "Frame1", "End Date", {4260, 5160, 3780, 960}),
       DTPicker3(Frame1, "DTPicker3", Picker::ShortDate, {150, 360, 1800, 315}),
       DTPicker4(Frame1, "DTPicker4", Picker::Time, {2070, 360, 1560, 315}),
-      CmdAddSample(page, "CmdAddSample", "Add", {240, 5880, 1500, 450}),
-      cmdClear(page, "cmdClear", "Clear ", {1890, 5880, 1500, 450}),
-      cmdExitSample(page, "cmdExitSample", "Exit", {3540, 5880, 1500, 450}),
-      Label24(page, "Label24", "", {6450, 5880, 1000, 255}),
+      CmdAddSample(page, "CmdAddSample", "Add", {240, 6480, 1500, 450}),
+      cmdClear(page, "cmdClear", "Clear ", {1890, 6480, 1500, 450}),
+      cmdExitSample(page, "cmdExitSample", "Exit", {3540, 6480, 1500, 450}),
+      Label24(page, "Label24", "", {6450, 6480, 1000, 255}),
       Frame9(page, "Frame9", "Edit Sample", {8400, 180, 2580, 3120}),
       lblSampleNum(Frame9, "lblSampleNum", "Sample Number", {150, 330, 2250, 255}),
       txtSampleNum(Frame9, "txtSampleNum", "", {150, 600, 2280, 315}),
@@ -112,7 +115,7 @@ ViewStationTab::ViewStationTab(controls::Container& page)
       Frame12(page, "Frame12", "Enter Water Body Name", {2040, 1290, 5700, 690}),
       txtwaterbodyname(Frame12, "txtwaterbodyname", "", {150, 300, 5400, 315}),
       cmdFindStation(page, "cmdFindStation", "Load Stations", {9180, 1530, 1800, 450}),
-      MSFlexGrid1(page, "MSFlexGrid1", 2, 18, 1, 1, {120, 2100, 10860, 4500}),
+      MSFlexGrid1(page, "MSFlexGrid1", 2, 18, 1, 1, {120, 2100, 10860, kGridBottom - 2100}),
       lblRowCount1(page, "lblRowCount1", "", kRowCountAt) {
     cmbStationProject.SetToolTipText("Project");
     txtfindstation.SetToolTipText("Station Description");
@@ -125,56 +128,64 @@ ViewStationTab::ViewStationTab(controls::Container& page)
 }
 
 ResultsTab::ResultsTab(controls::Container& page)
-    : Frame3(page, "Frame3", "Sample Number", {120, 120, 10860, 900}),
-      txtResultSampleNum(Frame3, "txtResultSampleNum", "", {150, 390, 1400, 315}),
-      DTPicker5(Frame3, "DTPicker5", Picker::ShortDate, {1700, 390, 1800, 315}),
-      cmdFindSample(Frame3, "cmdFindSample", "Find Sample", {3660, 360, 1500, 390}),
-      cmdPrevious(Frame3, "cmdPrevious", "Previous", {5310, 360, 1200, 390}),
-      cmdNext(Frame3, "cmdNext", "Next", {6660, 360, 1200, 390}),
-      lblCode(page, "lblCode", "", {120, 1140, 1000, 315}),
-      lblProject(page, "lblProject", "", {1200, 1140, 4600, 315}),
-      lblStation(page, "lblStation", "", {5880, 1140, 5100, 315}),
-      Label15(page, "Label15", "Date", {120, 1590, 500, 255}),
-      lblDate(page, "lblDate", "", {620, 1560, 2300, 315}),
-      Label14(page, "Label14", "Medium", {2980, 1590, 720, 255}),
-      lblMedium(page, "lblMedium", "", {3780, 1560, 1940, 315}),
-      Label13(page, "Label13", "Sample Type", {5760, 1590, 1280, 255}),
-      lblSampleType(page, "lblSampleType", "", {7060, 1560, 1860, 315}),
-      Label12(page, "Label12", "Depth", {8990, 1590, 560, 255}),
-      lblDepth(page, "lblDepth", "", {9580, 1560, 1400, 315}),
-      frmParameter(page, "frmParameter", "Parameter Code", {120, 2040, 6000, 1560}),
-      cmbParameter(frmParameter, "cmbParameter", {150, 330, 5700, 315}),
-      Check13(frmParameter, "Check13", "All Database Parameters", {150, 750, 3000, 255}),
+    : Frame3(page, "Frame3", "Sample Number", {120, 120, 10860, 780}),
+      txtResultSampleNum(Frame3, "txtResultSampleNum", "", {150, 330, 1400, 315}),
+      DTPicker5(Frame3, "DTPicker5", Picker::ShortDate, {1700, 330, 1800, 315}),
+      cmdFindSample(Frame3, "cmdFindSample", "Find Sample", {3660, 300, 1500, 390}),
+      cmdPrevious(Frame3, "cmdPrevious", "Previous", {5310, 300, 1200, 390}),
+      cmdNext(Frame3, "cmdNext", "Next", {6660, 300, 1200, 390}),
+      lblCodeCaption(page, "lblCodeCaption", "Sample", {120, 1020, 700, 255}),
+      lblCode(page, "lblCode", "", {840, 990, 900, 315}),
+      lblProjectCaption(page, "lblProjectCaption", "Project", {1830, 1020, 700, 255}),
+      lblProject(page, "lblProject", "", {2550, 990, 4150, 315}),
+      lblStationCaption(page, "lblStationCaption", "Station", {6780, 1020, 700, 255}),
+      lblStation(page, "lblStation", "", {7500, 990, 3480, 315}),
+      Label15(page, "Label15", "Date", {120, 1440, 700, 255}),
+      lblDate(page, "lblDate", "", {840, 1410, 2080, 315}),
+      Label14(page, "Label14", "Medium", {2980, 1440, 720, 255}),
+      lblMedium(page, "lblMedium", "", {3780, 1410, 1940, 315}),
+      Label13(page, "Label13", "Sample Type", {5760, 1440, 1280, 255}),
+      lblSampleType(page, "lblSampleType", "", {7060, 1410, 1860, 315}),
+      Label12(page, "Label12", "Depth", {8990, 1440, 560, 255}),
+      lblDepth(page, "lblDepth", "", {9580, 1410, 1400, 315}),
+      frmParameter(page, "frmParameter", "Parameter Code", {120, 1860, 6000, 1380}),
+      cmbParameter(frmParameter, "cmbParameter", {150, 300, 5700, 315}),
+      Check13(frmParameter, "Check13", "All Database Parameters", {150, 690, 3000, 255}),
       cmdParameterFind(frmParameter, "cmdParameterFind", "Partial Parameter Name",
-                       {150, 1065, 2300, 375}),
-      txtparameterFind(frmParameter, "txtparameterFind", "", {2550, 1095, 3300, 315}),
-      Label6(page, "Label6", "Result Value", {6360, 2100, 2100, 255}),
-      txtResult_value(page, "txtResult_value", "", {6360, 2370, 2100, 315}),
-      Label7(page, "Label7", "Remark Code", {8640, 2100, 2340, 255}),
-      cmbRemark_code(page, "cmbRemark_code", {8640, 2370, 2340, 315}),
-      Label10(page, "Label10", "Grade", {6360, 2850, 2100, 255}),
-      TXTGrade(page, "TXTGrade", "", {6360, 3120, 2100, 315}),
-      Check3(page, "Check3", "Replicate", {8640, 3150, 2000, 255}),
-      Label11(page, "Label11", "Comment", {120, 3780, 2000, 255}),
-      txtCommentResult(page, "txtCommentResult", "", {120, 4050, 6000, 600}, true),
-      cmdAddResult(page, "cmdAddResult", "Add Result", {120, 4800, 1500, 450}),
-      cmdClearResults(page, "cmdClearResults", "Clear", {1770, 4800, 1500, 450}),
-      cmdExitResult(page, "cmdExitResult", "Exit", {3420, 4800, 1500, 450}),
-      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 4800, 1150, 450}),
-      Frame10(page, "Frame10", "Edit Results", {6360, 3600, 4620, 1050}),
-      cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 420, 1900, 450}),
-      cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 420, 660, 450}),
-      cmdNextResult(Frame10, "cmdNextResult", "", {2940, 420, 660, 450}),
-      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 420, 660, 450}),
+                       {150, 960, 2300, 360}),
+      txtparameterFind(frmParameter, "txtparameterFind", "", {2550, 983, 3300, 315}),
+      Label6(page, "Label6", "Result Value", {6360, 1890, 2100, 255}),
+      txtResult_value(page, "txtResult_value", "", {6360, 2150, 2100, 315}),
+      Label7(page, "Label7", "Remark Code", {8640, 1890, 2340, 255}),
+      cmbRemark_code(page, "cmbRemark_code", {8640, 2150, 2340, 315}),
+      Label10(page, "Label10", "Grade", {6360, 2560, 2100, 255}),
+      TXTGrade(page, "TXTGrade", "", {6360, 2820, 2100, 315}),
+      Check3(page, "Check3", "Replicate", {8640, 2850, 2000, 255}),
+      Label11(page, "Label11", "Comment", {120, 3330, 900, 255}),
+      txtCommentResult(page, "txtCommentResult", "", {1050, 3300, 5070, 840}, true),
+      cmdAddResult(page, "cmdAddResult", "Add Result", {120, 4260, 1500, 450}),
+      cmdClearResults(page, "cmdClearResults", "Clear", {1770, 4260, 1500, 450}),
+      cmdExitResult(page, "cmdExitResult", "Exit", {3420, 4260, 1500, 450}),
+      cmdPlotSample(page, "cmdPlotSample", "Plot", {5070, 4260, 1050, 450}),
+      Frame10(page, "Frame10", "Edit Results", {6360, 3270, 4620, 870}),
+      cmdLocateResults(Frame10, "cmdLocateResults", "Locate Records", {150, 330, 1900, 420}),
+      cmdPrevResult(Frame10, "cmdPrevResult", "", {2190, 330, 660, 420}),
+      cmdNextResult(Frame10, "cmdNextResult", "", {2940, 330, 660, 420}),
+      cmdDeleteR(Frame10, "cmdDeleteR", "", {3810, 330, 660, 420}),
       lblReplicateNote(page, "lblReplicateNote", "A replicate will be stored",
-                       {6360, 4860, 4620, 330}),
-      MSFlexGrid5(page, "MSFlexGrid5", 1, 7, 1, 0, {120, 5400, 10860, 1500}) {
+                       {6360, 4320, 4620, 330}),
+      // Ten rows and more: the grid is where a user sees that a save worked.
+      MSFlexGrid5(page, "MSFlexGrid5", 1, 7, 1, 0, {120, 4830, 10860, kSheetBottom - 4830}) {
     txtResultSampleNum.SetToolTipText("Locate by Sample Number, not Required ");
     lblCode.SetToolTipText("Sample ID Number");
     lblProject.SetToolTipText("Project Code");
     lblStation.SetToolTipText("Station Description");
     lblMedium.SetToolTipText("Medium Code");
     lblSampleType.SetToolTipText("Sample Type Code");
+    lblCodeCaption.SetBuddy(lblCode);
+    lblProjectCaption.SetBuddy(lblProject);
+    lblStationCaption.SetBuddy(lblStation);
+    MSFlexGrid5.SetLastColumnFills(true);
     for (auto* header :
          {&lblCode, &lblProject, &lblStation, &lblDate, &lblMedium, &lblSampleType, &lblDepth})
         header->SetBorder(true);
@@ -238,7 +249,7 @@ ViewSamplesTab::ViewSamplesTab(controls::Container& page)
       frmLoaded(page, "frmLoaded", "", {9180, 900, 1800, 900}),
       Check12(frmLoaded, "Check12", "Select All", {150, 150, 1500, 255}),
       cmdSampletoResults(frmLoaded, "cmdSampletoResults", "Load Results", {150, 450, 1500, 390}),
-      MSFlexGrid3(page, "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, 4620}),
+      MSFlexGrid3(page, "MSFlexGrid3", 2, 12, 1, 1, {120, 1980, 10860, kGridBottom - 1980}),
       lblRowCount3(page, "lblRowCount3", "", kRowCountAt) {
     Check7.SetToolTipText("Default is New Records Only");
     cmbProject.SetToolTipText("Project");
@@ -268,7 +279,7 @@ ViewResultsTab::ViewResultsTab(controls::Container& page)
       Check6(Frame6, "Check6", "Non Numeric Values", {150, 570, 2400, 255}),
       cmdLoadResult(page, "cmdLoadResult", "Load Results", {6300, 540, 1250, 420}),
       cmdPlotResults(page, "cmdPlotResults", "Plot", {7620, 540, 600, 420}),
-      MSFlexGrid4(page, "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, 5460}),
+      MSFlexGrid4(page, "MSFlexGrid4", 2, 9, 1, 1, {120, 1140, 10860, kGridBottom - 1140}),
       lblRowCount4(page, "lblRowCount4", "", kRowCountAt) {
     TxtSampleNumber.SetToolTipText("Enter Sample Number for User Entered Data");
     Check4.SetToolTipText("View Records from All Sources Based on Station and Parameter");

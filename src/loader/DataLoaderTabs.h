@@ -105,8 +105,11 @@ struct ResultsTab {
     controls::CommandButton cmdFindSample;
     controls::CommandButton cmdPrevious;
     controls::CommandButton cmdNext;
+    controls::Label lblCodeCaption;  // "Sample"
     controls::Label lblCode;
+    controls::Label lblProjectCaption;  // "Project"
     controls::Label lblProject;
+    controls::Label lblStationCaption;  // "Station"
     controls::Label lblStation;
     controls::Label Label15;  // "Date" caption
     controls::Label lblDate;

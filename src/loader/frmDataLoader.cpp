@@ -22,7 +22,7 @@ frmDataLoader::frmDataLoader()
       mnusavecsv3(mnuCopySamples.AddItem("mnusavecsv3", "Save as CSV")),
       mnucopyresult(mnuCopyResults.AddItem("mnucopyresult", "Copy")),
       mnusavecsv4(mnuCopyResults.AddItem("mnusavecsv4", "Save as CSV")) {
-    SetClientSize(11400, 7800);
+    SetClientSize(11400, 9100);
     connectEvents();
 }
 

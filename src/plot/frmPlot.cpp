@@ -32,14 +32,14 @@ frmPlot::frmPlot()
     : controls::Form("frmPlot", "Plot"),
       cmdResetZoom(*this, "cmdResetZoom", "Reset Zoom", {120, 120, 1300, 390}),
       lblStation(*this, "lblStation", "Station", {1560, 165, 700, 255}),
-      cmbStation(*this, "cmbStation", {2280, 120, 3600, 315},
+      cmbStation(*this, "cmbStation", {2280, 120, 3840, 315},
                  controls::ComboBox::Style::DropDownList),
-      cmdAddStation(*this, "cmdAddStation", "Add Station", {6000, 120, 1400, 390}),
+      cmdAddStation(*this, "cmdAddStation", "Add Station", {6240, 120, 1400, 390}),
       lblBelowLimit(*this, "lblBelowLimit", "Below the limit", {120, 645, 1500, 255}),
       txtBelowLimit(*this, "txtBelowLimit", "<", {1640, 600, 1200, 315}),
       cmdBelowLimit(*this, "cmdBelowLimit", "Apply", {2940, 570, 900, 390}),
-      cmdSaveImage(*this, "cmdSaveImage", "Save Image...", {7560, 120, 1500, 390}),
-      cmdCopyImage(*this, "cmdCopyImage", "Copy Image", {9180, 120, 1500, 390}),
+      cmdSaveImage(*this, "cmdSaveImage", "Save Image...", {7800, 120, 1500, 390}),
+      cmdCopyImage(*this, "cmdCopyImage", "Copy Image", {9420, 120, 1500, 390}),
       view_(new PlotView(*this, area())) {
     SetClientSize(14400, 8400);
     txtBelowLimit.SetToolTipText("Remark codes whose values are below the limit, space apart");

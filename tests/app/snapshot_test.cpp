@@ -80,7 +80,7 @@ TEST_F(SnapshotMode, PicturesTheDemoNeverTheDataFileAndLeavesOnlyPictures) {
 
 // The program's own snapshot run: every picture again at 150 %, half as large again, and the
 // main window no larger than the full-HD screen it is taken on.
-TEST(SnapshotProgram, PicturesAt150PercentFitTheScreen) {
+TEST(SnapshotProgram, PicturesAt150And200PercentFitTheirScreens) {
     testing_support::TempDir dir;
     const std::string command = "env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR '" +
                                 std::string(DATALOADER_PROGRAM) + "' --snapshot '" +
@@ -91,6 +91,7 @@ TEST(SnapshotProgram, PicturesAt150PercentFitTheScreen) {
     };
     for (const char* name : {"data-loader-sample", "export", "filter-results", "plot"}) {
         EXPECT_EQ(size(name + std::string("-150")), size(name) * 1.5) << name;
+        EXPECT_EQ(size(name + std::string("-200")), size(name) * 2) << name;
     }
     const QSize main = size("main-150");
     EXPECT_LE(main.height(), 1080);

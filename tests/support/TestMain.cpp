@@ -7,7 +7,9 @@
 #include "UserSettings.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless always; a run may name its own offscreen screen (the layout tests' large one).
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The user's own settings stay untouched, the program's runs from here included.
     testing_support::TempDir config;
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));

@@ -20,7 +20,7 @@ using List = controls::ComboBox::Style;
 using import::Field;
 
 // The column lists stand three to a row: label, then list.
-constexpr int kCellWidth = 3600;
+constexpr int kCellWidth = 3710;
 constexpr controls::Geometry labelAt(int cell) {
     return {150 + cell % 3 * kCellWidth, 360 + cell / 3 * 420, 1200, 255};
 }
@@ -79,16 +79,16 @@ frmImportResults::frmImportResults()
     : controls::Form("frmImportResults", "Import Results"),
       lblSource(*this, "lblSource", "Lab file, or rows copied from a spreadsheet",
                 {120, 120, 6000, 255}),
-      txtSource(*this, "txtSource", "", {120, 390, 7200, 315}),
-      cmdBrowse(*this, "cmdBrowse", "&Browse...", {7440, 375, 1200, 345}),
-      cmdPaste(*this, "cmdPaste", "&Paste", {8760, 375, 1200, 345}),
-      chkHeader(*this, "chkHeader", "First row holds the column &names", {120, 780, 4200, 285}),
-      lblDecimal(*this, "lblDecimal", "Decimal &mark", {3960, 810, 1500, 255}),
-      cmbDecimal(*this, "cmbDecimal", {5460, 750, 1440, 315}, List::DropDownList),
+      txtSource(*this, "txtSource", "", {120, 390, 7530, 315}),
+      cmdBrowse(*this, "cmdBrowse", "&Browse...", {7770, 375, 1200, 345}),
+      cmdPaste(*this, "cmdPaste", "&Paste", {9090, 375, 1200, 345}),
+      chkHeader(*this, "chkHeader", "First row holds the column &names", {120, 780, 3600, 285}),
+      lblDecimal(*this, "lblDecimal", "Decimal &mark", {3780, 810, 1300, 255}),
+      cmbDecimal(*this, "cmbDecimal", {5100, 750, 1700, 315}, List::DropDownList),
       lblWrittenOtherwise(*this, "lblWrittenOtherwise", "Other number &forms",
-                          {7020, 810, 2100, 255}),
-      cmbWrittenOtherwise(*this, "cmbWrittenOtherwise", {9120, 750, 2040, 315}, List::DropDownList),
-      fraColumns(*this, "fraColumns", "Columns", {120, 1140, 11040, 1620}),
+                          {6900, 810, 1950, 255}),
+      cmbWrittenOtherwise(*this, "cmbWrittenOtherwise", {8880, 750, 2610, 315}, List::DropDownList),
+      fraColumns(*this, "fraColumns", "Columns", {120, 1140, 11370, 1620}),
       lblSampleCode(fraColumns, "lblSampleCode", "Sample code", labelAt(0)),
       cmbSampleCode(fraColumns, "cmbSampleCode", listAt(0), List::DropDownList),
       lblStation(fraColumns, "lblStation", "Station", labelAt(1)),
@@ -107,25 +107,25 @@ frmImportResults::frmImportResults()
       cmbComment(fraColumns, "cmbComment", listAt(7), List::DropDownList),
       lblReplicate(fraColumns, "lblReplicate", "Replicate", labelAt(8)),
       cmbReplicate(fraColumns, "cmbReplicate", listAt(8), List::DropDownList),
-      fraNewSamples(*this, "fraNewSamples", "New samples", {120, 2880, 11040, 1080}),
+      fraNewSamples(*this, "fraNewSamples", "New samples", {120, 2880, 11370, 1080}),
       chkCreateSamples(fraNewSamples, "chkCreateSamples",
                        "&Create the samples a station and start date name that are not stored",
                        {150, 300, 7000, 285}),
-      lblProject(fraNewSamples, "lblProject", "Project", {150, 690, 900, 255}),
-      cmbProject(fraNewSamples, "cmbProject", {1080, 660, 2400, 315}, List::DropDownList),
-      lblMedium(fraNewSamples, "lblMedium", "Medium", {3660, 690, 900, 255}),
-      cmbMedium(fraNewSamples, "cmbMedium", {4560, 660, 2400, 315}, List::DropDownList),
-      lblSampleType(fraNewSamples, "lblSampleType", "Sample type", {7140, 690, 1300, 255}),
-      cmbSampleType(fraNewSamples, "cmbSampleType", {8460, 660, 2400, 315}, List::DropDownList),
-      grdPreview(*this, "grdPreview", 1, 2, 1, 0, {120, 4080, 11040, 3360}),
-      lblSummary(*this, "lblSummary", "", {120, 7560, 5660, 480}),
-      cmdCheck(*this, "cmdCheck", "C&heck", {5900, 7560, 1000, 420}),
-      cmdImport(*this, "cmdImport", "&Import", {7020, 7560, 1000, 420}),
-      cmdSaveRefused(*this, "cmdSaveRefused", "&Save Refused Rows", {8140, 7560, 1900, 420}),
-      cmdClose(*this, "cmdClose", "Close", {10160, 7560, 1000, 420}),
+      lblProject(fraNewSamples, "lblProject", "Project", {150, 690, 750, 255}),
+      cmbProject(fraNewSamples, "cmbProject", {930, 660, 4260, 315}, List::DropDownList),
+      lblMedium(fraNewSamples, "lblMedium", "Medium", {5250, 690, 720, 255}),
+      cmbMedium(fraNewSamples, "cmbMedium", {6000, 660, 1650, 315}, List::DropDownList),
+      lblSampleType(fraNewSamples, "lblSampleType", "Sample type", {7770, 690, 1230, 255}),
+      cmbSampleType(fraNewSamples, "cmbSampleType", {9030, 660, 2160, 315}, List::DropDownList),
+      grdPreview(*this, "grdPreview", 1, 2, 1, 0, {120, 4080, 11370, 3360}),
+      lblSummary(*this, "lblSummary", "", {120, 7560, 5860, 480}),
+      cmdCheck(*this, "cmdCheck", "C&heck", {6100, 7560, 1000, 420}),
+      cmdImport(*this, "cmdImport", "&Import", {7200, 7560, 1000, 420}),
+      cmdSaveRefused(*this, "cmdSaveRefused", "&Save Refused Rows", {8300, 7560, 2040, 420}),
+      cmdClose(*this, "cmdClose", "Close", {10490, 7560, 1000, 420}),
       columnLists_{&cmbSampleCode, &cmbStation, &cmbStartDate, &cmbParameter, &cmbValue,
                    &cmbRemark,     &cmbGrade,   &cmbComment,   &cmbReplicate} {
-    SetClientSize(11280, 8100);
+    SetClientSize(11610, 8100);
     txtSource.SetLocked(true);
     for (auto [label, list] : {std::pair{&lblSampleCode, &cmbSampleCode},
                                {&lblStation, &cmbStation},
