@@ -31,8 +31,8 @@ void usage(std::FILE* to) {
     std::fputs(
         "Usage: dataloader [OPTION]\n"
         "  (no option)               start the program\n"
-        "  --snapshot DIR            render every window to PNG files in DIR, at 100 %\n"
-        "                            and at 150 % (NAME-150.png), and exit\n",
+        "  --snapshot DIR            render every window to PNG files in DIR, at 100 %,\n"
+        "                            150 % and 200 % (NAME-150.png, NAME-200.png), and exit\n",
         to);
     std::fprintf(to, "%s\n", exporter::kExportUsage);
     std::fprintf(to, "%s\n", plot::kPlotUsage);
