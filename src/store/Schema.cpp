@@ -9,6 +9,7 @@
 #include "EngineError.h"
 #include "Journal.h"
 #include "PgConnection.h"
+#include "Review.h"
 #include "ServerCapture.h"
 
 namespace store {
@@ -128,6 +129,9 @@ void CreateSchema(platform::Database& db) {
     db.BeginTrans();
     try {
         db.ExecuteNative(SchemaDdl());
+        // Tables an older database may lack: made here, not required on opening.
+        db.ExecuteNative(ReviewDdl());
+        db.ExecuteNative(ParameterPairsDdl());
         db.CommitTrans();
     } catch (...) {
         db.Rollback();
@@ -143,10 +147,11 @@ std::shared_ptr<platform::Database> createOnServer(
     const std::string& location, const std::function<void(platform::Database&)>& fill) {
     auto db = platform::Database::OpenDatabase(location);
     std::vector<std::string> tables, present;
-    for (const auto& t : platform::TablesOfScript(SchemaDdl())) {
-        tables.push_back(t.table);
-        if (db->TableExists(t.table)) present.push_back(t.table);
-    }
+    for (const char* ddl : {SchemaDdl(), ReviewDdl(), ParameterPairsDdl()})
+        for (const auto& t : platform::TablesOfScript(ddl)) {
+            tables.push_back(t.table);
+            if (db->TableExists(t.table)) present.push_back(t.table);
+        }
     if (!present.empty())
         throw platform::EngineError(
             platform::err::GeneralEngine,
