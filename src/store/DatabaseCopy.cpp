@@ -12,6 +12,7 @@
 #include "Journal.h"
 #include "Records.h"
 #include "RowStream.h"
+#include "Review.h"
 #include "Schema.h"
 #include "ServerCapture.h"
 #include "SqlHooks.h"
@@ -424,8 +425,9 @@ class Copy {
                 }
             return nullptr;
         };
-        for (const auto& s : platform::TablesOfScript(SchemaDdl()))
-            if (take(s.table)) schemaNames_.push_back(s.table);
+        for (const char* ddl : {SchemaDdl(), ReviewDdl(), ParameterPairsDdl()})
+            for (const auto& s : platform::TablesOfScript(ddl))
+                if (take(s.table)) schemaNames_.push_back(s.table);
         hasJournal_ = take(table::Journal) != nullptr;
         for (auto& t : inventory_.tables)
             if (!t.name.empty()) ordered.push_back(std::move(t));

@@ -296,7 +296,7 @@ class Runner {
                        resultBelow = !textResult && belowLimit(resultRemark);
             // Each side as stored, a below-limit remark before its number.
             const std::string resultShown =
-                textResult ? platform::Trim(rows.Value(10).toText())
+                textResult ? platform::Trim(rows.Value(11).toText())
                            : (resultBelow ? resultRemark : "") + (a ? Shown(*a) : std::string());
             const std::string replicateShown =
                 b ? (replicateBelow ? replicateRemark : "") + Shown(*b) : replicate;

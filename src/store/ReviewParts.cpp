@@ -21,7 +21,7 @@ std::string InList(std::size_t n) {
 void AddStations(BoundQuery& q, const ReviewScope& scope, bool projectStations) {
     if (!scope.stations.empty()) {
         q.sql += " and s.station_id" + InList(scope.stations.size());
-        for (const auto& station : scope.stations) q.values.push_back(RequireCode(station));
+        for (const auto& station : scope.stations) q.values.emplace_back(RequireCode(station));
     } else if (projectStations && scope.project) {
         q.sql += std::string(" and s.station_id in (select station_id from ") + table::Sample +
                  " where project_code = ?)";
@@ -66,7 +66,7 @@ void AddSampleScope(BoundQuery& q, const ReviewScope& scope) {
 void AddParameters(BoundQuery& q, const ReviewScope& scope, const std::string& column) {
     if (scope.parameters.empty()) return;
     q.sql += " and " + column + InList(scope.parameters.size());
-    for (const auto& parameter : scope.parameters) q.values.push_back(RequireCode(parameter));
+    for (const auto& parameter : scope.parameters) q.values.emplace_back(RequireCode(parameter));
 }
 
 bool InScope(const ReviewScope& scope, const std::string& source, const std::string& project,
