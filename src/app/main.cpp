@@ -21,6 +21,7 @@
 #include "PlotCommand.h"
 #include "Records.h"
 #include "RememberedLocation.h"
+#include "ReviewCommand.h"
 #include "Schema.h"
 #include "Snapshot.h"
 #include "frmSplash.h"
@@ -36,6 +37,7 @@ void usage(std::FILE* to) {
         to);
     std::fprintf(to, "%s\n", exporter::kExportUsage);
     std::fprintf(to, "%s\n", plot::kPlotUsage);
+    std::fprintf(to, "%s\n", review::kReviewUsage);
     std::fprintf(to, "%s\n", accessdb::kImportMdbUsage);
     std::fprintf(to, "%s\n", import::kImportUsage);
     std::fputs(
@@ -125,6 +127,14 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         const std::vector<std::string> args(argv + 2, argv + argc);
         return plot::RunPlotCommand(args, app::RememberedDataLocation, std::cout, std::cerr);
+    }
+    if (option == "--review" || option == "--summary") {
+        QCoreApplication application(argc, argv);
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return option == "--review" ? review::RunReviewCommand(args, app::RememberedDataLocation,
+                                                               std::cout, std::cerr)
+                                    : review::RunSummaryCommand(args, app::RememberedDataLocation,
+                                                                std::cout, std::cerr);
     }
     if (option == "--import-mdb") {
         QCoreApplication application(argc, argv);
