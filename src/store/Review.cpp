@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "ReviewParts.h"
 #include "RowStream.h"
+#include "StationRecord.h"
 #include "Tables.h"
 
 namespace store {
@@ -180,88 +181,49 @@ class Runner {
         }
     }
 
-    // One row of a station's record.
-    struct RecordRow {
-        std::string source, project;
-        long long sample = 0, parameter = 0;
-        std::optional<platform::DateTime> date;
-        double value = 0;
-    };
-
     // Values outside the station's own record, for parameters without limits: the record is
     // read a station at a time with its history and judged here.
     void outsideRecord() {
-        BoundQuery q{std::string("select ") + kSampleColumns +
-                         ", s.project_code, r.parameter_code, r.result_value, r.remark_code from " +
-                         table::Sample + " s join " + table::Results +
-                         " r on r.idloc = s.idloc and r.sample_code = s.sample_code where "
-                         "r.result_value is not null and s.station_id is not null",
-                     {}};
-        if (limits_)
-            q.sql += std::string(" and not exists (select 1 from ") + table::ParameterLimits +
-                     " l where l.parameter_code = r.parameter_code and l." + limits_->low +
-                     " is not null and l." + limits_->high + " is not null)";
-        AddStations(q, scope_, true);
-        AddDates(q, scope_, true);
-        AddParameters(q, scope_, "r.parameter_code");
-        q.sql += " order by s.station_id";
-        platform::RowStream rows(db_);
-        rows.OpenLong(q.sql, q.values);
-        std::vector<RecordRow> station;
-        std::string stationId;
-        while (rows.Next()) {
-            read();
-            std::string id = rows.Value(2).toText();
-            if (id != stationId) {
-                judgeRecord(stationId, station);
-                station.clear();
-                stationId = std::move(id);
-            }
-            if (belowLimit(rows.Value(7).toText())) continue;
-            const auto v = NumberOf(rows.Value(6));
-            if (!v) continue;
-            station.push_back({rows.Value(0).toText(), rows.Value(4).toText(),
-                               rows.Value(1).toInteger(), rows.Value(5).toInteger(),
-                               DateOf(rows.Value(3)), *v});
-        }
-        judgeRecord(stationId, station);
-    }
-
-    void judgeRecord(const std::string& stationId, std::vector<RecordRow>& station) {
-        std::stable_sort(
-            station.begin(), station.end(),
-            [](const RecordRow& a, const RecordRow& b) { return a.parameter < b.parameter; });
-        for (std::size_t first = 0; first < station.size();) {
-            std::size_t end = first;
-            while (end < station.size() && station[end].parameter == station[first].parameter)
-                ++end;
-            std::vector<RecordValue> values;
-            for (std::size_t i = first; i < end; ++i)
-                values.push_back(
-                    {station[i].value, station[i].date,
-                     InScope(scope_, station[i].source, station[i].project, station[i].date)});
-            const auto bounds = EarlierPercentiles(values, Review::kRecordForPercentiles);
-            for (std::size_t i = 0; i < bounds.size(); ++i) {
-                const auto& b = bounds[i];
-                const RecordRow& r = station[first + i];
-                if (!b || (r.value >= b->low && r.value <= b->high)) continue;
-                Finding f;
-                f.check = Check::OutsideRange;
-                f.source = r.source;
-                f.sampleCode = r.sample;
-                f.station = stationId;
-                f.date = r.date;
-                f.parameterCode = r.parameter;
-                f.value = Shown(r.value);
-                const bool below = r.value < b->low;
-                f.detail = f.value + " is " + (below ? "below" : "above") + " the station's " +
-                           (below ? "1st" : "99th") + " percentile, " +
-                           Shown(below ? b->low : b->high) + ", of its " +
-                           std::to_string(b->earlier) + " earlier results";
-                emit(std::move(f));
-            }
-            first = end;
-        }
+        std::vector<long long> limited;
+        for (const auto& [parameter, range] : ReadLimits(db_)) limited.push_back(parameter);
+        StationRecords records(db_, scope_, {false, limited});
+        std::vector<RecordValue> values;
+        records.Read(
+            [&](const std::string& station, long long parameter,
+                const std::vector<RecordResult>& results) {
+                values.clear();
+                for (const RecordResult& r : results)
+                    values.push_back({r.value, r.sample->date, r.inScope && !r.below});
+                // Below-limit results are no part of the record: their dates stay unknown.
+                for (std::size_t i = 0; i < results.size(); ++i)
+                    if (results[i].below) values[i].date.reset();
+                const auto bounds = EarlierPercentiles(values, Review::kRecordForPercentiles);
+                for (std::size_t i = 0; i < bounds.size(); ++i) {
+                    const auto& b = bounds[i];
+                    const RecordResult& r = results[i];
+                    if (!b || (r.value >= b->low && r.value <= b->high)) continue;
+                    Finding f;
+                    f.check = Check::OutsideRange;
+                    f.source = r.sample->source;
+                    f.sampleCode = r.sample->code;
+                    f.station = station;
+                    f.date = r.sample->date;
+                    f.parameterCode = parameter;
+                    f.value = Shown(r.value);
+                    const bool below = r.value < b->low;
+                    f.detail = f.value + " is " + (below ? "below" : "above") + " the station's " +
+                               (below ? "1st" : "99th") + " percentile, " +
+                               Shown(below ? b->low : b->high) + ", of its " +
+                               std::to_string(b->earlier) + " earlier results";
+                    emit(std::move(f));
+                }
+                return true;
+            },
+            [&](long long rows) {
+                at_.rowsRead = rows;
+                tell();
+                return true;
+            });
     }
 
     void replicatePairs() {
@@ -348,8 +310,12 @@ class Runner {
                 " w on w.idloc = p.idloc and w.sample_code = p.sample_code and w.parameter_code = "
                 "pr.whole_code join " +
                 table::Sample +
-                " s on s.idloc = p.idloc and s.sample_code = p.sample_code where p.result_value > "
-                "w.result_value + abs(w.result_value) * coalesce(pr.tolerance_percent, 0) / 100",
+                " s on s.idloc = p.idloc and s.sample_code = p.sample_code where p.parameter_code "
+                "in "
+                "(select part_code from " +
+                table::ParameterPairs +
+                ") and p.result_value > w.result_value + abs(w.result_value) * "
+                "coalesce(pr.tolerance_percent, 0) / 100",
             nullptr);
         if (!scope_.parameters.empty()) {
             // A pair is in the scope when either of its parameters is.
@@ -403,7 +369,15 @@ class Runner {
             for (long long code : ph_) values.push_back(code);
         }
         if (limits_) negative = std::string("(r.result_value < 0 and l.") + limits_->low + " >= 0)";
-        sql += " where (" + phCondition + (ph_.empty() || !limits_ ? "" : " or ") + negative + ")";
+        // What the result alone shows first, so the joins are made for the few rows left.
+        std::string first = "r.result_value < 0";
+        if (!ph_.empty()) {
+            first = "(" + first + " or (r.parameter_code" + InList(ph_.size()) +
+                    " and r.result_value > 14))";
+            for (long long code : ph_) values.push_back(code);
+        }
+        sql += " where " + first + " and (" + phCondition +
+               (ph_.empty() || !limits_ ? "" : " or ") + negative + ")";
         BoundQuery q = scoped(sql, "r.parameter_code");
         q.values.insert(q.values.begin(), values.begin(), values.end());
         q.sql += " order by s.station_id, s.start_date";
@@ -426,23 +400,19 @@ class Runner {
 
     void sameSampleTwice() {
         // Twins are found among every source and project; the scope picks whose are listed.
-        BoundQuery twins{std::string("select station_id, start_date, coalesce(medium, '') as m, "
-                                     "coalesce(sample_type, '') as t from ") +
-                             table::Sample +
-                             " s where s.start_date is not null and "
-                             "s.station_id is not null",
-                         {}};
-        AddStations(twins, scope_, false);
-        AddDates(twins, scope_, false);
-        twins.sql +=
-            " group by station_id, start_date, coalesce(medium, ''), "
-            "coalesce(sample_type, '') having count(*) > 1";
-        BoundQuery q{std::string("select ") + kSampleColumns + ", s.project_code, d.m, d.t from " +
-                         table::Sample + " s join (" + twins.sql +
-                         ") d on d.station_id = s.station_id and d.start_date = s.start_date and "
-                         "d.m = coalesce(s.medium, '') and d.t = coalesce(s.sample_type, '') "
-                         "order by s.station_id, s.start_date, d.m, d.t, s.idloc, s.sample_code",
-                     twins.values};
+        // Sorted so that twins come together: one read of the samples, no join of them.
+        BoundQuery q{std::string("select ") + kSampleColumns +
+                         ", s.project_code, coalesce(s.medium, ''), coalesce(s.sample_type, '') "
+                         "from " +
+                         table::Sample +
+                         " s where s.start_date is not null and "
+                         "s.station_id is not null",
+                     {}};
+        AddStations(q, scope_, false);
+        AddDates(q, scope_, false);
+        q.sql +=
+            " order by s.station_id, s.start_date, coalesce(s.medium, ''), "
+            "coalesce(s.sample_type, ''), s.idloc, s.sample_code";
         platform::RowStream rows(db_);
         rows.OpenLong(q.sql, q.values);
         struct Twin {
@@ -451,6 +421,7 @@ class Runner {
         };
         std::vector<Twin> group;
         auto judge = [&] {
+            if (group.size() < 2) group.clear();
             for (std::size_t i = 0; i < group.size(); ++i) {
                 Twin& t = group[i];
                 if (!InScope(scope_, t.finding.source, t.project, t.finding.date)) continue;

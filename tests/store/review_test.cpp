@@ -119,6 +119,11 @@ TEST_F(ReviewChecks, TheStationsPercentilesCountOnceThirtyEarlierResultsStandBeh
     store::ReviewScope handEntered;
     handEntered.handEnteredOnly = true;
     EXPECT_EQ(Found(Check::OutsideRange, handEntered).size(), 1u);
+    store::ReviewScope station;  // read another way: the station's samples joined
+    station.stations = {"1"};
+    EXPECT_EQ(Found(Check::OutsideRange, station).size(), 1u);
+    station.stations = {"2"};
+    EXPECT_EQ(Found(Check::OutsideRange, station).size(), 0u);
     store::ReviewScope before;
     before.to = platform::DateTime{2004, 2, 8};
     EXPECT_EQ(Found(Check::OutsideRange, before), Strings{});
