@@ -21,6 +21,9 @@
 //   ExportRows.h the export's row streams.
 //   Plots.h      a station's series for one parameter (every source), a parameter's full
 //                name and its range, for the plots.
+//   Review.h     the checks of a review over a scope, streamed as findings with progress
+//                and Cancel, and the marks of reviewed findings (tblresult_review).
+//   RecordSummary.h a station's record in figures, and the boxes of its box plots.
 //   Journal.h    every write's rows, before and after, journaled in its own transaction as
 //                one action; History.h lists the journal and undoes the user's last action.
 //   Connection.h the program-wide database handle and the opening of a data file.
@@ -48,8 +51,10 @@
 #include "Journal.h"
 #include "Lookups.h"
 #include "Plots.h"
+#include "RecordSummary.h"
 #include "Records.h"
 #include "Results.h"
+#include "Review.h"
 #include "Samples.h"
 #include "Schema.h"
 #include "Viewers.h"
