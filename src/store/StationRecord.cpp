@@ -75,9 +75,11 @@ void StationRecords::readJoined(const Visit& visit,
         if (!numeric && !reading_.textResults) continue;
         BoundQuery part{std::string(numeric ? "" : " union all ") +
                             "select s.station_id, r.parameter_code, s.start_date, s.idloc, "
-                            "s.project_code, s.sample_code, r.result_value, r.remark_code, " +
-                            (numeric ? "null" : "r.result_value") + " from " + table::Sample +
-                            " s join " + name +
+                            "s.project_code, s.sample_code, " +
+                            // A number, or else the text: each column of one type.
+                            (numeric ? "r.result_value, r.remark_code, null"
+                                     : "null, r.remark_code, r.result_value") +
+                            " from " + table::Sample + " s join " + name +
                             " r on r.idloc = s.idloc and r.sample_code = s.sample_code where "
                             "s.station_id is not null",
                         {}};

@@ -109,7 +109,8 @@ TEST_F(CommandLine, CopyDatabaseReportsEveryTableOrRefusesLeavingNothing) {
                        "row:\n  tblOrganization: 0 rows\n"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("  tblreplicates: 0 rows\n  tblparameter_limits: 1 row\n"),
+    EXPECT_NE(out.find("  tblreplicates: 0 rows\n  tblresult_review: 0 rows\n  "
+                       "tblparameter_pairs: 0 rows\n  tblparameter_limits: 1 row\n"),
               std::string::npos)
         << out;
 
