@@ -1,6 +1,8 @@
 #include "Snapshot.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QProcess>
 #include <QScreen>
@@ -115,6 +117,19 @@ bool snapshotPlots(const std::filesystem::path& folder) {
         if (window.cmbStation.ItemCode(i) == "102") window.cmbStation.SetListIndex(i);
     window.cmdAddStation_Click();
     ok &= save(window, folder, "plot-two-stations");
+    // Narrow, the key takes more rows and the axes fewer ticks; zoomed, the ticks follow.
+    const int width = window.Width(), height = window.Height();
+    window.Move(window.Left(), window.Top(), width / 2, height);
+    QApplication::processEvents();
+    ok &= save(window, folder, "plot-narrow");
+    window.Move(window.Left(), window.Top(), width, height);
+    QApplication::processEvents();
+    QChart* chart = window.View().chart();
+    const QRectF area = chart->plotArea();
+    chart->zoomIn(QRectF(area.left() + area.width() * 0.4, area.top(), area.width() * 0.15,
+                         area.height() * 0.6));
+    plot::SettleChart(chart);
+    ok &= save(window, folder, "plot-zoomed");
     window.Unload();
     return ok;
 }

@@ -1,13 +1,12 @@
 // The chart of one parameter over time at one or more stations.
 #include "PlotChart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QDateTime>
-#include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
-#include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QScatterSeries>
@@ -16,6 +15,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+
+#include "ChartKey.h"
+#include "NiceScale.h"
 
 namespace plot {
 
@@ -78,7 +80,7 @@ struct Drawing {
     QList<std::pair<QXYSeries*, std::shared_ptr<const QList<QPointF>>>> thinnedSeries;
     qreal minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
 
-    void add(QXYSeries* s, const QList<QPointF>& points, bool inLegend) {
+    void add(QXYSeries* s, const QList<QPointF>& points) {
         for (const QPointF& p : points) {
             minX = std::min(minX, p.x()), maxX = std::max(maxX, p.x());
             minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
@@ -88,15 +90,18 @@ struct Drawing {
             thinnedSeries.append({s, std::make_shared<const QList<QPointF>>(points)});
         chart->addSeries(s);
         series.append(s);
-        if (!inLegend)
-            for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
     }
 };
 
-void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colour) {
-    const QString name = QString::fromStdString(
-        station.stationName.empty() ? "Station " + station.stationId
-                                    : station.stationName + " (" + station.stationId + ")");
+QString stationName(const store::PlotSeries& station) {
+    return QString::fromStdString(station.stationName.empty()
+                                      ? "Station " + station.stationId
+                                      : station.stationName + " (" + station.stationId + ")");
+}
+
+void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colour,
+                KeyContents& key) {
+    const QString name = stationName(station);
     QList<QPointF> measured, below, replicates;
     for (const store::PlotPoint& p : station.points) {
         const QPointF at(axisTime(p.date), p.value);
@@ -105,25 +110,29 @@ void addStation(Drawing& d, const store::PlotSeries& station, const QColor& colo
                                                  : replicates)
             .append(at);
     }
+    key.stations.push_back({name, colour});
+    key.measured |= !measured.isEmpty();
+    key.belowLimit |= !below.isEmpty();
+    key.replicates |= !replicates.isEmpty();
     auto* line = new QLineSeries;
     line->setPen(QPen(colour, 1.2));
-    d.add(line, measured, false);
-    d.add(markers(name, colour, true, QScatterSeries::MarkerShapeCircle), measured, true);
+    d.add(line, measured);
+    d.add(markers(name, colour, true, QScatterSeries::MarkerShapeCircle), measured);
     if (!below.isEmpty())
         d.add(markers(name + ", below the limit", colour, false, QScatterSeries::MarkerShapeCircle),
-              below, true);
+              below);
     if (!replicates.isEmpty())
         d.add(markers(name + ", replicate", colour, true, QScatterSeries::MarkerShapeRectangle),
-              replicates, true);
+              replicates);
 }
 
 // Zoomed in, a thinned series shows the points of the dates on show, thinned only when still
 // too many: the detail the whole view had to leave out comes back.
-void rethinOnZoom(QDateTimeAxis* x, QXYSeries* s, std::shared_ptr<const QList<QPointF>> all) {
-    QObject::connect(x, &QDateTimeAxis::rangeChanged, s, [s, all](QDateTime from, QDateTime to) {
+void rethinOnZoom(QValueAxis* x, QXYSeries* s, std::shared_ptr<const QList<QPointF>> all) {
+    QObject::connect(x, &QValueAxis::rangeChanged, s, [s, all](qreal from, qreal to) {
         const auto before = [](const QPointF& p, qreal t) { return p.x() < t; };
-        auto first = std::lower_bound(all->begin(), all->end(), from.toMSecsSinceEpoch(), before);
-        auto last = std::lower_bound(first, all->end(), to.toMSecsSinceEpoch(), before);
+        auto first = std::lower_bound(all->begin(), all->end(), from, before);
+        auto last = std::lower_bound(first, all->end(), to, before);
         // One point beyond each edge keeps the line running off the frame.
         if (first != all->begin()) --first;
         if (last != all->end()) ++last;
@@ -131,12 +140,41 @@ void rethinOnZoom(QDateTimeAxis* x, QXYSeries* s, std::shared_ptr<const QList<QP
     });
 }
 
-// The axes, with some room around the data and the range so no marker sits on the frame;
-// the range lines run across the whole width.
+// About this many pixels per tick keep the labels apart: a date is wider than a value.
+constexpr qreal kPixelsPerDate = 85, kPixelsPerValue = 40;
+
+// Ticks on round values and whole dates for the range on show, as many as its size holds;
+// done again after every zoom and resize. Changed only when different, as a change of labels
+// lays the chart out again.
+void retick(QChart* chart, QCategoryAxis* x, QValueAxis* y) {
+    const QRectF area = chart->plotArea();
+    const int dates = std::clamp(int(area.width() / kPixelsPerDate), 2, 12);
+    QStringList labels;
+    QList<qreal> at;
+    for (const DateTick& t : DateTicks(x->min(), x->max(), dates)) {
+        labels.append(t.label);
+        at.append(t.at);
+    }
+    QList<qreal> shown;
+    for (const QString& l : x->categoriesLabels()) shown.append(x->endValue(l));
+    if (labels != x->categoriesLabels() || at != shown) {
+        for (const QString& l : x->categoriesLabels()) x->remove(l);
+        x->setStartValue(x->min());
+        for (qsizetype i = 0; i < labels.size(); ++i) x->append(labels[i], at[i]);
+    }
+    const ValueScale s =
+        ValueTicksFor(y->min(), y->max(), std::clamp(int(area.height() / kPixelsPerValue), 2, 10));
+    if (y->tickInterval() != s.step) y->setTickInterval(s.step);
+    const QString format = "%." + QString::number(s.decimals) + "f";
+    if (y->labelFormat() != format) y->setLabelFormat(format);
+}
+
+// The axes: dates from a little before the first point to a little after the last, values
+// on a round range (ValueAxisFor) that holds the limits too; the limit lines run across the
+// whole width, each labelled with its value.
 void addAxesAndRange(Drawing& d, const PlotData& data) {
-    auto* x = new QDateTimeAxis;
-    x->setFormat("M/d/yyyy");
-    x->setTickCount(7);
+    auto* x = new QCategoryAxis;
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     if (data.series.size() == 1) {
         const store::PlotSeries& s = data.series.front();
         x->setTitleText(QString::fromStdString(
@@ -147,30 +185,40 @@ void addAxesAndRange(Drawing& d, const PlotData& data) {
     }
     auto* y = new QValueAxis;
     y->setTitleText(QString::fromStdString(data.parameterName));
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
     d.chart->addAxis(x, Qt::AlignBottom);
     d.chart->addAxis(y, Qt::AlignLeft);
+    std::vector<std::pair<QLineSeries*, QString>> limits;
     if (d.minX <= d.maxX) {
         if (data.range) {
             d.minY = std::min({d.minY, data.range->low, data.range->high});
             d.maxY = std::max({d.maxY, data.range->low, data.range->high});
         }
         const qreal dx = std::max((d.maxX - d.minX) * 0.03, 43200000.0);  // half a day
-        const qreal dy = std::max((d.maxY - d.minY) * 0.05, std::abs(d.maxY) * 0.05 + 1e-9);
         const qreal left = d.minX - dx, right = d.maxX + dx;
-        x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(left)),
-                    QDateTime::fromMSecsSinceEpoch(qint64(right)));
-        y->setRange(d.minY - dy, d.maxY + dy);
+        const ValueScale values = ValueAxisFor(d.minY, d.maxY, 8);
+        x->setRange(left, right);
+        y->setRange(values.low, values.high);
         if (data.range)
             for (auto [value, name] :
-                 {std::pair{data.range->low, "Lower limit"}, {data.range->high, "Upper limit"}}) {
+                 {std::pair{data.range->low, "Lower limit "}, {data.range->high, "Upper limit "}}) {
                 auto* s = new QLineSeries;
-                s->setName(name);
+                s->setName(name + QString::number(value, 'g', 12));
                 s->setPen(QPen(Qt::darkGray, 1.2, Qt::DashLine));
-                d.add(s, {QPointF(left, value), QPointF(right, value)}, true);
+                d.add(s, {QPointF(left, value), QPointF(right, value)});
+                limits.emplace_back(s, s->name());
             }
     }
     for (QAbstractSeries* s : d.series) s->attachAxis(x), s->attachAxis(y);
     for (const auto& [s, all] : d.thinnedSeries) rethinOnZoom(x, s, all);
+    LabelLines(d.chart, limits);
+    QChart* chart = d.chart;
+    auto again = [chart, x, y] { retick(chart, x, y); };
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, again);
+    QObject::connect(x, &QValueAxis::rangeChanged, chart, again);
+    QObject::connect(y, &QValueAxis::rangeChanged, chart, again);
+    retick(chart, x, y);
 }
 
 }  // namespace
@@ -193,16 +241,21 @@ std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::strin
 QChart* BuildChart(const PlotData& data) {
     Drawing d;
     d.chart->setTitle(QString::fromStdString(data.parameterName));
-    // Several stations make more entries than one row holds without cutting their names.
-    d.chart->legend()->setAlignment(data.series.size() > 1 ? Qt::AlignRight : Qt::AlignBottom);
-    d.chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     const size_t colours = std::size(kStationColours);
+    KeyContents key;
     for (size_t i = 0; i < data.series.size(); ++i)
-        addStation(d, data.series[i], kStationColours[i % colours]);
+        addStation(d, data.series[i], kStationColours[i % colours], key);
     addAxesAndRange(d, data);
+    AddKey(d.chart, key);
     // An empty frame alone would look like a chart that failed to draw.
     if (d.minX > d.maxX) d.chart->setTitle(d.chart->title() + " (no results to plot)");
     return d.chart;
+}
+
+void SettleChart(QChart* chart) {
+    QGraphicsLayout* layout = chart ? chart->layout() : nullptr;
+    // Each pass may make room for the key or relabel an axis, which asks for one more.
+    for (int pass = 0; layout && !layout->isActivated() && pass < 5; ++pass) layout->activate();
 }
 
 bool SaveChart(QChart* chart, const std::string& path, QSize size) {
@@ -212,6 +265,7 @@ bool SaveChart(QChart* chart, const std::string& path, QSize size) {
     if (!onShow) {
         own.addItem(chart);
         chart->resize(size);
+        SettleChart(chart);
     }
     QGraphicsScene* scene = chart->scene();
     const QRectF from = chart->sceneBoundingRect();

@@ -23,9 +23,15 @@ struct PlotData {
 std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::string& parameter);
 
 // The chart of `data`; the caller owns it. Per station one colour: measured values as
-// filled markers joined by a line, non-detects as open markers, replicates as squares. Above
-// a few thousand points the drawing is thinned, never the data.
+// filled markers joined by a line, non-detects as open markers, replicates as squares; a key
+// below says so, and each limit line its value. The axes tick on round values and whole
+// dates, anew after every zoom. Above a few thousand points the drawing is thinned, never
+// the data.
 QChart* BuildChart(const PlotData& data);
+
+// Lays the chart out now rather than when the events get to it: the room its key takes and
+// the ticks its axes have room for depend on its size, and on each other.
+void SettleChart(QChart* chart);
 
 // Writes the chart as a picture of `size`: SVG when the path ends in ".svg", else PNG.
 // False when the file could not be written.

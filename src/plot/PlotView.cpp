@@ -1,10 +1,12 @@
 #include "PlotView.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include "Conversions.h"
+#include "PlotChart.h"
 #include "frmPlot.h"
 
 namespace plot {
@@ -15,9 +17,15 @@ PlotView::PlotView(frmPlot& owner, QWidget* parent) : QChartView(parent), owner_
     setMouseTracking(true);
 }
 
+void PlotView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    SettleChart(chart());
+}
+
 void PlotView::wheelEvent(QWheelEvent* event) {
     if (!chart()) return;
     chart()->zoom(event->angleDelta().y() > 0 ? 1.25 : 0.8);
+    SettleChart(chart());
     event->accept();
 }
 

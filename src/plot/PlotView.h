@@ -13,6 +13,7 @@ class PlotView : public QChartView {
     explicit PlotView(frmPlot& owner, QWidget* parent);
 
   protected:
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

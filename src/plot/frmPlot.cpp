@@ -108,12 +108,15 @@ bool frmPlot::reload() {
     data_ = std::move(data);
     std::unique_ptr<QChart> old(view_->chart());
     view_->setChart(BuildChart(data_));
+    SettleChart(view_->chart());
     SetCaption("Plot - " + data_.parameterName);
     return true;
 }
 
 void frmPlot::cmdResetZoom_Click() {
-    if (view_->chart()) view_->chart()->zoomReset();
+    if (!view_->chart()) return;
+    view_->chart()->zoomReset();
+    SettleChart(view_->chart());
 }
 
 void frmPlot::cmdAddStation_Click() {
