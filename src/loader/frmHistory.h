@@ -10,7 +10,8 @@
 namespace loader {
 
 // The journal of changes, newest first: every row the program inserted, changed or deleted,
-// when, by whom and as part of which action; narrowed to one sample on demand.
+// when, by whom and as part of which action, in words and then as stored (the columns an
+// auditor copies or saves as CSV with the rest); narrowed to one sample on demand.
 class frmHistory : public controls::Form {
   public:
     frmHistory();

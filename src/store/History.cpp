@@ -6,17 +6,31 @@
 
 #include "Conversions.h"
 #include "Database.h"
+#include "HistoryWords.h"
 #include "Journal.h"
 #include "RowJson.h"
 #include "RowStream.h"
 #include "StoredRows.h"
+#include "Tables.h"
 
 namespace store {
 
 using platform::StoredRow;
 
-const std::vector<std::string> History::kHeaders = {
-    "Action", "When", "User", "What was done", "Change", "Table", "Row", "Before", "After"};
+// The change in words before the action it was part of, so that at the window's width the
+// words show; the stored form last.
+const std::vector<std::string> History::kHeaders = {"Action",
+                                                    "When",
+                                                    "User",
+                                                    "Change",
+                                                    "Kind",
+                                                    "Row",
+                                                    "What changed",
+                                                    "What was done",
+                                                    "Table",
+                                                    "Key as stored",
+                                                    "Before as stored",
+                                                    "After as stored"};
 
 namespace {
 
@@ -100,6 +114,15 @@ void takeBack(platform::KeyedRows& rows, const Entry& e, const std::string& acti
         rows.Insert(e.table, e.before);
 }
 
+// The parameters' short names, by code, for the rows' keys.
+ParameterNames parameterNames(platform::Database& db) {
+    ParameterNames names;
+    if (!db.TableExists(table::Parameters)) return names;
+    platform::RowStream rs(db, "select parameter_code, short_name from TBLParameter_Codes", {});
+    while (rs.Next()) names[rs.Value(0).toText()] = rs.Value(1).toText();
+    return names;
+}
+
 }  // namespace
 
 GridRows History::Rows(const std::string& sampleNumber) {
@@ -118,6 +141,7 @@ GridRows History::Rows(const std::string& sampleNumber) {
         sql += " where sample_code = ?";
         values.push_back(code);
     }
+    const ParameterNames parameters = parameterNames(db_);
     platform::RowStream rs(db_);
     rs.OpenLong(sql + " order by change_id desc", values);
     while (rs.Next()) {
@@ -125,8 +149,11 @@ GridRows History::Rows(const std::string& sampleNumber) {
         const std::vector<Entry> entries = entriesOf(journalRowOf(rs));
         for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
             const bool update = e->operation == "update";
+            ChangeWords words =
+                DescribeChange(e->table, e->operation, e->key, e->before, e->after, parameters);
             rows.push_back({text("action_id"), text("changed_at"), text("user_name"),
-                            text("action"), e->operation, e->table, listed(e->key),
+                            std::move(words.change), std::move(words.kind), std::move(words.row),
+                            std::move(words.values), text("action"), e->table, listed(e->key),
                             listed(e->before, update ? &e->after : nullptr),
                             listed(e->after, update ? &e->before : nullptr)});
         }

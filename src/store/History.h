@@ -19,7 +19,9 @@ class History {
 
     static const std::vector<std::string> kHeaders;
 
-    // The journal, newest change first; with a sample number, only that sample's rows.
+    // The journal, newest change first; with a sample number, only that sample's rows. Each
+    // change in words (DescribeChange) and then as stored, for an auditor: the table, the key
+    // and, of an update only what it changed, the values before and after.
     // Refused for a number that is not whole.
     GridRows Rows(const std::string& sampleNumber);
 

@@ -71,7 +71,7 @@ TEST_F(UndoAndHistory, CtrlZBringsBackADeletedSampleAndTheHistoryListsIt) {
         ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Return));
         EXPECT_EQ(history.lblRowCount.Caption(), rows);
     }
-    EXPECT_EQ(history.grdHistory.TextMatrix(2, 3), "undo of: deleted sample 5 with its 2 results");
+    EXPECT_EQ(history.grdHistory.TextMatrix(2, 7), "undo of: deleted sample 5 with its 2 results");
 }
 
 TEST_F(UndoAndHistory, AnOpenDataLoaderShowsWhatTheUndoLeftAndKeepsWhatWasTyped) {

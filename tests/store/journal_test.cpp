@@ -216,12 +216,21 @@ TEST_F(Journal, AFileWithoutTheJournalOpensAndTheHistoryListsBySample) {
     Store("13");
     store::Samples(*db).Delete(6);
     EXPECT_EQ(history().Rows("6").size(), 2u);
+    db->ExecuteNative("insert into TBLParameter_Codes values (410, 'Coli', 'Coliform')");
     const store::GridRows five = history().Rows("5");
     ASSERT_EQ(five.size(), 3u);
-    // Newest first; an update shows only what it changed; a row named by its key.
-    EXPECT_EQ((Strings{five[0][0], five[0][4], five[0][5], five[0][6], five[0][7], five[0][8]}),
-              (Strings{"2", "update", "tblresults", "idloc=V; parameter_code=410; sample_code=5",
+    // Newest first; an update shows only what it changed, in words and as stored; a row named
+    // by its key.
+    EXPECT_EQ(Strings(five[0].begin() + 3, five[0].end()),
+              (Strings{"changed", "numeric result", "sample 5, parameter 410-Coli",
+                       "value 12 -> 13", "changed the numeric result of parameter 410 of sample 5",
+                       "tblresults", "idloc=V; parameter_code=410; sample_code=5",
                        "result_value=12", "result_value=13"}));
+    // The first store of 12 replaced the text result: added and deleted rows say every value.
+    EXPECT_EQ(
+        (Strings{five[1][3] + " " + five[1][4] + ": " + five[1][6], five[2][3] + " " + five[2][4]}),
+        (Strings{"added numeric result: value 12, remark empty, grade empty, comment empty",
+                 "deleted text result"}));
     EXPECT_EQ(history().Rows("").front()[0], "3");
     EXPECT_EQ(Refusal([&] { history().Rows("5 or 1=1"); }),
               "The sample number \"5 or 1=1\" is not a whole number.");
@@ -262,16 +271,16 @@ TEST_F(Journal, ARunIsListedAndUndoneLastChangeFirst) {
     EXPECT_EQ(JournalRows(), 2);
     Strings listed;
     for (const auto& row : history().Rows("6"))
-        listed.push_back(row[4] + " " + row[6] + " " + row[7] + " > " + row[8]);
+        listed.push_back(row[3] + " " + row[9] + " " + row[10] + " > " + row[11]);
     const std::string key = "idloc=V; parameter_code=";
     EXPECT_EQ(listed,
-              (Strings{"update " + key + "400; sample_code=6 result_value=8 > result_value=9",
-                       "update " + key + "400; sample_code=6 result_value=7 > result_value=8",
-                       "insert " + key +
+              (Strings{"changed " + key + "400; sample_code=6 result_value=8 > result_value=9",
+                       "changed " + key + "400; sample_code=6 result_value=7 > result_value=8",
+                       "added " + key +
                            "402; sample_code=6  > comments=; grade=; "
                            "idloc=V; parameter_code=402; remark_code=Null; result_value=2; "
                            "sample_code=6",
-                       "insert " + key +
+                       "added " + key +
                            "401; sample_code=6  > comments=; grade=; "
                            "idloc=V; parameter_code=401; remark_code=Null; result_value=1; "
                            "sample_code=6"}));
@@ -293,7 +302,8 @@ TEST_F(Journal, AJournalRowAnOlderBuildWroteIsListedAndUndone) {
         "\"integer\",\"6\"]}')");
     const store::GridRows rows = history().Rows("6");
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][6], "idloc=V; parameter_code=400; sample_code=6");
+    EXPECT_EQ(rows[0][5] + " / " + rows[0][9],
+              "sample 6, parameter 400 / idloc=V; parameter_code=400; sample_code=6");
     EXPECT_EQ(history().Undo(), "added it");
     EXPECT_EQ(QueryValue(*db, "select count(*) from tblresults where sample_code = 6"), "0");
 }
