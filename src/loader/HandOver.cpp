@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Conversions.h"
+#include "Viewers.h"
 
 namespace loader {
 
@@ -12,7 +13,10 @@ namespace {
 
 constexpr long long kFirstSampleRow = 2;  // after the header row and the blank row
 constexpr int kCodeColumn = 0;
-constexpr int kSourceColumn = 11;
+
+int sourceColumn(const controls::MSFlexGrid& grid) {
+    return store::Viewers::SampleSourceColumn(ListsSourceAfterCode(grid));
+}
 
 struct Range {
     long long first, last;
@@ -35,6 +39,11 @@ std::optional<long long> sampleCode(const std::string& cell) {
 
 }  // namespace
 
+bool ListsSourceAfterCode(const controls::MSFlexGrid& grid) {
+    return grid.Rows() > 0 && grid.Cols() > 1 &&
+           grid.TextMatrix(0, 1) == store::Viewers::kSourceHeader;
+}
+
 std::vector<store::ListedSample> SelectedSamples(const controls::MSFlexGrid& grid) {
     const auto [first, last] = sampleRange(grid);
     std::vector<store::ListedSample> samples;
@@ -44,7 +53,7 @@ std::vector<store::ListedSample> SelectedSamples(const controls::MSFlexGrid& gri
         if (!code)
             throw store::Refused("Row " + std::to_string(row) +
                                  " of the sample list holds no sample.");
-        samples.push_back({grid.TextMatrix(row, kSourceColumn), *code});
+        samples.push_back({grid.TextMatrix(row, sourceColumn(grid)), *code});
     }
     return samples;
 }
@@ -52,10 +61,11 @@ std::vector<store::ListedSample> SelectedSamples(const controls::MSFlexGrid& gri
 void MarkHandedOver(controls::MSFlexGrid& grid) {
     const auto [first, last] = sampleRange(grid);
     const int left = std::min(grid.Col(), grid.ColSel());
+    const int source = sourceColumn(grid);
     grid.SetRow(last);
-    grid.SetCol(kSourceColumn);
+    grid.SetCol(source);
     grid.SetRowSel(first);
-    grid.SetColSel(std::min(left, kSourceColumn));
+    grid.SetColSel(std::min(left, source));
 }
 
 }  // namespace loader

@@ -77,7 +77,8 @@ void frmDataLoader::cmdLoadResult_Click() {
     controls::Hourglass wait(*this);
     MSFlexGrid4.SetRows(2);
     auto rows = store::Viewers(store::requireDb()).Results(filter);
-    WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
+    WriteHeaders(MSFlexGrid4,
+                 store::Viewers::ResultHeaders(filter.stationAndParameter.has_value()));
     MSFlexGrid4.AddRows(std::move(rows));
     listedSeries_ = filter.stationAndParameter;
     cmdPlotResults.SetEnabled(listedSeries_.has_value());

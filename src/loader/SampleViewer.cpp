@@ -74,7 +74,7 @@ void frmDataLoader::cmdSamples_Click() {
     // Straight into the grid: a million samples are not held twice.
     controls::MSFlexGrid::RowFill fill(MSFlexGrid3);
     store::Viewers(store::requireDb()).Samples(filter, [&fill](const auto& row) { fill.Add(row); });
-    WriteHeaders(MSFlexGrid3, store::Viewers::kSampleHeaders);
+    WriteHeaders(MSFlexGrid3, store::Viewers::SampleHeaders(filter.allSources));
     fill.Show();
     // A ticked Check12 keeps meaning every listed sample.
     if (Check12.Value()) Check12_Click();
@@ -98,22 +98,27 @@ void frmDataLoader::cmdSampletoResults_Click() {
     // Thousands of selected samples take seconds: a progress dialog, whose Cancel leaves both
     // grids as they were. The rows go straight into the grid, shown once all are read.
     controls::Hourglass wait(*this);
+    // The rows join those on show in their layout; into an empty grid they come as the sample
+    // list has them, the source after the code when it lists other sources.
+    const bool sourceAfterCode = MSFlexGrid4.DataRows() > 0 ? ListsSourceAfterCode(MSFlexGrid4)
+                                                            : ListsSourceAfterCode(MSFlexGrid3);
     controls::MSFlexGrid::RowFill fill(MSFlexGrid4);
     try {
         const auto samples = SelectedSamples(MSFlexGrid3);
         auto progress = controls::Dialogs().Progress("Loading results...",
                                                      static_cast<long long>(samples.size()));
-        const bool read = store::Viewers(store::requireDb())
-                              .ResultsOfSamples(
-                                  samples, [&fill](const auto& row) { fill.Add(row); },
-                                  [&](long long done) { return progress->Step(done); });
+        const bool read =
+            store::Viewers(store::requireDb())
+                .ResultsOfSamples(
+                    samples, [&fill](const auto& row) { fill.Add(row); },
+                    [&](long long done) { return progress->Step(done); }, sourceAfterCode);
         if (!read) return;
     } catch (const store::Refused& refused) {
         SetMousePointer(0);
         controls::MsgBox(refused.what(), controls::mb::Exclamation);
         return;
     }
-    WriteHeaders(MSFlexGrid4, store::Viewers::kResultHeaders);
+    WriteHeaders(MSFlexGrid4, store::Viewers::ResultHeaders(sourceAfterCode));
     fill.Show();
     MarkHandedOver(MSFlexGrid3);
     SSTab1.SetTab(tab::ViewResults);

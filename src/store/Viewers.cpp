@@ -1,6 +1,7 @@
 // The browse grids' queries.
 #include "Viewers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -48,6 +49,21 @@ const GridRow Viewers::kResultHeaders = {"Sample Code", "Parameter Code", "Resul
 namespace {
 
 using Fields = std::vector<std::string_view>;
+
+constexpr int kSampleSource = 11, kResultSource = 6;
+
+// The item at `from` moved to just after the first, the rest keeping their order.
+template <class List>
+List sourceAfterCode(List list, std::size_t from) {
+    std::rotate(list.begin() + 1, list.begin() + from, list.begin() + from + 1);
+    return list;
+}
+
+GridRow headersWithSourceAfterCode(const GridRow& headers, int source) {
+    GridRow moved = sourceAfterCode(headers, source);
+    moved[1] = Viewers::kSourceHeader;
+    return moved;
+}
 
 // Gives `sink` one row per record of `source`: the named fields' texts, in order; an empty
 // name gives an empty cell. One row is reused throughout, so its cells keep their memory.
@@ -104,6 +120,16 @@ class ReadTransaction {
 };
 
 }  // namespace
+
+GridRow Viewers::SampleHeaders(bool everySource) {
+    return everySource ? headersWithSourceAfterCode(kSampleHeaders, kSampleSource) : kSampleHeaders;
+}
+
+GridRow Viewers::ResultHeaders(bool everySource) {
+    return everySource ? headersWithSourceAfterCode(kResultHeaders, kResultSource) : kResultHeaders;
+}
+
+int Viewers::SampleSourceColumn(bool everySource) { return everySource ? 1 : kSampleSource; }
 
 GridRows Viewers::Projects() {
     return readRows(
@@ -191,10 +217,19 @@ GridRows Viewers::Samples(const SampleViewFilter& f) {
 }
 
 void Viewers::Samples(const SampleViewFilter& f, const GridRowSink& sink) {
-    streamRows(db_, SamplesQuery(f),
-               {"Sample_Code", "program_project", "place_name_description", "start_date",
-                "missing_time", "end_date", "medium_description", "sample_type_description",
-                "composite_statistic_description", "sample_depth", "comment", "idloc"},
+    const Fields fields = {"Sample_Code",
+                           "program_project",
+                           "place_name_description",
+                           "start_date",
+                           "missing_time",
+                           "end_date",
+                           "medium_description",
+                           "sample_type_description",
+                           "composite_statistic_description",
+                           "sample_depth",
+                           "comment",
+                           "idloc"};
+    streamRows(db_, SamplesQuery(f), f.allSources ? sourceAfterCode(fields, kSampleSource) : fields,
                sink);
 }
 
@@ -244,25 +279,27 @@ GridRows Viewers::Results(const ResultViewFilter& f) {
         Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade"};
         if (set.comments || allSources) fields.push_back(set.comments ? "comments" : "");
         if (allSources) fields.insert(fields.end(), {"idloc", "program_project", "start_date"});
-        appendRows(db_, q, fields, rows);
+        appendRows(db_, q, allSources ? sourceAfterCode(fields, kResultSource) : fields, rows);
     }
     return rows;
 }
 
 std::optional<GridRows> Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples,
-                                                  const std::function<bool(long long)>& progress) {
+                                                  const std::function<bool(long long)>& progress,
+                                                  bool sourceFirst) {
     GridRows rows;
     if (!ResultsOfSamples(
-            samples, [&rows](const GridRow& row) { rows.push_back(row); }, progress))
+            samples, [&rows](const GridRow& row) { rows.push_back(row); }, progress, sourceFirst))
         return std::nullopt;
     return rows;
 }
 
 bool Viewers::ResultsOfSamples(const std::vector<ListedSample>& samples, const GridRowSink& sink,
-                               const std::function<bool(long long)>& progress) {
+                               const std::function<bool(long long)>& progress, bool sourceFirst) {
     // The sample joined to its results: one row without a result tells that it exists.
-    const Fields fields = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
-                           "comments",    "idloc",          "project_code", "start_date"};
+    const Fields classic = {"Sample_Code", "Parameter_code", "result_value", "remark_Code", "grade",
+                            "comments",    "idloc",          "project_code", "start_date"};
+    const Fields fields = sourceFirst ? sourceAfterCode(classic, kResultSource) : classic;
     if (samples.empty()) throw Refused("Select the samples whose results you want to see first.");
     ReadTransaction read(db_);
     platform::RowStream stream(db_);

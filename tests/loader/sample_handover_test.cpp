@@ -129,3 +129,39 @@ TEST_F(SampleHandOver, ACancelledHandOverChangesNothing) {
     // Nothing read before the cancel comes back with a later hand-over.
     EXPECT_EQ(Column(f.MSFlexGrid4, 2), (Strings{"12", "3", "3", "3", "7.5", "8.4"}));
 }
+
+// A sample list of every source hands over results that show their source after the code;
+// rows handed to a grid that already shows results take its layout.
+TEST_F(SampleHandOver, ResultsOfEverySourceShowTheirSourceAfterTheCode) {
+    auto& f = Open();
+    f.Check7.SetValue(1);
+    f.cmdSamples_Click();
+    auto& samples = f.MSFlexGrid3;
+    ASSERT_EQ(samples.TextMatrix(0, 1), "Source");
+    samples.SetRow(2);
+    samples.SetCol(0);
+    samples.SetRowSel(samples.Rows() - 1);
+    samples.SetColSel(3);
+    f.cmdSampletoResults_Click();
+    EXPECT_EQ(loader_test::RowText(f.MSFlexGrid4, 0),
+              "Sample Code|Source|Parameter Code|Result Value|Remark Code|Grade|Comments|Project "
+              "Code|Start Date");
+    EXPECT_EQ(loader_test::Sorted(Rows(f.MSFlexGrid4)),
+              (Strings{"1|S|300|7.5||B||8|2/3/2004", "1|V|10|12||A||8|1/14/2004 9:30:00 AM",
+                       "1|V|300|8.4||A|Meter|8|1/14/2004 9:30:00 AM"}));
+    // Handed over, the current cell is on the last row's source.
+    EXPECT_EQ(Selected(samples), (Selection{samples.Rows() - 1, 2, 1, 0}));
+
+    // Into the hand-entered results on show, the same samples come as those are laid out.
+    f.TxtSampleNumber.SetText("2");
+    f.cmdLoadResult_Click();
+    samples.SetRow(2);
+    samples.SetRowSel(2);
+    samples.SetCol(0);
+    samples.SetColSel(1);
+    const std::string first = samples.TextMatrix(2, 1) + samples.TextMatrix(2, 0);
+    f.cmdSampletoResults_Click();
+    EXPECT_TRUE(loader_test::RowText(f.MSFlexGrid4, 0).starts_with("Sample Code|Parameter Code|"));
+    EXPECT_EQ(Rows(f.MSFlexGrid4).front(), "2|10|3||A||||");
+    EXPECT_EQ(f.MSFlexGrid4.TextMatrix(3, 6) + f.MSFlexGrid4.TextMatrix(3, 0), first);
+}

@@ -89,10 +89,12 @@ TEST_F(ViewerWindows, TheFilterBoxesShowAndHideTheirInputs) {
 
 TEST_F(ViewerWindows, FindSamplesReadsEachFilterAndSaysWhichSourcesItLists) {
     auto& f = Open();
+    // Source and code of each row; with other sources listed the source follows the code.
     auto listed = [&] {
         Strings keys;
+        const int source = f.Check7.Value() ? 1 : 11;
         for (long long r = 2; r < f.MSFlexGrid3.Rows(); ++r)
-            keys.push_back(f.MSFlexGrid3.TextMatrix(r, 11) + f.MSFlexGrid3.TextMatrix(r, 0));
+            keys.push_back(f.MSFlexGrid3.TextMatrix(r, source) + f.MSFlexGrid3.TextMatrix(r, 0));
         return loader_test::Sorted(keys);
     };
     f.MSFlexGrid3.AddItem("stale\trow");
@@ -106,6 +108,9 @@ TEST_F(ViewerWindows, FindSamplesReadsEachFilterAndSaysWhichSourcesItLists) {
     f.cmdSamples_Click();
     EXPECT_EQ(listed(), (Strings{"S1", "V1"}));
     EXPECT_EQ(dialogs->texts(), (Strings{kMine, kAll}));
+    EXPECT_EQ(RowText(f.MSFlexGrid3, 0),
+              "Sample Code|Source|Project Code|Station ID|Start Date|Missing Time|End Date|"
+              "Medium|Sample Type|Composite Statistic Code|Sample Depth|Comment");
 
     f.Check7.SetValue(0);
     f.Check10.SetValue(1);
@@ -196,8 +201,12 @@ TEST_F(ViewerWindows, AllRecordsTakesTheCodesChosenInTheWindowNotTheCaptions) {
     // Captions are for the eye only.
     f.Label19.SetCaption("102-Mill Creek at Park");
     f.cmdLoadResult_Click();
-    EXPECT_EQ(Rows(f.MSFlexGrid4), (Strings{"1|300|8.4||A|Meter|V|Statewide|1/14/2004 9:30:00 AM",
-                                            "1|300|7.5||B||S|Statewide|2/3/2004"}));
+    // Every source listed: each row's source after its sample code.
+    EXPECT_EQ(RowText(f.MSFlexGrid4, 0),
+              "Sample Code|Source|Parameter Code|Result Value|Remark Code|Grade|Comments|Project "
+              "Code|Start Date");
+    EXPECT_EQ(Rows(f.MSFlexGrid4), (Strings{"1|V|300|8.4||A|Meter|Statewide|1/14/2004 9:30:00 AM",
+                                            "1|S|300|7.5||B||Statewide|2/3/2004"}));
 
     // Cancel turns the mode off; the last choice stays written.
     f.Check4.SetValue(0);

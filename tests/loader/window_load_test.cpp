@@ -4,8 +4,8 @@
 
 #include "LoaderTestSupport.h"
 
-using loader_test::Pick;
 using loader_test::Entries;
+using loader_test::Pick;
 using loader_test::SecondsApart;
 using loader_test::Sorted;
 using platform::DateTime;

@@ -116,7 +116,10 @@ TEST_F(ViewersTest, SamplesByFilterWithTheirDescriptions) {
     store::Viewers viewers(*db);
     for (const auto& c : cases) {
         Strings keys;
-        for (const auto& row : viewers.Samples(c.filter)) keys.push_back(row.at(11) + row.at(0));
+        // Listing other sources, each row has its source right after its code.
+        const int source = c.filter.allSources ? 1 : 11;
+        for (const auto& row : viewers.Samples(c.filter))
+            keys.push_back(row.at(source) + row.at(0));
         std::sort(keys.begin(), keys.end());
         EXPECT_EQ(keys, c.keys) << c.name;
     }
@@ -146,10 +149,32 @@ TEST_F(ViewersTest, ResultsOfHandEnteredSamplesOrOfEverySourceAtAStation) {
 
     store::ResultViewFilter every{std::make_pair("101", "300"), "2", true, true};
     EXPECT_EQ(Joined(viewers.Results(every)),
-              (Strings{"1|300|8.4||A|Meter|V|Statewide|1/14/2004 9:30:00 AM",
-                       "1|300|7.5||A||S|Statewide|2/3/2004",
-                       "1|300|8.1||A||V|Statewide|1/14/2004 9:30:00 AM",
-                       "1|300|n/a||C||S|Statewide|2/3/2004"}));
+              (Strings{"1|V|300|8.4||A|Meter|Statewide|1/14/2004 9:30:00 AM",
+                       "1|S|300|7.5||A||Statewide|2/3/2004",
+                       "1|V|300|8.1||A||Statewide|1/14/2004 9:30:00 AM",
+                       "1|S|300|n/a||C||Statewide|2/3/2004"}));
+}
+
+// Rows of other sources bring the source forward, after the sample code; the hand-entered
+// lists keep their columns.
+TEST_F(ViewersTest, ListsOfEverySourceShowTheSourceAfterTheSampleCode) {
+    using V = store::Viewers;
+    EXPECT_EQ(Joined({V::SampleHeaders(false)}), Joined({V::kSampleHeaders}));
+    EXPECT_EQ(Joined({V::SampleHeaders(true)}),
+              Strings{"Sample Code|Source|Project Code|Station ID|Start Date|Missing Time|End "
+                      "Date|Medium|Sample Type|Composite Statistic Code|Sample Depth|Comment"});
+    EXPECT_EQ(Joined({V::ResultHeaders(false)}), Joined({V::kResultHeaders}));
+    EXPECT_EQ(Joined({V::ResultHeaders(true)}),
+              Strings{"Sample Code|Source|Parameter Code|Result Value|Remark Code|Grade|"
+                      "Comments|Project Code|Start Date"});
+    EXPECT_EQ(V::SampleSourceColumn(true), 1);
+    EXPECT_EQ(V::SampleSourceColumn(false), 11);
+    store::Viewers viewers(*db);
+    const auto rows = viewers.ResultsOfSamples({{"S", 1}, {"V", 1}}, {}, true);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(Joined(*rows),
+              (Strings{"1|S|300|7.5||A||8|2/3/2004", "1|V|10|12|<|B||8|1/14/2004 9:30:00 AM",
+                       "1|V|300|8.4||A|Meter|8|1/14/2004 9:30:00 AM"}));
 }
 
 TEST_F(ViewersTest, TheHandOverReadsEachListedSampleInListOrder) {
