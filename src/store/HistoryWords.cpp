@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Conversions.h"
+#include "Review.h"
 #include "Tables.h"
 
 namespace store {
@@ -16,10 +17,6 @@ namespace {
 
 using platform::StoredRow;
 using platform::StoredValue;
-
-// A table another part of the program is adding; named here so its changes read well once
-// they are journaled.
-constexpr const char* kReviewMarks = "tblresult_review";
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -33,7 +30,7 @@ std::string kindOf(const std::string& table) {
         {table::Results, "numeric result"},
         {table::ResultsNonNumeric, "text result"},
         {table::Replicates, "replicate"},
-        {kReviewMarks, "review mark"}};
+        {table::ResultReview, "review mark"}};
     for (const auto& [name, kind] : kinds)
         if (platform::EqualsNoCase(table, name)) return kind;
     return table;
@@ -60,7 +57,8 @@ std::string columnWord(const std::string& column) {
         {"start_date", "start"},
         {"end_date", "end"},
         {"sample_depth", "depth"},
-        {"composite_statistic_code", "composite statistic"}};
+        {"composite_statistic_code", "composite statistic"},
+        {"check_name", "check"}};
     const std::string name = lower(column);
     for (const auto& [stored, word] : words)
         if (name == stored) return word;
@@ -122,6 +120,10 @@ std::string rowWords(const StoredRow& key, const ParameterNames& parameters) {
         const StoredValue& v = key.values[i];
         if (platform::EqualsNoCase(column, "idloc") && v.kind == StoredValue::Class::Text &&
             v.bytes == kHandEntered)
+            continue;
+        // Parameter 0, where no parameter has that code, is a review mark of the sample itself.
+        if (isParameter(column) && v.kind == StoredValue::Class::Integer && v.integer == 0 &&
+            !parameters.contains("0"))
             continue;
         const int rank = platform::EqualsNoCase(column, "sample_code") ? 0
                          : isParameter(column)                         ? 1

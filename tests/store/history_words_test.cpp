@@ -44,8 +44,18 @@ TEST(HistoryWords, EachChangeSaysItsKindItsRowAndItsValues) {
     StoredRow otherKey = Row({{"sample_code", StoredValue::Int(7)},
                               {"idloc", StoredValue::Text("S")},
                               {"parameter_code", StoredValue::Int(31648)}});
-    StoredRow mark = otherKey;
+    StoredRow otherReplicate = otherKey;
+    otherReplicate.Add("result_value", StoredValue::Text("12"));
+    // A review mark of a sample's own finding: parameter 0.
+    const StoredRow markKey = Row({{"idloc", StoredValue::Text("V")},
+                                   {"sample_code", StoredValue::Int(9)},
+                                   {"parameter_code", StoredValue::Int(0)},
+                                   {"check_name", StoredValue::Text("twin")}});
+    StoredRow mark = markKey;
+    mark.Add("reviewed_value", StoredValue::Text("B 17"));
     mark.Add("reviewer", StoredValue::Text("ann"));
+    mark.Add("reviewed_at", StoredValue::Text("2004-06-01T16:42:00"));
+    mark.Add("note", kNull);
     struct Case {
         std::string table, operation;
         StoredRow key, before, after;
@@ -103,12 +113,19 @@ TEST(HistoryWords, EachChangeSaysItsKindItsRowAndItsValues) {
          {"added", "replicate", "sample 12, parameter 400-pH", "value 7.2"}},
         // A source other than hand entry is named; a parameter without a name is its code;
         // columns not known here read as their names.
+        {"tblreplicates",
+         "delete",
+         otherKey,
+         otherReplicate,
+         {},
+         {"deleted", "replicate", "sample 7, parameter 31648, source S", "value 12"}},
         {"tblresult_review",
          "insert",
-         otherKey,
+         markKey,
          {},
          mark,
-         {"added", "review mark", "sample 7, parameter 31648, source S", "reviewer ann"}},
+         {"added", "review mark", "sample 9, check twin",
+          "reviewed value B 17, reviewer ann, reviewed at 6/1/2004 4:42:00 PM, note empty"}},
         {"tblsomething_new",
          "delete",
          Row({{"row_id", StoredValue::Int(3)}}),
