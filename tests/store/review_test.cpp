@@ -305,6 +305,12 @@ TEST_F(ReviewChecks, AMarkHidesItsFindingUntilTheValueChangesSurvivesReopeningAn
     EXPECT_EQ(shown[0].mark->value, "71");
     EXPECT_EQ(shown[0].mark->reviewer, store::ReviewMarks(*db).Reviewer());
     EXPECT_FALSE(shown[1].mark);
+    // The History says what the mark was, in words.
+    const store::GridRows history = store::History(*db).Rows("");
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(history[0][3] + " " + history[0][4] + ": " + history[0][5],
+              "added review mark: sample 1, parameter 400-pH, source S, check range");
+    EXPECT_NE(history[0][6].find("note checked the bench sheet"), std::string::npos);
 
     db.reset();
     db = platform::Database::OpenDatabase(testing_support::Location(path));
