@@ -114,6 +114,8 @@ void AppendDateText(const DateTime& d, std::string& out) {
     *p++ = '/';
     p = putSigned(p, d.day);
     *p++ = '/';
+    // Four digits for the year, as TextToDate reads it back: the year 632 shows as 0632.
+    for (int below = 1000; below > 1 && d.year >= 0 && d.year < below; below /= 10) *p++ = '0';
     p = putSigned(p, d.year);
     if (!d.isMidnight()) {
         const int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;

@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// Date to text: month/day/year without leading zeros, then, unless the time is
-// midnight, a blank and h:mm:ss AM/PM ("3/4/2004 10:30:00 AM").
+// Date to text: month/day/year without leading zeros but the year in four digits, then,
+// unless the time is midnight, a blank and h:mm:ss AM/PM ("3/4/2004 10:30:00 AM").
 std::string DateToText(const DateTime& d);
 // The same text appended to `out`: no string of its own for a long read's every date.
 void AppendDateText(const DateTime& d, std::string& out);
