@@ -11,9 +11,21 @@ namespace import {
 
 namespace {
 
+// A field in quotes also where CsvReader would take it otherwise: a tab or semicolon in
+// the first line would pass for the separator, a leading byte order mark would be dropped.
 void writeLine(std::ostream& out, const std::vector<std::string>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i)
-        out << (i ? "," : "") << platform::CsvField(fields[i]);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const std::string& f = fields[i];
+        out << (i ? "," : "");
+        if (!platform::CsvNeedsQuotes(f) && f.find_first_of(";\t") == f.npos &&
+            !f.starts_with("\xEF\xBB\xBF")) {
+            out << f;
+            continue;
+        }
+        out << '"';
+        for (const char c : f) out << (c == '"' ? "\"\"" : std::string_view(&c, 1));
+        out << '"';
+    }
     out << "\r\n";
 }
 
