@@ -8,7 +8,9 @@
 #include <charconv>
 #include <cmath>
 #include <mutex>
+#include <optional>
 
+#include "EngineError.h"
 #include "Records.h"
 #include "SourceReader.h"
 
@@ -53,11 +55,14 @@ MdbColumn* columnAt(MdbTableDef* table, unsigned i) {
 }
 
 // Access counts days from 1899-12-30; before it, the whole days are negative while the
-// fraction still runs forward through the day.
-platform::Variant fromSerialDate(double serial) {
-    const double whole = std::trunc(serial);
-    const long long seconds = std::llround(std::fabs(serial - whole) * 86400.0);
-    return platform::DateTime{}.addDays(static_cast<long long>(whole)).addSeconds(seconds);
+// fraction still runs forward through the day, as the classic serials do. Nothing for a
+// serial past the years 100 to 9999, which only a damaged file holds.
+std::optional<platform::DateTime> fromSerialDate(double serial) {
+    try {
+        return platform::Variant(serial).toDate();
+    } catch (const platform::EngineError&) {
+        return std::nullopt;
+    }
 }
 
 std::string hex(const unsigned char* bytes, std::size_t size) {
@@ -143,7 +148,7 @@ class MdbReader : public SourceReader {
                 // Objects are read from pages of their own: the row's page is read first.
                 for (unsigned c = 0; c < table->num_cols; ++c)
                     if (columnAt(table, c)->col_type != MDB_OLE)
-                        values[c] = value(columnAt(table, c), bound[c].data(), lengths[c]);
+                        values[c] = value(name, columnAt(table, c), bound[c].data(), lengths[c]);
                 for (unsigned c = 0; c < table->num_cols; ++c)
                     if (columnAt(table, c)->col_type == MDB_OLE)
                         values[c] = object(columnAt(table, c), lengths[c]);
@@ -177,21 +182,37 @@ class MdbReader : public SourceReader {
         return table;
     }
 
+    [[noreturn]] static void damaged(const std::string& table, const MdbColumn* col) {
+        throw store::Refused("The Access file is damaged: the table '" + table +
+                             "' holds a value its column '" + col->name + "' cannot hold.");
+    }
+
+    // Where the value's `size` bytes start in the row's page; a damaged row may point past it.
+    int offsetOf(const std::string& table, const MdbColumn* col, int size) const {
+        const long long start = col->cur_value_start;
+        if (start < 0 || size < 0 || start + size > mdb_->fmt->pg_size) damaged(table, col);
+        return col->cur_value_start;
+    }
+
     // libmdb gives every value as text; dates and floating-point numbers are taken from the
     // row's bytes instead, since its text of them loses range or precision.
-    platform::Variant value(MdbColumn* col, const char* text, int length) {
+    platform::Variant value(const std::string& table, MdbColumn* col, const char* text,
+                            int length) {
         if (col->col_type == MDB_BOOL) return platform::Variant::fromBool(text[0] == '1');
         if (col->cur_value_len == 0 && length == 0) return {};
-        const unsigned char* raw = mdb_->pg_buf + col->cur_value_start;
         switch (col->col_type) {
             case MDB_DATETIME:
-                return fromSerialDate(mdb_get_double(mdb_->pg_buf, col->cur_value_start));
+                if (const auto date =
+                        fromSerialDate(mdb_get_double(mdb_->pg_buf, offsetOf(table, col, 8))))
+                    return *date;
+                damaged(table, col);
             case MDB_DOUBLE:
-                return mdb_get_double(mdb_->pg_buf, col->cur_value_start);
+                return mdb_get_double(mdb_->pg_buf, offsetOf(table, col, 8));
             case MDB_FLOAT:
-                return fromSingle(mdb_get_single(mdb_->pg_buf, col->cur_value_start));
+                return fromSingle(mdb_get_single(mdb_->pg_buf, offsetOf(table, col, 4)));
             case MDB_BINARY:
-                return hex(raw, static_cast<std::size_t>(col->cur_value_len));
+                return hex(mdb_->pg_buf + offsetOf(table, col, col->cur_value_len),
+                           static_cast<std::size_t>(col->cur_value_len));
             default:
                 break;
         }

@@ -157,4 +157,23 @@ TEST(AccessRefusal, AFileOfAnotherSchemaOrKindIsRefusedByName) {
     }
 }
 
+// A damaged copy: the high byte of the first date, 9999-01-01, made 0x7f, for a serial of
+// some 1e305 days.
+TEST(AccessRefusal, ADateNoAccessFileCanHoldIsRefusedAsDamage) {
+    if (kFolder.empty()) GTEST_SKIP() << "the Access test files were not found";
+    testing_support::TempDir dir;
+    std::string bytes = testing_support::ReadFile(kFolder + "/DateTestDatabase.mdb");
+    bytes.at(85891) = '\x7f';
+    testing_support::WriteFile(dir.file("damaged.mdb"), bytes);
+    auto file = accessdb::OpenAccessFile(dir.file("damaged.mdb"));
+    try {
+        file->ReadRows("DateTest", [](const accessdb::Row&) { return true; });
+        ADD_FAILURE() << "the damaged date was read";
+    } catch (const store::Refused& e) {
+        EXPECT_STREQ(e.what(),
+                     "The Access file is damaged: the table 'DateTest' holds a value "
+                     "its column 'DateTimeCol' cannot hold.");
+    }
+}
+
 }  // namespace
