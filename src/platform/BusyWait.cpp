@@ -38,10 +38,15 @@ long long msSince(Clock::time_point start) {
 }
 
 // The display may not throw through SQLite's frames: one that fails shows nothing more.
+// A call into SQLite from within its step (an event it handles) settles the wait: the
+// display is dropped only once the step has returned.
 void show(bool begin, long long waited) {
     try {
         if (begin && display_) wait_.shown = display_(limit_.count());
-        if (wait_.shown && !wait_.shown->Step(waited)) wait_.cancelled = true;
+        if (!wait_.shown) return;
+        std::unique_ptr<ProgressReporter> stepping = std::move(wait_.shown);
+        if (!stepping->Step(waited)) wait_.cancelled = true;
+        if (detail::busyWaitOpen) wait_.shown = std::move(stepping);
     } catch (...) {
         wait_.shown.reset();
     }
