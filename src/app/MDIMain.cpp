@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QKeySequence>
 
 #include "App.h"
@@ -20,6 +21,7 @@
 #include "frmExport.h"
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
+#include "frmPlot.h"
 
 namespace app {
 
@@ -296,5 +298,18 @@ MDIMain& MainWindow() {
 bool MainWindowLoaded() { return mainWindowSlot() != nullptr; }
 
 void ResetMainWindow() { mainWindowSlot().reset(); }
+
+void DropWindows() {
+    plot::PlotWindow().reset();
+    loader::FilterResultsWindow().reset();
+    loader::HistoryWindow().reset();
+    loader::DataLoaderWindow().reset();
+    exporter::ExportWindow().reset();
+    accessdb::ImportAccessWindow().reset();
+    importui::ImportResultsWindow().reset();
+    ResetMainWindow();
+    // And the windows unloaded lately, whose deletion waits for the event loop.
+    QCoreApplication::sendPostedEvents();
+}
 
 }  // namespace app

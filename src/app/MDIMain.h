@@ -70,5 +70,8 @@ MDIMain& MainWindow();
 bool MainWindowLoaded();
 // Drops the main window (tests only; the program keeps it for the whole run).
 void ResetMainWindow();
+// Drops every window the program keeps between uses, the main window last: at the end of a
+// run, while the application still lives to take their widgets, and between tests.
+void DropWindows();
 
 }  // namespace app

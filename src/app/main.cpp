@@ -18,6 +18,7 @@
 #include "Image.h"
 #include "ImportCommand.h"
 #include "ImportMdbCommand.h"
+#include "MDIMain.h"
 #include "PlotCommand.h"
 #include "Records.h"
 #include "RememberedLocation.h"
@@ -163,12 +164,19 @@ int main(int argc, char** argv) {
     controls::SetAppTitle("Data Loader");
     controls::UseProgramIcon();
 
-    if (option == "--snapshot") return app::RunSnapshots(argv[2]);
+    // The windows go before the application they belong to.
+    if (option == "--snapshot") {
+        const int code = app::RunSnapshots(argv[2]);
+        app::DropWindows();
+        return code;
+    }
 
     // Real dialogs from the start, so a wait for a busy data file shows even before the
     // first message.
     controls::SetDialogService(std::make_shared<controls::QtDialogs>());
-    static controls::FormInstance<app::frmSplash> splash;
+    controls::FormInstance<app::frmSplash> splash;
     splash().Show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    app::DropWindows();
+    return code;
 }

@@ -33,7 +33,12 @@ Control::~Control() {
     form_.unregisterControl(this);
     delete tracker_;
     // After the application is gone Qt objects can no longer be deleted safely.
-    if (widget_ && QCoreApplication::instance()) delete widget_;
+    if (!widget_ || !QCoreApplication::instance()) return;
+    // The watchers raise events of the control's derived part, gone by now: the focus the
+    // widget gives up as it goes must reach none of them.
+    for (QObject* child : widget_->findChildren<QObject*>())
+        if (dynamic_cast<qt::FunctionFilter*>(child)) delete child;
+    delete widget_;
 }
 
 void Control::place(const Geometry& g) {

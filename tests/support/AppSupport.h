@@ -14,14 +14,7 @@
 namespace testing_support {
 
 inline void ResetApp() {
-    plot::PlotWindow().reset();
-    loader::FilterResultsWindow().reset();
-    loader::HistoryWindow().reset();
-    loader::DataLoaderWindow().reset();
-    exporter::ExportWindow().reset();
-    accessdb::ImportAccessWindow().reset();
-    importui::ImportResultsWindow().reset();
-    app::ResetMainWindow();
+    app::DropWindows();
     app::SetLocationWriter(nullptr);
     ResetProgram();
 }
