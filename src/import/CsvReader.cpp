@@ -7,12 +7,14 @@
 namespace import {
 
 namespace {
-constexpr size_t kChunk = 1 << 16;
 constexpr int kEnd = -1;
 }  // namespace
 
-CsvReader::CsvReader(std::istream& in) : in_(in) {
-    fill();
+CsvReader::CsvReader(std::istream& in, size_t chunk) : in_(in), chunk_(std::max<size_t>(chunk, 1)) {
+    // The byte order mark and the separator are looked for in the same first bytes
+    // whatever the chunk.
+    while (buffer_.size() < kChunk && fill()) {
+    }
     if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
     detectSeparator();
 }
@@ -22,8 +24,8 @@ bool CsvReader::fill() {
     passed_ += static_cast<long long>(pos_);
     pos_ = 0;
     const size_t kept = buffer_.size();
-    buffer_.resize(kept + kChunk);
-    in_.read(buffer_.data() + kept, kChunk);
+    buffer_.resize(kept + chunk_);
+    in_.read(buffer_.data() + kept, static_cast<std::streamsize>(chunk_));
     buffer_.resize(kept + static_cast<size_t>(in_.gcount()));
     return buffer_.size() > kept;
 }

@@ -12,7 +12,9 @@ namespace import {
 // uses most. Keeps one buffer, so a file of any size reads in the same memory.
 class CsvReader {
   public:
-    explicit CsvReader(std::istream& in);
+    // How much is read at a time; tests read in small chunks to reach the refill at once.
+    static constexpr size_t kChunk = 1 << 16;
+    explicit CsvReader(std::istream& in, size_t chunk = kChunk);
 
     char Separator() const { return separator_; }
     // The next record into `fields` (reusing its strings); false at the end. Lines that hold
@@ -32,6 +34,7 @@ class CsvReader {
     bool readRecord(std::vector<std::string>& fields);
 
     std::istream& in_;
+    size_t chunk_;
     std::string buffer_;
     size_t pos_ = 0;
     long long passed_ = 0;  // bytes dropped from the buffer
