@@ -26,7 +26,7 @@ for target in "${targets[@]}"; do
         if [ -d "$kept" ]; then cp -r "$kept"/. "$work/$target/"; fi
     done
     log=$work/$target.log
-    if ! "$binary" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+    if ! "$binary" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 \
             -artifact_prefix="$findings/$target-" -print_final_stats=1 \
             "$work/$target" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
