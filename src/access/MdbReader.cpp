@@ -4,11 +4,19 @@
 #include <glib.h>
 #include <iconv.h>
 #include <mdbtools.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "EngineError.h"
 #include "Records.h"
@@ -20,6 +28,8 @@ namespace {
 
 // The most bytes one text value is read with: memos longer than this are cut.
 constexpr std::size_t kBindSize = 256 * 1024;
+// The most columns an Access table holds.
+constexpr unsigned kMostColumns = 255;
 
 std::mutex& libraryLock() {
     static std::mutex lock;
@@ -178,6 +188,13 @@ class MdbReader : public SourceReader {
             if (table) mdb_free_tabledef(table);
             throw store::Refused("The Access file has no readable table '" + name + "'.");
         }
+        // Each column is read into a buffer of the bind size: a damaged definition's count
+        // would take all memory.
+        if (table->num_cols > kMostColumns) {
+            mdb_free_tabledef(table);
+            throw store::Refused("The Access file is damaged: the table '" + name + "' claims " +
+                                 std::to_string(table->num_cols) + " columns.");
+        }
         mdb_rewind_table(table);
         return table;
     }
@@ -231,7 +248,56 @@ class MdbReader : public SourceReader {
 
 }  // namespace
 
+namespace {
+
+// More memory than reading any Access file takes; a damaged one can make libmdb take all.
+constexpr long long kMostGrowth = 1LL << 30;
+
+long long residentBytes(pid_t process) {
+    std::ifstream statm("/proc/" + std::to_string(process) + "/statm");
+    long long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// libmdb may crash on a damaged file, or allocate without end: the whole file is read once
+// in a child process first, so that the program survives what the child does not.
+void readInChild(const std::string& path) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) return;  // read in this process alone
+    if (child == 0) {
+        int code = 0;
+        try {
+            MdbReader file(path);
+            for (const auto& table : file.Tables())
+                file.ReadRows(table.name, [](const Row&) { return true; });
+        } catch (...) {
+            code = 1;  // refused: this process refuses it again, with the reason
+        }
+        std::_Exit(code);
+    }
+    const long long start = residentBytes(child);
+    int status = 0;
+    bool tooBig = false;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (!tooBig && residentBytes(child) - start > kMostGrowth) {
+            tooBig = true;
+            kill(child, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (WIFEXITED(status)) return;
+    throw store::Refused(
+        "'" + path + "' could not be read as an Access database: the file is " +
+        "damaged, and reading it " +
+        (tooBig ? "took more memory than any Access file needs." : "stopped the Access library."));
+}
+
+}  // namespace
+
 std::unique_ptr<SourceReader> OpenAccessFile(const std::string& path) {
+    readInChild(path);
     return std::make_unique<MdbReader>(path);
 }
 

@@ -176,4 +176,21 @@ TEST(AccessRefusal, ADateNoAccessFileCanHoldIsRefusedAsDamage) {
     }
 }
 
+// Northwind cut after its 372nd page: libmdb, reading the catalog, allocates without end.
+// The file is read in a child first, which is stopped; the program goes on.
+TEST(AccessRefusal, AFileTheLibraryCannotEndReadingIsRefusedAndTheProgramGoesOn) {
+    if (kFolder.empty()) GTEST_SKIP() << "the Access test files were not found";
+    testing_support::TempDir dir;
+    const std::string bytes = testing_support::ReadFile(kFolder + "/nwind.mdb");
+    testing_support::WriteFile(dir.file("cut.mdb"), bytes.substr(0, 372 * 4096));
+    try {
+        accessdb::OpenAccessFile(dir.file("cut.mdb"));
+        ADD_FAILURE() << "the cut file was read";
+    } catch (const store::Refused& e) {
+        EXPECT_NE(std::string(e.what()).find("damaged, and reading it took more memory"),
+                  std::string::npos)
+            << e.what();
+    }
+}
+
 }  // namespace
