@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <QList>
 #include <QString>
 #include <cctype>
+#include <string>
 #include <string_view>
 
 #include "WildcardMatch.h"
@@ -46,16 +48,16 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const std::string p = lowerAscii(pattern), t = lowerAscii(text);
         matched = WildcardMatch(p, t, escape.empty() ? std::nullopt : std::optional(escape[0]));
     } else {
+        // Whole characters, so that '_' takes one outside the 16-bit range too, as on a
+        // server.
         auto fold = [](std::string_view s) {
-            return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toCaseFolded();
+            const QList<uint> units = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()))
+                                          .toCaseFolded()
+                                          .toUcs4();
+            return std::u32string(units.begin(), units.end());
         };
-        auto units = [](const QString& s) {
-            return std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
-                                       static_cast<size_t>(s.size()));
-        };
-        const QString p = fold(pattern), t = fold(text), esc = fold(escape);
-        matched = WildcardMatch(units(p), units(t),
-                                esc.isEmpty() ? std::nullopt : std::optional(units(esc)[0]));
+        const std::u32string p = fold(pattern), t = fold(text), esc = fold(escape);
+        matched = WildcardMatch(p, t, esc.empty() ? std::nullopt : std::optional(esc[0]));
     }
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }

@@ -195,8 +195,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view text, std::optiona
     return match(pattern, text, escape);
 }
 
-bool WildcardMatch(std::u16string_view pattern, std::u16string_view text,
-                   std::optional<char16_t> escape) {
+bool WildcardMatch(std::u32string_view pattern, std::u32string_view text,
+                   std::optional<char32_t> escape) {
     return match(pattern, text, escape);
 }
 

@@ -39,11 +39,17 @@ TEST_F(Like, MatchesAsBefore) {
         bool matches;
     } cases[] = {
         // Any ASCII pattern is compared with a plain matcher below; these say it in words.
-        {"a%b%a", "ABA", true},    {"ab%ba", "aba", false},  // the pieces may not overlap
-        {"50\\%", "50%", true},                              // an escaped wildcard is the character
-        {"50\\%", "500", false},   {"r_o%", "RÍO negro", true},  // '_' is one character, letter
-                                                                 // case beyond ASCII
-        {"%río%", "EL RÍO", true}, {"%É_é", "aéxÉ", true},      {"%É_é", "aéÉ", false},
+        {"a%b%a", "ABA", true},
+        {"ab%ba", "aba", false},  // the pieces may not overlap
+        {"50\\%", "50%", true},   // an escaped wildcard is the character
+        {"50\\%", "500", false},
+        {"r_o%", "RÍO negro", true},  // '_' is one character, letter
+                                      // case beyond ASCII
+        {"%río%", "EL RÍO", true},
+        {"%É_é", "aéxÉ", true},
+        {"%É_é", "aéÉ", false},
+        {"a_b", "a\U0001F600b", true},  // one character also beyond 16 bits, as on a server
+        {"a__b", "a\U0001F600b", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(like(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
