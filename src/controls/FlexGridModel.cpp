@@ -99,6 +99,20 @@ void FlexGridModel::setRows(long long rows) {
     if (headerChanges && cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
 }
 
+void FlexGridModel::eraseRows(long long first, long long count) {
+    if (count <= 0) return;
+    const long long header = headerRows();
+    beginRemoveRows({}, static_cast<int>(first - header),
+                    static_cast<int>(first + count - 1 - header));
+    const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(first * cols_);
+    const auto to = from + static_cast<std::ptrdiff_t>(count * cols_);
+    for (auto i = from; i != to; ++i) unused_ += i->size;
+    cells_.erase(from, to);
+    rows_ -= count;
+    endRemoveRows();
+    compactIfWasteful();
+}
+
 void FlexGridModel::setCols(int cols) {
     if (cols == cols_) return;
     beginResetModel();

@@ -30,6 +30,8 @@ class FlexGridModel : public QAbstractTableModel {
     void setCell(long long row, int col, std::string_view text);
 
     void setRows(long long rows);
+    // Takes out `count` rows from `first` on (none of them the header row).
+    void eraseRows(long long first, long long count);
     void setCols(int cols);
     void setFixedRows(int rows);
     void setFixedCols(int cols);

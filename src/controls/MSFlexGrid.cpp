@@ -118,6 +118,18 @@ MSFlexGrid::MSFlexGrid(Container& parent, std::string name, int rows, int cols, 
                 }
                 return false;
             }
+            case QEvent::MouseButtonDblClick: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                if (me->button() != Qt::LeftButton) return true;
+                const QPoint p = me->position().toPoint();
+                if (!view_->indexAt(p).isValid()) return false;
+                pressAt(p.x(), p.y(), false);
+                syncSelection();
+                qt::RaiseFromQt([this] {
+                    if (DblClick) DblClick();
+                });
+                return false;
+            }
             case QEvent::MouseButtonRelease: {
                 auto* me = static_cast<QMouseEvent*>(e);
                 if (me->button() == Qt::LeftButton) {
@@ -294,6 +306,14 @@ void MSFlexGrid::SetRows(long long rows) {
     } else if (rows > before) {
         fitColumns(before, rows - 1);
     }
+    syncSelection();
+}
+
+void MSFlexGrid::RemoveRows(long long row, long long count) {
+    if (count <= 0) return;
+    if (row < model_->fixedRows() || row + count > model_->rows()) outOfRange();
+    model_->eraseRows(row, count);
+    clampCursor();
     syncSelection();
 }
 

@@ -27,6 +27,9 @@ class MSFlexGrid : public Control {
 
     long long Rows() const;
     void SetRows(long long rows);  // cuts back or adds empty rows; cells kept where they remain
+    // Takes out `count` rows from `row` on, below the fixed rows (the classic RemoveItem, for
+    // a block at once); throws 381 for rows outside the grid.
+    void RemoveRows(long long row, long long count);
     int Cols() const;
     void SetCols(int cols);
     int FixedRows() const;
@@ -95,6 +98,8 @@ class MSFlexGrid : public Control {
     // Raised when the user moves the current cell (a click, an arrow key); moves made from
     // code raise nothing.
     std::function<void()> RowColChange;
+    // Raised by a double click on a cell, once it is the current cell.
+    std::function<void()> DblClick;
     // Raised whenever rows are added, removed or the grid is reshaped.
     std::function<void()> RowsChanged;
 
