@@ -5,13 +5,11 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include "Conversions.h"
 #include "PlotChart.h"
-#include "frmPlot.h"
 
 namespace plot {
 
-PlotView::PlotView(frmPlot& owner, QWidget* parent) : QChartView(parent), owner_(owner) {
+PlotView::PlotView(ChartPointer& owner, QWidget* parent) : QChartView(parent), owner_(owner) {
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
@@ -31,21 +29,17 @@ void PlotView::wheelEvent(QWheelEvent* event) {
 
 void PlotView::mouseMoveEvent(QMouseEvent* event) {
     QChartView::mouseMoveEvent(event);
-    const auto point = owner_.PointAt(event->position().toPoint());
-    if (!point) {
+    const std::string tip = owner_.TipAt(event->position().toPoint());
+    if (tip.empty()) {
         QToolTip::hideText();
         return;
     }
-    std::string text = "Sample " + point->sampleCode + "\n" + platform::DateToText(point->date) +
-                       "\nValue " + point->shownValue;
-    if (!point->remark.empty()) text += "\nRemark " + point->remark;
-    QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(text), this);
+    QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(tip), this);
 }
 
 void PlotView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (const auto point = owner_.PointAt(event->position().toPoint())) {
+    if (owner_.OpenAt(event->position().toPoint())) {
         event->accept();
-        owner_.OpenPoint(*point);
         return;
     }
     QChartView::mouseDoubleClickEvent(event);

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "Connection.h"
+#include "Conversions.h"
 #include "Dialogs.h"
 #include "EventGuard.h"
 #include "Lookups.h"
@@ -202,6 +203,21 @@ std::optional<store::PlotPoint> frmPlot::PointAt(const QPoint& viewPosition) con
         }
     }
     return nearest;
+}
+
+std::string frmPlot::TipAt(const QPoint& viewPosition) const {
+    const auto point = PointAt(viewPosition);
+    if (!point) return "";
+    std::string text = "Sample " + point->sampleCode + "\n" + platform::DateToText(point->date) +
+                       "\nValue " + point->shownValue;
+    if (!point->remark.empty()) text += "\nRemark " + point->remark;
+    return text;
+}
+
+bool frmPlot::OpenAt(const QPoint& viewPosition) {
+    const auto point = PointAt(viewPosition);
+    if (point) OpenPoint(*point);
+    return point.has_value();
 }
 
 void frmPlot::OpenPoint(const store::PlotPoint& point) {

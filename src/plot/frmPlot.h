@@ -11,6 +11,7 @@
 #include "Form.h"
 #include "Label.h"
 #include "PlotChart.h"
+#include "PlotView.h"
 #include "Records.h"
 #include "TextBox.h"
 
@@ -19,11 +20,9 @@ class QPoint;
 
 namespace plot {
 
-class PlotView;
-
 // A parameter's values over time at one station or several: zoom, hover for a point's
 // sample, a double click opens a hand-entered sample, and the picture can be saved or copied.
-class frmPlot : public controls::Form {
+class frmPlot : public controls::Form, public ChartPointer {
   public:
     frmPlot();
     ~frmPlot() override;
@@ -62,6 +61,9 @@ class frmPlot : public controls::Form {
     QPoint PositionOf(const store::PlotPoint& point) const;
     // A double click on a point: opens its sample, or says why it cannot.
     void OpenPoint(const store::PlotPoint& point);
+    // The point under the pointer: its sample, date, value and remark; a double click opens it.
+    std::string TipAt(const QPoint& viewPosition) const override;
+    bool OpenAt(const QPoint& viewPosition) override;
 
   private:
     // Draws the stations' series; stations without results are said and dropped. False, the
