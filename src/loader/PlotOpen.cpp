@@ -16,10 +16,7 @@ frmDataLoader* plotOpener = nullptr;
 
 void showSampleOnResults(const std::string& sampleCode) {
     frmDataLoader& window = plotOpener ? *plotOpener : DataLoaderWindow()();
-    window.Show();
-    window.SSTab1.SetTab(tab::Results);
-    window.txtResultSampleNum.SetText(sampleCode);
-    window.cmdFindSample.Press();
+    window.ShowSampleResult(sampleCode);
 }
 
 }  // namespace

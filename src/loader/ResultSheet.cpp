@@ -32,4 +32,23 @@ void frmDataLoader::MSFlexGrid5_RowColChange() {
     cmdAddResult.SetCaption("Update");
 }
 
+frmDataLoader::Opened frmDataLoader::ShowSampleResult(const std::string& sampleCode,
+                                                      std::optional<std::string> parameterCode) {
+    Show();
+    SSTab1.SetTab(tab::Results);
+    txtResultSampleNum.SetText(sampleCode);
+    cmdFindSample.Press();
+    const bool found = foundSamples.IsOpen() && !foundSamples.Eof() && !foundSamples.Bof() &&
+                       platform::Trim(lblCode.Caption()) == sampleCode;
+    if (!found) return Opened::Nothing;
+    if (!parameterCode) return Opened::Sample;
+    for (std::size_t i = 0; i < sheet_.size(); ++i) {
+        if (sheet_[i].parameterCode != *parameterCode) continue;
+        MSFlexGrid5.SetRow(static_cast<long long>(i) + 1);
+        MSFlexGrid5_RowColChange();
+        return Opened::Result;
+    }
+    return Opened::Sample;
+}
+
 }  // namespace loader

@@ -78,6 +78,14 @@ class frmDataLoader : public controls::Form,
     // results as stored now, the header emptied when the sample is gone. A typed entry stays.
     void ShowAsStored();
 
+    // What ShowSampleResult brought on show.
+    enum class Opened { Nothing, Sample, Result };
+    // Finds a hand-entered sample on the "Results" tab, as Find Sample does, and chooses its
+    // result of the parameter in the grid (the first of its kinds), loaded for correction.
+    // Nothing when the sample did not come on show (not found, or what was typed was kept).
+    Opened ShowSampleResult(const std::string& sampleCode,
+                            std::optional<std::string> parameterCode = std::nullopt);
+
     // "Results" tab: sample finder
     void cmdFindSample_Click();
     void cmdNext_Click();
