@@ -22,6 +22,8 @@
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
 #include "frmPlot.h"
+#include "frmRecordSummary.h"
+#include "frmReview.h"
 
 namespace app {
 
@@ -69,6 +71,7 @@ MDIMain::MDIMain()
       mnuExport(mnuData.AddItem("mnuExport", "&Export")),
       mnuImportAccess(mnuData.AddItem("mnuImportAccess", "Import &Access Database")),
       mnuImportResults(mnuData.AddItem("mnuImportResults", "&Import Results")),
+      mnuReview(mnuData.AddItem("mnuReview", "&Review Results")),
       mnuRecent(recentItems(mnuData)),
       mnuUserGuide(mnuHelp.AddItem("mnuUserGuide", "&User Guide")),
       mnuAbout(mnuHelp.AddItem("mnuAbout", "&About")) {
@@ -88,6 +91,7 @@ MDIMain::MDIMain()
     ON_EVENT(mnuExport, Click);
     ON_EVENT(mnuImportAccess, Click);
     ON_EVENT(mnuImportResults, Click);
+    ON_EVENT(mnuReview, Click);
     ON_EVENT(mnuUserGuide, Click);
     ON_EVENT(mnuAbout, Click);
     for (int i = 0; i < static_cast<int>(mnuRecent.size()); ++i) {
@@ -205,6 +209,9 @@ void MDIMain::changeTo(const std::string& path) {
     // The Data Loader's lists, grids and found sets come from the old file; a save from them
     // would write the old file's codes into the new one. It opens afresh on the new file.
     if (auto* loaderWindow = loader::DataLoaderWindow().get()) loaderWindow->Unload();
+    // So do the findings and the summary, whose marks would go to the new file.
+    if (auto* reviewWindow = review::ReviewWindow().get()) reviewWindow->Unload();
+    if (auto* summaryWindow = review::RecordSummaryWindow().get()) summaryWindow->Unload();
     if (!RememberDataLocation(path)) {
         controls::MsgBox("The new data file is open, but its location could not be saved in '" +
                              DataLocationFile() + "' nor in '" + platform::UserSettingsFile() +
@@ -244,6 +251,11 @@ void MDIMain::mnuImportAccess_Click() {
 void MDIMain::mnuImportResults_Click() {
     if (!databaseOpen()) return;
     importui::ImportResultsWindow()().Show();
+}
+
+void MDIMain::mnuReview_Click() {
+    if (!databaseOpen()) return;
+    review::ReviewWindow()().Show();
 }
 
 void MDIMain::MnuExit_Click() {
@@ -300,6 +312,8 @@ bool MainWindowLoaded() { return mainWindowSlot() != nullptr; }
 void ResetMainWindow() { mainWindowSlot().reset(); }
 
 void DropWindows() {
+    review::RecordSummaryWindow().reset();
+    review::ReviewWindow().reset();
     plot::PlotWindow().reset();
     loader::FilterResultsWindow().reset();
     loader::HistoryWindow().reset();

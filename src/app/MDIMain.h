@@ -28,6 +28,7 @@ class MDIMain : public controls::MdiForm {
     controls::MenuItem& mnuExport;
     controls::MenuItem& mnuImportAccess;
     controls::MenuItem& mnuImportResults;
+    controls::MenuItem& mnuReview;
     // The data files opened lately ("&1 path"), hidden while unused.
     std::vector<controls::MenuItem*> mnuRecent;
     controls::Menu mnuHelp{"mnuHelp", "&Help"};
@@ -44,6 +45,8 @@ class MDIMain : public controls::MdiForm {
     void mnuExport_Click();
     void mnuImportAccess_Click();
     void mnuImportResults_Click();
+    // The review of the results: checks, findings marked reviewed, the summary.
+    void mnuReview_Click();
     void MnuExit_Click();
     void MDIForm_QueryUnload(int& cancel) override;
     // Takes back the user's last change to the data and says what it was.

@@ -22,11 +22,13 @@
 #include "DemoData.h"
 #include "Dialogs.h"
 #include "EngineError.h"
+#include "FindingRows.h"
 #include "History.h"
 #include "Journal.h"
 #include "MDIMain.h"
 #include "Results.h"
 #include "Samples.h"
+#include "Tables.h"
 #include "UserSettings.h"
 #include "Windows.h"
 #include "frmDataLoader.h"
@@ -34,6 +36,8 @@
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
 #include "frmPlot.h"
+#include "frmRecordSummary.h"
+#include "frmReview.h"
 #include "frmSplash.h"
 
 namespace app {
@@ -130,6 +134,42 @@ bool snapshotPlots(const std::filesystem::path& folder) {
                          area.height() * 0.6));
     plot::SettleChart(chart);
     ok &= save(window, folder, "plot-zoomed");
+    window.Unload();
+    return ok;
+}
+
+// The review of the demo data: every check over every result, the first hand-entered finding
+// opened on the "Results" tab, the summary of the whole record and its box plots. Only reads.
+bool snapshotReview(const std::filesystem::path& folder) {
+    auto& window = review::ReviewWindow()();
+    window.Show();
+    window.cmdRun_Click();
+    bool ok = save(window, folder, "review");
+    auto& grid = window.grdFindings;
+    for (long long row = 2; row < grid.Rows(); ++row) {
+        if (grid.TextMatrix(row, review::column::Source) != store::kHandEntered ||
+            grid.TextMatrix(row, review::column::Parameter).empty())
+            continue;
+        grid.SetRow(row);
+        window.grdFindings_DblClick();
+        break;
+    }
+    if (auto* loaderWindow = loader::DataLoaderWindow().get())
+        ok &= save(*loaderWindow, folder, "review-finding");
+    window.cmdSummary_Click();
+    auto* summary = review::RecordSummaryWindow().get();
+    if (!summary) return false;
+    ok &= save(*summary, folder, "review-summary");
+    summary->tabSummary.SetTab(1);
+    for (int i = 0; i < summary->cmbPlotParameter.ListCount(); ++i)
+        if (summary->cmbPlotParameter.ItemCode(i) == "400")
+            summary->cmbPlotParameter.SetListIndex(i);
+    ok &= save(*summary, folder, "review-boxes");
+    for (int i = 0; i < summary->cmbPlotStation.ListCount(); ++i)
+        if (summary->cmbPlotStation.ItemCode(i) == "102") summary->cmbPlotStation.SetListIndex(i);
+    summary->cmbPlotBy.SetListIndex(review::frmRecordSummary::ByMonth);
+    ok &= save(*summary, folder, "review-seasons");
+    summary->Unload();
     window.Unload();
     return ok;
 }
@@ -299,6 +339,12 @@ int RunSnapshot(const std::string& folderText) {
         ok &= snapshotPlots(folder);
     } catch (const platform::EngineError& e) {
         std::fprintf(stderr, "the plots could not be drawn: %s\n", e.Description().c_str());
+        ok = false;
+    }
+    try {
+        ok &= snapshotReview(folder);
+    } catch (const platform::EngineError& e) {
+        std::fprintf(stderr, "the review could not be shown: %s\n", e.Description().c_str());
         ok = false;
     }
     try {
