@@ -74,7 +74,7 @@ frmRecordSummary::frmRecordSummary()
     lblPlotParameter.SetBuddy(cmbPlotParameter);
     lblPlotBy.SetBuddy(cmbPlotBy);
     lblPlotStation.SetBuddy(cmbPlotStation);
-    cmbPlotBy.AddItems({"Station", "Month of the year"});
+    cmbPlotBy.AddItems({"Station", "Month of the year"}, {"station", "month"});
     grdSummary.SetAccessibleName("Summary");
     ON_EVENT(cmbPlotParameter, Click);
     ON_EVENT(cmbPlotBy, Click);

@@ -233,7 +233,6 @@ void frmReview::run(const Request& request) {
     loader::WriteHeaders(grdFindings,
                          {kFindingHeaders.begin(), kFindingHeaders.begin() + grdFindings.Cols()});
     grdFindings.AddRows(std::move(rows));
-    grdFindings.SetRow(std::min<long long>(kFirstFindingRow, grdFindings.Rows() - 1));
     showCount();
 }
 

@@ -22,6 +22,8 @@
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
 #include "frmPlot.h"
+#include "frmRecordSummary.h"
+#include "frmReview.h"
 #include "frmSplash.h"
 
 using namespace e2e;
@@ -38,8 +40,18 @@ struct Press {
 };
 
 // Buttons and boxes that have no handler of their own: their state is read by others.
-const std::set<std::string> kNoHandler = {"Check5",    "Check6",          "Check7",
-                                          "chkHeader", "chkSkipExisting", "chkCreateSamples"};
+const std::set<std::string> kNoHandler = {"Check5",
+                                          "Check6",
+                                          "Check7",
+                                          "chkHeader",
+                                          "chkSkipExisting",
+                                          "chkCreateSamples",
+                                          "chkHandEntered",
+                                          "chkOutsideRange",
+                                          "chkNotPossible",
+                                          "chkSameSample",
+                                          "chkReplicateNotScored",
+                                          "chkPartWhole"};
 
 const Press kDataLoader[] = {
     {"cmdExitSample", "cmdExitSample_Click"},
@@ -131,6 +143,25 @@ const Press kHistory[] = {
     {"grdHistory", "mnusavecsvhistory_Click", How::GridMenu, "Save as CSV"},
 };
 
+const Press kReview[] = {
+    {"chkDates", "chkDates_Click"},
+    {"chkReplicate", "chkReplicate_Click"},
+    {"cmdRun", "cmdRun_Click"},
+    {"cmdSummary", "cmdSummary_Click"},
+    {"chkShowReviewed", "chkShowReviewed_Click"},
+    {"cmdMarkReviewed", "cmdMarkReviewed_Click"},
+    {"grdFindings", "mnuCopyFindings_Click", How::GridMenu},
+    {"grdFindings", "mnuSaveFindings_Click", How::GridMenu, "Save as CSV"},
+};
+
+const Press kRecordSummary[] = {
+    {"cmdResetZoom", "cmdResetZoom_Click"},
+    {"cmdSaveImage", "cmdSaveImage_Click"},
+    {"cmdCopyImage", "cmdCopyImage_Click"},
+    {"grdSummary", "mnuCopySummary_Click", How::GridMenu},
+    {"grdSummary", "mnuSaveSummary_Click", How::GridMenu, "Save as CSV"},
+};
+
 const Press kMainMenus[] = {
     {"Undo", "mnuUndo_Click", How::MenuBar},
     {"History", "mnuHistory_Click", How::MenuBar},
@@ -140,6 +171,7 @@ const Press kMainMenus[] = {
     {"Export", "mnuExport_Click", How::MenuBar},
     {"Import Access Database", "mnuImportAccess_Click", How::MenuBar},
     {"Import Results", "mnuImportResults_Click", How::MenuBar},
+    {"Review Results", "mnuReview_Click", How::MenuBar},
     {"1", "mnuRecent_Click", How::MenuBar},  // the data file opened last
     {"Exit", "MnuExit_Click", How::MenuBar},
     {"User Guide", "mnuUserGuide_Click", How::MenuBar},
@@ -161,9 +193,11 @@ controls::Control* Named(controls::Form& form, const std::string& name) {
 // and enabled. The wiring is under test here, not when a control is offered.
 void Expose(controls::Form& form, controls::Control& control) {
     QWidget* w = control.widget();
-    if (auto* loader = dynamic_cast<loader::frmDataLoader*>(&form)) {
-        for (int t = 0; t < loader->SSTab1.Tabs(); ++t)
-            if (loader->SSTab1.Page(t).area()->isAncestorOf(w)) loader->SSTab1.SetTab(t);
+    for (auto* c : form.Controls()) {
+        if (auto* tabs = dynamic_cast<controls::SSTab*>(c)) {
+            for (int t = 0; t < tabs->Tabs(); ++t)
+                if (tabs->Page(t).area()->isAncestorOf(w)) tabs->SetTab(t);
+        }
     }
     for (auto* c : form.Controls()) {
         if (c->widget()->isAncestorOf(w)) {
@@ -176,9 +210,12 @@ void Expose(controls::Form& form, controls::Control& control) {
     QApplication::processEvents();
 }
 
-// The popup menu of a grid: the history's, or one of the Data Loader's four (MSFlexGrid1..4).
+// The popup menu of a grid: the history's, the review's, the summary's, or one of the Data
+// Loader's four (MSFlexGrid1..4).
 controls::Menu& GridPopup(controls::Form& form, const std::string& grid) {
     if (auto* history = dynamic_cast<loader::frmHistory*>(&form)) return history->mnuCopyHistory;
+    if (auto* review = dynamic_cast<review::frmReview*>(&form)) return review->mnuFindings;
+    if (auto* summary = dynamic_cast<review::frmRecordSummary*>(&form)) return summary->mnuSummary;
     auto& loader = static_cast<loader::frmDataLoader&>(form);
     controls::Menu* menus[] = {&loader.MnuCopyStation, &loader.mnucopyproject,
                                &loader.mnuCopySamples, &loader.mnuCopyResults};
@@ -290,6 +327,10 @@ TEST_F(Wiring, EveryControlOfTheSmallWindowsReachesItsHandler) {
     ExpectAllListed(loader::HistoryWindow(), kHistory);
     for (const Press& press : kPlot) Check(plot::PlotWindow(), press);
     ExpectAllListed(plot::PlotWindow(), kPlot);
+    for (const Press& press : kReview) Check(review::ReviewWindow(), press);
+    ExpectAllListed(review::ReviewWindow(), kReview);
+    for (const Press& press : kRecordSummary) Check(review::RecordSummaryWindow(), press);
+    ExpectAllListed(review::RecordSummaryWindow(), kRecordSummary);
     for (const Press& press : kSplash) {
         SCOPED_TRACE(press.control);
         app::frmSplash splash;

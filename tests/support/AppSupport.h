@@ -10,6 +10,8 @@
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
 #include "frmPlot.h"
+#include "frmRecordSummary.h"
+#include "frmReview.h"
 
 namespace testing_support {
 
