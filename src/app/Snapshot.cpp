@@ -144,16 +144,21 @@ bool snapshotReview(const std::filesystem::path& folder) {
     auto& window = review::ReviewWindow()();
     window.Show();
     window.cmdRun_Click();
-    bool ok = save(window, folder, "review");
+    // The first hand-entered finding chosen, a note typed for its mark.
     auto& grid = window.grdFindings;
-    for (long long row = 2; row < grid.Rows(); ++row) {
-        if (grid.TextMatrix(row, review::column::Source) != store::kHandEntered ||
-            grid.TextMatrix(row, review::column::Parameter).empty())
-            continue;
-        grid.SetRow(row);
-        window.grdFindings_DblClick();
-        break;
+    long long chosen = 0;
+    for (long long row = 2; row < grid.Rows() && !chosen; ++row)
+        if (grid.TextMatrix(row, review::column::Source) == store::kHandEntered &&
+            !grid.TextMatrix(row, review::column::Parameter).empty())
+            chosen = row;
+    if (chosen) {
+        grid.SetRow(chosen);
+        grid.SetCol(0);
+        grid.SetColSel(grid.Cols() - 1);
+        window.txtNote.SetText("Warm spell; the field sheet agrees");
     }
+    bool ok = save(window, folder, "review");
+    if (chosen) window.grdFindings_DblClick();
     if (auto* loaderWindow = loader::DataLoaderWindow().get())
         ok &= save(*loaderWindow, folder, "review-finding");
     window.cmdSummary_Click();

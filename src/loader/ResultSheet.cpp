@@ -44,7 +44,10 @@ frmDataLoader::Opened frmDataLoader::ShowSampleResult(const std::string& sampleC
     if (!parameterCode) return Opened::Sample;
     for (std::size_t i = 0; i < sheet_.size(); ++i) {
         if (sheet_[i].parameterCode != *parameterCode) continue;
+        // The whole row marked, so the result chosen shows among the others.
         MSFlexGrid5.SetRow(static_cast<long long>(i) + 1);
+        MSFlexGrid5.SetCol(0);
+        MSFlexGrid5.SetColSel(MSFlexGrid5.Cols() - 1);
         MSFlexGrid5_RowColChange();
         return Opened::Result;
     }

@@ -143,6 +143,16 @@ void rethinOnZoom(QValueAxis* x, QXYSeries* s, std::shared_ptr<const QList<QPoin
 // About this many pixels per tick keep the labels apart: a date is wider than a value.
 constexpr qreal kPixelsPerDate = 85, kPixelsPerValue = 40;
 
+// Ticks on round values for the range of values on show, as many as the plot's height holds.
+void retickValues(QChart* chart, QValueAxis* y) {
+    const QRectF area = chart->plotArea();
+    const ValueScale s =
+        ValueTicksFor(y->min(), y->max(), std::clamp(int(area.height() / kPixelsPerValue), 2, 10));
+    if (y->tickInterval() != s.step) y->setTickInterval(s.step);
+    const QString format = "%." + QString::number(s.decimals) + "f";
+    if (y->labelFormat() != format) y->setLabelFormat(format);
+}
+
 // Ticks on round values and whole dates for the range on show, as many as its size holds;
 // done again after every zoom and resize. Changed only when different, as a change of labels
 // lays the chart out again.
@@ -162,11 +172,7 @@ void retick(QChart* chart, QCategoryAxis* x, QValueAxis* y) {
         x->setStartValue(x->min());
         for (qsizetype i = 0; i < labels.size(); ++i) x->append(labels[i], at[i]);
     }
-    const ValueScale s =
-        ValueTicksFor(y->min(), y->max(), std::clamp(int(area.height() / kPixelsPerValue), 2, 10));
-    if (y->tickInterval() != s.step) y->setTickInterval(s.step);
-    const QString format = "%." + QString::number(s.decimals) + "f";
-    if (y->labelFormat() != format) y->setLabelFormat(format);
+    retickValues(chart, y);
 }
 
 // The axes: dates from a little before the first point to a little after the last, values
@@ -222,6 +228,17 @@ void addAxesAndRange(Drawing& d, const PlotData& data) {
 }
 
 }  // namespace
+
+void RoundValueAxis(QChart* chart, QValueAxis* axis, double lowest, double highest) {
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    const ValueScale values = ValueAxisFor(lowest, highest, 8);
+    axis->setRange(values.low, values.high);
+    auto again = [chart, axis] { retickValues(chart, axis); };
+    QObject::connect(chart, &QChart::plotAreaChanged, axis, again);
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, again);
+    retickValues(chart, axis);
+}
 
 std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::string& parameter) {
     std::vector<std::string> empty;

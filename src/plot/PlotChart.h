@@ -8,6 +8,7 @@
 #include "Records.h"
 
 class QChart;
+class QValueAxis;
 
 namespace plot {
 
@@ -28,6 +29,10 @@ std::optional<std::string> TakeOutEmptyStations(PlotData& data, const std::strin
 // dates, anew after every zoom. Above a few thousand points the drawing is thinned, never
 // the data.
 QChart* BuildChart(const PlotData& data);
+
+// Makes an axis of the chart hold the values from `lowest` to `highest` on a round range, its
+// ticks on round values, as many as the plot's height holds, anew after every zoom and resize.
+void RoundValueAxis(QChart* chart, QValueAxis* axis, double lowest, double highest);
 
 // Lays the chart out now rather than when the events get to it: the room its key takes and
 // the ticks its axes have room for depend on its size, and on each other.

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PlotChart.h"
+
 namespace review {
 
 namespace {
@@ -110,9 +112,7 @@ QChart* BuildBoxChart(const BoxPlot& plot) {
         s->attachAxis(values);
     }
     if (low <= high) {
-        const double pad = std::max((high - low) * 0.05, std::abs(high) * 0.05 + 1e-9);
-        values->setRange(low - pad, high + pad);
-        values->applyNiceNumbers();
+        plot::RoundValueAxis(chart, values, low, high);
     } else {
         chart->setTitle(chart->title() + " (no results to plot)");
     }

@@ -5,20 +5,20 @@
 namespace review {
 
 const std::vector<std::string> kFindingHeaders = {
-    "Check", "Source", "Sample", "Station",     "Station Name", "Date", "Parameter",
-    "Name",  "Value",  "Detail", "Reviewed By", "Reviewed On",  "Note"};
+    "Check", "Source", "Sample",       "Station",     "Date",        "Parameter", "Name",
+    "Value", "Detail", "Station Name", "Reviewed By", "Reviewed On", "Note"};
 
 store::GridRow FindingCells(const store::Finding& f) {
     store::GridRow cells = {store::CheckName(f.check),
                             f.source,
                             std::to_string(f.sampleCode),
                             f.station,
-                            f.stationName,
                             f.date ? platform::DateToText(*f.date) : "",
                             f.parameterCode ? std::to_string(f.parameterCode) : "",
                             f.parameterName,
                             f.value,
-                            f.detail};
+                            f.detail,
+                            f.stationName};
     if (f.mark) {
         const store::GridRow mark = MarkCells(*f.mark);
         cells.insert(cells.end(), mark.begin(), mark.end());
@@ -31,7 +31,7 @@ store::GridRow MarkCells(const store::ReviewMark& mark) {
 }
 
 std::optional<store::Finding> FindingOfCells(const std::vector<std::string>& cells) {
-    if (cells.size() <= column::Detail) return std::nullopt;
+    if (cells.size() <= column::StationName) return std::nullopt;
     std::optional<store::Check> check;
     for (store::Check c : store::kAllChecks)
         if (store::CheckName(c) == cells[column::Check]) check = c;

@@ -12,13 +12,15 @@
 
 namespace review {
 
-// The grid's columns: the finding's, then who marked it reviewed, when, and the note.
+// The grid's columns: the finding's (up to StationName), then who marked it reviewed, when,
+// and the note.
 extern const std::vector<std::string> kFindingHeaders;
 namespace column {
-inline constexpr int Check = 0, Source = 1, Sample = 2, Station = 3, StationName = 4, Date = 5,
-                     Parameter = 6, ParameterName = 7, Value = 8, Detail = 9, Reviewer = 10,
+// What tells findings apart first; the station's name after the detail.
+inline constexpr int Check = 0, Source = 1, Sample = 2, Station = 3, Date = 4, Parameter = 5,
+                     ParameterName = 6, Value = 7, Detail = 8, StationName = 9, Reviewer = 10,
                      ReviewedOn = 11, Note = 12;
-}
+}  // namespace column
 
 store::GridRow FindingCells(const store::Finding& finding);
 // The mark's three cells, as FindingCells writes them.

@@ -222,6 +222,7 @@ void frmRecordSummary::draw() {
     plot_ = std::move(plot);
     std::unique_ptr<QChart> old(view_->chart());
     view_->setChart(BuildBoxChart(plot_));
+    plot::SettleChart(view_->chart());
 }
 
 void frmRecordSummary::grdSummary_DblClick() {
@@ -240,7 +241,9 @@ void frmRecordSummary::grdSummary_DblClick() {
 }
 
 void frmRecordSummary::cmdResetZoom_Click() {
-    if (view_->chart()) view_->chart()->zoomReset();
+    if (!view_->chart()) return;
+    view_->chart()->zoomReset();
+    plot::SettleChart(view_->chart());
 }
 
 void frmRecordSummary::cmdSaveImage_Click() {

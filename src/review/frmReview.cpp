@@ -31,7 +31,7 @@ constexpr int kBoxLeft = 1300;
 constexpr int kBoxWidth = 6100;
 constexpr int kGridTop = 2880;
 constexpr long long kFirstFindingRow = 2;  // after the header row and the blank row
-constexpr int kFindingColumns = column::Detail + 1;
+constexpr int kFindingColumns = column::StationName + 1;
 
 platform::DateTime dayOf(const platform::DateTime& d) { return {d.year, d.month, d.day}; }
 

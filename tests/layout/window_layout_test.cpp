@@ -30,6 +30,8 @@
 #include "frmImportAccess.h"
 #include "frmImportResults.h"
 #include "frmPlot.h"
+#include "frmRecordSummary.h"
+#include "frmReview.h"
 #include "frmSplash.h"
 
 namespace {
@@ -177,6 +179,20 @@ TEST_F(WindowLayout, EveryOtherWindowShowsEachControlWholeAndApart) {
     walk(accessdb::ImportAccessWindow()());
     walk(importui::ImportResultsWindow()());
     walk(loader::HistoryWindow()());
+    // The review with its findings listed, the summary with its lists filled.
+    auto& review = review::ReviewWindow()();
+    review.cmdRun_Click();
+    walk(review);
+    auto& summary = review::RecordSummaryWindow()();
+    ASSERT_TRUE(summary.ShowScope({}, "Every project, every station"));
+    for (int tab = 0; tab < summary.tabSummary.Tabs(); ++tab) {
+        summary.Show();
+        summary.tabSummary.SetTab(tab);
+        summary.cmbPlotBy.SetListIndex(review::frmRecordSummary::ByMonth);
+        QApplication::processEvents();
+        findFaults(summary, faults);
+    }
+    summary.Unload();
     auto& plot = plot::PlotWindow()();
     ASSERT_TRUE(plot.ShowSeries("107", "400"));
     walk(plot);
