@@ -142,6 +142,9 @@ bool snapshotPlots(const std::filesystem::path& folder) {
 // opened on the "Results" tab, the summary of the whole record and its box plots. Only reads.
 bool snapshotReview(const std::filesystem::path& folder) {
     auto& window = review::ReviewWindow()();
+    // The demo data's years, not whatever day the pictures are taken.
+    window.dtpFrom.SetValue({2002, 1, 1});
+    window.dtpTo.SetValue({2004, 12, 31});
     window.Show();
     window.cmdRun_Click();
     // The first hand-entered finding chosen, a note typed for its mark.

@@ -89,7 +89,8 @@ TEST(SnapshotProgram, PicturesAt150And200PercentFitTheirScreens) {
     const auto size = [&](const std::string& name) {
         return QImageReader(QString::fromStdString(dir.file(name + ".png"))).size();
     };
-    for (const char* name : {"data-loader-sample", "export", "filter-results", "plot"}) {
+    for (const char* name :
+         {"data-loader-sample", "export", "filter-results", "plot", "review", "review-summary"}) {
         EXPECT_EQ(size(name + std::string("-150")), size(name) * 1.5) << name;
         EXPECT_EQ(size(name + std::string("-200")), size(name) * 2) << name;
     }
