@@ -7,6 +7,7 @@
 #include "AppSupport.h"
 #include "FindingRows.h"
 #include "Walk.h"
+#include "frmRecordSummary.h"
 #include "frmReview.h"
 
 using namespace e2e;
@@ -197,4 +198,21 @@ TEST_F(ReviewWalk, ADoubleClickOpensAHandEnteredResultAndSaysWhereAnotherComesFr
     EXPECT_EQ(loaderWindow->txtResult_value.Text(), "71");
     EXPECT_EQ(loaderWindow->cmdAddResult.Caption(), "Update");
     EXPECT_EQ(loaderWindow->MSFlexGrid5.TextMatrix(loaderWindow->MSFlexGrid5.Row(), 1), "400");
+}
+
+// The findings, and the summary, come from the file they were read from: another file closes
+// them, so no mark is made in it for a finding of the old one.
+TEST_F(ReviewWalk, AnotherDataFileClosesTheReviewAndItsSummary) {
+    ASSERT_NO_FATAL_FAILURE(OpenReview());
+    ASSERT_NO_FATAL_FAILURE(Click(r->cmdRun));
+    ASSERT_NO_FATAL_FAILURE(Click(r->cmdSummary));
+    ASSERT_TRUE(review::RecordSummaryWindow().IsLoaded());
+    const std::string other = testing_support::Location(dir.file("other.db"));
+    testing_support::EmptyDatabase(dir.file("other.db"));
+    dialogs->files.push_back(other);
+    ASSERT_NO_FATAL_FAILURE(
+        ChooseFromMenuBar(app::MainWindow().window(), "Data", "Change Data File Location"));
+    EXPECT_EQ(store::requireDb().Name(), other);
+    EXPECT_FALSE(review::ReviewWindow().IsLoaded());
+    EXPECT_FALSE(review::RecordSummaryWindow().IsLoaded());
 }
