@@ -36,6 +36,9 @@ frmDataLoader::Opened frmDataLoader::ShowSampleResult(const std::string& sampleC
                                                       std::optional<std::string> parameterCode) {
     Show();
     SSTab1.SetTab(tab::Results);
+    // Asked once, here: the find then has nothing typed to ask about.
+    if (!mayDropEntry()) return Opened::Kept;
+    clearEntry();
     txtResultSampleNum.SetText(sampleCode);
     cmdFindSample.Press();
     const bool found = foundSamples.IsOpen() && !foundSamples.Eof() && !foundSamples.Bof() &&

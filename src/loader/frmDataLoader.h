@@ -79,10 +79,11 @@ class frmDataLoader : public controls::Form,
     void ShowAsStored();
 
     // What ShowSampleResult brought on show.
-    enum class Opened { Nothing, Sample, Result };
+    enum class Opened { Nothing, Kept, Sample, Result };
     // Finds a hand-entered sample on the "Results" tab, as Find Sample does, and chooses its
     // result of the parameter in the grid (the first of its kinds), loaded for correction.
-    // Nothing when the sample did not come on show (not found, or what was typed was kept).
+    // Kept when the user keeps a result typed and not stored; Nothing when the sample is not
+    // found.
     Opened ShowSampleResult(const std::string& sampleCode,
                             std::optional<std::string> parameterCode = std::nullopt);
 

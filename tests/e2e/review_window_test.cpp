@@ -173,6 +173,9 @@ TEST_F(ReviewWalk, ALoginThatMayOnlyReadIsToldItMayNotMarkAndNothingIsWritten) {
 }
 
 TEST_F(ReviewWalk, ADoubleClickOpensAHandEnteredResultAndSaysWhereAnotherComesFrom) {
+    Execute(
+        "insert into tblresults (idloc, sample_code, parameter_code, result_value) values "
+        "('V', 2, 400, -1)");
     ASSERT_NO_FATAL_FAILURE(OpenReview());
     ASSERT_NO_FATAL_FAILURE(Click(r->cmdRun));
     Shown();
@@ -198,6 +201,23 @@ TEST_F(ReviewWalk, ADoubleClickOpensAHandEnteredResultAndSaysWhereAnotherComesFr
     EXPECT_EQ(loaderWindow->txtResult_value.Text(), "71");
     EXPECT_EQ(loaderWindow->cmdAddResult.Caption(), "Update");
     EXPECT_EQ(loaderWindow->MSFlexGrid5.TextMatrix(loaderWindow->MSFlexGrid5.Row(), 1), "400");
+
+    // Before another sample, a correction typed and not stored is asked about, and No keeps it.
+    const long long other = FindRow(grid, column::Station, "112");
+    ASSERT_GT(other, 1);
+    loaderWindow->txtResult_value.SetText("7.1");
+    dialogs->answers = {controls::mb::No};
+    QTest::mouseDClick(cells, Qt::LeftButton, {}, CellPoint(grid, other, column::Detail));
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(), (Texts{"The result typed has not been stored.\n\nDiscard it?"}));
+    EXPECT_EQ(loaderWindow->lblCode.Caption(), "1");
+    EXPECT_EQ(loaderWindow->txtResult_value.Text(), "7.1");
+    dialogs->answers = {controls::mb::Yes};
+    QTest::mouseDClick(cells, Qt::LeftButton, {}, CellPoint(grid, other, column::Detail));
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(), (Texts{"The result typed has not been stored.\n\nDiscard it?"}));
+    EXPECT_EQ(loaderWindow->lblCode.Caption(), "2");
+    EXPECT_EQ(loaderWindow->txtResult_value.Text(), "-1");
 }
 
 // The findings, and the summary, come from the file they were read from: another file closes
