@@ -141,19 +141,9 @@ TEST_F(ReviewWalk, MarkReviewedHidesTheFindingUntilShowReviewedIsTicked) {
 
 TEST_F(ReviewWalk, ALoginThatMayOnlyReadIsToldItMayNotMarkAndNothingIsWritten) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a server's logins";
-    const std::string role = "review_window_reader_" + std::to_string(::getpid());
     auto owner = platform::Database::OpenDatabase(location());
-    const std::string schema = testing_support::QueryValue(*owner, "select current_schema()");
-    owner->ExecuteNative("drop role if exists " + role + "; create role " + role +
-                         " login; grant usage on schema " + schema + " to " + role +
-                         "; grant select on all tables in schema " + schema + " to " + role);
-    struct DropRole {
-        platform::Database& db;
-        std::string role;
-        ~DropRole() { db.ExecuteNative("drop owned by " + role + "; drop role " + role); }
-    } dropRole{*owner, role};
-    std::string reader = location();
-    reader.replace(reader.find("user=dataloader"), 15, "user=" + role);
+    testing_support::ReadOnlyLogin login(*owner, location(), "review_window_reader");
+    const std::string& reader = login.Location();
     testing_support::WriteFile(dir.file("datalocation.txt"), reader + "\r\n");
 
     ASSERT_NO_FATAL_FAILURE(OpenReview());

@@ -332,18 +332,8 @@ TEST_F(ReviewChecks, ALoginThatMayOnlyReadRunsTheChecksButRecordsNoReview) {
     if (!testing_support::OnServer()) GTEST_SKIP() << "a server's logins";
     Sample("S", 1, 1, 1);
     Numeric("S", 1, 400, 71);
-    const std::string role = "review_reader_" + std::to_string(::getpid());
-    const std::string schema = testing_support::QueryValue(*db, "select current_schema()");
-    db->ExecuteNative("drop role if exists " + role + "; create role " + role +
-                      " login; grant usage on schema " + schema + " to " + role +
-                      "; grant select on all tables in schema " + schema + " to " + role);
-    struct DropRole {
-        platform::Database& db;
-        std::string role;
-        ~DropRole() { db.ExecuteNative("drop owned by " + role + "; drop role " + role); }
-    } dropRole{*db, role};
-    std::string location = testing_support::Location(path);
-    location.replace(location.find("user=dataloader"), 15, "user=" + role);
+    testing_support::ReadOnlyLogin login(*db, testing_support::Location(path), "review_reader");
+    const std::string& location = login.Location();
     {
         auto reader = platform::Database::OpenDatabase(location);
         const auto findings = store::Review(*reader).Findings({});

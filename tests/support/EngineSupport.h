@@ -2,6 +2,8 @@
 // databases made from the schema or from a few statements, a query reader, whole files.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -63,5 +65,28 @@ int ErrorNumber(const std::function<void()>& f);
 // Writes a text file (binary, exactly these bytes).
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
+
+// A server login that may only read the tables of the test's schema, dropped again at the
+// end. `Location()` is where it connects: the test's own address with the login changed.
+class ReadOnlyLogin {
+  public:
+    ReadOnlyLogin(platform::Database& owner, std::string location, const std::string& name)
+        : owner_(owner), role_(name + "_" + std::to_string(::getpid())) {
+        const std::string schema = QueryValue(owner, "select current_schema()");
+        owner.ExecuteNative("drop role if exists " + role_ + "; create role " + role_ +
+                            " login; grant usage on schema " + schema + " to " + role_ +
+                            "; grant select on all tables in schema " + schema + " to " + role_);
+        location.replace(location.find("user=dataloader"), 15, "user=" + role_);
+        location_ = std::move(location);
+    }
+    ~ReadOnlyLogin() { owner_.ExecuteNative("drop owned by " + role_ + "; drop role " + role_); }
+    ReadOnlyLogin(const ReadOnlyLogin&) = delete;
+    ReadOnlyLogin& operator=(const ReadOnlyLogin&) = delete;
+    const std::string& Location() const { return location_; }
+
+  private:
+    platform::Database& owner_;
+    std::string role_, location_;
+};
 
 }  // namespace testing_support
