@@ -21,6 +21,7 @@
 #include "Connection.h"
 #include "DemoData.h"
 #include "MDIMain.h"
+#include "AppSupport.h"
 #include "TestSupport.h"
 #include "Windows.h"
 #include "frmDataLoader.h"
@@ -42,7 +43,7 @@ class WindowLayout : public ::testing::Test {
         dialogs = testing_support::ScriptDialogs();
         store::setDb(store::CreateDemoDatabase(dir.file("water.db")));
     }
-    void TearDown() override { testing_support::ResetProgram(); }
+    void TearDown() override { testing_support::ResetApp(); }
 
     testing_support::TempDir dir;
     std::shared_ptr<controls::ScriptedDialogs> dialogs;
