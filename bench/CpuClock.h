@@ -3,7 +3,15 @@
 #include <sys/resource.h>
 #include <time.h>
 
+#include <chrono>
+
 namespace bench {
+
+// Wall milliseconds since `start`.
+inline double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
 
 // CPU milliseconds of this thread. The machine is shared with builds, which makes wall time
 // swing by a factor of two; both sides of a ratio run on this thread and read the same

@@ -5,6 +5,8 @@
 
 namespace bench {
 
+inline constexpr double kMB = 1024.0 * 1024.0;
+
 // A /proc/self/status figure in bytes ("VmRSS", "VmHWM").
 inline double StatusBytes(const char* field) {
     std::ifstream status("/proc/self/status");

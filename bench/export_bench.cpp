@@ -18,7 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr double kMB = 1024.0 * 1024.0;
 
 long long lineCount(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -121,7 +120,7 @@ void BM_Export_AllRecords(benchmark::State& state) {
     state.counters["export_ms"] = exportMs / n;
     state.counters["sqlite_ms"] = sqliteMs / n;
     state.counters["ratio"] = exportMs / sqliteMs;
-    state.counters["peak_MB"] = peakGrowth / kMB;
+    state.counters["peak_MB"] = peakGrowth / bench::kMB;
 }
 void ExportSizes(benchmark::internal::Benchmark* b) {
     b->Arg(20000)->Arg(100000);

@@ -20,12 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-constexpr double kMB = 1024.0 * 1024.0;
 constexpr int kParameters = 50;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Hand-entered samples enough for `rows` results of kParameters parameters each.
 void makeDatabase(const std::string& path, long long rows) {
@@ -94,7 +89,7 @@ void BM_Import_LabFile(benchmark::State& state) {
         const double cpuStart = bench::CpuMs();
         done = ready.Run();
         importCpu += bench::CpuMs() - cpuStart;
-        importMs += millisecondsSince(start);
+        importMs += bench::MillisecondsSince(start);
 
         state.PauseTiming();
         if (peakGrowth < 0) peakGrowth = bench::StatusBytes("VmHWM") - before;
@@ -105,7 +100,7 @@ void BM_Import_LabFile(benchmark::State& state) {
         const double childStart = bench::ChildrenCpuMs();
         if (std::system(baseline.c_str()) != 0) state.SkipWithError("sqlite3 failed");
         sqliteCpu += bench::ChildrenCpuMs() - childStart;
-        sqliteMs += millisecondsSince(baselineStart);
+        sqliteMs += bench::MillisecondsSince(baselineStart);
         state.ResumeTiming();
     }
     if (!done.written || done.counts.stored[0] != rows) state.SkipWithError("rows were refused");
@@ -117,7 +112,7 @@ void BM_Import_LabFile(benchmark::State& state) {
     state.counters["ratio"] = importMs / sqliteMs;
     // The same on CPU time, which a busy machine disturbs less.
     state.counters["cpu_ratio"] = importCpu / sqliteCpu;
-    state.counters["peak_MB"] = peakGrowth / kMB;
+    state.counters["peak_MB"] = peakGrowth / bench::kMB;
 }
 BENCHMARK(BM_Import_LabFile)->Arg(20000)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 

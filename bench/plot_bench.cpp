@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "CpuClock.h"
 #include "Database.h"
 #include "PlotChart.h"
 #include "Plots.h"
@@ -21,10 +22,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 constexpr int kPoints = 100000;
 
@@ -72,10 +69,10 @@ void BM_Plot_OpenSeries100k(benchmark::State& state) {
         plot::PlotData data{"Dissolved oxygen, mg/L",
                             {store::Plots(*db).Series("101", "300")},
                             store::ParameterRange{5, 11}};
-        seriesMs += millisecondsSince(start);
+        seriesMs += bench::MillisecondsSince(start);
         start = Clock::now();
         std::unique_ptr<QChart> chart(plot::BuildChart(data));
-        chartMs += millisecondsSince(start);
+        chartMs += bench::MillisecondsSince(start);
         start = Clock::now();
         {
             QGraphicsScene scene;
@@ -87,13 +84,13 @@ void BM_Plot_OpenSeries100k(benchmark::State& state) {
             painter.end();
             scene.removeItem(chart.get());
         }
-        drawMs += millisecondsSince(start);
+        drawMs += bench::MillisecondsSince(start);
         points = data.series.front().points.size();
 
         state.PauseTiming();
         const auto base = Clock::now();
         for (const std::string& sql : baseline) bench::StepAll(db->handle(), sql.c_str());
-        sqliteMs += millisecondsSince(base);
+        sqliteMs += bench::MillisecondsSince(base);
         state.ResumeTiming();
     }
     db.reset();

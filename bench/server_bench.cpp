@@ -16,6 +16,7 @@
 #include <string>
 
 #include "Connection.h"
+#include "CpuClock.h"
 #include "CsvExport.h"
 #include "Database.h"
 #include "DatabaseCopy.h"
@@ -30,10 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 class BenchServer {
   public:
@@ -145,12 +142,12 @@ void BM_Server_Export(benchmark::State& state) {
         bench::ResetPeak();
         const auto start = Clock::now();
         exporter::ExportData(*db, exporter::ExportRange{true}, targets);
-        exportMs += millisecondsSince(start);
+        exportMs += bench::MillisecondsSince(start);
         peakGrowth = std::max(peakGrowth, bench::StatusBytes("VmHWM") - resident);
         state.PauseTiming();
         const auto baselineStart = Clock::now();
         runBaseline();
-        psqlMs += millisecondsSince(baselineStart);
+        psqlMs += bench::MillisecondsSince(baselineStart);
         state.ResumeTiming();
     }
     double written = 0;
@@ -203,12 +200,12 @@ void BM_Server_FindAllSamples(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         f.cmdSamples_Click();
-        windowMs += millisecondsSince(start);
+        windowMs += bench::MillisecondsSince(start);
         state.PauseTiming();
         if (f.MSFlexGrid3.Rows() != rows + 2) state.SkipWithError("the grid lacks rows");
         const auto baseline = Clock::now();
         fetchAll(bare, sql);
-        libpqMs += millisecondsSince(baseline);
+        libpqMs += bench::MillisecondsSince(baseline);
         state.ResumeTiming();
     }
     PQfinish(bare);

@@ -13,6 +13,7 @@
 
 #include "App.h"
 #include "CpuClock.h"
+#include "ProcessMemory.h"
 #include "SqliteBaseline.h"
 #include "Viewers.h"
 #include "WorkingDatabase.h"
@@ -21,12 +22,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-constexpr double kMB = 1024.0 * 1024.0;
 
 // What the kernel counts against us, the figure a user sees in a task manager.
 double residentBytes() {
@@ -105,9 +100,9 @@ void BM_Viewer_FindAllSamples(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["sqlite_ms"] = sqliteMs / n;
     state.counters["ratio"] = windowMs / sqliteMs;
-    state.counters["grid_MB"] = residentGrowth / kMB;
-    state.counters["cells_MB"] = cellsBytes / kMB;
-    state.counters["text_MB"] = textBytes / kMB;
+    state.counters["grid_MB"] = residentGrowth / bench::kMB;
+    state.counters["cells_MB"] = cellsBytes / bench::kMB;
+    state.counters["text_MB"] = textBytes / bench::kMB;
     state.counters["memory_ratio"] = cellsBytes / textBytes;
 }
 // A fixed count, so the first fill's memory growth is not hidden by an earlier trial run's
@@ -161,19 +156,19 @@ void BM_Viewer_CopySamples(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         f.mnucopy3_Click();
-        copyMs += millisecondsSince(start);
+        copyMs += bench::MillisecondsSince(start);
 
         state.PauseTiming();
         auto baseline = Clock::now();
         benchmark::DoNotOptimize(joinCells(cells, cols));
-        joinMs += millisecondsSince(baseline);
+        joinMs += bench::MillisecondsSince(baseline);
         baseline = Clock::now();
         benchmark::DoNotOptimize(grid.ClipText());
-        clipTextMs += millisecondsSince(baseline);
+        clipTextMs += bench::MillisecondsSince(baseline);
         state.ResumeTiming();
     }
     const double n = static_cast<double>(state.iterations());
-    state.counters["text_MB"] = static_cast<double>(expected.size()) / kMB;
+    state.counters["text_MB"] = static_cast<double>(expected.size()) / bench::kMB;
     state.counters["join_ms"] = joinMs / n;
     state.counters["cliptext_ms"] = clipTextMs / n;
     state.counters["ratio"] = copyMs / joinMs;

@@ -72,7 +72,7 @@ class StopOnSignal : public platform::ProgressReporter {
 };
 
 // "1 sample", "2 samples".
-std::string counted(long long n, const std::string& what) {
+std::string countOf(long long n, const std::string& what) {
     return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
 
@@ -136,9 +136,9 @@ int RunExportCommand(const std::vector<std::string>& args,
         const StopSignals stopping;
         const ExportCounts n = ExportData(
             *db, o.range, o.targets, [](long long) { return std::make_unique<StopOnSignal>(); });
-        out << "Exported " << counted(n.samples, "sample") << ", " << counted(n.results, "result")
-            << ", " << counted(n.nonNumeric, "non-numeric result") << " and "
-            << counted(n.replicates, "replicate") << " into:\n";
+        out << "Exported " << countOf(n.samples, "sample") << ", " << countOf(n.results, "result")
+            << ", " << countOf(n.nonNumeric, "non-numeric result") << " and "
+            << countOf(n.replicates, "replicate") << " into:\n";
         for (const std::string* file :
              {&o.targets.sample, &o.targets.result, &o.targets.nonNumeric, &o.targets.replicate})
             out << "  " << std::filesystem::absolute(*file).string() << "\n";

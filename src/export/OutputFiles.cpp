@@ -16,8 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kLongestName = 255;  // bytes in one file name on common file systems
-constexpr int kMostLinks = 40;        // as the system follows before it gives up
+constexpr int kMostLinks = 40;  // as the system follows before it gives up
 
 std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
 

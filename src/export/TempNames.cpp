@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kLongestName = 255;  // bytes in one file name on common file systems
 constexpr std::string_view kTemporary = ".part";
 constexpr auto kStaleAfter = std::chrono::minutes(1);
 

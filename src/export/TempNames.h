@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace exporter {
+
+inline constexpr size_t kLongestName = 255;  // bytes in one file name on common file systems
 
 // The export's temporary names: "." + the target's name + "." + process id + "-" + count +
 // suffix, beside the target, hidden where dot files are. The process id lets the next

@@ -2,8 +2,8 @@
 // values are the stored ones, storage class and all, whichever statement wrote them.
 #include "ChangeCapture.h"
 
-// The hook's declarations are behind this switch; Debian's SQLite is built with the hook.
-#define SQLITE_ENABLE_PREUPDATE_HOOK
+// The hook's declarations are behind SQLITE_ENABLE_PREUPDATE_HOOK, which the library's
+// CMakeLists defines for every file; Debian's SQLite is built with the hook.
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -155,7 +155,7 @@ void onChange(void* context, sqlite3* db, int op, const char* schema, const char
 
 // A table's columns, and which of them have REAL affinity (SQLite's rule: a declared type
 // naming REAL, FLOA or DOUB and not INT).
-Columns columnsOf(Database& db, const std::string& table) {
+Columns capturedColumnsOf(Database& db, const std::string& table) {
     Columns out;
     if (db.server()) {
         ServerColumns server = ServerColumnsOf(*db.server(), table);
@@ -228,7 +228,7 @@ void ChangeCapture::Drain(const std::function<void(const Captured&)>& visit) {
     Pending& p = *pending_;
     auto columnsFor = [&](std::uint32_t table) -> const Columns& {
         auto& known = p.columns[table];
-        if (!known) known = columnsOf(db_, p.tables[table]);
+        if (!known) known = capturedColumnsOf(db_, p.tables[table]);
         return *known;
     };
     if (db_.server()) {

@@ -17,12 +17,12 @@ struct Unit {
     bool any;
 };
 template <typename Ch>
-using Piece = std::vector<Unit<Ch>>;
+using PatternPiece = std::vector<Unit<Ch>>;
 
 // The pattern cut at its '%'s: n stars give n + 1 pieces, some of them maybe empty.
 template <typename Ch>
-std::vector<Piece<Ch>> piecesOf(std::basic_string_view<Ch> p, std::optional<Ch> esc) {
-    std::vector<Piece<Ch>> pieces(1);
+std::vector<PatternPiece<Ch>> patternPieces(std::basic_string_view<Ch> p, std::optional<Ch> esc) {
+    std::vector<PatternPiece<Ch>> pieces(1);
     for (size_t i = 0; i < p.size(); ++i) {
         const Ch c = p[i];
         if (esc && c == *esc && i + 1 < p.size())
@@ -36,7 +36,7 @@ std::vector<Piece<Ch>> piecesOf(std::basic_string_view<Ch> p, std::optional<Ch> 
 }
 
 template <typename Ch>
-bool fitsAt(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t at) {
+bool fitsAt(const PatternPiece<Ch>& piece, std::basic_string_view<Ch> s, size_t at) {
     for (size_t k = 0; k < piece.size(); ++k)
         if (!piece[k].any && piece[k].ch != s[at + k]) return false;
     return true;
@@ -79,7 +79,7 @@ class Occurrences {
 // A piece's plain runs between its '_'s, and where each starts in the piece.
 template <typename Ch>
 struct Runs {
-    explicit Runs(const Piece<Ch>& piece) {
+    explicit Runs(const PatternPiece<Ch>& piece) {
         for (size_t k = 0; k < piece.size(); ++k) {
             if (piece[k].any) continue;
             if (k == 0 || piece[k - 1].any) offsets.push_back(k), words.emplace_back();
@@ -113,7 +113,7 @@ size_t findByRuns(const Runs<Ch>& piece, size_t length, std::basic_string_view<C
 // piece's positions, O(n * m / 64). A character frequent in the piece has a whole mask (at
 // most 64 can be); a rare one lists its few positions, so memory stays O(m).
 template <typename Ch>
-size_t findWithAny(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
+size_t findWithAny(const PatternPiece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
     using Bits = std::vector<uint64_t>;
     const size_t m = piece.size(), words = (m + 63) / 64;
     auto bit = [](size_t k) { return uint64_t{1} << (k % 64); };
@@ -162,7 +162,7 @@ size_t findWithAny(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t 
 
 // Whichever costs less per character of text: a check per run, or a word per 64 units.
 template <typename Ch>
-size_t find(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
+size_t find(const PatternPiece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
     const Runs<Ch> runs(piece);
     if (runs.words.size() <= (piece.size() + 63) / 64)
         return findByRuns(runs, piece.size(), s, from);
@@ -173,10 +173,10 @@ size_t find(const Piece<Ch>& piece, std::basic_string_view<Ch> s, size_t from) {
 // takes its leftmost place after the one before, which leaves the most room to the rest.
 template <typename Ch>
 bool match(std::basic_string_view<Ch> p, std::basic_string_view<Ch> s, std::optional<Ch> esc) {
-    const auto pieces = piecesOf(p, esc);
-    const Piece<Ch>& first = pieces.front();
+    const auto pieces = patternPieces(p, esc);
+    const PatternPiece<Ch>& first = pieces.front();
     if (pieces.size() == 1) return first.size() == s.size() && fitsAt(first, s, 0);
-    const Piece<Ch>& last = pieces.back();
+    const PatternPiece<Ch>& last = pieces.back();
     if (first.size() + last.size() > s.size() || !fitsAt(first, s, 0)) return false;
     const size_t end = s.size() - last.size();  // where the last piece starts
     size_t pos = first.size();

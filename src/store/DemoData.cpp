@@ -21,8 +21,8 @@ using platform::DateTime;
 using platform::Variant;
 
 // A value or Null.
-Variant orNull(const char* text) { return text ? Variant(text) : Variant(); }
-Variant orNull(std::optional<double> number) { return number ? Variant(*number) : Variant(); }
+Variant nullOr(const char* text) { return text ? Variant(text) : Variant(); }
+Variant nullOr(std::optional<double> number) { return number ? Variant(*number) : Variant(); }
 
 // Small deterministic generator, so every demo database holds the same rows.
 class Lcg {
@@ -206,7 +206,7 @@ void insertReference(platform::Database& db) {
         const auto area =
             std::string(s.kind) == "Lake" ? std::nullopt : std::optional<double>(12.5 * n + 3);
         station.Run({s.id, s.lat, s.lon, n % 4 == 0 ? "3" : "1", epa, usgs,
-                     "ST-" + std::to_string(s.id), Variant(), s.place, orNull(area), s.huc, s.type,
+                     "ST-" + std::to_string(s.id), Variant(), s.place, nullOr(area), s.huc, s.type,
                      s.waterBody, std::string(s.huc) + "-00" + std::to_string(n), Variant(), s.kind,
                      n % 2 == 0 ? "Y" : "N"});
     }
@@ -257,14 +257,14 @@ struct SampleInserts {
 void insertSample(SampleInserts& insert, const SampleRow& s, const std::string& comment,
                   std::optional<double> depth) {
     insert.sample.Run({s.idloc, s.code, s.project, s.station, s.start, "N", Variant(), s.medium,
-                       s.type, orNull(depth), orNull(comment.empty() ? nullptr : comment.c_str()),
+                       s.type, nullOr(depth), nullOr(comment.empty() ? nullptr : comment.c_str()),
                        Variant()});
 }
 
 void insertResult(SampleInserts& insert, const SampleRow& s, int parameterCode, double value,
                   const char* remark, const char* comment) {
     insert.result.Run(
-        {s.idloc, s.code, parameterCode, value, orNull(remark), "A", orNull(comment)});
+        {s.idloc, s.code, parameterCode, value, nullOr(remark), "A", nullOr(comment)});
 }
 
 void insertSamples(platform::Database& db) {

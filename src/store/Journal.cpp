@@ -119,7 +119,7 @@ const char* resultKindOf(const std::string& name) {
 }
 
 // A row is found again by its primary key, or by all its values in a table without one.
-std::vector<std::string> keyOf(platform::Database& db, const std::string& name) {
+std::vector<std::string> keyColumnsOf(platform::Database& db, const std::string& name) {
     auto key = platform::KeyColumns(db, name);
     return key.empty() ? db.ColumnNames(name) : key;
 }
@@ -313,7 +313,7 @@ const JournaledWrite::Picks& JournaledWrite::picksOf(const std::string& table,
     };
     Picks picks{platform::JsonNames(columns), platform::JsonList(columns), {}, {}, {}};
     std::vector<std::string> keyNames;
-    for (const std::string& name : keyOf(db_, table))
+    for (const std::string& name : keyColumnsOf(db_, table))
         if (auto i = at(name)) {
             picks.key.push_back(*i);
             keyNames.push_back(columns[*i]);

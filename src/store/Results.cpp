@@ -149,12 +149,6 @@ void write(platform::Database& db, const Result& r, const Key& key, std::optiona
     db.Execute("insert into " + table + " (" + names + ") values (" + marks + ")", values);
 }
 
-// Every write is journaled, in its own transaction.
-template <class Work>
-auto inTransaction(platform::Database& db, Work work) {
-    return Journaled(db, work);
-}
-
 }  // namespace
 
 std::string KindName(ResultKind kind) {
@@ -196,7 +190,7 @@ StoredResult Results::Store(const ShownSample& sample, const Result& entry,
         throw Refused("The result value \"" + r.value + "\" is not a number. Nothing was saved.");
     if (r.kind == ResultKind::Numeric) r.value = platform::NumberToEditText(*number);
     if (r.kind != ResultKind::Numeric) r.comment.clear();
-    return inTransaction(db_, [&] {
+    return Journaled(db_, [&] {
         requireShown(db_, sample, key.sample);
         if (correcting && correcting->kind != r.kind &&
             correcting->parameterCode == r.parameterCode &&
@@ -250,7 +244,7 @@ Cursor<Result> Results::Locate(const ResultFilter& f) {
 bool Results::IsStored(const Result& result) { return storedIfSame(db_, result).has_value(); }
 
 bool Results::Delete(const Result& result) {
-    return inTransaction(db_, [&] {
+    return Journaled(db_, [&] {
         if (!storedIfSame(db_, result)) return false;
         deleteAt(db_, result.kind, *keyOf(result.sampleCode, result.parameterCode));
         return true;

@@ -70,12 +70,6 @@ Variant numberOf(const std::optional<std::string>& text, const char* what, bool 
     return whole ? Variant(static_cast<long long>(*number)) : Variant(*number);
 }
 
-// Runs `work` in one write transaction, journaled: all of it is stored, or nothing.
-template <class Work>
-void inTransaction(platform::Database& db, Work&& work) {
-    Journaled(db, work);
-}
-
 // The typed texts, checked before anything is written.
 void requireFits(const platform::Database& db, const Sample& s) {
     if (s.depth) RequireFits(db, *s.depth, "The sample depth");
@@ -86,7 +80,7 @@ void requireFits(const platform::Database& db, const Sample& s) {
 
 Sample Samples::Add(Sample sample) {
     requireFits(db_, sample);
-    inTransaction(db_, [&] {
+    Journaled(db_, [&] {
         platform::RowStream highest(
             db_, std::string("select max(sample_code) from ") + table::Sample + " where idloc = ?",
             {kHandEntered});
@@ -114,7 +108,7 @@ Sample Samples::Add(Sample sample) {
 
 void Samples::Update(const Sample& sample) {
     requireFits(db_, sample);
-    inTransaction(db_, [&] {
+    Journaled(db_, [&] {
         std::vector<Variant> values;
         std::string set;
         for (const char* column : write(sample, false, values))
@@ -152,7 +146,7 @@ std::vector<const char*> Samples::write(const Sample& s, bool adding,
 }
 
 void Samples::Delete(long long code) {
-    inTransaction(db_, [&] {
+    Journaled(db_, [&] {
         for (const char* results : {table::Results, table::ResultsNonNumeric, table::Replicates})
             db_.Execute(std::string("delete from ") + results + kOfSample, ofSample(code));
         if (db_.Execute(std::string("delete from ") + table::Sample + kOfSample, ofSample(code)) ==

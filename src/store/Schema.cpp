@@ -202,7 +202,7 @@ std::shared_ptr<platform::Database> CreateEmptyDatabase(const std::string& path)
 namespace {
 
 // "a", "a and b", "a, b and c".
-std::string listed(const std::vector<std::string>& names) {
+std::string listedWithAnd(const std::vector<std::string>& names) {
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
@@ -212,7 +212,7 @@ std::string listed(const std::vector<std::string>& names) {
 }
 
 std::string counted(const std::vector<std::string>& names, const char* one, const char* many) {
-    return std::string(names.size() == 1 ? one : many) + " " + listed(names);
+    return std::string(names.size() == 1 ? one : many) + " " + listedWithAnd(names);
 }
 
 }  // namespace
