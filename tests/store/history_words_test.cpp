@@ -21,7 +21,7 @@ const StoredRow kResultKey = Row({{"idloc", StoredValue::Text("V")},
                                   {"sample_code", StoredValue::Int(12)},
                                   {"parameter_code", StoredValue::Int(400)}});
 
-StoredRow Result(double value, const char* grade, StoredValue remark = kNull) {
+StoredRow ResultRow(double value, const char* grade, StoredValue remark = kNull) {
     StoredRow row = kResultKey;
     row.Add("result_value", Real(value));
     row.Add("remark_code", remark);
@@ -65,22 +65,22 @@ TEST(HistoryWords, EachChangeSaysItsKindItsRowAndItsValues) {
         {"tblresults",
          "update",
          kResultKey,
-         Result(6.7, "A"),
-         Result(7.1, "B"),
+         ResultRow(6.7, "A"),
+         ResultRow(7.1, "B"),
          {"changed", "numeric result", "sample 12, parameter 400-pH",
           "value 6.7 -> 7.1, grade A -> B"}},
         {"tblresults",
          "update",
          kResultKey,
-         Result(6.7, "A"),
-         Result(6.7, "A", StoredValue::Text("<")),
+         ResultRow(6.7, "A"),
+         ResultRow(6.7, "A", StoredValue::Text("<")),
          {"changed", "numeric result", "sample 12, parameter 400-pH", "remark empty -> <"}},
         // Added and deleted rows say every column the key does not.
         {"TBLRESULTS",
          "insert",
          kResultKey,
          {},
-         Result(7.1, "A"),
+         ResultRow(7.1, "A"),
          {"added", "numeric result", "sample 12, parameter 400-pH",
           "value 7.1, remark empty, grade A, comment empty"}},
         {"tblsample",
@@ -102,7 +102,7 @@ TEST(HistoryWords, EachChangeSaysItsKindItsRowAndItsValues) {
         {"tblresults",
          "update",
          kResultKey,
-         Result(6.7, "A"),
+         ResultRow(6.7, "A"),
          Row({{"result_value", Real(6.7)}, {"comments", StoredValue::Text("")}}),
          {"changed", "numeric result", "sample 12, parameter 400-pH", ""}},
         {"tblreplicates",
