@@ -17,6 +17,7 @@
 #include "RememberedLocation.h"
 #include "UserGuide.h"
 #include "UserSettings.h"
+#include "Version.h"
 #include "Windows.h"
 #include "frmExport.h"
 #include "frmImportAccess.h"

@@ -25,6 +25,7 @@
 #include "ReviewCommand.h"
 #include "Schema.h"
 #include "Snapshot.h"
+#include "Version.h"
 #include "frmSplash.h"
 
 namespace {

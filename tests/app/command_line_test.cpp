@@ -9,6 +9,7 @@
 #include "Database.h"
 #include "Schema.h"
 #include "TestSupport.h"
+#include "Version.h"
 
 namespace fs = std::filesystem;
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "Walk.h"
 #include "frmDataLoader.h"
 
