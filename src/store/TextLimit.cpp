@@ -1,5 +1,7 @@
 #include "TextLimit.h"
 
+#include <cctype>
+
 #include "Database.h"
 #include "Records.h"
 
@@ -9,9 +11,15 @@ namespace {
 
 // 1000000000 as "1,000,000,000".
 std::string grouped(long long n) {
-    std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-    return digits;
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && std::isdigit(static_cast<unsigned char>(digits[i - 1])) &&
+            (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
 }
 
 }  // namespace
