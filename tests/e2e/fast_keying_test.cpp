@@ -61,7 +61,9 @@ TEST_F(FastKeying, ATwentyResultSheetIsKeyedWithTheKeyboardAlone) {
                   {&f->TXTGrade, "A"},
                   {&f->txtCommentResult, "field"}}) {
                 ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab));
-                if (i == 1) ASSERT_NO_FATAL_FAILURE(Keys(*box, text));
+                if (i == 1) {
+                    ASSERT_NO_FATAL_FAILURE(Keys(*box, text));
+                }
             }
             ASSERT_NO_FATAL_FAILURE(Key(Qt::Key_Tab));
             if (i == 2) {  // on to "Replicate", ticked, and back to the button

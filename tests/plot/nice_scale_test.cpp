@@ -56,7 +56,9 @@ TEST(NiceScale, TheValueAxisIsRoundHoldsTheDataAndStartsAtZeroWhenZeroIsNear) {
         EXPECT_LE(s.low, c.lowest) << c.what;
         EXPECT_GT(s.high, c.highest) << c.what;
         EXPECT_LE((s.high - s.low) / s.step, 8 + 1e-9) << c.what;
-        if (c.lowest >= 0) EXPECT_GE(s.low, 0) << c.what;
+        if (c.lowest >= 0) {
+            EXPECT_GE(s.low, 0) << c.what;
+        }
     }
 }
 

@@ -97,7 +97,8 @@ TEST(PlotCommand, NothingToDrawIsAnErrorAndStationsWithoutResultsAreNamed) {
             << c.says;
         EXPECT_EQ(err.str(), c.says);
         EXPECT_EQ(std::filesystem::exists(png), c.status == 0) << c.says;
-        if (c.status == 0)
+        if (c.status == 0) {
             EXPECT_EQ(out.str(), "Plotted 1 results at 1 station into " + png + ".\n");
+        }
     }
 }
