@@ -19,9 +19,13 @@ install_missing_packages() {
 }
 
 # Each library builds as a few units of at most eight source files (unity build), which with
-# the precompiled headers roughly halves a first build's time. ./test builds the same way as
-# ./run so it catches a name two files of one library both define, which only this breaks.
+# the precompiled headers more than halves a first build's time. ./test builds the same way
+# as ./run so it catches a name two files of one library both define, which only this breaks.
+# The debugging information is line tables (-g1): a backtrace still names every function, file
+# and line, and the build takes a fifth less time. For a debugger's view of variables, build
+# elsewhere with CMake's own RelWithDebInfo (-g) or Debug.
 configure_build() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
           -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8 >/dev/null
 }
